@@ -1,0 +1,61 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+
+namespace rstest {
+
+namespace {
+std::unique_ptr<QTemporaryDir> &homeDir()
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    return dir;
+}
+} // namespace
+
+void prepareEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    homeDir() = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rs-test-home-XXXXXX"));
+    const QByteArray home = homeDir()->path().toUtf8();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("XDG_DATA_HOME", home + "/.local/share");
+    qputenv("XDG_CACHE_HOME", home + "/.cache");
+    qunsetenv("XDG_DATA_DIRS");
+    qunsetenv("XDG_CONFIG_DIRS");
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+QString bundleDir()
+{
+    return QString::fromUtf8(RS_BUNDLE_DIR);
+}
+QString resourcesDir()
+{
+    return bundleDir() + QStringLiteral("/Contents/Resources");
+}
+QString sourceDir()
+{
+    return QString::fromUtf8(RS_SOURCE_DIR);
+}
+QString buildDir()
+{
+    return QString::fromUtf8(RS_BUILD_DIR);
+}
+
+QString scratchDir(const QString &name)
+{
+    const QString base = homeDir() ? homeDir()->path() : QDir::tempPath();
+    const QString path = base + QStringLiteral("/scratch/") + name;
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    return path;
+}
+
+} // namespace rstest
