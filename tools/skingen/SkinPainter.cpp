@@ -1,0 +1,381 @@
+#include "SkinPainter.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace {
+
+const QColor kAccent(215, 63, 63);
+
+enum FrameState { Normal = 0, Hover = 1, Pressed = 2, Disabled = 3 };
+
+struct Family
+{
+    QColor top, bottom, border, glyph, field, fieldBorder;
+};
+
+Family family(bool light)
+{
+    if (light)
+        return {QColor(242, 242, 242), QColor(226, 226, 228), QColor(196, 196, 200),
+                QColor(51, 51, 51),    QColor(250, 250, 250), QColor(190, 190, 195)};
+    return {QColor(53, 53, 56),    QColor(42, 42, 45), QColor(78, 78, 82),
+            QColor(255, 255, 255), QColor(30, 30, 32), QColor(70, 70, 74)};
+}
+
+QColor lighter(const QColor &c, int step)
+{
+    return QColor(qMin(255, c.red() + step), qMin(255, c.green() + step), qMin(255, c.blue() + step), c.alpha());
+}
+
+QColor withAlpha(QColor c, qreal factor)
+{
+    c.setAlphaF(c.alphaF() * factor);
+    return c;
+}
+
+QPainterPath roundedPath(const QRectF &r, qreal radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(r, radius, radius);
+    return path;
+}
+
+// One button face (or a thumb) in the state's colours.
+void paintFace(QPainter &p, const QRectF &r, qreal radius, const Family &fam, int state, bool round)
+{
+    QColor top = fam.top, bottom = fam.bottom, border = fam.border;
+    if (state == Hover) {
+        top = lighter(top, 14);
+        bottom = lighter(bottom, 14);
+        border = lighter(border, 14);
+    } else if (state == Pressed) {
+        top = lighter(kAccent, 10);
+        bottom = kAccent.darker(112);
+        border = kAccent.lighter(120);
+    }
+    const qreal opacity = state == Disabled ? 0.4 : 1.0;
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, withAlpha(top, opacity));
+    g.setColorAt(1, withAlpha(bottom, opacity));
+    const QRectF inner = r.adjusted(0.5, 0.5, -0.5, -0.5);
+    p.setPen(QPen(withAlpha(border, opacity), 1.0));
+    p.setBrush(g);
+    if (round)
+        p.drawEllipse(inner);
+    else
+        p.drawPath(roundedPath(inner, radius));
+}
+
+QColor glyphColor(const SkinImageSpec &spec, const Family &fam, int state, bool flat)
+{
+    QColor c = spec.color.isValid() ? spec.color : fam.glyph;
+    if (flat) {
+        // A bare glyph carries the state by itself: dimmed, full, accent, faded.
+        if (state == Normal)
+            c = withAlpha(c, 0.75);
+        else if (state == Pressed)
+            c = kAccent;
+    } else if (state == Pressed) {
+        c = Qt::white;
+    }
+    if (state == Disabled)
+        c = withAlpha(c, 0.4);
+    return c;
+}
+
+void paintStrip(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    for (int k = 0; k < 4; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        if (!spec.flat)
+            paintFace(p, frame, spec.radius, fam, k, false);
+        paintSkinGlyph(p, frame, spec.glyph, glyphColor(spec, fam, k, spec.flat));
+    }
+}
+
+void paintNineGrid(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    const QRectF all(0, 0, spec.size.width(), spec.size.height());
+    const QRectF panel = all.adjusted(spec.margin, spec.margin, -spec.margin, -spec.margin);
+    // Soft shadow: rings of falling opacity into the transparent margin.
+    p.setPen(Qt::NoPen);
+    for (int i = spec.margin; i > 0; --i) {
+        const qreal a = 0.22 * (1.0 - qreal(i) / (spec.margin + 1));
+        p.setBrush(QColor(0, 0, 0, int(255 * a / 2)));
+        p.drawPath(roundedPath(panel.adjusted(-i, -i + 1, i, i + 1), spec.radius + i));
+    }
+    QLinearGradient g(panel.topLeft(), panel.bottomLeft());
+    g.setColorAt(0, fam.top);
+    g.setColorAt(1, fam.bottom);
+    const QPainterPath shape = roundedPath(panel.adjusted(0.5, 0.5, -0.5, -0.5), spec.radius);
+    p.setBrush(g);
+    p.drawPath(shape);
+    p.save();
+    p.setClipPath(shape);
+    if (spec.title > 0)
+        p.fillRect(QRectF(panel.left(), panel.top(), panel.width(), spec.title), lighter(fam.top, 8));
+    if (spec.footer > 0)
+        p.fillRect(QRectF(panel.left(), panel.bottom() - spec.footer, panel.width(), spec.footer),
+                   spec.light ? fam.bottom.darker(104) : QColor(37, 37, 40));
+    p.restore();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(fam.border, 1.0));
+    p.drawPath(shape);
+}
+
+void paintField(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    for (int k = 0; k < spec.frames; ++k) {
+        const QRectF r =
+            QRectF(k * spec.size.width(), 0, spec.size.width(), spec.size.height()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const qreal opacity = (spec.frames == 4 && k == Disabled) || (spec.frames == 2 && k == 1) ? 0.4 : 1.0;
+        QColor border = fam.fieldBorder;
+        if (spec.frames == 4 && k == Hover)
+            border = lighter(border, 20);
+        if (spec.frames == 4 && k == Pressed)
+            border = kAccent;
+        p.setPen(QPen(withAlpha(border, opacity), 1.0));
+        p.setBrush(withAlpha(fam.field, opacity));
+        p.drawPath(roundedPath(r, spec.radius));
+    }
+}
+
+void paintCheck(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    for (int k = 0; k < spec.frames; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        const qreal side = qMin(frame.width(), frame.height()) - 2;
+        const QRectF box(frame.center().x() - side / 2, frame.center().y() - side / 2, side, side);
+        const bool disabled = (spec.frames == 2 && k == 1) || (spec.frames == 4 && k == Disabled);
+        const qreal opacity = disabled ? 0.4 : 1.0;
+        const QColor fill = spec.checked ? kAccent : fam.field;
+        const QColor border = spec.checked ? kAccent.lighter(120)
+                                           : (spec.frames == 4 && k == Hover ? lighter(fam.border, 30) : fam.border);
+        p.setPen(QPen(withAlpha(border, opacity), 1.0));
+        p.setBrush(withAlpha(fill, opacity));
+        if (spec.radio) {
+            p.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
+            if (spec.checked) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(withAlpha(Qt::white, opacity));
+                const qreal d = side * 0.4;
+                p.drawEllipse(QRectF(box.center().x() - d / 2, box.center().y() - d / 2, d, d));
+            }
+        } else {
+            p.drawPath(roundedPath(box.adjusted(0.5, 0.5, -0.5, -0.5), qMin<qreal>(spec.radius, side / 4)));
+            if (spec.checked)
+                paintSkinGlyph(p, box, QStringLiteral("check"), withAlpha(Qt::white, opacity));
+        }
+    }
+}
+
+void paintIcon(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    for (int k = 0; k < spec.frames; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        int state = Normal;
+        if (spec.frames == 4)
+            state = k;
+        else if (spec.frames == 2 && k == 1)
+            state = Disabled;
+        QColor c = spec.color.isValid() ? spec.color : fam.glyph;
+        if (state == Hover)
+            c = lighter(c, 30);
+        else if (state == Pressed)
+            c = kAccent;
+        else if (state == Disabled)
+            c = withAlpha(c, 0.4);
+        paintSkinGlyph(p, frame, spec.glyph, c);
+    }
+}
+
+void paintTrack(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    const qreal h = spec.bar > 0 ? qMin(spec.bar, spec.size.height()) : spec.size.height() / 2.0;
+    const QRectF bar(0, (spec.size.height() - h) / 2, spec.size.width(), h);
+    const qreal radius = h / 2;
+    if (spec.fill) {
+        const QColor c = spec.color.isValid() ? spec.color : kAccent;
+        QLinearGradient g(bar.topLeft(), bar.bottomLeft());
+        g.setColorAt(0, lighter(c, 20));
+        g.setColorAt(1, c.darker(110));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+    } else {
+        p.setPen(QPen(fam.fieldBorder, 1.0));
+        p.setBrush(fam.field);
+    }
+    p.drawPath(roundedPath(bar.adjusted(0.5, 0.5, -0.5, -0.5), radius));
+}
+
+void paintThumb(QPainter &p, const SkinImageSpec &spec)
+{
+    for (int k = 0; k < 4; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        const qreal side = qMin(frame.width(), frame.height()) - 1;
+        const QRectF disc(frame.center().x() - side / 2, frame.center().y() - side / 2, side, side);
+        // A light knob on the dark skin (and the reverse), so the thumb reads against both tracks.
+        Family knob = family(!spec.light);
+        knob.top = spec.light ? QColor(90, 90, 94) : QColor(242, 242, 242);
+        knob.bottom = spec.light ? QColor(70, 70, 74) : QColor(213, 213, 216);
+        knob.border = spec.light ? QColor(50, 50, 53) : QColor(180, 180, 184);
+        paintFace(p, disc, 0, knob, k, true);
+        if (k != Pressed) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(withAlpha(kAccent, k == Disabled ? 0.4 : 1.0));
+            const qreal d = side * 0.3;
+            p.drawEllipse(QRectF(disc.center().x() - d / 2, disc.center().y() - d / 2, d, d));
+        }
+    }
+}
+
+} // namespace
+
+bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const QColor &color)
+{
+    if (glyph.isEmpty() || glyph == QLatin1String("none"))
+        return true;
+    const qreal s = qMin(rect.width(), rect.height()) * 0.42;
+    const QPointF c = rect.center();
+    const QRectF box(c.x() - s / 2, c.y() - s / 2, s, s);
+    QPen pen(color, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.save();
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (glyph == QLatin1String("close")) {
+        p.drawLine(box.topLeft(), box.bottomRight());
+        p.drawLine(box.topRight(), box.bottomLeft());
+    } else if (glyph == QLatin1String("minimise") || glyph == QLatin1String("minus")) {
+        p.drawLine(QPointF(box.left(), c.y()), QPointF(box.right(), c.y()));
+    } else if (glyph == QLatin1String("plus")) {
+        p.drawLine(QPointF(box.left(), c.y()), QPointF(box.right(), c.y()));
+        p.drawLine(QPointF(c.x(), box.top()), QPointF(c.x(), box.bottom()));
+    } else if (glyph == QLatin1String("maximise")) {
+        p.drawRect(box);
+    } else if (glyph == QLatin1String("play")) {
+        p.setBrush(color);
+        p.setPen(Qt::NoPen);
+        p.drawPolygon(QPolygonF({box.topLeft() + QPointF(s * 0.1, 0), QPointF(box.right(), c.y()),
+                                 box.bottomLeft() + QPointF(s * 0.1, 0)}));
+    } else if (glyph == QLatin1String("pause")) {
+        p.drawLine(QPointF(c.x() - s * 0.22, box.top()), QPointF(c.x() - s * 0.22, box.bottom()));
+        p.drawLine(QPointF(c.x() + s * 0.22, box.top()), QPointF(c.x() + s * 0.22, box.bottom()));
+    } else if (glyph == QLatin1String("up") || glyph == QLatin1String("down")) {
+        const qreal dy = s * 0.25 * (glyph == QLatin1String("up") ? -1 : 1);
+        p.drawPolyline(
+            QPolygonF({QPointF(box.left(), c.y() - dy), QPointF(c.x(), c.y() + dy), QPointF(box.right(), c.y() - dy)}));
+    } else if (glyph == QLatin1String("left") || glyph == QLatin1String("right")) {
+        const qreal dx = s * 0.25 * (glyph == QLatin1String("left") ? -1 : 1);
+        p.drawPolyline(
+            QPolygonF({QPointF(c.x() - dx, box.top()), QPointF(c.x() + dx, c.y()), QPointF(c.x() - dx, box.bottom())}));
+    } else if (glyph == QLatin1String("check")) {
+        p.drawPolyline(QPolygonF({QPointF(box.left(), c.y()), QPointF(c.x() - s * 0.1, box.bottom() - s * 0.1),
+                                  QPointF(box.right(), box.top() + s * 0.1)}));
+    } else if (glyph == QLatin1String("settings")) {
+        p.drawEllipse(c, s * 0.22, s * 0.22);
+        for (int i = 0; i < 8; ++i) {
+            const qreal a = i * M_PI / 4;
+            p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * s * 0.36,
+                       c + QPointF(std::cos(a), std::sin(a)) * s * 0.5);
+        }
+    } else if (glyph == QLatin1String("warning") || glyph == QLatin1String("success") ||
+               glyph == QLatin1String("error")) {
+        // Status badges: a filled shape in the colour, a white mark inside.
+        const qreal big = qMin(rect.width(), rect.height()) * 0.9;
+        const QRectF disc(c.x() - big / 2, c.y() - big / 2, big, big);
+        p.setPen(Qt::NoPen);
+        p.setBrush(color);
+        QPen mark(Qt::white, qMax<qreal>(2.0, big / 12), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        const qreal m = big * 0.22;
+        if (glyph == QLatin1String("warning")) {
+            QPainterPath tri;
+            tri.moveTo(c.x(), disc.top() + big * 0.04);
+            tri.lineTo(disc.right(), disc.bottom() - big * 0.06);
+            tri.lineTo(disc.left(), disc.bottom() - big * 0.06);
+            tri.closeSubpath();
+            p.drawPath(tri);
+            mark.setColor(QColor(40, 40, 40));
+            p.setPen(mark);
+            p.drawLine(QPointF(c.x(), c.y() - m * 0.6), QPointF(c.x(), c.y() + m * 0.7));
+            p.drawPoint(QPointF(c.x(), c.y() + m * 1.4));
+        } else {
+            p.drawEllipse(disc);
+            p.setPen(mark);
+            if (glyph == QLatin1String("success"))
+                p.drawPolyline(QPolygonF({QPointF(c.x() - m, c.y()), QPointF(c.x() - m * 0.25, c.y() + m * 0.8),
+                                          QPointF(c.x() + m * 1.1, c.y() - m * 0.8)}));
+            else {
+                p.drawLine(QPointF(c.x() - m, c.y() - m), QPointF(c.x() + m, c.y() + m));
+                p.drawLine(QPointF(c.x() + m, c.y() - m), QPointF(c.x() - m, c.y() + m));
+            }
+        }
+    } else {
+        p.restore();
+        return false;
+    }
+    p.restore();
+    return true;
+}
+
+QImage paintSkinImage(const SkinImageSpec &spec)
+{
+    const int frames = spec.frames;
+    QImage image(spec.size.width() * frames * 2, spec.size.height() * 2, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(2.0, 2.0); // draw in logical pixels
+    bool ok = true;
+    switch (spec.kind) {
+    case SkinKind::Strip:
+        ok = isKnownSkinGlyph(spec.glyph);
+        paintStrip(p, spec);
+        break;
+    case SkinKind::NineGrid:
+        paintNineGrid(p, spec);
+        break;
+    case SkinKind::Field:
+        paintField(p, spec);
+        break;
+    case SkinKind::Check:
+        paintCheck(p, spec);
+        break;
+    case SkinKind::Icon:
+        ok = isKnownSkinGlyph(spec.glyph) && !spec.glyph.isEmpty() && spec.glyph != QLatin1String("none");
+        if (ok)
+            paintIcon(p, spec);
+        break;
+    case SkinKind::Track:
+        paintTrack(p, spec);
+        break;
+    case SkinKind::Thumb:
+        paintThumb(p, spec);
+        break;
+    }
+    p.end();
+    return ok ? image : QImage();
+}
+
+bool saveImageAtomically(const QImage &image, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

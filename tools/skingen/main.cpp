@@ -1,0 +1,133 @@
+// skingen: draws every skin image of the interface from the manifests in resources/skin/.
+//
+// Usage: skingen --out <resource folder> <manifest.json | folder of manifests>...
+// A folder argument stands for every *.json file in it (sorted by name). Every image is written below the
+// resource folder at its manifest path; missing folders are created. The exit code is 0 only when every
+// manifest parsed and every image was written.
+//
+// Manifest format (one JSON object per file):
+//
+//   {
+//     "images": [
+//       { "path": "/pic/btn_common.png", "kind": "strip", "size": [80, 28], ... },
+//       ...
+//     ]
+//   }
+//
+// Common keys of an image entry:
+//   path     text, required: begins with "/", names the file below the resource folder, ends in ".png".
+//   kind     text, required: one of the kinds below.
+//   size     [width, height], required: the LOGICAL size of one frame (the size the control shows it at).
+//            Every image is a 2x asset: its pixels are twice the logical size (times the frame count).
+//   skin     "dark" (default) or "light": the grey family of the fills and borders.
+//   radius   corner radius in logical pixels (default 4; nine-grid backgrounds usually 8).
+//   margin   transparent margin in logical pixels around the visible shape (default 0); nine-grid
+//            backgrounds cast a soft shadow into it.
+//   color    "#rrggbb" or "#aarrggbb": the accent or glyph colour where the kind uses one.
+//   glyph    text: the glyph drawn centred (kinds strip, icon): none, close, minimise, maximise, play,
+//            pause, up, down, left, right, check, warning, success, error, settings, plus, minus.
+//   frames   1, 2 or 4 (kinds check and icon): 4 = normal/hover/pressed/disabled strip, 2 = enabled
+//            (left) and disabled (right) halves, 1 = one picture.
+//
+// Kinds:
+//   strip     a 4-frame button strip side by side: normal, hover (one step lighter), pressed (accent),
+//             disabled (40% opacity). With a glyph and no fill ("flat": true) only the glyph changes.
+//   ninegrid  a panel background for nine-grid stretching: rounded dark panel with a 1-pixel lighter
+//             border, a faint vertical gradient and a shadow in the transparent margin. "title" (logical
+//             height of a slightly lighter title band, default 0) and "footer" (height of a darker
+//             button band, default 0) mark the bands.
+//   field     an edit-field background (nine-grid): a darker rounded field with a 1-pixel border.
+//   check     a check box image ("checked": true/false) or, with "radio": true, a radio image.
+//   icon      a glyph on a transparent ground, 1 or 4 frames.
+//   track     a slider or progress track: a rounded bar of height "bar" (logical, default half the height)
+//             centred in the image; "fill": true paints it in the accent colour.
+//   thumb     a 4-frame round slider thumb strip.
+//
+// Later manifests may not redraw a path an earlier one already drew: the first wins and a warning is
+// printed, so that two subsystems never fight over one file.
+
+#include "SkinManifest.h"
+#include "SkinPainter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSet>
+#include <QTextStream>
+
+#include <cstdio>
+
+static QStringList expandManifestArguments(const QStringList &args)
+{
+    QStringList files;
+    for (const QString &arg : args) {
+        const QFileInfo info(arg);
+        if (info.isDir()) {
+            QDir dir(arg);
+            const QStringList names = dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+            for (const QString &name : names)
+                files << dir.filePath(name);
+        } else {
+            files << arg;
+        }
+    }
+    return files;
+}
+
+int main(int argc, char *argv[])
+{
+    // Drawing text and gradients needs a font database but no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QStringList args = app.arguments().mid(1);
+    QString outDir;
+    const int outIndex = args.indexOf(QStringLiteral("--out"));
+    if (outIndex >= 0 && outIndex + 1 < args.size()) {
+        outDir = args.at(outIndex + 1);
+        args.removeAt(outIndex + 1);
+        args.removeAt(outIndex);
+    }
+    if (outDir.isEmpty() || args.isEmpty()) {
+        std::fprintf(stderr, "usage: skingen --out <resource folder> <manifest.json | folder>...\n");
+        return 2;
+    }
+
+    const QStringList files = expandManifestArguments(args);
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "skingen: no manifest found\n");
+        return 2;
+    }
+
+    bool ok = true;
+    int written = 0;
+    QSet<QString> drawn;
+    for (const QString &file : files) {
+        QString error;
+        QVector<SkinImageSpec> specs;
+        if (!readSkinManifest(file, &specs, &error)) {
+            std::fprintf(stderr, "skingen: %s: %s\n", qPrintable(file), qPrintable(error));
+            ok = false;
+            continue;
+        }
+        for (const SkinImageSpec &spec : specs) {
+            if (drawn.contains(spec.path)) {
+                std::fprintf(stderr, "skingen: warning: %s: %s is already drawn by an earlier manifest\n",
+                             qPrintable(file), qPrintable(spec.path));
+                continue;
+            }
+            drawn.insert(spec.path);
+            const QImage image = paintSkinImage(spec);
+            const QString target = outDir + spec.path;
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            if (image.isNull() || !saveImageAtomically(image, target)) {
+                std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(target));
+                ok = false;
+                continue;
+            }
+            ++written;
+        }
+    }
+    std::printf("skingen: %d images written to %s\n", written, qPrintable(outDir));
+    return ok ? 0 : 1;
+}
