@@ -1,0 +1,3 @@
+#include "QCommonWidget.h"
+
+QCommonWidget::QCommonWidget(QWidget *parent) : QWidget(parent) {}

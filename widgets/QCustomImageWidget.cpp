@@ -1,0 +1,237 @@
+#include "QCustomImageWidget.h"
+
+#include "NineGridDraw.h"
+#include "SkinImageLoad.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+QCustomImageWidget::QCustomImageWidget(QWidget *parent) : QWidget(parent) {}
+
+QCustomImageWidget::~QCustomImageWidget() = default;
+
+bool QCustomImageWidget::setBtnImage(const QString &path)
+{
+    if (!SkinImageLoad::image2x(path, m_strip))
+        return false;
+    setFixedSize(m_strip.width() / 8, m_strip.height() / 2);
+    m_textRect = QRect(0, 0, width(), height());
+    return true;
+}
+
+bool QCustomImageWidget::setBtnImageAndText(const QString &path, const QString &text, int size)
+{
+    if (!setBtnImage(path))
+        return false;
+    m_text = text;
+    m_textSize = size;
+    return true;
+}
+
+bool QCustomImageWidget::setImageForRect(const QString &path, const QRect &rect)
+{
+    if (!SkinImageLoad::image2x(path, m_strip))
+        return false;
+    QRect r = rect;
+    if (r.width() == 0)
+        r.setWidth(m_strip.width() / 8);
+    if (r.height() == 0)
+        r.setHeight(m_strip.height() / 2);
+    setFixedSize(r.size());
+    m_imageRect = r;
+    m_textRect = QRect(0, 0, width(), height());
+    return true;
+}
+
+void QCustomImageWidget::setImgBtnRect(const QRect &rect)
+{
+    setFixedSize(rect.size());
+    m_imageRect = rect;
+    m_textRect = QRect(0, 0, width(), height());
+    update();
+}
+
+void QCustomImageWidget::setBtnText(const QString &text)
+{
+    m_text = text;
+    update();
+}
+
+void QCustomImageWidget::setTextPOS(int x, int y)
+{
+    m_textRect.setLeft(x);
+    m_textRect.setTop(y);
+}
+
+void QCustomImageWidget::setTextColor(const QColor &color)
+{
+    m_normalColor = m_hoverColor = m_pressedColor = m_disabledColor = m_currentColor = color;
+}
+
+void QCustomImageWidget::setTextColor(const QColor &normal, const QColor &hover, const QColor &pressed,
+                                      const QColor &disabled)
+{
+    m_normalColor = normal;
+    m_hoverColor = hover;
+    m_pressedColor = pressed;
+    m_disabledColor = disabled;
+}
+
+bool QCustomImageWidget::setBtnIcon(const QString &path, bool frames)
+{
+    if (!SkinImageLoad::pixmap2x(path, m_icon))
+        return false;
+    m_iconFrames = frames;
+    update();
+    return true;
+}
+
+void QCustomImageWidget::setCheckState(bool checked)
+{
+    m_checked = checked;
+    update();
+}
+
+void QCustomImageWidget::changeState(int state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    repaint();
+}
+
+void QCustomImageWidget::enterEvent(QEvent *e)
+{
+    if (m_buttonMode)
+        setCursor(Qt::PointingHandCursor);
+    if (!isEnabled())
+        m_state = 3;
+    else
+        changeState(1);
+    QWidget::enterEvent(e);
+}
+
+void QCustomImageWidget::leaveEvent(QEvent *e)
+{
+    if (!isEnabled())
+        m_state = 3;
+    else if (m_state == 1)
+        changeState(0);
+    QWidget::leaveEvent(e);
+}
+
+void QCustomImageWidget::mousePressEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton) {
+        if (!isEnabled())
+            m_state = 3;
+        else
+            changeState(2);
+    }
+    QWidget::mousePressEvent(e);
+}
+
+void QCustomImageWidget::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton) {
+        if (!isEnabled())
+            m_state = 3;
+        else if (m_state == 2)
+            changeState(0);
+    }
+    QWidget::mouseReleaseEvent(e);
+}
+
+void QCustomImageWidget::changeEvent(QEvent *e)
+{
+    if (e->type() == QEvent::EnabledChange)
+        m_state = isEnabled() ? 0 : 3;
+    QWidget::changeEvent(e);
+}
+
+void QCustomImageWidget::drawIcon(QPainter &p, const QPixmap &icon)
+{
+    if (m_iconRect.width() == 0)
+        m_iconRect.setRight(m_iconRect.left() + icon.width() - 1);
+    if (m_iconRect.height() == 0)
+        m_iconRect.setBottom(m_iconRect.top() + icon.height() - 1);
+    QPixmap scaled =
+        icon.scaled(m_iconRect.width(), m_iconRect.height(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(1.0);
+    p.drawPixmap(m_iconRect.topLeft(), scaled);
+}
+
+void QCustomImageWidget::paintEvent(QPaintEvent *)
+{
+    if (m_strip.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    if (m_imageRect.width() == 0 || m_imageRect.height() == 0)
+        m_imageRect = QRect(0, 0, width(), height());
+
+    int frameIndex = -1;
+    if (!m_buttonMode) {
+        frameIndex = -1;
+    } else if (m_checked) {
+        frameIndex = 2;
+    } else {
+        switch (m_state) {
+        case 1:
+            frameIndex = 1;
+            m_currentColor = m_hoverColor;
+            break;
+        case 2:
+            frameIndex = 2;
+            m_currentColor = m_pressedColor;
+            break;
+        case 3:
+            frameIndex = m_overState ? 2 : 3;
+            m_currentColor = m_disabledColor;
+            break;
+        default:
+            frameIndex = 0;
+            m_currentColor = m_normalColor;
+            break;
+        }
+    }
+    QImage frame;
+    if (frameIndex < 0) {
+        frame = m_strip;
+    } else {
+        const int fw = m_strip.width() / 4;
+        frame = m_strip.copy(frameIndex * fw, 0, fw, m_strip.height());
+        frame.setDevicePixelRatio(2.0);
+    }
+    NineGridDraw::drawThirds(p, m_imageRect.width(), m_imageRect.height(), frame);
+
+    if (!m_icon.isNull()) {
+        if (m_iconFrames) {
+            if (m_buttonMode) {
+                const int iw = m_icon.width() / 4;
+                const int k = frameIndex < 0 ? 0 : frameIndex;
+                drawIcon(p, m_icon.copy(k * iw, 0, iw, m_icon.height()));
+            }
+        } else {
+            drawIcon(p, m_icon);
+        }
+    }
+
+    if (!m_text.isEmpty()) {
+        const QFont oldFont = p.font();
+        QFont font = p.font();
+        font.setFamily(m_fontFamily);
+        font.setPointSize(m_textSize);
+        p.setFont(font);
+        p.setPen(m_currentColor);
+        if (m_textRect.width() == 0)
+            m_textRect.setRight(width() - 1 - m_textRect.left());
+        if (m_textRect.height() == 0)
+            m_textRect.setBottom(height() - 1 - m_textRect.top());
+        const QString shown = QFontMetrics(font).elidedText(m_text, Qt::ElideRight, m_textRect.width());
+        const Qt::Alignment align =
+            m_textRect.left() == 0 ? (Qt::AlignHCenter | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
+        p.drawText(m_textRect, align, shown);
+        p.setFont(oldFont);
+    }
+}

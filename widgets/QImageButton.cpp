@@ -1,0 +1,159 @@
+#include "QImageButton.h"
+
+#include "SkinImageLoad.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QPainter>
+
+QImageButton::QImageButton(QWidget *parent) : QPushButton(parent) {}
+
+QImageButton::~QImageButton() = default;
+
+bool QImageButton::setBtnImage(const QString &path)
+{
+    if (!SkinImageLoad::image2x(path, m_strip))
+        return false;
+    setFixedSize(m_strip.width() / 8, m_strip.height() / 2);
+    return true;
+}
+
+void QImageButton::setBtnanimation(int x, int y, const QString &path)
+{
+    // A later call replaces the earlier label and movie instead of stacking them.
+    delete m_animationLabel;
+    m_animationLabel = nullptr;
+    m_movie = std::make_unique<QMovie>(path);
+    m_animationLabel = new QLabel(this);
+    m_animationLabel->setGeometry(x, y, m_strip.width() / 4, m_strip.height());
+    m_animationLabel->setMovie(m_movie.get());
+    m_animationLabel->hide();
+    m_animation = false;
+}
+
+void QImageButton::setAnimationStart(bool on)
+{
+    if (!m_movie)
+        return;
+    m_animation = on;
+    if (on) {
+        m_movie->start();
+        m_animationLabel->show();
+    } else {
+        m_movie->stop();
+        m_animationLabel->hide();
+    }
+}
+
+void QImageButton::setBtnText(const QRect &rect, const QString &text, bool show)
+{
+    m_textRect = rect;
+    m_text = text;
+    m_showText = show;
+}
+
+void QImageButton::mousePressEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton) {
+        m_pressX = e->globalPos().x() - mapToGlobal(QPoint(0, 0)).x();
+        if (!isEnabled()) {
+            m_state = 3;
+        } else if (m_state != 2) {
+            m_state = 2;
+            repaint();
+        }
+    }
+    QPushButton::mousePressEvent(e);
+}
+
+void QImageButton::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton) {
+        if (!isEnabled()) {
+            m_state = 3;
+        } else if (m_state == 2) {
+            m_state = 0;
+            repaint();
+        }
+    }
+    QPushButton::mouseReleaseEvent(e);
+}
+
+void QImageButton::mouseMoveEvent(QMouseEvent *e)
+{
+    if (m_state == 2)
+        emit mouseMove(e, m_pressX);
+}
+
+void QImageButton::enterEvent(QEvent *e)
+{
+    setCursor(Qt::PointingHandCursor);
+    if (!isEnabled()) {
+        m_state = 3;
+    } else if (m_state != 1) {
+        m_state = 1;
+        repaint();
+    }
+    QPushButton::enterEvent(e);
+}
+
+void QImageButton::leaveEvent(QEvent *e)
+{
+    if (!isEnabled()) {
+        m_state = 3;
+    } else if (m_state == 1) {
+        m_state = 0;
+        repaint();
+    }
+    QPushButton::leaveEvent(e);
+}
+
+void QImageButton::paintEvent(QPaintEvent *)
+{
+    if (m_strip.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    int k = 0;
+    switch (m_state) {
+    case 1:
+        k = 1;
+        break;
+    case 2:
+        k = 2;
+        break;
+    case 3:
+        k = m_overState ? 2 : 3;
+        break;
+    default:
+        k = 0;
+        break;
+    }
+    if (k == 0 || m_strip.width() <= 3) {
+        p.drawImage(QPointF(0, 0), m_strip);
+    } else {
+        const int sx = k * (m_strip.width() / 4);
+        p.drawImage(QPointF(0, 0), m_strip, QRectF(sx, 0, m_strip.width() - sx, m_strip.height()));
+    }
+    if (m_showText) {
+        const QPen oldPen = p.pen();
+        p.setPen(QColor(255, 255, 255));
+        QFont font = p.font();
+        font.setFamily(QStringLiteral("Tahoma"));
+        font.setPixelSize(m_fontSize);
+        p.setFont(font);
+        const QString shown =
+            QFontMetrics(QApplication::font()).elidedText(m_text, Qt::ElideMiddle, m_textRect.width() + 15);
+        p.drawText(m_textRect, Qt::AlignHCenter | Qt::AlignVCenter, shown);
+        p.setPen(oldPen);
+    }
+}
+
+void QImageButton::changeEvent(QEvent *e)
+{
+    if (e->type() == QEvent::EnabledChange)
+        m_state = isEnabled() ? 0 : 3;
+    QPushButton::changeEvent(e);
+}

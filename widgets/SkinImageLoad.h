@@ -1,0 +1,17 @@
+#pragma once
+// Loading of 2x skin images for the custom widgets: a file that is missing or cannot be decoded leaves the
+// previous image untouched and reports failure, so a control never shrinks to nothing on a bad path.
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+namespace SkinImageLoad {
+
+// Loads path into target with device pixel ratio 2; false (target unchanged) when nothing decodes.
+bool image2x(const QString &path, QImage &target);
+bool pixmap2x(const QString &path, QPixmap &target);
+// The same without setting a device pixel ratio.
+bool pixmap1x(const QString &path, QPixmap &target);
+
+} // namespace SkinImageLoad
