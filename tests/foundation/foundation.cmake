@@ -1,2 +1,5 @@
 # Settings, paths, catalogues and vocabulary.
 rs_add_qtest(tst_foundation_paths SOURCES tst_paths.cpp LIBS foundation)
+rs_add_qtest(tst_foundation_settings SOURCES tst_settings.cpp LIBS foundation)
+rs_add_qtest(tst_foundation_vocabulary SOURCES tst_vocabulary.cpp LIBS foundation)
+rs_add_qtest(tst_foundation_converter SOURCES tst_converter.cpp LIBS foundation)

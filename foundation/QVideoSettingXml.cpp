@@ -1,0 +1,239 @@
+#include "QVideoSettingXml.h"
+
+#include "QIAnyUtil.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace {
+
+const QString kRoot = QStringLiteral("ROOTITEM");
+
+void resetToEmptyRoot(QDomDocument &doc)
+{
+    doc = QDomDocument();
+    doc.appendChild(doc.createElement(kRoot));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+// Keeps a copy of a file that is about to be replaced because it does not parse. The same content is
+// kept once only, so repeated failed saves do not pile up copies.
+void keepAside(const QString &path)
+{
+    const QByteArray content = readAll(path);
+    if (content.isEmpty())
+        return;
+    for (int n = 0; n < 100; ++n) {
+        const QString target = n == 0 ? path + QStringLiteral(".bad") : path + QStringLiteral(".bad.%1").arg(n);
+        if (!QFileInfo::exists(target)) {
+            if (!QFile::copy(path, target))
+                qWarning() << "could not keep the unreadable file aside:" << target;
+            return;
+        }
+        if (readAll(target) == content)
+            return;
+    }
+}
+
+} // namespace
+
+bool QVideoSettingXml::isValidFile(const QString &path, QDomDocument &doc, bool *parsed)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    const bool ok = doc.setContent(&file, false);
+    if (!ok || doc.documentElement().isNull())
+        resetToEmptyRoot(doc);
+    if (parsed)
+        *parsed = ok;
+    return true;
+}
+
+bool QVideoSettingXml::SaveXml(const QString &path, const QDomDocument &doc)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qWarning() << "error::ParserXML->writeOperateXml->file.open";
+        return false;
+    }
+    QTextStream stream(&file);
+    stream.setCodec("utf-8");
+    doc.save(stream, 4); // no XML declaration is added: files begin with their root element
+    stream.flush();
+    if (stream.status() != QTextStream::Ok || !file.commit()) {
+        qWarning() << "error::ParserXML->writeOperateXml->file.write" << path;
+        return false;
+    }
+    return true;
+}
+
+std::string &QVideoSettingXml::trim(std::string &text)
+{
+    if (text.empty())
+        return text;
+    const std::string::size_type first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        text.clear();
+        return text;
+    }
+    text.erase(text.find_last_not_of(' ') + 1);
+    text.erase(0, first);
+    return text;
+}
+
+bool QVideoSettingXml::loadForUpdate(const QString &path, QDomDocument &doc)
+{
+    if (!QFileInfo::exists(path)) {
+        resetToEmptyRoot(doc);
+        return true;
+    }
+    bool parsed = true;
+    if (!isValidFile(path, doc, &parsed))
+        return false;
+    if (!parsed)
+        keepAside(path);
+    return true;
+}
+
+QDomElement QVideoSettingXml::firstChildByTag(const QDomElement &parent, const QString &tag)
+{
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (e.tagName() == tag)
+            return e;
+    }
+    return QDomElement();
+}
+
+QString QVideoSettingXml::settingsFilePath()
+{
+    return QIAnyUtil::getAppDataPath() + QStringLiteral("/VideoDefaultSetting.xml");
+}
+
+QString QVideoSettingXml::readKey(const QString &tag, const QString &attribute, const QString &defaultValue,
+                                  bool fillEmpty)
+{
+    const QString path = settingsFilePath();
+    const bool existed = QFileInfo::exists(path);
+    bool parsed = true;
+    QDomDocument doc;
+    if (existed) {
+        if (!isValidFile(path, doc, &parsed))
+            return defaultValue;
+        if (!parsed)
+            keepAside(path);
+    } else {
+        resetToEmptyRoot(doc);
+    }
+    bool changed = !existed || !parsed;
+    QDomElement root = doc.documentElement();
+    QString result = defaultValue;
+    QDomElement entry = firstChildByTag(root, tag);
+    if (!entry.isNull()) {
+        const QString value = entry.attribute(attribute);
+        if (!value.isEmpty()) {
+            result = value;
+        } else if (fillEmpty) {
+            entry.setAttribute(attribute, defaultValue);
+            changed = true;
+        }
+    } else {
+        QDomElement created = doc.createElement(tag);
+        created.setAttribute(attribute, defaultValue);
+        root.appendChild(created);
+        changed = true;
+    }
+    // An unchanged document is not rewritten: a read must not race another process's write for nothing.
+    if (changed)
+        SaveXml(path, doc);
+    return result;
+}
+
+QString QVideoSettingXml::GetItemValue(const QString &tag, const QString &attribute, const QString &defaultValue)
+{
+    return readKey(tag, attribute, defaultValue, false);
+}
+
+bool QVideoSettingXml::SetItemValue(const QString &tag, const QString &attribute, const QString &value)
+{
+    const QString path = settingsFilePath();
+    QDomDocument doc;
+    if (!loadForUpdate(path, doc))
+        return false;
+    QDomElement root = doc.documentElement();
+    QDomElement entry = firstChildByTag(root, tag);
+    if (entry.isNull()) {
+        entry = doc.createElement(tag);
+        root.appendChild(entry);
+    }
+    entry.setAttribute(attribute, value);
+    return SaveXml(path, doc);
+}
+
+QString QVideoSettingXml::GetItemValue(const SettingKey &key)
+{
+    return GetItemValue(QLatin1String(key.tag), QLatin1String(key.attribute), SettingKeys::defaultOf(key));
+}
+
+bool QVideoSettingXml::SetItemValue(const SettingKey &key, const QString &value)
+{
+    return SetItemValue(QLatin1String(key.tag), QLatin1String(key.attribute), value);
+}
+
+QString QVideoSettingXml::getCaptureImgSuffix()
+{
+    const SettingKey &key = SettingKeys::ScreenshotSuffix;
+    return readKey(QLatin1String(key.tag), QLatin1String(key.attribute), QLatin1String(key.defaultValue), true);
+}
+
+void QVideoSettingXml::setCaptureImgSuffix(const QString &suffix)
+{
+    SetItemValue(SettingKeys::ScreenshotSuffix, suffix);
+}
+
+QString QVideoSettingXml::getCaptrueImaSavePath()
+{
+    qDebug() << settingsFilePath();
+    const SettingKey &key = SettingKeys::ScreenshotFolder;
+    return readKey(QLatin1String(key.tag), QLatin1String(key.attribute), SettingKeys::defaultOf(key), true);
+}
+
+void QVideoSettingXml::setCaptrueImaPath(const QString &path)
+{
+    SetItemValue(SettingKeys::ScreenshotFolder, path);
+}
+
+QString SettingKeys::defaultOutputPath()
+{
+    QString path = QIAnyUtil::getDocumentPath() + QStringLiteral("/Converted/");
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path;
+}
+
+QString SettingKeys::defaultOf(const SettingKey &key)
+{
+    if (key.defaultValue)
+        return QLatin1String(key.defaultValue);
+    const QString tag = QLatin1String(key.tag);
+    if (tag == QLatin1String(OutputPath.tag))
+        return defaultOutputPath();
+    if (tag == QLatin1String(ScreenshotFolder.tag)) {
+        const QString documents = QIAnyUtil::getDocumentPath();
+        const QString folder = documents + QStringLiteral("/Screenshots/");
+        if (QDir(folder).exists() || QDir().mkpath(folder))
+            return folder;
+        return documents;
+    }
+    return QString();
+}
