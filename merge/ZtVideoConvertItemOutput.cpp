@@ -1,0 +1,159 @@
+// Encode parameters and output names of a clip.
+
+#include "ZtVideoConvertItem.h"
+
+#include "AttributeSetting.h"
+#include "QConverterOperate.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+const QString kOriginal = QStringLiteral("Original");
+
+QString baseOf(const QString &name)
+{
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString collapseSlashes(QString path)
+{
+    while (path.contains(QLatin1String("//")))
+        path.replace(QLatin1String("//"), QLatin1String("/"));
+    return path;
+}
+
+} // namespace
+
+void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
+{
+    if (!param)
+        return;
+    const AttributeSetting &a = QSettingDlgState::attributeSetting();
+
+    param->videoCodec = 0;
+    param->width = param->height = 0;
+    param->frameRateHundredths = param->frameRateNum = param->frameRateDen = 0;
+    param->videoBitRate = 0;
+    param->videoQuality = 0;
+    param->audioCodec = 0;
+    param->sampleRate = param->channels = param->audioBitRate = 0;
+    param->audioQuality = 0;
+
+    param->bLossless = a.bLossless;
+
+    // "Original" keeps the source's container. The codec library knows no container named "original",
+    // so the rule holds for re-encoding too.
+    QString container = a.fileFormat;
+    if (a.fileFormat.compare(kOriginal, Qt::CaseInsensitive) == 0)
+        container = m_strFormatName;
+    qDebug() << "------format:" << container;
+    param->setContainerName(container.toLower().toUtf8().constData());
+
+    param->videoCodec = a.bOnlyAudio ? -1 : a.VCodecsId;
+    param->audioCodec = a.ACodecsId;
+    if (a.bOnlyAudio) {
+        param->width = 0;
+        param->height = 0;
+    } else {
+        param->height = a.VHeight != 0 ? quint32(a.VHeight) : m_nHeight;
+        param->width = a.VWidth != 0 ? quint32(a.VWidth) : m_nWidth;
+    }
+    param->videoBitRate = quint32(qMax(0, a.VBitRate));
+    param->frameRateHundredths = 0;
+    param->frameRateNum = quint32(qMax(0, a.VFrameRate_fps));
+    param->frameRateDen = quint32(qMax(0, a.VFrameRate_scale));
+    param->videoQuality = a.nQuality;
+    param->channels = quint32(qMax(0, a.AChannel));
+    param->sampleRate = quint32(qMax(0, a.ASampleRate));
+    // Ogg's encoder accepts at most 160 kbit/s below 32 kHz.
+    if (a.AEncoder == QLatin1String("OGG") && a.ASampleRate < 32000 && a.ABitRate >= 161)
+        param->audioBitRate = 160;
+    else
+        param->audioBitRate = quint32(qMax(0, a.ABitRate));
+    param->audioQuality = a.nQuality;
+    param->bDVD = m_bDVD;
+
+    param->start = m_nTrimStart;
+    // An end at or before the start would wrap to a huge duration: take the clip to its end instead.
+    if (m_nTrimEnd != 0 && m_nTrimEnd > m_nTrimStart) {
+        param->end = m_nTrimEnd;
+        param->duration = m_nTrimEnd - m_nTrimStart;
+    } else {
+        param->end = 0;
+        param->duration = 0;
+    }
+    param->editConfig = m_editConfig;
+    param->optionText.clear();
+}
+
+QString ZtVideoConvertItem::getValidOutputName()
+{
+    m_strValidOutputName = m_strFileName;
+    return m_strValidOutputName;
+}
+
+QString ZtVideoConvertItem::getConverOutputDir()
+{
+    if (m_strValidOutputName.isEmpty())
+        return QString();
+    const QString setting = QConverterOperate::getConverterPath();
+    m_strOutputDir = setting;
+    if (m_splitInfo.nMode == 0)
+        return m_strOutputDir;
+    const QString base = baseOf(m_strValidOutputName);
+    m_strOutputDir = setting + base;
+    for (int n = 1; QDir(m_strOutputDir).exists() || QFile::exists(m_strOutputDir); ++n)
+        m_strOutputDir = collapseSlashes(setting + base + QStringLiteral("(%1)").arg(n));
+    m_strOutputDir += QLatin1Char('/');
+    return m_strOutputDir;
+}
+
+QString ZtVideoConvertItem::getConverPath()
+{
+    const AttributeSetting &a = QSettingDlgState::attributeSetting();
+    // The source's own extension goes with the source's own container.
+    const QString ext = a.fileFormat.compare(kOriginal, Qt::CaseInsensitive) == 0 ? m_strExtend : a.fileExtend;
+    if (m_strValidOutputName.isEmpty())
+        m_strValidOutputName = m_strFileName;
+    const QString base = baseOf(m_strValidOutputName);
+    auto taken = [](const QString &p) { return QFile::exists(p) || m_sOutputFileList.contains(p); };
+
+    QString candidate;
+    if (m_splitInfo.nMode != 0) {
+        candidate = collapseSlashes(m_strOutputDir + base + QStringLiteral("_%1.%2").arg(1).arg(ext));
+        for (int n = 2; taken(candidate); ++n)
+            candidate = collapseSlashes(m_strOutputDir + base + QStringLiteral("_%1.%2").arg(n).arg(ext));
+    } else {
+        candidate = collapseSlashes(m_strOutputDir + base + QStringLiteral(".%1").arg(ext));
+        for (int n = 1; taken(candidate); ++n)
+            candidate = collapseSlashes(m_strOutputDir + base + QStringLiteral("(%1).%2").arg(n).arg(ext));
+    }
+    m_sOutputFileList.append(candidate);
+    if (!m_strOutputDir.isEmpty() && !QDir(m_strOutputDir).exists())
+        QDir().mkpath(m_strOutputDir);
+    m_strOutputPath = candidate;
+    return m_strOutputPath;
+}
+
+void ZtVideoConvertItem::removeOutPutDir()
+{
+    auto normal = [](QString p) { return collapseSlashes(p.replace(QLatin1Char('\\'), QLatin1Char('/'))); };
+    const QString a = normal(m_strOutputDir);
+    const QString b = normal(QConverterOperate::getConverterPath() + QLatin1Char('\\'));
+    if (a == b || a.isEmpty())
+        return;
+    QDir dir(a);
+    if (!dir.exists())
+        return;
+    if (dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).isEmpty())
+        QDir().rmdir(a);
+}
+
+void ZtVideoConvertItem::clearOutputFileList()
+{
+    m_sOutputFileList.clear();
+}
