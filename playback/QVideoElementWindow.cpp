@@ -1,0 +1,3 @@
+#include "QVideoElementWindow.h"
+
+QVideoElementWindow::QVideoElementWindow(QWidget *parent) : VideoViewContainer(parent) {}

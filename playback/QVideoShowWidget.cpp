@@ -1,0 +1,3 @@
+#include "QVideoShowWidget.h"
+
+QVideoShowWidget::QVideoShowWidget(QWidget *parent) : VideoViewContainer(parent) {}

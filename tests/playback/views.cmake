@@ -1,0 +1,12 @@
+# Video surfaces: their sources are built into a library of their own here, so that these tests depend only
+# on Qt and the codec header, not on the rest of the playback library.
+set(rs_views_sources
+  VideoFrame.cpp VideoFrameSink.cpp VideoUploadGate.cpp VideoTextureLayout.cpp VideoLetterbox.cpp
+  NSOpenGLVideoView.cpp NSVideoView.cpp VideoViewContainer.cpp QVideoShowWidget.cpp QVideoElementWindow.cpp
+  VideoImageWindow.cpp QMediaElementWindow.cpp
+  CropDragGeometry.cpp NSImgItemView.cpp NSImgBorderView.cpp CropBoxTracker.cpp)
+list(TRANSFORM rs_views_sources PREPEND ${CMAKE_SOURCE_DIR}/playback/)
+add_library(rs_views_under_test STATIC ${rs_views_sources})
+target_include_directories(rs_views_under_test PUBLIC ${CMAKE_SOURCE_DIR}/playback)
+target_link_libraries(rs_views_under_test PUBLIC codec_api Qt5::Widgets Qt5::Gui OpenGL::GL)
+rs_warnings(rs_views_under_test)
