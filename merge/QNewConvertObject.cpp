@@ -1,0 +1,232 @@
+#include "QNewConvertObject.h"
+
+#include "ZtVideoConvertItem.h"
+
+#include <QFile>
+
+#include <memory>
+
+QNewConvertObject::QNewConvertObject(QObject *parent) : QObject(parent)
+{
+    qRegisterMetaType<convertState>("convertState");
+    connect(this, &QNewConvertObject::emitConvertPro, this, &QNewConvertObject::UpdataConvertPro, Qt::AutoConnection);
+}
+
+QNewConvertObject::~QNewConvertObject()
+{
+    // Ending the converters joins their workers: no report can reach a destroyed driver.
+    const QSignalBlocker blocker(this);
+    if (m_pMergerConverter || m_pConverter)
+        OnStopConvert();
+}
+
+void QNewConvertObject::AddConvertItem(ZtVideoConvertItem *item)
+{
+    m_convertList.append(item);
+    m_nTotalCount = m_convertList.size();
+}
+
+void QNewConvertObject::AddConvertItem(QList<ZtVideoConvertItem *> items)
+{
+    m_convertList = items;
+    m_nTotalCount = m_convertList.size();
+}
+
+void QNewConvertObject::ClearConvertItem()
+{
+    m_convertList.clear();
+    m_nTotalCount = 0;
+}
+
+void QNewConvertObject::NewMergerPro(unsigned int pro, void *user, convertState state)
+{
+    if (auto *self = static_cast<QNewConvertObject *>(user))
+        emit self->emitConvertPro(pro, state);
+}
+
+void QNewConvertObject::NewConvertPro(unsigned int pro, void *user, convertState state)
+{
+    NewMergerPro(pro, user, state);
+}
+
+void QNewConvertObject::SetConvertProgress(unsigned int pro, convertState state)
+{
+    emit emitConvertPro(pro, state);
+}
+
+void QNewConvertObject::OnStartToConvert()
+{
+    m_bMerger = false;
+    m_nConvertIndex = 0;
+    m_nTotalCount = m_convertList.size();
+    emit emitStartConverter();
+}
+
+void QNewConvertObject::OnStartToMerger()
+{
+    m_bMerger = true;
+    m_nConvertIndex = 0;
+    m_nTotalCount = m_convertList.size();
+    m_bEnded = false;
+    emit emitStartConverter();
+    if (m_convertList.isEmpty()) {
+        // Nothing to join: the job ends at once rather than waiting for reports that never come.
+        m_bEnded = true;
+        emit emitStopConverter();
+        emit emitMergerFinished(false);
+        return;
+    }
+    StartToMerger(m_convertList.first());
+}
+
+void QNewConvertObject::StartToMerger(ZtVideoConvertItem *item)
+{
+    if (!item)
+        return;
+    m_pCurItem = item;
+    if (m_bStopConvert) {
+        destroyConverters(true);
+        m_bStopConvert = false;
+        return;
+    }
+    // The converter only reads the parameters while it sets the clip up.
+    std::unique_ptr<CAVEncodeParam> param(new CAVEncodeParam);
+    item->getEncodeParam(param.get());
+    if (!m_pMergerConverter) {
+        m_pMergerConverter = CreateAVConverter();
+        if (!m_pMergerConverter->StartMerger(m_strMergerPath.toUtf8().constData(), param.get())) {
+            ConverteFinishedCount(false);
+            return;
+        }
+    }
+    if (!m_pMergerConverter->AddMergerTask(item->getFilePath().toUtf8().constData(), param.get(), this,
+                                           &QNewConvertObject::NewMergerPro))
+        ConverteFinishedCount(false);
+}
+
+float QNewConvertObject::totalPercent(unsigned int pro, int finishedBefore, int total)
+{
+    const float share = total > 0 ? float(100.0 / total) : 100.0f;
+    const float base = float(qMax(0, finishedBefore)) * share;
+    float t = float(double(share) * (double(qMin(pro, 100u)) / 100.0) + double(base));
+    return qBound(0.0f, t, 100.0f);
+}
+
+void QNewConvertObject::UpdataConvertPro(unsigned int nPro, convertState state)
+{
+    // Reports still queued from a job that was stopped or has ended change nothing.
+    if (m_bStopConvert || m_bEnded)
+        return;
+    emit emitConvertTotalPro(totalPercent(nPro, m_nConvertIndex, m_nTotalCount));
+    if (state == convertProgress)
+        return;
+    ConverteFinishedCount(state == convertFinished);
+}
+
+void QNewConvertObject::destroyConverters(bool waitForStop)
+{
+    if (m_pMergerConverter) {
+        m_pMergerConverter->StopMerger(waitForStop);
+        DestroyAVConverter(m_pMergerConverter);
+        m_pMergerConverter = nullptr;
+    }
+    if (m_pConverter) {
+        m_pConverter->StopConvert();
+        DestroyAVConverter(m_pConverter);
+        m_pConverter = nullptr;
+    }
+}
+
+void QNewConvertObject::removeMergeOutput()
+{
+    if (m_bMerger && !m_strMergerPath.isEmpty() && QFile::exists(m_strMergerPath))
+        QFile::remove(m_strMergerPath);
+}
+
+void QNewConvertObject::OnMergerFinished()
+{
+    if (m_pMergerConverter) {
+        m_pMergerConverter->StopMerger(false);
+        DestroyAVConverter(m_pMergerConverter);
+        m_pMergerConverter = nullptr;
+    }
+}
+
+void QNewConvertObject::ConverteFinishedCount(bool succeeded)
+{
+    if (succeeded)
+        ++m_nConvertCount;
+    m_convertList.removeOne(m_pCurItem);
+
+    if (m_convertList.isEmpty()) {
+        if (m_bMerger)
+            OnMergerFinished(); // closing the merge object finishes the output file
+        emit emitStopConverter();
+    }
+
+    if (!succeeded) {
+        m_bEnded = true;
+        if (m_pMergerConverter) {
+            m_pMergerConverter->StopMerger(false);
+            DestroyAVConverter(m_pMergerConverter);
+            m_pMergerConverter = nullptr;
+        }
+        // The output is removed only once the converter has closed it.
+        removeMergeOutput();
+        if (!m_bStopConvert)
+            emit emitStopConverter();
+        emit emitMergerFinished(false);
+        return;
+    }
+
+    if (m_bMerger)
+        emit emitMergerFinished(true);
+    else
+        emit emitConvertedFinished(true);
+    const int n = m_nConvertIndex + 1;
+    if (m_bMerger) {
+        if (n < m_nTotalCount) {
+            m_nConvertIndex = n;
+            if (!m_convertList.isEmpty()) {
+                m_pCurItem = m_convertList.first();
+                StartToMerger(m_pCurItem);
+                if (m_bEnded)
+                    return; // the next clip could not be started; that ended the job
+            }
+        } else {
+            m_bEnded = true;
+            emit emitMergerTotalFinished();
+        }
+    } else if (n < m_nTotalCount) {
+        m_nConvertIndex = n;
+        if (!m_convertList.isEmpty())
+            m_pCurItem = m_convertList.first();
+    }
+    if (m_convertList.isEmpty())
+        emit emitConvertTotalFinished();
+}
+
+void QNewConvertObject::OnStopConvert()
+{
+    const bool wasRunning = !m_bEnded && (m_pMergerConverter || m_pConverter);
+    m_bStopConvert = true;
+    destroyConverters(true);
+    m_convertList.clear();
+    emit emitStopConverter();
+    if (wasRunning) {
+        m_bEnded = true;
+        removeMergeOutput();
+        emit emitMergerFinished(false);
+    }
+}
+
+void QNewConvertObject::OnCancelConvert()
+{
+    const bool wasRunning = !m_bEnded && (m_pMergerConverter || m_pConverter);
+    m_bStopConvert = true;
+    destroyConverters(true);
+    if (wasRunning) {
+        m_bEnded = true;
+        removeMergeOutput();
+    }
+}
