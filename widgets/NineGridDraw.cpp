@@ -29,3 +29,67 @@ void drawThirds(QPainter &p, int w, int h, const QImage &frame)
 }
 
 } // namespace NineGridDraw
+
+namespace NineGridDraw {
+
+void drawCorners(QPainter &p, int W, int H, const QImage &image, const rectSize &tl, const rectSize &tr,
+                 const rectSize &bl, const rectSize &br)
+{
+    const int Iw = image.width() / 2;
+    const int Ih = image.height() / 2;
+    QImagaeRatioDraw::drawImage(p, QRect(0, 0, tl.width, tl.height), QRect(0, 0, tl.width, tl.height), image);
+    QImagaeRatioDraw::drawImage(p, QRect(W - tr.width, 0, tr.width, tr.height),
+                                QRect(Iw - tr.width, 0, tr.width, tr.height), image);
+    if (W - tl.width - tr.width > 0)
+        QImagaeRatioDraw::drawImage(p, QRect(tl.width, 0, W - tl.width - tr.width, tr.height),
+                                    QRect(tl.width, 0, Iw - tl.width - tr.width, tr.height), image);
+    QImagaeRatioDraw::drawImage(p, QRect(0, H - bl.height, bl.width, bl.height),
+                                QRect(0, Ih - bl.height, bl.width, bl.height), image);
+    QImagaeRatioDraw::drawImage(p, QRect(W - br.width, H - br.height, br.width, br.height),
+                                QRect(Iw - br.width, Ih - br.height, br.width, br.height), image);
+    if (W - bl.width - br.width > 0)
+        QImagaeRatioDraw::drawImage(p, QRect(bl.width, H - br.height, W - bl.width - br.width, br.height),
+                                    QRect(bl.width, Ih - br.height, Iw - bl.width - br.width, br.height), image);
+    if (H - tl.height - bl.height > 0)
+        QImagaeRatioDraw::drawImage(p, QRect(0, tl.height, tl.width, H - tl.height - bl.height),
+                                    QRect(0, tl.height, tl.width, Ih - tl.height - bl.height), image);
+    if (H - tr.height - br.height > 0)
+        QImagaeRatioDraw::drawImage(p, QRect(W - tr.width, tr.height, tr.width, H - tr.height - br.height),
+                                    QRect(Iw - tr.width, tr.height, tr.width, Ih - tr.height - br.height), image);
+    if (W - tl.width - tr.width > 0 && H - tl.height - bl.height > 0 && Ih - tl.height - bl.height > 0)
+        QImagaeRatioDraw::drawImage(p, QRect(tl.width, tl.height, W - tl.width - tr.width, H - tl.height - bl.height),
+                                    QRect(tl.width, tl.height, Iw - tl.width - tr.width, Ih - tl.height - bl.height),
+                                    image);
+}
+
+void drawLogo(QPainter &p, QRect &logoRect, const QImage &logo)
+{
+    if (logo.isNull())
+        return;
+    if (logoRect.width() == 0)
+        logoRect.setWidth(logo.width() / 2);
+    if (logoRect.height() == 0)
+        logoRect.setHeight(logo.height() / 2);
+    p.drawImage(QRectF(logoRect), logo, QRectF(0, 0, logo.width(), logo.height()));
+}
+
+void drawTitle(QPainter &p, QRect &titleRect, int windowWidth, const QString &title, const QFont &font,
+               const QColor &color)
+{
+    if (title.isEmpty())
+        return;
+    const QFont oldFont = p.font();
+    p.setFont(font);
+    p.setPen(color);
+    if (titleRect.width() == 0)
+        titleRect.setWidth(windowWidth);
+    if (titleRect.height() == 0)
+        titleRect.setHeight(20);
+    const QString shown = QFontMetrics(font).elidedText(title, Qt::ElideRight, titleRect.width());
+    const Qt::Alignment align =
+        titleRect.left() == 0 ? (Qt::AlignHCenter | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
+    p.drawText(titleRect, align, shown);
+    p.setFont(oldFont);
+}
+
+} // namespace NineGridDraw

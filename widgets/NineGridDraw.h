@@ -11,3 +11,24 @@ namespace NineGridDraw {
 void drawThirds(QPainter &p, int w, int h, const QImage &frame);
 
 } // namespace NineGridDraw
+
+#include "QBaseDrawWidget.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace NineGridDraw {
+
+// Nine-grid of a whole background with explicit corner sizes (logical pixels): the top band takes the
+// top-right corner's height, the bottom band the bottom-right corner's, left band and centre start below
+// the top-left corner.
+void drawCorners(QPainter &p, int W, int H, const QImage &image, const rectSize &tl, const rectSize &tr,
+                 const rectSize &bl, const rectSize &br);
+
+// Logo and one-line title of the image-skinned frames. A zero width or height of either rectangle is
+// replaced by its default (and stored back): the logo's logical size, the window's width and 20 high.
+void drawLogo(QPainter &p, QRect &logoRect, const QImage &logo);
+void drawTitle(QPainter &p, QRect &titleRect, int windowWidth, const QString &title, const QFont &font,
+               const QColor &color);
+
+} // namespace NineGridDraw
