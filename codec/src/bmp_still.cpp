@@ -1,0 +1,204 @@
+#include "bmp_still.h"
+
+#include "bmp_image.h"
+#include "common_media.h"
+#include "ffmpeg_raii.h"
+#include "global_settings.h"
+#include "log_codec.h"
+#include "rscodec.h"
+
+#include <vector>
+
+namespace rsc {
+namespace {
+
+// A broken file must not keep us reading for ever.
+constexpr int kMaxPackets = 20000;
+
+CodecContextPtr openDecoder(const AVStream *stream)
+{
+    const AVCodec *codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec)
+        return nullptr;
+    CodecContextPtr dec(avcodec_alloc_context3(codec));
+    if (!dec || avcodec_parameters_to_context(dec.get(), stream->codecpar) < 0)
+        return nullptr;
+    dec->pkt_timebase = stream->time_base;
+    // Frame threads delay output by several frames; one picture wants slice threads only.
+    dec->thread_count = 0;
+    dec->thread_type = FF_THREAD_SLICE;
+    if (avcodec_open2(dec.get(), codec, nullptr) < 0)
+        return nullptr;
+    return dec;
+}
+
+// Keeps streams other than `keep` from being demuxed while we read, and restores them.
+class DiscardGuard
+{
+public:
+    DiscardGuard(AVFormatContext *ctx, int keep) : m_ctx(ctx)
+    {
+        for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+            m_saved.push_back(ctx->streams[i]->discard);
+            if (static_cast<int>(i) != keep)
+                ctx->streams[i]->discard = AVDISCARD_ALL;
+        }
+    }
+    ~DiscardGuard()
+    {
+        for (unsigned i = 0; i < m_ctx->nb_streams && i < m_saved.size(); ++i)
+            m_ctx->streams[i]->discard = m_saved[i];
+    }
+
+private:
+    AVFormatContext *m_ctx;
+    std::vector<AVDiscard> m_saved;
+};
+
+// Picks frames as the request asks; answers true when it has the one it wants.
+class FramePicker
+{
+public:
+    FramePicker(uint32_t mode, int64_t target) : m_mode(mode), m_target(target) {}
+
+    bool offer(FramePtr frame)
+    {
+        const int64_t ts = frame->best_effort_timestamp;
+        if (m_mode == 0 || ts == AV_NOPTS_VALUE || ts == m_target || (ts > m_target && !m_best)) {
+            m_best = std::move(frame);
+            return true;
+        }
+        if (ts > m_target)
+            return true; // the previous frame is the one showing at the target
+        m_best = std::move(frame);
+        return false;
+    }
+    FramePtr take() { return std::move(m_best); }
+
+private:
+    uint32_t m_mode;
+    int64_t m_target;
+    FramePtr m_best;
+};
+
+bool drain(AVCodecContext *dec, FramePicker &picker)
+{
+    for (;;) {
+        FramePtr frame = makeFrame();
+        if (!frame)
+            return true;
+        const int ret = avcodec_receive_frame(dec, frame.get());
+        if (ret < 0)
+            return false;
+        if (picker.offer(std::move(frame)))
+            return true;
+    }
+}
+
+FramePtr decodeNear(AVFormatContext *ctx, AVStream *stream, const StillRequest &request)
+{
+    CodecContextPtr dec = openDecoder(stream);
+    if (!dec)
+        return nullptr;
+    const int64_t start = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+    const int64_t target = start + fromMicros(std::max<int64_t>(0, request.timeUs), stream->time_base);
+
+    DiscardGuard guard(ctx, stream->index);
+    if (av_seek_frame(ctx, stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
+        av_seek_frame(ctx, stream->index, start, AVSEEK_FLAG_BACKWARD);
+
+    FramePicker picker(request.mode, target);
+    PacketPtr packet = makePacket();
+    if (!packet)
+        return nullptr;
+    bool done = false;
+    for (int n = 0; n < kMaxPackets && !done && !interruptRequested(); ++n) {
+        const int ret = av_read_frame(ctx, packet.get());
+        if (ret < 0)
+            break;
+        if (packet->stream_index == stream->index) {
+            // A damaged packet is skipped; the decoder resynchronises on the next one.
+            avcodec_send_packet(dec.get(), packet.get());
+            done = drain(dec.get(), picker);
+        }
+        av_packet_unref(packet.get());
+    }
+    if (!done) {
+        avcodec_send_packet(dec.get(), nullptr);
+        drain(dec.get(), picker);
+    }
+    return picker.take();
+}
+
+void rotateBgr(const std::vector<uint8_t> &in, int w, int h, int degrees, std::vector<uint8_t> &out, int *outW,
+               int *outH)
+{
+    const bool swap = degrees == 90 || degrees == 270;
+    *outW = swap ? h : w;
+    *outH = swap ? w : h;
+    out.resize(static_cast<size_t>(*outW) * *outH * 3);
+    for (int y = 0; y < *outH; ++y) {
+        for (int x = 0; x < *outW; ++x) {
+            int sx = x, sy = y;
+            if (degrees == 90) {
+                sx = y;
+                sy = h - 1 - x;
+            } else if (degrees == 180) {
+                sx = w - 1 - x;
+                sy = h - 1 - y;
+            } else if (degrees == 270) {
+                sx = w - 1 - y;
+                sy = x;
+            }
+            const uint8_t *src = &in[(static_cast<size_t>(sy) * w + sx) * 3];
+            uint8_t *dst = &out[(static_cast<size_t>(y) * *outW + x) * 3];
+            dst[0] = src[0];
+            dst[1] = src[1];
+            dst[2] = src[2];
+        }
+    }
+}
+
+} // namespace
+
+unsigned char *grabStillImage(AVFormatContext *ctx, int streamIndex, const StillRequest &request)
+{
+    if (!ctx || streamIndex < 0 || streamIndex >= static_cast<int>(ctx->nb_streams))
+        return nullptr;
+    AVStream *stream = ctx->streams[streamIndex];
+    FramePtr frame = decodeNear(ctx, stream, request);
+    if (!frame || frame->width <= 0 || frame->height <= 0)
+        return nullptr;
+
+    int dispW = 0, dispH = 0;
+    displaySize(ctx, stream, &dispW, &dispH);
+    // The decoded frame is authoritative for the coded size (a stream may change size midway).
+    if (frame->width != stream->codecpar->width || frame->height != stream->codecpar->height) {
+        dispW = frame->width;
+        dispH = frame->height;
+    }
+    const int rotation = (request.flags & RSC_IMAGE_IGNORE_ROTATION) ? 0 : displayRotation(stream);
+    const bool swap = rotation == 90 || rotation == 270;
+    int finalW = 0, finalH = 0;
+    fitIntoBox(swap ? dispH : dispW, swap ? dispW : dispH, request.boxWidth, request.boxHeight, &finalW, &finalH);
+    const int scaledW = swap ? finalH : finalW;
+    const int scaledH = swap ? finalW : finalH;
+
+    SwsPtr sws(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), scaledW, scaledH,
+                              AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!sws)
+        return nullptr;
+    std::vector<uint8_t> bgr(static_cast<size_t>(scaledW) * scaledH * 3);
+    uint8_t *dst[4] = {bgr.data(), nullptr, nullptr, nullptr};
+    int dstStride[4] = {scaledW * 3, 0, 0, 0};
+    if (sws_scale(sws.get(), frame->data, frame->linesize, 0, frame->height, dst, dstStride) <= 0)
+        return nullptr;
+    if (rotation == 0)
+        return makeBmp(bgr.data(), scaledW, scaledH, scaledW * 3);
+    std::vector<uint8_t> turned;
+    int w = 0, h = 0;
+    rotateBgr(bgr, scaledW, scaledH, rotation, turned, &w, &h);
+    return makeBmp(turned.data(), w, h, w * 3);
+}
+
+} // namespace rsc

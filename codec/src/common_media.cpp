@@ -1,0 +1,80 @@
+#include "common_media.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+extern "C" {
+#include <libavutil/display.h>
+#include <libavutil/mathematics.h>
+}
+
+namespace rsc {
+
+int64_t toMicros(int64_t ts, AVRational timeBase)
+{
+    if (ts == AV_NOPTS_VALUE)
+        return AV_NOPTS_VALUE;
+    return av_rescale_q(ts, timeBase, AVRational{1, 1000000});
+}
+
+int64_t fromMicros(int64_t us, AVRational timeBase)
+{
+    return av_rescale_q(us, AVRational{1, 1000000}, timeBase);
+}
+
+int displayRotation(const AVStream *stream)
+{
+    if (!stream)
+        return 0;
+    const uint8_t *matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
+    double theta = 0;
+    if (matrix) {
+        theta = -av_display_rotation_get(reinterpret_cast<const int32_t *>(matrix));
+    } else if (const AVDictionaryEntry *e = av_dict_get(stream->metadata, "rotate", nullptr, 0)) {
+        theta = std::atof(e->value);
+    }
+    if (std::isnan(theta))
+        return 0;
+    long quarter = std::lround(theta / 90.0) % 4;
+    if (quarter < 0)
+        quarter += 4;
+    return static_cast<int>(quarter * 90);
+}
+
+void displaySize(AVFormatContext *ctx, AVStream *stream, int *width, int *height)
+{
+    int w = stream->codecpar->width;
+    int h = stream->codecpar->height;
+    const AVRational sar = av_guess_sample_aspect_ratio(ctx, stream, nullptr);
+    if (sar.num > 0 && sar.den > 0 && sar.num != sar.den)
+        w = static_cast<int>(av_rescale(w, sar.num, sar.den));
+    *width = w > 0 ? w : 1;
+    *height = h > 0 ? h : 1;
+}
+
+void fitIntoBox(int w, int h, int boxW, int boxH, int *outW, int *outH)
+{
+    w = w > 0 ? w : 1;
+    h = h > 0 ? h : 1;
+    double rw = w, rh = h;
+    if (boxW > 0 && boxH > 0) {
+        const double scale = std::min(double(boxW) / w, double(boxH) / h);
+        rw = w * scale;
+        rh = h * scale;
+    } else if (boxW > 0) {
+        rw = boxW;
+        rh = double(h) * boxW / w;
+    } else if (boxH > 0) {
+        rh = boxH;
+        rw = double(w) * boxH / h;
+    }
+    *outW = std::max(1, static_cast<int>(std::lround(rw)));
+    *outH = std::max(1, static_cast<int>(std::lround(rh)));
+    if (boxW > 0)
+        *outW = std::min(*outW, boxW);
+    if (boxH > 0)
+        *outH = std::min(*outH, boxH);
+}
+
+} // namespace rsc

@@ -1,0 +1,27 @@
+#pragma once
+// Small helpers shared by the library's objects: time conversions and stream geometry.
+
+#include <cstdint>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace rsc {
+
+// Stream timestamp to microseconds; AV_NOPTS_VALUE stays AV_NOPTS_VALUE.
+int64_t toMicros(int64_t ts, AVRational timeBase);
+// Microseconds to a stream timestamp.
+int64_t fromMicros(int64_t us, AVRational timeBase);
+
+// Clockwise display rotation of a video stream from its display matrix: 0, 90, 180 or 270.
+int displayRotation(const AVStream *stream);
+
+// Display size before rotation: the coded size with the sample aspect applied (width stretched).
+void displaySize(AVFormatContext *ctx, AVStream *stream, int *width, int *height);
+
+// Fits (w, h) into the box (boxW, boxH) keeping its aspect; a zero box side follows the other side; a box
+// of 0 x 0 keeps the size. Both results are at least 1.
+void fitIntoBox(int w, int h, int boxW, int boxH, int *outW, int *outH);
+
+} // namespace rsc

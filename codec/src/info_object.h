@@ -1,0 +1,49 @@
+#pragma once
+// rsc_info: one opened media source (file, memory stream) and the current stream of each kind.
+
+#include "ffmpeg_raii.h"
+#include "memstream_reader.h"
+#include "rscodec.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+struct rsc_info
+{
+    rsc::InputFormatPtr ctx;
+    rsc::IOContextPtr io; // custom I/O of a memory stream; freed after ctx
+    rsc::MemReader reader;
+
+    // Stream numbers of the current program, by kind (attached pictures are not video).
+    std::vector<int> video, audio, subtitle;
+    int program = 0;
+    int currentVideo = 0, currentAudio = 0;
+    int currentSubtitle = 0; // -1 = none
+
+    // An external subtitle file chosen as the subtitle source.
+    rsc::InputFormatPtr subtitleFile;
+    bool closedCaption = false;
+
+    rsc_cover_image cover{nullptr, 0};
+    std::string formatNames;
+    std::string formatId;
+    std::set<unsigned char *> images; // still images handed out and not yet freed
+
+    ~rsc_info();
+};
+
+namespace rsc {
+
+// Opens a file by path; answers false for anything that is not a readable media file.
+bool infoOpenFile(rsc_info *info, const char *path);
+bool infoOpenStream(rsc_info *info, rsc_memstream *stream);
+void infoClose(rsc_info *info);
+
+// Fills the stream lists for the given program (0 when the file has none). False when out of range.
+bool infoSelectProgram(rsc_info *info, int program);
+
+// The current AVStream of a kind, or null.
+AVStream *infoCurrentStream(rsc_info *info, int kind);
+
+} // namespace rsc
