@@ -1,0 +1,23 @@
+#pragma once
+// A QDialog with the frameless window behaviour of QBaseDrawWidget.
+
+#include "QBaseDrawWidget.h"
+
+#include <QDialog>
+
+class QZTDialog : public QDialog, public QBaseDrawWidget
+{
+    Q_OBJECT
+public:
+    explicit QZTDialog(QWidget *parent = nullptr, dlgType type = 1);
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+};
