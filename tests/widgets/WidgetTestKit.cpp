@@ -1,0 +1,111 @@
+#include "WidgetTestKit.h"
+
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QPainter>
+
+namespace wtk {
+
+static QString dir()
+{
+    static const QString d = rstest::scratchDir(QStringLiteral("widget-images"));
+    return d;
+}
+
+QVector<QColor> stripColors()
+{
+    return {QColor(200, 0, 0), QColor(0, 200, 0), QColor(0, 0, 200), QColor(200, 200, 0)};
+}
+
+QString makeStrip(const QString &name, int frameW, int frameH)
+{
+    QImage image(frameW * 4, frameH, QImage::Format_ARGB32);
+    QPainter p(&image);
+    const QVector<QColor> colors = stripColors();
+    for (int k = 0; k < 4; ++k)
+        p.fillRect(k * frameW, 0, frameW, frameH, colors[k]);
+    p.end();
+    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    image.save(path);
+    return path;
+}
+
+QString makeSolid(const QString &name, int w, int h, const QColor &color)
+{
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(color);
+    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    image.save(path);
+    return path;
+}
+
+QString makeNineGrid(const QString &name, int w, int h)
+{
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(QColor(0, 0, 255));
+    QPainter p(&image);
+    const int cw = w / 3, ch = h / 3;
+    p.fillRect(cw, 0, w - 2 * cw, ch, QColor(0, 255, 0));
+    p.fillRect(cw, h - ch, w - 2 * cw, ch, QColor(0, 255, 0));
+    p.fillRect(0, ch, cw, h - 2 * ch, QColor(0, 255, 0));
+    p.fillRect(w - cw, ch, cw, h - 2 * ch, QColor(0, 255, 0));
+    p.fillRect(0, 0, cw, ch, QColor(255, 0, 0));
+    p.fillRect(w - cw, 0, cw, ch, QColor(255, 0, 0));
+    p.fillRect(0, h - ch, cw, ch, QColor(255, 0, 0));
+    p.fillRect(w - cw, h - ch, cw, ch, QColor(255, 0, 0));
+    p.end();
+    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    image.save(path);
+    return path;
+}
+
+QString makeBroken(const QString &name)
+{
+    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("not an image");
+    return path;
+}
+
+QImage render(QWidget *w)
+{
+    QImage image(w->size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    w->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+bool near(const QColor &a, const QColor &b, int tolerance)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance && qAbs(a.alpha() - b.alpha()) <= tolerance;
+}
+
+void sendMouse(QWidget *w, QEvent::Type type, const QPoint &local, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    sendMouseGlobal(w, type, w->mapToGlobal(local), button, buttons);
+}
+
+void sendMouseGlobal(QWidget *w, QEvent::Type type, const QPoint &global, Qt::MouseButton button,
+                     Qt::MouseButtons buttons)
+{
+    const QPointF local = w->mapFromGlobal(global);
+    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+void sendEnter(QWidget *w)
+{
+    QEnterEvent event(QPointF(1, 1), QPointF(1, 1), w->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(w, &event);
+}
+
+void sendLeave(QWidget *w)
+{
+    QEvent event(QEvent::Leave);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+} // namespace wtk
