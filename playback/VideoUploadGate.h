@@ -50,4 +50,5 @@ private:
     std::atomic<int> m_pending{0};
     std::atomic<quint64> m_generation{0};
     std::atomic<quint64> m_dropped{0};
+    std::atomic<bool> m_dropping{false};
 };

@@ -10,3 +10,9 @@ add_library(rs_views_under_test STATIC ${rs_views_sources})
 target_include_directories(rs_views_under_test PUBLIC ${CMAKE_SOURCE_DIR}/playback)
 target_link_libraries(rs_views_under_test PUBLIC codec_api Qt5::Widgets Qt5::Gui OpenGL::GL)
 rs_warnings(rs_views_under_test)
+
+rs_add_qtest(tst_playback_videoviews SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tst_videoviews.cpp
+  LIBS rs_views_under_test Threads::Threads)
+
+rs_add_qtest(tst_playback_glvideoview GL SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tst_glvideoview.cpp
+  LIBS rs_views_under_test Threads::Threads)
