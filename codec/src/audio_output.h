@@ -1,0 +1,54 @@
+#pragma once
+// Sound output through SDL2. The device pulls from an AudioFifo on SDL's own thread and reports the
+// media time it is playing to the player's clock. When no device can be opened (machines without
+// sound) open() answers false and the player keeps time with its monotonic clock instead.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rsc {
+
+class AudioFifo;
+class PlayerClock;
+class WaveRecorder;
+
+class AudioOutput
+{
+public:
+    AudioOutput(AudioFifo &fifo, PlayerClock &clock, WaveRecorder &wave);
+    ~AudioOutput();
+    AudioOutput(const AudioOutput &) = delete;
+    AudioOutput &operator=(const AudioOutput &) = delete;
+
+    // Device by name (empty = the system default).
+    void setDeviceName(const std::string &name);
+    bool open(int sampleRate, int channels);
+    void close();
+    bool isOpen() const { return m_device != 0; }
+
+    void setPlaying(bool playing);
+    // Percent, 100 = unchanged.
+    void setVolume(int percent);
+    // While muted the device plays silence but keeps consuming (and timing) the sound.
+    void setMuted(bool muted);
+
+private:
+    static void callback(void *user, uint8_t *stream, int len);
+    void fill(uint8_t *stream, int len);
+
+    AudioFifo &m_fifo;
+    PlayerClock &m_clock;
+    WaveRecorder &m_wave;
+    std::string m_deviceName;
+    uint32_t m_device = 0;
+    int m_rate = 0;
+    int m_channels = 0;
+    int m_bufferFrames = 0;
+    std::atomic<int> m_volume{100};
+    std::atomic<bool> m_muted{false};
+    std::vector<int16_t> m_played;
+};
+
+} // namespace rsc

@@ -1,0 +1,46 @@
+#pragma once
+// The player's clock: media time in microseconds. It follows the sound device while one plays the
+// clip's audio, and a monotonic clock otherwise, so a machine without sound still plays on time.
+
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+
+namespace rsc {
+
+class PlayerClock
+{
+public:
+    using Steady = std::chrono::steady_clock;
+
+    // Media time now.
+    int64_t now() const;
+
+    // Sets the media time (after a seek or a step); keeps the running state.
+    void set(int64_t mediaUs);
+    void start();
+    void pause();
+    bool running() const;
+
+    // Playback speed in percent (100 = normal).
+    void setSpeed(int percent);
+    int speed() const;
+
+    // The sound device reports the media time of the sample it is playing; from then on the clock
+    // follows the device until detachAudio().
+    void reportAudio(int64_t mediaUs);
+    void detachAudio();
+    bool followsAudio() const;
+
+private:
+    int64_t nowLocked(Steady::time_point t) const;
+
+    mutable std::mutex m_mutex;
+    int64_t m_baseUs = 0;
+    Steady::time_point m_baseWall = Steady::now();
+    bool m_running = false;
+    int m_speed = 100;
+    bool m_audio = false;
+};
+
+} // namespace rsc

@@ -1,0 +1,884 @@
+#include "player_core.h"
+
+#include "audio_output.h"
+#include "player_render.h"
+#include "player_source.h"
+
+extern "C" {
+#include <libavutil/frame.h>
+}
+
+#include <algorithm>
+
+namespace rsc {
+
+namespace {
+// Sound decoded ahead of the clock; enough to ride out one slow video frame.
+constexpr int64_t kAudioLeadUs = 300000;
+// Decoded video frames held while topping the sound up (bounds memory on badly interleaved files).
+constexpr size_t kMaxQueuedVideo = 24;
+// A frame later than this is dropped instead of shown, so a slow machine catches up.
+constexpr int64_t kLateDropUs = 120000;
+// Longest single wait of the play loop, so a command is seen promptly.
+constexpr int64_t kMaxWaitUs = 20000;
+} // namespace
+
+Player::Player(bool soundOutput) : m_renderer(std::make_unique<PlayerRenderer>()), m_soundOutput(soundOutput) {}
+
+Player::~Player()
+{
+    close();
+}
+
+void Player::setDeliverer(FrameDeliverer deliverer)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_handlerMutex);
+    m_deliverer = std::move(deliverer);
+}
+
+void Player::setAudioDevice(const std::string &name)
+{
+    m_audioDevice = name;
+}
+
+bool Player::open(const std::string &path, int previewWidth, int previewHeight)
+{
+    close();
+    auto source = std::make_unique<PlayerSource>();
+    if (!source->open(path))
+        return false;
+    // A file whose pictures cannot be decoded (cut short, damaged) is refused now rather than shown
+    // black later. The frame decoded stays the first to show.
+    m_fifo.configure(source->outputSampleRate(), source->outputChannels());
+    AVFrame *first = nullptr;
+    if (source->hasVideo()) {
+        first = source->nextVideo(m_fifo, 0);
+        if (!first)
+            return false;
+        source->unget(first);
+    }
+    m_hasVideo = source->hasVideo();
+    m_hasAudio = source->hasAudio();
+    m_durationUs = static_cast<uint64_t>(std::max<int64_t>(0, source->durationUs()));
+    m_width = source->width();
+    m_height = source->height();
+    source->displayAspect(&m_aspectX, &m_aspectY);
+    m_audioStreams = source->audioStreamCount();
+    m_previewW = std::max(0, previewWidth);
+    m_previewH = std::max(0, previewHeight);
+    m_renderer = std::make_unique<PlayerRenderer>();
+    m_renderGeneration = 0;
+    edit::VideoSource videoSource;
+    videoSource.width = m_width;
+    videoSource.height = m_height;
+    source->sampleAspect(&videoSource.sarNum, &videoSource.sarDen);
+    videoSource.path = path;
+    m_renderer->setSource(videoSource, m_previewW, m_previewH);
+    m_wave.configure(source->outputSampleRate(), source->outputChannels());
+    m_source = std::move(source);
+    m_path = path;
+
+    m_clock.pause();
+    m_clock.set(0);
+    m_clock.setSpeed(m_clock.speed());
+    m_deviceOpen = false;
+    if (m_soundOutput && m_hasAudio) {
+        m_audioOut = std::make_unique<AudioOutput>(m_fifo, m_clock, m_wave);
+        m_audioOut->setDeviceName(m_audioDevice);
+        m_audioOut->setVolume(m_volume);
+        m_deviceOpen = m_audioOut->open(m_fifo.sampleRate(), m_fifo.channels());
+        if (!m_deviceOpen)
+            m_audioOut.reset(); // no sound here: keep time with the monotonic clock
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_state = State::Stopped;
+        m_async = false;
+        m_asyncTarget = -1;
+        m_sourceEnded = false;
+        m_commands.clear();
+    }
+    m_position = 0;
+    m_videoTime = 0;
+    m_open = true;
+    startThread();
+    return true;
+}
+
+bool Player::close()
+{
+    if (!m_open)
+        return false;
+    stopThread();
+    m_audioOut.reset();
+    m_deviceOpen = false;
+    dropPending();
+    clearLastFrame();
+    m_source.reset();
+    m_fifo.clear();
+    m_wave.clear();
+    m_clock.pause();
+    m_clock.set(0);
+    m_open = false;
+    m_hasVideo = m_hasAudio = false;
+    m_durationUs = 0;
+    m_width = m_height = m_aspectX = m_aspectY = m_audioStreams = 0;
+    m_position = 0;
+    m_videoTime = 0;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_state = State::Stopped;
+    return true;
+}
+
+bool Player::isOpen() const
+{
+    return m_open;
+}
+
+std::string Player::path() const
+{
+    return m_open ? m_path : std::string();
+}
+
+void Player::startThread()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_quit = false;
+    }
+    m_thread = std::thread([this] { run(); });
+}
+
+void Player::stopThread()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_all();
+    m_done.notify_all();
+    if (m_thread.joinable()) {
+        if (m_thread.get_id() == std::this_thread::get_id())
+            m_thread.detach(); // closed from inside a frame handler: the loop ends on its own
+        else
+            m_thread.join();
+    }
+}
+
+// ------------------------------------------------------------------------------------------ transport
+
+bool Player::play()
+{
+    if (!m_open)
+        return false;
+    if (!m_hasVideo && !m_hasAudio)
+        return false;
+    bool restart = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_state == State::Playing)
+            return true;
+        restart = m_state == State::Completed;
+    }
+    if (restart && !post(Cmd::Seek, 0, true))
+        return false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        // Sound buffered while stepping or paused lies before the position: it is not heard.
+        m_fifo.dropBefore(m_position);
+        m_clock.set(m_position);
+        m_clock.start();
+        m_state = State::Playing;
+    }
+    if (m_audioOut)
+        m_audioOut->setPlaying(true);
+    m_wake.notify_all();
+    return true;
+}
+
+bool Player::pause()
+{
+    if (!m_open)
+        return false;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state == State::Playing) {
+        if (m_audioOut)
+            m_audioOut->setPlaying(false);
+        m_clock.pause();
+        m_position = std::clamp<int64_t>(m_clock.now(), 0, static_cast<int64_t>(m_durationUs));
+    }
+    if (m_state != State::Completed)
+        m_state = State::Paused;
+    m_wake.notify_all();
+    return true;
+}
+
+bool Player::stop()
+{
+    if (!m_open)
+        return false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_audioOut)
+            m_audioOut->setPlaying(false);
+        m_clock.pause();
+        m_clock.set(0);
+        m_state = State::Stopped;
+        m_position = 0;
+    }
+    return post(Cmd::Stop, 0, false);
+}
+
+bool Player::seek(uint64_t us)
+{
+    if (!m_open)
+        return false;
+    const int64_t target = static_cast<int64_t>(std::min<uint64_t>(us, m_durationUs));
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_async) {
+            // Only the newest position of a drag matters: replace a seek still waiting.
+            m_commands.erase(std::remove_if(m_commands.begin(), m_commands.end(),
+                                            [](const Command &c) { return c.cmd == Cmd::AsyncSeek; }),
+                             m_commands.end());
+            m_asyncTarget = target;
+            m_position = target;
+        }
+    }
+    if (m_async)
+        return post(Cmd::AsyncSeek, target, false);
+    return post(Cmd::Seek, target, true);
+}
+
+bool Player::fastSeek(uint64_t us)
+{
+    if (!m_open)
+        return false;
+    return post(Cmd::FastSeek, static_cast<int64_t>(std::min<uint64_t>(us, m_durationUs)), true);
+}
+
+bool Player::beginAsyncSeek(uint64_t)
+{
+    if (!m_open)
+        return false;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_async = true;
+    m_asyncTarget = -1;
+    return true;
+}
+
+bool Player::endAsyncSeek()
+{
+    if (!m_open)
+        return false;
+    int64_t target;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_async)
+            return false;
+        m_async = false;
+        target = m_asyncTarget;
+        m_asyncTarget = -1;
+    }
+    // The drag showed key frames; the final position is shown exactly.
+    return target < 0 || post(Cmd::Seek, target, true);
+}
+
+bool Player::frameStep(int direction)
+{
+    if (!m_open || !m_hasVideo || direction == 0)
+        return false;
+    pause();
+    return post(Cmd::Step, direction > 0 ? 1 : -1, true);
+}
+
+bool Player::keyFrameStep(int direction)
+{
+    if (!m_open || !m_hasVideo || direction == 0)
+        return false;
+    pause();
+    return post(Cmd::KeyStep, direction > 0 ? 1 : -1, true);
+}
+
+bool Player::changeSpeed(int percent)
+{
+    if (percent <= 0)
+        return false;
+    m_clock.setSpeed(percent);
+    // The device plays sound at its own pace; at another speed the clock runs alone and the sound is
+    // muted rather than heard out of step.
+    if (m_audioOut)
+        m_audioOut->setMuted(percent != 100);
+    if (percent != 100)
+        m_clock.detachAudio();
+    return true;
+}
+
+bool Player::enableLoop(bool on)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_loop = on;
+    return true;
+}
+
+bool Player::showVideoFrame()
+{
+    if (!m_open || !m_hasVideo)
+        return false;
+    return post(Cmd::Show, 0, true);
+}
+
+bool Player::refreshVideoFrame()
+{
+    if (!m_open)
+        return false;
+    return post(Cmd::Refresh, 0, true);
+}
+
+bool Player::selectAudioStream(int index)
+{
+    if (!m_open || index < 0 || index >= m_audioStreams)
+        return false;
+    {
+        std::lock_guard<std::mutex> lock(m_editMutex);
+        m_edit.audioTrack = index;
+        if (m_batch == 0)
+            m_appliedEdit = m_edit;
+    }
+    return post(Cmd::SelectAudio, index, true);
+}
+
+// ------------------------------------------------------------------------------------------ queries
+
+Player::State Player::state() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_state;
+}
+
+bool Player::hasVideo() const
+{
+    return m_open && m_hasVideo;
+}
+
+bool Player::hasAudio() const
+{
+    return m_open && m_hasAudio;
+}
+
+uint64_t Player::durationUs() const
+{
+    return m_durationUs;
+}
+
+uint64_t Player::playTimeUs() const
+{
+    if (!m_open)
+        return 0;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state == State::Playing)
+        return static_cast<uint64_t>(std::clamp<int64_t>(m_clock.now(), 0, static_cast<int64_t>(m_durationUs)));
+    return static_cast<uint64_t>(std::max<int64_t>(0, m_position));
+}
+
+uint64_t Player::videoTimeUs() const
+{
+    return static_cast<uint64_t>(std::max<int64_t>(0, m_videoTime));
+}
+
+int Player::videoWidth() const
+{
+    return m_width;
+}
+
+int Player::videoHeight() const
+{
+    return m_height;
+}
+
+int Player::aspectX() const
+{
+    return m_aspectX;
+}
+
+int Player::aspectY() const
+{
+    return m_aspectY;
+}
+
+int Player::audioStreamCount() const
+{
+    return m_audioStreams;
+}
+
+// ------------------------------------------------------------------------------------------ frames
+
+void Player::setHandler(bool edited, FrameHandler handler)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_handlerMutex);
+    (edited ? m_editedHandler : m_originalHandler) = handler;
+}
+
+std::vector<uint8_t> Player::capture()
+{
+    if (!m_open || !m_hasVideo)
+        return {};
+    if (!post(Cmd::Capture, 0, true))
+        return {};
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return std::move(m_captured);
+}
+
+void Player::enableWaveData(bool on)
+{
+    m_wave.setEnabled(on);
+}
+
+std::vector<uint8_t> Player::waveData(bool mono) const
+{
+    return m_wave.image(mono);
+}
+
+void Player::setVolume(int percent)
+{
+    m_volume = std::max(0, percent);
+    if (m_audioOut)
+        m_audioOut->setVolume(m_volume);
+}
+
+// ------------------------------------------------------------------------------------------ edits
+
+void Player::edit(const std::function<void(edit::EditConfig &)> &change)
+{
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    change(m_edit);
+    if (m_batch == 0) {
+        m_appliedEdit = m_edit;
+        ++m_editGeneration;
+    }
+}
+
+void Player::beginSettings()
+{
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    ++m_batch;
+}
+
+void Player::endSettings()
+{
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    if (m_batch > 0 && --m_batch == 0) {
+        m_appliedEdit = m_edit;
+        ++m_editGeneration;
+    }
+}
+
+int Player::watermarkSlot() const
+{
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    return m_watermarkSlot;
+}
+
+void Player::setWatermarkSlot(int slot)
+{
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    m_watermarkSlot = std::clamp(slot, 0, 2);
+}
+
+int Player::backgroundSlot() const
+{
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    return m_backgroundSlot;
+}
+
+void Player::setBackgroundSlot(int slot)
+{
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    m_backgroundSlot = 0; // one background track is mixed
+    (void)slot;
+}
+
+Player::Box Player::watermarkTextBox() const
+{
+    const int slot = watermarkSlot();
+    std::lock_guard<std::mutex> lock(m_layoutMutex);
+    const auto b = m_renderer->textBox(slot);
+    return {b.x, b.y, b.w, b.h};
+}
+
+Player::Box Player::watermarkImageBox() const
+{
+    const int slot = watermarkSlot();
+    std::lock_guard<std::mutex> lock(m_layoutMutex);
+    const auto b = m_renderer->imageBox(slot);
+    return {b.x, b.y, b.w, b.h};
+}
+
+// ------------------------------------------------------------------------------------------ thread
+
+bool Player::post(Cmd cmd, int64_t value, bool wait)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_thread.joinable() || m_quit)
+        return false;
+    const uint64_t serial = m_nextSerial++;
+    m_commands.push_back({cmd, value, serial});
+    m_wake.notify_all();
+    if (!wait || m_thread.get_id() == std::this_thread::get_id())
+        return true;
+    if (!m_done.wait_for(lock, kCommandTimeout, [&] { return m_doneSerial >= serial || m_quit; }))
+        return false;
+    return m_doneSerial == serial && m_lastResult;
+}
+
+void Player::run()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (!m_quit) {
+        if (!m_commands.empty()) {
+            const Command c = m_commands.front();
+            m_commands.pop_front();
+            lock.unlock();
+            execute(c);
+            lock.lock();
+            m_doneSerial = c.serial;
+            m_done.notify_all();
+            continue;
+        }
+        if (m_state == State::Playing) {
+            lock.unlock();
+            playStep();
+            lock.lock();
+            continue;
+        }
+        m_wake.wait(lock);
+    }
+}
+
+void Player::execute(const Command &c)
+{
+    bool ok = false;
+    std::vector<uint8_t> captured;
+    switch (c.cmd) {
+    case Cmd::Seek:
+        ok = exactSeek(c.value, true);
+        break;
+    case Cmd::FastSeek:
+    case Cmd::AsyncSeek:
+        ok = keySeek(c.value);
+        break;
+    case Cmd::Step:
+        if (c.value > 0) {
+            ok = stepForward();
+        } else {
+            const int64_t cur = m_videoTime;
+            ok = cur > 0 && exactSeek(cur - 1, true);
+        }
+        break;
+    case Cmd::KeyStep: {
+        const int64_t cur = m_videoTime;
+        ok = keySeek(c.value > 0 ? cur + 1000000 : std::max<int64_t>(0, cur - 1000000));
+        break;
+    }
+    case Cmd::Show:
+        presentAgain();
+        ok = m_lastSource != nullptr;
+        break;
+    case Cmd::Refresh: {
+        edit::EditConfig cfg;
+        {
+            std::lock_guard<std::mutex> lock(m_editMutex);
+            cfg = m_edit;
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_layoutMutex);
+            m_renderer->layout(cfg);
+        }
+        if (m_hasVideo)
+            presentAgain();
+        ok = true;
+        break;
+    }
+    case Cmd::Capture: {
+        if (!m_lastSource && m_hasVideo)
+            exactSeek(m_position, false);
+        if (m_lastSource) {
+            edit::EditConfig cfg;
+            uint64_t gen;
+            {
+                std::lock_guard<std::mutex> lock(m_editMutex);
+                cfg = m_appliedEdit;
+                gen = m_editGeneration;
+            }
+            std::lock_guard<std::mutex> layout(m_layoutMutex);
+            if (AVFrame *e = m_renderer->edited(m_lastSource, cfg, gen))
+                captured = PlayerRenderer::toBmp(e);
+        }
+        ok = !captured.empty();
+        break;
+    }
+    case Cmd::SelectAudio:
+        ok = m_source->selectAudio(static_cast<int>(c.value));
+        if (ok) {
+            m_fifo.configure(m_source->outputSampleRate(), m_source->outputChannels());
+            // Re-read from the position so the new track is heard from here.
+            const int64_t pos = std::max<int64_t>(m_position, 0);
+            exactSeek(pos, false);
+        }
+        break;
+    case Cmd::Stop:
+        dropPending();
+        clearLastFrame();
+        m_fifo.clear();
+        m_source->seek(0);
+        m_sourceEnded = false;
+        m_videoTime = 0;
+        ok = true;
+        break;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_lastResult = ok;
+    if (c.cmd == Cmd::Capture)
+        m_captured = std::move(captured);
+}
+
+void Player::topUpAudio()
+{
+    if (!m_hasAudio)
+        return;
+    const int64_t now = m_clock.now();
+    while (!m_source->atEnd() && m_fifo.endUs() < now + kAudioLeadUs && m_source->queuedVideo() < kMaxQueuedVideo) {
+        if (!m_source->pump(m_fifo, 0))
+            break;
+    }
+    if (!m_deviceOpen) {
+        std::vector<int16_t> played;
+        m_fifo.dropBefore(now, m_wave.enabled() ? &played : nullptr);
+        m_wave.append(played);
+    } else if (m_fifo.empty() && m_source->atEnd()) {
+        m_clock.detachAudio(); // the sound has ended: the picture goes on with the monotonic clock
+    }
+}
+
+void Player::playStep()
+{
+    topUpAudio();
+    if (m_hasVideo && !m_pending)
+        m_pending = m_source->nextVideo(m_fifo, 0);
+
+    int64_t waitUs = kMaxWaitUs;
+    if (m_pending) {
+        const int64_t now = m_clock.now();
+        const int64_t due = m_pending->pts;
+        if (due <= now) {
+            AVFrame *f = m_pending;
+            m_pending = nullptr;
+            if (now - due > kLateDropUs && m_source->queuedVideo() > 0) {
+                av_frame_free(&f); // late: catch up instead of showing it
+                m_droppedFrames++;
+            } else {
+                present(f);
+            }
+            return;
+        }
+        waitUs = std::min(waitUs, due - now);
+    } else {
+        // No more pictures: the play ends when the last one has had its time and the sound is out.
+        const int64_t now = m_clock.now();
+        const int64_t videoEnd = m_hasVideo ? m_videoTime + m_source->frameDurationUs() : 0;
+        const bool soundDone = !m_hasAudio || m_fifo.empty();
+        if (m_source->atEnd() && soundDone && now >= videoEnd) {
+            finishPlaying();
+            return;
+        }
+    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake.wait_for(lock, std::chrono::microseconds(std::max<int64_t>(waitUs, 1000)),
+                    [&] { return m_quit || !m_commands.empty() || m_state != State::Playing; });
+}
+
+void Player::finishPlaying()
+{
+    bool loop;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        loop = m_loop;
+    }
+    if (loop) {
+        exactSeek(0, true);
+        return;
+    }
+    if (m_audioOut)
+        m_audioOut->setPlaying(false);
+    m_clock.pause();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state == State::Playing) {
+        m_state = State::Completed;
+        m_position = static_cast<int64_t>(m_durationUs);
+    }
+}
+
+// ------------------------------------------------------------------------------------------ helpers
+
+void Player::dropPending()
+{
+    if (m_pending)
+        av_frame_free(&m_pending);
+}
+
+void Player::clearLastFrame()
+{
+    if (m_lastSource)
+        av_frame_free(&m_lastSource);
+}
+
+void Player::setVideoTime(int64_t us)
+{
+    m_videoTime = std::max<int64_t>(0, us);
+}
+
+bool Player::exactSeek(int64_t target, bool present)
+{
+    dropPending();
+    m_fifo.clear();
+    target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
+    AVFrame *candidate = nullptr;
+    if (m_hasVideo) {
+        // Demuxers seek by decoding order: with reordered frames the key frame found can start after
+        // the target. Then start earlier until the first frame decoded is not after it.
+        int64_t from = target;
+        for (int attempt = 0;; ++attempt) {
+            m_source->seek(from);
+            m_fifo.clear();
+            AVFrame *first = m_source->nextVideo(m_fifo, target);
+            if (!first)
+                break;
+            if (first->pts <= target || from == 0 || attempt >= 6) {
+                m_source->unget(first);
+                break;
+            }
+            av_frame_free(&first);
+            from = std::max<int64_t>(0, from - (int64_t(1000000) << attempt));
+        }
+        // The frame showing at `target` is the last one that starts at or before it; the one decoded
+        // after it stays pending as the next frame.
+        while (AVFrame *f = m_source->nextVideo(m_fifo, target)) {
+            if (f->pts <= target) {
+                if (candidate)
+                    av_frame_free(&candidate);
+                candidate = f;
+                continue;
+            }
+            if (candidate)
+                m_pending = f;
+            else
+                candidate = f; // target before the first frame: show the first
+            break;
+        }
+    } else {
+        m_source->seek(target);
+        m_source->pump(m_fifo, target);
+    }
+    m_clock.set(target);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_position = target;
+        if (m_state == State::Completed)
+            m_state = State::Paused;
+    }
+    if (!candidate)
+        return !m_hasVideo;
+    if (present) {
+        this->present(candidate);
+    } else {
+        clearLastFrame();
+        m_lastSource = candidate;
+        setVideoTime(candidate->pts);
+    }
+    return true;
+}
+
+bool Player::keySeek(int64_t target)
+{
+    dropPending();
+    m_fifo.clear();
+    target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
+    m_source->seek(target);
+    m_clock.set(target);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_position = target;
+        if (m_state == State::Completed)
+            m_state = State::Paused;
+    }
+    if (!m_hasVideo)
+        return true;
+    AVFrame *f = m_source->nextVideo(m_fifo, target);
+    if (!f)
+        return false;
+    present(f);
+    return true;
+}
+
+bool Player::stepForward()
+{
+    AVFrame *f = m_pending;
+    m_pending = nullptr;
+    if (!f)
+        f = m_source->nextVideo(m_fifo, m_videoTime);
+    if (!f)
+        return false;
+    m_clock.set(f->pts);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_position = f->pts;
+    }
+    present(f);
+    return true;
+}
+
+void Player::present(AVFrame *source)
+{
+    if (source != m_lastSource) {
+        clearLastFrame();
+        m_lastSource = source;
+    }
+    setVideoTime(source->pts);
+    m_presentedFrames++;
+    std::lock_guard<std::recursive_mutex> lock(m_handlerMutex);
+    if (!m_deliverer)
+        return;
+    if (m_originalHandler.fn)
+        m_deliverer(m_originalHandler, source);
+    if (m_editedHandler.fn) {
+        edit::EditConfig cfg;
+        uint64_t gen;
+        {
+            std::lock_guard<std::mutex> edits(m_editMutex);
+            gen = m_editGeneration;
+            if (gen != m_renderGeneration)
+                cfg = m_appliedEdit;
+        }
+        if (gen != m_renderGeneration) {
+            m_renderEdit = std::move(cfg);
+            m_renderGeneration = gen;
+        }
+        AVFrame *e;
+        {
+            std::lock_guard<std::mutex> layout(m_layoutMutex); // the box getters read the layout
+            e = m_renderer->edited(source, m_renderEdit, m_renderGeneration);
+        }
+        if (e)
+            m_deliverer(m_editedHandler, e);
+    }
+}
+
+void Player::presentAgain()
+{
+    if (m_lastSource)
+        present(m_lastSource);
+    else if (m_hasVideo)
+        exactSeek(m_position, true);
+}
+
+} // namespace rsc

@@ -1,0 +1,211 @@
+#pragma once
+// The player: opens one media file, demuxes and decodes it on its own thread, keeps time by the sound
+// device (or a monotonic clock when there is none), and hands each frame, untouched and edited, to the
+// registered frame handlers on that thread. Every public call is made from the owner's thread; calls
+// that must see their effect (seek, step, show, capture) wait for the player thread, but never longer
+// than kCommandTimeout.
+
+#include "audio_fifo.h"
+#include "clock_player.h"
+#include "edit_config.h"
+#include "wave_data.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern "C" {
+struct AVFrame;
+}
+
+namespace rsc {
+
+class AudioOutput;
+class PlayerSource;
+class PlayerRenderer;
+
+// A frame handler as the C interface registers it; the deliverer wraps the AVFrame for the handler.
+struct FrameHandler
+{
+    unsigned int (*fn)(void *, void *) = nullptr;
+    void *user = nullptr;
+};
+using FrameDeliverer = std::function<unsigned int(const FrameHandler &, AVFrame *)>;
+
+class Player
+{
+public:
+    enum class State { Stopped, Playing, Paused, Completed };
+    static constexpr std::chrono::milliseconds kCommandTimeout{5000};
+
+    explicit Player(bool soundOutput);
+    ~Player();
+    Player(const Player &) = delete;
+    Player &operator=(const Player &) = delete;
+
+    void setDeliverer(FrameDeliverer deliverer);
+    void setAudioDevice(const std::string &name);
+
+    bool open(const std::string &path, int previewWidth, int previewHeight);
+    bool close();
+    bool isOpen() const;
+    // The file open now (empty when none).
+    std::string path() const;
+
+    bool play();
+    bool pause();
+    bool stop();
+    bool seek(uint64_t us);
+    bool fastSeek(uint64_t us);
+    bool beginAsyncSeek(uint64_t maxLagUs);
+    bool endAsyncSeek();
+    bool frameStep(int direction);
+    bool keyFrameStep(int direction);
+    bool changeSpeed(int percent);
+    bool enableLoop(bool on);
+    bool showVideoFrame();
+    bool refreshVideoFrame();
+
+    State state() const;
+    bool hasVideo() const;
+    bool hasAudio() const;
+    uint64_t durationUs() const;
+    uint64_t playTimeUs() const;
+    uint64_t videoTimeUs() const;
+    int videoWidth() const;
+    int videoHeight() const;
+    int aspectX() const;
+    int aspectY() const;
+    int audioStreamCount() const;
+    uint64_t presentedFrames() const { return m_presentedFrames; }
+    uint64_t droppedFrames() const { return m_droppedFrames; }
+
+    void setHandler(bool edited, FrameHandler handler);
+
+    // The current edited frame as a BMP file; empty on failure.
+    std::vector<uint8_t> capture();
+    void enableWaveData(bool on);
+    std::vector<uint8_t> waveData(bool mono) const;
+    void setVolume(int percent);
+
+    // Live edits. The change is applied to every frame rendered from now on; while a settings batch is
+    // open the frames keep the edits from before the batch.
+    void edit(const std::function<void(edit::EditConfig &)> &change);
+    void beginSettings();
+    void endSettings();
+    bool selectAudioStream(int index);
+    int watermarkSlot() const;
+    void setWatermarkSlot(int slot);
+    int backgroundSlot() const;
+    void setBackgroundSlot(int slot);
+    // Layout of the selected watermark slot's items, fractions of the edited frame.
+    struct Box
+    {
+        double x = 0, y = 0, w = 0, h = 0;
+    };
+    Box watermarkTextBox() const;
+    Box watermarkImageBox() const;
+
+private:
+    enum class Cmd { Seek, FastSeek, AsyncSeek, Step, KeyStep, Show, Refresh, Capture, SelectAudio, Stop };
+    struct Command
+    {
+        Cmd cmd;
+        int64_t value = 0;
+        uint64_t serial = 0;
+    };
+
+    bool post(Cmd cmd, int64_t value, bool wait);
+    void run();
+    void execute(const Command &c);
+    void playStep();
+    void topUpAudio();
+    void finishPlaying();
+
+    // Player-thread helpers.
+    bool exactSeek(int64_t target, bool present);
+    bool keySeek(int64_t target);
+    bool stepForward();
+    void present(AVFrame *source);
+    void presentAgain();
+    void dropPending();
+    void setVideoTime(int64_t us);
+    void clearLastFrame();
+
+    void startThread();
+    void stopThread();
+
+    // Set once at open, read from any thread.
+    std::unique_ptr<PlayerSource> m_source;
+    std::unique_ptr<PlayerRenderer> m_renderer;
+    std::unique_ptr<AudioOutput> m_audioOut;
+    AudioFifo m_fifo;
+    PlayerClock m_clock;
+    WaveRecorder m_wave;
+    bool m_soundOutput = true;
+    bool m_deviceOpen = false;
+    std::string m_audioDevice;
+    std::string m_path;
+    int m_previewW = 0, m_previewH = 0;
+
+    // Media facts, fixed while open.
+    std::atomic<bool> m_open{false};
+    bool m_hasVideo = false, m_hasAudio = false;
+    uint64_t m_durationUs = 0;
+    int m_width = 0, m_height = 0, m_aspectX = 0, m_aspectY = 0, m_audioStreams = 0;
+
+    // Thread and commands.
+    std::thread m_thread;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_done;
+    std::deque<Command> m_commands;
+    uint64_t m_nextSerial = 1;
+    uint64_t m_doneSerial = 0;
+    bool m_quit = false;
+    State m_state = State::Stopped;
+    bool m_async = false;
+    int64_t m_asyncTarget = -1;
+    bool m_loop = false;
+    bool m_lastResult = false;
+    std::vector<uint8_t> m_captured;
+
+    std::atomic<int64_t> m_videoTime{0};
+    std::atomic<int64_t> m_position{0};
+    bool m_sourceEnded = false;
+
+    // Player thread only.
+    AVFrame *m_pending = nullptr;    // decoded, not yet presented
+    AVFrame *m_lastSource = nullptr; // the frame presented last, as decoded
+    edit::EditConfig m_renderEdit;   // the edits the renderer was last given
+    uint64_t m_renderGeneration = 0;
+    std::atomic<uint64_t> m_presentedFrames{0};
+    std::atomic<uint64_t> m_droppedFrames{0};
+    mutable std::mutex m_layoutMutex; // the renderer's overlay layout
+
+    // Handlers: the player thread holds this while it calls one, so that a handler removed is never
+    // called again once the setter returns.
+    mutable std::recursive_mutex m_handlerMutex;
+    FrameHandler m_editedHandler, m_originalHandler;
+    FrameDeliverer m_deliverer;
+
+    // Edits.
+    mutable std::mutex m_editMutex;
+    edit::EditConfig m_edit;        // as the setters left it
+    edit::EditConfig m_appliedEdit; // what frames are rendered with
+    int m_batch = 0;
+    uint64_t m_editGeneration = 1;
+    int m_watermarkSlot = 0;
+    int m_backgroundSlot = 0;
+    std::atomic<int> m_volume{100};
+};
+
+} // namespace rsc

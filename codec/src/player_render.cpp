@@ -1,0 +1,300 @@
+#include "player_render.h"
+
+#include "bmp_image.h"
+#include "filter_escape.h"
+#include "global_settings.h"
+#include "rscodec.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/frame.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/macros.h>
+#include <libswscale/swscale.h>
+}
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace rsc {
+
+namespace {
+
+AVPixelFormat handlerPixelFormat()
+{
+    return preferredFrameFormat() == RSC_FRAME_BGRX ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_YUV420P;
+}
+
+} // namespace
+
+PlayerRenderer::PlayerRenderer() : m_outputPixelFormat(handlerPixelFormat())
+{
+    m_edited = av_frame_alloc();
+}
+
+PlayerRenderer::~PlayerRenderer()
+{
+    av_frame_free(&m_edited);
+}
+
+void PlayerRenderer::setSource(const edit::VideoSource &source, int previewWidth, int previewHeight)
+{
+    m_source = source;
+    m_previewW = std::max(0, previewWidth);
+    m_previewH = std::max(0, previewHeight);
+    m_graphUsable = false;
+}
+
+void PlayerRenderer::outputSize(const edit::EditConfig &cfg, int *width, int *height) const
+{
+    if (m_previewW > 0 && m_previewH > 0) {
+        // Odd sizes cannot carry 4:2:0 chroma exactly; the preview is drawn scaled anyway.
+        *width = std::max(2, m_previewW & ~1);
+        *height = std::max(2, m_previewH & ~1);
+        return;
+    }
+    edit::editedSize(cfg, m_source, width, height);
+}
+
+bool PlayerRenderer::rebuild(const AVFrame *source, const edit::EditConfig &cfg)
+{
+    m_graphUsable = false;
+    int w, h;
+    outputSize(cfg, &w, &h);
+    edit::VideoTarget target;
+    target.width = w;
+    target.height = h;
+    target.pixelFormat = m_outputPixelFormat == AV_PIX_FMT_BGR0 ? "bgr0" : "yuv420p";
+    edit::EditConfig playing = cfg;
+    playing.speed = 100; // the player keeps the pace itself; the frames keep their source times
+    edit::VideoSource src = m_source;
+    src.width = source->width;
+    src.height = source->height;
+    auto resources = std::make_unique<edit::FilterResources>();
+    const std::string description = edit::describeVideo(playing, src, target, *resources);
+    edit::VideoInputFormat in;
+    in.width = source->width;
+    in.height = source->height;
+    in.pixelFormat = source->format;
+    in.timeBase = AVRational{1, 1000000};
+    in.sampleAspect = source->sample_aspect_ratio;
+    edit::FilterGraph graph;
+    std::string error;
+    if (!graph.openVideo(in, description, &error)) {
+        // An edit the pipeline cannot build (a missing picture file, say): show the frame without edits
+        // rather than nothing.
+        edit::EditConfig plain;
+        resources = std::make_unique<edit::FilterResources>();
+        if (!graph.openVideo(in, edit::describeVideo(plain, src, target, *resources), &error))
+            return false;
+    }
+    m_graph = std::move(graph);
+    m_resources = std::move(resources);
+    m_graphUsable = true;
+    m_lastPushedPts = INT64_MIN;
+    m_graphInW = source->width;
+    m_graphInH = source->height;
+    m_graphInFormat = source->format;
+    return true;
+}
+
+AVFrame *PlayerRenderer::edited(const AVFrame *source, const edit::EditConfig &cfg, uint64_t generation)
+{
+    if (!source)
+        return nullptr;
+    if (m_editedGeneration == generation && m_editedPts == source->pts && m_edited->data[0])
+        return m_edited; // the same picture again (a paused preview being redrawn)
+    const bool stale = !m_graphUsable || generation != m_graphGeneration || source->pts <= m_lastPushedPts ||
+                       source->width != m_graphInW || source->height != m_graphInH || source->format != m_graphInFormat;
+    if (stale) {
+        if (!rebuild(source, cfg))
+            return nullptr;
+        m_graphGeneration = generation;
+        layout(cfg);
+    }
+    AVFrame *in = av_frame_clone(source);
+    if (!in)
+        return nullptr;
+    const bool pushed = m_graph.push(in);
+    av_frame_free(&in);
+    if (!pushed) {
+        m_graphUsable = false;
+        return nullptr;
+    }
+    m_lastPushedPts = source->pts;
+    av_frame_unref(m_edited);
+    int ret = m_graph.pull(m_edited);
+    if (ret == AVERROR(EAGAIN)) {
+        // A filter holds the frame back (it waits for more input): end the input so it lets go; the
+        // next frame gets a new graph.
+        m_graph.push(nullptr);
+        ret = m_graph.pull(m_edited);
+        m_graphUsable = false;
+    }
+    // Anything further the graph has ready belongs to frames already shown.
+    if (ret >= 0) {
+        AVFrame *extra = av_frame_alloc();
+        while (extra && m_graph.pull(extra) >= 0)
+            av_frame_unref(extra);
+        av_frame_free(&extra);
+    }
+    if (ret < 0) {
+        m_graphUsable = false;
+        m_editedPts = INT64_MIN;
+        return nullptr;
+    }
+    m_edited->pts = source->pts;
+    m_editedPts = source->pts;
+    m_editedGeneration = generation;
+    return m_edited;
+}
+
+// ------------------------------------------------------------------------------------------ layout
+
+PlayerRenderer::Box PlayerRenderer::textBox(int slot) const
+{
+    return slot >= 0 && slot < 3 ? m_text[slot] : Box{};
+}
+
+PlayerRenderer::Box PlayerRenderer::imageBox(int slot) const
+{
+    return slot >= 0 && slot < 3 ? m_image[slot] : Box{};
+}
+
+bool PlayerRenderer::pictureSize(const std::string &path, int *width, int *height)
+{
+    auto it = m_pictureSizes.find(path);
+    if (it == m_pictureSizes.end()) {
+        std::pair<int, int> size{0, 0};
+        AVFormatContext *fmt = nullptr;
+        if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) == 0) {
+            if (avformat_find_stream_info(fmt, nullptr) >= 0) {
+                const int i = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+                if (i >= 0)
+                    size = {fmt->streams[i]->codecpar->width, fmt->streams[i]->codecpar->height};
+            }
+            avformat_close_input(&fmt);
+        }
+        it = m_pictureSizes.emplace(path, size).first;
+    }
+    *width = it->second.first;
+    *height = it->second.second;
+    return *width > 0 && *height > 0;
+}
+
+PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, int width, int height) const
+{
+    Box box{text.posX, text.posY, 0, 0};
+    // Draw the text alone, as the pipeline draws it, on a clear canvas and measure what it covered.
+    edit::FilterResources resources;
+    const std::string script = resources.addFile(".ass", edit::assScriptForText(text, width, height));
+    if (script.empty())
+        return box;
+    edit::FilterGraph graph;
+    edit::VideoInputFormat in;
+    in.width = width;
+    in.height = height;
+    in.pixelFormat = AV_PIX_FMT_YUV420P;
+    if (!graph.openVideo(in, "[in]ass=filename=" + edit::filterValue(script) + "[out]", nullptr))
+        return box;
+    AVFrame *canvas = av_frame_alloc();
+    AVFrame *out = av_frame_alloc();
+    if (canvas && out) {
+        canvas->format = AV_PIX_FMT_YUV420P;
+        canvas->width = width;
+        canvas->height = height;
+        canvas->pts = static_cast<int64_t>(text.showTimeUs);
+        if (av_frame_get_buffer(canvas, 0) >= 0) {
+            // Mid grey: the white body, the dark outline and the shadow all stand out from it.
+            for (int p = 0; p < 3; ++p) {
+                const int rows = p == 0 ? height : (height + 1) / 2;
+                const int cols = p == 0 ? width : (width + 1) / 2;
+                for (int y = 0; y < rows; ++y)
+                    std::memset(canvas->data[p] + y * canvas->linesize[p], 128, size_t(cols));
+            }
+            int ret = graph.push(canvas) ? graph.pull(out) : AVERROR_EOF;
+            if (ret == AVERROR(EAGAIN) && graph.push(nullptr))
+                ret = graph.pull(out);
+            if (ret >= 0 && out->format == AV_PIX_FMT_YUV420P) {
+                int maxX = -1, maxY = -1;
+                for (int y = 0; y < out->height; ++y) {
+                    const uint8_t *row = out->data[0] + y * out->linesize[0];
+                    for (int x = 0; x < out->width; ++x) {
+                        if (std::abs(int(row[x]) - 128) <= 8)
+                            continue;
+                        maxX = std::max(maxX, x);
+                        maxY = std::max(maxY, y);
+                    }
+                }
+                if (maxX >= 0) {
+                    // The box starts at the text's position (the record keeps it) and reaches to the
+                    // farthest pixel drawn.
+                    box.w = std::max(0.0, double(maxX + 1) / width - text.posX);
+                    box.h = std::max(0.0, double(maxY + 1) / height - text.posY);
+                }
+            }
+        }
+    }
+    av_frame_free(&canvas);
+    av_frame_free(&out);
+    return box;
+}
+
+void PlayerRenderer::layout(const edit::EditConfig &cfg)
+{
+    int w, h;
+    outputSize(cfg, &w, &h);
+    for (int slot = 0; slot < 3; ++slot) {
+        const edit::Overlay &ov = cfg.overlays[slot];
+        m_text[slot] = Box{ov.text.posX, ov.text.posY, 0, 0};
+        if (ov.text.set && !ov.text.text.empty() && w > 0 && h > 0)
+            m_text[slot] = measureText(ov.text, w, h);
+        const edit::PictureItem &p = ov.picture;
+        m_image[slot] = Box{p.posX, p.posY, 0, 0};
+        if (!p.set || p.file.empty() || w <= 0 || h <= 0)
+            continue;
+        const double sx = p.scaleX / 100.0, sy = p.scaleY / 100.0;
+        double bw = 0, bh = 0;
+        if (p.width > 0.0 && p.height > 0.0) {
+            bw = p.width * sx;
+            bh = p.height * sy;
+        } else {
+            int pw = 0, ph = 0;
+            if (pictureSize(p.file, &pw, &ph)) {
+                bw = pw * std::clamp(p.crop.w, 0.01, 1.0) * sx / w;
+                bh = ph * std::clamp(p.crop.h, 0.01, 1.0) * sy / h;
+            }
+        }
+        m_image[slot].w = bw;
+        m_image[slot].h = bh;
+    }
+}
+
+// ------------------------------------------------------------------------------------------ capture
+
+std::vector<uint8_t> PlayerRenderer::toBmp(const AVFrame *frame)
+{
+    if (!frame || frame->width <= 0 || frame->height <= 0)
+        return {};
+    const int w = frame->width, h = frame->height;
+    // swscale writes whole SIMD blocks: rows padded and room to spare at the end.
+    const int stride = FFALIGN(w * 3, 64);
+    std::vector<uint8_t> bgr(size_t(stride) * h + 256);
+    SwsContext *sws = sws_getContext(w, h, AVPixelFormat(frame->format), w, h, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr,
+                                     nullptr, nullptr);
+    if (!sws)
+        return {};
+    uint8_t *dst[4] = {bgr.data(), nullptr, nullptr, nullptr};
+    int dstStride[4] = {stride, 0, 0, 0};
+    sws_scale(sws, frame->data, frame->linesize, 0, h, dst, dstStride);
+    sws_freeContext(sws);
+    unsigned char *bmp = makeBmp(bgr.data(), w, h, stride);
+    if (!bmp)
+        return {};
+    std::vector<uint8_t> out(bmp, bmp + bmpFileSize(bmp));
+    delete[] bmp;
+    return out;
+}
+
+} // namespace rsc

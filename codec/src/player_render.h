@@ -1,0 +1,77 @@
+#pragma once
+// Turns decoded frames into the pictures the frame handlers get: the untouched source frame in the
+// handlers' format, and the edited frame built with the jobs' edit pipeline (filter_video) at the preview
+// size. Also lays out the overlay boxes the watermark getters report. Player thread only (the box getters
+// are guarded by the player).
+
+#include "edit_config.h"
+#include "filter_ass.h"
+#include "filter_graph.h"
+#include "filter_video.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+extern "C" {
+struct AVFrame;
+struct SwsContext;
+}
+
+namespace rsc {
+
+class PlayerRenderer
+{
+public:
+    PlayerRenderer();
+    ~PlayerRenderer();
+    PlayerRenderer(const PlayerRenderer &) = delete;
+    PlayerRenderer &operator=(const PlayerRenderer &) = delete;
+
+    // The source picture and the edited picture's size (0 = the edited picture's own size).
+    void setSource(const edit::VideoSource &source, int previewWidth, int previewHeight);
+
+    // The edited frame, owned by the renderer and valid until the next call; null on failure.
+    AVFrame *edited(const AVFrame *source, const edit::EditConfig &cfg, uint64_t generation);
+
+    struct Box
+    {
+        double x = 0, y = 0, w = 0, h = 0;
+    };
+    // Where the overlay items of a slot lie in the edited frame (fractions of it), as last laid out.
+    Box textBox(int slot) const;
+    Box imageBox(int slot) const;
+    // Lays the overlays out for the given edits without rendering a frame.
+    void layout(const edit::EditConfig &cfg);
+
+    // A complete 24-bit BMP file of the frame; empty on failure.
+    static std::vector<uint8_t> toBmp(const AVFrame *frame);
+
+private:
+    void outputSize(const edit::EditConfig &cfg, int *width, int *height) const;
+    bool rebuild(const AVFrame *source, const edit::EditConfig &cfg);
+    Box measureText(const edit::TextItem &text, int width, int height) const;
+    bool pictureSize(const std::string &path, int *width, int *height);
+
+    edit::VideoSource m_source;
+    int m_previewW = 0, m_previewH = 0;
+    int m_outputPixelFormat;
+    AVFrame *m_edited = nullptr;
+
+    edit::FilterGraph m_graph;
+    std::unique_ptr<edit::FilterResources> m_resources;
+    bool m_graphUsable = false;
+    uint64_t m_graphGeneration = 0;
+    int64_t m_lastPushedPts = INT64_MIN;
+    int m_graphInW = 0, m_graphInH = 0, m_graphInFormat = -1;
+    // The edited frame in m_edited was made from this source time with these edits.
+    int64_t m_editedPts = INT64_MIN;
+    uint64_t m_editedGeneration = 0;
+
+    Box m_text[3], m_image[3];
+    std::map<std::string, std::pair<int, int>> m_pictureSizes;
+};
+
+} // namespace rsc

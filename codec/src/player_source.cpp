@@ -1,0 +1,347 @@
+#include "player_source.h"
+
+#include "audio_fifo.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+#include <vector>
+
+namespace rsc {
+
+PlayerSource::PlayerSource()
+{
+    m_packet = av_packet_alloc();
+    m_frame = av_frame_alloc();
+}
+
+PlayerSource::~PlayerSource()
+{
+    close();
+    av_packet_free(&m_packet);
+    av_frame_free(&m_frame);
+}
+
+bool PlayerSource::open(const std::string &path)
+{
+    close();
+    if (!m_packet || !m_frame)
+        return false;
+    if (avformat_open_input(&m_fmt, path.c_str(), nullptr, nullptr) < 0) {
+        m_fmt = nullptr;
+        return false;
+    }
+    if (avformat_find_stream_info(m_fmt, nullptr) < 0) {
+        close();
+        return false;
+    }
+    m_videoIndex = av_find_best_stream(m_fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (m_videoIndex >= 0 && (m_fmt->streams[m_videoIndex]->disposition & AV_DISPOSITION_ATTACHED_PIC))
+        m_videoIndex = -1; // a cover picture is not a video
+    if (m_videoIndex >= 0 && !openDecoder(m_videoIndex, &m_video))
+        m_videoIndex = -1;
+    m_audioIndex = av_find_best_stream(m_fmt, AVMEDIA_TYPE_AUDIO, -1, m_videoIndex, nullptr, 0);
+    if (m_audioIndex >= 0 && !openDecoder(m_audioIndex, &m_audio))
+        m_audioIndex = -1;
+    if (!m_video && !m_audio) {
+        close();
+        return false;
+    }
+    m_startUs = m_fmt->start_time != AV_NOPTS_VALUE ? m_fmt->start_time : 0;
+    m_durationUs = m_fmt->duration != AV_NOPTS_VALUE ? std::max<int64_t>(0, m_fmt->duration) : 0;
+    if (m_video) {
+        AVStream *st = m_fmt->streams[m_videoIndex];
+        AVRational fr = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
+        if (fr.num > 0 && fr.den > 0)
+            m_frameUs = std::max<int64_t>(1, av_rescale(1000000, fr.den, fr.num));
+        for (unsigned i = 0; i < m_fmt->nb_streams; ++i)
+            if (int(i) != m_videoIndex && int(i) != m_audioIndex)
+                m_fmt->streams[i]->discard = AVDISCARD_ALL;
+    }
+    resetAudioConverter();
+    return true;
+}
+
+bool PlayerSource::openDecoder(int streamIndex, AVCodecContext **ctx)
+{
+    AVStream *st = m_fmt->streams[streamIndex];
+    const AVCodecParameters *par = st->codecpar;
+    // Streams without their basic parameters cannot be played (a file cut short before them).
+    if (par->codec_type == AVMEDIA_TYPE_VIDEO && (par->width <= 0 || par->height <= 0))
+        return false;
+    if (par->codec_type == AVMEDIA_TYPE_AUDIO && (par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0))
+        return false;
+    const AVCodec *codec = avcodec_find_decoder(par->codec_id);
+    if (!codec)
+        return false;
+    AVCodecContext *c = avcodec_alloc_context3(codec);
+    if (!c)
+        return false;
+    if (avcodec_parameters_to_context(c, st->codecpar) < 0) {
+        avcodec_free_context(&c);
+        return false;
+    }
+    c->pkt_timebase = st->time_base;
+    c->thread_count = 0; // as many as the machine has
+    if (avcodec_open2(c, codec, nullptr) < 0) {
+        avcodec_free_context(&c);
+        return false;
+    }
+    *ctx = c;
+    return true;
+}
+
+void PlayerSource::resetAudioConverter()
+{
+    swr_free(&m_swr);
+    m_outRate = 0;
+    m_outChannels = 0;
+    if (!m_audio)
+        return;
+    m_outRate = m_audio->sample_rate > 0 ? m_audio->sample_rate : 44100;
+    m_outChannels = std::min(2, std::max(1, m_audio->ch_layout.nb_channels));
+    AVChannelLayout out{};
+    av_channel_layout_default(&out, m_outChannels);
+    AVChannelLayout in{};
+    if (m_audio->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || m_audio->ch_layout.nb_channels <= 0)
+        av_channel_layout_default(&in, std::max(1, m_audio->ch_layout.nb_channels));
+    else
+        av_channel_layout_copy(&in, &m_audio->ch_layout);
+    if (swr_alloc_set_opts2(&m_swr, &out, AV_SAMPLE_FMT_S16, m_outRate, &in, m_audio->sample_fmt, m_outRate, 0,
+                            nullptr) < 0 ||
+        swr_init(m_swr) < 0)
+        swr_free(&m_swr);
+    av_channel_layout_uninit(&in);
+    av_channel_layout_uninit(&out);
+}
+
+void PlayerSource::close()
+{
+    for (AVFrame *f : m_ready)
+        av_frame_free(&f);
+    m_ready.clear();
+    swr_free(&m_swr);
+    avcodec_free_context(&m_video);
+    avcodec_free_context(&m_audio);
+    if (m_fmt)
+        avformat_close_input(&m_fmt);
+    m_videoIndex = m_audioIndex = -1;
+    m_durationUs = 0;
+    m_frameUs = 40000;
+    m_eof = false;
+    m_flushed = false;
+}
+
+int PlayerSource::width() const
+{
+    return m_video ? m_video->width : 0;
+}
+
+int PlayerSource::height() const
+{
+    return m_video ? m_video->height : 0;
+}
+
+void PlayerSource::displayAspect(int *x, int *y) const
+{
+    *x = 0;
+    *y = 0;
+    if (!m_video)
+        return;
+    AVRational sar = av_guess_sample_aspect_ratio(m_fmt, m_fmt->streams[m_videoIndex], nullptr);
+    if (sar.num <= 0 || sar.den <= 0)
+        return;
+    AVRational dar{};
+    av_reduce(&dar.num, &dar.den, int64_t(m_video->width) * sar.num, int64_t(m_video->height) * sar.den, 1 << 20);
+    *x = dar.num;
+    *y = dar.den;
+}
+
+void PlayerSource::sampleAspect(int *num, int *den) const
+{
+    *num = 0;
+    *den = 1;
+    if (!m_video)
+        return;
+    const AVRational sar = av_guess_sample_aspect_ratio(m_fmt, m_fmt->streams[m_videoIndex], nullptr);
+    if (sar.num > 0 && sar.den > 0) {
+        *num = sar.num;
+        *den = sar.den;
+    }
+}
+
+int PlayerSource::audioStreamCount() const
+{
+    if (!m_fmt)
+        return 0;
+    int n = 0;
+    for (unsigned i = 0; i < m_fmt->nb_streams; ++i)
+        if (m_fmt->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+            ++n;
+    return n;
+}
+
+bool PlayerSource::selectAudio(int index)
+{
+    if (!m_fmt || index < 0)
+        return false;
+    int n = 0;
+    for (unsigned i = 0; i < m_fmt->nb_streams; ++i) {
+        if (m_fmt->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+            continue;
+        if (n++ != index)
+            continue;
+        if (int(i) == m_audioIndex)
+            return true;
+        AVCodecContext *c = nullptr;
+        if (!openDecoder(int(i), &c))
+            return false;
+        if (m_audioIndex >= 0)
+            m_fmt->streams[m_audioIndex]->discard = AVDISCARD_ALL;
+        avcodec_free_context(&m_audio);
+        m_audio = c;
+        m_audioIndex = int(i);
+        m_fmt->streams[i]->discard = AVDISCARD_DEFAULT;
+        resetAudioConverter();
+        return true;
+    }
+    return false;
+}
+
+int64_t PlayerSource::toMediaUs(int64_t pts, int streamIndex) const
+{
+    return av_rescale_q(pts, m_fmt->streams[streamIndex]->time_base, AVRational{1, 1000000}) - m_startUs;
+}
+
+bool PlayerSource::seek(int64_t mediaUs)
+{
+    if (!m_fmt)
+        return false;
+    for (AVFrame *f : m_ready)
+        av_frame_free(&f);
+    m_ready.clear();
+    int ret;
+    const int64_t target = std::max<int64_t>(0, mediaUs) + m_startUs;
+    if (m_videoIndex >= 0) {
+        AVStream *st = m_fmt->streams[m_videoIndex];
+        const int64_t ts = av_rescale_q(target, AVRational{1, 1000000}, st->time_base);
+        ret = av_seek_frame(m_fmt, m_videoIndex, ts, AVSEEK_FLAG_BACKWARD);
+        if (ret < 0)
+            ret = avformat_seek_file(m_fmt, -1, INT64_MIN, target, target, 0);
+    } else {
+        ret = avformat_seek_file(m_fmt, -1, INT64_MIN, target, target, 0);
+    }
+    if (m_video)
+        avcodec_flush_buffers(m_video);
+    if (m_audio)
+        avcodec_flush_buffers(m_audio);
+    m_eof = false;
+    m_flushed = false;
+    return ret >= 0;
+}
+
+void PlayerSource::receiveVideo()
+{
+    while (avcodec_receive_frame(m_video, m_frame) == 0) {
+        int64_t pts = m_frame->best_effort_timestamp;
+        if (pts == AV_NOPTS_VALUE)
+            pts = m_ready.empty() ? 0 : m_ready.back()->pts + m_frameUs;
+        else
+            pts = toMediaUs(pts, m_videoIndex);
+        AVFrame *f = av_frame_alloc();
+        if (!f) {
+            av_frame_unref(m_frame);
+            return;
+        }
+        av_frame_move_ref(f, m_frame);
+        f->pts = pts;
+        m_ready.push_back(f);
+    }
+}
+
+void PlayerSource::receiveAudio(AudioFifo &fifo, int64_t fromUs)
+{
+    std::vector<int16_t> buf;
+    while (avcodec_receive_frame(m_audio, m_frame) == 0) {
+        if (!m_swr || m_frame->nb_samples <= 0) {
+            av_frame_unref(m_frame);
+            continue;
+        }
+        int64_t pts = m_frame->best_effort_timestamp;
+        pts = pts == AV_NOPTS_VALUE ? std::max<int64_t>(0, fifo.endUs()) : toMediaUs(pts, m_audioIndex);
+        const int cap = swr_get_out_samples(m_swr, m_frame->nb_samples);
+        buf.resize(static_cast<size_t>(std::max(cap, 0)) * m_outChannels);
+        uint8_t *out = reinterpret_cast<uint8_t *>(buf.data());
+        const int got =
+            swr_convert(m_swr, &out, cap, const_cast<const uint8_t **>(m_frame->extended_data), m_frame->nb_samples);
+        av_frame_unref(m_frame);
+        if (got <= 0)
+            continue;
+        int skip = 0;
+        if (pts < fromUs) // the part before a seek target is not heard
+            skip = static_cast<int>(std::min<int64_t>(got, (fromUs - pts) * m_outRate / 1000000));
+        if (skip < got)
+            fifo.push(buf.data() + static_cast<size_t>(skip) * m_outChannels, got - skip,
+                      pts + int64_t(skip) * 1000000 / m_outRate);
+    }
+}
+
+bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
+{
+    if (!m_fmt)
+        return false;
+    if (m_eof) {
+        if (!m_flushed) { // drain the decoders once
+            m_flushed = true;
+            if (m_video) {
+                avcodec_send_packet(m_video, nullptr);
+                receiveVideo();
+            }
+            if (m_audio) {
+                avcodec_send_packet(m_audio, nullptr);
+                receiveAudio(fifo, audioFromUs);
+            }
+        }
+        return false;
+    }
+    const int ret = av_read_frame(m_fmt, m_packet);
+    if (ret < 0) {
+        m_eof = true;
+        return true;
+    }
+    if (m_packet->stream_index == m_videoIndex && m_video) {
+        if (avcodec_send_packet(m_video, m_packet) == AVERROR(EAGAIN)) {
+            receiveVideo();
+            avcodec_send_packet(m_video, m_packet);
+        }
+        receiveVideo();
+    } else if (m_packet->stream_index == m_audioIndex && m_audio) {
+        if (avcodec_send_packet(m_audio, m_packet) == AVERROR(EAGAIN)) {
+            receiveAudio(fifo, audioFromUs);
+            avcodec_send_packet(m_audio, m_packet);
+        }
+        receiveAudio(fifo, audioFromUs);
+    }
+    av_packet_unref(m_packet);
+    return true;
+}
+
+AVFrame *PlayerSource::nextVideo(AudioFifo &fifo, int64_t audioFromUs)
+{
+    if (!m_video)
+        return nullptr;
+    while (m_ready.empty()) {
+        if (!pump(fifo, audioFromUs) && m_ready.empty())
+            return nullptr;
+    }
+    AVFrame *f = m_ready.front();
+    m_ready.pop_front();
+    return f;
+}
+
+} // namespace rsc

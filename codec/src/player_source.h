@@ -1,0 +1,89 @@
+#pragma once
+// Demuxing and decoding for the player: one media file, its video stream and one chosen audio stream.
+// Used only on the player's own thread. Times are microseconds from the start of the media.
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+extern "C" {
+struct AVFormatContext;
+struct AVCodecContext;
+struct AVFrame;
+struct AVPacket;
+struct SwrContext;
+}
+
+namespace rsc {
+
+class AudioFifo;
+
+class PlayerSource
+{
+public:
+    PlayerSource();
+    ~PlayerSource();
+    PlayerSource(const PlayerSource &) = delete;
+    PlayerSource &operator=(const PlayerSource &) = delete;
+
+    bool open(const std::string &path);
+    void close();
+    bool isOpen() const { return m_fmt != nullptr; }
+
+    bool hasVideo() const { return m_video != nullptr; }
+    bool hasAudio() const { return m_audio != nullptr; }
+    int width() const;
+    int height() const;
+    // Display aspect (x, y); 0, 0 when the file gives none.
+    void displayAspect(int *x, int *y) const;
+    // Sample (pixel) aspect; 0, 1 for square pixels.
+    void sampleAspect(int *num, int *den) const;
+    int64_t durationUs() const { return m_durationUs; }
+    int64_t frameDurationUs() const { return m_frameUs; }
+    int audioStreamCount() const;
+    bool selectAudio(int index); // 0-based among the audio streams
+    int outputSampleRate() const { return m_outRate; }
+    int outputChannels() const { return m_outChannels; }
+    AVFormatContext *format() const { return m_fmt; }
+    int videoStreamIndex() const { return m_videoIndex; }
+
+    // Positions both decoders before mediaUs (on the keyframe at or before it); flushes everything.
+    bool seek(int64_t mediaUs);
+
+    // Decodes until one video frame is produced (returned, owned by the caller, pts in microseconds in
+    // frame->pts) or the end. Audio met on the way goes into `fifo` at or after `audioFromUs`.
+    // Answers nullptr at the end of the media or on a read error.
+    AVFrame *nextVideo(AudioFifo &fifo, int64_t audioFromUs);
+    // Decodes one more packet's worth; false at the end. Video frames go to the queued list.
+    bool pump(AudioFifo &fifo, int64_t audioFromUs);
+    // Puts a frame taken with nextVideo() back in front of the queue.
+    void unget(AVFrame *frame) { m_ready.push_front(frame); }
+    bool atEnd() const { return m_eof && m_flushed && m_ready.empty(); }
+    size_t queuedVideo() const { return m_ready.size(); }
+
+private:
+    bool openDecoder(int streamIndex, AVCodecContext **ctx);
+    void receiveVideo();
+    void receiveAudio(AudioFifo &fifo, int64_t fromUs);
+    int64_t toMediaUs(int64_t pts, int streamIndex) const;
+    void resetAudioConverter();
+
+    AVFormatContext *m_fmt = nullptr;
+    AVCodecContext *m_video = nullptr;
+    AVCodecContext *m_audio = nullptr;
+    SwrContext *m_swr = nullptr;
+    AVPacket *m_packet = nullptr;
+    AVFrame *m_frame = nullptr;
+    int m_videoIndex = -1;
+    int m_audioIndex = -1;
+    int64_t m_startUs = 0;
+    int64_t m_durationUs = 0;
+    int64_t m_frameUs = 40000;
+    int m_outRate = 0;
+    int m_outChannels = 0;
+    bool m_eof = false;
+    bool m_flushed = false;
+    std::deque<AVFrame *> m_ready;
+};
+
+} // namespace rsc

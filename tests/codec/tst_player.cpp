@@ -1,0 +1,517 @@
+#include "MediaFixtures.h"
+#include "TestSupport.h"
+#include "rscodec.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMutex>
+#include <QThread>
+
+#include <atomic>
+#include <cstring>
+
+namespace {
+
+constexpr uint64_t kFrameUs = 40000; // the clips below run at 25 frames a second
+
+// Four seconds whose frame N is a flat grey of luma 16 + 2N (losslessly coded, with B-frames), so the
+// frame a handler gets can be read back exactly; a sine tone beside it.
+QString numberedClip()
+{
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("player_numbered.mp4"),
+         QString::fromLatin1("-f lavfi -i color=c=black:s=160x120:r=25:d=4 "
+                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
+                             "-vf format=yuv420p,geq=lum=16+2*N:cb=128:cr=128 "
+                             "-c:v libx264 -preset fast -qp 0 -bf 2 -g 25 -pix_fmt yuv420p -c:a aac -shortest")
+             .split(QLatin1Char(' '))});
+}
+
+// Left half white, right half black: crop and rotation are visible in where the white ends up.
+QString halvesClip()
+{
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("player_halves.mp4"),
+         {QStringLiteral("-filter_complex"),
+          QStringLiteral("color=c=white:s=80x120:r=25:d=2[l];color=c=black:s=80x120:r=25:d=2[r];[l][r]hstack,"
+                         "format=yuv420p"),
+          QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"), QStringLiteral("ultrafast"),
+          QStringLiteral("-qp"), QStringLiteral("0")}});
+}
+
+QString redPicture()
+{
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("player_red.png"),
+         QString::fromLatin1("-f lavfi -i color=c=red:s=32x32 -frames:v 1").split(QLatin1Char(' '))});
+}
+
+struct Seen
+{
+    int width = 0, height = 0;
+    uint32_t format = RSC_FRAME_NONE;
+    QByteArray y; // the luma plane, rows packed
+    int frameNumber = -1;
+};
+
+// Records what a frame handler is given; the handler runs on the player's thread.
+class Recorder
+{
+public:
+    static unsigned int handler(void *user, void *frame) { return static_cast<Recorder *>(user)->take(frame); }
+
+    unsigned int take(void *frame)
+    {
+        rsc_frame *f = rsc_frame_reference(frame);
+        if (!f)
+            return 0;
+        Seen s;
+        s.format = rsc_frame_format(f);
+        s.width = int(rsc_frame_width(f));
+        s.height = int(rsc_frame_height(f));
+        if (s.format == RSC_FRAME_YUV420P) {
+            const uint32_t stride = rsc_frame_stride(f, 0);
+            const unsigned char *p = rsc_frame_data(f, 0);
+            for (int r = 0; r < s.height; ++r)
+                s.y.append(reinterpret_cast<const char *>(p + r * stride), s.width);
+            const int centre = static_cast<unsigned char>(s.y.at((s.height / 2) * s.width + s.width / 2));
+            s.frameNumber = (centre - 16 + 1) / 2;
+        }
+        rsc_frame_release(f);
+        if (m_sleepMs > 0)
+            QThread::msleep(m_sleepMs);
+        QMutexLocker lock(&m_mutex);
+        m_seen.append(s);
+        ++m_calls;
+        return 1;
+    }
+
+    QList<Seen> seen() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_seen;
+    }
+    Seen last() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_seen.isEmpty() ? Seen{} : m_seen.last();
+    }
+    int calls() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_calls;
+    }
+    void clear()
+    {
+        QMutexLocker lock(&m_mutex);
+        m_seen.clear();
+        m_calls = 0;
+    }
+    int m_sleepMs = 0;
+
+private:
+    mutable QMutex m_mutex;
+    QList<Seen> m_seen;
+    int m_calls = 0;
+};
+
+uint32_t le32(const unsigned char *p, int offset)
+{
+    return uint32_t(p[offset]) | uint32_t(p[offset + 1]) << 8 | uint32_t(p[offset + 2]) << 16 |
+           uint32_t(p[offset + 3]) << 24;
+}
+
+int lumaAt(const Seen &s, double fx, double fy)
+{
+    const int x = qBound(0, int(fx * s.width), s.width - 1);
+    const int y = qBound(0, int(fy * s.height), s.height - 1);
+    return static_cast<unsigned char>(s.y.at(y * s.width + x));
+}
+
+// A silent player (the test machines have no sound device), with both handlers recording.
+struct Session
+{
+    rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+    Recorder original, edited;
+    Session()
+    {
+        rsc_player_set_original_video_frame_handler(player, &Recorder::handler, &original);
+        rsc_player_set_video_frame_handler(player, &Recorder::handler, &edited);
+    }
+    ~Session() { rsc_player_release(player); }
+    bool open(const QString &path, uint32_t w = 0, uint32_t h = 0)
+    {
+        return rsc_player_open(player, path.toUtf8().constData(), w, h, 0, 0) == 1;
+    }
+};
+
+} // namespace
+
+class TestPlayer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refusesFilesItCannotPlay_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("empty") << rstest::MediaFixtures::badFile(QStringLiteral("empty.mp4"));
+        QTest::newRow("text") << rstest::MediaFixtures::badFile(QStringLiteral("text.mp4"));
+        QTest::newRow("truncated") << rstest::MediaFixtures::badFile(QStringLiteral("truncated.mp4"));
+        QTest::newRow("missing") << rstest::scratchDir(QStringLiteral("none")) + QStringLiteral("/missing.mp4");
+    }
+    void refusesFilesItCannotPlay()
+    {
+        QFETCH(QString, path);
+        Session s;
+        QVERIFY(!s.open(path));
+        QCOMPARE(rsc_player_has_video(s.player), 0);
+        QCOMPARE(rsc_player_duration(s.player), uint64_t(0));
+        QCOMPARE(rsc_player_play(s.player), 0);
+        QCOMPARE(rsc_player_seek(s.player, 1000000), 0);
+        QVERIFY(!rsc_player_capture_video_image(s.player, 0, 0, 0));
+        // The handle stays usable for a good file.
+        QVERIFY(s.open(numberedClip()));
+    }
+
+    void describesTheOpenMedia()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QCOMPARE(rsc_player_has_video(s.player), 1);
+        QCOMPARE(rsc_player_has_audio(s.player), 1);
+        QCOMPARE(rsc_player_video_width(s.player), 160u);
+        QCOMPARE(rsc_player_video_height(s.player), 120u);
+        QVERIFY(qAbs(qint64(rsc_player_duration(s.player)) - 4000000) < 100000);
+        QCOMPARE(rsc_player_is_stopped(s.player), 1);
+    }
+
+    void playingOneSecondAdvancesOneSecond()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_play(s.player));
+        QElapsedTimer clock;
+        clock.start();
+        QThread::msleep(1000);
+        const qint64 played = qint64(rsc_player_play_time(s.player));
+        const qint64 wall = clock.nsecsElapsed() / 1000;
+        QCOMPARE(rsc_player_is_running(s.player), 1);
+        QVERIFY2(qAbs(played - wall) < 60000,
+                 qPrintable(QStringLiteral("played %1 us in %2 us").arg(played).arg(wall)));
+        QVERIFY(rsc_player_pause(s.player));
+        // Frames came in order, about 25 of them, none twice.
+        const QList<Seen> frames = s.original.seen();
+        QVERIFY2(frames.size() >= 22 && frames.size() <= 28, qPrintable(QString::number(frames.size())));
+        for (int i = 1; i < frames.size(); ++i)
+            QCOMPARE(frames[i].frameNumber, frames[i - 1].frameNumber + 1);
+        // Paused: the position stands still.
+        const uint64_t paused = rsc_player_play_time(s.player);
+        QThread::msleep(200);
+        QCOMPARE(rsc_player_play_time(s.player), paused);
+        QCOMPARE(rsc_player_is_paused(s.player), 1);
+    }
+
+    void seekShowsTheFrameAtThatTime_data()
+    {
+        QTest::addColumn<qint64>("target");
+        QTest::addColumn<int>("frame");
+        QTest::newRow("start") << qint64(0) << 0;
+        QTest::newRow("key frame") << qint64(1000000) << 25;
+        QTest::newRow("between key frames") << qint64(1520000) << 38;
+        QTest::newRow("inside a frame") << qint64(2019999) << 50;
+        QTest::newRow("backwards after forwards") << qint64(360000) << 9;
+        QTest::newRow("last frame") << qint64(3990000) << 99;
+    }
+    void seekShowsTheFrameAtThatTime()
+    {
+        QFETCH(qint64, target);
+        QFETCH(int, frame);
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_seek(s.player, 3000000));
+        QVERIFY(rsc_player_seek(s.player, uint64_t(target)));
+        QCOMPARE(s.original.last().frameNumber, frame);
+        QCOMPARE(s.edited.last().frameNumber, frame);
+        QCOMPARE(rsc_player_video_time(s.player), uint64_t(frame) * kFrameUs);
+        QCOMPARE(rsc_player_play_time(s.player), uint64_t(target));
+        // Playing on from there continues with the next frames.
+        s.original.clear();
+        QVERIFY(rsc_player_play(s.player));
+        QTRY_VERIFY_WITH_TIMEOUT(s.original.calls() >= 2 || frame == 99, 2000);
+        rsc_player_pause(s.player);
+        if (frame < 99)
+            QCOMPARE(s.original.seen().first().frameNumber, frame + 1);
+    }
+
+    void frameStepsMoveExactlyOneFrame()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_seek(s.player, 1000000));
+        const int steps[] = {+1, +1, -1, -1, -1, +1};
+        const int expected[] = {26, 27, 26, 25, 24, 25};
+        for (int i = 0; i < 6; ++i) {
+            QVERIFY(rsc_player_frame_step(s.player, steps[i]));
+            QCOMPARE(s.original.last().frameNumber, expected[i]);
+            QCOMPARE(rsc_player_video_time(s.player), uint64_t(expected[i]) * kFrameUs);
+        }
+        // A step while playing pauses first.
+        QVERIFY(rsc_player_play(s.player));
+        QThread::msleep(120);
+        QVERIFY(rsc_player_frame_step(s.player, 1));
+        QCOMPARE(rsc_player_is_paused(s.player), 1);
+        const int at = s.original.last().frameNumber;
+        QVERIFY(rsc_player_frame_step(s.player, -1));
+        QCOMPARE(s.original.last().frameNumber, at - 1);
+        // Nothing before the first frame.
+        QVERIFY(rsc_player_seek(s.player, 0));
+        QCOMPARE(rsc_player_frame_step(s.player, -1), 0);
+        QCOMPARE(s.original.last().frameNumber, 0);
+    }
+
+    void draggingShowsNearbyFramesAndLandsExactly()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_begin_async_seek(s.player, 2000000));
+        for (uint64_t t : {500000ull, 1300000ull, 2600000ull, 1880000ull})
+            QVERIFY(rsc_player_seek(s.player, t));
+        QCOMPARE(rsc_player_play_time(s.player), uint64_t(1880000));
+        QVERIFY(rsc_player_end_async_seek(s.player));
+        QCOMPARE(s.original.last().frameNumber, 47);
+        QCOMPARE(rsc_player_video_time(s.player), uint64_t(47) * kFrameUs);
+    }
+
+    void playsToTheEndAndReportsCompletion()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_seek(s.player, 3600000));
+        QVERIFY(rsc_player_play(s.player));
+        QTRY_COMPARE_WITH_TIMEOUT(rsc_player_is_completed(s.player), 1, 3000);
+        QCOMPARE(s.original.last().frameNumber, 99);
+        QCOMPARE(rsc_player_play_time(s.player), rsc_player_duration(s.player));
+        // Stop rewinds; playing again starts over.
+        QVERIFY(rsc_player_stop(s.player));
+        QCOMPARE(rsc_player_is_stopped(s.player), 1);
+        QCOMPARE(rsc_player_play_time(s.player), uint64_t(0));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QCOMPARE(s.original.last().frameNumber, 0);
+    }
+
+    // A section end polled every 100 ms, as the preview does: seeking back to the end time and pausing
+    // leaves the picture on the section's last frame.
+    void sectionPlayEndsOnTheSectionEnd()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        const uint64_t sectionEnd = 1400000;
+        QVERIFY(rsc_player_seek(s.player, 1000000));
+        QVERIFY(rsc_player_play(s.player));
+        QElapsedTimer guard;
+        guard.start();
+        while (rsc_player_play_time(s.player) <= sectionEnd && guard.elapsed() < 3000)
+            QThread::msleep(100);
+        QVERIFY(rsc_player_play_time(s.player) > sectionEnd);
+        QVERIFY(rsc_player_seek(s.player, sectionEnd));
+        QVERIFY(rsc_player_pause(s.player));
+        QCOMPARE(s.original.last().frameNumber, 35);
+        QVERIFY(qAbs(qint64(rsc_player_play_time(s.player)) - qint64(sectionEnd)) < 20000);
+    }
+
+    void editedFramesShowTheEdits_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<double>("probeX");
+        QTest::addColumn<double>("probeY");
+        QTest::addColumn<bool>("white");
+        QTest::newRow("no edit: left white") << QString() << 0.25 << 0.5 << true;
+        QTest::newRow("no edit: right black") << QString() << 0.75 << 0.5 << false;
+        QTest::newRow("crop right half: left now black") << QStringLiteral("crop") << 0.25 << 0.5 << false;
+        QTest::newRow("rotate 90: top white") << QStringLiteral("rotate") << 0.5 << 0.25 << true;
+        QTest::newRow("rotate 90: bottom black") << QStringLiteral("rotate") << 0.5 << 0.75 << false;
+        QTest::newRow("mirror: right white") << QStringLiteral("mirror") << 0.75 << 0.5 << true;
+    }
+    void editedFramesShowTheEdits()
+    {
+        QFETCH(QString, edit);
+        QFETCH(double, probeX);
+        QFETCH(double, probeY);
+        QFETCH(bool, white);
+        Session s;
+        QVERIFY(s.open(halvesClip(), 160, 120));
+        rsc_player_set_video_pad_and_color(s.player, 0, 0xFF000000);
+        if (edit == QLatin1String("crop"))
+            QVERIFY(rsc_player_set_video_crop(s.player, 0.5, 0.0, 0.5, 1.0));
+        else if (edit == QLatin1String("rotate"))
+            QVERIFY(rsc_player_set_video_rotate(s.player, 90));
+        else if (edit == QLatin1String("mirror"))
+            QVERIFY(rsc_player_set_video_mirror(s.player, 1));
+        QVERIFY(rsc_player_seek(s.player, 400000));
+        const Seen e = s.edited.last();
+        QCOMPARE(e.format, RSC_FRAME_YUV420P);
+        QCOMPARE(e.width, 160);
+        QCOMPARE(e.height, 120);
+        const int y = lumaAt(e, probeX, probeY);
+        QVERIFY2(white ? y > 200 : y < 40, qPrintable(QString::number(y)));
+        // The untouched frame is never edited.
+        QVERIFY(lumaAt(s.original.last(), 0.25, 0.5) > 200);
+    }
+
+    void watermarksAppearAndReportTheirBoxes()
+    {
+        Session s;
+        QVERIFY(s.open(halvesClip(), 160, 120));
+        QVERIFY(rsc_player_begin_settings(s.player));
+        QVERIFY(rsc_player_set_watermark_index(s.player, 0));
+        QVERIFY(rsc_player_set_watermark_image_file(s.player, redPicture().toUtf8().constData()));
+        QVERIFY(rsc_player_set_watermark_image_position(s.player, 0.6, 0.5));
+        QVERIFY(rsc_player_set_watermark_image_size(s.player, 0.25, 0.25));
+        QVERIFY(rsc_player_set_watermark_text(s.player, "Reelsplice"));
+        QVERIFY(rsc_player_set_watermark_text_size(s.player, 20));
+        QVERIFY(rsc_player_set_watermark_text_position(s.player, 0.05, 0.05));
+        QVERIFY(rsc_player_end_settings(s.player));
+        QVERIFY(rsc_player_refresh_video_frame(s.player));
+        QCOMPARE(rsc_player_watermark_image_pos_x(s.player), 0.6);
+        QCOMPARE(rsc_player_watermark_image_width(s.player), 0.25);
+        QCOMPARE(rsc_player_watermark_text_pos_y(s.player), 0.05);
+        const double tw = rsc_player_watermark_text_width(s.player);
+        QVERIFY2(tw > 0.1 && tw < 0.95, qPrintable(QString::number(tw)));
+        QVERIFY(rsc_player_watermark_text_height(s.player) > 0.05);
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        const Seen e = s.edited.last();
+        // Red on black: luma rises well above black inside the picture's box, and only there.
+        QVERIFY(lumaAt(e, 0.72, 0.62) > 50);
+        QVERIFY(lumaAt(e, 0.72, 0.3) < 30);
+        // A larger text measures larger.
+        rsc_player_set_watermark_text_size(s.player, 40);
+        QVERIFY(rsc_player_refresh_video_frame(s.player));
+        QVERIFY(rsc_player_watermark_text_width(s.player) > tw * 1.5);
+    }
+
+    void captureIsABmpOfTheEditedFrame_data()
+    {
+        QTest::addColumn<uint32_t>("previewW");
+        QTest::addColumn<uint32_t>("previewH");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("preview size") << 200u << 100u << QSize(200, 100);
+        QTest::newRow("odd preview size") << 201u << 99u << QSize(200, 98);
+        QTest::newRow("the video's size") << 0u << 0u << QSize(160, 120);
+    }
+    void captureIsABmpOfTheEditedFrame()
+    {
+        QFETCH(uint32_t, previewW);
+        QFETCH(uint32_t, previewH);
+        QFETCH(QSize, size);
+        Session s;
+        QVERIFY(s.open(halvesClip(), previewW, previewH));
+        QVERIFY(rsc_player_seek(s.player, 200000));
+        unsigned char *bmp = rsc_player_capture_video_image(s.player, 0, 0, 0);
+        QVERIFY(bmp);
+        QCOMPARE(bmp[0], 'B');
+        QImage image;
+        QVERIFY(image.loadFromData(bmp, int(le32(bmp, 2))));
+        QCOMPARE(image.size(), size);
+        QVERIFY(qGray(image.pixel(size.width() * 2 / 5, size.height() / 2)) > 200); // the white half, inside any bars
+        QCOMPARE(rsc_player_free_video_image(s.player, bmp), 1);
+        // A buffer given back twice (or never handed out) is refused, not freed again.
+        QCOMPARE(rsc_player_free_video_image(s.player, bmp), 0);
+    }
+
+    void waveDataIsAWavImage_data()
+    {
+        QTest::addColumn<uint32_t>("mono");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("mono") << 1u << 1;
+        QTest::newRow("stereo") << 0u << 2;
+    }
+    void waveDataIsAWavImage()
+    {
+        QFETCH(uint32_t, mono);
+        QFETCH(int, channels);
+        Session s;
+        QVERIFY(s.open(rstest::MediaFixtures::standard(QStringLiteral("audio.wav"))));
+        QCOMPARE(rsc_player_has_video(s.player), 0);
+        QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
+        QVERIFY(rsc_player_play(s.player));
+        QThread::msleep(300);
+        unsigned char *wav = rsc_player_get_audio_wave_data(s.player, mono);
+        QVERIFY(wav);
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(wav), 4), QByteArray("RIFF"));
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(wav) + 8, 4), QByteArray("WAVE"));
+        QCOMPARE(le32(wav, 24), 44100u);
+        QCOMPARE(int(wav[22]), channels);
+        const uint32_t bytes = le32(wav, 40);
+        QCOMPARE(le32(wav, 4), 36 + bytes);
+        QVERIFY(bytes >= 44100u / 50 * 2 * channels); // about the last 50 ms
+        int peak = 0;
+        for (uint32_t i = 0; i < bytes / 2; ++i)
+            peak = qMax(peak, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+        QVERIFY2(peak > 1000, "the sine tone is in the samples");
+        QCOMPARE(rsc_player_free_audio_wave_data(s.player, wav), 1);
+        QCOMPARE(rsc_player_free_audio_wave_data(s.player, nullptr), 0);
+    }
+
+    void removedHandlerIsNeverCalledAgain()
+    {
+        Session s;
+        s.original.m_sleepMs = 15; // a slow handler, to catch the player in the middle of a call
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_play(s.player));
+        QTRY_VERIFY(s.original.calls() >= 3);
+        QVERIFY(rsc_player_set_original_video_frame_handler(s.player, nullptr, nullptr));
+        const int calls = s.original.calls();
+        QThread::msleep(300);
+        QCOMPARE(s.original.calls(), calls);
+        QVERIFY(s.edited.calls() > calls);
+    }
+
+    void stopCloseAndReleaseArePromptWhileHandlersRun()
+    {
+        auto *s = new Session;
+        s->original.m_sleepMs = 30;
+        QVERIFY(s->open(numberedClip()));
+        QVERIFY(rsc_player_play(s->player));
+        QTRY_VERIFY(s->original.calls() >= 2);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(rsc_player_stop(s->player));
+        QVERIFY(rsc_player_close(s->player));
+        QVERIFY(t.elapsed() < 500);
+        QCOMPARE(rsc_player_play(s->player), 0);
+        QVERIFY(s->open(numberedClip()));
+        QVERIFY(rsc_player_play(s->player));
+        QTRY_VERIFY(s->original.calls() >= 4);
+        t.restart();
+        delete s; // releases while playing
+        QVERIFY(t.elapsed() < 500);
+    }
+
+    void referencesShareOnePlayer()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        rsc_player *other = rsc_player_reference(s.player);
+        QVERIFY(other);
+        QVERIFY(rsc_player_seek(other, 2000000));
+        QCOMPARE(rsc_player_play_time(s.player), uint64_t(2000000));
+        QCOMPARE(s.original.last().frameNumber, 50);
+        rsc_player_release(other);
+        QCOMPARE(rsc_player_video_width(s.player), 160u); // still open for the first owner
+        QVERIFY(!rsc_player_reference(nullptr));
+    }
+
+    void audioTrackChoice()
+    {
+        Session s;
+        QVERIFY(s.open(rstest::MediaFixtures::standard(QStringLiteral("mkv_subs_chapters_2audio.mkv"))));
+        QVERIFY(rsc_player_set_audio_index(s.player, 1));
+        QCOMPARE(rsc_player_set_audio_index(s.player, 7), 0);
+        QVERIFY(rsc_player_play(s.player));
+        QThread::msleep(200);
+        QVERIFY(rsc_player_play_time(s.player) > 100000);
+    }
+};
+
+RS_TEST_MAIN(TestPlayer)
+#include "tst_player.moc"
