@@ -60,8 +60,9 @@ void NSImgItemView::paintEvent(QPaintEvent *)
         drawImageSlice(painter, _image, QRectF((w - c) * 0.5, (h - c) * 0.5, c, c),
                        QRectF((iw - c) * 0.5, (ih - c) * 0.5, c, c));
     }
-    // 3 on, 2 off in pixels; Qt measures dash patterns in pen widths.
+    // 3 on, 2 off in pixels; Qt measures dash patterns in pen widths, and square caps would close the gaps.
     QPen pen(Qt::white, 2.0);
+    pen.setCapStyle(Qt::FlatCap);
     pen.setDashPattern({1.5, 1.0});
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);

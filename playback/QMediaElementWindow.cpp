@@ -1,19 +1,26 @@
 #include "QMediaElementWindow.h"
 
+#include "QVideoElementWindow.h"
 #include "VideoFrameSink.h"
 #include "VideoLetterbox.h"
 
 #include <QPainter>
 
-QMediaElementWindow::QMediaElementWindow(QWidget *parent) : QWidget(parent)
+#include "ui_QMediaElementWindow.h"
+
+QMediaElementWindow::QMediaElementWindow(QWidget *parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::QMediaElementWindow>())
 {
-    setupUi(this);
+    m_ui->setupUi(this);
+    m_videoElement = m_ui->m_videoElement;
     setPalette(QPalette(Qt::black));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_MouseTracking);
     // The element's updates stay on: its video view is a child widget that paints through Qt.
     m_videoElement->setAttribute(Qt::WA_MouseTracking);
 }
+
+QMediaElementWindow::~QMediaElementWindow() = default;
 
 void QMediaElementWindow::setVideoElementSize(int width, int height)
 {

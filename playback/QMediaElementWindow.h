@@ -3,8 +3,6 @@
 // frameless widget with the video host letterboxed inside. It reports where the picture lies, so that the
 // editor can draw crop and watermark boxes over it, and passes mouse events on.
 
-#include "ui_QMediaElementWindow.h"
-
 #include <QRect>
 #include <QWidget>
 
@@ -12,13 +10,22 @@
 
 class QMouseEvent;
 class VideoFrameSink;
+class QVideoElementWindow;
 
-class QMediaElementWindow : public QWidget, public Ui::QMediaElementWindow
+namespace Ui {
+class QMediaElementWindow;
+} // namespace Ui
+
+class QMediaElementWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit QMediaElementWindow(QWidget *parent = nullptr);
+    ~QMediaElementWindow() override;
+
+    // The video host from the form.
+    QVideoElementWindow *videoElement() const { return m_videoElement; }
 
     void setVideoElementSize(int width, int height);
     QRect getVideoElementRect() const;
@@ -43,6 +50,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    std::unique_ptr<Ui::QMediaElementWindow> m_ui;
+    QVideoElementWindow *m_videoElement = nullptr;
     int m_videoWidth = 0;
     int m_videoHeight = 0;
 };

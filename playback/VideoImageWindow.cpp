@@ -1,5 +1,6 @@
 #include "VideoImageWindow.h"
 
+#include "QVideoShowWidget.h"
 #include "VideoFrameSink.h"
 #include "VideoLetterbox.h"
 
@@ -7,9 +8,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-VideoImageWindow::VideoImageWindow(QWidget *parent) : QWidget(parent)
+#include "ui_VideoImageWindow.h"
+
+VideoImageWindow::VideoImageWindow(QWidget *parent) : QWidget(parent), m_ui(std::make_unique<Ui::VideoImageWindow>())
 {
-    setupUi(this);
+    m_ui->setupUi(this);
+    m_ImageWidget = m_ui->m_ImageWidget;
     // The host's updates stay on: unlike a platform view, the video view is a child widget that paints
     // through Qt, and disabled updates on its parent would freeze it.
     setPalette(QPalette(Qt::black));
@@ -17,6 +21,8 @@ VideoImageWindow::VideoImageWindow(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_MouseTracking);
     m_ImageWidget->setAttribute(Qt::WA_MouseTracking);
 }
+
+VideoImageWindow::~VideoImageWindow() = default;
 
 void VideoImageWindow::letterbox()
 {

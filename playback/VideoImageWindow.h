@@ -2,8 +2,6 @@
 // The main window's preview surface: a black frameless window with the video host letterboxed inside,
 // full-screen toggle on double click, and mouse signals for the player's controls.
 
-#include "ui_VideoImageWindow.h"
-
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -12,8 +10,13 @@
 
 class QMouseEvent;
 class VideoFrameSink;
+class QVideoShowWidget;
 
-class VideoImageWindow : public QWidget, public Ui::VideoImageWindow
+namespace Ui {
+class VideoImageWindow;
+} // namespace Ui
+
+class VideoImageWindow : public QWidget
 {
     Q_OBJECT
 
@@ -22,6 +25,10 @@ public:
     static constexpr int kControlBand = 80;
 
     explicit VideoImageWindow(QWidget *parent = nullptr);
+    ~VideoImageWindow() override;
+
+    // The video host from the form.
+    QVideoShowWidget *imageWidget() const { return m_ImageWidget; }
 
     void setVideoScale(int width, int height);
     void setVideoSize(int width, int height);
@@ -61,6 +68,9 @@ protected:
 
 private:
     void letterbox();
+
+    std::unique_ptr<Ui::VideoImageWindow> m_ui;
+    QVideoShowWidget *m_ImageWidget = nullptr;
 
     int m_videoWidth = 0;
     int m_videoHeight = 0;

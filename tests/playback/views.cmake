@@ -5,14 +5,21 @@ set(rs_views_sources
   NSOpenGLVideoView.cpp NSVideoView.cpp VideoViewContainer.cpp QVideoShowWidget.cpp QVideoElementWindow.cpp
   VideoImageWindow.cpp QMediaElementWindow.cpp
   CropDragGeometry.cpp NSImgItemView.cpp NSImgBorderView.cpp CropBoxTracker.cpp)
-list(TRANSFORM rs_views_sources PREPEND ${CMAKE_SOURCE_DIR}/playback/)
+get_filename_component(rs_views_root ${CMAKE_CURRENT_LIST_DIR}/../.. ABSOLUTE)
+list(TRANSFORM rs_views_sources PREPEND ${rs_views_root}/playback/)
 add_library(rs_views_under_test STATIC ${rs_views_sources})
-target_include_directories(rs_views_under_test PUBLIC ${CMAKE_SOURCE_DIR}/playback)
+target_include_directories(rs_views_under_test PUBLIC ${rs_views_root}/playback)
 target_link_libraries(rs_views_under_test PUBLIC codec_api Qt5::Widgets Qt5::Gui OpenGL::GL)
 rs_warnings(rs_views_under_test)
 
-rs_add_qtest(tst_playback_videoviews SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tst_videoviews.cpp
+rs_add_qtest(tst_playback_videoviews SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_videoviews.cpp
   LIBS rs_views_under_test Threads::Threads)
 
-rs_add_qtest(tst_playback_glvideoview GL SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tst_glvideoview.cpp
+rs_add_qtest(tst_playback_glvideoview GL SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_glvideoview.cpp
   LIBS rs_views_under_test Threads::Threads)
+
+rs_add_qtest(tst_playback_videowindows SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_videowindows.cpp
+  LIBS rs_views_under_test)
+
+rs_add_qtest(tst_playback_cropoverlay SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_cropoverlay.cpp
+  LIBS rs_views_under_test)
