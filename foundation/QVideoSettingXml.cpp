@@ -1,5 +1,6 @@
 #include "QVideoSettingXml.h"
 
+#include "CommaList.h"
 #include "QIAnyUtil.h"
 
 #include <QDebug>
@@ -81,16 +82,7 @@ bool QVideoSettingXml::SaveXml(const QString &path, const QDomDocument &doc)
 
 std::string &QVideoSettingXml::trim(std::string &text)
 {
-    if (text.empty())
-        return text;
-    const std::string::size_type first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        text.clear();
-        return text;
-    }
-    text.erase(text.find_last_not_of(' ') + 1);
-    text.erase(0, first);
-    return text;
+    return trimSpaces(text);
 }
 
 bool QVideoSettingXml::loadForUpdate(const QString &path, QDomDocument &doc)
@@ -111,6 +103,16 @@ QDomElement QVideoSettingXml::firstChildByTag(const QDomElement &parent, const Q
 {
     for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         if (e.tagName() == tag)
+            return e;
+    }
+    return QDomElement();
+}
+
+QDomElement QVideoSettingXml::firstChildByAttribute(const QDomElement &parent, const QString &attribute,
+                                                    const QString &value)
+{
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (e.attribute(attribute) == value)
             return e;
     }
     return QDomElement();

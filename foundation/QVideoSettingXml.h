@@ -81,6 +81,7 @@ private:
     // existing file cannot be read (nothing may then be written).
     static bool loadForUpdate(const QString &path, QDomDocument &doc);
     static QDomElement firstChildByTag(const QDomElement &parent, const QString &tag);
+    static QDomElement firstChildByAttribute(const QDomElement &parent, const QString &attribute, const QString &value);
     // Reads one key; a missing element is created with the default. `fillEmpty` also stores the default
     // in an existing element whose attribute is missing or empty.
     static QString readKey(const QString &tag, const QString &attribute, const QString &defaultValue, bool fillEmpty);
