@@ -501,6 +501,10 @@ int rsc_job_start(rsc_job *job);
 /* Polling, from the caller's thread */
 int rsc_job_is_finished(rsc_job *job); /* 1 = the current work is done (merge: the current task) */
 int rsc_job_is_stopped(rsc_job *job);  /* 1 = ended by a stop */
+/* 1 = the current work failed while running (is_finished answers 1 too): the output must not be kept.
+ * A refused open or add answers 0 at once and leaves the output as it was. */
+int rsc_job_is_failed(rsc_job *job);
+const char *rsc_job_error(rsc_job *job); /* why it failed (English, for the log); "" when it did not */
 uint64_t rsc_job_total(rsc_job *job);  /* same unit as done (microseconds of output) */
 uint64_t rsc_job_done(rsc_job *job);
 /* Requests a stop; wait 1 = return only when the job's threads have ended. 0 = failure. */

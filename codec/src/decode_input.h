@@ -1,0 +1,49 @@
+#pragma once
+// One source of a job: the demuxer over our buffered file I/O, the chosen video and audio streams and, for
+// re-encoding, their decoders.
+
+#include "job_ffmpeg.h"
+#include "mux_io.h"
+
+#include <string>
+
+namespace rsc::job {
+
+class InputClip
+{
+public:
+    InputClip() = default;
+    InputClip(const InputClip &) = delete;
+    InputClip &operator=(const InputClip &) = delete;
+    ~InputClip();
+
+    // Opens and probes the file; picks the first video stream that is not a cover picture and the
+    // audioTrack-th audio stream (the first when there is no such track). False with a reason on failure.
+    bool open(const std::string &path, int audioTrack, std::string *error);
+    bool openDecoders(bool video, bool audio, std::string *error);
+
+    AVFormatContext *format() const { return m_format.get(); }
+    AVStream *videoStream() const { return m_video >= 0 ? m_format->streams[m_video] : nullptr; }
+    AVStream *audioStream() const { return m_audio >= 0 ? m_format->streams[m_audio] : nullptr; }
+    int videoIndex() const { return m_video; }
+    int audioIndex() const { return m_audio; }
+    AVCodecContext *videoDecoder() const { return m_videoDec.get(); }
+    AVCodecContext *audioDecoder() const { return m_audioDec.get(); }
+
+    // The source's length in microseconds, 0 when unknown.
+    int64_t durationUs() const;
+    // The source time (microseconds) of the clip's time 0: the container's start time.
+    int64_t originUs() const;
+    // Seeks so that reading starts at or before `us` (a keyframe of the video).
+    bool seekTo(int64_t us);
+
+private:
+    FileIO m_io;
+    InputPtr m_format;
+    CodecPtr m_videoDec;
+    CodecPtr m_audioDec;
+    int m_video = -1;
+    int m_audio = -1;
+};
+
+} // namespace rsc::job

@@ -1,0 +1,38 @@
+#pragma once
+// The output streams of a re-encoding job: the caller's codec values where it gave them, the first clip's
+// parameters elsewhere, adjusted to what the chosen encoder and container accept.
+
+#include "decode_input.h"
+#include "edit_config.h"
+
+#include <string>
+
+namespace rsc::job {
+
+struct StreamPlan
+{
+    bool hasVideo = false;
+    const AVCodec *videoCodec = nullptr;
+    int width = 0, height = 0;
+    AVRational frameRate{25, 1};
+    AVPixelFormat pixelFormat = AV_PIX_FMT_YUV420P;
+    int64_t videoBitRate = 0;
+    std::string videoProfile;
+
+    bool hasAudio = false;
+    const AVCodec *audioCodec = nullptr;
+    int sampleRate = 44100;
+    int channels = 2;
+    AVSampleFormat sampleFormat = AV_SAMPLE_FMT_FLTP;
+    int64_t audioBitRate = 0;
+
+    std::string options; // "key=value:key=value" for the encoders
+};
+
+// The encoder we use for an FFmpeg codec name (e.g. "h264" -> libx264); an encoder name is taken as is.
+const AVCodec *encoderForName(const std::string &name);
+
+bool planStreams(const rsc::edit::CodecValues &values, const InputClip &first, const AVOutputFormat *muxer,
+                 StreamPlan *plan, std::string *error);
+
+} // namespace rsc::job

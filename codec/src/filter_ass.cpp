@@ -1,0 +1,138 @@
+#include "filter_ass.h"
+
+#include "filter_escape.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace rsc::edit {
+
+FilterResources::~FilterResources()
+{
+    for (const std::string &f : m_files)
+        ::unlink(f.c_str());
+}
+
+std::string FilterResources::addFile(const std::string &suffix, const std::string &content)
+{
+    std::error_code ec;
+    std::string pattern = std::filesystem::temp_directory_path(ec).string();
+    if (ec || pattern.empty())
+        pattern = "/tmp";
+    pattern += "/rsc-filter-XXXXXX" + suffix;
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
+    if (fd < 0)
+        return {};
+    size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n <= 0)
+            break;
+        written += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    const std::string path(name.data());
+    m_files.push_back(path);
+    if (written != content.size())
+        return {};
+    return path;
+}
+
+std::string assColor(uint32_t argb, unsigned alpha)
+{
+    const unsigned a = ((argb >> 24) & 0xFFu) * std::min(alpha, 255u) / 255u;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "&H%02X%02X%02X%02X", 255u - a, argb & 0xFFu, (argb >> 8) & 0xFFu,
+                  (argb >> 16) & 0xFFu);
+    return buf;
+}
+
+namespace {
+
+std::string fontOf(const std::string &name)
+{
+    std::string f = name;
+    if (!f.empty() && f[0] == '@')
+        f.erase(0, 1);
+    return f.empty() ? std::string("Sans") : f;
+}
+
+std::string assTime(uint64_t us)
+{
+    const uint64_t cs = us / 10000;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%u:%02u:%02u.%02u", unsigned(cs / 360000), unsigned(cs / 6000 % 60),
+                  unsigned(cs / 100 % 60), unsigned(cs % 100));
+    return buf;
+}
+
+// Plain text as ASS dialogue text: braces and backslashes must not start override codes.
+std::string assText(const std::string &text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\N";
+        else if (c == '\r')
+            continue;
+        else if (c == '{' || c == '}') {
+            out += '\\';
+            out += c;
+        } else if (c == '\\')
+            out += "\\\xE2\x81\xA0"; // a word joiner keeps "\N" and friends literal
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string assScriptForText(const TextItem &t, int width, int height)
+{
+    const double shadow = std::max(0.0, t.shadowOffset) * 2.0;
+    std::string s;
+    s += "[Script Info]\nScriptType: v4.00+\nPlayResX: " + std::to_string(width) +
+         "\nPlayResY: " + std::to_string(height) + "\nWrapStyle: 2\nScaledBorderAndShadow: yes\n\n";
+    s += "[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, "
+         "Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, "
+         "Alignment, MarginL, MarginR, MarginV, Encoding\n";
+    s += "Style: W," + fontOf(t.fontName) + "," + std::to_string(t.fontSize) + "," + assColor(t.color, t.alpha) + "," +
+         assColor(t.color, t.alpha) + "," + assColor(t.outlineColor, t.alpha) + "," + assColor(t.shadowColor, t.alpha) +
+         "," + (t.bold ? "-1" : "0") + "," + (t.italic ? "-1" : "0") + "," + (t.underline ? "-1" : "0") + "," +
+         (t.strikeout ? "-1" : "0") + "," + std::to_string(t.scaleX) + "," + std::to_string(t.scaleY) + "," +
+         num(t.spacingH) + "," + std::to_string(-t.angle) + ",1," + num(std::max(0.0, t.outlineSize)) + "," +
+         num(shadow) + ",7,0,0,0,1\n\n";
+    const double x = t.posX * width, y = t.posY * height;
+    s += "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+    s += "Dialogue: 0," + assTime(t.showTimeUs) + ",99:59:59.99,W,,0,0,0,,{\\pos(" + num(std::round(x)) + "," +
+         num(std::round(y)) + ")\\org(" + num(std::round(x)) + "," + num(std::round(y)) + ")}" + assText(t.text) + "\n";
+    return s;
+}
+
+std::string assForceStyle(const SubtitleStyle &st)
+{
+    // Subtitle scripts converted from text formats use a 384x288 canvas; margins are fractions of it.
+    const int marginL = static_cast<int>(std::lround(st.marginH * 384));
+    const int marginV = static_cast<int>(std::lround(st.marginV * 288));
+    const unsigned align = (st.align >= 1 && st.align <= 9) ? st.align : 2;
+    std::string s = "FontName=" + fontOf(st.fontName) + ",FontSize=" + std::to_string(st.fontSize) +
+                    ",PrimaryColour=" + assColor(st.color, st.alpha) +
+                    ",OutlineColour=" + assColor(st.outlineColor, st.alpha) +
+                    ",BackColour=" + assColor(st.shadowColor, st.alpha) + ",Bold=" + (st.bold ? "-1" : "0") +
+                    ",Italic=" + (st.italic ? "-1" : "0") + ",Underline=" + (st.underline ? "-1" : "0") +
+                    ",StrikeOut=" + (st.strikeout ? "-1" : "0") + ",ScaleX=" + std::to_string(st.scaleX) +
+                    ",ScaleY=" + std::to_string(st.scaleY) + ",Spacing=" + num(st.spacingH) +
+                    ",BorderStyle=1,Outline=" + num(std::max(0.0, st.outlineSize)) +
+                    ",Shadow=" + num(std::max(0.0, st.shadowOffset) * 2.0) + ",Alignment=" + std::to_string(align) +
+                    ",MarginL=" + std::to_string(marginL) + ",MarginR=" + std::to_string(marginL) +
+                    ",MarginV=" + std::to_string(marginV);
+    return s;
+}
+
+} // namespace rsc::edit

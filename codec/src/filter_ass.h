@@ -1,0 +1,38 @@
+#pragma once
+// Text overlays and subtitle styles rendered through libass: a text watermark becomes a one-line ASS script
+// (libass draws every font style, outline, shadow, spacing, scale and angle the edit carries), a subtitle
+// style becomes the force_style list of the subtitles filter.
+
+#include "edit_config.h"
+
+#include <string>
+#include <vector>
+
+namespace rsc::edit {
+
+// Temporary files a filter graph reads (text scripts). Removed when the owner goes.
+class FilterResources
+{
+public:
+    FilterResources() = default;
+    FilterResources(const FilterResources &) = delete;
+    FilterResources &operator=(const FilterResources &) = delete;
+    ~FilterResources();
+
+    // Writes `content` to a new temporary file; answers its path, empty on failure.
+    std::string addFile(const std::string &suffix, const std::string &content);
+
+private:
+    std::vector<std::string> m_files;
+};
+
+// "&HAABBGGRR" of an ARGB colour whose opacity is further scaled by alpha (0..255).
+std::string assColor(uint32_t argb, unsigned alpha = 255);
+
+// The ASS script that draws `text` on a frame of width x height.
+std::string assScriptForText(const TextItem &text, int width, int height);
+
+// The force_style value of the subtitles filter for a style.
+std::string assForceStyle(const SubtitleStyle &style);
+
+} // namespace rsc::edit

@@ -1,0 +1,84 @@
+#include "filter_audio.h"
+
+#include "filter_escape.h"
+
+#include <algorithm>
+
+namespace rsc::edit {
+
+namespace {
+
+void append(std::string &chain, const std::string &filter)
+{
+    if (!chain.empty())
+        chain += ',';
+    chain += filter;
+}
+
+// atempo takes factors from 0.5 to 100 per instance; slower tempos chain several.
+void appendTempo(std::string &chain, double factor)
+{
+    factor = std::clamp(factor, 0.01, 100.0);
+    while (factor < 0.5) {
+        append(chain, "atempo=0.5");
+        factor /= 0.5;
+    }
+    if (factor != 1.0)
+        append(chain, "atempo=" + num(factor));
+}
+
+} // namespace
+
+std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarget &target)
+{
+    std::string chain;
+    if (cfg.volume != 100)
+        append(chain, "volume=volume=" + num(cfg.volume / 100.0));
+    const size_t bands = std::min(cfg.eqFrequencies.size(), cfg.eqGains.size());
+    for (size_t i = 0; i < bands; ++i) {
+        if (cfg.eqGains[i] == 0.0 || cfg.eqFrequencies[i] <= 0.0)
+            continue;
+        append(chain, "equalizer=f=" + num(cfg.eqFrequencies[i]) + ":t=o:w=1:g=" + num(cfg.eqGains[i]));
+    }
+    // Rate shifts the pitch and keeps the length; speed changes the tempo (and, in the video, the pace).
+    const int rate = inputRate > 0 ? inputRate : 44100;
+    if (cfg.rate != 100 && cfg.rate > 0) {
+        append(chain, "asetrate=" + std::to_string(rate * cfg.rate / 100) + ",aresample=" + std::to_string(rate));
+        appendTempo(chain, 100.0 / cfg.rate);
+    }
+    if (cfg.speed != 100 && cfg.speed > 0)
+        appendTempo(chain, cfg.speed / 100.0);
+    if (chain.empty())
+        chain = "anull";
+
+    std::string graph = "[in]" + chain;
+    const BackgroundAudio &bg = cfg.background[0];
+    if (!bg.file.empty()) {
+        graph += "[fg];amovie=filename=" + filterValue(bg.file) + (bg.loop ? ":loop=0" : "");
+        graph += ",volume=volume=" + num(bg.volume / 100.0);
+        if (bg.showTimeUs > 0)
+            graph += ",adelay=delays=" + std::to_string(bg.showTimeUs / 1000) + ":all=1";
+        // Weight is the background's share of the mix; mix mode 1 replaces the clip's own sound.
+        const unsigned weight = bg.mixMode == 1 ? 100u : std::min(bg.weight, 100u);
+        graph += "[bg];[fg][bg]amix=inputs=2:duration=first:dropout_transition=0:normalize=0:weights=" +
+                 filterValue(num((100 - weight) / 100.0) + " " + num(weight / 100.0));
+    }
+    std::string tail;
+    if (target.sampleRate > 0)
+        append(tail, "aresample=" + std::to_string(target.sampleRate));
+    if (!target.sampleFormat.empty() || target.sampleRate > 0 || !target.channelLayout.empty()) {
+        std::string fmt = "aformat=";
+        std::string opts;
+        if (!target.sampleFormat.empty())
+            opts += "sample_fmts=" + target.sampleFormat;
+        if (target.sampleRate > 0)
+            opts += std::string(opts.empty() ? "" : ":") + "sample_rates=" + std::to_string(target.sampleRate);
+        if (!target.channelLayout.empty())
+            opts += std::string(opts.empty() ? "" : ":") + "channel_layouts=" + filterValue(target.channelLayout);
+        append(tail, fmt + opts);
+    }
+    graph += tail.empty() ? std::string() : "," + tail;
+    return graph + "[out]";
+}
+
+} // namespace rsc::edit

@@ -1,0 +1,21 @@
+#pragma once
+// The audio half of the edit pipeline: volume, equaliser, rate, speed and background audio of one clip, from
+// the pad "[in]" to the pad "[out]", converted to the consumer's sample format when it names one.
+
+#include "edit_config.h"
+
+#include <string>
+
+namespace rsc::edit {
+
+struct AudioTarget
+{
+    int sampleRate = 0;        // 0 = keep
+    std::string sampleFormat;  // e.g. "fltp"; empty = keep
+    std::string channelLayout; // e.g. "stereo"; empty = keep
+};
+
+// `inputRate` is the sample rate of the frames entering "[in]".
+std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarget &target);
+
+} // namespace rsc::edit

@@ -1,0 +1,120 @@
+#include "filter_graph.h"
+
+extern "C" {
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
+#include <libavutil/opt.h>
+}
+
+#include <locale.h>
+
+namespace rsc::edit {
+
+namespace {
+
+locale_t cLocale()
+{
+    static locale_t loc = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+} // namespace
+
+CNumericScope::CNumericScope()
+{
+    if (cLocale())
+        m_previous = uselocale(cLocale());
+}
+
+CNumericScope::~CNumericScope()
+{
+    if (m_previous)
+        uselocale(static_cast<locale_t>(m_previous));
+}
+
+bool FilterGraph::openVideo(const VideoInputFormat &in, const std::string &description, std::string *error)
+{
+    char args[512];
+    const AVRational sar = in.sampleAspect.num > 0 ? in.sampleAspect : AVRational{1, 1};
+    snprintf(args, sizeof args, "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", in.width, in.height,
+             in.pixelFormat, in.timeBase.num, in.timeBase.den, sar.num, sar.den);
+    std::string a = args;
+    if (in.frameRate.num > 0 && in.frameRate.den > 0)
+        a += ":frame_rate=" + std::to_string(in.frameRate.num) + "/" + std::to_string(in.frameRate.den);
+    return finish(a, "buffer", "buffersink", description, error);
+}
+
+bool FilterGraph::openAudio(const AudioInputFormat &in, const std::string &description, std::string *error)
+{
+    char layout[128] = {};
+    av_channel_layout_describe(&in.layout, layout, sizeof layout);
+    char args[512];
+    snprintf(args, sizeof args, "time_base=%d/%d:sample_rate=%d:sample_fmt=%s:channel_layout=%s", in.timeBase.num,
+             in.timeBase.den, in.sampleRate, av_get_sample_fmt_name(AVSampleFormat(in.sampleFormat)), layout);
+    return finish(args, "abuffer", "abuffersink", description, error);
+}
+
+bool FilterGraph::finish(const std::string &args, const char *srcName, const char *sinkName,
+                         const std::string &description, std::string *error)
+{
+    CNumericScope numeric;
+    m_graph.reset(avfilter_graph_alloc());
+    m_source = m_sink = nullptr;
+    if (!m_graph)
+        return false;
+    auto fail = [&](const std::string &what, int err) {
+        if (error)
+            *error = what + ": " + rsc::job::errorText(err);
+        m_graph.reset();
+        m_source = m_sink = nullptr;
+        return false;
+    };
+    int err = avfilter_graph_create_filter(&m_source, avfilter_get_by_name(srcName), "in", args.c_str(), nullptr,
+                                           m_graph.get());
+    if (err < 0)
+        return fail("source", err);
+    err = avfilter_graph_create_filter(&m_sink, avfilter_get_by_name(sinkName), "out", nullptr, nullptr, m_graph.get());
+    if (err < 0)
+        return fail("sink", err);
+
+    AVFilterInOut *outputs = avfilter_inout_alloc();
+    AVFilterInOut *inputs = avfilter_inout_alloc();
+    outputs->name = av_strdup("in");
+    outputs->filter_ctx = m_source;
+    outputs->pad_idx = 0;
+    outputs->next = nullptr;
+    inputs->name = av_strdup("out");
+    inputs->filter_ctx = m_sink;
+    inputs->pad_idx = 0;
+    inputs->next = nullptr;
+    err = avfilter_graph_parse_ptr(m_graph.get(), description.c_str(), &inputs, &outputs, nullptr);
+    avfilter_inout_free(&inputs);
+    avfilter_inout_free(&outputs);
+    if (err < 0)
+        return fail("graph \"" + description + "\"", err);
+    err = avfilter_graph_config(m_graph.get(), nullptr);
+    if (err < 0)
+        return fail("graph setup", err);
+    return true;
+}
+
+bool FilterGraph::push(AVFrame *frame)
+{
+    if (!m_source)
+        return false;
+    return av_buffersrc_add_frame_flags(m_source, frame, AV_BUFFERSRC_FLAG_KEEP_REF) >= 0;
+}
+
+int FilterGraph::pull(AVFrame *frame)
+{
+    if (!m_sink)
+        return AVERROR_EOF;
+    return av_buffersink_get_frame(m_sink, frame);
+}
+
+AVRational FilterGraph::outputTimeBase() const
+{
+    return m_sink ? av_buffersink_get_time_base(m_sink) : AVRational{1, 1};
+}
+
+} // namespace rsc::edit

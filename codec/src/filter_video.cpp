@@ -1,0 +1,262 @@
+#include "filter_video.h"
+
+#include "filter_escape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rsc::edit {
+
+namespace {
+
+int even(double v)
+{
+    const int i = static_cast<int>(std::lround(v));
+    return std::max(2, i - (i & 1));
+}
+
+struct Geometry
+{
+    int cropX = 0, cropY = 0, cropW = 0, cropH = 0;
+    bool cropped = false;
+    bool turned = false;
+    double displayAspect = 1.0; // of the picture after crop and rotation
+};
+
+Geometry geometryOf(const EditConfig &cfg, const VideoSource &src)
+{
+    Geometry g;
+    const int w = std::max(2, src.width), h = std::max(2, src.height);
+    const Rect &r = cfg.crop;
+    const double x = std::clamp(r.x, 0.0, 1.0), y = std::clamp(r.y, 0.0, 1.0);
+    const double cw = std::clamp(r.w, 0.0, 1.0 - x), ch = std::clamp(r.h, 0.0, 1.0 - y);
+    g.cropped = !r.isFull() && cw > 0.0 && ch > 0.0;
+    if (g.cropped) {
+        g.cropW = std::min(w, even(cw * w));
+        g.cropH = std::min(h, even(ch * h));
+        g.cropX = std::clamp(static_cast<int>(std::lround(x * w)) & ~1, 0, w - g.cropW);
+        g.cropY = std::clamp(static_cast<int>(std::lround(y * h)) & ~1, 0, h - g.cropH);
+    } else {
+        g.cropW = w;
+        g.cropH = h;
+    }
+    const double sar = (src.sarNum > 0 && src.sarDen > 0) ? double(src.sarNum) / src.sarDen : 1.0;
+    const int rot = ((cfg.rotation % 360) + 360) % 360;
+    g.turned = rot == 90 || rot == 270;
+    double da = g.cropW * sar / g.cropH;
+    if (g.turned)
+        da = 1.0 / da;
+    if (cfg.aspectW > 0 && cfg.aspectH > 0)
+        da = double(cfg.aspectW) / cfg.aspectH;
+    g.displayAspect = da;
+    return g;
+}
+
+std::string rotationFilters(int rotation)
+{
+    switch (((rotation % 360) + 360) % 360) {
+    case 90:
+        return "transpose=clock";
+    case 180:
+        return "hflip,vflip";
+    case 270:
+        return "transpose=cclock";
+    default:
+        return {};
+    }
+}
+
+void append(std::string &chain, const std::string &filter)
+{
+    if (filter.empty())
+        return;
+    if (!chain.empty())
+        chain += ',';
+    chain += filter;
+}
+
+std::string pictureChain(const PictureItem &p, int frameW, int frameH, const std::string &label, int &counter)
+{
+    std::string movie = "movie=filename=" + filterValue(p.file);
+    const auto dot = p.file.rfind('.');
+    std::string ext = dot == std::string::npos ? std::string() : p.file.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (p.loop && (ext == "gif" || ext == "webp" || ext == "apng"))
+        movie += ":loop=0";
+    std::string chain = movie + ",format=rgba";
+    if (!p.crop.isFull())
+        append(chain, "crop=w=iw*" + num(std::clamp(p.crop.w, 0.01, 1.0)) + ":h=ih*" +
+                          num(std::clamp(p.crop.h, 0.01, 1.0)) + ":x=iw*" + num(std::clamp(p.crop.x, 0.0, 1.0)) +
+                          ":y=ih*" + num(std::clamp(p.crop.y, 0.0, 1.0)));
+    if (p.mirror)
+        append(chain, "hflip");
+    const double sx = p.scaleX / 100.0, sy = p.scaleY / 100.0;
+    std::string w, h;
+    if (p.width > 0.0 && p.height > 0.0) {
+        w = num(std::max(1.0, std::round(p.width * frameW * sx)));
+        h = num(std::max(1.0, std::round(p.height * frameH * sy)));
+    } else {
+        w = "iw*" + num(sx);
+        h = "ih*" + num(sy);
+    }
+    append(chain, "scale=w=" + w + ":h=" + h);
+    std::string out;
+    const std::string pic = "p" + std::to_string(counter++);
+    if (!p.mask.empty()) {
+        const std::string mask = "m" + std::to_string(counter++);
+        out += chain + "[" + pic + "];movie=filename=" + filterValue(p.mask) + ",format=gray[" + mask + "];[" + mask +
+               "][" + pic + "]scale2ref[" + mask + "s][" + pic + "r];[" + pic + "r][" + mask + "s]alphamerge";
+        chain.clear();
+    }
+    std::string tail;
+    if (p.angle % 360 != 0)
+        append(tail, "rotate=a=" + num(p.angle * M_PI / 180.0) + ":c=none:ow=rotw(a):oh=roth(a)");
+    if (p.alpha < 255)
+        append(tail, "colorchannelmixer=aa=" + num(p.alpha / 255.0));
+    if (out.empty())
+        out = chain;
+    if (!tail.empty())
+        out += "," + tail;
+    return out + "[" + label + "]";
+}
+
+} // namespace
+
+void editedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *height)
+{
+    const Geometry g = geometryOf(cfg, src);
+    int w = g.turned ? g.cropH : g.cropW;
+    int h = g.turned ? g.cropW : g.cropH;
+    // Widen (never shrink) to the display aspect so no detail is lost.
+    if (double(w) / h < g.displayAspect)
+        w = even(h * g.displayAspect);
+    else
+        h = even(w / g.displayAspect);
+    *width = w - (w & 1);
+    *height = h - (h & 1);
+}
+
+std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const VideoTarget &target,
+                          FilterResources &resources)
+{
+    const Geometry g = geometryOf(cfg, src);
+    int outW = target.width, outH = target.height;
+    if (outW <= 0 || outH <= 0)
+        editedSize(cfg, src, &outW, &outH);
+
+    std::string chain;
+    if (g.cropped)
+        append(chain, "crop=w=" + std::to_string(g.cropW) + ":h=" + std::to_string(g.cropH) +
+                          ":x=" + std::to_string(g.cropX) + ":y=" + std::to_string(g.cropY) + ":exact=1");
+    append(chain, rotationFilters(cfg.rotation));
+    if (cfg.mirror)
+        append(chain, "hflip");
+    if (cfg.brightness != 0 || cfg.contrast != 100 || cfg.saturation != 100)
+        append(chain, "eq=brightness=" + num(std::clamp(cfg.brightness, -255, 255) / 255.0) +
+                          ":contrast=" + num(std::clamp(cfg.contrast, 0, 200) / 100.0) +
+                          ":saturation=" + num(std::clamp(cfg.saturation, 0, 200) / 100.0));
+    if (cfg.hue != 0)
+        append(chain, "hue=h=" + num(std::clamp(cfg.hue, 0, 200) * 1.8));
+
+    // Fit into the output frame: keep the display aspect and pad, or stretch when padding is off.
+    if (cfg.padEnabled) {
+        int w, h;
+        if (double(outW) / outH > g.displayAspect) {
+            h = outH;
+            w = std::min(outW, even(outH * g.displayAspect));
+        } else {
+            w = outW;
+            h = std::min(outH, even(outW / g.displayAspect));
+        }
+        append(chain, "scale=w=" + std::to_string(w) + ":h=" + std::to_string(h));
+        if (w != outW || h != outH)
+            append(chain, "pad=w=" + std::to_string(outW) + ":h=" + std::to_string(outH) +
+                              ":x=" + std::to_string((outW - w) / 2) + ":y=" + std::to_string((outH - h) / 2) +
+                              ":color=" + filterValue(filterColor(cfg.padColor)));
+    } else {
+        append(chain, "scale=w=" + std::to_string(outW) + ":h=" + std::to_string(outH));
+    }
+    append(chain, "setsar=1");
+
+    // Subtitles are timed against the source; frames are timed from the trim start.
+    const bool subtitleFromFile = !cfg.subtitleFile.empty();
+    const bool subtitleFromStream = !subtitleFromFile && cfg.subtitleStream >= 0 && !src.path.empty();
+    if (subtitleFromFile || subtitleFromStream) {
+        const double shift = (src.sourceOffsetUs - cfg.subtitle.delayUs) / 1e6;
+        if (shift != 0.0)
+            append(chain, "setpts=PTS+" + num(shift) + "/TB");
+        std::string sub = "subtitles=filename=" + filterValue(subtitleFromFile ? cfg.subtitleFile : src.path);
+        if (subtitleFromStream)
+            sub += ":si=" + std::to_string(cfg.subtitleStream);
+        sub += ":force_style=" + filterValue(assForceStyle(cfg.subtitle));
+        append(chain, sub);
+        if (shift != 0.0)
+            append(chain, "setpts=PTS-" + num(shift) + "/TB");
+    }
+
+    std::string graph = "[in]" + (chain.empty() ? std::string("null") : chain);
+    std::string current = "v0";
+    graph += "[" + current + "]";
+    int counter = 0;
+    // Effect overlay lowest, then the frame, the user's watermark on top.
+    for (int slot : {1, 2, 0}) {
+        const Overlay &ov = cfg.overlays[slot];
+        auto addPicture = [&] {
+            if (!ov.picture.set || ov.picture.file.empty())
+                return;
+            const std::string label = "ov" + std::to_string(counter++);
+            graph += ";" + pictureChain(ov.picture, outW, outH, label, counter);
+            const std::string next = "v" + std::to_string(counter++);
+            const std::string enable = "gte(t," + num(ov.picture.showTimeUs / 1e6) + ")";
+            const std::string x = num(std::round(ov.picture.posX * outW)), y = num(std::round(ov.picture.posY * outH));
+            const unsigned mix = ov.picture.mixMode;
+            if (mix >= 1 && mix <= 3) {
+                // Blending modes work on whole frames: the picture is laid on a neutral canvas (black for
+                // screen and add, white for multiply) so the rest of the frame stays as it was.
+                const char *mode = mix == 1 ? "screen" : mix == 2 ? "multiply" : "addition";
+                const char *neutral = mix == 2 ? "white" : "black";
+                const std::string canvas = "c" + std::to_string(counter++);
+                const std::string base = "b" + std::to_string(counter++);
+                graph += ";color=c=" + std::string(neutral) + ":s=" + std::to_string(outW) + "x" +
+                         std::to_string(outH) + ",format=gbrp[" + canvas + "];[" + canvas + "][" + label +
+                         "]overlay=x=" + x + ":y=" + y + ":shortest=0:eof_action=repeat:format=gbrp[" + label + "c]";
+                graph += ";[" + current + "]format=gbrp[" + base + "];[" + base + "][" + label +
+                         "c]blend=all_mode=" + mode + ":shortest=1:enable=" + filterValue(enable) + "[" + next + "]";
+            } else {
+                graph += ";[" + current + "][" + label + "]overlay=x=" + x + ":y=" + y +
+                         ":eof_action=repeat:enable=" + filterValue(enable) + "[" + next + "]";
+            }
+            current = next;
+        };
+        auto addText = [&] {
+            if (!ov.text.set || ov.text.text.empty())
+                return;
+            const std::string path = resources.addFile(".ass", assScriptForText(ov.text, outW, outH));
+            if (path.empty())
+                return;
+            const std::string next = "v" + std::to_string(counter++);
+            graph += ";[" + current + "]ass=filename=" + filterValue(path) + "[" + next + "]";
+            current = next;
+        };
+        if (ov.text.layerTopmost) {
+            addPicture();
+            addText();
+        } else {
+            addText();
+            addPicture();
+        }
+    }
+
+    std::string tail;
+    if (cfg.speed != 100 && cfg.speed > 0)
+        append(tail, "setpts=PTS*" + num(100.0 / cfg.speed));
+    if (target.frameRateNum > 0 && target.frameRateDen > 0)
+        append(tail, "fps=fps=" + std::to_string(target.frameRateNum) + "/" + std::to_string(target.frameRateDen) +
+                         ":start_time=0");
+    if (!target.pixelFormat.empty())
+        append(tail, "format=pix_fmts=" + target.pixelFormat);
+    graph += ";[" + current + "]" + (tail.empty() ? std::string("null") : tail) + "[out]";
+    return graph;
+}
+
+} // namespace rsc::edit

@@ -1,0 +1,38 @@
+#pragma once
+// The video half of the edit pipeline: an edit configuration and the picture a source delivers become one
+// filter graph description from the pad "[in]" to the pad "[out]". The jobs and the player build their
+// graphs with it, so what the preview shows is what a job writes.
+
+#include "edit_config.h"
+#include "filter_ass.h"
+
+#include <string>
+
+namespace rsc::edit {
+
+struct VideoSource
+{
+    int width = 0;
+    int height = 0;
+    int sarNum = 0, sarDen = 1; // 0 = square pixels
+    std::string path;           // the source file, for its internal subtitle streams
+    int64_t sourceOffsetUs = 0; // source time of the frames' time 0 (the trim start of a job)
+};
+
+struct VideoTarget
+{
+    int width = 0; // output frame; 0 = the edited picture's own size (see editedSize)
+    int height = 0;
+    std::string pixelFormat; // e.g. "yuv420p"; empty = leave to the consumer
+    int frameRateNum = 0;    // constant output frame rate; 0 = keep the frames' own timing
+    int frameRateDen = 1;
+};
+
+// The picture size after crop and rotation, widened to its display aspect (even dimensions).
+void editedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *height);
+
+// The description; temporary files it names are owned by `resources`, which must outlive the graph.
+std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const VideoTarget &target,
+                          FilterResources &resources);
+
+} // namespace rsc::edit

@@ -1,0 +1,146 @@
+// The conversion and merge jobs of the C API over rsc::job::Job.
+#include "edit_handle.h"
+#include "job_object.h"
+#include "rscodec.h"
+
+#include <new>
+
+struct rsc_job
+{
+    rsc::job::Job job;
+    rsc_job(rsc::job::Job::Kind kind, bool lossless) : job(kind, lossless) {}
+};
+
+namespace {
+
+rsc_job *create(rsc::job::Job::Kind kind, bool lossless)
+{
+    return new (std::nothrow) rsc_job(kind, lossless);
+}
+
+rsc::edit::EditConfig configOf(const rsc_edit *edit)
+{
+    return edit ? edit->cfg : rsc::edit::EditConfig();
+}
+
+bool usable(const char *text)
+{
+    return text && *text;
+}
+
+} // namespace
+
+extern "C" {
+
+rsc_job *rsc_job_create_convert(uint32_t)
+{
+    return create(rsc::job::Job::Kind::Convert, false);
+}
+
+rsc_job *rsc_job_create_convert_lossless(uint32_t)
+{
+    return create(rsc::job::Job::Kind::Convert, true);
+}
+
+rsc_job *rsc_job_create_merge(uint32_t)
+{
+    return create(rsc::job::Job::Kind::Merge, false);
+}
+
+rsc_job *rsc_job_create_merge_lossless(uint32_t)
+{
+    return create(rsc::job::Job::Kind::Merge, true);
+}
+
+void rsc_job_release(rsc_job *job)
+{
+    delete job;
+}
+
+int rsc_job_close(rsc_job *job)
+{
+    return job && job->job.close() ? 1 : 0;
+}
+
+int rsc_job_open_file(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit)
+{
+    if (!job || !usable(src) || !usable(dst) || !usable(container))
+        return 0;
+    return job->job.openConversion(src, dst, container, configOf(edit)) ? 1 : 0;
+}
+
+int rsc_job_open_dvd(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit)
+{
+    // A DVD folder's title sets are read like any other source file.
+    return rsc_job_open_file(job, src, dst, container, edit);
+}
+
+int rsc_job_set_range(rsc_job *job, uint64_t start, uint64_t duration)
+{
+    return job && job->job.setRange(start, duration) ? 1 : 0;
+}
+
+int rsc_job_open_output(rsc_job *job, const char *dst, const char *container, rsc_edit *edit)
+{
+    if (!job || !usable(dst) || !usable(container))
+        return 0;
+    return job->job.openOutput(dst, container, configOf(edit)) ? 1 : 0;
+}
+
+int rsc_job_add_task(rsc_job *job, const char *src, uint64_t start, uint64_t duration, rsc_edit *edit)
+{
+    if (!job || !usable(src))
+        return 0;
+    return job->job.addTask(rsc::job::TaskSpec{src, start, duration, configOf(edit)}) ? 1 : 0;
+}
+
+int rsc_job_add_task_dvd(rsc_job *job, const char *src, uint64_t start, uint64_t duration, rsc_edit *edit)
+{
+    return rsc_job_add_task(job, src, start, duration, edit);
+}
+
+int rsc_job_start(rsc_job *job)
+{
+    return job && job->job.start() ? 1 : 0;
+}
+
+int rsc_job_is_finished(rsc_job *job)
+{
+    return job && job->job.isFinished() ? 1 : 0;
+}
+
+int rsc_job_is_stopped(rsc_job *job)
+{
+    return job && job->job.isStopped() ? 1 : 0;
+}
+
+int rsc_job_is_failed(rsc_job *job)
+{
+    return job && job->job.isFailed() ? 1 : 0;
+}
+
+const char *rsc_job_error(rsc_job *job)
+{
+    if (!job)
+        return nullptr;
+    thread_local std::string text;
+    text = job->job.errorText();
+    return text.c_str();
+}
+
+uint64_t rsc_job_total(rsc_job *job)
+{
+    return job ? job->job.total() : 0;
+}
+
+uint64_t rsc_job_done(rsc_job *job)
+{
+    return job ? job->job.done() : 0;
+}
+
+int rsc_job_stop(rsc_job *job, int wait)
+{
+    return job && job->job.stop(wait != 0) ? 1 : 0;
+}
+
+} // extern "C"

@@ -1,0 +1,168 @@
+#include "job_object.h"
+
+#include "filter_graph.h"
+#include "log_codec.h"
+#include "lossless_merge.h"
+#include "reencode_merge.h"
+
+namespace rsc::job {
+
+Job::Job(Kind kind, bool lossless) : m_kind(kind), m_lossless(lossless)
+{
+    if (lossless)
+        m_engine = std::make_unique<LosslessMerger>();
+    else
+        m_engine = std::make_unique<ReencodeMerger>();
+}
+
+Job::~Job()
+{
+    close();
+}
+
+std::string Job::errorText() const
+{
+    std::lock_guard<std::mutex> lock(m_errorLock);
+    return m_error;
+}
+
+void Job::fail(const std::string &why)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_errorLock);
+        m_error = why;
+    }
+    m_failed = true;
+    rsc::logWrite("job: %s", why.c_str());
+}
+
+bool Job::openConversion(const std::string &source, const std::string &output, const std::string &container,
+                         const rsc::edit::EditConfig &cfg)
+{
+    if (m_kind != Kind::Convert || m_open || m_closed)
+        return false;
+    std::string why;
+    if (!m_engine->open(output, container, cfg, &why)) {
+        fail(why);
+        return false;
+    }
+    m_conversion = TaskSpec{source, 0, 0, cfg};
+    m_open = true;
+    return true;
+}
+
+bool Job::setRange(uint64_t startUs, uint64_t durationUs)
+{
+    if (m_kind != Kind::Convert || !m_open || m_started)
+        return false;
+    m_conversion.startUs = startUs;
+    m_conversion.durationUs = durationUs;
+    return true;
+}
+
+bool Job::openOutput(const std::string &output, const std::string &container, const rsc::edit::EditConfig &cfg)
+{
+    if (m_kind != Kind::Merge || m_open || m_closed)
+        return false;
+    std::string why;
+    if (!m_engine->open(output, container, cfg, &why)) {
+        fail(why);
+        return false;
+    }
+    m_open = true;
+    return true;
+}
+
+bool Job::start()
+{
+    if (!m_open || m_closed)
+        return false;
+    if (m_kind == Kind::Merge) {
+        m_started = true;
+        return true;
+    }
+    if (m_started)
+        return false;
+    std::string why;
+    if (!m_engine->prepare(m_conversion, &why)) {
+        fail(why);
+        return false;
+    }
+    m_started = true;
+    launch(true);
+    return true;
+}
+
+bool Job::addTask(const TaskSpec &task)
+{
+    if (m_kind != Kind::Merge || !m_open || m_closed || m_running.load() || m_stop.load())
+        return false;
+    join();
+    std::string why;
+    if (!m_engine->prepare(task, &why)) {
+        fail(why);
+        return false;
+    }
+    m_started = true;
+    launch(false);
+    return true;
+}
+
+void Job::launch(bool finishAfter)
+{
+    m_finished = false;
+    m_failed = false;
+    m_running = true;
+    m_thread = std::thread([this, finishAfter] {
+        // FFmpeg parses option numbers with the C library: keep '.' as the decimal point here.
+        rsc::edit::CNumericScope numeric;
+        std::string why;
+        const bool ok = m_engine->run(m_progress, m_stop, &why);
+        if (m_stop.load()) {
+            m_stopped = true;
+        } else if (!ok) {
+            fail(why);
+            m_finished = true;
+        } else {
+            if (finishAfter) {
+                if (!m_engine->finish(true))
+                    fail("cannot complete the output");
+                m_completed = true;
+            }
+            m_finished = true;
+        }
+        m_running = false;
+    });
+}
+
+void Job::join()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool Job::stop(bool wait)
+{
+    m_stop = true;
+    if (wait)
+        join();
+    return true;
+}
+
+bool Job::close()
+{
+    if (m_closed)
+        return true;
+    m_closed = true;
+    if (m_running.load())
+        m_stop = true;
+    join();
+    bool ok = true;
+    if (m_open && !m_completed.load()) {
+        rsc::edit::CNumericScope numeric;
+        ok = m_engine->finish(!m_stopped.load() && !m_failed.load());
+    }
+    return ok && !m_failed.load() && !m_stopped.load();
+}
+
+} // namespace rsc::job

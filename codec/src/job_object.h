@@ -1,0 +1,65 @@
+#pragma once
+// A conversion or merge job as the C API hands it out: it owns its engine (lossless or re-encoding) and runs
+// each task on a thread of its own; the caller polls. Stops are prompt and the thread is always joined.
+
+#include "job_engine.h"
+
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace rsc::job {
+
+class Job
+{
+public:
+    enum class Kind { Convert, Merge };
+    Job(Kind kind, bool lossless);
+    ~Job();
+    Job(const Job &) = delete;
+    Job &operator=(const Job &) = delete;
+
+    // Conversion: one source to one output, run by start().
+    bool openConversion(const std::string &source, const std::string &output, const std::string &container,
+                        const rsc::edit::EditConfig &cfg);
+    bool setRange(uint64_t startUs, uint64_t durationUs);
+    // Merge: the output, then one task at a time, each running at once.
+    bool openOutput(const std::string &output, const std::string &container, const rsc::edit::EditConfig &cfg);
+    bool addTask(const TaskSpec &task);
+    bool start();
+
+    bool isFinished() const { return m_finished.load(); }
+    bool isStopped() const { return m_stopped.load(); }
+    bool isFailed() const { return m_failed.load(); }
+    uint64_t total() const { return m_progress.total.load(); }
+    uint64_t done() const { return m_progress.done.load(); }
+    std::string errorText() const;
+
+    bool stop(bool wait);
+    bool close();
+
+private:
+    void launch(bool finishAfter);
+    void join();
+    void fail(const std::string &why);
+
+    Kind m_kind;
+    bool m_lossless;
+    std::unique_ptr<MergeEngine> m_engine;
+    bool m_open = false;
+    bool m_started = false;
+    bool m_closed = false;
+    TaskSpec m_conversion;
+    Progress m_progress;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_finished{false};
+    std::atomic<bool> m_stopped{false};
+    std::atomic<bool> m_failed{false};
+    std::atomic<bool> m_completed{false}; // the engine's output was finished by the worker
+    mutable std::mutex m_errorLock;
+    std::string m_error;
+};
+
+} // namespace rsc::job

@@ -1,0 +1,49 @@
+#pragma once
+// Lossless joining: every packet of every clip is copied unchanged; only the timestamps are rebased so the
+// output time line is continuous and strictly increasing across the joins. Clips whose streams differ from
+// the output's (codec, picture, sound format, private data) are refused before anything is written.
+
+#include "decode_input.h"
+#include "job_engine.h"
+#include "mux_output.h"
+
+#include <memory>
+
+namespace rsc::job {
+
+class LosslessMerger : public MergeEngine
+{
+public:
+    ~LosslessMerger() override;
+    bool open(const std::string &path, const std::string &container, const rsc::edit::EditConfig &cfg,
+              std::string *error) override;
+    bool prepare(const TaskSpec &task, std::string *error) override;
+    bool run(Progress &progress, const std::atomic<bool> &stop, std::string *error) override;
+    bool finish(bool complete) override;
+
+private:
+    struct Track
+    {
+        AVStream *out = nullptr;
+        AVCodecParameters *params = nullptr; // the first clip's, for the join checks
+        int input = -1;                      // stream index in the prepared clip
+        int64_t lastDts = AV_NOPTS_VALUE;    // output time base
+        int64_t end = AV_NOPTS_VALUE;        // output time base: pts + duration of the latest packet
+        int64_t offset = 0;                  // added to the clip's timestamps (output time base)
+        bool offsetSet = false;
+        bool done = false;
+    };
+
+    bool createStreams(const InputClip &clip, std::string *error);
+    bool canJoin(const AVCodecParameters *ref, const AVCodecParameters *par, std::string *error) const;
+    int64_t positionUs() const;
+
+    OutputFile m_output;
+    Track m_video;
+    Track m_audio;
+    std::unique_ptr<InputClip> m_clip;
+    TaskSpec m_task;
+    bool m_broken = false;
+};
+
+} // namespace rsc::job

@@ -1,0 +1,122 @@
+#include "mux_io.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rsc::job {
+
+namespace {
+constexpr int kBufferSize = 1 << 20;
+}
+
+FileIO::~FileIO()
+{
+    close();
+}
+
+bool FileIO::openRead(const std::string &path)
+{
+    close();
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close();
+        return false;
+    }
+    ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return setUp(false);
+}
+
+bool FileIO::openWrite(const std::string &path)
+{
+    close();
+    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (m_fd < 0)
+        return false;
+    return setUp(true);
+}
+
+bool FileIO::setUp(bool write)
+{
+    auto *buffer = static_cast<unsigned char *>(av_malloc(kBufferSize));
+    if (!buffer) {
+        close();
+        return false;
+    }
+    m_writeFailed = false;
+    m_ctx = avio_alloc_context(buffer, kBufferSize, write ? 1 : 0, this, write ? nullptr : &FileIO::readPacket,
+                               write ? &FileIO::writePacket : nullptr, &FileIO::seek);
+    if (!m_ctx) {
+        av_free(buffer);
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool FileIO::close()
+{
+    bool ok = !m_writeFailed;
+    if (m_ctx) {
+        if (m_ctx->write_flag) {
+            avio_flush(m_ctx);
+            ok = ok && !m_writeFailed && m_ctx->error >= 0;
+        }
+        av_freep(&m_ctx->buffer);
+        avio_context_free(&m_ctx);
+    }
+    if (m_fd >= 0) {
+        if (::close(m_fd) != 0)
+            ok = false;
+        m_fd = -1;
+    }
+    return ok;
+}
+
+int FileIO::readPacket(void *opaque, uint8_t *buf, int size)
+{
+    auto *self = static_cast<FileIO *>(opaque);
+    for (;;) {
+        const ssize_t n = ::read(self->m_fd, buf, static_cast<size_t>(size));
+        if (n > 0)
+            return static_cast<int>(n);
+        if (n == 0)
+            return AVERROR_EOF;
+        if (errno != EINTR)
+            return AVERROR(errno);
+    }
+}
+
+int FileIO::writePacket(void *opaque, uint8_t *buf, int size)
+{
+    auto *self = static_cast<FileIO *>(opaque);
+    int done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(self->m_fd, buf + done, static_cast<size_t>(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            self->m_writeFailed = true;
+            return AVERROR(errno ? errno : EIO);
+        }
+        done += static_cast<int>(n);
+    }
+    return size;
+}
+
+int64_t FileIO::seek(void *opaque, int64_t offset, int whence)
+{
+    auto *self = static_cast<FileIO *>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        struct stat st;
+        return ::fstat(self->m_fd, &st) == 0 ? st.st_size : AVERROR(errno);
+    }
+    const off_t pos = ::lseek(self->m_fd, offset, whence & ~AVSEEK_FORCE);
+    return pos < 0 ? AVERROR(errno) : pos;
+}
+
+} // namespace rsc::job

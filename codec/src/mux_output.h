@@ -1,0 +1,45 @@
+#pragma once
+// The output file of a job: the muxer for the caller's container name over our buffered file I/O, its
+// streams, chapters, header and trailer.
+
+#include "edit_config.h"
+#include "job_ffmpeg.h"
+#include "mux_io.h"
+
+#include <string>
+#include <vector>
+
+namespace rsc::job {
+
+class OutputFile
+{
+public:
+    OutputFile() = default;
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+    ~OutputFile();
+
+    // Creates the file; the container is the lower-case muxer name ("mp4", "matroska", "mpegts" ...).
+    bool create(const std::string &path, const std::string &container, std::string *error);
+
+    AVFormatContext *format() const { return m_format; }
+    const AVOutputFormat *muxer() const { return m_format ? m_format->oformat : nullptr; }
+    AVStream *addStream();
+    bool writeHeader(std::string *error);
+    bool headerWritten() const { return m_headerWritten; }
+    // Interleaves and writes; the packet's timestamps are in its stream's time base.
+    bool write(AVPacket *packet);
+    // Chapters in microseconds of the output time line.
+    void addChapter(const rsc::edit::Chapter &chapter);
+    // Writes the trailer and closes the file; false when anything failed.
+    bool finish();
+
+private:
+    FileIO m_io;
+    AVFormatContext *m_format = nullptr;
+    bool m_headerWritten = false;
+    bool m_finished = false;
+    bool m_failed = false;
+};
+
+} // namespace rsc::job

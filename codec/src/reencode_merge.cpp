@@ -1,0 +1,390 @@
+#include "reencode_merge.h"
+
+#include "filter_audio.h"
+#include "filter_escape.h"
+
+extern "C" {
+#include <libavutil/imgutils.h>
+#include <libavutil/pixdesc.h>
+}
+
+#include <algorithm>
+#include <cmath>
+
+namespace rsc::job {
+
+using rsc::edit::EditConfig;
+
+struct ReencodeMerger::ClipState
+{
+    InputClip *clip = nullptr;
+    const EditConfig *edit = nullptr;
+    int64_t startUs = 0;  // trim start, clip time
+    int64_t lengthUs = 0; // trimmed length; 0 = to the end
+    int64_t originUs = 0;
+    rsc::edit::FilterResources resources;
+    rsc::edit::FilterGraph videoGraph;
+    rsc::edit::FilterGraph audioGraph;
+    bool videoGraphFailed = false;
+    bool audioGraphFailed = false;
+    FramePtr frame = makeFrame();
+    FramePtr filtered = makeFrame();
+    int64_t positionUs = 0; // progress within the clip
+    bool videoDone = false;
+    bool audioDone = false;
+    int64_t videoFrames = 0; // written for this clip
+};
+
+ReencodeMerger::~ReencodeMerger() = default;
+
+bool ReencodeMerger::open(const std::string &path, const std::string &container, const EditConfig &cfg,
+                          std::string *error)
+{
+    m_values = cfg.codec;
+    return m_output.create(path, container, error);
+}
+
+bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
+{
+    if (m_broken) {
+        if (error)
+            *error = "the output was damaged by an earlier failure";
+        return false;
+    }
+    auto clip = std::make_unique<InputClip>();
+    if (!clip->open(task.source, task.edit.audioTrack, error))
+        return false;
+    if (!m_output.headerWritten()) {
+        StreamPlan plan;
+        if (!planStreams(m_values, *clip, m_output.muxer(), &plan, error))
+            return false;
+        if (!m_encoders.open(plan, m_output, error))
+            return false;
+        if (!m_output.writeHeader(error)) {
+            m_broken = true;
+            return false;
+        }
+    }
+    const StreamPlan &plan = m_encoders.plan();
+    if (!clip->openDecoders(plan.hasVideo, plan.hasAudio, error))
+        return false;
+    if (plan.hasVideo && !plan.hasAudio && !clip->videoStream()) {
+        if (error)
+            *error = "the clip has no picture for a video-only output";
+        return false;
+    }
+    m_clip = std::move(clip);
+    m_task = task;
+    return true;
+}
+
+bool ReencodeMerger::openVideoGraph(ClipState &st, const AVFrame *first, std::string *error)
+{
+    const StreamPlan &plan = m_encoders.plan();
+    AVStream *vs = st.clip->videoStream();
+    static const EditConfig plain;
+    const EditConfig &edit = st.edit->codec.videoEdits ? *st.edit : plain;
+    rsc::edit::VideoSource src;
+    src.width = first->width;
+    src.height = first->height;
+    const AVRational sar = first->sample_aspect_ratio.num > 0 ? first->sample_aspect_ratio : vs->sample_aspect_ratio;
+    src.sarNum = sar.num;
+    src.sarDen = sar.den > 0 ? sar.den : 1;
+    src.path = m_task.source;
+    src.sourceOffsetUs = st.startUs;
+    rsc::edit::VideoTarget target;
+    target.width = plan.width;
+    target.height = plan.height;
+    target.pixelFormat = av_get_pix_fmt_name(plan.pixelFormat);
+    target.frameRateNum = plan.frameRate.num;
+    target.frameRateDen = plan.frameRate.den;
+    std::string desc = rsc::edit::describeVideo(edit, src, target, st.resources);
+    // The cut comes first, on the clip's own time line (frames arrive timed from the trim start).
+    std::string cut = "[in]trim=start=0";
+    if (st.lengthUs > 0)
+        cut += ":end=" + rsc::edit::num(st.lengthUs / 1e6);
+    desc = cut + "[cut];[cut]" + desc.substr(4);
+    rsc::edit::VideoInputFormat in;
+    in.width = first->width;
+    in.height = first->height;
+    in.pixelFormat = first->format;
+    in.timeBase = AVRational{1, 1000000};
+    in.sampleAspect = sar;
+    in.frameRate = vs->avg_frame_rate;
+    return st.videoGraph.openVideo(in, desc, error);
+}
+
+bool ReencodeMerger::openAudioGraph(ClipState &st, const AVFrame *first, std::string *error)
+{
+    const StreamPlan &plan = m_encoders.plan();
+    static const EditConfig plain;
+    const EditConfig &edit = st.edit->codec.audioEdits ? *st.edit : plain;
+    AVChannelLayout layout{};
+    av_channel_layout_default(&layout, plan.channels);
+    char layoutName[128] = {};
+    av_channel_layout_describe(&layout, layoutName, sizeof layoutName);
+    av_channel_layout_uninit(&layout);
+    rsc::edit::AudioTarget target;
+    target.sampleRate = plan.sampleRate;
+    target.sampleFormat = av_get_sample_fmt_name(plan.sampleFormat);
+    target.channelLayout = layoutName;
+    std::string desc = rsc::edit::describeAudio(edit, first->sample_rate, target);
+    std::string cut = "[in]atrim=start=0";
+    if (st.lengthUs > 0)
+        cut += ":end=" + rsc::edit::num(st.lengthUs / 1e6);
+    desc = cut + "[cut];[cut]" + desc.substr(4);
+    rsc::edit::AudioInputFormat in;
+    in.sampleRate = first->sample_rate;
+    in.sampleFormat = first->format;
+    if (first->ch_layout.nb_channels > 0)
+        av_channel_layout_copy(&in.layout, &first->ch_layout);
+    else
+        av_channel_layout_default(&in.layout, 2);
+    if (in.layout.order == AV_CHANNEL_ORDER_UNSPEC)
+        av_channel_layout_default(&in.layout, in.layout.nb_channels);
+    in.timeBase = AVRational{1, 1000000};
+    const bool ok = st.audioGraph.openAudio(in, desc, error);
+    av_channel_layout_uninit(&in.layout);
+    return ok;
+}
+
+bool ReencodeMerger::drainVideo(ClipState &st)
+{
+    for (;;) {
+        const int err = st.videoGraph.pull(st.filtered.get());
+        if (err == AVERROR(EAGAIN))
+            return true;
+        if (err == AVERROR_EOF) {
+            st.videoDone = true;
+            return true;
+        }
+        if (err < 0)
+            return false;
+        const bool ok = m_encoders.writeVideo(st.filtered.get());
+        ++st.videoFrames;
+        if (!m_lastPicture)
+            m_lastPicture = makeFrame();
+        av_frame_unref(m_lastPicture.get());
+        av_frame_move_ref(m_lastPicture.get(), st.filtered.get());
+        if (!ok)
+            return false;
+    }
+}
+
+bool ReencodeMerger::writeBlackUpTo(int64_t frames)
+{
+    const StreamPlan &plan = m_encoders.plan();
+    while (m_encoders.videoFrames() < frames) {
+        if (!m_black) {
+            m_black = makeFrame();
+            m_black->width = plan.width;
+            m_black->height = plan.height;
+            m_black->format = plan.pixelFormat;
+            if (av_frame_get_buffer(m_black.get(), 0) < 0)
+                return false;
+            ptrdiff_t linesizes[4];
+            for (int i = 0; i < 4; ++i)
+                linesizes[i] = m_black->linesize[i];
+            const bool full = plan.pixelFormat == AV_PIX_FMT_YUVJ420P || plan.pixelFormat == AV_PIX_FMT_YUVJ422P ||
+                              plan.pixelFormat == AV_PIX_FMT_YUVJ444P;
+            av_image_fill_black(m_black->data, linesizes, plan.pixelFormat, full ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG,
+                                plan.width, plan.height);
+        }
+        FramePtr copy(av_frame_clone(m_black.get()));
+        if (!copy || !m_encoders.writeVideo(copy.get()))
+            return false;
+    }
+    return true;
+}
+
+bool ReencodeMerger::drainAudio(ClipState &st)
+{
+    const StreamPlan &plan = m_encoders.plan();
+    const bool blackPictures = plan.hasVideo && !st.clip->videoStream();
+    for (;;) {
+        const int err = st.audioGraph.pull(st.filtered.get());
+        if (err == AVERROR(EAGAIN))
+            return true;
+        if (err == AVERROR_EOF) {
+            st.audioDone = true;
+            return true;
+        }
+        if (err < 0)
+            return false;
+        const bool ok = m_encoders.writeAudio(st.filtered.get());
+        av_frame_unref(st.filtered.get());
+        if (!ok)
+            return false;
+        if (blackPictures) {
+            // A clip without picture shows black for as long as it sounds.
+            const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},
+                                                    av_inv_q(plan.frameRate), AV_ROUND_DOWN);
+            if (!writeBlackUpTo(frames))
+                return false;
+        }
+    }
+}
+
+bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacket *pkt, bool video, std::string *error)
+{
+    if (avcodec_send_packet(dec, pkt) < 0 && pkt)
+        return true; // a damaged packet: skip it, the decoder resynchronises
+    for (;;) {
+        const int err = avcodec_receive_frame(dec, st.frame.get());
+        if (err == AVERROR(EAGAIN))
+            return true;
+        if (err == AVERROR_EOF) {
+            rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
+            if (graph.isOpen())
+                graph.push(nullptr);
+            return video ? drainVideo(st) : drainAudio(st);
+        }
+        if (err < 0)
+            return true;
+        AVFrame *f = st.frame.get();
+        const AVRational tb = dec->pkt_timebase.num > 0 ? dec->pkt_timebase : AVRational{1, 1000000};
+        int64_t ts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
+        if (ts == AV_NOPTS_VALUE) {
+            av_frame_unref(f);
+            continue;
+        }
+        const int64_t rel = av_rescale_q(ts, tb, AV_TIME_BASE_Q) - st.originUs - st.startUs;
+        f->pts = rel;
+        if (st.lengthUs > 0 && rel >= st.lengthUs) {
+            (video ? st.videoDone : st.audioDone) = true;
+            av_frame_unref(f);
+            continue;
+        }
+        st.positionUs = std::max(st.positionUs, rel);
+        rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
+        bool &failed = video ? st.videoGraphFailed : st.audioGraphFailed;
+        if (!graph.isOpen() && !failed) {
+            std::string why;
+            if (!(video ? openVideoGraph(st, f, &why) : openAudioGraph(st, f, &why))) {
+                failed = true;
+                if (error)
+                    *error = why;
+                av_frame_unref(f);
+                return false;
+            }
+        }
+        const bool pushed = graph.push(f);
+        av_frame_unref(f);
+        if (!pushed)
+            return true; // e.g. a change of picture size mid-stream: the frame is dropped
+        if (!(video ? drainVideo(st) : drainAudio(st)))
+            return false;
+    }
+}
+
+bool ReencodeMerger::endClip(ClipState &st)
+{
+    const StreamPlan &plan = m_encoders.plan();
+    if (!plan.hasVideo)
+        return true;
+    if (st.videoFrames == 0 && st.clip->videoStream()) {
+        // No picture came out of the clip's video: show black for its sound.
+        const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},
+                                                av_inv_q(plan.frameRate), AV_ROUND_UP);
+        if (!writeBlackUpTo(frames))
+            return false;
+    } else if (!st.clip->videoStream() && plan.hasAudio) {
+        const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},
+                                                av_inv_q(plan.frameRate), AV_ROUND_UP);
+        if (!writeBlackUpTo(frames))
+            return false;
+    }
+    // The clip's sound ends with its picture: silence where it is short, cut where it is long.
+    const int64_t target = m_encoders.samplesForFrames(m_encoders.videoFrames());
+    m_encoders.trimAudioTo(target);
+    return m_encoders.padAudioTo(target);
+}
+
+bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std::string *error)
+{
+    if (!m_clip) {
+        if (error)
+            *error = "no task";
+        return false;
+    }
+    std::unique_ptr<InputClip> clip = std::move(m_clip);
+    ClipState st;
+    st.clip = clip.get();
+    st.edit = &m_task.edit;
+    st.startUs = int64_t(m_task.startUs);
+    st.lengthUs = int64_t(m_task.durationUs);
+    st.originUs = clip->originUs();
+    const StreamPlan &plan = m_encoders.plan();
+    const int64_t sourceLength = clip->durationUs();
+    progress.total =
+        st.lengthUs > 0 ? uint64_t(st.lengthUs) : uint64_t(std::max<int64_t>(1, sourceLength - st.startUs));
+    progress.done = 0;
+
+    // Chapters of this clip, placed where the clip begins in the output.
+    const int64_t outputStartUs = plan.hasVideo
+                                      ? av_rescale_q(m_encoders.videoFrames(), av_inv_q(plan.frameRate), AV_TIME_BASE_Q)
+                                      : av_rescale(m_encoders.audioSamples(), 1000000, plan.sampleRate);
+    for (rsc::edit::Chapter ch : m_task.edit.chapters) {
+        ch.startUs += uint64_t(outputStartUs);
+        m_output.addChapter(ch);
+    }
+
+    if (st.startUs > 0)
+        clip->seekTo(st.startUs);
+    AVCodecContext *vdec = plan.hasVideo ? clip->videoDecoder() : nullptr;
+    AVCodecContext *adec = plan.hasAudio ? clip->audioDecoder() : nullptr;
+    st.videoDone = !vdec;
+    st.audioDone = !adec;
+    PacketPtr pkt = makePacket();
+    bool ok = true;
+    while (ok && !(st.videoDone && st.audioDone)) {
+        if (stop.load(std::memory_order_relaxed))
+            return true;
+        const int err = av_read_frame(clip->format(), pkt.get());
+        if (err == AVERROR(EAGAIN))
+            continue;
+        if (err < 0)
+            break;
+        if (vdec && pkt->stream_index == clip->videoIndex() && !st.videoDone)
+            ok = decodeAndFilter(st, vdec, pkt.get(), true, error);
+        else if (adec && pkt->stream_index == clip->audioIndex() && !st.audioDone)
+            ok = decodeAndFilter(st, adec, pkt.get(), false, error);
+        av_packet_unref(pkt.get());
+        progress.done = uint64_t(std::clamp<int64_t>(st.positionUs, 0, int64_t(progress.total.load())));
+    }
+    if (ok && vdec)
+        ok = decodeAndFilter(st, vdec, nullptr, true, error);
+    if (ok && adec)
+        ok = decodeAndFilter(st, adec, nullptr, false, error);
+    if (ok && st.videoGraph.isOpen() && !st.videoDone) {
+        st.videoGraph.push(nullptr);
+        ok = drainVideo(st);
+    }
+    if (ok && st.audioGraph.isOpen() && !st.audioDone) {
+        st.audioGraph.push(nullptr);
+        ok = drainAudio(st);
+    }
+    if (stop.load())
+        return true;
+    if (ok)
+        ok = endClip(st);
+    if (!ok) {
+        m_broken = true;
+        if (error && error->empty())
+            *error = "cannot encode " + m_task.source;
+        return false;
+    }
+    progress.done = progress.total.load();
+    return true;
+}
+
+bool ReencodeMerger::finish(bool complete)
+{
+    m_clip.reset();
+    bool ok = !m_broken;
+    if (m_output.headerWritten() && complete)
+        ok = m_encoders.flush() && ok;
+    return m_output.finish() && ok;
+}
+
+} // namespace rsc::job

@@ -1,0 +1,48 @@
+#pragma once
+// Re-encoding join: the output takes the first clip's parameters (or the caller's); every clip is decoded,
+// run through its edit pipeline, fitted to the output's picture and sound format and encoded on one
+// continuous time line. At each join the clip's sound is padded with silence or cut to its picture, so audio
+// and video never drift apart however many clips are joined.
+
+#include "decode_input.h"
+#include "encode_output.h"
+#include "filter_graph.h"
+#include "filter_video.h"
+#include "job_engine.h"
+#include "mux_output.h"
+
+#include <memory>
+
+namespace rsc::job {
+
+class ReencodeMerger : public MergeEngine
+{
+public:
+    ~ReencodeMerger() override;
+    bool open(const std::string &path, const std::string &container, const rsc::edit::EditConfig &cfg,
+              std::string *error) override;
+    bool prepare(const TaskSpec &task, std::string *error) override;
+    bool run(Progress &progress, const std::atomic<bool> &stop, std::string *error) override;
+    bool finish(bool complete) override;
+
+private:
+    struct ClipState;
+    bool openVideoGraph(ClipState &st, const AVFrame *first, std::string *error);
+    bool openAudioGraph(ClipState &st, const AVFrame *first, std::string *error);
+    bool decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacket *pkt, bool video, std::string *error);
+    bool drainVideo(ClipState &st);
+    bool drainAudio(ClipState &st);
+    bool writeBlackUpTo(int64_t frames);
+    bool endClip(ClipState &st);
+
+    OutputFile m_output;
+    Encoders m_encoders;
+    rsc::edit::CodecValues m_values;
+    std::unique_ptr<InputClip> m_clip;
+    TaskSpec m_task;
+    FramePtr m_lastPicture; // the latest picture written, repeated where a clip's picture ends early
+    FramePtr m_black;
+    bool m_broken = false;
+};
+
+} // namespace rsc::job

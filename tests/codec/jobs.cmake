@@ -1,0 +1,4 @@
+# Conversion and merge jobs and the edit pipeline of the codec library.
+set(_codec_src ${CMAKE_CURRENT_LIST_DIR}/../../codec/src)
+
+rs_add_qtest(tst_job_lossless SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_lossless.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)

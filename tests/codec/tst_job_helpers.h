@@ -1,0 +1,145 @@
+#pragma once
+// Shared helpers of the job tests: run a merge through the C API, read pictures and levels back with the
+// ffmpeg tool.
+
+#include "FFprobe.h"
+#include "MediaFixtures.h"
+#include "TestSupport.h"
+#include "rscodec.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace jobtest {
+
+struct Task
+{
+    QString path;
+    quint64 startUs = 0;
+    quint64 durationUs = 0;
+    rsc_edit *edit = nullptr; // released by runMerge
+};
+
+struct Outcome
+{
+    bool opened = false;
+    int tasksAdded = 0;
+    bool failed = false;
+    QString error;
+};
+
+// Opens the output, adds each task after the previous finished, closes. Stops at the first refused task.
+inline Outcome runMerge(bool lossless, const QString &out, const QString &container, QList<Task> tasks,
+                        rsc_edit *openEdit = nullptr)
+{
+    Outcome r;
+    rsc_job *job =
+        lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
+    r.opened = rsc_job_open_output(job, out.toUtf8().constData(), container.toUtf8().constData(), openEdit) == 1 &&
+               rsc_job_start(job) == 1;
+    rsc_edit_release(openEdit);
+    for (Task &t : tasks) {
+        if (!r.opened || r.failed) {
+            rsc_edit_release(t.edit);
+            continue;
+        }
+        const int added = rsc_job_add_task(job, t.path.toUtf8().constData(), t.startUs, t.durationUs, t.edit);
+        rsc_edit_release(t.edit);
+        if (added != 1) {
+            r.failed = true;
+            r.error = QString::fromUtf8(rsc_job_error(job));
+            break;
+        }
+        ++r.tasksAdded;
+        QElapsedTimer timer;
+        timer.start();
+        while (!rsc_job_is_finished(job) && timer.elapsed() < 240000)
+            QThread::msleep(5);
+        if (rsc_job_is_failed(job) || !rsc_job_is_finished(job)) {
+            r.failed = true;
+            r.error = QString::fromUtf8(rsc_job_error(job));
+        }
+    }
+    if (rsc_job_close(job) != 1 && !r.failed) {
+        r.failed = true;
+        r.error = QString::fromUtf8(rsc_job_error(job));
+    }
+    rsc_job_release(job);
+    return r;
+}
+
+inline QByteArray ffmpegOut(const QStringList &args, QByteArray *err = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-nostdin")} + args);
+    p.waitForFinished(120000);
+    if (err)
+        *err = p.readAllStandardError();
+    return p.readAllStandardOutput();
+}
+
+// MD5 of each packet's payload with its size, in order (side data left out: containers attach their own).
+inline QStringList payloadDigests(const QString &path, const QString &selector)
+{
+    const QByteArray out =
+        ffmpegOut({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-map"),
+                   QStringLiteral("0:") + selector, QStringLiteral("-c"), QStringLiteral("copy"), QStringLiteral("-f"),
+                   QStringLiteral("framemd5"), QStringLiteral("-")});
+    QStringList digests;
+    for (const QByteArray &line : out.split('\n')) {
+        if (line.startsWith('#') || line.trimmed().isEmpty())
+            continue;
+        const QList<QByteArray> cols = line.split(',');
+        if (cols.size() >= 6)
+            digests << QString::fromLatin1(cols[5].trimmed()) + QLatin1Char('/') +
+                           QString::fromLatin1(cols[4].trimmed());
+    }
+    return digests;
+}
+
+// The picture shown at `seconds`, as RGB.
+inline QImage frameAt(const QString &path, double seconds)
+{
+    QByteArray err;
+    const QByteArray png =
+        ffmpegOut({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-ss"), QString::number(seconds),
+                   QStringLiteral("-i"), path, QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-f"),
+                   QStringLiteral("image2pipe"), QStringLiteral("-c:v"), QStringLiteral("png"), QStringLiteral("-")},
+                  &err);
+    QImage img;
+    img.loadFromData(png, "PNG");
+    return img.convertToFormat(QImage::Format_RGB32);
+}
+
+// Mean level in dB of the first audio stream (volumedetect), between from and from + length seconds.
+inline double meanVolume(const QString &path, double from = 0, double length = 0)
+{
+    QStringList args{QStringLiteral("-ss"), QString::number(from)};
+    if (length > 0)
+        args << QStringLiteral("-t") << QString::number(length);
+    args << QStringLiteral("-i") << path << QStringLiteral("-map") << QStringLiteral("0:a:0") << QStringLiteral("-af")
+         << QStringLiteral("volumedetect") << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
+    QByteArray err;
+    ffmpegOut(args, &err);
+    const auto m = QRegularExpression(QStringLiteral("mean_volume: (-?[0-9.]+) dB")).match(QString::fromUtf8(err));
+    return m.hasMatch() ? m.captured(1).toDouble() : -1000.0;
+}
+
+inline double channelMean(const QImage &img, const QRect &area, int channel)
+{
+    double sum = 0;
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            sum += channel == 0 ? qRed(p) : channel == 1 ? qGreen(p) : qBlue(p);
+            ++n;
+        }
+    }
+    return n ? sum / n : 0;
+}
+
+} // namespace jobtest

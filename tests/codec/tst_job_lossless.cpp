@@ -1,0 +1,159 @@
+// Lossless joins: packets copied byte for byte, timestamps rebased, refusal of clips that cannot be joined.
+#include "tst_job_helpers.h"
+
+#include <QFileInfo>
+
+using namespace jobtest;
+using rstest::FFprobe;
+using rstest::MediaFixtures;
+
+namespace {
+
+QString clip(const QString &name, const QString &size, double seconds, const char *codecArgs)
+{
+    QStringList args{
+        QStringLiteral("-f"),  QStringLiteral("lavfi"),
+        QStringLiteral("-i"),  QStringLiteral("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds),
+        QStringLiteral("-f"),  QStringLiteral("lavfi"),
+        QStringLiteral("-i"),  QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
+        QStringLiteral("-ac"), QStringLiteral("2")};
+    args += QString::fromLatin1(codecArgs).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return MediaFixtures::make({name, args});
+}
+
+const char *kX264 = "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 96k";
+
+} // namespace
+
+class TestJobLossless : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void joinCopiesPackets_data();
+    void joinCopiesPackets();
+    void trimCutsAtKeyframes();
+    void refusesClipsThatCannotJoin_data();
+    void refusesClipsThatCannotJoin();
+};
+
+void TestJobLossless::joinCopiesPackets_data()
+{
+    QTest::addColumn<QStringList>("clips");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("mp4") << QStringList{MediaFixtures::standard(QStringLiteral("h264_aac.mp4")),
+                                        MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")),
+                                        MediaFixtures::standard(QStringLiteral("h264_aac_c.mp4"))}
+                         << QStringLiteral("mp4") << QStringLiteral("mp4");
+    QTest::newRow("mov") << QStringList{clip(QStringLiteral("ll_a.mov"), QStringLiteral("320x240"), 2, kX264),
+                                        clip(QStringLiteral("ll_b.mov"), QStringLiteral("320x240"), 1.2, kX264),
+                                        clip(QStringLiteral("ll_c.mov"), QStringLiteral("320x240"), 1.6, kX264)}
+                         << QStringLiteral("mov") << QStringLiteral("mov");
+    QTest::newRow("matroska") << QStringList{clip(QStringLiteral("ll_a.mkv"), QStringLiteral("320x240"), 2, kX264),
+                                             clip(QStringLiteral("ll_b.mkv"), QStringLiteral("320x240"), 1.2, kX264),
+                                             clip(QStringLiteral("ll_c.mkv"), QStringLiteral("320x240"), 1.6, kX264)}
+                              << QStringLiteral("matroska") << QStringLiteral("mkv");
+    const char *ts = "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 96k -f mpegts";
+    QTest::newRow("mpegts") << QStringList{clip(QStringLiteral("ll_a.ts"), QStringLiteral("320x240"), 2, ts),
+                                           clip(QStringLiteral("ll_b.ts"), QStringLiteral("320x240"), 1.2, ts),
+                                           clip(QStringLiteral("ll_c.ts"), QStringLiteral("320x240"), 1.6, ts)}
+                            << QStringLiteral("mpegts") << QStringLiteral("ts");
+    const char *avi = "-c:v mpeg4 -q:v 5 -g 25 -c:a libmp3lame -b:a 128k";
+    QTest::newRow("avi") << QStringList{clip(QStringLiteral("ll_a.avi"), QStringLiteral("320x240"), 2, avi),
+                                        clip(QStringLiteral("ll_b.avi"), QStringLiteral("320x240"), 1.2, avi),
+                                        clip(QStringLiteral("ll_c.avi"), QStringLiteral("320x240"), 1.6, avi)}
+                         << QStringLiteral("avi") << QStringLiteral("avi");
+    const char *webm = "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -b:v 300k -g 25 -c:a libopus";
+    QTest::newRow("webm") << QStringList{clip(QStringLiteral("ll_a.webm"), QStringLiteral("320x240"), 2, webm),
+                                         clip(QStringLiteral("ll_b.webm"), QStringLiteral("320x240"), 1.2, webm),
+                                         clip(QStringLiteral("ll_c.webm"), QStringLiteral("320x240"), 1.6, webm)}
+                          << QStringLiteral("webm") << QStringLiteral("webm");
+}
+
+void TestJobLossless::joinCopiesPackets()
+{
+    QFETCH(QStringList, clips);
+    QFETCH(QString, container);
+    QFETCH(QString, suffix);
+    const QString out = rstest::scratchDir(QStringLiteral("lossless")) + QStringLiteral("/joined ") + container +
+                        QStringLiteral(".") + suffix;
+    QList<Task> tasks;
+    double expected = 0;
+    QStringList videoDigests, audioDigests;
+    for (const QString &c : clips) {
+        QVERIFY2(QFileInfo::exists(c), qPrintable(c));
+        tasks << Task{c};
+        expected += FFprobe::durationSeconds(c);
+        videoDigests += payloadDigests(c, QStringLiteral("v:0"));
+        audioDigests += payloadDigests(c, QStringLiteral("a:0"));
+    }
+    const Outcome r = runMerge(true, out, container, tasks);
+    QVERIFY2(r.opened && !r.failed, qPrintable(r.error));
+    QCOMPARE(r.tasksAdded, clips.size());
+
+    QCOMPARE(payloadDigests(out, QStringLiteral("v:0")), videoDigests);
+    QCOMPARE(payloadDigests(out, QStringLiteral("a:0")), audioDigests);
+    QString where;
+    QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("v:0")), &where), qPrintable(where));
+    QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("a:0")), &where), qPrintable(where));
+    QVERIFY2(qAbs(FFprobe::durationSeconds(out) - expected) < 0.15,
+             qPrintable(QStringLiteral("%1 vs %2").arg(FFprobe::durationSeconds(out)).arg(expected)));
+    const QString errors = FFprobe::decodeErrors(out);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+}
+
+void TestJobLossless::trimCutsAtKeyframes()
+{
+    // Keyframes every second: a cut from 1.3 s starts at the keyframe at 1.0 s.
+    const QString c = MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"));
+    const QString out = rstest::scratchDir(QStringLiteral("lossless-trim")) + QStringLiteral("/trim.mp4");
+    const Outcome r = runMerge(true, out, QStringLiteral("mp4"), {Task{c, 1300000, 1000000}, Task{c, 0, 1000000}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const auto video = FFprobe::packets(out, QStringLiteral("v:0"));
+    // 1.0 .. 2.3 s of the first task (33 frames), then 0 .. 1.0 s (25 frames)
+    QCOMPARE(video.size(), 33 + 25);
+    QVERIFY(video.first().key);
+    QVERIFY(video[33].key);
+    QVERIFY(FFprobe::strictlyMonotonic(video));
+    QVERIFY(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("a:0"))));
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.32) < 0.1);
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobLossless::refusesClipsThatCannotJoin_data()
+{
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("frame size") << MediaFixtures::standard(QStringLiteral("h264_aac_640x360_30.mp4"))
+                                << QStringLiteral("differs");
+    QTest::newRow("codec") << MediaFixtures::standard(QStringLiteral("mpeg4_mp3.avi")) << QStringLiteral("codec");
+    QTest::newRow("no audio") << MediaFixtures::standard(QStringLiteral("video_only.mp4"))
+                              << QStringLiteral("no audio");
+    QTest::newRow("sample rate") << clip(QStringLiteral("ll_48k.mp4"), QStringLiteral("320x240"), 1,
+                                         "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -ar 48000")
+                                 << QStringLiteral("differs");
+    QTest::newRow("missing file") << QStringLiteral("/nonexistent/clip.mp4") << QStringLiteral("cannot open");
+    QTest::newRow("text file") << MediaFixtures::badFile(QStringLiteral("text.mp4")) << QStringLiteral("not a media");
+    QTest::newRow("empty file") << MediaFixtures::badFile(QStringLiteral("empty.mp4")) << QStringLiteral("not a media");
+    QTest::newRow("truncated file") << MediaFixtures::badFile(QStringLiteral("truncated.mp4")) << QString();
+}
+
+void TestJobLossless::refusesClipsThatCannotJoin()
+{
+    QFETCH(QString, second);
+    QFETCH(QString, reason);
+    const QString first = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
+    const QString out = rstest::scratchDir(QStringLiteral("lossless-refuse")) + QStringLiteral("/out.mp4");
+    const Outcome r = runMerge(true, out, QStringLiteral("mp4"), {Task{first}, Task{second}});
+    QVERIFY(r.failed);
+    QCOMPARE(r.tasksAdded, 1);
+    QVERIFY2(r.error.contains(reason), qPrintable(r.error));
+    // The output holds the first clip intact.
+    QCOMPARE(payloadDigests(out, QStringLiteral("v:0")), payloadDigests(first, QStringLiteral("v:0")));
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - FFprobe::durationSeconds(first)) < 0.1);
+}
+
+RS_TEST_MAIN(TestJobLossless)
+#include "tst_job_lossless.moc"
