@@ -1,0 +1,296 @@
+// The merge job driver and the single-file run driver against the recording fake: signal order,
+// overall progress, stops, failures and the finishing actions.
+
+#include "TestSupport.h"
+
+#include "AttributeSetting.h"
+#include "QConverterObject.h"
+#include "QConverterOperate.h"
+#include "QNewConvertObject.h"
+#include "QVideoSettingXml.h"
+#include "SettingKeys.h"
+#include "ZtVideoConvertItem.h"
+#include "ZtVideoConvertManager.h"
+#include "rscodec_fake.h"
+
+#include <QFile>
+#include <QThread>
+
+namespace {
+
+ZtVideoConvertItem *clip(const QString &path)
+{
+    auto *item = new ZtVideoConvertItem;
+    item->m_strFilePath = path;
+    item->m_strFileName = path.mid(path.lastIndexOf('/') + 1);
+    item->m_strFormatName = QStringLiteral("mp4");
+    item->m_nWidth = 320;
+    item->m_nHeight = 240;
+    return item;
+}
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("partial");
+}
+
+// Records the driver's signals as short texts, in order.
+struct MergeLog : QObject
+{
+    QStringList events;
+    QList<float> totals;
+    explicit MergeLog(QNewConvertObject *d)
+    {
+        connect(d, &QNewConvertObject::emitStartConverter, this, [this] { events << "start"; });
+        connect(d, &QNewConvertObject::emitStopConverter, this, [this] { events << "stop"; });
+        connect(d, &QNewConvertObject::emitConvertTotalPro, this, [this](float t) { totals << t; });
+        connect(d, &QNewConvertObject::emitMergerFinished, this,
+                [this](bool ok) { events << (ok ? "clip-ok" : "failed"); });
+        connect(d, &QNewConvertObject::emitMergerTotalFinished, this, [this] { events << "all-done"; });
+        connect(d, &QNewConvertObject::emitConvertTotalFinished, this, [this] { events << "list-empty"; });
+    }
+};
+
+} // namespace
+
+class TestDrivers : public QObject
+{
+    Q_OBJECT
+private:
+    QList<ZtVideoConvertItem *> m_items;
+    QString m_out;
+
+private slots:
+    void init()
+    {
+        rscfake::reset();
+        QSettingDlgState::clearAttributeSetting();
+        AttributeSetting a;
+        a.fileFormat = QStringLiteral("MP4");
+        a.fileExtend = QStringLiteral("mp4");
+        a.VCodecsId = 28;
+        QSettingDlgState::setAttributeSetting(a);
+        qDeleteAll(m_items);
+        m_items.clear();
+        m_out = rstest::scratchDir(QStringLiteral("drivers")) + QStringLiteral("/joined.mp4");
+        ZtVideoConvertManager::getConvertManagerObject(nullptr)->ClearItems();
+    }
+    void cleanupTestCase() { qDeleteAll(m_items); }
+
+    void totalPercent_data()
+    {
+        QTest::addColumn<uint>("pro");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<float>("expected");
+        QTest::newRow("one clip start") << 0u << 0 << 1 << 0.0f;
+        QTest::newRow("one clip half") << 50u << 0 << 1 << 50.0f;
+        QTest::newRow("one clip end") << 100u << 0 << 1 << 100.0f;
+        QTest::newRow("third of four, half") << 50u << 2 << 4 << 62.5f;
+        QTest::newRow("no count: share 100") << 40u << 0 << 0 << 40.0f;
+        QTest::newRow("never beyond 100") << 100u << 3 << 3 << 100.0f;
+        QTest::newRow("percent above 100") << 250u << 0 << 2 << 50.0f;
+    }
+    void totalPercent()
+    {
+        QFETCH(uint, pro);
+        QFETCH(int, before);
+        QFETCH(int, total);
+        QFETCH(float, expected);
+        QCOMPARE(QNewConvertObject::totalPercent(pro, before, total), expected);
+    }
+
+    void twoClipsMergeInOrder()
+    {
+        rscfake::setJob(6, 1000);
+        m_items << clip("/clips/a.mp4") << clip("/clips/b.mp4");
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        driver.AddConvertItem(m_items);
+        driver.setMergerOptputPath(m_out);
+        QSignalSpy done(&driver, &QNewConvertObject::emitMergerTotalFinished);
+        driver.OnStartToMerger();
+        QVERIFY(done.wait(5000));
+        QCOMPARE(log.events, QStringList({"start", "clip-ok", "stop", "clip-ok", "all-done", "list-empty"}));
+        QCOMPARE(driver.getConvertConut(), 2);
+        float last = 0;
+        for (float t : log.totals) {
+            QVERIFY(t >= last && t <= 100.0f);
+            last = t;
+        }
+        QCOMPARE(log.totals.last(), 100.0f);
+        QCOMPARE(rscfake::count("rsc_job_create_merge"), 1);
+        QCOMPARE(rscfake::count("rsc_job_add_task"), 2);
+        QCOMPARE(rscfake::count("rsc_job_close"), 1);
+    }
+
+    void stopDuringSecondClipLeavesNoOutput()
+    {
+        rscfake::setJob(40, 1000);
+        m_items << clip("/clips/a.mp4") << clip("/clips/b.mp4");
+        touch(m_out); // what the library has written so far
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        driver.AddConvertItem(m_items);
+        driver.setMergerOptputPath(m_out);
+        driver.OnStartToMerger();
+        QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("clip-ok"), 5000);
+        driver.OnStopConvert();
+        QVERIFY(!QFile::exists(m_out));
+        QCOMPARE(log.events.last(), QStringLiteral("failed"));
+        // Reports still on their way from the stopped job change nothing.
+        driver.SetConvertProgress(100, convertFinished);
+        QTest::qWait(100);
+        QVERIFY(!log.events.contains("all-done"));
+        QCOMPARE(log.events.count("failed"), 1);
+        QVERIFY(driver.isStopConvert());
+    }
+
+    void lateFinishAfterStopTriggersNoFinishingAction()
+    {
+        rscfake::setJob(1, 1000);
+        m_items << clip("/clips/a.mp4");
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        driver.AddConvertItem(m_items);
+        driver.setMergerOptputPath(m_out);
+        driver.OnStartToMerger();
+        // The clip finishes on the worker while the user presses Stop: the finished report is queued.
+        QThread::msleep(150);
+        driver.OnStopConvert();
+        QTest::qWait(100);
+        QVERIFY(!log.events.contains("all-done"));
+        QVERIFY(log.events.contains("failed"));
+    }
+
+    void clipThatCannotBeAddedFailsTheJob()
+    {
+        rscfake::setResult("rsc_job_add_task", 0);
+        m_items << clip("/clips/a.mp4");
+        touch(m_out);
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        driver.AddConvertItem(m_items);
+        driver.setMergerOptputPath(m_out);
+        driver.OnStartToMerger();
+        QCOMPARE(log.events, QStringList({"start", "stop", "stop", "failed"}));
+        QVERIFY(!QFile::exists(m_out));
+        QCOMPARE(rscfake::count("rsc_job_release"), 1);
+    }
+
+    void emptyJobEndsAtOnce()
+    {
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        driver.setMergerOptputPath(m_out);
+        driver.OnStartToMerger();
+        QCOMPARE(log.events, QStringList({"start", "stop", "failed"}));
+    }
+
+    void singleFileRunOverThreeClips()
+    {
+        rscfake::setJob(4, 1000);
+        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("single")) + QLatin1Char('/'));
+        ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
+        for (const char *p : {"/clips/a.mp4", "/clips/b.mp4", "/clips/c.mp4"})
+            list->addConverItem(clip(p), -1);
+        QConverterObject driver;
+        QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
+        QSignalSpy started(&driver, &QConverterObject::emitIsStartConverter);
+        QList<int> overall;
+        connect(&driver, &QConverterObject::emitConvertProToCtrl, this, [&](int v) { overall << v; });
+        driver.OnStartToCoverter(false);
+        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 3, 5000);
+        QCOMPARE(started.count(), 2);
+        QCOMPARE(started.last().first().toBool(), false);
+        QCOMPARE(overall.last(), 99); // three shares of 33.333332
+        QCOMPARE(rscfake::count("rsc_job_create_convert"), 3);
+    }
+
+    void mergeModeOpensOneOutput()
+    {
+        rscfake::setJob(3, 1000);
+        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("mergemode")) + QLatin1Char('/'));
+        ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
+        for (const char *p : {"/clips/a.mp4", "/clips/b.mp4", "/clips/c.mp4"})
+            list->addConverItem(clip(p), -1);
+        QConverterObject driver;
+        QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
+        driver.OnStartToCoverter(true);
+        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 1, 5000);
+        QTest::qWait(50);
+        QCOMPARE(finishedCount.count(), 1);
+        QCOMPARE(rscfake::count("rsc_job_create_merge"), 1);
+        QCOMPARE(rscfake::count("rsc_job_add_task"), 3);
+        QCOMPARE(rscfake::count("rsc_job_close"), 1);
+    }
+
+    void mergeFailureRemovesTheMergeOutput()
+    {
+        rscfake::setJob(3, 1000);
+        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("mergefail")) + QLatin1Char('/'));
+        ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
+        for (const char *p : {"/clips/a.mp4", "/clips/b.mp4"})
+            list->addConverItem(clip(p), -1);
+        QConverterObject driver;
+        QSignalSpy started(&driver, &QConverterObject::emitIsStartConverter);
+        rscfake::setResults("rsc_job_add_task", {1, 0});
+        driver.OnStartToCoverter(true);
+        const QString output = driver.currentOutputPath();
+        QVERIFY(!output.isEmpty());
+        touch(output);
+        QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, 5000);
+        QCOMPARE(started.last().first().toBool(), false);
+        QVERIFY(!QFile::exists(output));
+    }
+
+    void shutdownOnlyOnExactY_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("shutdowns");
+        QTest::newRow("Y") << "Y" << 1;
+        QTest::newRow("y") << "y" << 0;
+        QTest::newRow("N") << "N" << 0;
+    }
+    void shutdownOnlyOnExactY()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, shutdowns);
+        rscfake::setJob(2, 1000);
+        QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::ShutdownComputer, value));
+        int calls = 0;
+        QConverterObject::setShutdownAction([&] { ++calls; });
+        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("shutdown")) + QLatin1Char('/'));
+        ZtVideoConvertManager::getConvertManagerObject(nullptr)->addConverItem(clip("/clips/a.mp4"), -1);
+        QConverterObject driver;
+        QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
+        driver.OnStartToCoverter(false);
+        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 1, 5000);
+        QTest::qWait(20);
+        QCOMPARE(calls, shutdowns);
+        QConverterObject::setShutdownAction(nullptr);
+        QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::ShutdownComputer, QStringLiteral("N")));
+    }
+
+    void cancelledRunDoesNotBlockTheNextStart()
+    {
+        rscfake::setJob(1000000, 1000);
+        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("restart")) + QLatin1Char('/'));
+        ZtVideoConvertManager::getConvertManagerObject(nullptr)->addConverItem(clip("/clips/a.mp4"), -1);
+        QConverterObject driver;
+        driver.OnStartToCoverter(false);
+        driver.OnCancelConvert();
+        QVERIFY(driver.isStopConvert());
+        QCOMPARE(rscfake::count("rsc_job_create_convert"), 1);
+        driver.OnStartToCoverter(false);
+        // The new run starts a clip rather than only clearing the old stop.
+        QCOMPARE(rscfake::count("rsc_job_create_convert"), 2);
+        QVERIFY(!driver.isStopConvert());
+        driver.StopConvert();
+    }
+};
+
+RS_TEST_MAIN(TestDrivers)
+#include "tst_drivers.moc"
