@@ -4,7 +4,7 @@ set(rs_views_sources
   VideoFrame.cpp VideoFrameSink.cpp VideoUploadGate.cpp VideoTextureLayout.cpp VideoLetterbox.cpp
   NSOpenGLVideoView.cpp NSVideoView.cpp VideoViewContainer.cpp QVideoShowWidget.cpp QVideoElementWindow.cpp
   VideoImageWindow.cpp QMediaElementWindow.cpp
-  CropDragGeometry.cpp NSImgItemView.cpp NSImgBorderView.cpp CropBoxTracker.cpp)
+  CropDragGeometry.cpp NSImgItemView.cpp NSImgBorderView.cpp CropBoxTracker.cpp VideoFrameAdapter.cpp)
 get_filename_component(rs_views_root ${CMAKE_CURRENT_LIST_DIR}/../.. ABSOLUTE)
 list(TRANSFORM rs_views_sources PREPEND ${rs_views_root}/playback/)
 add_library(rs_views_under_test STATIC ${rs_views_sources})
@@ -23,3 +23,8 @@ rs_add_qtest(tst_playback_videowindows SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_vid
 
 rs_add_qtest(tst_playback_cropoverlay SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_cropoverlay.cpp
   LIBS rs_views_under_test)
+
+if(TARGET codec_fake)
+  rs_add_qtest(tst_playback_videoframeadapter SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_videoframeadapter.cpp
+    LIBS rs_views_under_test codec_fake)
+endif()
