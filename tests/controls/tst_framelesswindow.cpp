@@ -60,8 +60,8 @@ void TestFramelessWindow::zones_data()
     QTest::newRow("centre") << 3 << QPoint(150, 100) << 0 << int(Qt::ArrowCursor);
     QTest::newRow("horizontal only: top") << 1 << QPoint(150, 9) << 0 << int(Qt::ArrowCursor);
     QTest::newRow("horizontal only: left") << 1 << QPoint(10, 100) << 1 << int(Qt::SplitHCursor);
-    QTest::newRow("vertical only: left band is no horizontal zone") << 2 << QPoint(10, 100) << 0
-                                                                    << int(Qt::ArrowCursor);
+    QTest::newRow("vertical only: left band is no horizontal zone")
+        << 2 << QPoint(10, 100) << 0 << int(Qt::ArrowCursor);
     QTest::newRow("vertical only: top") << 2 << QPoint(150, 9) << 3 << int(Qt::SplitVCursor);
     QTest::newRow("no policy") << 0 << QPoint(10, 100) << 0 << int(Qt::ArrowCursor);
 }
