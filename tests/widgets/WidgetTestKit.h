@@ -9,6 +9,8 @@
 #include <QVector>
 #include <QWidget>
 
+Q_DECLARE_METATYPE(QMouseEvent *)
+
 namespace wtk {
 
 // The frame colours of makeStrip: normal, hover, pressed, disabled.
