@@ -1,0 +1,375 @@
+// Media information against what ffprobe reports for the same generated files, and refusal of bad input.
+#include "FFprobe.h"
+#include "MediaFixtures.h"
+#include "TestSupport.h"
+#include "rscodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <cmath>
+
+namespace {
+
+struct InfoHandle
+{
+    rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+    ~InfoHandle() { rsc_info_release(info); }
+};
+
+QString text(const char *s)
+{
+    return s ? QString::fromUtf8(s) : QString();
+}
+
+QJsonArray mediaStreams(const QString &path, const QString &type)
+{
+    // Attached pictures are cover art, not video.
+    QJsonArray out;
+    for (const QJsonValue &v : rstest::FFprobe::streams(path, type))
+        if (v.toObject().value("disposition").toObject().value("attached_pic").toInt() == 0)
+            out.append(v);
+    return out;
+}
+
+int kindOf(const QString &type)
+{
+    return type == "video" ? RSC_STREAM_VIDEO : type == "audio" ? RSC_STREAM_AUDIO : RSC_STREAM_SUBTITLE;
+}
+
+} // namespace
+
+class TestInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(!rstest::MediaFixtures::fixtureDir().isEmpty()); }
+
+    void matchesFfprobe_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"h264_aac.mp4", "h264_aac.mov", "mkv_subs_chapters_2audio.mkv", "vp9_opus.webm",
+                                 "mpeg4_mp3.avi", "h264_aac.ts", "flv1_mp3.flv", "h263_aac.3gp", "theora_vorbis.ogv",
+                                 "audio.mp3", "audio.m4a", "audio.flac", "audio.wav", "audio.ogg", "cover_art.mp3",
+                                 "odd_size.mkv", "rotated90.mp4", "video_only.mp4", "h264_aac_640x360_30.mp4"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    // Presence, duration, geometry, container names and every stream's texts and private data.
+    void matchesFfprobe()
+    {
+        QFETCH(QString, name);
+        const QString path = rstest::MediaFixtures::standard(name);
+        const QJsonObject probe = rstest::FFprobe::probe(path);
+        QVERIFY(!probe.isEmpty());
+        const QJsonObject format = probe.value("format").toObject();
+
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, path.toUtf8().constData()), 1);
+
+        const QJsonArray video = mediaStreams(path, "video");
+        const QJsonArray audio = mediaStreams(path, "audio");
+        const QJsonArray subs = mediaStreams(path, "subtitle");
+        QCOMPARE(rsc_info_has_video(h.info), video.isEmpty() ? 0 : 1);
+        QCOMPARE(rsc_info_has_audio(h.info), audio.isEmpty() ? 0 : 1);
+        QCOMPARE(int(rsc_info_video_count(h.info)), video.size());
+        QCOMPARE(int(rsc_info_audio_count(h.info)), audio.size());
+        QCOMPARE(int(rsc_info_subtitle_count(h.info)), subs.size());
+
+        const double seconds = format.value("duration").toString().toDouble();
+        QVERIFY2(std::abs(double(rsc_info_duration(h.info)) / 1e6 - seconds) < 2e-6,
+                 qPrintable(QString("%1 vs %2").arg(rsc_info_duration(h.info)).arg(seconds)));
+
+        QCOMPARE(text(static_cast<const char *>(rsc_info_get_metadata(h.info, "ffmpeg_format"))),
+                 format.value("format_name").toString());
+        QCOMPARE(text(rsc_info_format_id(h.info)), format.value("format_name").toString().section(',', 0, 0));
+        QCOMPARE(text(static_cast<const char *>(rsc_info_get_metadata(h.info, "major_brand"))),
+                 format.value("tags").toObject().value("major_brand").toString());
+
+        if (!video.isEmpty()) {
+            QCOMPARE(int(rsc_info_video_width(h.info)), video[0].toObject().value("width").toInt());
+            QCOMPARE(int(rsc_info_video_height(h.info)), video[0].toObject().value("height").toInt());
+        } else {
+            QCOMPARE(rsc_info_video_width(h.info), 0u);
+        }
+
+        for (const QString &type : {QStringLiteral("video"), QStringLiteral("audio"), QStringLiteral("subtitle")}) {
+            const QJsonArray streams = mediaStreams(path, type);
+            const int kind = kindOf(type);
+            for (int i = 0; i < streams.size(); ++i) {
+                const QJsonObject s = streams[i].toObject();
+                const QJsonObject tags = s.value("tags").toObject();
+                const int selected = kind == RSC_STREAM_VIDEO   ? rsc_info_set_video_index(h.info, i)
+                                     : kind == RSC_STREAM_AUDIO ? rsc_info_set_audio_index(h.info, i)
+                                                                : rsc_info_set_subtitle_index(h.info, i);
+                QCOMPARE(selected, 1);
+                const QString where = QString("%1 %2").arg(type).arg(i);
+                QVERIFY2(text(rsc_info_stream_format(h.info, kind)) == s.value("codec_name").toString(),
+                         qPrintable(where));
+                QVERIFY2(text(rsc_info_stream_language(h.info, kind)) == tags.value("language").toString(),
+                         qPrintable(where));
+                QVERIFY2(text(rsc_info_stream_title(h.info, kind)) == tags.value("title").toString(),
+                         qPrintable(where));
+                QVERIFY2(int(rsc_info_stream_private_size(h.info, kind)) == s.value("extradata_size").toInt(),
+                         qPrintable(where));
+                QCOMPARE(rsc_info_stream_private_data(h.info, kind) != nullptr, s.value("extradata_size").toInt() > 0);
+                if (kind == RSC_STREAM_AUDIO) {
+                    QCOMPARE(qint64(rsc_info_stream_value(h.info, kind, 3)),
+                             s.value("sample_rate").toString().toLongLong());
+                    QCOMPARE(int(rsc_info_stream_value(h.info, kind, 4) >> 24), s.value("channels").toInt());
+                }
+                if (kind == RSC_STREAM_VIDEO)
+                    QCOMPARE(qint64(rsc_info_stream_value(h.info, kind, 3)),
+                             s.value("codec_tag").toString().toLongLong(nullptr, 16));
+            }
+        }
+    }
+
+    void chapters()
+    {
+        const QString path = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
+        const QJsonArray expected = rstest::FFprobe::probe(path).value("chapters").toArray();
+        QCOMPARE(expected.size(), 2);
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, path.toUtf8().constData()), 1);
+        QCOMPARE(int(rsc_info_chapter_count(h.info)), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            const QJsonObject c = expected[i].toObject();
+            const double start = c.value("start_time").toString().toDouble();
+            const double end = c.value("end_time").toString().toDouble();
+            QCOMPARE(qint64(rsc_info_chapter_start(h.info, i)), qint64(std::llround(start * 1e6)));
+            QCOMPARE(qint64(rsc_info_chapter_duration(h.info, i)), qint64(std::llround((end - start) * 1e6)));
+            QCOMPARE(text(rsc_info_chapter_title(h.info, i)), c.value("tags").toObject().value("title").toString());
+        }
+        // Out of range asks answer nothing rather than reading past the list.
+        QCOMPARE(rsc_info_chapter_start(h.info, 2), 0ull);
+        QVERIFY(rsc_info_chapter_title(h.info, 99) == nullptr);
+    }
+
+    void streamSelectionKeepsChoiceOnBadIndex()
+    {
+        const QString path = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, path.toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_set_audio_index(h.info, 1), 1);
+        QCOMPARE(text(rsc_info_stream_title(h.info, RSC_STREAM_AUDIO)), QString("Commentary"));
+        QCOMPARE(rsc_info_set_audio_index(h.info, 2), 0);
+        QCOMPARE(text(rsc_info_stream_language(h.info, RSC_STREAM_AUDIO)), QString("fra"));
+        QCOMPARE(rsc_info_set_subtitle_index(h.info, 0xFFFFFFFFu), 1);
+        QVERIFY(rsc_info_stream_format(h.info, RSC_STREAM_SUBTITLE) == nullptr);
+        QCOMPARE(rsc_info_set_subtitle_index(h.info, 0), 1);
+        QCOMPARE(text(rsc_info_stream_format(h.info, RSC_STREAM_SUBTITLE)), QString("subrip"));
+    }
+
+    void tagsAndCover()
+    {
+        const QString path = rstest::MediaFixtures::standard("cover_art.mp3");
+        const QJsonObject tags = rstest::FFprobe::probe(path).value("format").toObject().value("tags").toObject();
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, path.toUtf8().constData()), 1);
+        for (const char *key : {"title", "artist", "album"})
+            QCOMPARE(text(static_cast<const char *>(rsc_info_get_metadata(h.info, key))), tags.value(key).toString());
+        QVERIFY(rsc_info_get_metadata(h.info, "composer") == nullptr);
+        QCOMPARE(rsc_info_has_video(h.info), 0); // the cover is not a video
+
+        const auto *cover = static_cast<const rsc_cover_image *>(rsc_info_get_metadata(h.info, "cover_image"));
+        QVERIFY(cover && cover->data && cover->size > 0);
+        QCOMPARE(rsc_info_get_metadata_data(h.info, "cover_image"), cover->data);
+        QCOMPARE(qint64(rsc_info_get_metadata_size(h.info, "cover_image")), qint64(cover->size));
+        QImage image;
+        QVERIFY(image.loadFromData(cover->data, cover->size));
+        QCOMPARE(image.size(), QSize(64, 64));
+
+        InfoHandle plain;
+        QCOMPARE(rsc_info_open_file(plain.info, rstest::MediaFixtures::standard("audio.mp3").toUtf8().constData()), 1);
+        QVERIFY(rsc_info_get_metadata(plain.info, "cover_image") == nullptr);
+        QCOMPARE(rsc_info_get_metadata_size(plain.info, "cover_image"), 0u);
+    }
+
+    // Equal compared values and private data must mean "joinable without re-encoding".
+    void joinValues_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("videoEqual");
+        QTest::addColumn<bool>("audioEqual");
+        QTest::newRow("same recipe, other length") << "h264_aac.mp4"
+                                                   << "h264_aac_b.mp4" << true << true;
+        QTest::newRow("mp4 and mov") << "h264_aac.mp4"
+                                     << "h264_aac.mov" << true << true;
+        QTest::newRow("other size and audio") << "h264_aac.mp4"
+                                              << "h264_aac_640x360_30.mp4" << false << false;
+        QTest::newRow("other codecs") << "h264_aac.mp4"
+                                      << "mpeg4_mp3.avi" << false << false;
+        QTest::newRow("rotated copy") << "h264_aac.mp4"
+                                      << "rotated90.mp4" << false << true;
+    }
+
+    void joinValues()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, videoEqual);
+        QFETCH(bool, audioEqual);
+        InfoHandle ha, hb;
+        QCOMPARE(rsc_info_open_file(ha.info, rstest::MediaFixtures::standard(a).toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_open_file(hb.info, rstest::MediaFixtures::standard(b).toUtf8().constData()), 1);
+        auto same = [&](int kind, std::initializer_list<int> values) {
+            for (int n : values)
+                if (rsc_info_stream_value(ha.info, kind, n) != rsc_info_stream_value(hb.info, kind, n))
+                    return false;
+            const uint32_t size = rsc_info_stream_private_size(ha.info, kind);
+            if (size != rsc_info_stream_private_size(hb.info, kind))
+                return false;
+            return size == 0 || memcmp(rsc_info_stream_private_data(ha.info, kind),
+                                       rsc_info_stream_private_data(hb.info, kind), size) == 0;
+        };
+        const bool video = same(RSC_STREAM_VIDEO, {1, 2, 3}) &&
+                           rsc_info_video_width(ha.info) == rsc_info_video_width(hb.info) &&
+                           rsc_info_video_height(ha.info) == rsc_info_video_height(hb.info);
+        QCOMPARE(video, videoEqual);
+        QCOMPARE(same(RSC_STREAM_AUDIO, {2, 3, 4}), audioEqual);
+    }
+
+    void rotationAndAspect()
+    {
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, rstest::MediaFixtures::standard("rotated90.mp4").toUtf8().constData()), 1);
+        // ffprobe reports the matrix's counter-clockwise angle; value 7 is the clockwise turn for display.
+        const QJsonObject side = rstest::FFprobe::streams(rstest::MediaFixtures::standard("rotated90.mp4"), "video")[0]
+                                     .toObject()
+                                     .value("side_data_list")
+                                     .toArray()[0]
+                                     .toObject();
+        const int clockwise = (360 - side.value("rotation").toInt()) % 360;
+        QVERIFY(clockwise == 90 || clockwise == 270);
+        QCOMPARE(int(rsc_info_stream_value(h.info, RSC_STREAM_VIDEO, 7)), clockwise);
+        QCOMPARE(rsc_info_video_width(h.info), 320u); // coded size stays as stored
+        QCOMPARE(rsc_info_stream_value(h.info, RSC_STREAM_VIDEO, 5), 25ull);
+        QCOMPARE(rsc_info_stream_value(h.info, RSC_STREAM_VIDEO, 6), 1ull);
+
+        InfoHandle odd;
+        QCOMPARE(rsc_info_open_file(odd.info, rstest::MediaFixtures::standard("odd_size.mkv").toUtf8().constData()), 1);
+        const QJsonObject v =
+            rstest::FFprobe::streams(rstest::MediaFixtures::standard("odd_size.mkv"), "video")[0].toObject();
+        const QString dar = v.value("display_aspect_ratio").toString();
+        if (!dar.isEmpty() && dar != "0:1")
+            QCOMPARE(QString("%1:%2").arg(rsc_info_video_aspect_x(odd.info)).arg(rsc_info_video_aspect_y(odd.info)),
+                     dar);
+    }
+
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("partial");
+        QTest::newRow("zero bytes") << rstest::MediaFixtures::badFile("empty.mp4") << false;
+        QTest::newRow("text named mp4") << rstest::MediaFixtures::badFile("text.mp4") << false;
+        QTest::newRow("truncated") << rstest::MediaFixtures::badFile("truncated.mp4") << true;
+        QTest::newRow("directory") << rstest::MediaFixtures::fixtureDir() << false;
+        QTest::newRow("missing") << rstest::MediaFixtures::fixtureDir() + "/no such file.mp4" << false;
+        QTest::newRow("empty path") << QString() << false;
+    }
+
+    // Refused (or, for a truncated file whose header survived, the true partial answer); never a crash or
+    // hang; after a refusal every getter answers nothing.
+    void badInput()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, partial);
+        InfoHandle h;
+        const int opened = rsc_info_open_file(h.info, path.toUtf8().constData());
+        if (partial && opened) {
+            // The header promises pictures the file no longer holds: no image, no crash.
+            unsigned char *image = rsc_info_get_video_image(h.info, 1000000, 1, 0, 0, 0);
+            if (image)
+                rsc_info_free_video_image(h.info, image);
+            QCOMPARE(rsc_info_close(h.info), 1);
+        } else {
+            QCOMPARE(opened, 0);
+        }
+        QCOMPARE(rsc_info_has_video(h.info), 0);
+        QCOMPARE(rsc_info_duration(h.info), 0ull);
+        QVERIFY(rsc_info_get_metadata(h.info, "ffmpeg_format") == nullptr);
+        QVERIFY(rsc_info_get_video_image(h.info, 0, 0, 0, 0, 0) == nullptr);
+        QCOMPARE(rsc_info_chapter_count(h.info), 0u);
+        // The object stays usable for a good file.
+        QCOMPARE(rsc_info_open_file(h.info, rstest::MediaFixtures::standard("audio.wav").toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_has_audio(h.info), 1);
+    }
+
+    void nullHandleAnswersNothing()
+    {
+        QCOMPARE(rsc_info_open_file(nullptr, "x.mp4"), 0);
+        QCOMPARE(rsc_info_duration(nullptr), 0ull);
+        QVERIFY(rsc_info_stream_title(nullptr, RSC_STREAM_VIDEO) == nullptr);
+        QCOMPARE(rsc_info_free_video_image(nullptr, nullptr), 0);
+        QCOMPARE(rsc_info_close(nullptr), 0);
+        rsc_info_release(nullptr);
+    }
+
+    void pathWithSpacesAndNonAscii_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("spaces and umlaut") << QString::fromUtf8("clip mit ü und ß.mp4");
+        QTest::newRow("cjk") << QString::fromUtf8("片段 一.mkv");
+        QTest::newRow("colon and percent") << QString::fromUtf8("a:b %20 c.mp4");
+    }
+
+    void pathWithSpacesAndNonAscii()
+    {
+        QFETCH(QString, fileName);
+        const QString dir = rstest::scratchDir("names");
+        const QString target = dir + "/" + fileName;
+        QFile::remove(target);
+        QVERIFY(QFile::copy(rstest::MediaFixtures::standard("h264_aac.mp4"), target));
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, target.toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_video_width(h.info), 320u);
+    }
+
+    void memoryStreamDescribesTheSameMedia()
+    {
+        QFile file(rstest::MediaFixtures::standard("h264_aac.mp4"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        rsc_memstream *stream = rsc_memstream_create(bytes.constData(), bytes.size(), 0);
+        QVERIFY(stream);
+        bytes.fill('\0'); // the library keeps its own copy
+        InfoHandle fromMemory, fromFile;
+        QCOMPARE(rsc_info_open_stream(fromMemory.info, stream), 1);
+        QCOMPARE(rsc_info_open_file(fromFile.info, file.fileName().toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_duration(fromMemory.info), rsc_info_duration(fromFile.info));
+        QCOMPARE(rsc_info_audio_count(fromMemory.info), 1u);
+        unsigned char *image = rsc_info_get_video_image(fromMemory.info, 1000000, 1, 0, 0, 0);
+        QVERIFY(image);
+        QVERIFY(rsc_info_free_video_image(fromMemory.info, image));
+        rsc_info_close(fromMemory.info);
+        rsc_memstream_release(stream);
+
+        QCOMPARE(rsc_memstream_create(nullptr, 10, 0), nullptr);
+        const char junk[] = "not media at all";
+        rsc_memstream *bad = rsc_memstream_create(junk, sizeof(junk), 1);
+        QCOMPARE(rsc_info_open_stream(fromMemory.info, bad), 0);
+        rsc_memstream_release(bad);
+    }
+
+    void programs()
+    {
+        InfoHandle ts, mp4;
+        QCOMPARE(rsc_info_open_file(ts.info, rstest::MediaFixtures::standard("h264_aac.ts").toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_program_count(ts.info), 1u);
+        QCOMPARE(rsc_info_set_program_index(ts.info, 0), 1);
+        QCOMPARE(rsc_info_set_program_index(ts.info, 1), 0);
+        QVERIFY(rsc_info_program_name(ts.info) != nullptr);
+        QCOMPARE(rsc_info_has_video(ts.info), 1);
+        QCOMPARE(rsc_info_open_file(mp4.info, rstest::MediaFixtures::standard("audio.m4a").toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_program_count(mp4.info), 1u);
+        QCOMPARE(QString(rsc_info_program_name(mp4.info)), QString());
+    }
+};
+
+RS_TEST_MAIN(TestInfo)
+#include "tst_info.moc"

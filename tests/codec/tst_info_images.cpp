@@ -1,0 +1,212 @@
+// Still images of the information object: BMP files of the right size, upright, of the right frame.
+#include "FFprobe.h"
+#include "MediaFixtures.h"
+#include "TestSupport.h"
+#include "rscodec.h"
+
+#include <QImage>
+#include <QJsonObject>
+#include <cstdlib>
+
+namespace {
+
+struct Still
+{
+    QImage image;
+    uint32_t headerSize = 0;
+    uint32_t reportedSize = 0;
+    bool present = false;
+};
+
+Still grab(const QString &name, quint64 time, uint32_t mode, uint32_t w, uint32_t h, uint32_t flags)
+{
+    Still still;
+    rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+    if (rsc_info_open_file(info, rstest::MediaFixtures::standard(name).toUtf8().constData()) == 1) {
+        unsigned char *bmp = rsc_info_get_video_image(info, time, mode, w, h, flags);
+        if (bmp) {
+            still.present = true;
+            still.headerSize =
+                uint32_t(bmp[2]) | uint32_t(bmp[3]) << 8 | uint32_t(bmp[4]) << 16 | uint32_t(bmp[5]) << 24;
+            still.reportedSize = rsc_info_get_video_image_size(info, bmp);
+            still.image.loadFromData(bmp, int(still.headerSize), "BMP");
+            rsc_info_free_video_image(info, bmp);
+        }
+    }
+    rsc_info_release(info);
+    return still;
+}
+
+// Mean absolute difference per channel, 0..255.
+double difference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    if (x.size() != y.size())
+        return 255;
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const QRgb *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const QRgb *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col)
+            sum += std::abs(qRed(p[col]) - qRed(q[col])) + std::abs(qGreen(p[col]) - qGreen(q[col])) +
+                   std::abs(qBlue(p[col]) - qBlue(q[col]));
+    }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+// The frame at `seconds` as the ffmpeg tool decodes it (upright, accurate seek).
+QImage reference(const QString &name, const QString &seconds)
+{
+    const QString out = rstest::scratchDir("reference") + "/" + name + "_" + seconds + ".png";
+    if (!rstest::MediaFixtures::runFfmpeg(
+            {"-ss", seconds, "-i", rstest::MediaFixtures::standard(name), "-frames:v", "1", "-y", out}))
+        return QImage();
+    return QImage(out);
+}
+
+} // namespace
+
+class TestInfoImages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<uint>("boxW");
+        QTest::addColumn<uint>("boxH");
+        QTest::addColumn<uint>("flags");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("source size") << "h264_aac.mp4" << 0u << 0u << 0u << QSize(320, 240);
+        QTest::newRow("thumbnail box") << "h264_aac.mp4" << 120u << 67u << 0u << QSize(89, 67);
+        QTest::newRow("wide box") << "h264_aac_640x360_30.mp4" << 200u << 200u << 0u << QSize(200, 113);
+        QTest::newRow("width only") << "h264_aac.mp4" << 160u << 0u << 0u << QSize(160, 120);
+        QTest::newRow("enlarged") << "h263_aac.3gp" << 352u << 288u << 0u << QSize(352, 288);
+        QTest::newRow("odd size") << "odd_size.mkv" << 0u << 0u << 0u << QSize(321, 241);
+        QTest::newRow("rotated upright") << "rotated90.mp4" << 0u << 0u << 0u << QSize(240, 320);
+        QTest::newRow("rotated in box") << "rotated90.mp4" << 120u << 120u << 0u << QSize(90, 120);
+        QTest::newRow("rotation ignored")
+            << "rotated90.mp4" << 0u << 0u << uint(RSC_IMAGE_IGNORE_ROTATION) << QSize(320, 240);
+        QTest::newRow("vp9") << "vp9_opus.webm" << 0u << 0u << 0u << QSize(320, 240);
+        QTest::newRow("theora") << "theora_vorbis.ogv" << 0u << 0u << 0u << QSize(320, 240);
+        QTest::newRow("mpeg-ts") << "h264_aac.ts" << 0u << 0u << 0u << QSize(320, 240);
+        QTest::newRow("flv") << "flv1_mp3.flv" << 0u << 0u << 0u << QSize(320, 240);
+        QTest::newRow("avi") << "mpeg4_mp3.avi" << 0u << 0u << 0u << QSize(320, 240);
+    }
+
+    // A complete BMP: the size at offset 2 is the buffer's size and decodes to the expected picture.
+    void sizes()
+    {
+        QFETCH(QString, name);
+        QFETCH(uint, boxW);
+        QFETCH(uint, boxH);
+        QFETCH(uint, flags);
+        QFETCH(QSize, expected);
+        for (uint32_t mode : {0u, 1u}) {
+            const Still still = grab(name, 500000, mode, boxW, boxH, flags);
+            QVERIFY(still.present);
+            QCOMPARE(still.reportedSize, still.headerSize);
+            QVERIFY(!still.image.isNull());
+            QCOMPARE(still.image.size(), expected);
+            const int rowBytes = (expected.width() * 3 + 3) & ~3;
+            QCOMPARE(int(still.headerSize), 54 + rowBytes * expected.height());
+        }
+    }
+
+    void noPictureWithoutVideo_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("mp3") << "audio.mp3";
+        QTest::newRow("cover art is not video") << "cover_art.mp3";
+        QTest::newRow("wav") << "audio.wav";
+    }
+
+    void noPictureWithoutVideo()
+    {
+        QFETCH(QString, name);
+        QVERIFY(!grab(name, 0, 1, 0, 0, 0).present);
+    }
+
+    // The right frame, upright: compared with what the ffmpeg tool decodes at the same time.
+    void frameContent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<quint64>("time");
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<QString>("referenceTime");
+        QTest::newRow("exact frame") << "h264_aac.mp4" << quint64(1500000) << 1u << "1.5";
+        QTest::newRow("key frame before") << "h264_aac.mp4" << quint64(1500000) << 0u << "1";
+        QTest::newRow("first frame") << "h264_aac.mp4" << quint64(0) << 1u << "0";
+        QTest::newRow("rotated upright") << "rotated90.mp4" << quint64(1000000) << 1u << "1";
+        QTest::newRow("matroska") << "mkv_subs_chapters_2audio.mkv" << quint64(2000000) << 1u << "2";
+    }
+
+    void frameContent()
+    {
+        QFETCH(QString, name);
+        QFETCH(quint64, time);
+        QFETCH(uint, mode);
+        QFETCH(QString, referenceTime);
+        const Still still = grab(name, time, mode, 0, 0, 0);
+        QVERIFY(still.present);
+        const QImage expected = reference(name, referenceTime);
+        QVERIFY(!expected.isNull());
+        const double diff = difference(still.image, expected);
+        QVERIFY2(diff < 6.0, qPrintable(QString("mean difference %1").arg(diff)));
+    }
+
+    void frameNearTheEndIsTheLastOne()
+    {
+        const Still still = grab("h264_aac.mp4", 60000000, 1, 0, 0, 0);
+        QVERIFY(still.present);
+        QCOMPARE(still.image.size(), QSize(320, 240));
+    }
+
+    void coverDecodedFromMemory()
+    {
+        // The probe's fallback: a cover's bytes opened as a memory stream give a picture at time 0.
+        rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_info_open_file(info, rstest::MediaFixtures::standard("cover_art.mp3").toUtf8().constData()), 1);
+        const unsigned char *data = rsc_info_get_metadata_data(info, "cover_image");
+        const uint32_t size = rsc_info_get_metadata_size(info, "cover_image");
+        QVERIFY(data && size > 0);
+        rsc_memstream *stream = rsc_memstream_create(data, size, 0);
+        rsc_info *cover = rsc_info_create(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_info_open_stream(cover, stream), 1);
+        unsigned char *bmp = rsc_info_get_video_image(cover, 0, 1, 0, 0, 0);
+        QVERIFY(bmp);
+        QImage image;
+        QVERIFY(image.loadFromData(bmp, int(rsc_info_get_video_image_size(cover, bmp))));
+        QCOMPARE(image.size(), QSize(64, 64));
+        QCOMPARE(rsc_info_free_video_image(cover, bmp), 1);
+        QCOMPARE(rsc_info_free_video_image(cover, bmp), 0); // a second free is refused, not a double free
+        rsc_info_release(cover);
+        rsc_memstream_release(stream);
+        rsc_info_release(info);
+    }
+
+    void foreignBuffersAreRefused()
+    {
+        rsc_info *a = rsc_info_create(RSC_CREATE_DEFAULT);
+        rsc_info *b = rsc_info_create(RSC_CREATE_DEFAULT);
+        const QByteArray path = rstest::MediaFixtures::standard("h264_aac.mp4").toUtf8();
+        QCOMPARE(rsc_info_open_file(a, path.constData()), 1);
+        QCOMPARE(rsc_info_open_file(b, path.constData()), 1);
+        unsigned char *bmp = rsc_info_get_video_image(a, 0, 0, 0, 0, 0);
+        QVERIFY(bmp);
+        QCOMPARE(rsc_info_get_video_image_size(b, bmp), 0u);
+        QCOMPARE(rsc_info_free_video_image(b, bmp), 0);
+        unsigned char local[64] = {'B', 'M'};
+        QCOMPARE(rsc_info_free_video_image(a, local), 0);
+        QCOMPARE(rsc_info_free_video_image(a, bmp), 1);
+        // Images still held when the object is released are freed with it (checked under the leak run).
+        QVERIFY(rsc_info_get_video_image(a, 0, 0, 0, 0, 0));
+        rsc_info_release(a);
+        rsc_info_release(b);
+    }
+};
+
+RS_TEST_MAIN(TestInfoImages)
+#include "tst_info_images.moc"

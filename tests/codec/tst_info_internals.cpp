@@ -1,0 +1,216 @@
+// Frames handed to frame handlers, the process-wide calls and the library log.
+#include "MediaFixtures.h"
+#include "TestSupport.h"
+#include "frame_object.h"
+#include "log_codec.h"
+#include "rscodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+rsc::FramePtr makeSource(AVPixelFormat format, int w, int h)
+{
+    rsc::FramePtr f = rsc::makeFrame();
+    f->format = format;
+    f->width = w;
+    f->height = h;
+    if (av_frame_get_buffer(f.get(), 0) < 0)
+        return nullptr;
+    return f;
+}
+
+void fillRgb24(AVFrame *f, uint8_t r, uint8_t g, uint8_t b)
+{
+    for (int y = 0; y < f->height; ++y)
+        for (int x = 0; x < f->width; ++x) {
+            uint8_t *p = f->data[0] + y * f->linesize[0] + x * 3;
+            p[0] = r;
+            p[1] = g;
+            p[2] = b;
+        }
+}
+
+void setFormats(std::initializer_list<int32_t> formats)
+{
+    std::vector<int32_t> list(formats);
+    QCOMPARE(rsc_global_set_frame_formats(list.data(), int(list.size())), 1);
+}
+
+} // namespace
+
+class TestInfoInternals : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { setFormats({0, 30}); }
+
+    void framesInAcceptedFormatsAreShared_data()
+    {
+        QTest::addColumn<int>("pixelFormat");
+        QTest::addColumn<uint>("expected");
+        QTest::addColumn<int>("planes");
+        QTest::newRow("yuv420p") << int(AV_PIX_FMT_YUV420P) << uint(RSC_FRAME_YUV420P) << 3;
+        QTest::newRow("bgr0") << int(AV_PIX_FMT_BGR0) << uint(RSC_FRAME_BGRX) << 1;
+    }
+
+    void framesInAcceptedFormatsAreShared()
+    {
+        QFETCH(int, pixelFormat);
+        QFETCH(uint, expected);
+        QFETCH(int, planes);
+        setFormats({0, 30});
+        rsc::FramePtr src = makeSource(AVPixelFormat(pixelFormat), 33, 17);
+        QVERIFY(src);
+        rsc::FrameConverter converter;
+        rsc_frame *frame = converter.wrap(src.get());
+        QVERIFY(frame);
+        QCOMPARE(rsc_frame_format(frame), uint32_t(expected));
+        QCOMPARE(rsc_frame_width(frame), 33u);
+        QCOMPARE(rsc_frame_height(frame), 17u);
+        for (int p = 0; p < planes; ++p) {
+            QCOMPARE(rsc_frame_data(frame, p), src->data[p]); // a reference, not a copy
+            QCOMPARE(int(rsc_frame_stride(frame, p)), src->linesize[p]);
+        }
+        QVERIFY(rsc_frame_data(frame, planes) == nullptr);
+        QCOMPARE(rsc_frame_stride(frame, planes), 0u);
+        rsc_frame_release(frame);
+    }
+
+    void otherFormatsAreConverted_data()
+    {
+        QTest::addColumn<int>("preferred");
+        QTest::newRow("to yuv") << 0;
+        QTest::newRow("to bgrx") << 30;
+    }
+
+    void otherFormatsAreConverted()
+    {
+        QFETCH(int, preferred);
+        setFormats({preferred});
+        rsc::FramePtr src = makeSource(AV_PIX_FMT_RGB24, 16, 8);
+        fillRgb24(src.get(), 255, 0, 0);
+        rsc::FrameConverter converter;
+        rsc_frame *frame = converter.wrap(src.get());
+        QVERIFY(frame);
+        QCOMPARE(int(rsc_frame_format(frame)), preferred);
+        if (preferred == 30) {
+            QVERIFY(rsc_frame_stride(frame, 0) >= 16u * 4);
+            const unsigned char *p = rsc_frame_data(frame, 0);
+            QVERIFY(p[0] < 10 && p[1] < 10 && p[2] > 245); // B, G, R
+        } else {
+            // Pure red in limited-range BT.601: Y about 81, V high.
+            const unsigned char *y = rsc_frame_data(frame, 0);
+            const unsigned char *v = rsc_frame_data(frame, 2);
+            QVERIFY2(std::abs(int(y[0]) - 81) < 6, qPrintable(QString::number(y[0])));
+            QVERIFY(v[0] > 220);
+        }
+        rsc_frame_release(frame);
+    }
+
+    void fullRangeYuvIsConvertedToTheDrawnRange()
+    {
+        setFormats({0, 30});
+        rsc::FramePtr src = makeSource(AV_PIX_FMT_YUVJ420P, 8, 8);
+        av_frame_make_writable(src.get());
+        memset(src->data[0], 0, size_t(src->linesize[0]) * 8);
+        memset(src->data[1], 128, size_t(src->linesize[1]) * 4);
+        memset(src->data[2], 128, size_t(src->linesize[2]) * 4);
+        rsc::FrameConverter converter;
+        rsc_frame *frame = converter.wrap(src.get());
+        QVERIFY(frame);
+        QCOMPARE(rsc_frame_format(frame), uint32_t(RSC_FRAME_YUV420P));
+        QVERIFY(std::abs(int(rsc_frame_data(frame, 0)[0]) - 16) <= 1); // black stays black
+        rsc_frame_release(frame);
+    }
+
+    void referenceOutlivesTheOriginal()
+    {
+        rsc::FramePtr src = makeSource(AV_PIX_FMT_YUV420P, 4, 4);
+        memset(src->data[0], 77, size_t(src->linesize[0]) * 4);
+        rsc::FrameConverter converter;
+        rsc_frame *original = converter.wrap(src.get());
+        src.reset();
+        rsc_frame *copy = rsc_frame_reference(original);
+        rsc_frame_release(original);
+        QVERIFY(copy);
+        QCOMPARE(int(rsc_frame_data(copy, 0)[0]), 77);
+        rsc_frame_release(copy);
+    }
+
+    void emptyAndNullFrames()
+    {
+        rsc_frame *empty = rsc_frame_create();
+        QVERIFY(empty);
+        QCOMPARE(rsc_frame_format(empty), uint32_t(RSC_FRAME_NONE));
+        QVERIFY(rsc_frame_data(empty, 0) == nullptr);
+        QVERIFY(rsc_frame_reference(empty) == nullptr);
+        rsc_frame_release(empty);
+        QCOMPARE(rsc_frame_format(nullptr), uint32_t(RSC_FRAME_NONE));
+        QCOMPARE(rsc_frame_width(nullptr), 0u);
+        QVERIFY(rsc_frame_reference(nullptr) == nullptr);
+        rsc::FrameConverter converter;
+        QVERIFY(converter.wrap(nullptr) == nullptr);
+    }
+
+    void frameFormatListsAreChecked()
+    {
+        const int32_t unknown[] = {7, 99};
+        QCOMPARE(rsc_global_set_frame_formats(unknown, 2), 0);
+        QCOMPARE(rsc_global_set_frame_formats(nullptr, 2), 0);
+        const int32_t fine[] = {0, 30};
+        QCOMPARE(rsc_global_set_frame_formats(fine, 0), 0);
+        QCOMPARE(rsc_global_set_frame_formats(fine, 2), 1);
+    }
+
+    void logGoesToTheDataFolder()
+    {
+        QCOMPARE(rsc_global_set_data_folder("/no/such/folder"), 0);
+        QCOMPARE(rsc_global_set_data_folder(nullptr), 0);
+        const QString dir = rstest::scratchDir("appdata");
+        QCOMPARE(rsc_global_set_options(1, 0), 1);
+        QCOMPARE(rsc_global_set_data_folder(dir.toUtf8().constData()), 1);
+        rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_info_open_file(info, rstest::MediaFixtures::badFile("text.mp4").toUtf8().constData()), 0);
+        rsc_info_release(info);
+        av_log(nullptr, AV_LOG_ERROR, "routed error marker\n");
+        av_log(nullptr, AV_LOG_INFO, "filtered info marker\n");
+        QFile log(dir + "/codec.log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray text = log.readAll();
+        QVERIFY2(text.contains("text.mp4"), text.constData());
+        QVERIFY(text.contains("Invalid data found")); // FFmpeg's error text
+        QVERIFY(text.contains("routed error marker"));   // av_log reaches the file
+        QVERIFY(!text.contains("filtered info marker")); // not verbose: warnings and errors only
+    }
+
+    void logIsBounded()
+    {
+        const QString dir = rstest::scratchDir("appdata-bounded");
+        QCOMPARE(rsc_global_set_data_folder(dir.toUtf8().constData()), 1);
+        const QByteArray line(200, 'x');
+        for (int i = 0; i < 2 * rsc::kLogMaxBytes / 200 + 10; ++i)
+            rsc::logWrite("%s", line.constData());
+        QVERIFY(QFileInfo(dir + "/codec.log").size() < rsc::kLogMaxBytes);
+        QVERIFY(QFileInfo::exists(dir + "/codec.log.1"));
+        QVERIFY(QFileInfo(dir + "/codec.log.1").size() <= rsc::kLogMaxBytes + 1024);
+        QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 2);
+    }
+
+    void interruptSwitchStopsReads()
+    {
+        const QByteArray path = rstest::MediaFixtures::standard("h264_aac.mp4").toUtf8();
+        rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_global_set_interrupt(1), 0);
+        QCOMPARE(rsc_info_open_file(info, path.constData()), 0);
+        QCOMPARE(rsc_global_set_interrupt(0), 1);
+        QCOMPARE(rsc_info_open_file(info, path.constData()), 1);
+        rsc_info_release(info);
+    }
+};
+
+RS_TEST_MAIN(TestInfoInternals)
+#include "tst_info_internals.moc"
