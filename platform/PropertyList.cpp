@@ -172,6 +172,8 @@ bool PropertyList::fromData(const QByteArray &data, QVariant &root)
 bool PropertyList::readFile(const QString &path, QVariant &root)
 {
     root = QVariant();
+    if (path.isEmpty())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

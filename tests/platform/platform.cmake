@@ -1,0 +1,3 @@
+# Host services: property lists, update checks, D-Bus services on a private bus, clocks, window level.
+rs_add_qtest(tst_platform_plist SOURCES tst_plist.cpp LIBS platform)
+rs_add_qtest(tst_platform_services SOURCES tst_services.cpp LIBS platform)
