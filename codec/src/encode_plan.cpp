@@ -129,13 +129,16 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
         // The source's bit rate only means something to an encoder of the same codec.
         p.videoBitRate = v.videoBitRate > 0 ? v.videoBitRate
                                             : (vs && vs->codecpar->codec_id == codec->id ? vs->codecpar->bit_rate : 0);
+        // 8-bit 4:2:0 where the encoder takes it (in its own range: MJPEG lists full-range first).
         p.pixelFormat = AV_PIX_FMT_YUV420P;
         if (codec->pix_fmts) {
-            bool has420 = false;
-            for (const AVPixelFormat *f = codec->pix_fmts; *f != AV_PIX_FMT_NONE; ++f)
-                has420 = has420 || *f == AV_PIX_FMT_YUV420P;
-            if (!has420)
-                p.pixelFormat = codec->pix_fmts[0];
+            p.pixelFormat = codec->pix_fmts[0];
+            for (const AVPixelFormat *f = codec->pix_fmts; *f != AV_PIX_FMT_NONE; ++f) {
+                if (*f == AV_PIX_FMT_YUV420P || *f == AV_PIX_FMT_YUVJ420P) {
+                    p.pixelFormat = *f;
+                    break;
+                }
+            }
         }
         if (codec->id == AV_CODEC_ID_H263)
             fitH263Size(&p.width, &p.height);

@@ -1,0 +1,279 @@
+// Re-encoding joins: the first clip's geometry, continuous time line, sound and picture ending together at
+// every join, explicit codec values, conversion objects, prompt stops and refusals.
+#include "tst_job_helpers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+
+using namespace jobtest;
+using rstest::FFprobe;
+using rstest::MediaFixtures;
+
+namespace {
+
+QString standard(const char *name)
+{
+    return MediaFixtures::standard(QString::fromLatin1(name));
+}
+
+double streamEnd(const QString &path, const QString &selector)
+{
+    const auto packets = FFprobe::packets(path, selector);
+    double end = 0;
+    for (const auto &p : packets)
+        end = qMax(end, qMax(p.ptsTime, p.dtsTime) + p.durationTime); // AVI stores no pts
+    return end;
+}
+
+rsc_edit *codecs(uint32_t video, uint32_t audio, int width = 0, int height = 0)
+{
+    rsc_edit *e = rsc_edit_create();
+    rsc_edit_enable_video_edits(e, 1);
+    rsc_edit_enable_audio_edits(e, 1);
+    rsc_edit_set_video_codec(e, video);
+    rsc_edit_set_audio_codec(e, audio);
+    if (width && height)
+        rsc_edit_set_video_size(e, width, height);
+    rsc_edit_set_encoder_options(e, "preset=ultrafast");
+    return e;
+}
+
+} // namespace
+
+class TestJobReencode : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void joinsDifferentClips_data();
+    void joinsDifferentClips();
+    void explicitCodecValues_data();
+    void explicitCodecValues();
+    void conversionWritesChapters();
+    void stopIsPrompt();
+    void badTaskKeepsOutput_data();
+    void badTaskKeepsOutput();
+};
+
+void TestJobReencode::joinsDifferentClips_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<bool>("trimmed");
+    QTest::newRow("mp4") << QStringLiteral("mp4") << QStringLiteral("mp4") << false;
+    QTest::newRow("mp4 trimmed") << QStringLiteral("mp4") << QStringLiteral("mp4") << true;
+    QTest::newRow("matroska") << QStringLiteral("matroska") << QStringLiteral("mkv") << false;
+    QTest::newRow("avi") << QStringLiteral("avi") << QStringLiteral("avi") << true;
+    QTest::newRow("mpegts") << QStringLiteral("mpegts") << QStringLiteral("ts") << false;
+}
+
+void TestJobReencode::joinsDifferentClips()
+{
+    QFETCH(QString, container);
+    QFETCH(QString, suffix);
+    QFETCH(bool, trimmed);
+    // 320x240 25 fps 44.1 kHz stereo, 640x360 30 fps 48 kHz mono, an AVI, a clip without sound, WebM/Opus,
+    // a sound-only file.
+    const QStringList clips{standard("h264_aac.mp4"),   standard("h264_aac_640x360_30.mp4"), standard("mpeg4_mp3.avi"),
+                            standard("video_only.mp4"), standard("vp9_opus.webm"),           standard("audio.m4a")};
+    QList<Task> tasks;
+    double expected = 0;
+    for (const QString &c : clips) {
+        if (trimmed) {
+            tasks << Task{c, 500000, 1000000};
+            expected += 1.0;
+        } else {
+            tasks << Task{c};
+            expected += FFprobe::durationSeconds(c);
+        }
+    }
+    const QString out = rstest::scratchDir(QStringLiteral("reencode")) + QStringLiteral("/joined.") + suffix;
+    const Outcome r = runMerge(false, out, container, tasks);
+    QVERIFY2(r.opened && !r.failed, qPrintable(r.error));
+
+    const QJsonArray video = FFprobe::streams(out, QStringLiteral("video"));
+    QCOMPARE(video.size(), 1);
+    QCOMPARE(video[0].toObject().value(QStringLiteral("width")).toInt(), 320);
+    QCOMPARE(video[0].toObject().value(QStringLiteral("height")).toInt(), 240);
+    const QJsonArray audio = FFprobe::streams(out, QStringLiteral("audio"));
+    QCOMPARE(audio.size(), 1);
+    QCOMPARE(audio[0].toObject().value(QStringLiteral("sample_rate")).toString(), QStringLiteral("44100"));
+    QCOMPARE(audio[0].toObject().value(QStringLiteral("channels")).toInt(), 2);
+
+    const double frame = 1.0 / 25;
+    const double videoEnd = streamEnd(out, QStringLiteral("v:0"));
+    const double audioEnd = streamEnd(out, QStringLiteral("a:0"));
+    QVERIFY2(qAbs(videoEnd - expected) <= frame * clips.size(),
+             qPrintable(QStringLiteral("video %1 s, clips %2 s").arg(videoEnd).arg(expected)));
+    QVERIFY2(qAbs(audioEnd - videoEnd) <= frame,
+             qPrintable(QStringLiteral("audio %1 s, video %2 s").arg(audioEnd).arg(videoEnd)));
+    QString where;
+    // Matroska keeps no decoding times, so its reordered pictures are not in pts order.
+    if (container != QLatin1String("matroska"))
+        QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("v:0")), &where), qPrintable(where));
+    QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("a:0")), &where), qPrintable(where));
+    const QString errors = FFprobe::decodeErrors(out);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+
+    // The clip without sound is silent, the sound-only clip is black.
+    double silentFrom = 0;
+    for (int i = 0; i < 3; ++i)
+        silentFrom += trimmed ? 1.0 : FFprobe::durationSeconds(clips[i]);
+    QVERIFY(meanVolume(out, silentFrom + 0.2, 0.5) < -80.0);
+    const double blackAt = expected - (trimmed ? 0.5 : 1.0);
+    const QImage black = frameAt(out, blackAt);
+    QVERIFY(!black.isNull());
+    QVERIFY(channelMean(black, black.rect(), 1) < 20);
+    QVERIFY(meanVolume(out, blackAt - 0.2, 0.4) > -40.0);
+}
+
+void TestJobReencode::explicitCodecValues_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<uint>("videoId");
+    QTest::addColumn<uint>("audioId");
+    QTest::addColumn<QString>("videoCodec");
+    QTest::addColumn<QString>("audioCodec");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    // Vocabulary ids: H264 28, MP4V 13, H263 5, VP9 169, MJPG 8, WMV2 19, HMP2 2, AAC 0x15002, MP3 0x15001,
+    // OGG 0x15005, AC3 0x15003, flac 0x1500C, wma2 0x15008, MP2A 0x15000.
+    QTest::newRow("h264/aac 640x480") << "mp4" << 28u << 0x15002u << "h264"
+                                      << "aac" << 640 << 480;
+    QTest::newRow("mpeg4/mp3 avi") << "avi" << 13u << 0x15001u << "mpeg4"
+                                   << "mp3" << 320 << 240;
+    QTest::newRow("h263 fits its sizes") << "3gp" << 5u << 0x15002u << "h263"
+                                         << "aac" << 320 << 240;
+    QTest::newRow("vp9/vorbis webm") << "webm" << 169u << 0x15005u << "vp9"
+                                     << "vorbis" << 320 << 240;
+    QTest::newRow("mjpeg/flac mkv") << "matroska" << 8u << 0x1500Cu << "mjpeg"
+                                    << "flac" << 320 << 240;
+    QTest::newRow("wmv2/wma2 asf") << "asf" << 19u << 0x15008u << "wmv2"
+                                   << "wmav2" << 320 << 240;
+    QTest::newRow("mpeg2/mp2 mpeg") << "mpeg" << 2u << 0x15000u << "mpeg2video"
+                                    << "mp2" << 320 << 240;
+    QTest::newRow("h264/ac3 mov odd size") << "mov" << 28u << 0x15003u << "h264"
+                                           << "ac3" << 321 << 241;
+}
+
+void TestJobReencode::explicitCodecValues()
+{
+    QFETCH(QString, container);
+    QFETCH(uint, videoId);
+    QFETCH(uint, audioId);
+    QFETCH(QString, videoCodec);
+    QFETCH(QString, audioCodec);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const QString out = rstest::scratchDir(QStringLiteral("codecs")) + QStringLiteral("/out.") + container;
+    rsc_edit *open = codecs(videoId, audioId, width, height);
+    rsc_edit_set_frame_rate(open, 30000, 1001);
+    const Outcome r =
+        runMerge(false, out, container,
+                 {Task{standard("h264_aac.mp4"), 0, 1000000}, Task{standard("mpeg4_mp3.avi"), 0, 1000000}}, open);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QJsonObject v = FFprobe::streams(out, QStringLiteral("video")).at(0).toObject();
+    const QJsonObject a = FFprobe::streams(out, QStringLiteral("audio")).at(0).toObject();
+    QCOMPARE(v.value(QStringLiteral("codec_name")).toString(), videoCodec);
+    QCOMPARE(a.value(QStringLiteral("codec_name")).toString(), audioCodec);
+    if (videoCodec == QLatin1String("h263")) {
+        QCOMPARE(v.value(QStringLiteral("width")).toInt(), 352); // nearest H.263 size
+        QCOMPARE(v.value(QStringLiteral("height")).toInt(), 288);
+    } else {
+        QCOMPARE(v.value(QStringLiteral("width")).toInt(), width & ~1);
+        QCOMPARE(v.value(QStringLiteral("height")).toInt(), height & ~1);
+    }
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.0) < 0.15);
+    const QString errors = FFprobe::decodeErrors(out);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+}
+
+void TestJobReencode::conversionWritesChapters()
+{
+    const QString out = rstest::scratchDir(QStringLiteral("convert")) + QStringLiteral("/chapters.mkv");
+    rsc_edit *e = codecs(0, 0);
+    rsc_edit_add_chapter(e, 0, 1000000, "Opening");
+    rsc_edit_add_chapter(e, 1000000, 1000000, "Ending ünïcode");
+    rsc_job *job = rsc_job_create_convert(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_file(job, standard("h264_aac_b.mp4").toUtf8().constData(), out.toUtf8().constData(),
+                               "matroska", e),
+             1);
+    rsc_edit_release(e); // the job keeps its own copy
+    QCOMPARE(rsc_job_set_range(job, 500000, 2000000), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QElapsedTimer t;
+    t.start();
+    while (!rsc_job_is_finished(job) && t.elapsed() < 60000)
+        QThread::msleep(5);
+    QCOMPARE(rsc_job_is_finished(job), 1);
+    QCOMPARE(rsc_job_is_failed(job), 0);
+    QCOMPARE(rsc_job_done(job), rsc_job_total(job));
+    QCOMPARE(rsc_job_total(job), quint64(2000000));
+    QCOMPARE(rsc_job_close(job), 1);
+    rsc_job_release(job);
+    const QJsonArray chapters = FFprobe::probe(out).value(QStringLiteral("chapters")).toArray();
+    QCOMPARE(chapters.size(), 2);
+    QCOMPARE(chapters[1].toObject().value(QStringLiteral("tags")).toObject().value(QStringLiteral("title")).toString(),
+             QStringLiteral("Ending ünïcode"));
+    QCOMPARE(chapters[1].toObject().value(QStringLiteral("start_time")).toString().toDouble(), 1.0);
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.0) < 0.1);
+}
+
+void TestJobReencode::stopIsPrompt()
+{
+    // A long 720p clip keeps the encoder busy.
+    const QString big = MediaFixtures::make(
+        {QStringLiteral("stop_720p.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=1280x720:rate=30:duration=20 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=48000:duration=20 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+    for (const bool lossless : {false, true}) {
+        const QString out = rstest::scratchDir(QStringLiteral("stop")) + QStringLiteral("/stopped.mp4");
+        rsc_job *job =
+            lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+        QCOMPARE(rsc_job_start(job), 1);
+        QCOMPARE(rsc_job_add_task(job, big.toUtf8().constData(), 0, 0, nullptr), 1);
+        QThread::msleep(lossless ? 5 : 300);
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(rsc_job_stop(job, 1), 1);
+        QVERIFY2(t.elapsed() < 200, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(rsc_job_is_stopped(job), 1);
+        QCOMPARE(rsc_job_is_finished(job), 0);
+        QVERIFY(rsc_job_done(job) < rsc_job_total(job));
+        t.restart();
+        rsc_job_close(job);
+        rsc_job_release(job);
+        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+        QVERIFY(QFile::remove(out)); // the caller can remove the partial output
+    }
+}
+
+void TestJobReencode::badTaskKeepsOutput_data()
+{
+    QTest::addColumn<QString>("bad");
+    QTest::newRow("missing") << QStringLiteral("/nonexistent/clip.mp4");
+    QTest::newRow("text") << MediaFixtures::badFile(QStringLiteral("text.mp4"));
+    QTest::newRow("truncated") << MediaFixtures::badFile(QStringLiteral("truncated.mp4"));
+    QTest::newRow("empty") << MediaFixtures::badFile(QStringLiteral("empty.mp4"));
+}
+
+void TestJobReencode::badTaskKeepsOutput()
+{
+    QFETCH(QString, bad);
+    const QString out = rstest::scratchDir(QStringLiteral("bad")) + QStringLiteral("/out.mp4");
+    const QString good = standard("h264_aac.mp4");
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{good}, Task{bad}});
+    QVERIFY(r.failed);
+    QCOMPARE(r.tasksAdded, 1);
+    QVERIFY(!r.error.isEmpty());
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - FFprobe::durationSeconds(good)) < 0.1);
+}
+
+RS_TEST_MAIN(TestJobReencode)
+#include "tst_job_reencode.moc"
