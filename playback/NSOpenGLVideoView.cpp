@@ -83,6 +83,9 @@ NSOpenGLVideoView::NSOpenGLVideoView(QWidget *parent) : QOpenGLWidget(parent)
 
 NSOpenGLVideoView::~NSOpenGLVideoView()
 {
+    // The base class destroys the context after this object is gone: its last signal must not reach us.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
     if (m_glReady) {
         makeCurrent();
         releaseGL();
