@@ -118,7 +118,7 @@ std::vector<std::string> QPlistRead::getCategories()
 std::vector<FormatBaseInfo *> *QPlistRead::getCategoriesInfoList(const std::string &category)
 {
     if (category.empty())
-        return m_pFormatList;
+        return nullptr; // the current list stays as it is
     m_pFormatList = nullptr;
     auto cached = m_lists.find(category);
     if (cached == m_lists.end()) {

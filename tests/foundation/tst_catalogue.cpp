@@ -306,6 +306,7 @@ private slots:
         QCOMPARE(first->title, std::string("Auto MP4"));
         QCOMPARE(first->category, std::string("Video"));
         QCOMPARE((*tiles)[3]->title, std::string());
+        QVERIFY(!reader->getCategoriesInfoList(""));
         QVERIFY(!reader->getCategoriesInfoList("Empty"));
         QVERIFY(!reader->getCategoriesInfoList("None"));
         QVERIFY(reader->getCategoriesInfoList("Audio"));
