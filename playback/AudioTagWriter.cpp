@@ -218,8 +218,11 @@ int AudioTagWriter::Save()
     if (m_copy.isEmpty())
         return -1;
     const QByteArray path = QFile::encodeName(m_copy);
-    TagLib::FileRef ref(path.constData(), false);
-    if (ref.isNull() || !ref.file() || !ref.file()->isValid()) {
+    TagLib::FileRef ref(path.constData(), true, TagLib::AudioProperties::Fast);
+    // A file that merely carries the right suffix has no audio stream: adding tags to it would only
+    // damage it further.
+    if (ref.isNull() || !ref.file() || !ref.file()->isValid() || !ref.audioProperties() ||
+        ref.audioProperties()->sampleRate() <= 0) {
         qWarning() << "AudioTagWriter: not a file with tags" << m_target;
         return -2;
     }
