@@ -104,9 +104,12 @@ bool QZTBaseButtonDraw::setButtonImage(QImage *image, bool nineGrid, bool)
     return true;
 }
 
-bool QZTBaseButtonDraw::setButtonImage(QImage &image, bool nineGrid)
+bool QZTBaseButtonDraw::setButtonImage(const QImage &image, bool nineGrid)
 {
-    return setButtonImage(&image, nineGrid, true);
+    if (image.isNull())
+        return false;
+    applyImage(image, nineGrid);
+    return true;
 }
 
 QImage QZTBaseButtonDraw::buttonImage() const

@@ -42,7 +42,7 @@ public:
     // The copy flag is kept for callers; the image is always held by value. False for a null image
     // (the previous image stays).
     bool setButtonImage(QImage *image, bool nineGrid, bool copy);
-    bool setButtonImage(QImage &image, bool nineGrid);
+    bool setButtonImage(const QImage &image, bool nineGrid);
     QImage buttonImage() const;
     void setGridView(bool nineGrid);
     void setStaticState(bool on);
