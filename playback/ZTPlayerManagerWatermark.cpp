@@ -1,0 +1,409 @@
+// ZTPlayerManager, overlay side: sends overlay records to the preview player, keeps the overlay the user
+// edits, and lets the user drag and resize its text box and picture box over the edited window.
+#include "ZTPlayerManager.h"
+
+#include "CropDragGeometry.h"
+#include "QMediaElementWindow.h"
+#include "ZTPlayerClass.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kMinItemFraction = 0.0001;
+constexpr double kItemMargin = 0.02;
+
+void setSenderCursor(QObject *sender, unsigned zone)
+{
+    if (auto *w = qobject_cast<QWidget *>(sender))
+        w->setCursor(CropDragGeometry::cursorForZone(zone));
+}
+
+QByteArray fontOf(const QByteArray &name)
+{
+    return name.startsWith('@') ? name.mid(1) : name;
+}
+
+bool holdsLeft(unsigned z)
+{
+    return z == 1 || z == 2 || z == 3;
+}
+bool holdsRight(unsigned z)
+{
+    return z == 4 || z == 5 || z == 6;
+}
+bool holdsTop(unsigned z)
+{
+    return z == 1 || z == 4 || z == 7;
+}
+bool holdsBottom(unsigned z)
+{
+    return z == 2 || z == 5 || z == 8;
+}
+
+} // namespace
+
+void ZTPlayerManager::sendWatermark(const VEWatermarkSettings &r, bool withSources)
+{
+    ZTPlayerClass *p = m_player;
+    const VEWatermarkImageSettings &im = r.image;
+    const VEWatermarkTextSettings &tx = r.text;
+    if (withSources && im.imagePath.isEmpty()) {
+        p->SetWatermarkImageFile_Player(nullptr);
+        p->SetWatermarkImageMaskFile_Player(nullptr);
+    } else if (!im.imagePath.isEmpty()) {
+        if (withSources) {
+            p->SetWatermarkImageFile_Player(im.imagePath.constData());
+            p->SetWatermarkImageMaskFile_Player(im.maskPath.constData());
+            p->SetWatermarkImageMirror_Player(im.mirror);
+        } else {
+            p->SetWatermarkImageMirror_Player(im.mirror);
+            p->EnableWatermarkImageBorder_Player(int(im.borderEnabled));
+        }
+        p->SetWatermarkImagePosition_Player(im.posX, im.posY);
+        p->SetWatermarkImageScale_Player(im.scaleX, im.scaleY);
+        p->SetWatermarkImageAngle_Player(im.angle);
+        p->SetWatermarkImageAlpha_Player(im.alpha);
+        p->SetWatermarkImageMixMode_Player(im.mixMode);
+        p->EnableWatermarkImageBorder_Player(int(im.borderEnabled));
+        p->SetWatermarkImageSize_Player(im.width, im.height);
+        p->SetWatermarkImageLoop_Player(im.loop);
+        p->SetWatermarkImageCrop_Player(im.cropRect.x, im.cropRect.y, im.cropRect.width, im.cropRect.height);
+        p->SetWatermarkImageShowTime_Player(im.showTime.first, im.showTime.second);
+        p->SetWatermarkImageSplitTime_Player(im.splitTime.first, im.splitTime.second);
+    }
+    if (withSources && tx.text.isEmpty()) {
+        p->SetWatermarkText_Player(nullptr);
+    } else if (!tx.text.isEmpty()) {
+        if (withSources)
+            p->SetWatermarkText_Player(tx.text.constData());
+        const QByteArray font = fontOf(tx.fontName);
+        p->SetWatermarkTextAlpha_Player(tx.alpha);
+        p->SetWatermarkTextPosition_Player(tx.posX, tx.posY);
+        p->SetWatermarkTextAngle_Player(tx.angle);
+        p->SetWatermarkTextBold_Player(tx.bold);
+        p->SetWatermarkTextSize_Player(tx.fontSize);
+        p->SetWatermarkTextFont_Player(font.constData());
+        p->SetWatermarkTextColor_Player(tx.color);
+        p->SetWatermarkTextOutlineColor_Player(tx.outlineColor);
+        p->SetWatermarkTextOutlineSize_Player(tx.outlineSize);
+        p->SetWatermarkTextShadowColor_Player(tx.shadowColor);
+        p->SetWatermarkTextShadowOffset_Player(tx.shadowOffset);
+        p->SetWatermarkTextItalic_Player(tx.italic);
+        p->SetWatermarkTextUnderline_Player(tx.underline);
+        p->SetWatermarkTextStrikeout_Player(tx.strikeout);
+        p->SetWatermarkTextScale_Player(tx.scaleX, tx.scaleY);
+        p->EnableWatermarkTextBorder_Player(tx.borderEnabled);
+        p->SetWatermarkTextLayerTopmost_Player(tx.layerTopmost);
+        p->SetWatermarkTextSpacingH_Player(tx.spacingH);
+        p->SetWatermarkTextSpacingV_Player(tx.spacingV);
+        p->SetWatermarkTextShowTime_Player(tx.showTime.first, tx.showTime.second);
+    }
+    if (withSources)
+        p->SetWatermarkBorderAlpha_Player(0);
+}
+
+void ZTPlayerManager::setWatermarkSettingsSource(VEWatermarkSettings settings, int index)
+{
+    m_selectedWatermarkIndex = index;
+    if (!hasPlayer())
+        return;
+    m_player->BeginSettings_Player();
+    m_player->SetWatermarkIndex_Player(static_cast<unsigned>(index));
+    sendWatermark(settings, true);
+    m_player->EndSettings_Player();
+}
+
+void ZTPlayerManager::setWatermarkSettingsNotSource(VEWatermarkSettings settings, int index)
+{
+    m_selectedWatermarkIndex = index;
+    if (!hasPlayer())
+        return;
+    m_player->BeginSettings_Player();
+    m_player->SetWatermarkIndex_Player(static_cast<unsigned>(index));
+    sendWatermark(settings, false);
+    m_player->EndSettings_Player();
+}
+
+void ZTPlayerManager::setCurrentWatermarkSettings(VEWatermarkSettings settings, int index, bool refresh)
+{
+    if (index < 0)
+        return;
+    m_currentWatermark = settings;
+    m_currentWatermarkIndex = index;
+    m_selectedWatermarkIndex = index;
+    setWatermarkSettingsSource(settings, index);
+    if (refresh) {
+        const bool player = hasPlayer();
+        if (player)
+            m_player->RefreshVideoFrame_Player();
+        auto read = [&](double (ZTPlayerClass::*getter)()) { return player ? (m_player->*getter)() : 0.0; };
+        if (!settings.text.text.isEmpty()) {
+            settings.text.measuredWidth = read(&ZTPlayerClass::GetWatermarkTextWidth_Player);
+            settings.text.measuredHeight = read(&ZTPlayerClass::GetWatermarkTextHeight_Player);
+            settings.text.posX = read(&ZTPlayerClass::GetWatermarkTextPosX_Player);
+            settings.text.posY = read(&ZTPlayerClass::GetWatermarkTextPosY_Player);
+        } else {
+            settings.text.measuredWidth = 0.0;
+            settings.text.measuredHeight = 0.0;
+        }
+        if (!settings.image.imagePath.isEmpty()) {
+            settings.image.measuredWidth = read(&ZTPlayerClass::GetWatermarkImageWidth_Player);
+            settings.image.measuredHeight = read(&ZTPlayerClass::GetWatermarkImageHeight_Player);
+            settings.image.posX = read(&ZTPlayerClass::GetWatermarkImagePosX_Player);
+            settings.image.posY = read(&ZTPlayerClass::GetWatermarkImagePosY_Player);
+        } else {
+            settings.image.measuredWidth = 0.0;
+            settings.image.measuredHeight = 0.0;
+        }
+    }
+    m_currentWatermark = settings;
+    emit emitWatermarkRectChange(settings, index);
+}
+
+void ZTPlayerManager::setCurrentWatermarkSettingsNotSource(VEWatermarkSettings settings, int index, bool refresh)
+{
+    if (index < 0)
+        return;
+    m_currentWatermark = settings;
+    m_currentWatermarkIndex = index;
+    m_selectedWatermarkIndex = index;
+    setWatermarkSettingsNotSource(settings, index);
+    if (refresh) {
+        const bool player = hasPlayer();
+        if (player)
+            m_player->RefreshVideoFrame_Player();
+        auto read = [&](double (ZTPlayerClass::*getter)()) { return player ? (m_player->*getter)() : 0.0; };
+        settings.text.measuredWidth = read(&ZTPlayerClass::GetWatermarkTextWidth_Player);
+        settings.text.measuredHeight = read(&ZTPlayerClass::GetWatermarkTextHeight_Player);
+        settings.image.measuredWidth = read(&ZTPlayerClass::GetWatermarkImageWidth_Player);
+        settings.image.measuredHeight = read(&ZTPlayerClass::GetWatermarkImageHeight_Player);
+    }
+    m_currentWatermark = settings;
+    emit emitWatermarkRectChange(settings, index);
+}
+
+void ZTPlayerManager::getCurrentWatermarkSettings(VEWatermarkSettings &settings, int &index) const
+{
+    settings = m_currentWatermark;
+    index = m_currentWatermarkIndex;
+}
+
+void ZTPlayerManager::setWatermarkSettingsList(QList<VEWatermarkSettings> list)
+{
+    if (list.isEmpty() || !hasPlayer())
+        return;
+    m_player->SetVideoWatermarkMaxCount_Player(static_cast<unsigned>(list.size()));
+    m_player->BeginSettings_Player();
+    for (int i = 0; i < list.size(); ++i) {
+        m_player->SetWatermarkIndex_Player(static_cast<unsigned>(i));
+        sendWatermark(list.at(i), true);
+    }
+    m_player->EndSettings_Player();
+    m_player->ShowVideoFrame_Player();
+}
+
+// ------------------------------------------------------------------------------------------ mouse
+
+bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
+{
+    QMediaElementWindow *window = m_previewWindow.load();
+    const quint32 border = text ? m_currentWatermark.text.borderEnabled : m_currentWatermark.image.borderEnabled;
+    if (!event || !window || !hasPlayer() || border == 0 || m_currentWatermarkIndex < 0)
+        return false;
+    const double w = text ? m_player->GetWatermarkTextWidth_Player() : m_player->GetWatermarkImageWidth_Player();
+    const double h = text ? m_player->GetWatermarkTextHeight_Player() : m_player->GetWatermarkImageHeight_Player();
+    if (!(w > kMinItemFraction) || !(h > kMinItemFraction))
+        return false;
+    const double x = text ? m_currentWatermark.text.posX : m_currentWatermark.image.posX;
+    const double y = text ? m_currentWatermark.text.posY : m_currentWatermark.image.posY;
+    const QRect e = window->getVideoElementRect();
+    const QPoint p = event->localPos().toPoint();
+    const unsigned zone = CropDragGeometry::hitZone(CropDragGeometry::pixelBox(QRectF(x, y, w, h), e), p);
+    (text ? m_textZone : m_imageZone) = zone;
+    if (zone == 0)
+        return false;
+    setSenderCursor(sender(), zone);
+    m_currentWatermark.text.layerTopmost = text ? 1 : 0; // the pressed item comes to the top
+    m_watermarkPress = p;
+    m_watermarkStart = QRectF(x, y, w, h);
+    m_startScaleX = text ? m_currentWatermark.text.scaleX : m_currentWatermark.image.scaleX;
+    m_startScaleY = text ? m_currentWatermark.text.scaleY : m_currentWatermark.image.scaleY;
+    return true;
+}
+
+bool ZTPlayerManager::WatermarkTextDown(QMouseEvent *event)
+{
+    return watermarkDown(event, true);
+}
+
+bool ZTPlayerManager::WatermarkImageDown(QMouseEvent *event)
+{
+    return watermarkDown(event, false);
+}
+
+bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
+{
+    QMediaElementWindow *window = m_previewWindow.load();
+    const quint32 border = text ? m_currentWatermark.text.borderEnabled : m_currentWatermark.image.borderEnabled;
+    if (!event || !window || !hasPlayer() || border == 0 || m_currentWatermarkIndex < 0)
+        return false;
+    const QRect e = window->getVideoElementRect();
+    const double ew = e.width(), eh = e.height();
+    const QPoint p = event->localPos().toPoint();
+    unsigned &zone = text ? m_textZone : m_imageZone;
+    if (zone == 0) {
+        setSenderCursor(sender(), 0);
+        const double w = text ? m_player->GetWatermarkTextWidth_Player() : m_player->GetWatermarkImageWidth_Player();
+        const double h = text ? m_player->GetWatermarkTextHeight_Player() : m_player->GetWatermarkImageHeight_Player();
+        if (!(w > kMinItemFraction) || !(h > kMinItemFraction))
+            return false;
+        const double x = text ? m_currentWatermark.text.posX : m_currentWatermark.image.posX;
+        const double y = text ? m_currentWatermark.text.posY : m_currentWatermark.image.posY;
+        const unsigned hover = CropDragGeometry::hitZone(CropDragGeometry::pixelBox(QRectF(x, y, w, h), e), p);
+        if (hover == 0)
+            return false;
+        setSenderCursor(sender(), hover);
+        return true;
+    }
+    if (ew < 1.0 || eh < 1.0)
+        return false;
+    const double sx = m_watermarkStart.x(), sy = m_watermarkStart.y();
+    const double sw = m_watermarkStart.width(), sh = m_watermarkStart.height();
+    const double dx = (p.x() - m_watermarkPress.x()) / ew;
+    const double dy = (p.y() - m_watermarkPress.y()) / eh;
+    double nx = sx + dx, ny = sy + dy;
+    setSenderCursor(sender(), zone);
+
+    double &posX = text ? m_currentWatermark.text.posX : m_currentWatermark.image.posX;
+    double &posY = text ? m_currentWatermark.text.posY : m_currentWatermark.image.posY;
+    quint32 &scaleX = text ? m_currentWatermark.text.scaleX : m_currentWatermark.image.scaleX;
+    quint32 &scaleY = text ? m_currentWatermark.text.scaleY : m_currentWatermark.image.scaleY;
+    double &measuredW = text ? m_currentWatermark.text.measuredWidth : m_currentWatermark.image.measuredWidth;
+    double &measuredH = text ? m_currentWatermark.text.measuredHeight : m_currentWatermark.image.measuredHeight;
+    auto scale = [](double factor, double start) {
+        return static_cast<quint32>(std::max(0.0, std::trunc(factor * start + 0.5)));
+    };
+
+    if (zone == 9) {
+        posX = nx < 0 ? 0.0 : (nx + sw > 1.0 ? 1.0 - sw : nx);
+        posY = ny < 0 ? 0.0 : (ny + sh > 1.0 ? 1.0 - sh : ny);
+    } else {
+        // Resizing works through the item's scale: the start scale times the new size over the start size.
+        if (holdsLeft(zone)) {
+            measuredW = sw - dx;
+            if (nx < 0) {
+                nx = 0;
+                measuredW = sx + sw;
+            }
+            if (nx > sx + sw - kItemMargin) {
+                nx = sx + sw - kItemMargin;
+                measuredW = kItemMargin;
+            }
+            posX = nx;
+            scaleX = scale(1.0 - (nx - sx) / sw, m_startScaleX);
+        }
+        if (holdsRight(zone)) {
+            measuredW = dx + sw;
+            if (nx + sw <= 1.0 && nx < sx - sw + kItemMargin) {
+                nx = sx - sw + kItemMargin;
+                measuredW = kItemMargin;
+            }
+            if (nx + sw > 1.0) {
+                nx = 1.0 - sw;
+                measuredW = 1.0 - sx;
+            }
+            scaleX = scale((nx - sx) / sw + 1.0, m_startScaleX);
+        }
+        if (holdsTop(zone)) {
+            measuredH = sh - dy;
+            if (ny < 0) {
+                ny = 0;
+                measuredH = sy + sh;
+            }
+            if (ny > sy + sh - kItemMargin) {
+                ny = sy + sh - kItemMargin;
+                measuredH = kItemMargin;
+            }
+            posY = ny;
+            scaleY = scale(1.0 - (ny - sy) / sh, m_startScaleY);
+        }
+        if (holdsBottom(zone)) {
+            measuredH = dy + sh;
+            if (ny + sh <= 1.0 && ny < sy - sh + kItemMargin) {
+                ny = sy - sh + kItemMargin;
+                measuredH = kItemMargin;
+            }
+            if (ny + sh > 1.0) {
+                ny = 1.0 - sh;
+                measuredH = 1.0 - sy;
+            }
+            scaleY = scale((ny - sy) / sh + 1.0, m_startScaleY);
+        }
+    }
+    setWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex);
+    emit emitWatermarkRectChange(m_currentWatermark, m_currentWatermarkIndex);
+    return true;
+}
+
+bool ZTPlayerManager::WatermarkTextMove(QMouseEvent *event)
+{
+    return watermarkMove(event, true);
+}
+
+bool ZTPlayerManager::WatermarkImageMove(QMouseEvent *event)
+{
+    return watermarkMove(event, false);
+}
+
+bool ZTPlayerManager::WatermarkTextUp(QMouseEvent *)
+{
+    m_textZone = 0;
+    return true;
+}
+
+bool ZTPlayerManager::WatermarkImageUp(QMouseEvent *)
+{
+    m_imageZone = 0;
+    return true;
+}
+
+void ZTPlayerManager::mouseWatermarkPressEvent(QMouseEvent *event)
+{
+    if (m_currentWatermark.text.layerTopmost != 0) {
+        if (!WatermarkTextDown(event))
+            WatermarkImageDown(event);
+    } else if (!WatermarkImageDown(event)) {
+        WatermarkTextDown(event);
+    }
+}
+
+void ZTPlayerManager::selectCurrentSlot()
+{
+    if (m_currentWatermarkIndex == m_selectedWatermarkIndex)
+        return;
+    m_selectedWatermarkIndex = m_currentWatermarkIndex;
+    if (hasPlayer() && m_currentWatermarkIndex >= 0)
+        m_player->SetWatermarkIndex_Player(static_cast<unsigned>(m_currentWatermarkIndex));
+}
+
+void ZTPlayerManager::mouseWatermarkMoveEvent(QMouseEvent *event)
+{
+    selectCurrentSlot();
+    if (m_currentWatermark.text.layerTopmost != 0) {
+        if (!WatermarkTextMove(event))
+            WatermarkImageMove(event);
+    } else if (!WatermarkImageMove(event)) {
+        WatermarkTextMove(event);
+    }
+}
+
+void ZTPlayerManager::mouseWatermarkReleaseEvent(QMouseEvent *)
+{
+    setCurrentWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex, true);
+    m_textZone = 0;
+    m_imageZone = 0;
+}
