@@ -31,6 +31,7 @@ private slots:
     void backPressureWithBlockedGuiThread();
     void deliveryRacesDestruction();
     void containerSwitchesViews();
+    void redrawsAfterMovingToAnotherWindow();
 
 private:
     static QImage draw(NSOpenGLVideoView &view);
@@ -225,6 +226,29 @@ void TestGlVideoView::containerSwitchesViews()
     QVERIFY(host.showImage(const_cast<unsigned char *>(packed.data.data()), 64, 48, unsigned(packed.stride)));
     QTRY_COMPARE(host.bitmapView()->pendingCount(), 0);
     verifyQuadrants(host.bitmapView()->grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+// Moving the view into another window gives it a new context without textures; the last frame must
+// still show there.
+void TestGlVideoView::redrawsAfterMovingToAnotherWindow()
+{
+    QWidget first;
+    QWidget second;
+    first.resize(160, 120);
+    second.resize(160, 120);
+    auto *view = new NSOpenGLVideoView(&first);
+    view->resize(160, 120);
+    first.show();
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&first));
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QVERIFY(view->acceptFrame(makePlanar(64, 48).desc()));
+    verifyQuadrants(draw(*view));
+
+    view->setParent(&second);
+    view->show();
+    QVERIFY(view->context() == nullptr || view->context()->isValid());
+    verifyQuadrants(draw(*view));
 }
 
 RS_TEST_MAIN(TestGlVideoView)
