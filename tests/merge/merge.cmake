@@ -6,3 +6,4 @@ rs_add_qtest(tst_merge_cliplist SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_cliplist.c
 rs_add_qtest(tst_merge_converter SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_converter.cpp LIBS merge codec_fake)
 rs_add_qtest(tst_merge_drivers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_drivers.cpp LIBS merge codec_fake)
 rs_add_qtest(tst_merge_probe SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_probe.cpp LIBS merge codec_fake)
+rs_add_qtest(tst_merge_e2e SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_merge_e2e.cpp LIBS merge codec MEDIA TIMEOUT 600)

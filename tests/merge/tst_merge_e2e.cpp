@@ -1,0 +1,257 @@
+// End to end without any window, on the real codec library: generated clips are probed, put in the clip
+// list, checked for a lossless join and merged through the merge job driver exactly as the main window
+// drives it, in the high-speed mode and in the encoding mode. Outputs are checked with ffprobe.
+
+#include "TestSupport.h"
+
+#include "AttributeSetting.h"
+#include "FFprobe.h"
+#include "MediaFixtures.h"
+#include "QConverterOperate.h"
+#include "QNewConvertObject.h"
+#include "QPlistRead.h"
+#include "ZTAVCodecAnalysis.h"
+#include "ZtVideoConvertItem.h"
+#include "ZtVideoConvertManager.h"
+#include "rscodec.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace {
+
+const quint64 kSec = 1000000ULL;
+
+struct MergeRun
+{
+    bool finished = false;
+    bool failed = false;
+    QString output;
+};
+
+} // namespace
+
+class TestMergeEndToEnd : public QObject
+{
+    Q_OBJECT
+private:
+    ZtVideoConvertManager *m_list = nullptr;
+    QString m_outDir;
+
+    ZtVideoConvertItem *probe(const QString &path)
+    {
+        auto *item = new ZtVideoConvertItem;
+        if (!item->setVideoPath(path, 0)) {
+            delete item;
+            return nullptr;
+        }
+        m_list->addConverItem(item, -1);
+        return item;
+    }
+
+    // What the main window does on Convert: name the output after the first clip, make a fresh driver
+    // over all clips and start it.
+    QNewConvertObject *startMerge(MergeRun &run)
+    {
+        ZtVideoConvertItem *first = m_list->GetItem(0);
+        first->getValidOutputName();
+        first->getConverOutputDir();
+        run.output = first->getConverPath();
+        auto *driver = new QNewConvertObject(nullptr);
+        driver->ClearConvertItem();
+        for (int i = 0; i < m_list->GetItemCount(); ++i)
+            driver->AddConvertItem(m_list->GetItem(i));
+        driver->setMergerOptputPath(run.output);
+        connect(driver, &QNewConvertObject::emitMergerTotalFinished, this, [&run] { run.finished = true; });
+        connect(driver, &QNewConvertObject::emitMergerFinished, this, [&run](bool ok) {
+            if (!ok)
+                run.failed = true;
+        });
+        driver->OnStartToMerger();
+        return driver;
+    }
+
+    void checkOutput(const QString &path, double seconds, double tolerance, bool video)
+    {
+        QVERIFY2(QFile::exists(path), qPrintable(path));
+        QCOMPARE(rstest::FFprobe::streams(path, "video").size(), video ? 1 : 0);
+        QCOMPARE(rstest::FFprobe::streams(path, "audio").size(), 1);
+        const double d = rstest::FFprobe::durationSeconds(path);
+        QVERIFY2(qAbs(d - seconds) <= tolerance,
+                 qPrintable(QStringLiteral("duration %1, expected %2").arg(d).arg(seconds)));
+        QString where;
+        if (video)
+            QVERIFY2(rstest::FFprobe::strictlyMonotonic(rstest::FFprobe::packets(path, "v:0"), &where),
+                     qPrintable(where));
+        QVERIFY2(rstest::FFprobe::strictlyMonotonic(rstest::FFprobe::packets(path, "a:0"), &where), qPrintable(where));
+        const QString errors = rstest::FFprobe::decodeErrors(path);
+        QVERIFY2(errors.isEmpty(), qPrintable(errors));
+    }
+
+    void useLossless()
+    {
+        AttributeSetting a;
+        a.bLossless = true;
+        a.fileFormat = QStringLiteral("Original");
+        a.fileExtend = QStringLiteral("mp4");
+        QSettingDlgState::setAttributeSetting(a);
+    }
+
+    // The "HD MP4" profile of the catalogue with its default codecs, frame rate and bit rates; the
+    // frame size is kept small so that the test runs quickly.
+    bool useCatalogueProfile()
+    {
+        QPlistRead reader(
+            (rstest::sourceDir() + QStringLiteral("/resources/profile/profiles_mac.plist")).toStdString());
+        if (!reader.isLoaded())
+            return false;
+        FormatAllInfo *info = reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto");
+        if (!info)
+            return false;
+        AttributeSetting a;
+        a.bLossless = false;
+        a.nQuality = 1;
+        a.fileFormat = QString::fromStdString(info->strExt);
+        a.fileExtend = QString::fromStdString(info->strExt);
+        a.VEncoder = QString::fromStdString(info->strVideoEncoder);
+        a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
+        a.VWidth = 320;
+        a.VHeight = 240;
+        unsigned num = 0;
+        unsigned den = 0;
+        ZTAVCodecAnalysis::GetVideoFrameRate(QString::fromStdString(info->strFrameRate).toDouble(), num, den);
+        a.VFrameRate_fps = int(num);
+        a.VFrameRate_scale = int(den);
+        a.VBitRate = 600;
+        a.AEncoder = QString::fromStdString(info->strAudioEncoder);
+        a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
+        a.AChannel = QString::fromStdString(info->strChannel).toInt();
+        a.ASampleRate = QString::fromStdString(info->strSampleRate).section(' ', 0, 0).toInt();
+        a.ABitRate = QString::fromStdString(info->strAudioBitRate).section(' ', 0, 0).toInt();
+        QSettingDlgState::setAttributeSetting(a);
+        return a.VCodecsId != 0 && a.ACodecsId != 0;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        rsc_job *probeJob = rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        if (!probeJob)
+            QSKIP("the codec library's merge jobs are not available");
+        rsc_job_release(probeJob);
+        m_list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
+    }
+
+    void init()
+    {
+        m_list->ClearItems();
+        ZtVideoConvertItem::clearOutputFileList();
+        m_outDir = rstest::scratchDir(QString::fromLatin1(QTest::currentTestFunction())) + QLatin1Char('/');
+        QConverterOperate::setConverterPath(m_outDir);
+    }
+
+    void highSpeedJoinWithTrim()
+    {
+        useLossless();
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac.mp4")));
+        ZtVideoConvertItem *b = probe(rstest::MediaFixtures::standard("h264_aac_b.mp4"));
+        QVERIFY(b);
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac_c.mp4")));
+        QVERIFY(m_list->IsLosslessMerger());
+        QCOMPARE(b->m_nWidth, 320u);
+        QVERIFY(qAbs(double(b->m_nDuration) / kSec - 3.0) < 0.1);
+        b->m_nTrimStart = 1 * kSec; // on a key frame: the copy starts there
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 60000);
+        QVERIFY(!run.failed);
+        QVERIFY(run.output.endsWith(QLatin1String("h264_aac.mp4")));
+        checkOutput(run.output, 2.0 + 2.0 + 1.5, 0.25, true);
+    }
+
+    void differentClipsAreNotJoinedLosslessly()
+    {
+        useLossless();
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac.mp4")));
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac_640x360_30.mp4")));
+        QVERIFY(!m_list->IsLosslessMerger());
+        m_list->ClearItems();
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac.mp4")));
+        QVERIFY(probe(rstest::MediaFixtures::standard("mpeg4_mp3.avi")));
+        QVERIFY(!m_list->IsLosslessMerger());
+    }
+
+    void encodingModeWithEdits()
+    {
+        if (!useCatalogueProfile())
+            QSKIP("the catalogue profile could not be read");
+        ZtVideoConvertItem *a = probe(rstest::MediaFixtures::standard("h264_aac.mp4"));
+        ZtVideoConvertItem *b = probe(rstest::MediaFixtures::standard("vp9_opus.webm"));
+        ZtVideoConvertItem *c = probe(rstest::MediaFixtures::standard("h264_aac_640x360_30.mp4"));
+        QVERIFY(a && b && c);
+        a->m_editConfig.videoEffect.brightness = 40;
+        a->m_editConfig.crop.cropRect = VERect{0.1, 0.1, 0.8, 0.8};
+        b->m_nTrimStart = kSec / 2;
+        b->m_nTrimEnd = 3 * kSec / 2;
+        b->m_editConfig.crop.rotation = 90;
+        c->m_editConfig.audio.volume = 50;
+        c->m_editConfig.watermark.text.text = "Reelsplice";
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 120000);
+        QVERIFY(!run.failed);
+        checkOutput(run.output, 2.0 + 1.0 + 2.0, 0.3, true);
+        const QJsonObject v = rstest::FFprobe::streams(run.output, "video").first().toObject();
+        QCOMPARE(v.value("codec_name").toString(), QStringLiteral("h264"));
+        QCOMPARE(v.value("width").toInt(), 320);
+        QCOMPARE(v.value("height").toInt(), 240);
+    }
+
+    void stopInTheMiddleLeavesNothing()
+    {
+        if (!useCatalogueProfile())
+            QSKIP("the catalogue profile could not be read");
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac_640x360_30.mp4")));
+        MergeRun run;
+        QNewConvertObject *driver = startMerge(run);
+        float progress = 0;
+        connect(driver, &QNewConvertObject::emitConvertTotalPro, this, [&progress](float t) { progress = t; });
+        QTRY_VERIFY_WITH_TIMEOUT(progress > 5.0f || run.finished, 60000);
+        QVERIFY(!run.finished);
+        QElapsedTimer t;
+        t.start();
+        driver->OnStopConvert();
+        QVERIFY2(t.elapsed() < 5000, "stop took too long");
+        QVERIFY(run.failed);
+        QVERIFY(!QFile::exists(run.output));
+        QTest::qWait(200);
+        QVERIFY(!run.finished);
+        delete driver; // joins nothing: the converter is gone already
+        QVERIFY(!QFile::exists(run.output));
+    }
+
+    void failingClipRemovesThePartialOutput()
+    {
+        useLossless();
+        const QString broken = m_outDir + QStringLiteral("broken.mp4");
+        QVERIFY(QFile::copy(rstest::MediaFixtures::standard("h264_aac_b.mp4"), broken));
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac_b.mp4")));
+        QVERIFY(probe(broken));
+        QVERIFY(m_list->IsLosslessMerger());
+        // The file goes bad after it was listed.
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'x'));
+        f.close();
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 60000);
+        QVERIFY(run.failed);
+        QVERIFY(!run.finished);
+        QVERIFY(!QFile::exists(run.output));
+    }
+};
+
+RS_TEST_MAIN(TestMergeEndToEnd)
+#include "tst_merge_e2e.moc"
