@@ -2370,6 +2370,20 @@ int rsc_job_is_stopped(rsc_job *job)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+int rsc_job_is_failed(rsc_job *job)
+{
+    Call call("rsc_job_is_failed");
+    call.handle(job);
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
+const char *rsc_job_error(rsc_job *job)
+{
+    Call call("rsc_job_error");
+    call.handle(job);
+    return static_cast<const char *>(run(call, Ret::Pointer).p);
+}
+
 uint64_t rsc_job_total(rsc_job *job)
 {
     Call call("rsc_job_total");

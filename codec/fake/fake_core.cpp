@@ -509,6 +509,10 @@ bool answerFromObject(const Call &call, Answer &a)
             a.i = static_cast<int64_t>(o->total * std::min(o->polls, o->finishAfter) / o->finishAfter);
             return true;
         }
+        if (n == "rsc_job_error") {
+            a.p = const_cast<char *>("");
+            return true;
+        }
         if (n == "rsc_job_stop") {
             o->stopped = true;
             a.i = 1;

@@ -2,7 +2,9 @@
 #include "TestSupport.h"
 #include "rscodec_fake.h"
 
+#include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <thread>
 
 namespace {
@@ -222,6 +224,24 @@ private slots:
         QCOMPARE(log.height, 36u);
         QCOMPARE(log.stride0, uint32_t(stride));
         QCOMPARE(rscfake::sendFrame(player, !original, format, 64, 36), 0u);
+    }
+
+    // The fake is generated from the header; a call added to the header without regenerating it is caught.
+    void everyHeaderCallIsFaked()
+    {
+        QFile header(rstest::sourceDir() + "/codec/include/rscodec.h");
+        QFile fake(rstest::sourceDir() + "/codec/fake/fake_api.cpp");
+        QVERIFY(header.open(QIODevice::ReadOnly) && fake.open(QIODevice::ReadOnly));
+        const QString declarations = QString::fromUtf8(header.readAll());
+        const QString faked = QString::fromUtf8(fake.readAll());
+        QRegularExpression call("\\b(rsc_\\w+)\\s*\\(");
+        int checked = 0;
+        for (auto it = call.globalMatch(declarations); it.hasNext();) {
+            const QString name = it.next().captured(1);
+            QVERIFY2(faked.contains(QString("Call call(\"%1\")").arg(name)), qPrintable(name + " is not faked"));
+            ++checked;
+        }
+        QVERIFY(checked > 300);
     }
 
     void resetForgetsEverything()
