@@ -3,6 +3,7 @@
 #include "QConverterOperate.h"
 #include "QVideoSettingXml.h"
 #include "SettingKeys.h"
+#include "ZtCommonInterface.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
@@ -11,8 +12,6 @@
 #include <QFile>
 
 #include <memory>
-
-std::function<void()> QConverterObject::s_shutdownAction;
 
 QConverterObject::QConverterObject(QObject *parent) : QObject(parent)
 {
@@ -32,11 +31,6 @@ QConverterObject::~QConverterObject()
         m_pConverter->StopConvert();
         releaseConverter();
     }
-}
-
-void QConverterObject::setShutdownAction(std::function<void()> action)
-{
-    s_shutdownAction = std::move(action);
 }
 
 void QConverterObject::convertPro(unsigned int pro, void *user, convertState state)
@@ -209,8 +203,7 @@ void QConverterObject::converterFinishCount(bool bSucceed)
     if (m_convertList.isEmpty() && !m_bStopConvert &&
         QVideoSettingXml::GetItemValue(SettingKeys::ShutdownComputer) == QLatin1String("Y")) {
         qDebug() << "\n\n\nshutdown---------\n\n\n";
-        if (s_shutdownAction)
-            s_shutdownAction();
+        ZtCommonInterface::shutdownComputer();
     }
 }
 

@@ -10,8 +10,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class ZtVideoConvertItem;
 
 class QConverterObject : public QObject
@@ -35,9 +33,6 @@ public:
 
     static void convertPro(unsigned int pro, void *user, convertState state);
     static void MergerPro(unsigned int pro, void *user, convertState state);
-
-    // What "shut the computer down" does; tests put a recorder here.
-    static void setShutdownAction(std::function<void()> action);
 
 signals:
     void emitIsStartConverter(bool bStart);
@@ -65,6 +60,4 @@ private:
     IAVConverter *m_pConverter = nullptr;
     ZtVideoConvertItem *m_pCurItem = nullptr;
     int m_nConvertIndex = 0;
-
-    static std::function<void()> s_shutdownAction;
 };

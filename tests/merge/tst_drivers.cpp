@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "AttributeSetting.h"
+#include "HostServices.h"
 #include "QConverterObject.h"
 #include "QConverterOperate.h"
 #include "QNewConvertObject.h"
@@ -35,6 +36,18 @@ void touch(const QString &path)
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("partial");
 }
+
+// Stands in for the computer's power switch.
+struct PowerRecorder : IPowerControl
+{
+    int powerOffs = 0;
+    bool powerOff() override
+    {
+        ++powerOffs;
+        return true;
+    }
+    bool suspend() override { return true; }
+};
 
 // Records the driver's signals as short texts, in order.
 struct MergeLog : QObject
@@ -260,8 +273,8 @@ private slots:
         QFETCH(int, shutdowns);
         rscfake::setJob(2, 1000);
         QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::ShutdownComputer, value));
-        int calls = 0;
-        QConverterObject::setShutdownAction([&] { ++calls; });
+        auto *recorder = new PowerRecorder;
+        auto previous = HostServices::setPowerControl(std::unique_ptr<IPowerControl>(recorder));
         QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("shutdown")) + QLatin1Char('/'));
         ZtVideoConvertManager::getConvertManagerObject(nullptr)->addConverItem(clip("/clips/a.mp4"), -1);
         QConverterObject driver;
@@ -269,8 +282,8 @@ private slots:
         driver.OnStartToCoverter(false);
         QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 1, 5000);
         QTest::qWait(20);
-        QCOMPARE(calls, shutdowns);
-        QConverterObject::setShutdownAction(nullptr);
+        QCOMPARE(recorder->powerOffs, shutdowns);
+        HostServices::setPowerControl(std::move(previous));
         QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::ShutdownComputer, QStringLiteral("N")));
     }
 
