@@ -29,7 +29,7 @@ void QImageDialog::paintEvent(QPaintEvent *)
 
 void QImageDialog::mousePressEvent(QMouseEvent *e)
 {
-    m_pressOffset = e->globalPos() - geometry().topLeft();
+    m_pressOffset = e->globalPos() - pos();
     if (e->button() == Qt::LeftButton)
         m_pressed = true;
     QWidget::mousePressEvent(e);

@@ -109,7 +109,7 @@ void QNinePointsImageDialog::OnBtnMax()
 
 void QNinePointsImageDialog::mousePressEvent(QMouseEvent *e)
 {
-    m_pressOffset = e->globalPos() - geometry().topLeft();
+    m_pressOffset = e->globalPos() - pos();
     if (e->button() == Qt::LeftButton)
         m_pressed = true;
 }

@@ -91,7 +91,7 @@ void QVariableSizeWidget::startCloseAnimation()
 
 void QVariableSizeWidget::mousePressEvent(QMouseEvent *e)
 {
-    m_pressOffset = e->globalPos() - geometry().topLeft();
+    m_pressOffset = e->globalPos() - pos();
     if (e->button() == Qt::LeftButton)
         m_pressed = true;
 }

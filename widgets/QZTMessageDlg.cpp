@@ -245,7 +245,7 @@ void QZTMessageDlg::DrawBorder(QPainter *p)
 
 void QZTMessageDlg::mousePressEvent(QMouseEvent *e)
 {
-    m_pressOffset = e->globalPos() - geometry().topLeft();
+    m_pressOffset = e->globalPos() - pos();
     QDialog::mousePressEvent(e);
 }
 
