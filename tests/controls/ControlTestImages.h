@@ -41,18 +41,18 @@ inline QImage solidImage(int w, int h, const QColor &color)
 // Writes an image into the test's scratch folder and returns its path.
 inline QString saveImage(const QImage &image, const QString &name)
 {
-    const QString dir = rstest::scratchDir(QStringLiteral("images"));
+    static const QString dir = rstest::scratchDir(QStringLiteral("images")); // made once: it starts empty
     static int serial = 0;
     const QString path = QStringLiteral("%1/%2_%3.png").arg(dir).arg(++serial).arg(name);
     image.save(path);
     return path;
 }
 
-inline QImage render(QWidget *w)
+inline QImage render(QWidget *w, QWidget::RenderFlags flags = QWidget::DrawChildren)
 {
     QImage image(w->size(), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    w->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    w->render(&image, QPoint(), QRegion(), flags);
     return image;
 }
 
