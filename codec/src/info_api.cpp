@@ -320,8 +320,7 @@ int rsc_info_set_subtitle_file_ex(rsc_info *info, const char *utf8_path, uint32_
     const int first = probe.subtitle.front();
     for (unsigned i = 0; i < ctx->nb_streams; ++i)
         ctx->streams[i]->discard = static_cast<int>(i) == first ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-    if (first != 0)
-        std::swap(ctx->streams[0], ctx->streams[first]);
+    info->subtitleFileStream = first;
     info->subtitleFile.reset(ctx);
     return 1;
 }

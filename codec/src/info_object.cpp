@@ -201,7 +201,7 @@ AVStream *infoCurrentStream(rsc_info *info, int kind)
         break;
     case RSC_STREAM_SUBTITLE:
         if (info->subtitleFile)
-            return info->subtitleFile->nb_streams > 0 ? info->subtitleFile->streams[0] : nullptr;
+            return info->subtitleFile->streams[info->subtitleFileStream];
         list = &info->subtitle;
         current = info->currentSubtitle;
         break;

@@ -23,6 +23,7 @@ struct rsc_info
 
     // An external subtitle file chosen as the subtitle source.
     rsc::InputFormatPtr subtitleFile;
+    int subtitleFileStream = 0;
     bool closedCaption = false;
 
     rsc_cover_image cover{nullptr, 0};

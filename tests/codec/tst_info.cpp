@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -162,6 +163,25 @@ private slots:
         QVERIFY(rsc_info_stream_format(h.info, RSC_STREAM_SUBTITLE) == nullptr);
         QCOMPARE(rsc_info_set_subtitle_index(h.info, 0), 1);
         QCOMPARE(text(rsc_info_stream_format(h.info, RSC_STREAM_SUBTITLE)), QString("subrip"));
+    }
+
+    void externalSubtitleFile()
+    {
+        const QString video = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
+        const QString srt = QFileInfo(video).absolutePath() + "/subtitle_en.srt";
+        QVERIFY(QFile::exists(srt));
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, rstest::MediaFixtures::standard("h264_aac.mp4").toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_subtitle_count(h.info), 0u);
+        QCOMPARE(rsc_info_set_subtitle_file(h.info, rstest::MediaFixtures::standard("audio.wav").toUtf8().constData()),
+                 0);
+        QVERIFY(rsc_info_stream_format(h.info, RSC_STREAM_SUBTITLE) == nullptr);
+        QCOMPARE(rsc_info_set_subtitle_file(h.info, srt.toUtf8().constData()), 1);
+        QCOMPARE(text(rsc_info_stream_format(h.info, RSC_STREAM_SUBTITLE)), QString("subrip"));
+        QVERIFY(rsc_info_stream_value(h.info, RSC_STREAM_SUBTITLE, 2) != 0);
+        QCOMPARE(rsc_info_set_subtitle_index(h.info, 0xFFFFFFFFu), 1);
+        QVERIFY(rsc_info_stream_format(h.info, RSC_STREAM_SUBTITLE) == nullptr);
+        QCOMPARE(rsc_info_subtitle_count(h.info), 0u);
     }
 
     void tagsAndCover()
