@@ -183,8 +183,7 @@ bool CAVConverter::StartConvert(const char *src, const char *dst, CAVEncodeParam
         m_dstCopy = QByteArray(dst);
         m_mergeMode = false;
         m_stop.store(false);
-        StartThread();
-        return true;
+        return StartThread();
     }
 
     const char *container = m_param->container();
@@ -199,7 +198,7 @@ bool CAVConverter::StartConvert(const char *src, const char *dst, CAVEncodeParam
     m_stop.store(false);
     if (ok) {
         m_mergeMode = false;
-        StartThread();
+        ok = StartThread();
     }
     return ok;
 }
@@ -310,7 +309,8 @@ bool CAVConverter::AddMergerTask(const char *src, CAVEncodeParam *param, void *u
         ++m_mergeTasksAdded;
         m_mergeMode = true;
         m_stop.store(false);
-        StartThread();
+        if (!StartThread())
+            r = 0; // nothing would report the task's end
     }
     return done(r == 1);
 }

@@ -29,9 +29,12 @@ void QUtilThread::StopThread()
     m_thread.join();
 }
 
-void QUtilThread::StartThread()
+bool QUtilThread::StartThread()
 {
     StopThread();
+    if (m_thread.joinable())
+        return false; // asked from the running worker itself: it cannot replace its own thread
     m_running.store(true);
     m_thread = std::thread([this] { ThreadProc(this); });
+    return true;
 }

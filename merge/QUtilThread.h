@@ -23,8 +23,9 @@ public:
     // Waits for the current run (if any) to return. Called from the worker itself it does nothing.
     void StopThread();
 
-    // Joins an earlier run, then starts OnExecute() on a new thread.
-    void StartThread();
+    // Joins an earlier run, then starts OnExecute() on a new thread. False when called from the worker
+    // of the current run.
+    bool StartThread();
 
     // True while OnExecute() of the current run has not returned.
     bool IsThreadRunning() const { return m_running.load(); }

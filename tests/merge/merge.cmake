@@ -7,3 +7,4 @@ rs_add_qtest(tst_merge_converter SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_converter
 rs_add_qtest(tst_merge_drivers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_drivers.cpp LIBS merge codec_fake)
 rs_add_qtest(tst_merge_probe SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_probe.cpp LIBS merge codec_fake)
 rs_add_qtest(tst_merge_e2e SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_merge_e2e.cpp LIBS merge codec MEDIA TIMEOUT 600)
+rs_add_qtest(tst_merge_utilthread SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_utilthread.cpp LIBS merge codec_fake)

@@ -1,0 +1,79 @@
+// The worker-thread base: runs are joined, never detached, and a restart waits for the earlier run.
+
+#include "TestSupport.h"
+
+#include "QUtilThread.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+class Worker : public QUtilThread
+{
+public:
+    ~Worker() override
+    {
+        m_stop = true;
+        StopThread();
+    }
+    std::atomic<int> runs{0};
+    std::atomic<int> concurrent{0};
+    std::atomic<int> maxConcurrent{0};
+    std::atomic<bool> m_stop{false};
+    int workMs = 30;
+
+protected:
+    void OnExecute() override
+    {
+        const int now = ++concurrent;
+        if (now > maxConcurrent)
+            maxConcurrent = now;
+        for (int i = 0; i < workMs && !m_stop; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ++runs;
+        --concurrent;
+    }
+};
+
+} // namespace
+
+class TestUtilThread : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nullArgumentDoesNothing() { QVERIFY(QUtilThread::ThreadProc(nullptr) == nullptr); }
+
+    void stopWithoutStartIsHarmless()
+    {
+        Worker w;
+        w.StopThread();
+        QVERIFY(!w.IsThreadRunning());
+        QCOMPARE(w.runs.load(), 0);
+    }
+
+    void restartWaitsForTheEarlierRun()
+    {
+        Worker w;
+        w.StartThread();
+        w.StartThread();
+        w.StartThread();
+        w.StopThread();
+        QCOMPARE(w.runs.load(), 3);
+        QCOMPARE(w.maxConcurrent.load(), 1);
+        QVERIFY(!w.IsThreadRunning());
+    }
+
+    void ownerOutlivesItsWorker()
+    {
+        auto *w = new Worker;
+        w->workMs = 100000;
+        w->StartThread();
+        QTRY_VERIFY(w->concurrent.load() == 1);
+        delete w; // stops and joins: nothing runs on a destroyed object
+    }
+};
+
+RS_TEST_MAIN(TestUtilThread)
+#include "tst_utilthread.moc"
