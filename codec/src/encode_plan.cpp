@@ -1,5 +1,7 @@
 #include "encode_plan.h"
 
+#include "filter_video.h"
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -84,8 +86,8 @@ const AVCodec *encoderForName(const std::string &name)
     return nullptr;
 }
 
-bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const AVOutputFormat *muxer, StreamPlan *plan,
-                 std::string *error)
+bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const rsc::edit::EditConfig &firstEdit,
+                 const AVOutputFormat *muxer, StreamPlan *plan, std::string *error)
 {
     auto fail = [&](const std::string &why) {
         if (error)
@@ -115,6 +117,14 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
         p.height = v.width > 0 && v.height > 0 ? v.height : (vs ? vs->codecpar->height : 0);
         if (p.width <= 0 || p.height <= 0)
             return fail("no picture size for the output");
+        if (!(v.width > 0 && v.height > 0) && vs && firstEdit.codec.videoEdits) {
+            rsc::edit::VideoSource src;
+            src.width = p.width;
+            src.height = p.height;
+            src.sarNum = vs->codecpar->sample_aspect_ratio.num;
+            src.sarDen = std::max(1, vs->codecpar->sample_aspect_ratio.den);
+            rsc::edit::editedSize(firstEdit, src, &p.width, &p.height);
+        }
         if (v.frameRateNum > 0 && v.frameRateDen > 0)
             p.frameRate = AVRational{int(v.frameRateNum), int(v.frameRateDen)};
         else if (vs && vs->avg_frame_rate.num > 0 && vs->avg_frame_rate.den > 0)

@@ -32,7 +32,9 @@ struct StreamPlan
 // The encoder we use for an FFmpeg codec name (e.g. "h264" -> libx264); an encoder name is taken as is.
 const AVCodec *encoderForName(const std::string &name);
 
-bool planStreams(const rsc::edit::CodecValues &values, const InputClip &first, const AVOutputFormat *muxer,
-                 StreamPlan *plan, std::string *error);
+// Without a size from the caller the picture takes the first clip's size after its own crop and rotation
+// (`firstEdit`, when its picture edits are on).
+bool planStreams(const rsc::edit::CodecValues &values, const InputClip &first, const rsc::edit::EditConfig &firstEdit,
+                 const AVOutputFormat *muxer, StreamPlan *plan, std::string *error);
 
 } // namespace rsc::job

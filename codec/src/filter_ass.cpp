@@ -126,9 +126,10 @@ std::string assForceStyle(const SubtitleStyle &st)
                     ",OutlineColour=" + assColor(st.outlineColor, st.alpha) +
                     ",BackColour=" + assColor(st.shadowColor, st.alpha) + ",Bold=" + (st.bold ? "-1" : "0") +
                     ",Italic=" + (st.italic ? "-1" : "0") + ",Underline=" + (st.underline ? "-1" : "0") +
-                    ",StrikeOut=" + (st.strikeout ? "-1" : "0") + ",ScaleX=" + std::to_string(st.scaleX) +
-                    ",ScaleY=" + std::to_string(st.scaleY) + ",Spacing=" + num(st.spacingH) +
-                    ",BorderStyle=1,Outline=" + num(std::max(0.0, st.outlineSize)) +
+                    ",StrikeOut=" + (st.strikeout ? "-1" : "0") +
+                    // force_style takes the scales as factors (a script's style line takes percent)
+                    ",ScaleX=" + num(st.scaleX / 100.0) + ",ScaleY=" + num(st.scaleY / 100.0) +
+                    ",Spacing=" + num(st.spacingH) + ",BorderStyle=1,Outline=" + num(std::max(0.0, st.outlineSize)) +
                     ",Shadow=" + num(std::max(0.0, st.shadowOffset) * 2.0) + ",Alignment=" + std::to_string(align) +
                     ",MarginL=" + std::to_string(marginL) + ",MarginR=" + std::to_string(marginL) +
                     ",MarginV=" + std::to_string(marginV);

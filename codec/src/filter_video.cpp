@@ -151,10 +151,18 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     append(chain, rotationFilters(cfg.rotation));
     if (cfg.mirror)
         append(chain, "hflip");
-    if (cfg.brightness != 0 || cfg.contrast != 100 || cfg.saturation != 100)
-        append(chain, "eq=brightness=" + num(std::clamp(cfg.brightness, -255, 255) / 255.0) +
-                          ":contrast=" + num(std::clamp(cfg.contrast, 0, 200) / 100.0) +
+    if (cfg.contrast != 100 || cfg.saturation != 100)
+        append(chain, "eq=contrast=" + num(std::clamp(cfg.contrast, 0, 200) / 100.0) +
                           ":saturation=" + num(std::clamp(cfg.saturation, 0, 200) / 100.0));
+    // Brightness fades towards black (-255) or white (255) in every colour, not only in the luma.
+    const int brightness = std::clamp(cfg.brightness, -255, 255);
+    if (brightness < 0) {
+        const std::string top = num(1.0 + brightness / 255.0);
+        append(chain, "colorlevels=romax=" + top + ":gomax=" + top + ":bomax=" + top);
+    } else if (brightness > 0) {
+        const std::string bottom = num(brightness / 255.0);
+        append(chain, "colorlevels=romin=" + bottom + ":gomin=" + bottom + ":bomin=" + bottom);
+    }
     if (cfg.hue != 0)
         append(chain, "hue=h=" + num(std::clamp(cfg.hue, 0, 200) * 1.8));
 
@@ -179,8 +187,9 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     append(chain, "setsar=1");
 
     // Subtitles are timed against the source; frames are timed from the trim start.
-    const bool subtitleFromFile = !cfg.subtitleFile.empty();
-    const bool subtitleFromStream = !subtitleFromFile && cfg.subtitleStream >= 0 && !src.path.empty();
+    const bool render = (cfg.subtitleMode & 2) != 0;
+    const bool subtitleFromFile = render && !cfg.subtitleFile.empty();
+    const bool subtitleFromStream = render && !subtitleFromFile && cfg.subtitleStream >= 0 && !src.path.empty();
     if (subtitleFromFile || subtitleFromStream) {
         const double shift = (src.sourceOffsetUs - cfg.subtitle.delayUs) / 1e6;
         if (shift != 0.0)

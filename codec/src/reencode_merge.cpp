@@ -56,7 +56,7 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
         return false;
     if (!m_output.headerWritten()) {
         StreamPlan plan;
-        if (!planStreams(m_values, *clip, m_output.muxer(), &plan, error))
+        if (!planStreams(m_values, *clip, task.edit, m_output.muxer(), &plan, error))
             return false;
         if (!m_encoders.open(plan, m_output, error))
             return false;

@@ -3,3 +3,4 @@ set(_codec_src ${CMAKE_CURRENT_LIST_DIR}/../../codec/src)
 
 rs_add_qtest(tst_job_lossless SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_lossless.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)
 rs_add_qtest(tst_job_reencode SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_reencode.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)
+rs_add_qtest(tst_edit_video SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_video.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)

@@ -1,0 +1,321 @@
+// Picture edits measured in the output: each edit is applied by a real conversion and the frame at 1 s is
+// read back with the ffmpeg tool.
+#include "tst_job_helpers.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <functional>
+
+using namespace jobtest;
+using rstest::FFprobe;
+using rstest::MediaFixtures;
+
+namespace {
+
+// 320x240 quadrants: top left green, top right blue, bottom left red, bottom right yellow.
+QString quadrants()
+{
+    return MediaFixtures::make(
+        {QStringLiteral("edit_quadrants.mp4"),
+         QString::fromLatin1("-f lavfi -i color=c=red:s=320x240:r=25:d=2 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=44100:duration=2 -vf "
+                             "drawbox=x=0:y=0:w=160:h=120:color=0x00FF00:t=fill,"
+                             "drawbox=x=160:y=0:w=160:h=120:color=0x0000FF:t=fill,"
+                             "drawbox=x=160:y=120:w=160:h=120:color=0xFFFF00:t=fill "
+                             "-c:v libx264 -preset ultrafast -qp 10 -pix_fmt yuv420p -c:a aac -ac 2")
+             .split(QLatin1Char(' '))});
+}
+
+enum Colour { Red, Green, Blue, Yellow, Black, White, Grey };
+
+Colour classify(QRgb p)
+{
+    const int r = qRed(p), g = qGreen(p), b = qBlue(p);
+    if (r > 200 && g > 200 && b > 200)
+        return White;
+    if (r < 50 && g < 50 && b < 50)
+        return Black;
+    if (r > 180 && g > 180 && b < 80)
+        return Yellow;
+    if (r > 180 && g < 80 && b < 80)
+        return Red;
+    if (g > 180 && r < 80 && b < 80)
+        return Green;
+    if (b > 180 && r < 80 && g < 80)
+        return Blue;
+    return Grey;
+}
+
+// Runs a conversion of the quadrant clip with the edit and answers the output path.
+QString convert(const QString &name, const std::function<void(rsc_edit *)> &setUp, int width = 0, int height = 0)
+{
+    const QString out = rstest::scratchDir(QStringLiteral("edit-") + name) + QStringLiteral("/out.mp4");
+    rsc_edit *e = rsc_edit_create();
+    rsc_edit_enable_video_edits(e, 1);
+    rsc_edit_enable_audio_edits(e, 1);
+    rsc_edit_set_encoder_options(e, "preset=ultrafast:qp=10");
+    if (width)
+        rsc_edit_set_video_size(e, width, height);
+    setUp(e);
+    rsc_job *job = rsc_job_create_convert(RSC_CREATE_DEFAULT);
+    const bool started =
+        rsc_job_open_file(job, quadrants().toUtf8().constData(), out.toUtf8().constData(), "mp4", e) == 1 &&
+        rsc_job_start(job) == 1;
+    rsc_edit_release(e);
+    QElapsedTimer t;
+    t.start();
+    while (started && !rsc_job_is_finished(job) && t.elapsed() < 60000)
+        QThread::msleep(5);
+    const bool ok = started && rsc_job_is_finished(job) && !rsc_job_is_failed(job);
+    if (!ok)
+        qWarning() << "conversion failed:" << rsc_job_error(job);
+    rsc_job_close(job);
+    rsc_job_release(job);
+    return ok ? out : QString();
+}
+
+QString writePng(const QString &name, const QSize &size, QColor colour)
+{
+    QImage img(size, QImage::Format_ARGB32);
+    img.fill(colour);
+    const QString path = rstest::scratchDir(QStringLiteral("pictures")) + QLatin1Char('/') + name;
+    img.save(path, "PNG");
+    return path;
+}
+
+using SetUp = std::function<void(rsc_edit *)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(SetUp)
+
+class TestEditVideo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void geometry_data();
+    void geometry();
+    void colourAdjustments();
+    void watermarkPicture_data();
+    void watermarkPicture();
+    void textWatermark();
+    void subtitles_data();
+    void subtitles();
+};
+
+void TestEditVideo::geometry_data()
+{
+    QTest::addColumn<SetUp>("setUp");
+    QTest::addColumn<QSize>("size");
+    // The colour expected at fractions of the output frame.
+    QTest::addColumn<QList<QPointF>>("points");
+    QTest::addColumn<QList<int>>("colours");
+    const QList<QPointF> corners{{0.1, 0.1}, {0.9, 0.1}, {0.1, 0.9}, {0.9, 0.9}};
+    QTest::newRow("none") << SetUp([](rsc_edit *) {}) << QSize(320, 240) << corners
+                          << QList<int>{Green, Blue, Red, Yellow};
+    QTest::newRow("mirror") << SetUp([](rsc_edit *e) { rsc_edit_set_mirror(e, 1); }) << QSize(320, 240) << corners
+                            << QList<int>{Blue, Green, Yellow, Red};
+    QTest::newRow("rotation 90 swaps the size") << SetUp([](rsc_edit *e) { rsc_edit_set_rotation(e, 90); })
+                                                << QSize(240, 320) << corners << QList<int>{Red, Green, Yellow, Blue};
+    QTest::newRow("rotation 180") << SetUp([](rsc_edit *e) { rsc_edit_set_rotation(e, 180); }) << QSize(320, 240)
+                                  << corners << QList<int>{Yellow, Red, Blue, Green};
+    QTest::newRow("rotation 270") << SetUp([](rsc_edit *e) { rsc_edit_set_rotation(e, 270); }) << QSize(240, 320)
+                                  << corners << QList<int>{Blue, Yellow, Green, Red};
+    // The right half, fitted into the 320x240 frame: padded at the sides with the pad colour.
+    QTest::newRow("crop padded") << SetUp([](rsc_edit *e) { rsc_edit_set_crop(e, 0.5, 0.0, 0.5, 1.0); })
+                                 << QSize(320, 240)
+                                 << QList<QPointF>{{0.5, 0.25}, {0.5, 0.75}, {0.05, 0.5}, {0.95, 0.5}}
+                                 << QList<int>{Blue, Yellow, Black, Black};
+    QTest::newRow("crop padded white") << SetUp([](rsc_edit *e) {
+        rsc_edit_set_crop(e, 0.5, 0.0, 0.5, 1.0);
+        rsc_edit_set_pad(e, 1, 0xFFFFFFFF);
+    }) << QSize(320, 240) << QList<QPointF>{{0.5, 0.25}, {0.05, 0.5}, {0.95, 0.5}}
+                                       << QList<int>{Blue, White, White};
+    QTest::newRow("crop stretched") << SetUp([](rsc_edit *e) {
+        rsc_edit_set_crop(e, 0.5, 0.0, 0.5, 1.0);
+        rsc_edit_set_pad(e, 0, 0xFF000000);
+    }) << QSize(320, 240) << QList<QPointF>{{0.05, 0.25}, {0.95, 0.75}}
+                                    << QList<int>{Blue, Yellow};
+    QTest::newRow("aspect 16:9 padded") << SetUp([](rsc_edit *e) { rsc_edit_set_aspect(e, 16, 9); }) << QSize(320, 240)
+                                        << QList<QPointF>{{0.5, 0.03}, {0.1, 0.3}, {0.9, 0.7}}
+                                        << QList<int>{Black, Green, Yellow};
+}
+
+void TestEditVideo::geometry()
+{
+    QFETCH(SetUp, setUp);
+    QFETCH(QSize, size);
+    QFETCH(QList<QPointF>, points);
+    QFETCH(QList<int>, colours);
+    const int w = size.width(), h = size.height();
+    // An explicit output size of 320x240 for the crop rows keeps the frame; the others take the edited size.
+    const bool keepFrame = QByteArray(QTest::currentDataTag()).startsWith("crop") ||
+                           QByteArray(QTest::currentDataTag()).startsWith("aspect");
+    const QString out =
+        convert(QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_')), setUp,
+                keepFrame ? w : 0, keepFrame ? h : 0);
+    QVERIFY(!out.isEmpty());
+    const QImage img = frameAt(out, 1.0);
+    QCOMPARE(img.size(), size);
+    for (int i = 0; i < points.size(); ++i) {
+        const QPoint p(int(points[i].x() * (w - 1)), int(points[i].y() * (h - 1)));
+        QVERIFY2(classify(img.pixel(p)) == colours[i],
+                 qPrintable(QStringLiteral("point %1,%2 is %3").arg(p.x()).arg(p.y()).arg(img.pixel(p), 8, 16)));
+    }
+}
+
+void TestEditVideo::colourAdjustments()
+{
+    const QImage plain = frameAt(quadrants(), 1.0);
+    const QRect redArea(20, 140, 100, 80);
+    const QString dark = convert(QStringLiteral("brightness"), [](rsc_edit *e) { rsc_edit_set_brightness(e, -200); });
+    const QImage darkImg = frameAt(dark, 1.0);
+    QVERIFY(channelMean(darkImg, redArea, 0) < channelMean(plain, redArea, 0) - 100);
+
+    const QString grey = convert(QStringLiteral("saturation"), [](rsc_edit *e) { rsc_edit_set_saturation(e, 0); });
+    const QImage greyImg = frameAt(grey, 1.0);
+    QVERIFY(qAbs(channelMean(greyImg, redArea, 0) - channelMean(greyImg, redArea, 1)) < 12);
+    QVERIFY(qAbs(channelMean(greyImg, redArea, 0) - channelMean(greyImg, redArea, 2)) < 12);
+
+    // Contrast 0 flattens every brightness to one level (seen without colour, which would clip).
+    const QString flat = convert(QStringLiteral("contrast"), [](rsc_edit *e) {
+        rsc_edit_set_contrast(e, 0);
+        rsc_edit_set_saturation(e, 0);
+    });
+    const QImage flatImg = frameAt(flat, 1.0);
+    const QRect greenArea(20, 20, 100, 80);
+    QVERIFY(qAbs(channelMean(greyImg, redArea, 1) - channelMean(greyImg, greenArea, 1)) > 50);
+    QVERIFY(qAbs(channelMean(flatImg, redArea, 1) - channelMean(flatImg, greenArea, 1)) < 8);
+
+    // Hue 100 turns the colour wheel by 180 degrees: red becomes cyan.
+    const QString turned = convert(QStringLiteral("hue"), [](rsc_edit *e) { rsc_edit_set_hue(e, 100); });
+    const QImage turnedImg = frameAt(turned, 1.0);
+    QVERIFY(channelMean(turnedImg, redArea, 1) > channelMean(turnedImg, redArea, 0) + 50);
+    QVERIFY(channelMean(turnedImg, redArea, 2) > channelMean(turnedImg, redArea, 0) + 50);
+}
+
+void TestEditVideo::watermarkPicture_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<uint>("alpha");
+    QTest::addColumn<uint>("mixMode");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("expectedGreen"); // in the red quarter under the picture; -1 = leave unchecked
+    // A white square over the red quarter at (0.1, 0.6), 0.2 x 0.2 of the frame.
+    QTest::newRow("watermark") << 0 << 255u << 0u << QStringLiteral("white.png") << 255;
+    QTest::newRow("half transparent") << 0 << 128u << 0u << QStringLiteral("white half.png") << 128;
+    QTest::newRow("awkward file name") << 0 << 255u << 0u << QStringLiteral("wm 'q' [a],b;c:d é.png") << 255;
+    QTest::newRow("frame overlay slot") << 2 << 255u << 0u << QStringLiteral("white2.png") << 255;
+    QTest::newRow("effect slot screen blend") << 1 << 255u << 1u << QStringLiteral("grey.png") << 128;
+    QTest::newRow("multiply keeps red") << 1 << 255u << 2u << QStringLiteral("white3.png") << 0;
+}
+
+void TestEditVideo::watermarkPicture()
+{
+    QFETCH(int, slot);
+    QFETCH(uint, alpha);
+    QFETCH(uint, mixMode);
+    QFETCH(QString, fileName);
+    QFETCH(int, expectedGreen);
+    const QColor colour = fileName.startsWith(QLatin1String("grey")) ? QColor(128, 128, 128) : QColor(Qt::white);
+    const QString png = writePng(fileName, QSize(40, 40), colour);
+    const QString out =
+        convert(QStringLiteral("watermark%1").arg(QTest::currentDataTag()).remove(QLatin1Char(' ')), [&](rsc_edit *e) {
+            rsc_edit_set_watermark_slot(e, slot);
+            rsc_edit_set_watermark_image_file(e, png.toUtf8().constData());
+            rsc_edit_set_watermark_image_position(e, 0.1, 0.6);
+            rsc_edit_set_watermark_image_size(e, 0.2, 0.2);
+            rsc_edit_set_watermark_image_alpha(e, alpha);
+            rsc_edit_set_watermark_image_mix_mode(e, mixMode);
+        });
+    QVERIFY(!out.isEmpty());
+    const QImage img = frameAt(out, 1.0);
+    // Inside the picture (x 32..96, y 144..192) and beside it.
+    const QRect inside(40, 150, 48, 36), beside(110, 150, 40, 36);
+    QVERIFY2(qAbs(channelMean(img, inside, 1) - expectedGreen) < 25,
+             qPrintable(QString::number(channelMean(img, inside, 1))));
+    QVERIFY(channelMean(img, beside, 1) < 40);
+    QVERIFY(channelMean(img, beside, 0) > 200);
+}
+
+void TestEditVideo::textWatermark()
+{
+    const QRect area(10, 130, 200, 100); // the red quarter
+    auto whitePixels = [&](const QImage &img) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += classify(img.pixel(x, y)) == White;
+        return n;
+    };
+    const QString plain = convert(QStringLiteral("notext"), [](rsc_edit *) {});
+    QCOMPARE(whitePixels(frameAt(plain, 1.0)), 0);
+    const QString out = convert(QStringLiteral("text"), [](rsc_edit *e) {
+        rsc_edit_set_watermark_slot(e, 0);
+        rsc_edit_set_watermark_text(e, "H{e}l\\N 'x':y");
+        rsc_edit_set_watermark_text_position(e, 0.05, 0.6);
+        rsc_edit_set_watermark_text_size(e, 40);
+        rsc_edit_set_watermark_text_bold(e, 1);
+        rsc_edit_set_watermark_text_color(e, 0xFFFFFFFF);
+    });
+    QVERIFY(!out.isEmpty());
+    QVERIFY(whitePixels(frameAt(out, 1.0)) > 300);
+}
+
+void TestEditVideo::subtitles_data()
+{
+    QTest::addColumn<bool>("fromFile");
+    QTest::newRow("subtitle file") << true;
+    QTest::newRow("internal stream") << false;
+}
+
+void TestEditVideo::subtitles()
+{
+    QFETCH(bool, fromFile);
+    const QString srt = rstest::scratchDir(QStringLiteral("subs")) + QStringLiteral("/my subs: 'é'.srt");
+    QFile f(srt);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("1\n00:00:00,000 --> 00:00:02,000\nWWWWWW\n\n");
+    f.close();
+    const QRect bottom(0, 180, 320, 60);
+    auto whitePixels = [&](const QImage &img) {
+        int n = 0;
+        for (int y = bottom.top(); y <= bottom.bottom(); ++y)
+            for (int x = bottom.left(); x < img.width(); ++x)
+                n += classify(img.pixel(x, y)) == White;
+        return n;
+    };
+    QString out;
+    if (fromFile) {
+        out = convert(QStringLiteral("subfile"), [&](rsc_edit *e) {
+            rsc_edit_set_subtitle_file(e, srt.toUtf8().constData());
+            rsc_edit_set_subtitle_size(e, 30);
+        });
+        QVERIFY(!out.isEmpty());
+        QVERIFY2(whitePixels(frameAt(out, 1.0)) > 200, qPrintable(QString::number(whitePixels(frameAt(out, 1.0)))));
+    } else {
+        // The fixture's subtitle stream shows "Hello subtitle" from 0.2 s to 1.5 s.
+        const QString src = MediaFixtures::standard(QStringLiteral("mkv_subs_chapters_2audio.mkv"));
+        auto run = [&](const QString &name, int stream) {
+            const QString path = rstest::scratchDir(name) + QStringLiteral("/out.mp4");
+            rsc_edit *e = rsc_edit_create();
+            rsc_edit_enable_video_edits(e, 1);
+            rsc_edit_set_subtitle_stream(e, stream);
+            rsc_edit_set_subtitle_size(e, 30);
+            rsc_edit_set_encoder_options(e, "preset=ultrafast:qp=10");
+            const Outcome r = runMerge(false, path, QStringLiteral("mp4"), {Task{src, 0, 3000000, e}});
+            return r.failed ? QString() : path;
+        };
+        const QString with = run(QStringLiteral("substream"), 0), without = run(QStringLiteral("nosub"), -1);
+        QVERIFY(!with.isEmpty() && !without.isEmpty());
+        const int shown = whitePixels(frameAt(with, 1.0)), plain = whitePixels(frameAt(without, 1.0));
+        QVERIFY2(shown > plain + 150, qPrintable(QStringLiteral("%1 %2").arg(shown).arg(plain)));
+        // Gone between 1.5 s and the next line at 2 s.
+        QVERIFY(qAbs(whitePixels(frameAt(with, 1.75)) - whitePixels(frameAt(without, 1.75))) < 20);
+    }
+}
+
+RS_TEST_MAIN(TestEditVideo)
+#include "tst_edit_video.moc"
