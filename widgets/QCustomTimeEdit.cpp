@@ -28,6 +28,7 @@ void QTimeEditEx::stepDown()
 
 QCustomTimeEdit::QCustomTimeEdit(QWidget *parent) : QCustomImageWidget(parent)
 {
+    qRegisterMetaType<uint64_t>("uint64_t"); // lets queued connections carry the time
     m_timeEdit = new QTimeEditEx(this);
     m_timeEdit->setStyleSheet(QStringLiteral(
         "QTimeEdit{background:transparent;border:none;padding:1 -15 1 1;}QTimeEdit::up-button "
