@@ -65,6 +65,9 @@ void QCheckboxCombobox::AddItemWidget(QZTComboBoxItem *row, int index)
     row->setWidgt(box);
     box->setVisible(m_boxesShown);
     box->setIgnoreClick(!m_checkMode);
+    // The first row becomes current before its box exists: in radio mode the box catches up here.
+    if (!m_checkMode && index == currentIndex())
+        box->setChecked(true);
     if (m_checkMode)
         setShowText(QString());
 }
