@@ -8,3 +8,4 @@ rs_add_qtest(tst_merge_drivers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_drivers.cpp
 rs_add_qtest(tst_merge_probe SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_probe.cpp LIBS merge codec_fake)
 rs_add_qtest(tst_merge_e2e SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_merge_e2e.cpp LIBS merge codec MEDIA TIMEOUT 600)
 rs_add_qtest(tst_merge_utilthread SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_utilthread.cpp LIBS merge codec_fake)
+rs_add_qtest(tst_merge_probe_media SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_probe_media.cpp LIBS merge codec MEDIA)
