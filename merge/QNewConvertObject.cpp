@@ -228,5 +228,6 @@ void QNewConvertObject::OnCancelConvert()
     if (wasRunning) {
         m_bEnded = true;
         removeMergeOutput();
+        emit emitMergerFinished(false);
     }
 }

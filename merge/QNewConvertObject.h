@@ -5,8 +5,10 @@
 // for one merge and not reused; it does not own the clips.
 //
 // A stop (OnStopConvert) ends the job at once: the partial output is removed and emitStopConverter and
-// emitMergerFinished(false) are emitted before it returns; reports that were still on their way from
-// the stopped job are ignored, so no finishing action follows a stop.
+// emitMergerFinished(false) are emitted before it returns (OnCancelConvert: emitMergerFinished(false)
+// only, and the clip list is kept); reports that were still on their way from the stopped job are
+// ignored, so no finishing action follows a stop. The stop waits only as long as the library takes to
+// stop its job.
 
 #include "IAVConverter.h"
 

@@ -178,6 +178,24 @@ private slots:
         QVERIFY(log.events.contains("failed"));
     }
 
+    void cancelKeepsTheListAndFailsOnce()
+    {
+        rscfake::setJob(1000000, 1000);
+        m_items << clip("/clips/a.mp4") << clip("/clips/b.mp4");
+        touch(m_out);
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        driver.AddConvertItem(m_items);
+        driver.setMergerOptputPath(m_out);
+        driver.OnStartToMerger();
+        driver.OnCancelConvert();
+        QCOMPARE(log.events, QStringList({"start", "failed"}));
+        QVERIFY(!QFile::exists(m_out));
+        QCOMPARE(rscfake::count("rsc_job_release"), 1);
+        QTest::qWait(50);
+        QCOMPARE(log.events.size(), 2);
+    }
+
     void clipThatCannotBeAddedFailsTheJob()
     {
         rscfake::setResult("rsc_job_add_task", 0);
