@@ -40,11 +40,10 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarge
             continue;
         append(chain, "equalizer=f=" + num(cfg.eqFrequencies[i]) + ":t=o:w=1:g=" + num(cfg.eqGains[i]));
     }
-    // Rate shifts the pitch and keeps the length; speed changes the tempo (and, in the video, the pace).
+    // Rate resamples: pitch and tempo change together. Speed changes the tempo only (and the picture's pace).
     const int rate = inputRate > 0 ? inputRate : 44100;
     if (cfg.rate != 100 && cfg.rate > 0) {
         append(chain, "asetrate=" + std::to_string(rate * cfg.rate / 100) + ",aresample=" + std::to_string(rate));
-        appendTempo(chain, 100.0 / cfg.rate);
     }
     if (cfg.speed != 100 && cfg.speed > 0)
         appendTempo(chain, cfg.speed / 100.0);

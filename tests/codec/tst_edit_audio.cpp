@@ -1,0 +1,180 @@
+// Sound edits measured in the output with ffmpeg's volumedetect: volume, equaliser, track choice,
+// background audio, speed and rate.
+#include "tst_job_helpers.h"
+
+#include <functional>
+
+using namespace jobtest;
+using rstest::FFprobe;
+using rstest::MediaFixtures;
+
+namespace {
+
+using SetUp = std::function<void(rsc_edit *)>;
+
+QString toneClip()
+{
+    return MediaFixtures::standard(QStringLiteral("h264_aac.mp4")); // 2 s, 440 Hz
+}
+
+QString silentClip()
+{
+    return MediaFixtures::make(
+        {QStringLiteral("edit_silent.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 -f lavfi -i "
+                             "anullsrc=sample_rate=44100:channel_layout=stereo -t 2 -c:v libx264 "
+                             "-preset ultrafast -pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
+QString convert(const QString &name, const QString &source, const SetUp &setUp)
+{
+    const QString out = rstest::scratchDir(QStringLiteral("audio-") + name) + QStringLiteral("/out.mp4");
+    rsc_edit *e = rsc_edit_create();
+    rsc_edit_enable_video_edits(e, 1);
+    rsc_edit_enable_audio_edits(e, 1);
+    rsc_edit_set_encoder_options(e, "preset=ultrafast");
+    setUp(e);
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{source, 0, 0, e}});
+    if (r.failed)
+        qWarning() << r.error;
+    return r.failed ? QString() : out;
+}
+
+// Mean level of the sound above `hertz`.
+double levelAbove(const QString &path, int hertz)
+{
+    QByteArray err;
+    ffmpegOut({QStringLiteral("-i"), path, QStringLiteral("-map"), QStringLiteral("0:a:0"), QStringLiteral("-af"),
+               QStringLiteral("highpass=f=%1,highpass=f=%1,highpass=f=%1,highpass=f=%1,volumedetect").arg(hertz),
+               QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")},
+              &err);
+    const auto m = QRegularExpression(QStringLiteral("mean_volume: (-?[0-9.]+) dB")).match(QString::fromUtf8(err));
+    return m.hasMatch() ? m.captured(1).toDouble() : -1000.0;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(SetUp)
+
+class TestEditAudio : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void level_data();
+    void level();
+    void trackChoice();
+    void backgroundAudio_data();
+    void backgroundAudio();
+    void speedAndRate();
+};
+
+void TestEditAudio::level_data()
+{
+    QTest::addColumn<SetUp>("setUp");
+    QTest::addColumn<double>("change"); // dB against the unedited conversion
+    QTest::addColumn<double>("tolerance");
+    QTest::newRow("volume 50") << SetUp([](rsc_edit *e) { rsc_edit_set_volume(e, 50); }) << -6.0 << 1.0;
+    QTest::newRow("volume 200") << SetUp([](rsc_edit *e) { rsc_edit_set_volume(e, 200); }) << 6.0 << 1.0;
+    QTest::newRow("volume 0") << SetUp([](rsc_edit *e) { rsc_edit_set_volume(e, 0); }) << -70.0 << 25.0;
+    QTest::newRow("equaliser cuts 440 Hz") << SetUp([](rsc_edit *e) {
+        const double f[] = {110, 440, 1760}, g[] = {0, -30, 0};
+        rsc_edit_set_equalizer(e, f, g, 3);
+    }) << -25.0 << 8.0;
+    QTest::newRow("edits off") << SetUp([](rsc_edit *e) {
+        rsc_edit_set_volume(e, 0);
+        rsc_edit_enable_audio_edits(e, 0);
+    }) << 0.0 << 0.5;
+}
+
+void TestEditAudio::level()
+{
+    QFETCH(SetUp, setUp);
+    QFETCH(double, change);
+    QFETCH(double, tolerance);
+    const QString plain = convert(QStringLiteral("plain"), toneClip(), [](rsc_edit *) {});
+    QVERIFY(!plain.isEmpty());
+    const double base = meanVolume(plain, 0.2, 1.5);
+    const QString out = convert(QStringLiteral("edited"), toneClip(), setUp);
+    QVERIFY(!out.isEmpty());
+    const double level = meanVolume(out, 0.2, 1.5);
+    QVERIFY2(qAbs(level - base - change) <= tolerance, qPrintable(QStringLiteral("%1 -> %2 dB").arg(base).arg(level)));
+}
+
+void TestEditAudio::trackChoice()
+{
+    // Track 0 sounds at 440 Hz, track 1 at 880 Hz.
+    const QString src = MediaFixtures::standard(QStringLiteral("mkv_subs_chapters_2audio.mkv"));
+    const QString first = convert(QStringLiteral("track0"), src, [](rsc_edit *e) { rsc_edit_set_audio_track(e, 0); });
+    const QString second = convert(QStringLiteral("track1"), src, [](rsc_edit *e) { rsc_edit_set_audio_track(e, 1); });
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    QVERIFY2(levelAbove(second, 700) > levelAbove(first, 700) + 15,
+             qPrintable(QStringLiteral("%1 %2").arg(levelAbove(second, 700)).arg(levelAbove(first, 700))));
+}
+
+void TestEditAudio::backgroundAudio_data()
+{
+    QTest::addColumn<bool>("silentClip");
+    QTest::addColumn<SetUp>("setUp");
+    QTest::addColumn<double>("firstHalf"); // expected mean level bounds: > when positive, < when negative
+    QTest::addColumn<double>("secondHalf");
+    const QString tone = MediaFixtures::standard(QStringLiteral("audio.mp3"));
+    const QString silence = MediaFixtures::make(
+        {QStringLiteral("silence 'bg'.wav"),
+         QString::fromLatin1("-f lavfi -i anullsrc=sample_rate=44100 -t 3").split(QLatin1Char(' '))});
+    QTest::newRow("mixed in") << true << SetUp([tone](rsc_edit *e) {
+        rsc_edit_set_audio_background_file(e, tone.toUtf8().constData());
+    }) << 40.0 << 40.0;
+    QTest::newRow("from 1 s") << true << SetUp([tone](rsc_edit *e) {
+        rsc_edit_set_audio_background_file(e, tone.toUtf8().constData());
+        rsc_edit_set_audio_background_show_time(e, 1000000, 0);
+    }) << -80.0 << 40.0;
+    QTest::newRow("volume 0") << true << SetUp([tone](rsc_edit *e) {
+        rsc_edit_set_audio_background_file(e, tone.toUtf8().constData());
+        rsc_edit_set_audio_background_volume(e, 0);
+    }) << -80.0 << -80.0;
+    QTest::newRow("replaces the clip's sound") << false << SetUp([silence](rsc_edit *e) {
+        rsc_edit_set_audio_background_file(e, silence.toUtf8().constData());
+        rsc_edit_set_audio_background_mix_mode(e, 1);
+    }) << -80.0 << -80.0;
+    QTest::newRow("weight 0 keeps the clip's sound") << false << SetUp([silence](rsc_edit *e) {
+        rsc_edit_set_audio_background_file(e, silence.toUtf8().constData());
+        rsc_edit_set_audio_background_weight(e, 0);
+    }) << 40.0 << 40.0;
+}
+
+void TestEditAudio::backgroundAudio()
+{
+    QFETCH(bool, silentClip);
+    QFETCH(SetUp, setUp);
+    QFETCH(double, firstHalf);
+    QFETCH(double, secondHalf);
+    const QString out = convert(QStringLiteral("background"), silentClip ? ::silentClip() : toneClip(), setUp);
+    QVERIFY(!out.isEmpty());
+    auto check = [](double level, double bound) { return bound > 0 ? level > -bound : level < bound; };
+    const double a = meanVolume(out, 0.1, 0.8), b = meanVolume(out, 1.1, 0.8);
+    QVERIFY2(check(a, firstHalf), qPrintable(QString::number(a)));
+    QVERIFY2(check(b, secondHalf), qPrintable(QString::number(b)));
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.0) < 0.1);
+}
+
+void TestEditAudio::speedAndRate()
+{
+    // Speed 200 plays the clip in half the time, picture and sound.
+    const QString fast = convert(QStringLiteral("speed"), toneClip(), [](rsc_edit *e) { rsc_edit_set_speed(e, 200); });
+    QVERIFY(!fast.isEmpty());
+    QVERIFY2(qAbs(FFprobe::streamDurationSeconds(fast, QStringLiteral("video")) - 1.0) < 0.1,
+             qPrintable(QString::number(FFprobe::streamDurationSeconds(fast, QStringLiteral("video")))));
+    QVERIFY(qAbs(FFprobe::streamDurationSeconds(fast, QStringLiteral("audio")) - 1.0) < 0.1);
+    QVERIFY(meanVolume(fast, 0.1, 0.7) > -40);
+    // Rate 200 raises the pitch and halves the sound; the clip keeps its picture, the rest is silence.
+    const QString high = convert(QStringLiteral("rate"), toneClip(), [](rsc_edit *e) { rsc_edit_set_rate(e, 200); });
+    QVERIFY(!high.isEmpty());
+    QVERIFY(qAbs(FFprobe::durationSeconds(high) - 2.0) < 0.1);
+    QVERIFY(levelAbove(high, 700) > levelAbove(toneClip(), 700) + 15);
+    QVERIFY(meanVolume(high, 1.2, 0.7) < -80);
+}
+
+RS_TEST_MAIN(TestEditAudio)
+#include "tst_edit_audio.moc"
