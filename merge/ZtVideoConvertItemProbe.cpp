@@ -82,7 +82,7 @@ bool ZtVideoConvertItem::setVideoPath(QString path, int program)
     if (opened == 0)
         return false;
 
-    // Audible's DRM books cannot be read.
+    // Protected audio books (brands "aa", "aax ") cannot be read.
     const QByteArray brand = metaText(info.get(), "major_brand");
     QByteArray ident = brand;
     if (ident.isEmpty()) {
