@@ -169,6 +169,20 @@ private slots:
         checkOutput(run.output, 2.0 + 2.0 + 1.5, 0.25, true);
     }
 
+    void highSpeedJoinOfAudioFiles()
+    {
+        useLossless();
+        QVERIFY(probe(rstest::MediaFixtures::standard("audio.m4a")));
+        QVERIFY(probe(rstest::MediaFixtures::standard("audio.m4a")));
+        QVERIFY(m_list->IsLosslessMerger());
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 60000);
+        QVERIFY(!run.failed);
+        QVERIFY(run.output.endsWith(QLatin1String(".m4a")));
+        checkOutput(run.output, 4.0, 0.2, false);
+    }
+
     void differentClipsAreNotJoinedLosslessly()
     {
         useLossless();
