@@ -68,6 +68,7 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight)
     m_previewH = std::max(0, previewHeight);
     m_renderer = std::make_unique<PlayerRenderer>();
     m_renderGeneration = 0;
+    m_audioEditGeneration = 0;
     edit::VideoSource videoSource;
     videoSource.width = m_width;
     videoSource.height = m_height;
@@ -642,10 +643,22 @@ void Player::execute(const Command &c)
         m_captured = std::move(captured);
 }
 
+void Player::syncAudioEdits()
+{
+    if (!m_hasAudio)
+        return;
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    if (m_editGeneration == m_audioEditGeneration)
+        return;
+    m_audioEditGeneration = m_editGeneration;
+    m_source->setAudioEdits(m_appliedEdit, m_editGeneration);
+}
+
 void Player::topUpAudio()
 {
     if (!m_hasAudio)
         return;
+    syncAudioEdits();
     const int64_t now = m_clock.now();
     while (!m_source->atEnd() && m_fifo.endUs() < now + kAudioLeadUs && m_source->queuedVideo() < kMaxQueuedVideo) {
         if (!m_source->pump(m_fifo, 0))
@@ -739,6 +752,7 @@ void Player::setVideoTime(int64_t us)
 
 bool Player::exactSeek(int64_t target, bool present)
 {
+    syncAudioEdits();
     dropPending();
     m_fifo.clear();
     target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
@@ -800,6 +814,7 @@ bool Player::exactSeek(int64_t target, bool present)
 
 bool Player::keySeek(int64_t target)
 {
+    syncAudioEdits();
     dropPending();
     m_fifo.clear();
     target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));

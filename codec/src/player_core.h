@@ -140,6 +140,9 @@ private:
     void setVideoTime(int64_t us);
     void clearLastFrame();
 
+    // Hands changed sound edits to the decoder (player thread).
+    void syncAudioEdits();
+
     void startThread();
     void stopThread();
 
@@ -187,6 +190,7 @@ private:
     AVFrame *m_lastSource = nullptr; // the frame presented last, as decoded
     edit::EditConfig m_renderEdit;   // the edits the renderer was last given
     uint64_t m_renderGeneration = 0;
+    uint64_t m_audioEditGeneration = 0;
     std::atomic<uint64_t> m_presentedFrames{0};
     std::atomic<uint64_t> m_droppedFrames{0};
     mutable std::mutex m_layoutMutex; // the renderer's overlay layout

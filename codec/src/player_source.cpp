@@ -240,6 +240,7 @@ bool PlayerSource::seek(int64_t mediaUs)
         avcodec_flush_buffers(m_video);
     if (m_audio)
         avcodec_flush_buffers(m_audio);
+    m_audioEdit.reset();
     m_eof = false;
     m_flushed = false;
     return ret >= 0;
@@ -274,6 +275,14 @@ void PlayerSource::receiveAudio(AudioFifo &fifo, int64_t fromUs)
         }
         int64_t pts = m_frame->best_effort_timestamp;
         pts = pts == AV_NOPTS_VALUE ? std::max<int64_t>(0, fifo.endUs()) : toMediaUs(pts, m_audioIndex);
+        if (m_audioEdit.active()) {
+            m_frame->pts = pts;
+            const bool edited = m_audioEdit.process(m_frame, fifo, m_outRate, m_outChannels, fromUs);
+            if (edited) {
+                av_frame_unref(m_frame);
+                continue;
+            }
+        }
         const int cap = swr_get_out_samples(m_swr, m_frame->nb_samples);
         buf.resize(static_cast<size_t>(std::max(cap, 0)) * m_outChannels);
         uint8_t *out = reinterpret_cast<uint8_t *>(buf.data());

@@ -14,6 +14,8 @@ struct AVPacket;
 struct SwrContext;
 }
 
+#include "audio_edit.h"
+
 namespace rsc {
 
 class AudioFifo;
@@ -46,6 +48,9 @@ public:
     int outputChannels() const { return m_outChannels; }
     AVFormatContext *format() const { return m_fmt; }
     int videoStreamIndex() const { return m_videoIndex; }
+
+    // The sound edits to apply to what is decoded from now on.
+    void setAudioEdits(const edit::EditConfig &cfg, uint64_t generation) { m_audioEdit.setEdits(cfg, generation); }
 
     // Positions both decoders before mediaUs (on the keyframe at or before it); flushes everything.
     bool seek(int64_t mediaUs);
@@ -84,6 +89,7 @@ private:
     bool m_eof = false;
     bool m_flushed = false;
     std::deque<AVFrame *> m_ready;
+    AudioEdit m_audioEdit;
 };
 
 } // namespace rsc

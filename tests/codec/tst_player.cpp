@@ -452,6 +452,30 @@ private slots:
         QCOMPARE(rsc_player_free_audio_wave_data(s.player, nullptr), 0);
     }
 
+    // The clip's volume goes through the same audio pipeline as the jobs, live: the levels show it.
+    void volumeChangesWhatIsPlayed()
+    {
+        Session s;
+        QVERIFY(s.open(rstest::MediaFixtures::standard(QStringLiteral("audio.wav"))));
+        QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
+        auto peak = [&] {
+            unsigned char *wav = rsc_player_get_audio_wave_data(s.player, 1);
+            int p = 0;
+            for (uint32_t i = 0; wav && i < le32(wav, 40) / 2; ++i)
+                p = qMax(p, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+            rsc_player_free_audio_wave_data(s.player, wav);
+            return p;
+        };
+        QVERIFY(rsc_player_play(s.player));
+        QThread::msleep(200);
+        const int full = peak();
+        QVERIFY(full > 1000);
+        QVERIFY(rsc_player_set_audio_volume(s.player, 25));
+        QThread::msleep(600); // what was decoded ahead before the change has played out
+        const int quarter = peak();
+        QVERIFY2(qAbs(quarter - full / 4) < full / 20, qPrintable(QStringLiteral("%1 of %2").arg(quarter).arg(full)));
+    }
+
     void removedHandlerIsNeverCalledAgain()
     {
         Session s;

@@ -1,0 +1,116 @@
+#include "audio_edit.h"
+
+#include "audio_fifo.h"
+#include "filter_audio.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/frame.h>
+#include <libavutil/mathematics.h>
+}
+
+#include <algorithm>
+
+namespace rsc {
+
+namespace {
+bool changesSound(const edit::EditConfig &c)
+{
+    if (c.volume != 100 || (c.rate != 100 && c.rate > 0) || !c.background[0].file.empty())
+        return true;
+    const size_t bands = std::min(c.eqFrequencies.size(), c.eqGains.size());
+    for (size_t i = 0; i < bands; ++i)
+        if (c.eqGains[i] != 0.0 && c.eqFrequencies[i] > 0.0)
+            return true;
+    return false;
+}
+} // namespace
+
+void AudioEdit::setEdits(const edit::EditConfig &cfg, uint64_t generation)
+{
+    if (generation == m_generation)
+        return;
+    m_generation = generation;
+    m_cfg = cfg;
+    m_cfg.speed = 100;
+    m_active = changesSound(m_cfg);
+    m_stale = true;
+    m_failed = false;
+}
+
+void AudioEdit::reset()
+{
+    m_stale = true;
+}
+
+bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
+{
+    m_graph.reset();
+    edit::AudioTarget target;
+    target.sampleRate = outRate;
+    target.sampleFormat = "s16";
+    target.channelLayout = outChannels == 1 ? "mono" : "stereo";
+    edit::AudioInputFormat in;
+    in.sampleRate = frame->sample_rate;
+    in.sampleFormat = frame->format;
+    if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels <= 0)
+        av_channel_layout_default(&in.layout, std::max(1, frame->ch_layout.nb_channels));
+    else
+        av_channel_layout_copy(&in.layout, &frame->ch_layout);
+    in.timeBase = AVRational{1, 1000000};
+    auto graph = std::make_unique<edit::FilterGraph>();
+    const bool ok = graph->openAudio(in, edit::describeAudio(m_cfg, frame->sample_rate, target), nullptr);
+    av_channel_layout_uninit(&in.layout);
+    if (!ok)
+        return false;
+    m_graph = std::move(graph);
+    m_inRate = frame->sample_rate;
+    m_inFormat = frame->format;
+    m_inChannels = frame->ch_layout.nb_channels;
+    m_stale = false;
+    return true;
+}
+
+bool AudioEdit::process(const AVFrame *frame, AudioFifo &fifo, int outRate, int outChannels, int64_t fromUs)
+{
+    if (m_failed)
+        return false;
+    if (m_stale || !m_graph || frame->sample_rate != m_inRate || frame->format != m_inFormat ||
+        frame->ch_layout.nb_channels != m_inChannels) {
+        if (!build(frame, outRate, outChannels)) {
+            m_failed = true; // e.g. a background file that cannot be read: play the clip's own sound
+            return false;
+        }
+    }
+    AVFrame *in = av_frame_clone(frame);
+    if (!in)
+        return false;
+    const bool pushed = m_graph->push(in);
+    av_frame_free(&in);
+    if (!pushed) {
+        m_stale = true;
+        return false;
+    }
+    AVFrame *out = av_frame_alloc();
+    if (!out)
+        return false;
+    const AVRational tb = m_graph->outputTimeBase();
+    while (m_graph->pull(out) >= 0) {
+        if (out->nb_samples > 0 && out->format == 1 /* AV_SAMPLE_FMT_S16 */) {
+            int64_t pts = out->pts == AV_NOPTS_VALUE ? std::max<int64_t>(0, fifo.endUs())
+                                                     : av_rescale_q(out->pts, tb, AVRational{1, 1000000});
+            const auto *samples = reinterpret_cast<const int16_t *>(out->data[0]);
+            int skip = 0;
+            if (pts < fromUs)
+                skip = static_cast<int>(std::min<int64_t>(out->nb_samples, (fromUs - pts) * outRate / 1000000));
+            if (skip < out->nb_samples)
+                fifo.push(samples + static_cast<size_t>(skip) * outChannels, out->nb_samples - skip,
+                          pts + int64_t(skip) * 1000000 / outRate);
+        }
+        av_frame_unref(out);
+    }
+    av_frame_free(&out);
+    return true;
+}
+
+} // namespace rsc

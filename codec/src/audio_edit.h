@@ -1,0 +1,46 @@
+#pragma once
+// The sound edits of the preview (volume, equaliser, rate, background audio) applied with the jobs' audio
+// pipeline (filter_audio), ending in the interleaved 16-bit samples the player's fifo holds. Player thread
+// only. The pace (speed) is the player clock's business and is left out here.
+
+#include "edit_config.h"
+#include "filter_graph.h"
+
+#include <cstdint>
+#include <memory>
+
+extern "C" {
+struct AVFrame;
+}
+
+namespace rsc {
+
+class AudioFifo;
+
+class AudioEdit
+{
+public:
+    // The edits to apply from now on; `generation` changes whenever they do.
+    void setEdits(const edit::EditConfig &cfg, uint64_t generation);
+    // After a seek: what the graph holds belongs to the old position.
+    void reset();
+    // True when the edits change the sound at all (otherwise the caller converts the frame itself).
+    bool active() const { return m_active; }
+
+    // Filters one decoded frame (pts in microseconds of media time) into `fifo`, dropping what lies before
+    // `fromUs`. False when the graph cannot be built: the caller then plays the sound unedited.
+    bool process(const AVFrame *frame, AudioFifo &fifo, int outRate, int outChannels, int64_t fromUs);
+
+private:
+    bool build(const AVFrame *frame, int outRate, int outChannels);
+
+    edit::EditConfig m_cfg;
+    uint64_t m_generation = 0;
+    bool m_active = false;
+    bool m_stale = true;
+    bool m_failed = false;
+    std::unique_ptr<edit::FilterGraph> m_graph;
+    int m_inRate = 0, m_inFormat = -1, m_inChannels = 0;
+};
+
+} // namespace rsc
