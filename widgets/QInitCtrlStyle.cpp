@@ -1,7 +1,6 @@
 #include "QInitCtrlStyle.h"
 
 #include "QBaseDrawWidget.h"
-#include "QIAnyUtil.h"
 #include "QZTBaseButton.h"
 #include "QZTBaseSlider.h"
 #include "QZTCheckBox.h"
@@ -15,25 +14,16 @@
 #include "QZTSpinBox.h"
 #include "QZTTextEdit.h"
 #include "QZTWidget.h"
+#include "SkinStyleHelpers.h"
 
 #include <QTextEdit>
+
+using namespace SkinStyleHelpers;
 
 namespace {
 
 const QColor kWhite(255, 255, 255);
 const QColor kDisabledText(167, 167, 167);
-
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-
-QFont tahoma(QFont font, int pixelSize)
-{
-    font.setFamily(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
 
 void setWindowText(QWidget *widget, const QColor &colour)
 {
@@ -76,16 +66,6 @@ void initBg3(QWidget *host, QBaseDrawWidget *draw)
     host->setFont(tahoma(host->font(), 12));
     const rectSize corner(50, 50);
     draw->setGridViewInfo(corner, corner, corner, corner);
-}
-
-// Check and radio texts: dark grey, the light grey when disabled.
-void setBoxPalette(QWidget *box)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::All, QPalette::WindowText, QColor(53, 53, 53));
-    palette.setColor(QPalette::Active, QPalette::WindowText, QColor(53, 53, 53));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, kDisabledText);
-    box->setPalette(palette);
 }
 
 void initCombo(QZTComboBox *combo, int width, int height, const QColor &selected, const QMargins &textMargins,
@@ -223,7 +203,7 @@ void QInitCtrlStyle::InitCheckBox(QZTCheckBox *box)
     box->setCheckImage(res("/image/Common_bg/btn_check_on.png"), res("/image/Common_bg/btn_check_off.png"), QString(),
                        false);
     InitFont(box, 12);
-    setBoxPalette(box);
+    setBoxTextColours(box, QColor(53, 53, 53), kDisabledText);
 }
 
 void QInitCtrlStyle::InitRadio(QZTRadioButton *radio)
@@ -233,7 +213,7 @@ void QInitCtrlStyle::InitRadio(QZTRadioButton *radio)
     radio->setCheckImage(res("/image/Common_bg/Edit_selections_yes.png"),
                          res("/image/Common_bg/Edit_selections_no.png"), false, false);
     InitFont(radio, 12);
-    setBoxPalette(radio);
+    setBoxTextColours(radio, QColor(53, 53, 53), kDisabledText);
 }
 
 void QInitCtrlStyle::InitLineEdit(QZTLineEdit *edit, int width, int height)

@@ -1,7 +1,6 @@
 #include "QVEInitCtrlStyle.h"
 
 #include "QCheckboxCombobox.h"
-#include "QIAnyUtil.h"
 #include "QZTBaseButton.h"
 #include "QZTBaseSlider.h"
 #include "QZTButtonExtend.h"
@@ -11,8 +10,11 @@
 #include "QZTRadioButton.h"
 #include "QZTScrollBar.h"
 #include "QZTSpinBox.h"
+#include "SkinStyleHelpers.h"
 
 #include <QLabel>
+
+using namespace SkinStyleHelpers;
 
 namespace {
 
@@ -20,27 +22,6 @@ const QColor kWhite(255, 255, 255);
 const QColor kDark(37, 37, 37);
 const QColor kPanel(53, 53, 53);
 const QColor kDisabledText(101, 101, 101);
-
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-
-QFont tahoma(QFont font, int pixelSize)
-{
-    font.setFamily(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-void setBoxPalette(QWidget *box)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::All, QPalette::WindowText, kWhite);
-    palette.setColor(QPalette::Active, QPalette::WindowText, kWhite);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, kDisabledText);
-    box->setPalette(palette);
-}
 
 void setRows(QZTComboBox *combo)
 {
@@ -147,7 +128,7 @@ void QVEInitCtrlStyle::SetRadioButton(QZTRadioButton *radio)
     radio->setCheckImage(res("/VEditSource/Edit_selections_yes.png"), res("/VEditSource/Edit_selections_no.png"), false,
                          false);
     SetFont(radio, 12);
-    setBoxPalette(radio);
+    setBoxTextColours(radio, kWhite, kDisabledText);
 }
 
 void QVEInitCtrlStyle::SetCheckBox(QZTCheckBox *box)
@@ -156,7 +137,7 @@ void QVEInitCtrlStyle::SetCheckBox(QZTCheckBox *box)
         return;
     box->setCheckImage(res("/VEditSource/btn_check_on.png"), res("/VEditSource/btn_check_off.png"), QString(), false);
     SetFont(box, 12);
-    setBoxPalette(box);
+    setBoxTextColours(box, kWhite, kDisabledText);
 }
 
 void QVEInitCtrlStyle::SetQZTScrollBar(QZTScrollBar *bar)
