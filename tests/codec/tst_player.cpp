@@ -173,6 +173,39 @@ private slots:
         QVERIFY(s.open(numberedClip()));
     }
 
+    // Every container and codec the program takes in plays, seeks and steps.
+    void playsEveryKindOfClip_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *n : {"h264_aac.mov", "h264_aac.ts", "vp9_opus.webm", "mpeg4_mp3.avi", "flv1_mp3.flv",
+                              "h263_aac.3gp", "theora_vorbis.ogv", "odd_size.mkv", "video_only.mp4", "audio.mp3",
+                              "audio.m4a", "audio.flac", "audio.ogg"})
+            QTest::newRow(n) << QString::fromLatin1(n);
+    }
+    void playsEveryKindOfClip()
+    {
+        QFETCH(QString, name);
+        Session s;
+        QVERIFY(s.open(rstest::MediaFixtures::standard(name), 160, 90));
+        const bool video = rsc_player_has_video(s.player) == 1;
+        QVERIFY(rsc_player_duration(s.player) > 900000);
+        QVERIFY(rsc_player_play(s.player));
+        QThread::msleep(300);
+        QVERIFY(rsc_player_pause(s.player));
+        const uint64_t at = rsc_player_play_time(s.player);
+        QVERIFY2(at > 200000 && at < 450000, qPrintable(QString::number(at)));
+        QVERIFY(rsc_player_seek(s.player, 700000));
+        if (video) {
+            QVERIFY(s.original.calls() >= 5);
+            QVERIFY(s.edited.calls() >= 5);
+            QCOMPARE(s.edited.last().width, 160);
+            const uint64_t shown = rsc_player_video_time(s.player);
+            QVERIFY(shown <= 700000 && shown + 100000 > 700000);
+            QVERIFY(rsc_player_frame_step(s.player, 1));
+            QVERIFY(rsc_player_video_time(s.player) > shown);
+        }
+    }
+
     void describesTheOpenMedia()
     {
         Session s;
