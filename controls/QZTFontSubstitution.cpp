@@ -1,5 +1,6 @@
 #include "QZTFontSubstitution.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QStringList>
 
@@ -12,3 +13,13 @@ void QZTFontSubstitution::install()
         QFont::insertSubstitutions(family, narrowSans);
     }
 }
+
+namespace {
+void installAtStart()
+{
+    QZTFontSubstitution::install();
+}
+} // namespace
+
+// Runs when the application object is constructed, before any window picks its fonts.
+Q_COREAPP_STARTUP_FUNCTION(installAtStart)

@@ -7,6 +7,7 @@
 class QZTFontSubstitution
 {
 public:
-    // Idempotent; call once after the QApplication exists (the control library's start-up does).
+    // Idempotent. Runs by itself when the QApplication is constructed (a core start-up function of this
+    // file, which the appearance record links in); callers may run it again.
     static void install();
 };

@@ -276,6 +276,8 @@ void TestComboBox::boxesKeepTheirImages()
     const QImage before = f.combo.checkBoxAt(0)->checkedImage();
     f.combo.setCheckImage(saveImage(solidImage(28, 28, Qt::blue), QStringLiteral("on2")),
                           saveImage(solidImage(28, 28, Qt::yellow), QStringLiteral("off2")));
+    // A failed load keeps the images that new boxes get.
+    QVERIFY(!f.combo.setCheckImage(QStringLiteral("/missing/on.png"), QStringLiteral("/missing/off.png")));
     f.combo.addItem(QStringLiteral("Chapter 4"));
     QCOMPARE(f.combo.checkBoxAt(0)->checkedImage(), before);
     QVERIFY(near(f.combo.checkBoxAt(3)->checkedImage().pixelColor(1, 1), Qt::blue));

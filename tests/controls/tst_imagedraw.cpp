@@ -17,6 +17,7 @@ class TestImageDraw : public QObject
 {
     Q_OBJECT
 private slots:
+    void fontsAreSubstitutedAtStart();
     void projectConfigIsSingletonAndResets();
     void converSize_data();
     void converSize();
@@ -28,6 +29,13 @@ private slots:
     void resourcePathFollowsTheBundle();
     void substitutedFontsFitTheModeCaptions();
 };
+
+void TestImageDraw::fontsAreSubstitutedAtStart()
+{
+    // No explicit install: the application's construction ran the library's start-up function.
+    QCOMPARE(QFont::substitute(QStringLiteral("Tahoma")).toLower(), QStringLiteral("liberation sans"));
+    QCOMPARE(QFontInfo(QFont(QStringLiteral("Tahoma"))).family(), QStringLiteral("Liberation Sans"));
+}
 
 void TestImageDraw::projectConfigIsSingletonAndResets()
 {
