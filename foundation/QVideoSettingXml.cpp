@@ -29,22 +29,26 @@ QByteArray readAll(const QString &path)
 }
 
 // Keeps a copy of a file that is about to be replaced because it does not parse. The same content is
-// kept once only, so repeated failed saves do not pile up copies.
-void keepAside(const QString &path)
+// kept once only, so repeated failed saves do not pile up copies. False when no copy could be made: the
+// caller must then leave the file alone rather than destroy what the user had.
+bool keepAside(const QString &path)
 {
     const QByteArray content = readAll(path);
     if (content.isEmpty())
-        return;
+        return true;
     for (int n = 0; n < 100; ++n) {
         const QString target = n == 0 ? path + QStringLiteral(".bad") : path + QStringLiteral(".bad.%1").arg(n);
         if (!QFileInfo::exists(target)) {
-            if (!QFile::copy(path, target))
-                qWarning() << "could not keep the unreadable file aside:" << target;
-            return;
+            if (QFile::copy(path, target))
+                return true;
+            qWarning() << "could not keep the unreadable file aside:" << target;
+            return false;
         }
         if (readAll(target) == content)
-            return;
+            return true;
     }
+    qWarning() << "no free name to keep the unreadable file aside:" << path;
+    return false;
 }
 
 } // namespace
@@ -94,9 +98,7 @@ bool QVideoSettingXml::loadForUpdate(const QString &path, QDomDocument &doc)
     bool parsed = true;
     if (!isValidFile(path, doc, &parsed))
         return false;
-    if (!parsed)
-        keepAside(path);
-    return true;
+    return parsed || keepAside(path);
 }
 
 QDomElement QVideoSettingXml::firstChildByTag(const QDomElement &parent, const QString &tag)
@@ -133,8 +135,8 @@ QString QVideoSettingXml::readKey(const QString &tag, const QString &attribute, 
     if (existed) {
         if (!isValidFile(path, doc, &parsed))
             return defaultValue;
-        if (!parsed)
-            keepAside(path);
+        if (!parsed && !keepAside(path))
+            return defaultValue;
     } else {
         resetToEmptyRoot(doc);
     }

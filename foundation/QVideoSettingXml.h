@@ -78,7 +78,7 @@ public:
 private:
     // Loads a file that is about to be rewritten: a missing file starts a new document; a file that does
     // not parse is kept aside (".bad") so the rewrite cannot destroy what the user had. False when an
-    // existing file cannot be read (nothing may then be written).
+    // existing file cannot be read, or cannot be kept aside (nothing may then be written).
     static bool loadForUpdate(const QString &path, QDomDocument &doc);
     static QDomElement firstChildByTag(const QDomElement &parent, const QString &tag);
     static QDomElement firstChildByAttribute(const QDomElement &parent, const QString &attribute, const QString &value);

@@ -199,6 +199,31 @@ private slots:
         QVERIFY(!QFileInfo::exists(path + ".bad.1"));
     }
 
+    void unparsableFileWithoutRoomAsideIsLeftAlone_data()
+    {
+        QTest::addColumn<bool>("writeFirst");
+        QTest::newRow("read") << false;
+        QTest::newRow("write") << true;
+    }
+    void unparsableFileWithoutRoomAsideIsLeftAlone()
+    {
+        // Every name for a kept copy is taken by other content: the file cannot be kept aside, so it
+        // must not be replaced either.
+        QFETCH(bool, writeFirst);
+        const QString path = QVideoSettingXml::settingsFilePath();
+        for (int n = 0; n < 100; ++n)
+            writeFile(n == 0 ? path + ".bad" : path + QString(".bad.%1").arg(n), QByteArray::number(n));
+        const QByteArray garbage = "<ROOTITEM><CLOSE_ITEM bIsCloseDlg=\"N\"></ROOT";
+        writeFile(path, garbage);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("aside"));
+        if (writeFirst)
+            QVERIFY(!QVideoSettingXml::SetItemValue(SettingKeys::CloseQuits, "Y"));
+        else
+            QCOMPARE(QVideoSettingXml::GetItemValue(SettingKeys::CloseQuits), QString("Y"));
+        QCOMPARE(readFile(path), garbage);
+        QCOMPARE(readFile(path + ".bad"), QByteArray("0"));
+    }
+
     void unreadableFileIsLeftAlone()
     {
         const QString path = QVideoSettingXml::settingsFilePath();
