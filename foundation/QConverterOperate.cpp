@@ -30,6 +30,19 @@ QString collapseSlashes(QString path)
     return path.replace(QStringLiteral("//"), QStringLiteral("/"));
 }
 
+// The folder outputs go under, ending in "/". Outputs must land in an output folder, never in whatever
+// the process's current folder happens to be: an empty or relative setting falls back to the default
+// output folder, and a setting without the final "/" still names that folder, not a sibling name.
+QString outputRoot(const QString &setting)
+{
+    QString root = setting;
+    if (root.isEmpty() || QDir::isRelativePath(root))
+        root = SettingKeys::defaultOutputPath();
+    if (!root.endsWith(QLatin1Char('/')))
+        root += QLatin1Char('/');
+    return root;
+}
+
 } // namespace
 
 void QConverterOperate::setLanguageType(const QString &name)
@@ -92,9 +105,10 @@ void QConverterOperate::setAdjustFileName(const QString &videoName, const QStrin
         return;
     }
     const QString base = baseName(m_adjustFileName);
-    QString dir = m_converterPath + base;
+    const QString root = outputRoot(m_converterPath);
+    QString dir = root + base;
     for (int n = 1; QFileInfo::exists(dir); ++n)
-        dir = collapseSlashes(m_converterPath + base + QStringLiteral("(%1)").arg(n));
+        dir = collapseSlashes(root + base + QStringLiteral("(%1)").arg(n));
     m_outputDir = dir + QLatin1Char('/');
 }
 
@@ -117,15 +131,8 @@ QString QConverterOperate::getConvertPath()
         m_adjustFileName = m_videoName;
     const QString base = baseName(m_adjustFileName);
 
-    // Without a prepared folder the output must still land in an output folder, never in whatever the
-    // process's current folder happens to be.
-    QString outputDir = m_outputDir;
-    if (outputDir.isEmpty())
-        outputDir = m_converterPath;
-    if (outputDir.isEmpty())
-        outputDir = SettingKeys::defaultOutputPath();
-    if (!outputDir.endsWith(QLatin1Char('/')))
-        outputDir += QLatin1Char('/');
+    // Without a prepared folder the output goes straight into the output folder.
+    const QString outputDir = m_outputDir.isEmpty() ? outputRoot(m_converterPath) : m_outputDir;
 
     auto candidateFor = [&](int n) {
         const QString suffix = extension.isEmpty() ? QStringLiteral("_%1").arg(n)

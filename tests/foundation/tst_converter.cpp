@@ -102,6 +102,40 @@ private slots:
         QVERIFY(QDir::isAbsolutePath(path));
     }
 
+    void outputFolderSettingForms_data()
+    {
+        QTest::addColumn<QString>("setting"); // "@" stands for a scratch folder
+        QTest::addColumn<QString>("expectedRoot");
+        QTest::newRow("with final slash") << "@/"
+                                          << "@/";
+        QTest::newRow("without final slash") << "@"
+                                             << "@/";
+        QTest::newRow("empty") << ""
+                               << "default";
+        QTest::newRow("relative") << "out/"
+                                  << "default";
+    }
+    void outputFolderSettingForms()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, expectedRoot);
+        const QString scratch = rstest::scratchDir("forms");
+        setting.replace("@", scratch);
+        expectedRoot =
+            expectedRoot == "default" ? SettingKeys::defaultOutputPath() : expectedRoot.replace("@", scratch);
+        AttributeSetting a;
+        a.fileExtend = "mp4";
+        QSettingDlgState::setAttributeSetting(a);
+        QConverterOperate::setConverterPath(setting);
+        QConverterOperate::setAdjustFileName("take.mov", "mov");
+        // Never relative to the current folder, never a sibling of the chosen folder.
+        QCOMPARE(QConverterOperate::getOutputDir(), expectedRoot + "take/");
+        const QString path = QConverterOperate::getConvertPath();
+        QCOMPARE(path, expectedRoot + "take/take_1.mp4");
+        QVERIFY(QDir::isAbsolutePath(path));
+        QDir(expectedRoot + "take").removeRecursively();
+    }
+
     void plainSettings()
     {
         QConverterOperate::setLogFilePath("/x/log.txt");
