@@ -1,6 +1,7 @@
 // The conversion and merge jobs of the C API over rsc::job::Job.
 #include "edit_handle.h"
 #include "job_object.h"
+#include "log_codec.h"
 #include "rscodec.h"
 
 #include <new>
@@ -15,6 +16,7 @@ namespace {
 
 rsc_job *create(rsc::job::Job::Kind kind, bool lossless)
 {
+    rsc::logInstall(); // FFmpeg's messages go to the library log, not to the program's output
     return new (std::nothrow) rsc_job(kind, lossless);
 }
 
