@@ -48,6 +48,41 @@ std::string trimmed(std::string s)
     return trimSpaces(s);
 }
 
+// One choice list of a value dictionary: "Auto" first when the profile offers it, then the "supports"
+// items with their unit. Answers the dictionary's "default" with the unit.
+std::string fillChoices(const QVariantMap &values, bool withAuto, const std::string &unit,
+                        std::vector<std::string> &list)
+{
+    if (withAuto)
+        list.push_back("Auto");
+    appendCommaList(getDictValue(values, std::string()), unit, list);
+    return getDictValue(values, "default") + unit;
+}
+
+// Walks the parameter entries of one encoder ("videoparams" by resolution, "audioparams" by channel):
+// each entry's text joins `list`; the first entry of the encoder is the fallback choice and the last one
+// whose text equals `wanted` wins. False when the encoder has no entry; entries without a key are skipped.
+bool chooseParams(const QVariantMap &profile, const char *listKey, const std::string &encoder, const char *textKey,
+                  const std::string &wanted, std::vector<std::string> &list, std::string &chosenText,
+                  QVariantMap &chosen)
+{
+    bool haveChosen = false;
+    for (const QVariant &v : profile.value(QLatin1String(listKey)).toList()) {
+        const QVariantMap entry = v.toMap();
+        const std::string fourcc = trimmed(text(entry, "fourcc"));
+        if (fourcc.empty() || fourcc != encoder)
+            continue;
+        const std::string entryText = text(entry, textKey);
+        list.push_back(entryText);
+        if (!haveChosen || entryText == wanted) {
+            chosenText = entryText;
+            chosen = entry;
+            haveChosen = true;
+        }
+    }
+    return haveChosen;
+}
+
 } // namespace
 
 std::string &trim(std::string &text)
@@ -240,35 +275,14 @@ void QPlistRead::fillVideo(const QVariantMap &profile, FormatAllInfo &info, std:
     if (info.bAuto)
         info.vecResolution.push_back("Auto");
     QVariantMap chosen;
-    bool haveChosen = false;
-    for (const QVariant &v : profile.value(QStringLiteral("videoparams")).toList()) {
-        const QVariantMap entry = v.toMap();
-        const std::string fourcc = trimmed(text(entry, "fourcc"));
-        if (fourcc.empty() || fourcc != videoEncoder)
-            continue;
-        const std::string entryResolution = text(entry, "resolution");
-        info.vecResolution.push_back(entryResolution);
-        // The first entry of the encoder is the fallback; the last one matching the choice wins.
-        if (!haveChosen || entryResolution == resolution) {
-            info.strResolution = entryResolution;
-            chosen = entry;
-            haveChosen = true;
-        }
-    }
-    if (!haveChosen)
+    if (!chooseParams(profile, "videoparams", videoEncoder, "resolution", resolution, info.vecResolution,
+                      info.strResolution, chosen))
         return;
     const QVariantMap bitRate = dict(chosen, "videobitrate");
-    info.strVideoBitRate = getDictValue(bitRate, "default") + " kbps";
+    info.strVideoBitRate = fillChoices(bitRate, info.bAuto, " kbps", info.vecVideoBitRate);
     info.strVideoBitRateLow = getDictValue(bitRate, "low") + " kbps";
     info.strVideoBitRateHigh = getDictValue(bitRate, "high") + " kbps";
-    if (info.bAuto)
-        info.vecVideoBitRate.push_back("Auto");
-    appendCommaList(getDictValue(bitRate, std::string()), " kbps", info.vecVideoBitRate);
-    const QVariantMap frameRate = dict(chosen, "framerate");
-    info.strFrameRate = getDictValue(frameRate, "default") + " fps";
-    if (info.bAuto)
-        info.vecFrameRate.push_back("Auto");
-    appendCommaList(getDictValue(frameRate, std::string()), " fps", info.vecFrameRate);
+    info.strFrameRate = fillChoices(dict(chosen, "framerate"), info.bAuto, " fps", info.vecFrameRate);
 }
 
 void QPlistRead::fillAudio(const QVariantMap &profile, FormatAllInfo &info, const std::string &filter,
@@ -296,21 +310,8 @@ void QPlistRead::fillAudio(const QVariantMap &profile, FormatAllInfo &info, cons
     if (info.bAuto)
         info.vecChannel.push_back("Auto");
     QVariantMap chosen;
-    bool haveChosen = false;
-    for (const QVariant &v : profile.value(QStringLiteral("audioparams")).toList()) {
-        const QVariantMap entry = v.toMap();
-        const std::string fourcc = trimmed(text(entry, "fourcc"));
-        if (fourcc.empty() || fourcc != audioEncoder)
-            continue;
-        const std::string entryChannel = text(entry, "channel");
-        info.vecChannel.push_back(entryChannel);
-        if (!haveChosen || entryChannel == channel) {
-            info.strChannel = entryChannel;
-            chosen = entry;
-            haveChosen = true;
-        }
-    }
-    if (!haveChosen)
+    if (!chooseParams(profile, "audioparams", audioEncoder, "channel", channel, info.vecChannel, info.strChannel,
+                      chosen))
         return;
     const QVariantMap bitRate = dict(chosen, "audiobitrate");
     const std::string def = getDictValue(bitRate, "default");
@@ -322,15 +323,8 @@ void QPlistRead::fillAudio(const QVariantMap &profile, FormatAllInfo &info, cons
         high = def;
     info.strAudioBitRateLow = low + " kbps";
     info.strAudioBitRateHigh = high + " kbps";
-    info.strAudioBitRate = def + " kbps";
-    if (info.bAuto)
-        info.vecAudioBitRate.push_back("Auto");
-    appendCommaList(getDictValue(bitRate, std::string()), " kbps", info.vecAudioBitRate);
-    const QVariantMap sampleRate = dict(chosen, "samplerate");
-    info.strSampleRate = getDictValue(sampleRate, "default") + " HZ";
-    if (info.bAuto)
-        info.vecSampleRate.push_back("Auto");
-    appendCommaList(getDictValue(sampleRate, std::string()), " HZ", info.vecSampleRate);
+    info.strAudioBitRate = fillChoices(bitRate, info.bAuto, " kbps", info.vecAudioBitRate);
+    info.strSampleRate = fillChoices(dict(chosen, "samplerate"), info.bAuto, " HZ", info.vecSampleRate);
 }
 
 FormatAllInfo *QPlistRead::GetFormatInfoForPlist(const std::string &category, const std::string &id,
