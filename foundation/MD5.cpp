@@ -127,7 +127,7 @@ void MD5::transform(const uint8_t block[kBlockSize])
 
 void MD5::update(const unsigned char *input, unsigned int length)
 {
-    if (m_finalized || length == 0)
+    if (m_finalized || length == 0 || !input)
         return;
     unsigned int index = (m_count[0] / 8) % kBlockSize;
     const uint32_t bitsLow = length << 3;
@@ -140,7 +140,8 @@ void MD5::update(const unsigned char *input, unsigned int length)
     if (length >= firstPart) {
         std::memcpy(&m_buffer[index], input, firstPart);
         transform(m_buffer);
-        for (i = firstPart; i + kBlockSize <= length; i += kBlockSize)
+        // Compared as a remainder: i + 64 could wrap for lengths near the type's limit.
+        for (i = firstPart; length - i >= kBlockSize; i += kBlockSize)
             transform(&input[i]);
         index = 0;
     }
