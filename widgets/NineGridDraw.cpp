@@ -93,3 +93,17 @@ void drawTitle(QPainter &p, QRect &titleRect, int windowWidth, const QString &ti
 }
 
 } // namespace NineGridDraw
+
+namespace NineGridDraw {
+
+void drawStripFrame(QPainter &p, const QImage &strip, int k)
+{
+    if (k <= 0 || strip.width() <= 3) {
+        p.drawImage(QPointF(0, 0), strip);
+        return;
+    }
+    const int sx = k * (strip.width() / 4);
+    p.drawImage(QPointF(0, 0), strip, QRectF(sx, 0, strip.width() - sx, strip.height()));
+}
+
+} // namespace NineGridDraw

@@ -32,3 +32,9 @@ void drawTitle(QPainter &p, QRect &titleRect, int windowWidth, const QString &ti
                const QColor &color);
 
 } // namespace NineGridDraw
+
+namespace NineGridDraw {
+// Frame k of a four-frame strip at the origin: the strip from k quarters in to its right edge, clipped by
+// the control's own size to one frame (the whole strip for frame 0 or a strip 3 pixels wide or less).
+void drawStripFrame(QPainter &p, const QImage &strip, int k);
+} // namespace NineGridDraw

@@ -65,16 +65,13 @@ void QCustomImageWidget::setTextPOS(int x, int y)
 
 void QCustomImageWidget::setTextColor(const QColor &color)
 {
-    m_normalColor = m_hoverColor = m_pressedColor = m_disabledColor = m_currentColor = color;
+    m_colours.setAll(color);
 }
 
 void QCustomImageWidget::setTextColor(const QColor &normal, const QColor &hover, const QColor &pressed,
                                       const QColor &disabled)
 {
-    m_normalColor = normal;
-    m_hoverColor = hover;
-    m_pressedColor = pressed;
-    m_disabledColor = disabled;
+    m_colours.set(normal, hover, pressed, disabled);
 }
 
 bool QCustomImageWidget::setBtnIcon(const QString &path, bool frames)
@@ -92,60 +89,40 @@ void QCustomImageWidget::setCheckState(bool checked)
     update();
 }
 
-void QCustomImageWidget::changeState(int state)
+void QCustomImageWidget::mousePressEvent(QMouseEvent *e)
 {
-    if (m_state == state)
-        return;
-    m_state = state;
-    repaint();
+    if (e->button() == Qt::LeftButton && m_look.press(isEnabled()))
+        repaint();
+    QWidget::mousePressEvent(e);
+}
+
+void QCustomImageWidget::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton && m_look.release(isEnabled()))
+        repaint();
+    QWidget::mouseReleaseEvent(e);
 }
 
 void QCustomImageWidget::enterEvent(QEvent *e)
 {
     if (m_buttonMode)
         setCursor(Qt::PointingHandCursor);
-    if (!isEnabled())
-        m_state = 3;
-    else
-        changeState(1);
+    if (m_look.enter(isEnabled()))
+        repaint();
     QWidget::enterEvent(e);
 }
 
 void QCustomImageWidget::leaveEvent(QEvent *e)
 {
-    if (!isEnabled())
-        m_state = 3;
-    else if (m_state == 1)
-        changeState(0);
+    if (m_look.leave(isEnabled()))
+        repaint();
     QWidget::leaveEvent(e);
-}
-
-void QCustomImageWidget::mousePressEvent(QMouseEvent *e)
-{
-    if (e->button() == Qt::LeftButton) {
-        if (!isEnabled())
-            m_state = 3;
-        else
-            changeState(2);
-    }
-    QWidget::mousePressEvent(e);
-}
-
-void QCustomImageWidget::mouseReleaseEvent(QMouseEvent *e)
-{
-    if (e->button() == Qt::LeftButton) {
-        if (!isEnabled())
-            m_state = 3;
-        else if (m_state == 2)
-            changeState(0);
-    }
-    QWidget::mouseReleaseEvent(e);
 }
 
 void QCustomImageWidget::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::EnabledChange)
-        m_state = isEnabled() ? 0 : 3;
+        m_look.enabledChanged(isEnabled());
     QWidget::changeEvent(e);
 }
 
@@ -170,30 +147,12 @@ void QCustomImageWidget::paintEvent(QPaintEvent *)
     if (m_imageRect.width() == 0 || m_imageRect.height() == 0)
         m_imageRect = QRect(0, 0, width(), height());
 
+    // Outside button mode the whole image is the frame; checked shows frame 2 and keeps the colour.
     int frameIndex = -1;
-    if (!m_buttonMode) {
-        frameIndex = -1;
-    } else if (m_checked) {
-        frameIndex = 2;
-    } else {
-        switch (m_state) {
-        case 1:
-            frameIndex = 1;
-            m_currentColor = m_hoverColor;
-            break;
-        case 2:
-            frameIndex = 2;
-            m_currentColor = m_pressedColor;
-            break;
-        case 3:
-            frameIndex = m_overState ? 2 : 3;
-            m_currentColor = m_disabledColor;
-            break;
-        default:
-            frameIndex = 0;
-            m_currentColor = m_normalColor;
-            break;
-        }
+    if (m_buttonMode) {
+        frameIndex = m_checked ? 2 : std::max(0, m_look.frameIndex());
+        if (!m_checked)
+            m_colours.current = m_colours.forState(m_look.state());
     }
     QImage frame;
     if (frameIndex < 0) {
@@ -223,7 +182,7 @@ void QCustomImageWidget::paintEvent(QPaintEvent *)
         font.setFamily(m_fontFamily);
         font.setPointSize(m_textSize);
         p.setFont(font);
-        p.setPen(m_currentColor);
+        p.setPen(m_colours.current);
         if (m_textRect.width() == 0)
             m_textRect.setRight(width() - 1 - m_textRect.left());
         if (m_textRect.height() == 0)

@@ -2,6 +2,8 @@
 // Field drawn from a four-state image strip as a nine-grid, with an optional icon and one line of text;
 // the base of the menu-backed combo box and of the image spin box and time field.
 
+#include "StripButtonState.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
@@ -32,9 +34,9 @@ public:
     bool setBtnIcon(const QString &path, bool frames);
     void setIconRect(const QRect &rect) { m_iconRect = rect; }
     void setCheckState(bool checked);
-    void setOverState(bool over) { m_overState = over; }
-    int state() const { return m_state; }
-    QColor currentTextColor() const { return m_currentColor; }
+    void setOverState(bool over) { m_look.setOverState(over); }
+    int state() const { return m_look.state(); }
+    QColor currentTextColor() const { return m_colours.current; }
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
@@ -45,11 +47,9 @@ protected:
     void changeEvent(QEvent *e) override;
 
 private:
-    void changeState(int state);
     void drawIcon(QPainter &p, const QPixmap &icon);
 
-    int m_state = 0;
-    bool m_overState = false;
+    StripButtonState m_look;
     QImage m_strip;
     QPixmap m_icon;
     bool m_iconFrames = false;
@@ -61,9 +61,5 @@ private:
     int m_textSize = 9;
     QString m_fontFamily = QStringLiteral("Tahoma");
     bool m_buttonMode = true;
-    QColor m_currentColor = QColor(0, 0, 0);
-    QColor m_normalColor = QColor(0, 0, 0);
-    QColor m_hoverColor = QColor(0, 0, 0);
-    QColor m_pressedColor = QColor(0, 0, 0);
-    QColor m_disabledColor = QColor(0, 0, 0);
+    StripTextColours m_colours;
 };

@@ -1,5 +1,6 @@
 #include "QImageButton.h"
 
+#include "NineGridDraw.h"
 #include "SkinImageLoad.h"
 
 #include <QApplication>
@@ -58,55 +59,37 @@ void QImageButton::mousePressEvent(QMouseEvent *e)
 {
     if (e->button() == Qt::LeftButton) {
         m_pressX = e->globalPos().x() - mapToGlobal(QPoint(0, 0)).x();
-        if (!isEnabled()) {
-            m_state = 3;
-        } else if (m_state != 2) {
-            m_state = 2;
+        if (m_look.press(isEnabled()))
             repaint();
-        }
     }
     QPushButton::mousePressEvent(e);
 }
 
 void QImageButton::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton) {
-        if (!isEnabled()) {
-            m_state = 3;
-        } else if (m_state == 2) {
-            m_state = 0;
-            repaint();
-        }
-    }
+    if (e->button() == Qt::LeftButton && m_look.release(isEnabled()))
+        repaint();
     QPushButton::mouseReleaseEvent(e);
 }
 
 void QImageButton::mouseMoveEvent(QMouseEvent *e)
 {
-    if (m_state == 2)
+    if (m_look.state() == 2)
         emit mouseMove(e, m_pressX);
 }
 
 void QImageButton::enterEvent(QEvent *e)
 {
     setCursor(Qt::PointingHandCursor);
-    if (!isEnabled()) {
-        m_state = 3;
-    } else if (m_state != 1) {
-        m_state = 1;
+    if (m_look.enter(isEnabled()))
         repaint();
-    }
     QPushButton::enterEvent(e);
 }
 
 void QImageButton::leaveEvent(QEvent *e)
 {
-    if (!isEnabled()) {
-        m_state = 3;
-    } else if (m_state == 1) {
-        m_state = 0;
+    if (m_look.leave(isEnabled()))
         repaint();
-    }
     QPushButton::leaveEvent(e);
 }
 
@@ -116,27 +99,7 @@ void QImageButton::paintEvent(QPaintEvent *)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    int k = 0;
-    switch (m_state) {
-    case 1:
-        k = 1;
-        break;
-    case 2:
-        k = 2;
-        break;
-    case 3:
-        k = m_overState ? 2 : 3;
-        break;
-    default:
-        k = 0;
-        break;
-    }
-    if (k == 0 || m_strip.width() <= 3) {
-        p.drawImage(QPointF(0, 0), m_strip);
-    } else {
-        const int sx = k * (m_strip.width() / 4);
-        p.drawImage(QPointF(0, 0), m_strip, QRectF(sx, 0, m_strip.width() - sx, m_strip.height()));
-    }
+    NineGridDraw::drawStripFrame(p, m_strip, std::max(0, m_look.frameIndex()));
     if (m_showText) {
         const QPen oldPen = p.pen();
         p.setPen(QColor(255, 255, 255));
@@ -154,6 +117,6 @@ void QImageButton::paintEvent(QPaintEvent *)
 void QImageButton::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::EnabledChange)
-        m_state = isEnabled() ? 0 : 3;
+        m_look.enabledChanged(isEnabled());
     QPushButton::changeEvent(e);
 }

@@ -2,6 +2,8 @@
 // Push button painted from a four-frame image strip (normal, hover, pressed, disabled), with an optional
 // caption and an optional animated GIF shown over it.
 
+#include "StripButtonState.h"
+
 #include <QImage>
 #include <QPushButton>
 #include <QRect>
@@ -25,9 +27,9 @@ public:
     void setBtnText(const QRect &rect, const QString &text, bool show);
     void setShowBtnText(bool show) { m_showText = show; }
     void setFontSize(int size) { m_fontSize = size; }
-    void setOverState(bool over) { m_overState = over; }
-    void setBtnState(int state) { m_state = state; }
-    int btnState() const { return m_state; }
+    void setOverState(bool over) { m_look.setOverState(over); }
+    void setBtnState(int state) { m_look.setState(state); }
+    int btnState() const { return m_look.state(); }
 
 signals:
     void mouseMove(QMouseEvent *e, int x);
@@ -50,7 +52,6 @@ private:
     QRect m_textRect;
     bool m_showText = false;
     QString m_text;
-    int m_state = 0;
+    StripButtonState m_look;
     int m_fontSize = 9;
-    bool m_overState = false;
 };

@@ -1,5 +1,6 @@
 #include "QSliderCtrlBtn.h"
 
+#include "NineGridDraw.h"
 #include "SkinImageLoad.h"
 
 #include <QMouseEvent>
@@ -15,22 +16,17 @@ bool QSliderCtrlBtn::setBtnImage(const QString &path)
     return true;
 }
 
-void QSliderCtrlBtn::changeState(int state)
-{
-    if (m_state == state)
-        return;
-    m_state = state;
-    repaint();
-}
-
 void QSliderCtrlBtn::setStatePress()
 {
-    changeState(2);
+    if (m_look.state() != 2) {
+        m_look.setState(2);
+        repaint();
+    }
 }
 
 void QSliderCtrlBtn::setStateNormal()
 {
-    m_state = 0;
+    m_look.setState(0);
     repaint();
 }
 
@@ -47,10 +43,8 @@ void QSliderCtrlBtn::mousePressEvent(QMouseEvent *e)
         updateOffsets(e);
         emit mouseDown(e, m_offsetX);
         emit mouseDownY(e, m_offsetY);
-        if (!isEnabled())
-            m_state = 3;
-        else
-            changeState(2);
+        if (m_look.press(isEnabled()))
+            repaint();
     }
     QPushButton::mousePressEvent(e);
 }
@@ -61,17 +55,15 @@ void QSliderCtrlBtn::mouseReleaseEvent(QMouseEvent *e)
         updateOffsets(e);
         emit mouseUp(e, m_offsetX);
         emit mouseUpY(e, m_offsetY);
-        if (!isEnabled())
-            m_state = 3;
-        else if (m_state == 2)
-            changeState(0);
+        if (m_look.release(isEnabled()))
+            repaint();
     }
     QPushButton::mouseReleaseEvent(e);
 }
 
 void QSliderCtrlBtn::mouseMoveEvent(QMouseEvent *e)
 {
-    if (m_state != 2)
+    if (m_look.state() != 2)
         return;
     emit mouseMove(e, m_offsetX);
     emit mouseMoveY(e, m_offsetY);
@@ -79,26 +71,22 @@ void QSliderCtrlBtn::mouseMoveEvent(QMouseEvent *e)
 
 void QSliderCtrlBtn::enterEvent(QEvent *e)
 {
-    if (!isEnabled())
-        m_state = 3;
-    else
-        changeState(1);
+    if (m_look.enter(isEnabled()))
+        repaint();
     QPushButton::enterEvent(e);
 }
 
 void QSliderCtrlBtn::leaveEvent(QEvent *e)
 {
-    if (!isEnabled())
-        m_state = 3;
-    else if (m_state == 1)
-        changeState(0);
+    if (m_look.leave(isEnabled()))
+        repaint();
     QPushButton::leaveEvent(e);
 }
 
 void QSliderCtrlBtn::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::EnabledChange)
-        m_state = isEnabled() ? 0 : 3;
+        m_look.enabledChanged(isEnabled());
     QPushButton::changeEvent(e);
 }
 
@@ -108,11 +96,6 @@ void QSliderCtrlBtn::paintEvent(QPaintEvent *)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    const int k = (m_state >= 1 && m_state <= 3) ? m_state : 0;
-    if (k == 0 || m_strip.width() <= 3) {
-        p.drawImage(QPointF(0, 0), m_strip);
-        return;
-    }
-    const int sx = k * (m_strip.width() / 4);
-    p.drawImage(QPointF(0, 0), m_strip, QRectF(sx, 0, m_strip.width() - sx, m_strip.height()));
+    // No over-state here: the disabled state shows the disabled frame.
+    NineGridDraw::drawStripFrame(p, m_strip, std::max(0, m_look.frameIndex()));
 }

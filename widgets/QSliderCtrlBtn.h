@@ -2,6 +2,8 @@
 // Handle of the image sliders: a four-frame strip push button that reports press, move and release with
 // the pointer's offset inside it.
 
+#include "StripButtonState.h"
+
 #include <QImage>
 #include <QPushButton>
 
@@ -16,7 +18,7 @@ public:
     void setStatePress();
     void setStateNormal();
     bool getMove() const { return true; }
-    int btnState() const { return m_state; }
+    int btnState() const { return m_look.state(); }
 
 signals:
     void mouseMove(QMouseEvent *e, int x);
@@ -36,11 +38,10 @@ protected:
     void changeEvent(QEvent *e) override;
 
 private:
-    void changeState(int state);
     void updateOffsets(QMouseEvent *e);
 
     int m_offsetX = 0;
     int m_offsetY = 0;
     QImage m_strip;
-    int m_state = 0;
+    StripButtonState m_look;
 };

@@ -80,16 +80,13 @@ void QTextImageButton::seedChick()
 
 void QTextImageButton::setTextColor(const QColor &color)
 {
-    m_normalColor = m_hoverColor = m_pressedColor = m_disabledColor = m_currentColor = color;
+    m_colours.setAll(color);
 }
 
 void QTextImageButton::setTextColor(const QColor &normal, const QColor &hover, const QColor &pressed,
                                     const QColor &disabled)
 {
-    m_normalColor = normal;
-    m_hoverColor = hover;
-    m_pressedColor = pressed;
-    m_disabledColor = disabled;
+    m_colours.set(normal, hover, pressed, disabled);
 }
 
 bool QTextImageButton::setBtnIcon(const QString &path)
@@ -100,60 +97,39 @@ bool QTextImageButton::setBtnIcon(const QString &path)
     return true;
 }
 
-void QTextImageButton::setState(int state, bool repaintNow)
-{
-    if (m_state == state)
-        return;
-    m_state = state;
-    if (repaintNow)
-        repaint();
-}
-
 void QTextImageButton::mousePressEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton) {
-        if (!isEnabled())
-            m_state = 3;
-        else
-            setState(2, true);
-    }
+    if (e->button() == Qt::LeftButton && m_look.press(isEnabled()))
+        repaint();
     QPushButton::mousePressEvent(e);
 }
 
 void QTextImageButton::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton) {
-        if (!isEnabled())
-            m_state = 3;
-        else if (m_state == 2)
-            setState(0, true);
-    }
+    if (e->button() == Qt::LeftButton && m_look.release(isEnabled()))
+        repaint();
     QPushButton::mouseReleaseEvent(e);
 }
 
 void QTextImageButton::enterEvent(QEvent *e)
 {
     setCursor(Qt::PointingHandCursor);
-    if (!isEnabled())
-        m_state = 3;
-    else
-        setState(1, true);
+    if (m_look.enter(isEnabled()))
+        repaint();
     QPushButton::enterEvent(e);
 }
 
 void QTextImageButton::leaveEvent(QEvent *e)
 {
-    if (!isEnabled())
-        m_state = 3;
-    else if (m_state == 1)
-        setState(0, true);
+    if (m_look.leave(isEnabled()))
+        repaint();
     QPushButton::leaveEvent(e);
 }
 
 void QTextImageButton::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::EnabledChange)
-        m_state = isEnabled() ? 0 : 3;
+        m_look.enabledChanged(isEnabled());
     QPushButton::changeEvent(e);
 }
 
@@ -166,32 +142,12 @@ void QTextImageButton::paintEvent(QPaintEvent *)
     if (m_imageRect.width() == 0 || m_imageRect.height() == 0)
         m_imageRect = QRect(0, 0, width(), height());
 
-    int frameIndex = -1;
-    if (m_checked) {
-        frameIndex = 2;
-        m_currentColor = m_pressedColor;
-    } else {
-        switch (m_state) {
-        case 0:
-            frameIndex = 0;
-            m_currentColor = m_normalColor;
-            break;
-        case 1:
-            frameIndex = 1;
-            m_currentColor = m_hoverColor;
-            break;
-        case 2:
-            frameIndex = 2;
-            m_currentColor = m_pressedColor;
-            break;
-        case 3:
-            frameIndex = m_overState ? 2 : 3;
-            m_currentColor = m_disabledColor;
-            break;
-        default:
-            break;
-        }
-    }
+    // Checked shows the pressed look whatever the state; a state outside 0..3 draws the whole strip.
+    const int frameIndex = m_checked ? 2 : m_look.frameIndex();
+    if (m_checked)
+        m_colours.current = m_colours.pressed;
+    else if (frameIndex >= 0)
+        m_colours.current = m_colours.forState(m_look.state());
     if (frameIndex < 0) {
         p.drawImage(QPointF(0, 0), m_strip);
     } else {
@@ -217,7 +173,7 @@ void QTextImageButton::paintEvent(QPaintEvent *)
         font.setFamily(m_fontFamily);
         font.setPixelSize(m_textPixelSize);
         p.setFont(font);
-        p.setPen(m_currentColor);
+        p.setPen(m_colours.current);
         const QString shown = QFontMetrics(font).elidedText(m_text, Qt::ElideRight, m_textRect.width());
         const Qt::Alignment align =
             m_textRect.left() != 0 ? (Qt::AlignLeft | Qt::AlignVCenter) : (Qt::AlignHCenter | Qt::AlignVCenter);

@@ -2,6 +2,8 @@
 // The ordinary push button of the dialogs: a four-frame strip drawn as a stretched nine-grid, an optional
 // icon and one line of elided text whose colour follows the state.
 
+#include "StripButtonState.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
@@ -26,7 +28,7 @@ public:
     void setTextPOS(int x, int y);
     void setCheckState(bool checked);
     void seedChick();
-    void setOverState(bool over) { m_overState = over; }
+    void setOverState(bool over) { m_look.setOverState(over); }
     void setTextPixelSize(int size) { m_textPixelSize = size; }
     void setTextColor(const QColor &color);
     void setTextColor(const QColor &normal, const QColor &hover, const QColor &pressed, const QColor &disabled);
@@ -34,8 +36,8 @@ public:
     void setFontBold(bool bold) { m_bold = bold; }
     bool setBtnIcon(const QString &path);
     void setIconRect(const QRect &rect) { m_iconRect = rect; }
-    int btnState() const { return m_state; }
-    QColor currentTextColor() const { return m_currentColor; }
+    int btnState() const { return m_look.state(); }
+    QColor currentTextColor() const { return m_colours.current; }
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
@@ -48,8 +50,6 @@ protected:
     void imageDrawRect(QPainter &p, const QRect &rect, const QImage &frame);
 
 private:
-    void setState(int state, bool repaintNow);
-
     QImage m_strip;
     QPixmap m_icon;
     QString m_text;
@@ -59,15 +59,10 @@ private:
     int m_textY = 0;
     bool m_checked = false;
     int m_textPixelSize = 12;
-    QColor m_currentColor = QColor(0, 0, 0);
-    QColor m_normalColor = QColor(0, 0, 0);
-    QColor m_hoverColor = QColor(0, 0, 0);
-    QColor m_pressedColor = QColor(0, 0, 0);
-    QColor m_disabledColor = QColor(0, 0, 0);
+    StripTextColours m_colours;
     QString m_fontFamily = QStringLiteral("Tahoma");
     bool m_bold = false;
-    int m_state = 0;
-    bool m_overState = false;
+    StripButtonState m_look;
     bool m_grid = true;
     QRect m_imageRect;
 };
