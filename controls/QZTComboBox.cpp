@@ -19,7 +19,8 @@ QZTComboBox::QZTComboBox(QWidget *parent) : QComboBox(parent), QZTBaseRectImageD
     setWindowFlags(Qt::FramelessWindowHint);
     QZTBaseRectImageDraw::setTextColor(QPalette().color(QPalette::Text));
     m_rowFont = font();
-    connect(this, QOverload<const QString &>::of(&QComboBox::currentIndexChanged), this, &QZTComboBox::drawTextChange);
+    connect(this, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { drawTextChange(itemText(index)); });
     connect(this, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &QZTComboBox::currentIndexChangeSlot);
     m_styleText = styleSheet();
     setEditable(true);
