@@ -16,7 +16,8 @@ namespace rsc {
 namespace {
 bool changesSound(const edit::EditConfig &c)
 {
-    if (c.volume != 100 || (c.rate != 100 && c.rate > 0) || !c.background[0].file.empty())
+    if (c.volume != 100 || (c.rate != 100 && c.rate > 0) || (c.speed != 100 && c.speed > 0) ||
+        !c.background[0].file.empty())
         return true;
     const size_t bands = std::min(c.eqFrequencies.size(), c.eqGains.size());
     for (size_t i = 0; i < bands; ++i)
@@ -32,7 +33,6 @@ void AudioEdit::setEdits(const edit::EditConfig &cfg, uint64_t generation)
         return;
     m_generation = generation;
     m_cfg = cfg;
-    m_cfg.speed = 100;
     m_active = changesSound(m_cfg);
     m_stale = true;
     m_failed = false;
@@ -67,6 +67,7 @@ bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
     m_inRate = frame->sample_rate;
     m_inFormat = frame->format;
     m_inChannels = frame->ch_layout.nb_channels;
+    m_startUs = frame->pts;
     m_stale = false;
     return true;
 }
@@ -95,17 +96,24 @@ bool AudioEdit::process(const AVFrame *frame, AudioFifo &fifo, int outRate, int 
     if (!out)
         return false;
     const AVRational tb = m_graph->outputTimeBase();
+    // After a tempo change the graph's times run on the played timeline from the first frame on; media
+    // time runs `speed` times faster.
+    const int speed = m_cfg.speed > 0 ? static_cast<int>(m_cfg.speed) : 100;
     while (m_graph->pull(out) >= 0) {
         if (out->nb_samples > 0 && out->format == 1 /* AV_SAMPLE_FMT_S16 */) {
-            int64_t pts = out->pts == AV_NOPTS_VALUE ? std::max<int64_t>(0, fifo.endUs())
-                                                     : av_rescale_q(out->pts, tb, AVRational{1, 1000000});
+            int64_t pts = std::max<int64_t>(0, fifo.endUs());
+            if (out->pts != AV_NOPTS_VALUE) {
+                const int64_t played = av_rescale_q(out->pts, tb, AVRational{1, 1000000}) - m_startUs;
+                pts = m_startUs + played * speed / 100;
+            }
             const auto *samples = reinterpret_cast<const int16_t *>(out->data[0]);
             int skip = 0;
             if (pts < fromUs)
-                skip = static_cast<int>(std::min<int64_t>(out->nb_samples, (fromUs - pts) * outRate / 1000000));
+                skip = static_cast<int>(
+                    std::min<int64_t>(out->nb_samples, (fromUs - pts) * outRate / (10000 * int64_t(speed))));
             if (skip < out->nb_samples)
                 fifo.push(samples + static_cast<size_t>(skip) * outChannels, out->nb_samples - skip,
-                          pts + int64_t(skip) * 1000000 / outRate);
+                          pts + int64_t(skip) * 10000 * speed / outRate, speed);
         }
         av_frame_unref(out);
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The sound edits of the preview (volume, equaliser, rate, background audio) applied with the jobs' audio
 // pipeline (filter_audio), ending in the interleaved 16-bit samples the player's fifo holds. Player thread
-// only. The pace (speed) is the player clock's business and is left out here.
+// only. At another speed the tempo changes (pitch kept) and each sample stands for more or less media time.
 
 #include "edit_config.h"
 #include "filter_graph.h"
@@ -41,6 +41,7 @@ private:
     bool m_failed = false;
     std::unique_ptr<edit::FilterGraph> m_graph;
     int m_inRate = 0, m_inFormat = -1, m_inChannels = 0;
+    int64_t m_startUs = 0; // media time of the first frame the graph was given
 };
 
 } // namespace rsc

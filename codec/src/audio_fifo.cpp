@@ -19,7 +19,7 @@ void AudioFifo::clear()
     m_chunks.clear();
 }
 
-void AudioFifo::push(const int16_t *samples, int frames, int64_t ptsUs)
+void AudioFifo::push(const int16_t *samples, int frames, int64_t ptsUs, int speedPercent)
 {
     if (frames <= 0)
         return;
@@ -27,12 +27,18 @@ void AudioFifo::push(const int16_t *samples, int frames, int64_t ptsUs)
     Chunk c;
     c.samples.assign(samples, samples + static_cast<size_t>(frames) * m_channels);
     c.ptsUs = ptsUs;
+    c.speed = speedPercent > 0 ? speedPercent : 100;
     m_chunks.push_back(std::move(c));
+}
+
+int64_t AudioFifo::mediaUsOf(const Chunk &c, size_t frames) const
+{
+    return static_cast<int64_t>(frames) * 10000 * c.speed / m_rate;
 }
 
 int64_t AudioFifo::chunkPts(const Chunk &c) const
 {
-    return c.ptsUs + static_cast<int64_t>(c.offset) * 1000000 / m_rate;
+    return c.ptsUs + mediaUsOf(c, c.offset);
 }
 
 int64_t AudioFifo::pull(int16_t *dst, int frames, std::vector<int16_t> *played)
@@ -70,7 +76,7 @@ void AudioFifo::dropBefore(int64_t mediaUs, std::vector<int16_t> *played)
         const int64_t start = chunkPts(c);
         if (start >= mediaUs)
             break;
-        const size_t due = static_cast<size_t>((mediaUs - c.ptsUs) * m_rate / 1000000);
+        const size_t due = static_cast<size_t>((mediaUs - c.ptsUs) * m_rate / (10000 * c.speed));
         const size_t upTo = std::min(total, std::max(due, c.offset));
         if (played)
             played->insert(played->end(), c.samples.data() + c.offset * m_channels,
@@ -89,7 +95,7 @@ int64_t AudioFifo::endUs() const
     if (m_chunks.empty())
         return -1;
     const Chunk &c = m_chunks.back();
-    return c.ptsUs + static_cast<int64_t>(c.samples.size() / m_channels) * 1000000 / m_rate;
+    return c.ptsUs + mediaUsOf(c, c.samples.size() / m_channels);
 }
 
 bool AudioFifo::empty() const

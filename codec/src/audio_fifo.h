@@ -18,7 +18,9 @@ public:
     int channels() const { return m_channels; }
 
     void clear();
-    void push(const int16_t *samples, int frames, int64_t ptsUs);
+    // `speedPercent`: how much media time a sample stands for (200 = a sample covers twice its own
+    // length, as after a tempo change to double speed).
+    void push(const int16_t *samples, int frames, int64_t ptsUs, int speedPercent = 100);
 
     // Copies up to `frames` frames into dst (silence for what is missing); answers the media time of the
     // first frame copied, or -1 when nothing was buffered.
@@ -37,9 +39,11 @@ private:
     {
         std::vector<int16_t> samples;
         int64_t ptsUs = 0;
+        int speed = 100;
         size_t offset = 0; // frames already taken
     };
     int64_t chunkPts(const Chunk &c) const;
+    int64_t mediaUsOf(const Chunk &c, size_t frames) const;
 
     mutable std::mutex m_mutex;
     std::deque<Chunk> m_chunks;

@@ -79,16 +79,6 @@ void AudioOutput::setPlaying(bool playing)
         m_clock.detachAudio();
 }
 
-void AudioOutput::setVolume(int percent)
-{
-    m_volume = std::max(0, percent);
-}
-
-void AudioOutput::setMuted(bool muted)
-{
-    m_muted = muted;
-}
-
 void AudioOutput::callback(void *user, uint8_t *stream, int len)
 {
     static_cast<AudioOutput *>(user)->fill(stream, len);
@@ -102,15 +92,8 @@ void AudioOutput::fill(uint8_t *stream, int len)
     const int64_t pts = m_fifo.pull(out, frames, m_wave.enabled() ? &m_played : nullptr);
     if (pts >= 0) {
         // This buffer is heard after the one the device is playing now.
-        m_clock.reportAudio(pts - static_cast<int64_t>(m_bufferFrames) * 1000000 / std::max(1, m_rate));
+        m_clock.reportAudio(pts - static_cast<int64_t>(m_bufferFrames) * 10000 * m_clock.speed() / std::max(1, m_rate));
         m_wave.append(m_played);
-    }
-    const int vol = m_volume;
-    if (m_muted) {
-        std::fill(out, out + frames * m_channels, int16_t(0));
-    } else if (vol != 100) {
-        for (int i = 0; i < frames * m_channels; ++i)
-            out[i] = static_cast<int16_t>(std::clamp(out[i] * vol / 100, -32768, 32767));
     }
 }
 

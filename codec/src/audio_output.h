@@ -29,10 +29,6 @@ public:
     bool isOpen() const { return m_device != 0; }
 
     void setPlaying(bool playing);
-    // Percent, 100 = unchanged.
-    void setVolume(int percent);
-    // While muted the device plays silence but keeps consuming (and timing) the sound.
-    void setMuted(bool muted);
 
 private:
     static void callback(void *user, uint8_t *stream, int len);
@@ -46,8 +42,6 @@ private:
     int m_rate = 0;
     int m_channels = 0;
     int m_bufferFrames = 0;
-    std::atomic<int> m_volume{100};
-    std::atomic<bool> m_muted{false};
     std::vector<int16_t> m_played;
 };
 

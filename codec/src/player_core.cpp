@@ -86,7 +86,6 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight)
     if (m_soundOutput && m_hasAudio) {
         m_audioOut = std::make_unique<AudioOutput>(m_fifo, m_clock, m_wave);
         m_audioOut->setDeviceName(m_audioDevice);
-        m_audioOut->setVolume(m_volume);
         m_deviceOpen = m_audioOut->open(m_fifo.sampleRate(), m_fifo.channels());
         if (!m_deviceOpen)
             m_audioOut.reset(); // no sound here: keep time with the monotonic clock
@@ -305,13 +304,10 @@ bool Player::changeSpeed(int percent)
 {
     if (percent <= 0)
         return false;
+    // The sound follows through the audio pipeline's tempo change (the caller puts the speed into the
+    // edits); until the device reports the new pace the monotonic clock carries on.
+    m_clock.detachAudio();
     m_clock.setSpeed(percent);
-    // The device plays sound at its own pace; at another speed the clock runs alone and the sound is
-    // muted rather than heard out of step.
-    if (m_audioOut)
-        m_audioOut->setMuted(percent != 100);
-    if (percent != 100)
-        m_clock.detachAudio();
     return true;
 }
 
@@ -438,13 +434,6 @@ void Player::enableWaveData(bool on)
 std::vector<uint8_t> Player::waveData(bool mono) const
 {
     return m_wave.image(mono);
-}
-
-void Player::setVolume(int percent)
-{
-    m_volume = std::max(0, percent);
-    if (m_audioOut)
-        m_audioOut->setVolume(m_volume);
 }
 
 // ------------------------------------------------------------------------------------------ edits

@@ -94,7 +94,6 @@ public:
     std::vector<uint8_t> capture();
     void enableWaveData(bool on);
     std::vector<uint8_t> waveData(bool mono) const;
-    void setVolume(int percent);
 
     // Live edits. The change is applied to every frame rendered from now on; while a settings batch is
     // open the frames keep the edits from before the batch.
@@ -209,7 +208,6 @@ private:
     uint64_t m_editGeneration = 1;
     int m_watermarkSlot = 0;
     int m_backgroundSlot = 0;
-    std::atomic<int> m_volume{100};
 };
 
 } // namespace rsc

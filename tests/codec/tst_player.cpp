@@ -244,6 +244,62 @@ private slots:
         QCOMPARE(rsc_player_is_paused(s.player), 1);
     }
 
+    // With a sound device the clock is the device's. SDL's dummy driver consumes sound in real time without
+    // hardware, so the device path runs here too.
+    void soundDeviceKeepsTheTime()
+    {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT);
+        Recorder frames;
+        rsc_player_set_original_video_frame_handler(player, &Recorder::handler, &frames);
+        QVERIFY(rsc_player_set_audio_device(player, "no such device")); // falls back to the default
+        QVERIFY(rsc_player_open(player, numberedClip().toUtf8().constData(), 0, 0, 0, 0));
+        QElapsedTimer clock;
+        QVERIFY(rsc_player_play(player));
+        clock.start();
+        QThread::msleep(1000);
+        const qint64 played = qint64(rsc_player_play_time(player));
+        const qint64 wall = clock.nsecsElapsed() / 1000;
+        rsc_player_release(player);
+        QVERIFY2(qAbs(played - wall) < 120000, qPrintable(QStringLiteral("%1 in %2").arg(played).arg(wall)));
+        const QList<Seen> seen = frames.seen();
+        QVERIFY2(seen.size() >= 20, qPrintable(QString::number(seen.size())));
+        for (int i = 1; i < seen.size(); ++i)
+            QCOMPARE(seen[i].frameNumber, seen[i - 1].frameNumber + 1);
+    }
+
+    void speedChangesThePace_data()
+    {
+        QTest::addColumn<int>("percent");
+        QTest::newRow("double") << 200;
+        QTest::newRow("half") << 50;
+    }
+    void speedChangesThePace()
+    {
+        QFETCH(int, percent);
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
+        QVERIFY(rsc_player_change_speed(s.player, percent));
+        QVERIFY(rsc_player_play(s.player));
+        QThread::msleep(600);
+        QVERIFY(rsc_player_pause(s.player));
+        const qint64 played = qint64(rsc_player_play_time(s.player));
+        const qint64 expected = 600000 * percent / 100;
+        QVERIFY2(qAbs(played - expected) < expected / 8, qPrintable(QString::number(played)));
+        // Every frame still shows, in order; the sound plays on at the new tempo.
+        const QList<Seen> frames = s.original.seen();
+        for (int i = 1; i < frames.size(); ++i)
+            QCOMPARE(frames[i].frameNumber, frames[i - 1].frameNumber + 1);
+        unsigned char *wav = rsc_player_get_audio_wave_data(s.player, 1);
+        QVERIFY(wav);
+        int peak = 0;
+        for (uint32_t i = 0; i < le32(wav, 40) / 2; ++i)
+            peak = qMax(peak, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+        rsc_player_free_audio_wave_data(s.player, wav);
+        QVERIFY2(peak > 1000, qPrintable(QString::number(peak)));
+    }
+
     void seekShowsTheFrameAtThatTime_data()
     {
         QTest::addColumn<qint64>("target");
