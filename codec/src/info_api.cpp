@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <new>
+#include <strings.h>
 
 namespace {
 
@@ -170,7 +171,10 @@ const void *rsc_info_get_metadata(rsc_info *info, const char *key)
         return info->cover.data ? &info->cover : nullptr;
     if (std::strcmp(key, "ffmpeg_format") == 0)
         return info->formatNames.c_str();
-    return findTag(info, key);
+    const char *value = findTag(info, key);
+    if (!value && !info->brand.empty() && strcasecmp(key, "major_brand") == 0)
+        return info->brand.c_str();
+    return value;
 }
 
 const unsigned char *rsc_info_get_metadata_data(rsc_info *info, const char *key)

@@ -1,7 +1,10 @@
 #include "info_object.h"
 
 #include "global_settings.h"
+#include "info_brand.h"
 #include "log_codec.h"
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -96,7 +99,11 @@ bool infoOpenFile(rsc_info *info, const char *path)
         logWrite("info: cannot open %s: %s", path, errorText(ret).c_str());
         return false; // avformat_open_input frees the context on failure
     }
-    return finishOpen(info, raw, path);
+    if (!finishOpen(info, raw, path))
+        return false;
+    if (info->formatId == "matroska")
+        info->brand = ebmlDocTypeOfFile(path);
+    return true;
 }
 
 bool infoOpenStream(rsc_info *info, rsc_memstream *stream)
@@ -120,7 +127,11 @@ bool infoOpenStream(rsc_info *info, rsc_memstream *stream)
         info->io.reset();
         return false;
     }
-    return finishOpen(info, raw, "memory stream");
+    if (!finishOpen(info, raw, "memory stream"))
+        return false;
+    if (info->formatId == "matroska")
+        info->brand = ebmlDocType(stream->data, std::min(stream->size, kEbmlHeadBytes));
+    return true;
 }
 
 void infoClose(rsc_info *info)
@@ -131,6 +142,7 @@ void infoClose(rsc_info *info)
     info->subtitleFile.reset();
     info->ctx.reset();
     info->io.reset();
+    info->reader = MemReader{};
     info->video.clear();
     info->audio.clear();
     info->subtitle.clear();
@@ -140,6 +152,7 @@ void infoClose(rsc_info *info)
     info->cover = {nullptr, 0};
     info->formatNames.clear();
     info->formatId.clear();
+    info->brand.clear();
 }
 
 bool infoSelectProgram(rsc_info *info, int program)

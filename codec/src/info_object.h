@@ -29,6 +29,7 @@ struct rsc_info
     rsc_cover_image cover{nullptr, 0};
     std::string formatNames;
     std::string formatId;
+    std::string brand;                // a Matroska file's DocType, answered as its major brand
     std::set<unsigned char *> images; // still images handed out and not yet freed
 
     ~rsc_info();

@@ -2,6 +2,7 @@
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 #include "frame_object.h"
+#include "info_brand.h"
 #include "log_codec.h"
 #include "rscodec.h"
 
@@ -182,7 +183,7 @@ private slots:
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QByteArray text = log.readAll();
         QVERIFY2(text.contains("text.mp4"), text.constData());
-        QVERIFY(text.contains("Invalid data found")); // FFmpeg's error text
+        QVERIFY(text.contains("Invalid data found"));    // FFmpeg's error text
         QVERIFY(text.contains("routed error marker"));   // av_log reaches the file
         QVERIFY(!text.contains("filtered info marker")); // not verbose: warnings and errors only
     }
@@ -209,6 +210,34 @@ private slots:
         QCOMPARE(rsc_global_set_interrupt(0), 1);
         QCOMPARE(rsc_info_open_file(info, path.constData()), 1);
         rsc_info_release(info);
+    }
+
+    void matroskaDocType_data()
+    {
+        // EBML header: ID 1A45DFA3, size, then children (EBMLVersion 4286, DocType 4282, ...).
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QString>("docType");
+        const QByteArray version = QByteArray::fromHex("428681 01");
+        const QByteArray webm = QByteArray::fromHex("4282 84") + "webm";
+        QTest::newRow("webm") << QByteArray::fromHex("1A45DFA3 8B") + version + webm << "webm";
+        QTest::newRow("two-byte size, padded") << QByteArray::fromHex("1A45DFA3 4011") + version +
+                                                      QByteArray::fromHex("4282 8A") + "matroska" + QByteArray(2, '\0')
+                                               << "matroska";
+        QTest::newRow("no DocType") << QByteArray::fromHex("1A45DFA3 84") + version << "";
+        QTest::newRow("not EBML") << QByteArray("RIFF....WAVE") << "";
+        QTest::newRow("DocType longer than the file") << QByteArray::fromHex("1A45DFA3 8A 4282 FF") + "web"
+                                                      << "";
+        QTest::newRow("truncated size") << QByteArray::fromHex("1A45DFA3 01") << "";
+        QTest::newRow("empty") << QByteArray() << "";
+    }
+
+    void matroskaDocType()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(QString, docType);
+        QCOMPARE(QString::fromStdString(
+                     rsc::ebmlDocType(reinterpret_cast<const uint8_t *>(head.constData()), size_t(head.size()))),
+                 docType);
     }
 };
 
