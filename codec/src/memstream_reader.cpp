@@ -49,6 +49,7 @@ IOContextPtr openMemReader(const rsc_memstream *stream, MemReader *reader)
 {
     if (!stream || !reader)
         return nullptr;
+    reader->keep = stream->copy;
     reader->data = stream->data;
     reader->size = stream->size;
     reader->pos = 0;
@@ -78,8 +79,10 @@ rsc_memstream *rsc_memstream_create(const void *data, uint32_t size, uint32_t fl
     if (flags & 1u) {
         stream->data = bytes;
     } else {
-        stream->copy.assign(bytes, bytes + size);
-        stream->data = stream->copy.data();
+        auto copy = std::make_shared<std::vector<uint8_t>>();
+        copy->assign(bytes, bytes + size);
+        stream->data = copy->data();
+        stream->copy = std::move(copy);
     }
     stream->size = size;
     return stream;

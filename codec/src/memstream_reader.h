@@ -9,7 +9,9 @@
 
 struct rsc_memstream
 {
-    std::vector<uint8_t> copy; // owned bytes (flags 0); empty when borrowed
+    // Owned bytes (flags 0), shared with the readers so that a stream released before the objects reading
+    // it leaves them valid; null when borrowed.
+    std::shared_ptr<const std::vector<uint8_t>> copy;
     const uint8_t *data = nullptr;
     size_t size = 0;
 };
@@ -19,6 +21,7 @@ namespace rsc {
 // One reader's position over a stream; several readers may share one stream.
 struct MemReader
 {
+    std::shared_ptr<const std::vector<uint8_t>> keep; // the stream's owned bytes, if any
     const uint8_t *data = nullptr;
     size_t size = 0;
     size_t pos = 0;
