@@ -78,20 +78,53 @@ private slots:
         QVERIFY(QFileInfo(docs).isDir());
     }
 
-    void unwritableDocumentsFallBackToTheBareLocation()
+    void uncreatableFoldersFallBackToTheBareLocation_data()
     {
-        const QString base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        QDir(base + "/Quorvane Reelsplice").removeRecursively();
-        QDir().mkpath(base);
-        QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const bool writable = QFileInfo(base + "/probe").dir().mkdir("x");
-        if (writable) {
-            QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-            QSKIP("running with privileges that ignore folder permissions");
+        QTest::addColumn<QString>("which");
+        QTest::newRow("documents") << "documents";
+        QTest::newRow("application data") << "appdata";
+        QTest::newRow("temporary") << "temp";
+    }
+    void uncreatableFoldersFallBackToTheBareLocation()
+    {
+        // A plain file where the titled folder belongs: the folder can neither be found nor created, also
+        // for a user whose privileges ignore permissions.
+        QFETCH(QString, which);
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        if (which == "temp")
+            qputenv("TMPDIR", rstest::scratchDir("tmp").toUtf8());
+        QString base;
+        if (which == "documents") {
+            base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        } else if (which == "appdata") {
+            base = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+            base = base.left(base.lastIndexOf(QLatin1Char('/')));
+        } else {
+            base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
         }
-        const QString docs = QIAnyUtil::getDocumentPath();
-        QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QCOMPARE(docs, base);
+        const QString titled = base + "/Quorvane Reelsplice";
+        const QString aside = titled + ".kept";
+        QDir().mkpath(base);
+        QDir().rename(titled, aside);
+        QFile blocker(titled);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        QString got;
+        if (which == "documents")
+            got = QIAnyUtil::getDocumentPath();
+        else if (which == "appdata")
+            got = QIAnyUtil::getAppDataPath();
+        else
+            got = QIAnyUtil::getTempSavePath();
+
+        QFile::remove(titled);
+        QDir().rename(aside, titled);
+        if (which == "temp" && oldTmp.isNull())
+            qunsetenv("TMPDIR");
+        else if (which == "temp")
+            qputenv("TMPDIR", oldTmp);
+        QCOMPARE(got, base);
     }
 
     void attributeRecordIsSharedAndOwned()
