@@ -5,6 +5,7 @@
 #include "info_object.h"
 #include "info_values.h"
 #include "log_codec.h"
+#include "player_handle.h"
 #include "rscodec.h"
 
 #include <cstring>
@@ -84,13 +85,17 @@ int rsc_info_open_stream(rsc_info *info, rsc_memstream *stream)
     return info && rsc::infoOpenStream(info, stream) ? 1 : 0;
 }
 
-// The player is not built yet: nothing to describe.
+// Describes the file open in the player; the object reads it on its own, so neither disturbs the other.
 int rsc_info_open_with_player(rsc_info *info, rsc_player *player)
 {
-    if (info)
+    if (!info)
+        return 0;
+    const std::string path = player && player->impl ? player->impl->path() : std::string();
+    if (path.empty()) {
         rsc::infoClose(info);
-    (void)player;
-    return 0;
+        return 0;
+    }
+    return rsc::infoOpenFile(info, path.c_str()) ? 1 : 0;
 }
 
 int rsc_info_has_video(rsc_info *info)

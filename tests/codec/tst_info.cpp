@@ -446,6 +446,29 @@ private slots:
         QVERIFY(opened >= 1000 * 5 / 7);
     }
 
+    // The preview describes a shared player's media through it; a player with nothing open gives nothing.
+    void openWithPlayer()
+    {
+        const QString path = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
+        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+        QVERIFY(player);
+        InfoHandle h, direct;
+        QCOMPARE(rsc_info_open_with_player(h.info, player), 0);
+        QCOMPARE(rsc_info_open_with_player(h.info, nullptr), 0);
+        QCOMPARE(rsc_player_open(player, path.toUtf8().constData(), 0, 0, 0, 0), 1);
+        QCOMPARE(rsc_info_open_with_player(h.info, player), 1);
+        QCOMPARE(rsc_info_open_file(direct.info, path.toUtf8().constData()), 1);
+        QCOMPARE(rsc_info_duration(h.info), rsc_info_duration(direct.info));
+        QCOMPARE(rsc_info_audio_count(h.info), 2u);
+        QCOMPARE(rsc_info_chapter_count(h.info), rsc_info_chapter_count(direct.info));
+        QCOMPARE(rsc_info_video_width(h.info), rsc_info_video_width(direct.info));
+        rsc_player_stop(player);
+        rsc_player_close(player);
+        QCOMPARE(rsc_info_open_with_player(h.info, player), 0);
+        QCOMPARE(rsc_info_has_video(h.info), 0);
+        rsc_player_release(player);
+    }
+
     void programs()
     {
         InfoHandle ts, mp4;
