@@ -414,6 +414,20 @@ void CAVConverter::runChapterPreparation(float &base, bool &ended)
     base = 20.0f;
 }
 
+bool CAVConverter::jobEndedBadly(rsc_job *job)
+{
+    // A job the library ended by itself, or one that failed while it ran (it answers "finished" too),
+    // has not produced a usable output.
+    if (rsc_job_is_stopped(job) != 0)
+        return true;
+    if (rsc_job_is_failed(job) == 1) {
+        const char *why = rsc_job_error(job);
+        qWarning() << "conversion failed:" << (why ? why : "");
+        return true;
+    }
+    return false;
+}
+
 void CAVConverter::runMergeLoop()
 {
     float last = 0.0f;
@@ -442,7 +456,7 @@ void CAVConverter::runMergeLoop()
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs()));
     }
-    if (rsc_job_is_stopped(job) != 0) {
+    if (jobEndedBadly(job)) {
         report(0, convertFailed);
         return;
     }
@@ -471,7 +485,7 @@ void CAVConverter::runConvertLoop(float base)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs()));
     }
-    const bool failed = rsc_job_is_stopped(job) != 0;
+    const bool failed = jobEndedBadly(job);
     report(failed ? 0 : 100, failed ? convertFailed : convertFinished);
     m_convertCallback = nullptr;
 }

@@ -77,6 +77,7 @@ private:
     void runMergeLoop();
     void runConvertLoop(float base);
     void stopJobFromWorker(rsc_job *job, const char *failText);
+    static bool jobEndedBadly(rsc_job *job);
     void closeConvertObject();
 
     rsc_job *m_convertObject = nullptr;

@@ -246,6 +246,34 @@ private slots:
         QVERIFY(!c.StartConvert(nullptr, "/out/a.mp4", new CAVEncodeParam, nullptr, recordReport, false));
     }
 
+    void jobThatFailsWhileRunningIsNotFinished_data()
+    {
+        QTest::addColumn<bool>("merge");
+        QTest::newRow("merge task") << true;
+        QTest::newRow("single file") << false;
+    }
+    void jobThatFailsWhileRunningIsNotFinished()
+    {
+        // The library answers "finished" for a job that broke off with an error, and "failed" besides.
+        QFETCH(bool, merge);
+        rscfake::setJob(3, 1000);
+        rscfake::setResult("rsc_job_is_failed", 1);
+        CAVConverter c;
+        CAVEncodeParam p = param(false);
+        if (merge) {
+            QVERIFY(c.StartMerger("/out/j.mp4", &p));
+            QVERIFY(c.AddMergerTask("/clips/a.mp4", &p, nullptr, recordReport));
+        } else {
+            QVERIFY(c.StartConvert("/clips/a.mp4", "/out/a.mp4", new CAVEncodeParam(p), nullptr, recordReport, false));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(ended(), 5000);
+        QCOMPARE(reports().last().state, convertFailed);
+        for (const Report &r : reports())
+            QVERIFY(r.state != convertFinished);
+        if (merge)
+            c.StopMerger(false);
+    }
+
     void chapterModeRetimesChapters()
     {
         rscfake::FakeMedia media;
