@@ -435,8 +435,8 @@ void QDualSlider::paintCapped(QPainter &p)
     if (m_start && m_end) {
         const int from = m_start->x() + m_start->width() - 1;
         const int to = m_end->x() - 1;
-        if (to > from)
-            QBaseImageDraw::drawPixmap(p, QRect(from, yb, to - from, m_bh), QRect(10, 0, 1, m_bh), m_top);
+        if (to >= from)
+            QBaseImageDraw::drawPixmap(p, QRect(from, yb, to - from + 1, m_bh), QRect(10, 0, 1, m_bh), m_top);
         return;
     }
     const float s = m_pe - m_ps;

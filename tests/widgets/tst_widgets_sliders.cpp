@@ -184,6 +184,23 @@ private slots:
         QCOMPARE(d.endPos(), 180.f);
     }
 
+    void dualCappedRangeBetweenHandles()
+    {
+        QDualSlider d;
+        d.setCircle(true);
+        d.setBottomImage(wtk::makeSolid(QStringLiteral("cb"), 360, 10, QColor(0, 0, 255)));
+        d.setTopImage(wtk::makeSolid(QStringLiteral("ct"), 360, 10, QColor(255, 0, 0)));
+        d.setStartBtnImage(wtk::makeStrip(QStringLiteral("cs"), 20, 20), 0);
+        d.setEndBtnImage(wtk::makeStrip(QStringLiteral("ce"), 20, 20));
+        d.setStartValue(25);
+        d.setEndValue(75);
+        const QImage shot = wtk::render(&d);
+        const int y = (d.height() - 5) / 2 + 2;
+        const int between = (d.startHandle()->geometry().right() + d.endHandle()->x()) / 2;
+        QVERIFY(wtk::near(shot.pixelColor(between, y), Qt::red));
+        QVERIFY(wtk::near(shot.pixelColor(20, y), Qt::blue)); // track left of the start handle
+    }
+
     void dualZeroSpanFractions()
     {
         // Handles as wide as half the slider leave nothing to relate positions to.
