@@ -201,9 +201,9 @@ int rsc_player_seek(rsc_player *player, uint64_t time)
     return P(player) && P(player)->seek(time) ? 1 : 0;
 }
 
-int rsc_player_fast_seek(rsc_player *player, uint64_t time, int)
+int rsc_player_fast_seek(rsc_player *player, uint64_t time, int after)
 {
-    return P(player) && P(player)->fastSeek(time) ? 1 : 0;
+    return P(player) && P(player)->fastSeek(time, after != 0) ? 1 : 0;
 }
 
 int rsc_player_begin_async_seek(rsc_player *player, uint64_t max_lag)

@@ -246,24 +246,25 @@ bool Player::seek(uint64_t us)
         }
     }
     if (m_async)
-        return post(Cmd::AsyncSeek, target, false);
+        return post(Cmd::AsyncSeek, target, false, m_asyncLag);
     return post(Cmd::Seek, target, true);
 }
 
-bool Player::fastSeek(uint64_t us)
+bool Player::fastSeek(uint64_t us, bool after)
 {
     if (!m_open)
         return false;
-    return post(Cmd::FastSeek, static_cast<int64_t>(std::min<uint64_t>(us, m_durationUs)), true);
+    return post(Cmd::FastSeek, static_cast<int64_t>(std::min<uint64_t>(us, m_durationUs)), true, after ? 1 : 0);
 }
 
-bool Player::beginAsyncSeek(uint64_t)
+bool Player::beginAsyncSeek(uint64_t maxLagUs)
 {
     if (!m_open)
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     m_async = true;
     m_asyncTarget = -1;
+    m_asyncLag = static_cast<int64_t>(std::min<uint64_t>(maxLagUs, uint64_t(INT64_MAX)));
     return true;
 }
 
@@ -506,13 +507,13 @@ Player::Box Player::watermarkImageBox() const
 
 // ------------------------------------------------------------------------------------------ thread
 
-bool Player::post(Cmd cmd, int64_t value, bool wait)
+bool Player::post(Cmd cmd, int64_t value, bool wait, int64_t extra)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (!m_thread.joinable() || m_quit)
         return false;
     const uint64_t serial = m_nextSerial++;
-    m_commands.push_back({cmd, value, serial});
+    m_commands.push_back({cmd, value, serial, extra});
     m_wake.notify_all();
     if (!wait || m_thread.get_id() == std::this_thread::get_id())
         return true;
@@ -554,8 +555,10 @@ void Player::execute(const Command &c)
         ok = exactSeek(c.value, true);
         break;
     case Cmd::FastSeek:
+        ok = keySeek(c.value, c.extra != 0, -1);
+        break;
     case Cmd::AsyncSeek:
-        ok = keySeek(c.value);
+        ok = keySeek(c.value, false, c.extra);
         break;
     case Cmd::Step:
         if (c.value > 0) {
@@ -567,7 +570,7 @@ void Player::execute(const Command &c)
         break;
     case Cmd::KeyStep: {
         const int64_t cur = m_videoTime;
-        ok = keySeek(c.value > 0 ? cur + 1000000 : std::max<int64_t>(0, cur - 1000000));
+        ok = c.value > 0 ? keySeek(cur + 1, true, -1) : keySeek(std::max<int64_t>(0, cur - 1), false, -1);
         break;
     }
     case Cmd::Show:
@@ -801,13 +804,13 @@ bool Player::exactSeek(int64_t target, bool present)
     return true;
 }
 
-bool Player::keySeek(int64_t target)
+bool Player::keySeek(int64_t target, bool after, int64_t lagUs)
 {
     syncAudioEdits();
     dropPending();
     m_fifo.clear();
     target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
-    m_source->seek(target);
+    m_source->seek(target, after);
     m_clock.set(target);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -818,8 +821,24 @@ bool Player::keySeek(int64_t target)
     if (!m_hasVideo)
         return true;
     AVFrame *f = m_source->nextVideo(m_fifo, target);
+    if (!f && after) { // no key frame after the time: the last one before it
+        m_source->seek(target, false);
+        f = m_source->nextVideo(m_fifo, target);
+    }
     if (!f)
         return false;
+    while (lagUs >= 0 && target - f->pts > lagUs) {
+        AVFrame *next = m_source->nextVideo(m_fifo, target);
+        if (!next)
+            break;
+        av_frame_free(&f);
+        f = next;
+    }
+    if (after) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_position = std::max<int64_t>(0, f->pts);
+        m_clock.set(m_position);
+    }
     present(f);
     return true;
 }

@@ -64,7 +64,8 @@ public:
     bool pause();
     bool stop();
     bool seek(uint64_t us);
-    bool fastSeek(uint64_t us);
+    // To the key frame before (or, with `after`, after) the time.
+    bool fastSeek(uint64_t us, bool after);
     bool beginAsyncSeek(uint64_t maxLagUs);
     bool endAsyncSeek();
     bool frameStep(int direction);
@@ -120,9 +121,10 @@ private:
         Cmd cmd;
         int64_t value = 0;
         uint64_t serial = 0;
+        int64_t extra = 0;
     };
 
-    bool post(Cmd cmd, int64_t value, bool wait);
+    bool post(Cmd cmd, int64_t value, bool wait, int64_t extra = 0);
     void run();
     void execute(const Command &c);
     void playStep();
@@ -131,7 +133,9 @@ private:
 
     // Player-thread helpers.
     bool exactSeek(int64_t target, bool present);
-    bool keySeek(int64_t target);
+    // The key frame near `target`; with a lag of 0 or more, frames are decoded on until the one shown
+    // is at most that far before the target.
+    bool keySeek(int64_t target, bool after, int64_t lagUs);
     bool stepForward();
     void present(AVFrame *source);
     void presentAgain();
@@ -176,6 +180,7 @@ private:
     State m_state = State::Stopped;
     bool m_async = false;
     int64_t m_asyncTarget = -1;
+    int64_t m_asyncLag = -1;
     bool m_loop = false;
     bool m_lastResult = false;
     std::vector<uint8_t> m_captured;

@@ -218,7 +218,7 @@ int64_t PlayerSource::toMediaUs(int64_t pts, int streamIndex) const
     return av_rescale_q(pts, m_fmt->streams[streamIndex]->time_base, AVRational{1, 1000000}) - m_startUs;
 }
 
-bool PlayerSource::seek(int64_t mediaUs)
+bool PlayerSource::seek(int64_t mediaUs, bool after)
 {
     if (!m_fmt)
         return false;
@@ -230,7 +230,7 @@ bool PlayerSource::seek(int64_t mediaUs)
     if (m_videoIndex >= 0) {
         AVStream *st = m_fmt->streams[m_videoIndex];
         const int64_t ts = av_rescale_q(target, AVRational{1, 1000000}, st->time_base);
-        ret = av_seek_frame(m_fmt, m_videoIndex, ts, AVSEEK_FLAG_BACKWARD);
+        ret = av_seek_frame(m_fmt, m_videoIndex, ts, after ? 0 : AVSEEK_FLAG_BACKWARD);
         if (ret < 0)
             ret = avformat_seek_file(m_fmt, -1, INT64_MIN, target, target, 0);
     } else {

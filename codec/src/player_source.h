@@ -52,8 +52,9 @@ public:
     // The sound edits to apply to what is decoded from now on.
     void setAudioEdits(const edit::EditConfig &cfg, uint64_t generation) { m_audioEdit.setEdits(cfg, generation); }
 
-    // Positions both decoders before mediaUs (on the keyframe at or before it); flushes everything.
-    bool seek(int64_t mediaUs);
+    // Positions both decoders on the key frame at or before mediaUs (at or after it with `after`);
+    // flushes everything.
+    bool seek(int64_t mediaUs, bool after = false);
 
     // Decodes until one video frame is produced (returned, owned by the caller, pts in microseconds in
     // frame->pts) or the end. Audio met on the way goes into `fifo` at or after `audioFromUs`.

@@ -358,6 +358,36 @@ private slots:
         QCOMPARE(s.original.last().frameNumber, 0);
     }
 
+    void fastSeeksLandOnKeyFrames_data()
+    {
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("frame");
+        QTest::newRow("before") << 0 << 25;
+        QTest::newRow("after") << 1 << 50;
+    }
+    void fastSeeksLandOnKeyFrames()
+    {
+        QFETCH(int, after);
+        QFETCH(int, frame);
+        Session s;
+        QVERIFY(s.open(numberedClip())); // key frames every 25 frames
+        QVERIFY(rsc_player_fast_seek(s.player, 1520000, after));
+        QCOMPARE(s.original.last().frameNumber, frame);
+    }
+
+    void draggingShowsFramesWithinTheLag()
+    {
+        Session s;
+        QVERIFY(s.open(numberedClip()));
+        QVERIFY(rsc_player_begin_async_seek(s.player, 200000));
+        QVERIFY(rsc_player_seek(s.player, 1520000));
+        QTRY_VERIFY(s.original.calls() >= 1);
+        const int shown = s.original.last().frameNumber;
+        QVERIFY2(shown >= 33 && shown <= 38, qPrintable(QString::number(shown)));
+        QVERIFY(rsc_player_end_async_seek(s.player));
+        QCOMPARE(s.original.last().frameNumber, 38);
+    }
+
     void draggingShowsNearbyFramesAndLandsExactly()
     {
         Session s;
