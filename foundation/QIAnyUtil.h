@@ -25,7 +25,8 @@ public:
     // (an empty text returns to the executable's own bundle). Both caches are refilled.
     static void setApplicationDirPathForTesting(const QString &contentsDir);
 
-    // The Contents folder the executable runs in (or the test override), without trailing "/".
+    // The Contents folder set by setApplicationDirPathForTesting, without trailing "/"; empty when the
+    // folders come from the executable's own place.
     static QString contentsDirOfExecutable();
 
 private:
