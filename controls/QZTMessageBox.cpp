@@ -3,7 +3,7 @@
 #include "QProjectConfig.h"
 #include "QVeAnyUtiliy.h"
 
-#include <QDebug>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -13,8 +13,11 @@
 void (*QZTMessageBox::s_optionCallback)(QZTMessageBoxOption *) = nullptr;
 
 QZTMessageBoxOption::QZTMessageBoxOption()
-    : okText(QStringLiteral("OK")), cancelText(QStringLiteral("Cancel")), yesText(QStringLiteral("Yes")),
-      noText(QStringLiteral("No")), buttonTextColors{Qt::black, Qt::black, Qt::black, Qt::black}
+    : okText(QCoreApplication::translate("QZTMessageBox", "OK")),
+      cancelText(QCoreApplication::translate("QZTMessageBox", "Cancel")),
+      yesText(QCoreApplication::translate("QZTMessageBox", "Yes")),
+      noText(QCoreApplication::translate("QZTMessageBox", "No")), buttonTextColors{Qt::black, Qt::black, Qt::black,
+                                                                                   Qt::black}
 {
     QProjectConfig *config = QProjectConfig::getProjectConfig();
     titleFont = config->font();
