@@ -8,6 +8,7 @@
 #include "player_handle.h"
 #include "rscodec.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <strings.h>
@@ -205,10 +206,12 @@ unsigned char *rsc_info_get_video_image(rsc_info *info, uint64_t time, uint32_t 
                                         uint32_t flags)
 {
     AVStream *st = rsc::infoCurrentStream(info, RSC_STREAM_VIDEO);
-    if (!st || width > 16384 || height > 16384 || time > static_cast<uint64_t>(INT64_MAX))
+    if (!st || width > 16384 || height > 16384)
         return nullptr;
+    // Any time past the end means the last frame; the bound keeps the rescaling within 64 bits.
+    constexpr uint64_t kLatest = 1000000000000000ull; // about 31 years
     rsc::StillRequest request;
-    request.timeUs = static_cast<int64_t>(time);
+    request.timeUs = static_cast<int64_t>(std::min(time, kLatest));
     request.mode = mode;
     request.boxWidth = static_cast<int>(width);
     request.boxHeight = static_cast<int>(height);
