@@ -1,5 +1,6 @@
 #include "log_codec.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -19,8 +20,9 @@ struct LogState
     std::mutex mutex;
     std::string path;
     FILE *file = nullptr;
-    bool enabled = true;
-    bool verbose = false;
+    // Read by FFmpeg's callback on any thread before it takes the mutex.
+    std::atomic<bool> enabled{true};
+    std::atomic<bool> verbose{false};
 };
 
 LogState &state()
@@ -50,7 +52,7 @@ void ffmpegCallback(void *avcl, int level, const char *fmt, va_list args)
 {
     LogState &s = state();
     const int limit = s.verbose ? AV_LOG_INFO : AV_LOG_WARNING;
-    if (level > limit)
+    if (level > limit || !s.enabled)
         return;
     char line[1024];
     thread_local int t_printPrefix = 1;
