@@ -1,5 +1,6 @@
 #include "encode_plan.h"
 
+#include "common_media.h"
 #include "filter_video.h"
 
 extern "C" {
@@ -117,13 +118,15 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
         p.height = v.width > 0 && v.height > 0 ? v.height : (vs ? vs->codecpar->height : 0);
         if (p.width <= 0 || p.height <= 0)
             return fail("no picture size for the output");
-        if (!(v.width > 0 && v.height > 0) && vs && firstEdit.codec.videoEdits) {
+        if (!(v.width > 0 && v.height > 0) && vs) {
+            static const rsc::edit::EditConfig plain;
             rsc::edit::VideoSource src;
             src.width = p.width;
             src.height = p.height;
             src.sarNum = vs->codecpar->sample_aspect_ratio.num;
             src.sarDen = std::max(1, vs->codecpar->sample_aspect_ratio.den);
-            rsc::edit::editedSize(firstEdit, src, &p.width, &p.height);
+            src.displayRotation = rsc::displayRotation(vs);
+            rsc::edit::editedSize(firstEdit.codec.videoEdits ? firstEdit : plain, src, &p.width, &p.height);
         }
         if (v.frameRateNum > 0 && v.frameRateDen > 0)
             p.frameRate = AVRational{int(v.frameRateNum), int(v.frameRateDen)};

@@ -26,7 +26,10 @@ struct Geometry
 Geometry geometryOf(const EditConfig &cfg, const VideoSource &src)
 {
     Geometry g;
-    const int w = std::max(2, src.width), h = std::max(2, src.height);
+    // Edits apply to the picture as displayed: a source turned on display is turned before anything else.
+    const bool sourceTurned = src.displayRotation == 90 || src.displayRotation == 270;
+    const int w = std::max(2, sourceTurned ? src.height : src.width);
+    const int h = std::max(2, sourceTurned ? src.width : src.height);
     const Rect &r = cfg.crop;
     const double x = std::clamp(r.x, 0.0, 1.0), y = std::clamp(r.y, 0.0, 1.0);
     const double cw = std::clamp(r.w, 0.0, 1.0 - x), ch = std::clamp(r.h, 0.0, 1.0 - y);
@@ -40,7 +43,9 @@ Geometry geometryOf(const EditConfig &cfg, const VideoSource &src)
         g.cropW = w;
         g.cropH = h;
     }
-    const double sar = (src.sarNum > 0 && src.sarDen > 0) ? double(src.sarNum) / src.sarDen : 1.0;
+    double sar = (src.sarNum > 0 && src.sarDen > 0) ? double(src.sarNum) / src.sarDen : 1.0;
+    if (sourceTurned)
+        sar = 1.0 / sar;
     const int rot = ((cfg.rotation % 360) + 360) % 360;
     g.turned = rot == 90 || rot == 270;
     double da = g.cropW * sar / g.cropH;
@@ -144,7 +149,7 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     if (outW <= 0 || outH <= 0)
         editedSize(cfg, src, &outW, &outH);
 
-    std::string chain;
+    std::string chain = rotationFilters(src.displayRotation);
     if (g.cropped)
         append(chain, "crop=w=" + std::to_string(g.cropW) + ":h=" + std::to_string(g.cropH) +
                           ":x=" + std::to_string(g.cropX) + ":y=" + std::to_string(g.cropY) + ":exact=1");

@@ -15,6 +15,7 @@ struct VideoSource
     int width = 0;
     int height = 0;
     int sarNum = 0, sarDen = 1; // 0 = square pixels
+    int displayRotation = 0;    // clockwise turn the source asks for on display (0, 90, 180, 270), done first
     std::string path;           // the source file, for its internal subtitle streams
     int64_t sourceOffsetUs = 0; // source time of the frames' time 0 (the trim start of a job)
 };

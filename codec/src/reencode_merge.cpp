@@ -1,5 +1,6 @@
 #include "reencode_merge.h"
 
+#include "common_media.h"
 #include "filter_audio.h"
 #include "filter_escape.h"
 
@@ -90,6 +91,7 @@ bool ReencodeMerger::openVideoGraph(ClipState &st, const AVFrame *first, std::st
     const AVRational sar = first->sample_aspect_ratio.num > 0 ? first->sample_aspect_ratio : vs->sample_aspect_ratio;
     src.sarNum = sar.num;
     src.sarDen = sar.den > 0 ? sar.den : 1;
+    src.displayRotation = rsc::displayRotation(vs);
     src.path = m_task.source;
     src.sourceOffsetUs = st.startUs;
     rsc::edit::VideoTarget target;

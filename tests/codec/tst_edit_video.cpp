@@ -48,7 +48,8 @@ Colour classify(QRgb p)
 }
 
 // Runs a conversion of the quadrant clip with the edit and answers the output path.
-QString convert(const QString &name, const std::function<void(rsc_edit *)> &setUp, int width = 0, int height = 0)
+QString convert(const QString &name, const std::function<void(rsc_edit *)> &setUp, int width = 0, int height = 0,
+                QString source = QString())
 {
     const QString out = rstest::scratchDir(QStringLiteral("edit-") + name) + QStringLiteral("/out.mp4");
     rsc_edit *e = rsc_edit_create();
@@ -58,10 +59,11 @@ QString convert(const QString &name, const std::function<void(rsc_edit *)> &setU
     if (width)
         rsc_edit_set_video_size(e, width, height);
     setUp(e);
+    if (source.isEmpty())
+        source = quadrants();
     rsc_job *job = rsc_job_create_convert(RSC_CREATE_DEFAULT);
-    const bool started =
-        rsc_job_open_file(job, quadrants().toUtf8().constData(), out.toUtf8().constData(), "mp4", e) == 1 &&
-        rsc_job_start(job) == 1;
+    const bool started = rsc_job_open_file(job, source.toUtf8().constData(), out.toUtf8().constData(), "mp4", e) == 1 &&
+                         rsc_job_start(job) == 1;
     rsc_edit_release(e);
     QElapsedTimer t;
     t.start();
@@ -98,6 +100,7 @@ private slots:
     void geometry_data();
     void geometry();
     void colourAdjustments();
+    void displayRotationComesFirst();
     void watermarkPicture_data();
     void watermarkPicture();
     void textWatermark();
@@ -194,6 +197,30 @@ void TestEditVideo::colourAdjustments()
     const QImage turnedImg = frameAt(turned, 1.0);
     QVERIFY(channelMean(turnedImg, redArea, 1) > channelMean(turnedImg, redArea, 0) + 50);
     QVERIFY(channelMean(turnedImg, redArea, 2) > channelMean(turnedImg, redArea, 0) + 50);
+}
+
+void TestEditVideo::displayRotationComesFirst()
+{
+    // The same quadrants stored unturned, shown turned a quarter counter-clockwise ("rotate=90").
+    const QString turned =
+        MediaFixtures::make({QStringLiteral("edit_quadrants_rot90.mp4"),
+                             {QStringLiteral("-i"), quadrants(), QStringLiteral("-c"), QStringLiteral("copy"),
+                              QStringLiteral("-metadata:s:v:0"), QStringLiteral("rotate=90")}});
+    const QString plain = convert(
+        QStringLiteral("displayrot"), [](rsc_edit *) {}, 0, 0, turned);
+    QVERIFY(!plain.isEmpty());
+    QImage img = frameAt(plain, 1.0);
+    QCOMPARE(img.size(), QSize(240, 320));
+    QCOMPARE(classify(img.pixel(20, 20)), Blue);
+    QCOMPARE(classify(img.pixel(220, 20)), Yellow);
+    QCOMPARE(classify(img.pixel(20, 300)), Green);
+    // A crop of the left half of the displayed picture keeps blue and green.
+    const QString cropped = convert(
+        QStringLiteral("displayrotcrop"), [](rsc_edit *e) { rsc_edit_set_crop(e, 0.0, 0.0, 0.5, 1.0); }, 0, 0, turned);
+    img = frameAt(cropped, 1.0);
+    QCOMPARE(img.size(), QSize(120, 320));
+    QCOMPARE(classify(img.pixel(60, 20)), Blue);
+    QCOMPARE(classify(img.pixel(60, 300)), Green);
 }
 
 void TestEditVideo::watermarkPicture_data()
