@@ -7,6 +7,7 @@
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -216,6 +217,9 @@ void QConverterObject::OnCancelConvert()
         m_pConverter->StopConvert();
         releaseConverter();
     }
+    // The stopped worker has posted its last reports by now. Handle them here, so that none of them
+    // is taken for a report of the next run once that has started.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void QConverterObject::StopConvert()

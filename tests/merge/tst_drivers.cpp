@@ -315,10 +315,16 @@ private slots:
         driver.OnCancelConvert();
         QVERIFY(driver.isStopConvert());
         QCOMPARE(rscfake::count("rsc_job_create_convert"), 1);
+        QSignalSpy started(&driver, &QConverterObject::emitIsStartConverter);
         driver.OnStartToCoverter(false);
         // The new run starts a clip rather than only clearing the old stop.
         QCOMPARE(rscfake::count("rsc_job_create_convert"), 2);
         QVERIFY(!driver.isStopConvert());
+        // The cancelled run's stop report must not end the new run.
+        QTest::qWait(100);
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(started.first().first().toBool(), true);
+        QCOMPARE(rscfake::count("rsc_job_stop"), 1);
         driver.StopConvert();
     }
 };
