@@ -166,6 +166,7 @@ int main(int argc, char **argv)
     rsc_edit *edit = rsc_edit_create();
     rsc_edit_set_video_bit_rate(edit, 4000000);
     rsc_edit_set_audio_bit_rate(edit, 128000);
+    rsc_edit_set_video_quality(edit, 2); // exactly the given bit rates, as the ffmpeg tool does
     rsc_edit_set_encoder_options(edit, "preset=veryfast");
     const double oursEnc = best(2, [&] { return mergeJob(false, small, dir + "/encoded.mp4", edit); });
     rsc_edit_release(edit);

@@ -44,6 +44,10 @@ bool Encoders::open(const StreamPlan &plan, OutputFile &output, std::string *err
         c->thread_count = 0;
         if (plan.videoBitRate > 0)
             c->bit_rate = plan.videoBitRate;
+        if (plan.bitRateCeiling) {
+            c->rc_max_rate = plan.videoBitRate;
+            c->rc_buffer_size = static_cast<int>(std::min<int64_t>(plan.videoBitRate * 2, INT32_MAX));
+        }
         if (plan.pixelFormat == AV_PIX_FMT_YUVJ420P || plan.pixelFormat == AV_PIX_FMT_YUVJ422P ||
             plan.pixelFormat == AV_PIX_FMT_YUVJ444P)
             c->color_range = AVCOL_RANGE_JPEG;

@@ -153,6 +153,7 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
                 }
             }
         }
+        p.bitRateCeiling = v.videoQuality == 0 && v.videoBitRate > 0;
         if (codec->id == AV_CODEC_ID_H263)
             fitH263Size(&p.width, &p.height);
         if (isSubsampled(p.pixelFormat)) {

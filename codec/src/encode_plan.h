@@ -17,6 +17,7 @@ struct StreamPlan
     AVRational frameRate{25, 1};
     AVPixelFormat pixelFormat = AV_PIX_FMT_YUV420P;
     int64_t videoBitRate = 0;
+    bool bitRateCeiling = false; // quality 0: the bit rate is a ceiling, not an average
     std::string videoProfile;
 
     bool hasAudio = false;

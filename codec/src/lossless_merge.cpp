@@ -1,5 +1,7 @@
 #include "lossless_merge.h"
 
+#include "common_media.h"
+
 #include <cstring>
 
 namespace rsc::job {
@@ -35,10 +37,17 @@ bool LosslessMerger::createStreams(const InputClip &clip, std::string *error)
         out->r_frame_rate = in->r_frame_rate;
         out->sample_aspect_ratio = in->sample_aspect_ratio;
         av_dict_copy(&out->metadata, in->metadata, 0);
+        // Display rotation, stereo mode and the like travel as stream side data.
+        for (int i = 0; i < in->nb_side_data; ++i) {
+            const AVPacketSideData &sd = in->side_data[i];
+            if (uint8_t *dst = av_stream_new_side_data(out, sd.type, sd.size))
+                std::memcpy(dst, sd.data, sd.size);
+        }
         track.out = out;
         track.params = avcodec_parameters_alloc();
         return track.params && avcodec_parameters_copy(track.params, in->codecpar) >= 0;
     };
+    m_videoRotation = rsc::displayRotation(clip.videoStream());
     if (!add(clip.videoStream(), m_video) || !add(clip.audioStream(), m_audio)) {
         if (error)
             *error = "out of memory";
@@ -107,6 +116,11 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
         }
         if (m_video.out && !canJoin(m_video.params, clip->videoStream()->codecpar, error))
             return false;
+        if (m_video.out && rsc::displayRotation(clip->videoStream()) != m_videoRotation) {
+            if (error)
+                *error = "cannot join without re-encoding: the picture is turned differently";
+            return false;
+        }
         if (m_audio.out && !canJoin(m_audio.params, clip->audioStream()->codecpar, error))
             return false;
     }

@@ -43,6 +43,7 @@ private:
     Track m_audio;
     std::unique_ptr<InputClip> m_clip;
     TaskSpec m_task;
+    int m_videoRotation = 0;
     bool m_broken = false;
 };
 

@@ -2,6 +2,8 @@
 #include "tst_job_helpers.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 
 using namespace jobtest;
 using rstest::FFprobe;
@@ -33,6 +35,8 @@ private slots:
     void joinCopiesPackets_data();
     void joinCopiesPackets();
     void trimCutsAtKeyframes();
+    void keepsDisplayRotation();
+    void conversionCopiesRange();
     void refusesClipsThatCannotJoin_data();
     void refusesClipsThatCannotJoin();
 };
@@ -118,6 +122,48 @@ void TestJobLossless::trimCutsAtKeyframes()
     QVERIFY(FFprobe::strictlyMonotonic(video));
     QVERIFY(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("a:0"))));
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.32) < 0.1);
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobLossless::keepsDisplayRotation()
+{
+    const QString plain = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
+    const QString turned = MediaFixtures::standard(QStringLiteral("rotated90.mp4"));
+    const QString out = rstest::scratchDir(QStringLiteral("lossless-rotation")) + QStringLiteral("/turned.mp4");
+    const Outcome r = runMerge(true, out, QStringLiteral("mp4"), {Task{turned}, Task{turned}, Task{plain}});
+    // The two turned clips join; the unturned one would show sideways and is refused.
+    QVERIFY(r.failed);
+    QCOMPARE(r.tasksAdded, 2);
+    QVERIFY2(r.error.contains(QLatin1String("turned")), qPrintable(r.error));
+    const QJsonObject v = FFprobe::streams(out, QStringLiteral("video")).at(0).toObject();
+    const QJsonArray sideData = v.value(QStringLiteral("side_data_list")).toArray();
+    QVERIFY(!sideData.isEmpty());
+    QCOMPARE(qAbs(sideData.at(0).toObject().value(QStringLiteral("rotation")).toInt()), 90);
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2 * FFprobe::durationSeconds(turned)) < 0.15);
+}
+
+void TestJobLossless::conversionCopiesRange()
+{
+    const QString src = MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"));
+    const QString out = rstest::scratchDir(QStringLiteral("lossless-convert")) + QStringLiteral("/part.mkv");
+    rsc_edit *e = rsc_edit_create();
+    rsc_edit_set_volume(e, 0); // edits never touch a lossless copy
+    rsc_edit_enable_audio_edits(e, 1);
+    rsc_job *job = rsc_job_create_convert_lossless(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_file(job, src.toUtf8().constData(), out.toUtf8().constData(), "matroska", e), 1);
+    rsc_edit_release(e);
+    QCOMPARE(rsc_job_set_range(job, 1000000, 1000000), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QElapsedTimer t;
+    t.start();
+    while (!rsc_job_is_finished(job) && t.elapsed() < 30000)
+        QThread::msleep(2);
+    QCOMPARE(rsc_job_is_failed(job), 0);
+    QCOMPARE(rsc_job_close(job), 1);
+    rsc_job_release(job);
+    const QStringList all = payloadDigests(src, QStringLiteral("v:0"));
+    QCOMPARE(payloadDigests(out, QStringLiteral("v:0")), all.mid(25, 25)); // frames 1.0 .. 2.0 s
+    QVERIFY(meanVolume(out) > -40.0);
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
 }
 
