@@ -253,6 +253,7 @@ bool CAVConverter::StartMerger(const char *dst, CAVEncodeParam *param)
         StopMerger(false);
     m_mergeObject = job;
     m_mergeTasksAdded = 0;
+    m_mergeOutputComplete = true;
     rsc_edit *edit = createEditConfig(param);
     int r = rsc_job_open_output(m_mergeObject, dst, param->container(), edit);
     if (r == 1)
@@ -330,7 +331,8 @@ void CAVConverter::StopMerger(bool wait)
     }
     while (m_doneSignal.tryAcquire()) {
     }
-    rsc_job_close(m_mergeObject);
+    // Closing writes the end of the output; a close that fails leaves a file that cannot be played.
+    m_mergeOutputComplete = rsc_job_close(m_mergeObject) == 1;
     rsc_job_release(m_mergeObject);
     m_mergeObject = nullptr;
     m_mergeCallback = nullptr;

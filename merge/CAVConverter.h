@@ -35,6 +35,7 @@ public:
     bool StartMerger(const char *dst, CAVEncodeParam *param) override;
     bool AddMergerTask(const char *src, CAVEncodeParam *param, void *user, ConvertCallback callback) override;
     void StopMerger(bool wait) override;
+    bool MergerOutputComplete() const override { return m_mergeOutputComplete; }
     bool StartWithTrack(const char *dst, CAVEncodeParam *param, void *user, void (*progress)(unsigned int, void *),
                         void (*time)(unsigned int, void *)) override;
     void AddTrack(unsigned int type, unsigned int format, CTrackDesc *desc) override;
@@ -97,4 +98,5 @@ private:
     ConvertCallback m_mergeCallback = nullptr;
     QList<TrackRecord> m_tracks;
     int m_mergeTasksAdded = 0; // clips added to the merge output so far
+    bool m_mergeOutputComplete = true;
 };

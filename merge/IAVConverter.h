@@ -59,6 +59,8 @@ public:
     virtual bool AddMergerTask(const char *src, CAVEncodeParam *param, void *user, ConvertCallback callback) = 0;
     // Stops and closes the merge. Never blocks longer than the library takes to stop.
     virtual void StopMerger(bool wait) = 0;
+    // False when the last StopMerger could not complete the merged output (it must not be kept).
+    virtual bool MergerOutputComplete() const { return true; }
     virtual bool StartWithTrack(const char *dst, CAVEncodeParam *param, void *user,
                                 void (*progress)(unsigned int, void *), void (*time)(unsigned int, void *)) = 0;
     virtual void AddTrack(unsigned int type, unsigned int format, CTrackDesc *desc) = 0;

@@ -50,13 +50,15 @@ void QConverterObject::setConverProgress(unsigned int pro, convertState state)
     emit seedConvertPro(pro, state);
 }
 
-void QConverterObject::releaseMergeConverter(bool wait)
+bool QConverterObject::releaseMergeConverter(bool wait)
 {
     if (!m_pMergerConverter)
-        return;
+        return true;
     m_pMergerConverter->StopMerger(wait);
+    const bool complete = m_pMergerConverter->MergerOutputComplete();
     DestroyAVConverter(m_pMergerConverter);
     m_pMergerConverter = nullptr;
+    return complete;
 }
 
 void QConverterObject::releaseConverter()
@@ -175,8 +177,11 @@ void QConverterObject::converterFinishCount(bool bSucceed)
 {
     m_convertList.removeOne(m_pCurItem);
     if (m_convertList.isEmpty()) {
-        if (m_bMerger)
-            releaseMergeConverter(false);
+        // A merge output that cannot be completed on close is a failed run.
+        if (m_bMerger && !releaseMergeConverter(false) && bSucceed) {
+            qWarning() << "the merged output could not be completed:" << m_strMergerPath;
+            bSucceed = false;
+        }
         emit emitIsStartConverter(false);
     }
     if (!bSucceed) {

@@ -47,7 +47,7 @@ public slots:
     void converterFinishCount(bool bSucceed);
 
 private:
-    void releaseMergeConverter(bool wait);
+    bool releaseMergeConverter(bool wait);
     void releaseConverter();
     void removeFailedOutput();
 

@@ -2,6 +2,7 @@
 
 #include "ZtVideoConvertItem.h"
 
+#include <QDebug>
 #include <QFile>
 
 #include <memory>
@@ -145,24 +146,34 @@ void QNewConvertObject::removeMergeOutput()
 
 void QNewConvertObject::OnMergerFinished()
 {
-    if (m_pMergerConverter) {
-        m_pMergerConverter->StopMerger(false);
-        DestroyAVConverter(m_pMergerConverter);
-        m_pMergerConverter = nullptr;
-    }
+    closeMergeOutput();
+}
+
+bool QNewConvertObject::closeMergeOutput()
+{
+    if (!m_pMergerConverter)
+        return true;
+    m_pMergerConverter->StopMerger(false);
+    const bool complete = m_pMergerConverter->MergerOutputComplete();
+    DestroyAVConverter(m_pMergerConverter);
+    m_pMergerConverter = nullptr;
+    return complete;
 }
 
 void QNewConvertObject::ConverteFinishedCount(bool succeeded)
 {
-    if (succeeded)
-        ++m_nConvertCount;
     m_convertList.removeOne(m_pCurItem);
 
     if (m_convertList.isEmpty()) {
-        if (m_bMerger)
-            OnMergerFinished(); // closing the merge object finishes the output file
+        // Closing the merge object finishes the output file; an output that cannot be finished fails.
+        if (m_bMerger && !closeMergeOutput() && succeeded) {
+            qWarning() << "the merged output could not be completed:" << m_strMergerPath;
+            succeeded = false;
+        }
         emit emitStopConverter();
     }
+    if (succeeded)
+        ++m_nConvertCount;
 
     if (!succeeded) {
         m_bEnded = true;

@@ -68,6 +68,7 @@ private:
     void StartToConvert(ZtVideoConvertItem *) {}
     void ConverteFinishedCount(bool succeeded);
     void destroyConverters(bool waitForStop);
+    bool closeMergeOutput();
     void removeMergeOutput();
 
     bool m_bMerger = false;

@@ -211,6 +211,24 @@ private slots:
         QCOMPARE(rscfake::count("rsc_job_release"), 1);
     }
 
+    void outputThatCannotBeCompletedFailsTheJob()
+    {
+        // The clips ran, but writing the end of the output fails: the file must not be kept.
+        rscfake::setJob(2, 1000);
+        rscfake::setResult("rsc_job_close", 0);
+        m_items << clip("/clips/a.mp4");
+        touch(m_out);
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        driver.AddConvertItem(m_items);
+        driver.setMergerOptputPath(m_out);
+        driver.OnStartToMerger();
+        QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("failed"), 5000);
+        QCOMPARE(log.events, QStringList({"start", "stop", "stop", "failed"}));
+        QVERIFY(!QFile::exists(m_out));
+        QCOMPARE(driver.getConvertConut(), 0);
+    }
+
     void emptyJobEndsAtOnce()
     {
         QNewConvertObject driver;
@@ -274,6 +292,24 @@ private slots:
         touch(output);
         QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, 5000);
         QCOMPARE(started.last().first().toBool(), false);
+        QVERIFY(!QFile::exists(output));
+    }
+
+    void mergeModeIncompleteOutputIsRemoved()
+    {
+        rscfake::setJob(2, 1000);
+        rscfake::setResult("rsc_job_close", 0);
+        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("mergeclose")) + QLatin1Char('/'));
+        ZtVideoConvertManager::getConvertManagerObject(nullptr)->addConverItem(clip("/clips/a.mp4"), -1);
+        QConverterObject driver;
+        QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
+        QSignalSpy started(&driver, &QConverterObject::emitIsStartConverter);
+        driver.OnStartToCoverter(true);
+        const QString output = driver.currentOutputPath();
+        touch(output);
+        QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, 5000);
+        QTest::qWait(20);
+        QCOMPARE(finishedCount.count(), 0);
         QVERIFY(!QFile::exists(output));
     }
 
