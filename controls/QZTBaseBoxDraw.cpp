@@ -8,6 +8,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <cmath>
+
 struct ZtBaseBoxDrawPrivate
 {
     QImage checked, unchecked, partial, icon;
@@ -202,7 +204,9 @@ void QZTBaseBoxDraw::adjustSize()
         return;
     const QString text = d->host->text();
     const QFontMetrics fm(d->host->font());
-    const int w = (text.isEmpty() ? 0 : 5) + d->checkRect.width() + fm.horizontalAdvance(text);
+    // Rounded up: a box sized to the rounded-down advance would elide its own text.
+    const int textWidth = int(std::ceil(QFontMetricsF(d->host->font()).horizontalAdvance(text)));
+    const int w = (text.isEmpty() ? 0 : 5) + d->checkRect.width() + textWidth;
     const int h = qMax(d->checkRect.height(), fm.height());
     d->host->resize(w, h);
     d->textRect.setWidth(0);

@@ -301,6 +301,12 @@ void TestButtons::adjustSizeWithoutText()
     box.setCheckImage(&image, &image, nullptr, false, false);
     box.adjustSize();
     QCOMPARE(box.width(), 20);
+    // With a text the box is just wide enough to show it whole.
+    const QString text = QStringLiteral("High - Speed mode - Fast and Lossless (Recommended)");
+    box.setText(text);
+    box.adjustSize();
+    const QFontMetrics fm(box.font());
+    QCOMPARE(fm.elidedText(text, Qt::ElideRight, box.width() - box.textRect().left()), text);
 }
 
 void TestButtons::failedCheckImageKeepsPrevious()

@@ -46,10 +46,12 @@ public:
 
     bool save() const
     {
-        const int cellW = 300, labelH = 16;
-        int rowH = 0;
-        for (const auto &c : m_cells)
+        const int labelH = 16;
+        int rowH = 0, cellW = 300;
+        for (const auto &c : m_cells) {
             rowH = qMax(rowH, c.second.height());
+            cellW = qMax(cellW, c.second.width() + 12);
+        }
         const int columns = 3;
         const int rows = (m_cells.size() + columns - 1) / columns;
         QImage sheet(columns * cellW, rows * (rowH + labelH + 12) + 4, QImage::Format_ARGB32);
