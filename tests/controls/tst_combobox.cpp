@@ -38,6 +38,7 @@ private slots:
     void firstRowBecomesShownText();
     void rowSizesWithSpacing();
     void currentRowHighlightNeedsHoverColour();
+    void popupOffsetPutsListUnderTheCombo();
     void removeAndInvalidIndexes();
 
     void checkModeJoinsTickedTexts();
@@ -162,10 +163,35 @@ void TestComboBox::currentRowHighlightNeedsHoverColour()
     combo.setItemSelectedColor(QColor(200, 0, 0));
     combo.rowView()->setCurrentRow(0);
     QZTComboBoxItem *row = combo.rowAt(0);
+    QZTComboBoxItem *other = combo.rowAt(1);
     row->resize(120, 19);
+    other->resize(120, 19);
     QVERIFY(near(render(row).pixelColor(60, 2), QColor(10, 10, 10)));
+    // Without a hover colour a hovered row takes the selected colour.
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QApplication::sendEvent(other, &enter);
+    QVERIFY(near(render(other).pixelColor(60, 2), QColor(200, 0, 0)));
+    QApplication::sendEvent(other, &leave);
     combo.setItemHoverColor(QColor(0, 200, 0));
     QVERIFY(near(render(row).pixelColor(60, 2), QColor(200, 0, 0)));
+    QApplication::sendEvent(other, &enter);
+    QVERIFY(near(render(other).pixelColor(60, 2), QColor(0, 200, 0)));
+}
+
+void TestComboBox::popupOffsetPutsListUnderTheCombo()
+{
+    QZTComboBox combo;
+    combo.resize(120, 22);
+    combo.move(100, 100);
+    combo.setBackgroundImage(skinPath());
+    combo.addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    combo.setPopupOffestPoint(QPoint(0, 5));
+    combo.show();
+    combo.showPopup();
+    QWidget *popup = combo.rowView()->window();
+    QTRY_VERIFY(popup->isVisible());
+    QCOMPARE(popup->y(), combo.mapToGlobal(QPoint(0, combo.height())).y());
+    combo.hidePopup();
 }
 
 void TestComboBox::removeAndInvalidIndexes()
