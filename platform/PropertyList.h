@@ -1,7 +1,7 @@
 #pragma once
 // Property lists (XML and binary) as Qt values: dictionaries are QVariantMap, arrays QVariantList,
-// strings QString, booleans bool, integers qlonglong (qulonglong above its range), reals double, data
-// QByteArray, dates QDateTime (UTC).
+// strings QString, booleans bool, integers qlonglong (the library keeps integers as 64-bit words, so a
+// value above the signed range reads negative), reals double, data QByteArray, dates QDateTime (UTC).
 
 #include <QByteArray>
 #include <QString>
