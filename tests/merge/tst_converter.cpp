@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -20,18 +21,21 @@ struct Report
 };
 
 std::mutex s_lock;
-QVector<Report> s_reports;
+std::vector<Report> s_reports; // a plain container: the workers append while the test reads copies
 
 void recordReport(unsigned int percent, void *, convertState state)
 {
     std::lock_guard<std::mutex> lock(s_lock);
-    s_reports.append(Report{percent, state});
+    s_reports.push_back(Report{percent, state});
 }
 
 QVector<Report> reports()
 {
     std::lock_guard<std::mutex> lock(s_lock);
-    return s_reports;
+    QVector<Report> copy;
+    for (const Report &r : s_reports)
+        copy.append(r);
+    return copy;
 }
 
 bool ended()
