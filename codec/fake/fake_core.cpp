@@ -595,12 +595,17 @@ Call &Call::real(double v)
     return add(a, buf);
 }
 
-Call &Call::pointer(const void *p)
+static Arg pointerArg(const void *p)
 {
     Arg a;
     a.kind = Arg::Pointer;
     a.ptr = p;
-    return add(a, p ? "ptr" : "null");
+    return a;
+}
+
+Call &Call::pointer(const void *p)
+{
+    return add(pointerArg(p), p ? "ptr" : "null");
 }
 
 template <typename T> static std::string listText(const T *values, int64_t count, const char *fmt)
@@ -618,41 +623,27 @@ template <typename T> static std::string listText(const T *values, int64_t count
 
 Call &Call::reals(const double *values, int64_t count)
 {
-    Arg a;
-    a.kind = Arg::Pointer;
-    a.ptr = values;
-    return add(a, listText(values, count, "%g"));
+    return add(pointerArg(values), listText(values, count, "%g"));
 }
 
 Call &Call::integers(const int32_t *values, int64_t count)
 {
-    Arg a;
-    a.kind = Arg::Pointer;
-    a.ptr = values;
-    return add(a, listText(values, count, "%d"));
+    return add(pointerArg(values), listText(values, count, "%d"));
 }
 
 Call &Call::unsigneds(const uint32_t *values, int64_t count)
 {
-    Arg a;
-    a.kind = Arg::Pointer;
-    a.ptr = values;
-    return add(a, listText(values, count, "%u"));
+    return add(pointerArg(values), listText(values, count, "%u"));
 }
 
 Call &Call::bytes(const void *data, int64_t size)
 {
-    Arg a;
-    a.kind = Arg::Pointer;
-    a.ptr = data;
-    return add(a, data ? "bytes(" + std::to_string(size) + ")" : "null");
+    return add(pointerArg(data), data ? "bytes(" + std::to_string(size) + ")" : "null");
 }
 
 Call &Call::packet(const void *packet)
 {
-    Arg a;
-    a.kind = Arg::Pointer;
-    a.ptr = packet;
+    const Arg a = pointerArg(packet);
     if (!packet)
         return add(a, "null");
     const auto *p = static_cast<const rsc_packet *>(packet);
