@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -294,6 +295,12 @@ private slots:
         QTest::newRow("directory") << rstest::MediaFixtures::fixtureDir() << false;
         QTest::newRow("missing") << rstest::MediaFixtures::fixtureDir() + "/no such file.mp4" << false;
         QTest::newRow("empty path") << QString() << false;
+        // Opening these blocks or never ends: they must be refused before any read.
+        const QString fifo = rstest::scratchDir("fifo") + "/clip.mp4";
+        QFile::remove(fifo);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QTest::newRow("named pipe") << fifo << false;
+        QTest::newRow("endless device") << "/dev/zero" << false;
     }
 
     // Refused (or, for a truncated file whose header survived, the true partial answer); never a crash or
