@@ -51,6 +51,15 @@ template <typename Record> void takePrivateData(rsc_info *info, int kind, Record
         record.assign(data, int(size));
 }
 
+// "title (language)" of a video or audio track; the format stands in for a missing title.
+QByteArray trackLabel(const StreamTexts &t)
+{
+    QString label = QString::fromUtf8(!t.title.isEmpty() ? t.title : t.format) + QLatin1Char(' ');
+    if (!t.languageCode.isEmpty())
+        label += QLatin1Char('(') + t.languagePart + QLatin1Char(')');
+    return label.toUtf8();
+}
+
 QString withoutParentheses(QString s)
 {
     return s.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
@@ -70,10 +79,7 @@ void ZtVideoConvertItem::getMediaTrackInfo(void *handle)
         rsc_info_set_video_index(info, quint32(n));
         const StreamTexts t = streamTexts(info, RSC_STREAM_VIDEO);
         VideoTrackInfo r;
-        QString label = QString::fromUtf8(!t.title.isEmpty() ? t.title : t.format) + QLatin1Char(' ');
-        if (!t.languageCode.isEmpty())
-            label += QLatin1Char('(') + t.languagePart + QLatin1Char(')');
-        r.label = label.toUtf8();
+        r.label = trackLabel(t);
         r.index = n;
         r.title = t.title;
         r.formatName = t.format;
@@ -99,10 +105,7 @@ void ZtVideoConvertItem::getMediaTrackInfo(void *handle)
         rsc_info_set_audio_index(info, quint32(n));
         const StreamTexts t = streamTexts(info, RSC_STREAM_AUDIO);
         AudioTrackInfo r;
-        QString label = QString::fromUtf8(!t.title.isEmpty() ? t.title : t.format) + QLatin1Char(' ');
-        if (!t.languageCode.isEmpty())
-            label += QLatin1Char('(') + t.languagePart + QLatin1Char(')');
-        r.label = label.toUtf8();
+        r.label = trackLabel(t);
         r.index = n;
         r.title = t.title;
         r.formatName = t.format;
