@@ -19,13 +19,12 @@ void put32(unsigned char *p, uint32_t v)
 }
 
 constexpr uint32_t kHeaderBytes = 14 + 40;
-constexpr int kMaxSide = 16384;
 
 } // namespace
 
 unsigned char *makeBmp(const uint8_t *bgr, int width, int height, int stride)
 {
-    if (!bgr || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || stride < width * 3)
+    if (!bgr || width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide || stride < width * 3)
         return nullptr;
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);

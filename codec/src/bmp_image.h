@@ -6,6 +6,9 @@
 
 namespace rsc {
 
+// The largest width or height of a BMP the library makes.
+constexpr int kMaxImageSide = 16384;
+
 // A new BMP file (release with delete[]) from top-down packed B,G,R rows; null on a bad size.
 unsigned char *makeBmp(const uint8_t *bgr, int width, int height, int stride);
 

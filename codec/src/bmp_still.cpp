@@ -181,6 +181,9 @@ unsigned char *grabStillImage(AVFormatContext *ctx, int streamIndex, const Still
     const bool swap = rotation == 90 || rotation == 270;
     int finalW = 0, finalH = 0;
     fitIntoBox(swap ? dispH : dispW, swap ? dispW : dispH, request.boxWidth, request.boxHeight, &finalW, &finalH);
+    // An absurd sample aspect must not ask for a picture larger than a BMP we hand out.
+    if (finalW > kMaxImageSide || finalH > kMaxImageSide)
+        fitIntoBox(finalW, finalH, kMaxImageSide, kMaxImageSide, &finalW, &finalH);
     const int scaledW = swap ? finalH : finalW;
     const int scaledH = swap ? finalW : finalH;
 

@@ -206,7 +206,7 @@ unsigned char *rsc_info_get_video_image(rsc_info *info, uint64_t time, uint32_t 
                                         uint32_t flags)
 {
     AVStream *st = rsc::infoCurrentStream(info, RSC_STREAM_VIDEO);
-    if (!st || width > 16384 || height > 16384)
+    if (!st || width > rsc::kMaxImageSide || height > rsc::kMaxImageSide)
         return nullptr;
     // Any time past the end means the last frame; the bound keeps the rescaling within 64 bits.
     constexpr uint64_t kLatest = 1000000000000000ull; // about 31 years

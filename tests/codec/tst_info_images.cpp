@@ -176,6 +176,31 @@ private slots:
         QVERIFY2(diff < 6.0, qPrintable(QString("mean difference %1").arg(diff)));
     }
 
+    // A sample aspect of 1000:1 would stretch 320 pixels to 320,000: the picture is fitted into the
+    // largest image the library makes instead of failing or exhausting memory.
+    void absurdSampleAspectIsBounded()
+    {
+        const QString path = rstest::MediaFixtures::make(
+            {"sar_1000_to_1.mkv",
+             {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=1", "-vf", "setsar=sar=1000/1:max=1000",
+              "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p"}});
+        QVERIFY(!path.isEmpty());
+        rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_info_open_file(info, path.toUtf8().constData()), 1);
+        unsigned char *bmp = rsc_info_get_video_image(info, 0, 0, 0, 0, 0);
+        QVERIFY(bmp);
+        QImage image;
+        QVERIFY(image.loadFromData(bmp, int(rsc_info_get_video_image_size(info, bmp))));
+        QCOMPARE(image.size(), QSize(16384, 12));
+        rsc_info_free_video_image(info, bmp);
+        // A box still gets its fitted picture.
+        bmp = rsc_info_get_video_image(info, 0, 0, 120, 67, 0);
+        QVERIFY(bmp && image.loadFromData(bmp, int(rsc_info_get_video_image_size(info, bmp))));
+        QCOMPARE(image.size(), QSize(120, 1));
+        rsc_info_free_video_image(info, bmp);
+        rsc_info_release(info);
+    }
+
     void coverDecodedFromMemory()
     {
         // The probe's fallback: a cover's bytes opened as a memory stream give a picture at time 0.
