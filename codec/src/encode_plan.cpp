@@ -101,7 +101,9 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
     // Video: a codec of -1 without a size is the caller's audio-only output.
     const bool audioOnlyAsked = v.videoCodec == -1 && v.width == 0 && v.height == 0;
     const AVStream *vs = first.videoStream();
-    if (!audioOnlyAsked && muxer->video_codec != AV_CODEC_ID_NONE && (vs || v.width > 0)) {
+    // Containers whose only picture is a cover (mp3, flac) are sound containers.
+    const bool soundContainer = muxer->video_codec == AV_CODEC_ID_NONE || muxer->video_codec == AV_CODEC_ID_PNG;
+    if (!audioOnlyAsked && !soundContainer && (vs || v.width > 0)) {
         const AVCodec *codec = encoderForName(v.videoCodecName);
         if (!codec && vs) {
             codec = encoderForId(vs->codecpar->codec_id);

@@ -30,7 +30,8 @@ struct ReencodeMerger::ClipState
     bool audioGraphFailed = false;
     FramePtr frame = makeFrame();
     FramePtr filtered = makeFrame();
-    int64_t positionUs = 0; // progress within the clip
+    int64_t positionUs = 0;   // progress within the clip
+    int64_t contentEndUs = 0; // end of the latest picture or sound decoded, clip time
     bool videoDone = false;
     bool audioDone = false;
     int64_t videoFrames = 0; // written for this clip
@@ -258,6 +259,16 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             continue;
         }
         st.positionUs = std::max(st.positionUs, rel);
+        int64_t lengthUs = 0;
+        if (video) {
+            const AVRational rate = st.clip->videoStream()->avg_frame_rate;
+            lengthUs = f->pkt_duration > 0 ? av_rescale_q(f->pkt_duration, tb, AV_TIME_BASE_Q)
+                       : rate.num > 0      ? av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q)
+                                           : 0;
+        } else if (f->sample_rate > 0) {
+            lengthUs = av_rescale(f->nb_samples, 1000000, f->sample_rate);
+        }
+        st.contentEndUs = std::max(st.contentEndUs, rel + lengthUs);
         rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
         bool &failed = video ? st.videoGraphFailed : st.audioGraphFailed;
         if (!graph.isOpen() && !failed) {
@@ -282,8 +293,33 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
 bool ReencodeMerger::endClip(ClipState &st)
 {
     const StreamPlan &plan = m_encoders.plan();
-    if (!plan.hasVideo)
+    int64_t clipUs = st.contentEndUs;
+    if (st.lengthUs > 0)
+        clipUs = std::min(clipUs, st.lengthUs);
+    if (!plan.hasVideo) {
+        if (!st.clip->audioStream() && plan.hasAudio) {
+            // A clip without sound lasts as long as its picture would have: silence.
+            int64_t silentUs = st.clip->durationUs() - st.startUs;
+            if (st.lengthUs > 0)
+                silentUs = std::min(silentUs, st.lengthUs);
+            silentUs = std::max<int64_t>(silentUs, 0);
+            return m_encoders.padAudioTo(m_encoders.audioSamples() + av_rescale(silentUs, plan.sampleRate, 1000000));
+        }
         return true;
+    }
+    if (st.videoFrames > 0 && m_lastPicture) {
+        // The picture lasts as long as the clip, rounded to whole frames: the frame rate conversion alone
+        // would round every clip down.
+        const EditConfig &edit = *st.edit;
+        if (edit.codec.videoEdits && edit.speed > 0 && edit.speed != 100)
+            clipUs = clipUs * 100 / edit.speed;
+        const int64_t target = av_rescale_q(clipUs, AV_TIME_BASE_Q, av_inv_q(plan.frameRate));
+        for (int64_t n = st.videoFrames; n < target; ++n) {
+            FramePtr copy(av_frame_clone(m_lastPicture.get()));
+            if (!copy || !m_encoders.writeVideo(copy.get()))
+                return false;
+        }
+    }
     if (st.videoFrames == 0 && st.clip->videoStream()) {
         // No picture came out of the clip's video: show black for its sound.
         const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},

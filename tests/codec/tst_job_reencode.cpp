@@ -49,6 +49,9 @@ class TestJobReencode : public QObject
 private slots:
     void joinsDifferentClips_data();
     void joinsDifferentClips();
+    void noDriftOverManyJoins();
+    void soundOnlyOutput_data();
+    void soundOnlyOutput();
     void explicitCodecValues_data();
     void explicitCodecValues();
     void conversionWritesChapters();
@@ -127,6 +130,67 @@ void TestJobReencode::joinsDifferentClips()
     QVERIFY(!black.isNull());
     QVERIFY(channelMean(black, black.rect(), 1) < 20);
     QVERIFY(meanVolume(out, blackAt - 0.2, 0.4) > -40.0);
+}
+
+void TestJobReencode::noDriftOverManyJoins()
+{
+    // Sixteen cuts of odd lengths from sources at 25 and 30 fps, 44.1 and 48 kHz, stereo and mono, behind an
+    // odd-sized first clip: the picture is 320x240, and the sound still ends with the picture.
+    const QStringList sources{standard("h264_aac_640x360_30.mp4"), standard("h264_aac.mp4"), standard("vp9_opus.webm"),
+                              standard("h263_aac.3gp")};
+    QList<Task> tasks{Task{standard("odd_size.mkv")}};
+    double expected = FFprobe::durationSeconds(standard("odd_size.mkv"));
+    for (int i = 0; i < 16; ++i) {
+        const quint64 length = 330000 + quint64(i) * 17000; // never a whole number of frames
+        tasks << Task{sources[i % sources.size()], quint64(i % 3) * 150000, length};
+        expected += length / 1e6;
+    }
+    const QString out = rstest::scratchDir(QStringLiteral("many")) + QStringLiteral("/many.mp4");
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), tasks);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QJsonObject v = FFprobe::streams(out, QStringLiteral("video")).at(0).toObject();
+    QCOMPARE(v.value(QStringLiteral("width")).toInt(), 320);
+    QCOMPARE(v.value(QStringLiteral("height")).toInt(), 240);
+    const double frame = 1.0 / 25;
+    const double videoEnd = streamEnd(out, QStringLiteral("v:0")), audioEnd = streamEnd(out, QStringLiteral("a:0"));
+    QVERIFY2(qAbs(videoEnd - expected) <= frame * tasks.size() / 2,
+             qPrintable(QStringLiteral("video %1 s, clips %2 s").arg(videoEnd).arg(expected)));
+    QVERIFY2(qAbs(audioEnd - videoEnd) <= frame,
+             qPrintable(QStringLiteral("audio %1 s, video %2 s").arg(audioEnd).arg(videoEnd)));
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobReencode::soundOnlyOutput_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<uint>("videoCodec");
+    QTest::addColumn<QString>("audioCodec");
+    QTest::newRow("mp3") << QStringLiteral("mp3") << 0u << QStringLiteral("mp3");
+    QTest::newRow("adts") << QStringLiteral("adts") << 0u << QStringLiteral("aac");
+    QTest::newRow("mp4 without video codec") << QStringLiteral("mp4") << 0xFFFFFFFFu << QStringLiteral("aac");
+}
+
+void TestJobReencode::soundOnlyOutput()
+{
+    QFETCH(QString, container);
+    QFETCH(uint, videoCodec);
+    QFETCH(QString, audioCodec);
+    const QString out = rstest::scratchDir(QStringLiteral("sound")) + QStringLiteral("/out.") + container;
+    rsc_edit *open = rsc_edit_create();
+    rsc_edit_set_video_codec(open, videoCodec);
+    const Outcome r = runMerge(
+        false, out, container,
+        {Task{standard("h264_aac.mp4")}, Task{standard("audio.flac")}, Task{standard("video_only.mp4")}}, open);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    QCOMPARE(FFprobe::streams(out, QStringLiteral("video")).size(), 0);
+    const QJsonArray audio = FFprobe::streams(out, QStringLiteral("audio"));
+    QCOMPARE(audio.size(), 1);
+    QCOMPARE(audio[0].toObject().value(QStringLiteral("codec_name")).toString(), audioCodec);
+    // The clip without sound adds its length as silence.
+    // (ADTS has no index: its container duration is a guess from the bit rate, the packets tell.)
+    const double end = streamEnd(out, QStringLiteral("a:0"));
+    QVERIFY2(qAbs(end - 6.0) < 0.15, qPrintable(QString::number(end)));
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
 }
 
 void TestJobReencode::explicitCodecValues_data()
