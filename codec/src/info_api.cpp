@@ -216,9 +216,17 @@ unsigned char *rsc_info_get_video_image(rsc_info *info, uint64_t time, uint32_t 
     request.boxWidth = static_cast<int>(width);
     request.boxHeight = static_cast<int>(height);
     request.flags = flags;
-    unsigned char *image = rsc::grabStillImage(info->ctx.get(), st->index, request);
-    if (image)
-        info->images.insert(image);
+    unsigned char *image = nullptr;
+    // A picture too large for the memory left is no picture; the failure must not cross the C boundary.
+    try {
+        image = rsc::grabStillImage(info->ctx.get(), st->index, request);
+        if (image)
+            info->images.insert(image);
+    } catch (const std::bad_alloc &) {
+        delete[] image;
+        rsc::logWrite("info: out of memory for a still image");
+        return nullptr;
+    }
     return image;
 }
 
