@@ -171,6 +171,11 @@ int AudioTagWriter::Open(const uint32_t *utf32Path)
     if (!utf32Path)
         return -1;
     m_target = QString::fromUcs4(reinterpret_cast<const char32_t *>(utf32Path));
+    if (m_target.isEmpty())
+        return -1;
+    // The rename at the end would put a plain file in place of a link: write to what the link names.
+    if (QFileInfo(m_target).isSymLink())
+        m_target = QFileInfo(m_target).canonicalFilePath();
     const QFileInfo info(m_target);
     if (m_target.isEmpty() || !info.isFile() || !info.isReadable())
         return -1;

@@ -81,7 +81,8 @@ QImage ZTInfoManager::scaleImageFromChar(const char *cover, int size)
 
 QImage ZTInfoManager::scaleImageFromUChar(const unsigned char *image, int size)
 {
-    if (!image)
+    // The length is read from a BMP header: anything else has none to trust.
+    if (!image || image[0] != 'B' || image[1] != 'M')
         return QImage();
     const quint32 length =
         quint32(image[2]) | quint32(image[3]) << 8 | quint32(image[4]) << 16 | quint32(image[5]) << 24;

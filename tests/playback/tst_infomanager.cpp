@@ -175,6 +175,23 @@ private slots:
         QCOMPARE(rscfake::count("rsc_info_free_video_image"), 1);
     }
 
+    void stillImageWithoutBmpHeaderIsRefused()
+    {
+        // Its "length" would be read from bytes that are not a header.
+        const unsigned char notBmp[8] = {'P', 'K', 0xff, 0xff, 0xff, 0x7f, 0, 0};
+        QVERIFY(ZTInfoManager::scaleImageFromUChar(notBmp, 120).isNull());
+        QVERIFY(ZTInfoManager::scaleImageFromUChar(nullptr, 120).isNull());
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(image.save(&buffer, "BMP"));
+        QCOMPARE(
+            ZTInfoManager::scaleImageFromUChar(reinterpret_cast<const unsigned char *>(bmp.constData()), 120).size(),
+            QSize(8, 6));
+    }
+
     void missingFileKeepsThePath()
     {
         ZTInfoManager manager;
@@ -224,6 +241,21 @@ private slots:
         QVERIFY(rstest::FFprobe::streams(path).size() >= streamsBefore);
         // No temporary copy is left beside the file.
         QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void linkedFileKeepsItsLink()
+    {
+        const QString path = copyFixture(QStringLiteral("audio.mp3"), QStringLiteral("tag-linked.mp3"));
+        QVERIFY(!path.isEmpty());
+        const QString link = rstest::scratchDir(QStringLiteral("taglink")) + QStringLiteral("/link.mp3");
+        QFile::remove(link);
+        QVERIFY(QFile::link(path, link));
+        VEAudioTagInfo info;
+        info.title = "Through a link";
+        ZTInfoManager manager;
+        QVERIFY(manager.setAudioTag(info, link));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(tagsOf(path).value("title").toString(), QStringLiteral("Through a link"));
     }
 
     void failedWriteLeavesTheOriginal()
