@@ -846,6 +846,39 @@ private slots:
         QCOMPARE(rect.last().first().value<VEWatermarkSettings>().text.measuredWidth, 0.2);
     }
 
+    // One mouse event reaches the crop and the watermark slots: each drag keeps its own start.
+    void cropAndWatermarkDragsDoNotMix()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        Window w;
+        f.manager.setMediaOriginalWindow(&w.window);
+        f.manager.setMediaPreviewWindow(&w.window);
+        VECropSettings c;
+        c.cropRect = VERect{0.25, 0.25, 0.5, 0.5};
+        f.manager.setCropSettings(c);
+        rscfake::setDouble("rsc_player_watermark_text_width", 0.2);
+        rscfake::setDouble("rsc_player_watermark_text_height", 0.1);
+        VEWatermarkSettings s;
+        s.text.text = "Hello";
+        s.text.posX = 0.4;
+        s.text.posY = 0.4;
+        f.manager.setCurrentWatermarkSettings(s, 0, false);
+        QSignalSpy crop(&f.manager, &ZTPlayerManager::emitCropAreaChange);
+        QSignalSpy rect(&f.manager, &ZTPlayerManager::emitWatermarkRectChange);
+        QMouseEvent down = mouse(QEvent::MouseButtonPress, w.at(0.45, 0.45));
+        f.manager.mousePressEvent(&down);
+        f.manager.mouseWatermarkPressEvent(&down);
+        QMouseEvent move = mouse(QEvent::MouseMove, w.at(0.55, 0.55));
+        f.manager.mouseMoveEvent(&move);
+        f.manager.mouseWatermarkMoveEvent(&move);
+        const double px = 1.5 / w.element().width();
+        const VERect r = crop.last().first().value<VECropSettings>().cropRect;
+        QVERIFY2(qAbs(r.x - 0.35) < px && qAbs(r.width - 0.5) < px, qPrintable(QString::number(r.width)));
+        const VEWatermarkSettings got = rect.last().first().value<VEWatermarkSettings>();
+        QVERIFY(qAbs(got.text.posX - 0.5) < px);
+    }
+
     void releaseWithoutDragStillReports()
     {
         Fixture f;
