@@ -3,6 +3,7 @@
 #include "bmp_still.h"
 #include "common_media.h"
 #include "info_object.h"
+#include "info_text.h"
 #include "info_values.h"
 #include "log_codec.h"
 #include "player_handle.h"
@@ -18,6 +19,17 @@ namespace {
 AVFormatContext *opened(rsc_info *info)
 {
     return info ? info->ctx.get() : nullptr;
+}
+
+// A stored text as UTF-8: itself when it is, else a Latin-1 reading kept by the object.
+const char *utf8(rsc_info *info, const char *text)
+{
+    if (!text || rsc::isUtf8(text))
+        return text;
+    auto it = info->convertedTexts.find(text);
+    if (it == info->convertedTexts.end())
+        it = info->convertedTexts.emplace(text, rsc::latin1ToUtf8(text)).first;
+    return it->second.c_str();
 }
 
 const char *tagOf(const AVStream *st, const char *key)
@@ -177,7 +189,7 @@ const void *rsc_info_get_metadata(rsc_info *info, const char *key)
         return info->cover.data ? &info->cover : nullptr;
     if (std::strcmp(key, "ffmpeg_format") == 0)
         return info->formatNames.c_str();
-    const char *value = findTag(info, key);
+    const char *value = utf8(info, findTag(info, key));
     if (!value && !info->brand.empty() && strcasecmp(key, "major_brand") == 0)
         return info->brand.c_str();
     return value;
@@ -266,7 +278,7 @@ const char *rsc_info_program_name(rsc_info *info)
     const AVProgram *p = ctx->programs[info->program];
     for (const char *key : {"service_name", "title", "name"})
         if (const AVDictionaryEntry *e = av_dict_get(p->metadata, key, nullptr, 0))
-            return e->value;
+            return utf8(info, e->value);
     return "";
 }
 
@@ -360,7 +372,7 @@ int rsc_info_enable_closed_caption(rsc_info *info, uint32_t on)
 
 const char *rsc_info_stream_title(rsc_info *info, int kind)
 {
-    return tagOf(rsc::infoCurrentStream(info, kind), "title");
+    return utf8(info, tagOf(rsc::infoCurrentStream(info, kind), "title"));
 }
 
 const char *rsc_info_stream_format(rsc_info *info, int kind)
@@ -433,7 +445,7 @@ const char *rsc_info_chapter_title(rsc_info *info, uint32_t index)
     if (!c)
         return nullptr;
     const AVDictionaryEntry *e = av_dict_get(c->metadata, "title", nullptr, 0);
-    return e && e->value && *e->value ? e->value : nullptr;
+    return e && e->value && *e->value ? utf8(info, e->value) : nullptr;
 }
 
 } // extern "C"

@@ -139,6 +139,7 @@ void infoClose(rsc_info *info)
     for (unsigned char *image : info->images)
         delete[] image;
     info->images.clear();
+    info->convertedTexts.clear();
     info->subtitleFile.reset();
     info->ctx.reset();
     info->io.reset();

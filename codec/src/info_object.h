@@ -5,6 +5,7 @@
 #include "memstream_reader.h"
 #include "rscodec.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ struct rsc_info
     std::string formatId;
     std::string brand;                // a Matroska file's DocType, answered as its major brand
     std::set<unsigned char *> images; // still images handed out and not yet freed
+    // UTF-8 copies of texts the file stores in Latin-1, by their stored form; stable until the close.
+    std::map<std::string, std::string> convertedTexts;
 
     ~rsc_info();
 };

@@ -476,6 +476,31 @@ private slots:
         rsc_player_release(player);
     }
 
+    // AVI INFO tags hold the file's own bytes; a Latin-1 title still comes out as UTF-8.
+    void latin1TagsBecomeUtf8()
+    {
+        const QString made = rstest::MediaFixtures::make(
+            {"latin1_tags.avi",
+             {"-f", "lavfi", "-i", "sine=duration=0.5", "-c:a", "pcm_s16le", "-metadata", "title=CafQ au lait"}});
+        QFile file(made);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        const int at = bytes.indexOf("CafQ");
+        QVERIFY(at > 0);
+        bytes[at + 3] = char(0xE9); // é in Latin-1
+        const QString path = rstest::scratchDir("latin1") + "/latin1.avi";
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(out.write(bytes), qint64(bytes.size()));
+        out.close();
+        InfoHandle h;
+        QCOMPARE(rsc_info_open_file(h.info, path.toUtf8().constData()), 1);
+        const char *title = static_cast<const char *>(rsc_info_get_metadata(h.info, "title"));
+        QVERIFY(title);
+        QCOMPARE(QByteArray(title), QString::fromUtf8("Caf\u00e9 au lait").toUtf8());
+        QCOMPARE(static_cast<const char *>(rsc_info_get_metadata(h.info, "title")), title); // stable text
+    }
+
     void programs()
     {
         InfoHandle ts, mp4;

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "frame_object.h"
 #include "info_brand.h"
+#include "info_text.h"
 #include "log_codec.h"
 #include "rscodec.h"
 
@@ -210,6 +211,33 @@ private slots:
         QCOMPARE(rsc_global_set_interrupt(0), 1);
         QCOMPARE(rsc_info_open_file(info, path.constData()), 1);
         rsc_info_release(info);
+    }
+
+    void utf8Check_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<QString>("asUtf8"); // what the library hands out
+        QTest::newRow("ascii") << QByteArray("plain") << true << "plain";
+        QTest::newRow("utf-8 e acute") << QByteArray("Caf\xc3\xa9") << true << QString::fromUtf8("Caf\u00e9");
+        QTest::newRow("cjk and emoji") << QString::fromUtf8("\u7247\U0001F600").toUtf8() << true
+                                       << QString::fromUtf8("\u7247\U0001F600");
+        QTest::newRow("latin-1 e acute") << QByteArray("Caf\xe9") << false << QString::fromUtf8("Caf\u00e9");
+        QTest::newRow("cut sequence") << QByteArray("a\xe7\x89") << false << QString::fromUtf8("a\u00e7\u0089");
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << false << QString::fromUtf8("\u00c0\u00af");
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false << QString::fromUtf8("\u00ed\u00a0\u0080");
+    }
+
+    void utf8Check()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, utf8);
+        QFETCH(QString, asUtf8);
+        QCOMPARE(rsc::isUtf8(text.constData()), utf8);
+        if (!utf8)
+            QCOMPARE(QString::fromUtf8(rsc::latin1ToUtf8(text.constData()).c_str()), asUtf8);
+        else
+            QCOMPARE(QString::fromUtf8(text), asUtf8);
     }
 
     void matroskaDocType_data()
