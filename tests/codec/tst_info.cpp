@@ -188,14 +188,50 @@ private slots:
         QCOMPARE(rsc_info_subtitle_count(h.info), 0u);
     }
 
+    void tagsAndCover_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("args"); // empty: a standard clip
+        const QString png = QFileInfo(rstest::MediaFixtures::standard("cover_art.mp3")).absolutePath() + "/cover.png";
+        const QStringList tags = {"-metadata",     "title=Fixture", "-metadata",
+                                  "artist=Tester", "-metadata",     "album=Fixtures"};
+        auto withPicture = [&](const QString &codec) {
+            return QStringList{
+                       "-f",  "lavfi", "-i",  "sine=duration=1", "-i",          png, "-map", "0", "-map", "1", "-c:a",
+                       codec, "-c:v",  "png", "-disposition:v",  "attached_pic"} +
+                   tags;
+        };
+        QTest::newRow("mp3 ID3 picture") << "cover_art.mp3" << QStringList();
+        QTest::newRow("m4a covr") << "cover_art.m4a" << withPicture("aac");
+        QTest::newRow("flac picture block") << "cover_art.flac" << withPicture("flac");
+        QTest::newRow("matroska attachment") << "cover_art.mka"
+                                             << QStringList{"-f",
+                                                            "lavfi",
+                                                            "-i",
+                                                            "sine=duration=1",
+                                                            "-attach",
+                                                            png,
+                                                            "-metadata:s:t",
+                                                            "mimetype=image/png",
+                                                            "-metadata:s:t",
+                                                            "filename=cover.png",
+                                                            "-c:a",
+                                                            "libvorbis"} +
+                                                    tags;
+    }
+
+    // Tags from the container (or the stream), and the embedded picture of every container that has one.
     void tagsAndCover()
     {
-        const QString path = rstest::MediaFixtures::standard("cover_art.mp3");
-        const QJsonObject tags = rstest::FFprobe::probe(path).value("format").toObject().value("tags").toObject();
+        QFETCH(QString, name);
+        QFETCH(QStringList, args);
+        const QString path =
+            args.isEmpty() ? rstest::MediaFixtures::standard(name) : rstest::MediaFixtures::make({name, args});
         InfoHandle h;
         QCOMPARE(rsc_info_open_file(h.info, path.toUtf8().constData()), 1);
-        for (const char *key : {"title", "artist", "album"})
-            QCOMPARE(text(static_cast<const char *>(rsc_info_get_metadata(h.info, key))), tags.value(key).toString());
+        QCOMPARE(text(static_cast<const char *>(rsc_info_get_metadata(h.info, "title"))), QString("Fixture"));
+        QCOMPARE(text(static_cast<const char *>(rsc_info_get_metadata(h.info, "ARTIST"))), QString("Tester"));
+        QCOMPARE(text(static_cast<const char *>(rsc_info_get_metadata(h.info, "album"))), QString("Fixtures"));
         QVERIFY(rsc_info_get_metadata(h.info, "composer") == nullptr);
         QCOMPARE(rsc_info_has_video(h.info), 0); // the cover is not a video
 
