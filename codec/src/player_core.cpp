@@ -796,6 +796,7 @@ bool Player::exactSeek(int64_t target, bool present)
         return !m_hasVideo;
     if (present) {
         this->present(candidate);
+        m_clock.set(target); // playing on, the next frame is due a frame after this one, not after the decode
     } else {
         clearLastFrame();
         m_lastSource = candidate;
