@@ -43,9 +43,35 @@ const AVCodec *encoderForId(AVCodecID id)
     return avcodec_find_encoder(id);
 }
 
+// Whether the first clip's codec can stay in this container.
 bool muxerTakes(const AVOutputFormat *muxer, const AVCodec *codec)
 {
-    return codec && avformat_query_codec(muxer, codec->id, FF_COMPLIANCE_NORMAL) == 1;
+    if (!codec)
+        return false;
+    // Sound containers made for PCM (wav, aiff, au) get PCM even where a tag for the codec exists.
+    const AVCodecDescriptor *def = avcodec_descriptor_get(muxer->audio_codec);
+    if (codec->type == AVMEDIA_TYPE_AUDIO && def && std::string(def->name).rfind("pcm_", 0) == 0)
+        return false;
+    const int answer = avformat_query_codec(muxer, codec->id, FF_COMPLIANCE_NORMAL);
+    if (answer >= 0)
+        return answer == 1;
+    // Muxers without codec tables: the transport stream takes the common broadcast codecs, the others
+    // (program streams) the MPEG-1/2 family only.
+    const bool transport = std::string(muxer->name) == "mpegts";
+    switch (codec->id) {
+    case AV_CODEC_ID_H264:
+    case AV_CODEC_ID_HEVC:
+    case AV_CODEC_ID_AAC:
+        return transport;
+    case AV_CODEC_ID_MPEG2VIDEO:
+    case AV_CODEC_ID_MPEG1VIDEO:
+    case AV_CODEC_ID_MP3:
+    case AV_CODEC_ID_MP2:
+    case AV_CODEC_ID_AC3:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool isSubsampled(AVPixelFormat fmt)

@@ -52,6 +52,8 @@ private slots:
     void noDriftOverManyJoins();
     void soundOnlyOutput_data();
     void soundOnlyOutput();
+    void codecsOfTheFirstClip_data();
+    void codecsOfTheFirstClip();
     void explicitCodecValues_data();
     void explicitCodecValues();
     void conversionWritesChapters();
@@ -191,6 +193,44 @@ void TestJobReencode::soundOnlyOutput()
     const double end = streamEnd(out, QStringLiteral("a:0"));
     QVERIFY2(qAbs(end - 6.0) < 0.15, qPrintable(QString::number(end)));
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobReencode::codecsOfTheFirstClip_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("codecs"); // of the output, in stream order
+    // The first clip is H.264/AAC: kept where the container takes them, else the container's own.
+    QTest::newRow("mpegts keeps") << "mpegts"
+                                  << "h264 aac";
+    QTest::newRow("matroska keeps") << "matroska"
+                                    << "h264 aac";
+    QTest::newRow("mpeg program stream") << "mpeg"
+                                         << "mpeg1video mp2";
+    QTest::newRow("webm") << "webm"
+                          << "vp9 opus";
+    QTest::newRow("ogg") << "ogg"
+                         << "theora vorbis";
+    QTest::newRow("wav is pcm") << "wav"
+                                << "pcm_s16le";
+    QTest::newRow("flac sound only") << "flac"
+                                     << "flac";
+}
+
+void TestJobReencode::codecsOfTheFirstClip()
+{
+    QFETCH(QString, container);
+    QFETCH(QString, codecs);
+    const QString out = rstest::scratchDir(QStringLiteral("first-codecs")) + QStringLiteral("/out.") + container;
+    const Outcome r =
+        runMerge(false, out, container,
+                 {Task{standard("h264_aac.mp4"), 0, 1000000}, Task{standard("mpeg4_mp3.avi"), 0, 1000000}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    QStringList names;
+    for (const QJsonValue &st : FFprobe::streams(out))
+        names << st.toObject().value(QStringLiteral("codec_name")).toString();
+    QCOMPARE(names.join(QLatin1Char(' ')), codecs);
+    const QString errors = FFprobe::decodeErrors(out);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
 }
 
 void TestJobReencode::explicitCodecValues_data()
