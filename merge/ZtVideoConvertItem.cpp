@@ -83,12 +83,7 @@ bool ZtVideoConvertItem::setVideoConvertItem(ZtVideoConvertItem *other, int)
 
     SetDefaultSplitInfo();
 
-    m_strLegacyText = QByteArray("");
-    SetDefaultEditSettings();
-    SetDefaultEffectSettings();
-    SetDefaultWatermarkTextSettings();
-    SetDefaultWatermarkImageSettings();
-    SetDefaultSubtitleSettings();
+    resetOlderSettings();
 
     clearSplitList();
     return true;
@@ -259,6 +254,16 @@ void ZtVideoConvertItem::ChaptersSplit()
     }
     rsc_info_close(info);
     rsc_info_release(info);
+}
+
+void ZtVideoConvertItem::resetOlderSettings()
+{
+    m_strLegacyText = QByteArray("");
+    SetDefaultEditSettings();
+    SetDefaultEffectSettings();
+    SetDefaultWatermarkTextSettings();
+    SetDefaultWatermarkImageSettings();
+    SetDefaultSubtitleSettings();
 }
 
 void ZtVideoConvertItem::setDefaultEditConfig()

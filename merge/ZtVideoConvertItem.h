@@ -139,6 +139,8 @@ private:
     bool loadCoverFromLibraryStream(const unsigned char *bytes, int size);
     void clearSplitList();
     void clearSubltList();
+    // The legacy text and the five older settings groups back to their defaults.
+    void resetOlderSettings();
 
     int m_nIndex = -1;
 };

@@ -170,12 +170,7 @@ bool ZtVideoConvertItem::setVideoPath(QString path, int program)
     for (const subltItemInfo *s : qAsConst(m_subltList))
         m_editConfig.subtitleItems.append(VESubltItemInfo{s->label.toUtf8(), s->filePath});
 
-    m_strLegacyText = QByteArray("");
-    SetDefaultEditSettings();
-    SetDefaultEffectSettings();
-    SetDefaultWatermarkTextSettings();
-    SetDefaultWatermarkImageSettings();
-    SetDefaultSubtitleSettings();
+    resetOlderSettings();
     clearSplitList();
 
     getMediaTrackInfo(info.get());
