@@ -245,13 +245,24 @@ private slots:
         QVERIFY(!QFile::exists(run.output));
     }
 
+    void failingClipRemovesThePartialOutput_data()
+    {
+        QTest::addColumn<int>("clips");
+        QTest::addColumn<int>("brokenAt");
+        QTest::newRow("first of two") << 2 << 0;
+        QTest::newRow("second of two") << 2 << 1;
+        QTest::newRow("second of three") << 3 << 1;
+    }
     void failingClipRemovesThePartialOutput()
     {
+        QFETCH(int, clips);
+        QFETCH(int, brokenAt);
         useLossless();
+        const QString good = rstest::MediaFixtures::standard("h264_aac_b.mp4");
         const QString broken = m_outDir + QStringLiteral("broken.mp4");
-        QVERIFY(QFile::copy(rstest::MediaFixtures::standard("h264_aac_b.mp4"), broken));
-        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac_b.mp4")));
-        QVERIFY(probe(broken));
+        QVERIFY(QFile::copy(good, broken));
+        for (int i = 0; i < clips; ++i)
+            QVERIFY(probe(i == brokenAt ? broken : good));
         QVERIFY(m_list->IsLosslessMerger());
         // The file goes bad after it was listed.
         QFile f(broken);
