@@ -104,6 +104,13 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
         if (!createStreams(*clip, error))
             return false;
     } else {
+        // A raw FLAC file numbers its frames and states its length in its header: copied frames of a
+        // second clip would contradict both.
+        if (std::string(m_output.muxer()->name) == "flac") {
+            if (error)
+                *error = "cannot join without re-encoding: a FLAC file holds one clip only";
+            return false;
+        }
         if (m_video.out && !clip->videoStream()) {
             if (error)
                 *error = "cannot join without re-encoding: the clip has no video";

@@ -82,12 +82,16 @@ inline QByteArray ffmpegOut(const QStringList &args, QByteArray *err = nullptr)
 }
 
 // MD5 of each packet's payload with its size, in order (side data left out: containers attach their own).
-inline QStringList payloadDigests(const QString &path, const QString &selector)
+// `bitstreamFilter` undoes a container's own framing first (e.g. "aac_adtstoasc").
+inline QStringList payloadDigests(const QString &path, const QString &selector, const QString &bitstreamFilter = {})
 {
+    QStringList args{
+        QStringLiteral("-v"),   QStringLiteral("error"),         QStringLiteral("-i"), path,
+        QStringLiteral("-map"), QStringLiteral("0:") + selector, QStringLiteral("-c"), QStringLiteral("copy")};
+    if (!bitstreamFilter.isEmpty())
+        args << QStringLiteral("-bsf") << bitstreamFilter;
     const QByteArray out =
-        ffmpegOut({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-map"),
-                   QStringLiteral("0:") + selector, QStringLiteral("-c"), QStringLiteral("copy"), QStringLiteral("-f"),
-                   QStringLiteral("framemd5"), QStringLiteral("-")});
+        ffmpegOut(args + QStringList{QStringLiteral("-f"), QStringLiteral("framemd5"), QStringLiteral("-")});
     QStringList digests;
     for (const QByteArray &line : out.split('\n')) {
         if (line.startsWith('#') || line.trimmed().isEmpty())

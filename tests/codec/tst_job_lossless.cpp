@@ -35,6 +35,8 @@ private slots:
     void joinCopiesPackets_data();
     void joinCopiesPackets();
     void trimCutsAtKeyframes();
+    void joinsSound_data();
+    void joinsSound();
     void keepsDisplayRotation();
     void conversionCopiesRange();
     void refusesClipsThatCannotJoin_data();
@@ -122,6 +124,53 @@ void TestJobLossless::trimCutsAtKeyframes()
     QVERIFY(FFprobe::strictlyMonotonic(video));
     QVERIFY(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("a:0"))));
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.32) < 0.1);
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobLossless::joinsSound_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<bool>("joins");
+    // WAV re-cuts its PCM into packets: there the decoded sound is compared instead of the packets.
+    QTest::addColumn<bool>("samePackets");
+    QTest::newRow("mp3") << MediaFixtures::standard(QStringLiteral("audio.mp3")) << "mp3" << true << true;
+    QTest::newRow("wav") << MediaFixtures::standard(QStringLiteral("audio.wav")) << "wav" << true << false;
+    QTest::newRow("ogg vorbis") << MediaFixtures::standard(QStringLiteral("audio.ogg")) << "ogg" << true << true;
+    QTest::newRow("aac to adts") << MediaFixtures::standard(QStringLiteral("audio.m4a")) << "adts" << true << true;
+    QTest::newRow("m4a") << MediaFixtures::standard(QStringLiteral("audio.m4a")) << "ipod" << true << true;
+    QTest::newRow("flac in matroska") << MediaFixtures::standard(QStringLiteral("audio.flac")) << "matroska" << true
+                                      << true;
+    QTest::newRow("raw flac refused") << MediaFixtures::standard(QStringLiteral("audio.flac")) << "flac" << false
+                                      << true;
+}
+
+void TestJobLossless::joinsSound()
+{
+    QFETCH(QString, clip);
+    QFETCH(QString, container);
+    QFETCH(bool, joins);
+    QFETCH(bool, samePackets);
+    const QString out = rstest::scratchDir(QStringLiteral("lossless-sound")) + QStringLiteral("/out.") + container;
+    const Outcome r = runMerge(true, out, container, {Task{clip}, Task{clip}});
+    QCOMPARE(r.failed, !joins);
+    QCOMPARE(r.tasksAdded, joins ? 2 : 1);
+    if (samePackets) {
+        const QStringList one = payloadDigests(clip, QStringLiteral("a:0"));
+        // ADTS puts a header before each AAC frame.
+        const QString unframe = container == QLatin1String("adts") ? QStringLiteral("aac_adtstoasc") : QString();
+        QCOMPARE(payloadDigests(out, QStringLiteral("a:0"), unframe), joins ? one + one : one);
+    } else {
+        auto pcm = [](const QString &path) {
+            return ffmpegOut({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
+                              QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-")});
+        };
+        const QByteArray one = pcm(clip);
+        QVERIFY(!one.isEmpty());
+        QVERIFY(pcm(out) == one + one);
+    }
+    QString where;
+    QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("a:0")), &where), qPrintable(where));
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
 }
 
