@@ -189,11 +189,14 @@ private slots:
         QVERIFY(s.open(rstest::MediaFixtures::standard(name), 160, 90));
         const bool video = rsc_player_has_video(s.player) == 1;
         QVERIFY(rsc_player_duration(s.player) > 900000);
+        QElapsedTimer wall;
         QVERIFY(rsc_player_play(s.player));
+        wall.start();
         QThread::msleep(300);
         QVERIFY(rsc_player_pause(s.player));
-        const uint64_t at = rsc_player_play_time(s.player);
-        QVERIFY2(at > 200000 && at < 450000, qPrintable(QString::number(at)));
+        const qint64 at = qint64(rsc_player_play_time(s.player));
+        const qint64 elapsed = wall.nsecsElapsed() / 1000;
+        QVERIFY2(qAbs(at - elapsed) < 60000, qPrintable(QStringLiteral("%1 in %2").arg(at).arg(elapsed)));
         QVERIFY(rsc_player_seek(s.player, 700000));
         if (video) {
             QVERIFY(s.original.calls() >= 5);
@@ -234,7 +237,7 @@ private slots:
         QVERIFY(rsc_player_pause(s.player));
         // Frames came in order, about 25 of them, none twice.
         const QList<Seen> frames = s.original.seen();
-        QVERIFY2(frames.size() >= 22 && frames.size() <= 28, qPrintable(QString::number(frames.size())));
+        QVERIFY2(frames.size() >= 20 && frames.size() <= 28, qPrintable(QString::number(frames.size())));
         for (int i = 1; i < frames.size(); ++i)
             QCOMPARE(frames[i].frameNumber, frames[i - 1].frameNumber + 1);
         // Paused: the position stands still.
