@@ -60,9 +60,12 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight)
     m_hasVideo = source->hasVideo();
     m_hasAudio = source->hasAudio();
     m_durationUs = static_cast<uint64_t>(std::max<int64_t>(0, source->durationUs()));
-    m_width = source->width();
-    m_height = source->height();
-    source->displayAspect(&m_aspectX, &m_aspectY);
+    // Sizes as the picture is shown: turned upright as the file asks.
+    const int rotation = source->displayRotation();
+    const bool turned = rotation == 90 || rotation == 270;
+    m_width = turned ? source->height() : source->width();
+    m_height = turned ? source->width() : source->height();
+    source->displayAspect(turned ? &m_aspectY : &m_aspectX, turned ? &m_aspectX : &m_aspectY);
     m_audioStreams = source->audioStreamCount();
     m_previewW = std::max(0, previewWidth);
     m_previewH = std::max(0, previewHeight);
@@ -70,8 +73,9 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight)
     m_renderGeneration = 0;
     m_audioEditGeneration = 0;
     edit::VideoSource videoSource;
-    videoSource.width = m_width;
-    videoSource.height = m_height;
+    videoSource.width = source->width();
+    videoSource.height = source->height();
+    videoSource.displayRotation = rotation;
     source->sampleAspect(&videoSource.sarNum, &videoSource.sarDen);
     videoSource.path = path;
     m_renderer->setSource(videoSource, m_previewW, m_previewH);
@@ -872,8 +876,10 @@ void Player::present(AVFrame *source)
     std::lock_guard<std::recursive_mutex> lock(m_handlerMutex);
     if (!m_deliverer)
         return;
-    if (m_originalHandler.fn)
-        m_deliverer(m_originalHandler, source);
+    if (m_originalHandler.fn) {
+        if (AVFrame *o = m_renderer->upright(source))
+            m_deliverer(m_originalHandler, o);
+    }
     if (m_editedHandler.fn) {
         edit::EditConfig cfg;
         uint64_t gen;

@@ -31,11 +31,13 @@ AVPixelFormat handlerPixelFormat()
 PlayerRenderer::PlayerRenderer() : m_outputPixelFormat(handlerPixelFormat())
 {
     m_edited = av_frame_alloc();
+    m_upright = av_frame_alloc();
 }
 
 PlayerRenderer::~PlayerRenderer()
 {
     av_frame_free(&m_edited);
+    av_frame_free(&m_upright);
 }
 
 void PlayerRenderer::setSource(const edit::VideoSource &source, int previewWidth, int previewHeight)
@@ -44,6 +46,52 @@ void PlayerRenderer::setSource(const edit::VideoSource &source, int previewWidth
     m_previewW = std::max(0, previewWidth);
     m_previewH = std::max(0, previewHeight);
     m_graphUsable = false;
+}
+
+AVFrame *PlayerRenderer::upright(AVFrame *source)
+{
+    const char *turn = nullptr;
+    switch (m_source.displayRotation) {
+    case 90:
+        turn = "transpose=clock";
+        break;
+    case 180:
+        turn = "hflip,vflip";
+        break;
+    case 270:
+        turn = "transpose=cclock";
+        break;
+    default:
+        return source;
+    }
+    if (!source)
+        return nullptr;
+    // The turn is stateless, but a graph takes its frames in time order: a step back starts a new one.
+    if (!m_turnUsable || source->pts <= m_turnLastPts || source->width != m_turnInW || source->height != m_turnInH ||
+        source->format != m_turnInFormat) {
+        edit::VideoInputFormat in;
+        in.width = source->width;
+        in.height = source->height;
+        in.pixelFormat = source->format;
+        in.sampleAspect = source->sample_aspect_ratio;
+        m_turnUsable = m_turn.openVideo(in, std::string("[in]") + turn + "[out]", nullptr);
+        if (!m_turnUsable)
+            return nullptr;
+        m_turnInW = source->width;
+        m_turnInH = source->height;
+        m_turnInFormat = source->format;
+    }
+    AVFrame *in = av_frame_clone(source);
+    const bool pushed = in && m_turn.push(in);
+    av_frame_free(&in);
+    av_frame_unref(m_upright);
+    if (!pushed || m_turn.pull(m_upright) < 0) {
+        m_turnUsable = false;
+        return nullptr;
+    }
+    m_turnLastPts = source->pts;
+    m_upright->pts = source->pts;
+    return m_upright;
 }
 
 void PlayerRenderer::outputSize(const edit::EditConfig &cfg, int *width, int *height) const

@@ -33,6 +33,10 @@ public:
     // The source picture and the edited picture's size (0 = the edited picture's own size).
     void setSource(const edit::VideoSource &source, int previewWidth, int previewHeight);
 
+    // The source frame turned upright as the file asks (the source itself when it needs no turn); owned by
+    // the renderer, valid until the next call; null on failure.
+    AVFrame *upright(AVFrame *source);
+
     // The edited frame, owned by the renderer and valid until the next call; null on failure.
     AVFrame *edited(const AVFrame *source, const edit::EditConfig &cfg, uint64_t generation);
 
@@ -59,6 +63,11 @@ private:
     int m_previewW = 0, m_previewH = 0;
     int m_outputPixelFormat;
     AVFrame *m_edited = nullptr;
+    AVFrame *m_upright = nullptr;
+    edit::FilterGraph m_turn;
+    bool m_turnUsable = false;
+    int64_t m_turnLastPts = INT64_MIN;
+    int m_turnInW = 0, m_turnInH = 0, m_turnInFormat = -1;
 
     edit::FilterGraph m_graph;
     std::unique_ptr<edit::FilterResources> m_resources;

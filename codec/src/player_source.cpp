@@ -1,6 +1,7 @@
 #include "player_source.h"
 
 #include "audio_fifo.h"
+#include "common_media.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -160,6 +161,11 @@ void PlayerSource::displayAspect(int *x, int *y) const
     av_reduce(&dar.num, &dar.den, int64_t(m_video->width) * sar.num, int64_t(m_video->height) * sar.den, 1 << 20);
     *x = dar.num;
     *y = dar.den;
+}
+
+int PlayerSource::displayRotation() const
+{
+    return m_video ? rsc::displayRotation(m_fmt->streams[m_videoIndex]) : 0;
 }
 
 void PlayerSource::sampleAspect(int *num, int *den) const

@@ -38,6 +38,8 @@ public:
     int height() const;
     // Display aspect (x, y); 0, 0 when the file gives none.
     void displayAspect(int *x, int *y) const;
+    // Clockwise turn the file asks for on display: 0, 90, 180 or 270.
+    int displayRotation() const;
     // Sample (pixel) aspect; 0, 1 for square pixels.
     void sampleAspect(int *num, int *den) const;
     int64_t durationUs() const { return m_durationUs; }

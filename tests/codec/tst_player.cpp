@@ -209,6 +209,23 @@ private slots:
         }
     }
 
+    // A file that asks to be shown turned is shown upright, untouched and edited, and sized so.
+    void turnedFilesShowUpright()
+    {
+        Session s;
+        QVERIFY(s.open(rstest::MediaFixtures::standard(QStringLiteral("rotated90.mp4"))));
+        QCOMPARE(rsc_player_video_width(s.player), 240u);
+        QCOMPARE(rsc_player_video_height(s.player), 320u);
+        QVERIFY(rsc_player_seek(s.player, 500000));
+        QCOMPARE(s.original.last().width, 240);
+        QCOMPARE(s.original.last().height, 320);
+        QCOMPARE(s.edited.last().width, 240);
+        QCOMPARE(s.edited.last().height, 320);
+        // A step back (a new time order) still turns.
+        QVERIFY(rsc_player_frame_step(s.player, -1));
+        QCOMPARE(s.original.last().width, 240);
+    }
+
     void describesTheOpenMedia()
     {
         Session s;
