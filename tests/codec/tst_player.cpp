@@ -528,6 +528,38 @@ private slots:
         QVERIFY(rsc_player_watermark_text_width(s.player) > tw * 1.5);
     }
 
+    // Subtitles of the file's own streams and of files are drawn into the edited frames only.
+    void subtitlesAreDrawnIntoEditedFrames_data()
+    {
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("stream") << false;
+        QTest::newRow("file") << true;
+    }
+    void subtitlesAreDrawnIntoEditedFrames()
+    {
+        QFETCH(bool, fromFile);
+        Session s;
+        const QString clip = rstest::MediaFixtures::standard(QStringLiteral("mkv_subs_chapters_2audio.mkv"));
+        QVERIFY(s.open(clip, 320, 240));
+        QVERIFY(rsc_player_seek(s.player, 800000));
+        const QByteArray plain = s.edited.last().y;
+        const QByteArray untouched = s.original.last().y;
+        if (fromFile)
+            QVERIFY(rsc_player_set_subtitle_file(
+                s.player,
+                (rstest::MediaFixtures::fixtureDir() + QStringLiteral("/subtitle_en.srt")).toUtf8().constData()));
+        else
+            QVERIFY(rsc_player_set_subtitle_index(s.player, 0));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QVERIFY(s.edited.last().y != plain);
+        QCOMPARE(s.original.last().y, untouched);
+        // None again: the plain picture.
+        QVERIFY(rsc_player_set_subtitle_file(s.player, nullptr));
+        QVERIFY(rsc_player_set_subtitle_index(s.player, 0xFFFFFFFFu));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QCOMPARE(s.edited.last().y, plain);
+    }
+
     void captureIsABmpOfTheEditedFrame_data()
     {
         QTest::addColumn<uint32_t>("previewW");
