@@ -266,7 +266,7 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         append(tail, "setpts=PTS*" + num(100.0 / cfg.speed));
     if (target.frameRateNum > 0 && target.frameRateDen > 0)
         append(tail, "fps=fps=" + std::to_string(target.frameRateNum) + "/" + std::to_string(target.frameRateDen) +
-                         ":start_time=0");
+                         ":start_time=" + num(target.frameRateStartUs / 1e6));
     if (!target.pixelFormat.empty())
         append(tail, "format=pix_fmts=" + target.pixelFormat);
     graph += ";[" + current + "]" + (tail.empty() ? std::string("null") : tail) + "[out]";

@@ -27,6 +27,7 @@ struct VideoTarget
     std::string pixelFormat; // e.g. "yuv420p"; empty = leave to the consumer
     int frameRateNum = 0;    // constant output frame rate; 0 = keep the frames' own timing
     int frameRateDen = 1;
+    int64_t frameRateStartUs = 0; // time of the first constant-rate frame
 };
 
 // The picture size after crop and rotation, widened to its display aspect (even dimensions).

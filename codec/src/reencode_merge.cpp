@@ -35,6 +35,11 @@ struct ReencodeMerger::ClipState
     bool videoDone = false;
     bool audioDone = false;
     int64_t videoFrames = 0; // written for this clip
+    // What the graphs were built for: a source that changes its picture or sound format mid-stream gets
+    // new graphs from that frame on.
+    int videoWidth = 0, videoHeight = 0, videoFormat = -1;
+    int audioRate = 0, audioChannels = 0, audioFormat = -1;
+    int64_t videoStartUs = 0;
 };
 
 ReencodeMerger::~ReencodeMerger() = default;
@@ -101,6 +106,10 @@ bool ReencodeMerger::openVideoGraph(ClipState &st, const AVFrame *first, std::st
     target.pixelFormat = av_get_pix_fmt_name(plan.pixelFormat);
     target.frameRateNum = plan.frameRate.num;
     target.frameRateDen = plan.frameRate.den;
+    target.frameRateStartUs = st.videoStartUs;
+    st.videoWidth = first->width;
+    st.videoHeight = first->height;
+    st.videoFormat = first->format;
     std::string desc = rsc::edit::describeVideo(edit, src, target, st.resources);
     // The cut comes first, on the clip's own time line (frames arrive timed from the trim start).
     std::string cut = "[in]trim=start=0";
@@ -136,6 +145,9 @@ bool ReencodeMerger::openAudioGraph(ClipState &st, const AVFrame *first, std::st
     if (st.lengthUs > 0)
         cut += ":end=" + rsc::edit::num(st.lengthUs / 1e6);
     desc = cut + "[cut];[cut]" + desc.substr(4);
+    st.audioRate = first->sample_rate;
+    st.audioChannels = first->ch_layout.nb_channels;
+    st.audioFormat = first->format;
     rsc::edit::AudioInputFormat in;
     in.sampleRate = first->sample_rate;
     in.sampleFormat = first->format;
@@ -271,6 +283,20 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
         st.contentEndUs = std::max(st.contentEndUs, rel + lengthUs);
         rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
         bool &failed = video ? st.videoGraphFailed : st.audioGraphFailed;
+        const bool changed =
+            video ? (f->width != st.videoWidth || f->height != st.videoHeight || f->format != st.videoFormat)
+                  : (f->sample_rate != st.audioRate || f->ch_layout.nb_channels != st.audioChannels ||
+                     f->format != st.audioFormat);
+        if (graph.isOpen() && changed) {
+            graph.push(nullptr);
+            if (!(video ? drainVideo(st) : drainAudio(st)))
+                return false;
+            (video ? st.videoDone : st.audioDone) = false;
+            graph = rsc::edit::FilterGraph();
+            // The new picture graph goes on where the last one's frames ended.
+            if (video)
+                st.videoStartUs = av_rescale_q(st.videoFrames, av_inv_q(m_encoders.plan().frameRate), AV_TIME_BASE_Q);
+        }
         if (!graph.isOpen() && !failed) {
             std::string why;
             if (!(video ? openVideoGraph(st, f, &why) : openAudioGraph(st, f, &why))) {
@@ -284,7 +310,7 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
         const bool pushed = graph.push(f);
         av_frame_unref(f);
         if (!pushed)
-            return true; // e.g. a change of picture size mid-stream: the frame is dropped
+            return true; // a frame the graph cannot take is dropped
         if (!(video ? drainVideo(st) : drainAudio(st)))
             return false;
     }

@@ -50,6 +50,7 @@ private slots:
     void joinsDifferentClips_data();
     void joinsDifferentClips();
     void noDriftOverManyJoins();
+    void formatChangeMidClip();
     void soundOnlyOutput_data();
     void soundOnlyOutput();
     void codecsOfTheFirstClip_data();
@@ -159,6 +160,39 @@ void TestJobReencode::noDriftOverManyJoins()
              qPrintable(QStringLiteral("video %1 s, clips %2 s").arg(videoEnd).arg(expected)));
     QVERIFY2(qAbs(audioEnd - videoEnd) <= frame,
              qPrintable(QStringLiteral("audio %1 s, video %2 s").arg(audioEnd).arg(videoEnd)));
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobReencode::formatChangeMidClip()
+{
+    // A transport stream whose second half changes picture size and sound format (as broadcast recordings
+    // do): 320x240 test picture with 44.1 kHz stereo, then 640x480 blue with 48 kHz mono.
+    const QString first = MediaFixtures::make(
+        {QStringLiteral("change_a.ts"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=1 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=44100:duration=1 -ac 2 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac -f mpegts")
+             .split(QLatin1Char(' '))});
+    const QString second = MediaFixtures::make(
+        {QStringLiteral("change_b.ts"),
+         QString::fromLatin1("-f lavfi -i color=c=blue:size=640x480:rate=25:duration=1 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=48000:duration=1 -ac 1 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac -output_ts_offset 1 -f mpegts")
+             .split(QLatin1Char(' '))});
+    const QString mixed = rstest::scratchDir(QStringLiteral("change")) + QStringLiteral("/mixed.ts");
+    QFile a(first), b(second), m(mixed);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && m.open(QIODevice::WriteOnly));
+    m.write(a.readAll() + b.readAll());
+    m.close();
+    const QString out = rstest::scratchDir(QStringLiteral("change-out")) + QStringLiteral("/out.mp4");
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{mixed}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QImage late = frameAt(out, 1.7);
+    QCOMPARE(late.size(), QSize(320, 240));
+    QVERIFY(channelMean(late, late.rect(), 2) > 200); // the blue half is shown, not a frozen picture
+    QVERIFY(channelMean(late, late.rect(), 0) < 40);
+    QVERIFY(meanVolume(out, 1.3, 0.6) > -40.0); // and heard
+    QVERIFY(qAbs(streamEnd(out, QStringLiteral("v:0")) - streamEnd(out, QStringLiteral("a:0"))) <= 0.04);
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
 }
 
