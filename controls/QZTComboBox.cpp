@@ -51,7 +51,18 @@ void QZTComboBox::applyStyleRule(const QString &start, const QString &end, const
 {
     cutStyleString(m_styleText, start, end);
     m_styleText += rule;
+    restyle();
+}
+
+// Qt's style-sheet polish puts back the font the combo had when its first sheet went in, so a font
+// set between two sheet changes would be lost: the chosen font is set again after each change.
+void QZTComboBox::restyle()
+{
+    const bool ownFont = testAttribute(Qt::WA_SetFont);
+    const QFont chosen = font();
     setStyleSheet(m_styleText);
+    if (ownFont && font() != chosen)
+        QComboBox::setFont(chosen);
 }
 
 void QZTComboBox::ensureRowView()
@@ -88,7 +99,7 @@ bool QZTComboBox::setBackgroundImage(const QString &path)
     // The two skin rules go in once, however often a skin is set.
     if (!m_styleText.contains(QLatin1String(kSkinRules)))
         m_styleText += QLatin1String(kSkinRules);
-    setStyleSheet(m_styleText);
+    restyle();
     ensureRowView();
     return true;
 }

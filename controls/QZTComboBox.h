@@ -100,6 +100,7 @@ protected:
 private:
     void ensureRowView();
     void applyStyleRule(const QString &start, const QString &end, const QString &rule);
+    void restyle();
     void applyLineEditStyle(QLineEdit *edit);
     void applyRowLook(QZTComboBoxItem *row);
     void applyToRows();

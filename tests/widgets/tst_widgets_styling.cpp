@@ -167,6 +167,34 @@ private slots:
         QVEInitCtrlStyle::SetZTButtonEx(nullptr, 1, 1);
     }
 
+    // The combo routines set the font between style-sheet changes; the combo must keep it when shown.
+    void comboRoutinesKeepTheirFont_data()
+    {
+        QTest::addColumn<int>("routine");
+        QTest::addColumn<int>("pixelSize");
+        QTest::newRow("light") << 0 << 12;
+        QTest::newRow("light, own image") << 1 << 12;
+        QTest::newRow("dark") << 2 << 11;
+    }
+    void comboRoutinesKeepTheirFont()
+    {
+        QFETCH(int, routine);
+        QFETCH(int, pixelSize);
+        QZTDialog dlg(nullptr, 1);
+        QInitCtrlStyle::InitBg1(&dlg);
+        auto *combo = new QZTComboBox(&dlg);
+        if (routine == 0)
+            QInitCtrlStyle::InitZTCombox(combo, 160, 22);
+        else if (routine == 1)
+            QInitCtrlStyle::InitZTCombox1(combo, 160, 22, QString());
+        else
+            QVEInitCtrlStyle::SetQZTComboBox(combo);
+        combo->addItems({QStringLiteral("English"), QStringLiteral("Deutsch")});
+        dlg.show();
+        QCOMPARE(combo->font().family(), QStringLiteral("Tahoma"));
+        QCOMPARE(combo->font().pixelSize(), pixelSize);
+    }
+
     void boxTextColours_data()
     {
         QTest::addColumn<bool>("dark");
