@@ -108,9 +108,10 @@ inline QStringList payloadDigests(const QString &path, const QString &selector, 
 inline QImage frameAt(const QString &path, double seconds)
 {
     QByteArray err;
+    // Seeking after opening decodes from the start: exact whatever the keyframe spacing.
     const QByteArray png =
-        ffmpegOut({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-ss"), QString::number(seconds),
-                   QStringLiteral("-i"), path, QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-f"),
+        ffmpegOut({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-ss"),
+                   QString::number(seconds), QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-f"),
                    QStringLiteral("image2pipe"), QStringLiteral("-c:v"), QStringLiteral("png"), QStringLiteral("-")},
                   &err);
     QImage img;
