@@ -11,14 +11,15 @@ bool VERect::operator==(const VERect &o) const
 bool VECropSettings::operator==(const VECropSettings &o) const
 {
     return aspectMode == o.aspectMode && panScan == o.panScan && aspectWidth == o.aspectWidth &&
-           aspectHeight == o.aspectHeight && rotation == o.rotation && mirror == o.mirror &&
-           padEnabled == o.padEnabled && padColor == o.padColor && cropRect == o.cropRect &&
-           panScanRect == o.panScanRect;
+           aspectHeight == o.aspectHeight && extraValue1 == o.extraValue1 && extraValue2 == o.extraValue2 &&
+           rotation == o.rotation && mirror == o.mirror && padEnabled == o.padEnabled && padColor == o.padColor &&
+           cropRect == o.cropRect && panScanRect == o.panScanRect;
 }
 
 bool VEVideoEffectSettings::operator==(const VEVideoEffectSettings &o) const
 {
-    return brightness == o.brightness && saturation == o.saturation && contrast == o.contrast && hue == o.hue;
+    return brightness == o.brightness && extraValue == o.extraValue && saturation == o.saturation &&
+           contrast == o.contrast && hue == o.hue;
 }
 
 bool VEWatermarkTextSettings::operator==(const VEWatermarkTextSettings &o) const
@@ -61,7 +62,7 @@ bool VESubtitleSettings::operator==(const VESubtitleSettings &o) const
            strikeout == o.strikeout && color == o.color && shadowColor == o.shadowColor &&
            outlineColor == o.outlineColor && shadowOffset == o.shadowOffset && outlineSize == o.outlineSize &&
            align == o.align && spacingH == o.spacingH && spacingV == o.spacingV && marginH == o.marginH &&
-           marginV == o.marginV;
+           marginV == o.marginV && extraValue1 == o.extraValue1 && extraValue2 == o.extraValue2;
 }
 
 bool VEAudioBackgroundSettings::operator==(const VEAudioBackgroundSettings &o) const
@@ -139,7 +140,7 @@ bool VEAudioTagInfo::operator==(const VEAudioTagInfo &o) const
     return title == o.title && artist == o.artist && albumArtist == o.albumArtist && composer == o.composer &&
            album == o.album && genre == o.genre && track == o.track && year == o.year && date == o.date &&
            grouping == o.grouping && comment == o.comment && disc == o.disc && copyright == o.copyright &&
-           coverImage == o.coverImage && coverSize == o.coverSize;
+           coverImage == o.coverImage && coverSize == o.coverSize && extraFlag == o.extraFlag;
 }
 
 VEEditConfig::VEEditConfig()

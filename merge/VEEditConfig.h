@@ -33,6 +33,9 @@ struct VECropSettings
     qint32 panScan = 0;
     qint32 aspectWidth = 0;
     qint32 aspectHeight = 0;
+    // Two values the editing pages carry through unchanged (their reset writes 0 and 1).
+    qint32 extraValue1 = 0;
+    qint32 extraValue2 = 1;
     qint32 rotation = 0;
     qint32 mirror = 0;
     qint32 padEnabled = 1;
@@ -46,6 +49,7 @@ struct VECropSettings
 struct VEVideoEffectSettings
 {
     qint32 brightness = 0;
+    qint32 extraValue = 0; // carried through by the effect page
     qint32 saturation = 100;
     qint32 contrast = 100;
     qint32 hue = 0;
@@ -126,7 +130,12 @@ struct VEWatermarkSettings
 
     VEWatermarkTextSettings text;
     VEWatermarkImageSettings image;
-    bool operator==(const VEWatermarkSettings &o) const { return text == o.text && image == o.image; }
+    qint32 extraValue = 0;   // carried through
+    qint32 packageIndex = 0; // the effect or frame package list entry the overlay came from
+    bool operator==(const VEWatermarkSettings &o) const
+    {
+        return text == o.text && image == o.image && extraValue == o.extraValue && packageIndex == o.packageIndex;
+    }
     bool operator!=(const VEWatermarkSettings &o) const { return !(*this == o); }
 };
 
@@ -186,6 +195,8 @@ struct VESubtitleSettings
     double spacingV = 0.0;
     double marginH = 0.05;
     double marginV = 0.05;
+    qint64 extraValue1 = 0; // two values carried through by the subtitle pages
+    qint64 extraValue2 = 0;
     bool operator==(const VESubtitleSettings &o) const;
     bool operator!=(const VESubtitleSettings &o) const { return !(*this == o); }
 };
@@ -263,6 +274,7 @@ struct VEAudioTagInfo
     QByteArray copyright;
     QByteArray coverImage; // the cover picture's encoded bytes
     quint32 coverSize = 0;
+    quint8 extraFlag = 0; // carried through; no page reads or writes it
     bool operator==(const VEAudioTagInfo &o) const;
     bool operator!=(const VEAudioTagInfo &o) const { return !(*this == o); }
 };

@@ -45,6 +45,31 @@ private slots:
         QCOMPARE(c.subtitleValue.subtitleRow, 0);
     }
 
+    void carriedValuesAreCopiedAndReset()
+    {
+        // Values the editing pages keep in the record without the engine reading them.
+        VEEditConfig c;
+        QCOMPARE(c.crop.extraValue1, 0);
+        QCOMPARE(c.crop.extraValue2, 1);
+        c.crop.extraValue2 = 7;
+        c.videoEffect.extraValue = 3;
+        c.effectOverlay.packageIndex = 4;
+        c.frameOverlay.packageIndex = 2;
+        c.subtitle.extraValue1 = 9;
+        c.audioTag.extraFlag = 1;
+        const VEEditConfig copy(c);
+        QVERIFY(copy == c);
+        QCOMPARE(copy.effectOverlay.packageIndex, 4);
+        VEEditConfig other;
+        QVERIFY(!(other == c));
+        other = c;
+        QCOMPARE(other.frameOverlay.packageIndex, 2);
+        c.SetDefault();
+        QVERIFY(c == VEEditConfig());
+        QCOMPARE(c.effectOverlay.packageIndex, 0);
+        QCOMPARE(c.crop.extraValue2, 1);
+    }
+
     void resetKeepsTheThreeLists()
     {
         VEEditConfig c;
