@@ -421,6 +421,9 @@ void TestGallery::windows()
     dlg.setDlgTitle(QStringLiteral("Frameless dialog, stretched"));
     dlg.setTitleRect(QRect(0, 8, 0, 0));
     dlg.setAlignment(Qt::AlignCenter);
+    QPalette titled = dlg.palette();
+    titled.setColor(QPalette::WindowText, Qt::white); // as the dialog routines set it, on the charcoal band
+    dlg.setPalette(titled);
     sheet.add(QStringLiteral("frameless dialog"), &dlg);
     QVERIFY(sheet.allCellsPainted());
     QVERIFY(sheet.save());

@@ -87,14 +87,36 @@ QColor glyphColor(const SkinImageSpec &spec, const Family &fam, int state, bool 
     return c;
 }
 
+// The light skin's buttons carry white text (as the dark skin's do), which a light grey face cannot show:
+// their face is the accent, one step lighter on hover and darker when pressed; disabled they fade into the
+// light panel, where the grey disabled text still reads.
+void paintLightFace(QPainter &p, const QRectF &r, qreal radius, int state)
+{
+    Family face = family(true);
+    if (state != Disabled) {
+        const int step = state == Hover ? 14 : 0;
+        const QColor base = state == Pressed ? kAccent.darker(125) : kAccent;
+        face.top = lighter(base, 12 + step);
+        face.bottom = lighter(base.darker(110), step);
+        face.border = base.darker(120);
+    }
+    // paintFace's own hover and pressed colours are those of the grey faces: hand it the plain state.
+    paintFace(p, r, radius, face, state == Disabled ? Disabled : Normal, false);
+}
+
 void paintStrip(QPainter &p, const SkinImageSpec &spec)
 {
     const Family fam = family(spec.light);
     for (int k = 0; k < 4; ++k) {
         const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
-        if (!spec.flat)
+        if (!spec.flat && spec.light)
+            paintLightFace(p, frame, spec.radius, k);
+        else if (!spec.flat)
             paintFace(p, frame, spec.radius, fam, k, false);
-        paintSkinGlyph(p, frame, spec.glyph, glyphColor(spec, fam, k, spec.flat));
+        // A glyph on an accent face is white in every enabled state.
+        const QColor glyph =
+            !spec.flat && spec.light && k != Disabled ? QColor(Qt::white) : glyphColor(spec, fam, k, spec.flat);
+        paintSkinGlyph(p, frame, spec.glyph, glyph);
     }
 }
 
@@ -118,8 +140,17 @@ void paintNineGrid(QPainter &p, const SkinImageSpec &spec)
     p.drawPath(shape);
     p.save();
     p.setClipPath(shape);
-    if (spec.title > 0)
+    if (spec.title > 0 && spec.light) {
+        // The dialog routines draw the title and the close glyph in white: a light panel gets a charcoal
+        // title band so that both read.
+        const Family dark = family(false);
+        QLinearGradient band(panel.topLeft(), QPointF(panel.left(), panel.top() + spec.title));
+        band.setColorAt(0, dark.top);
+        band.setColorAt(1, dark.bottom);
+        p.fillRect(QRectF(panel.left(), panel.top(), panel.width(), spec.title), band);
+    } else if (spec.title > 0) {
         p.fillRect(QRectF(panel.left(), panel.top(), panel.width(), spec.title), lighter(fam.top, 8));
+    }
     if (spec.footer > 0)
         p.fillRect(QRectF(panel.left(), panel.bottom() - spec.footer, panel.width(), spec.footer),
                    spec.light ? fam.bottom.darker(104) : QColor(37, 37, 40));

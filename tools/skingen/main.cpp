@@ -26,16 +26,19 @@
 //   color    "#rrggbb" or "#aarrggbb": the accent or glyph colour where the kind uses one.
 //   glyph    text: the glyph drawn centred (kinds strip, icon): none, close, minimise, maximise, play,
 //            pause, up, down, left, right, check, warning, success, error, settings, plus, minus.
-//   frames   1, 2 or 4 (kinds check and icon): 4 = normal/hover/pressed/disabled strip, 2 = enabled
-//            (left) and disabled (right) halves, 1 = one picture.
+//   frames   1, 2 or 4 (kinds check, icon and field): 4 = normal/hover/pressed/disabled strip, 2 = enabled
+//            (left) and disabled (right) halves, 1 = one picture. A field that a combo box shows in its
+//            button mode needs the 4 frames.
 //
 // Kinds:
 //   strip     a 4-frame button strip side by side: normal, hover (one step lighter), pressed (accent),
 //             disabled (40% opacity). With a glyph and no fill ("flat": true) only the glyph changes.
+//             Light strips carry white text too, so their face is the accent (pressed: darker accent)
+//             and only the disabled frame is light grey.
 //   ninegrid  a panel background for nine-grid stretching: rounded dark panel with a 1-pixel lighter
 //             border, a faint vertical gradient and a shadow in the transparent margin. "title" (logical
-//             height of a slightly lighter title band, default 0) and "footer" (height of a darker
-//             button band, default 0) mark the bands.
+//             height of a slightly lighter title band, default 0; on a light panel a charcoal band, for
+//             the white title) and "footer" (height of a darker button band, default 0) mark the bands.
 //   field     an edit-field background (nine-grid): a darker rounded field with a 1-pixel border.
 //   check     a check box image ("checked": true/false) or, with "radio": true, a radio image.
 //   icon      a glyph on a transparent ground, 1 or 4 frames.
