@@ -156,8 +156,13 @@ void ZtVideoConvertItem::getConvertedInfo(convertedInfo &info)
     info.strResolution = QStringLiteral("%1*%2").arg(getVideoWidth()).arg(getVideoHeight());
     const QFileInfo fi(m_strOutputPath);
     info.strSize = QIAnyUtil::size2String(fi.exists() ? quint64(fi.size()) : 0);
+    // The history names the extension the output file really has; before an output exists, the one it
+    // is going to get.
     const AttributeSetting &a = QSettingDlgState::attributeSetting();
-    info.strExtend = a.bLossless ? m_strExtend : a.fileExtend;
+    if (!fi.suffix().isEmpty())
+        info.strExtend = fi.suffix();
+    else
+        info.strExtend = a.bLossless ? m_strExtend : a.fileExtend;
     info.strArtist = QString::fromUtf8(m_strTags[1]);
     info.strTime = getConvertedTime();
 }

@@ -317,6 +317,44 @@ private slots:
         QCOMPARE(item.getConverPath(), out + QStringLiteral("a.MOV"));
     }
 
+    void historyExtensionIsTheOutputs_data()
+    {
+        QTest::addColumn<bool>("lossless");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("lossless into a chosen container") << true << "MP4"
+                                                          << "/o/a.mp4"
+                                                          << "mp4";
+        QTest::newRow("re-encoded, original container") << false << "Original"
+                                                        << "/o/a.MOV"
+                                                        << "MOV";
+        QTest::newRow("no output yet, lossless") << true << "Original"
+                                                 << ""
+                                                 << "MOV";
+        QTest::newRow("no output yet, re-encoded") << false << "MP4"
+                                                   << ""
+                                                   << "mp4";
+    }
+    void historyExtensionIsTheOutputs()
+    {
+        QFETCH(bool, lossless);
+        QFETCH(QString, format);
+        QFETCH(QString, output);
+        QFETCH(QString, extension);
+        AttributeSetting a;
+        a.bLossless = lossless;
+        a.fileFormat = format;
+        a.fileExtend = QStringLiteral("mp4");
+        QSettingDlgState::setAttributeSetting(a);
+        ZtVideoConvertItem item;
+        item.m_strExtend = QStringLiteral("MOV");
+        item.m_strOutputPath = output;
+        convertedInfo info;
+        item.getConvertedInfo(info);
+        QCOMPARE(info.strExtend, extension);
+    }
+
     void outputSize()
     {
         AttributeSetting a;
