@@ -45,7 +45,8 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight)
 {
     close();
     auto source = std::make_unique<PlayerSource>();
-    if (!source->open(path))
+    m_abortReads = false;
+    if (!source->open(path, &m_abortReads))
         return false;
     // A file whose pictures cannot be decoded (cut short, damaged) is refused now rather than shown
     // black later. The frame decoded stays the first to show.
@@ -159,6 +160,7 @@ void Player::stopThread()
         std::lock_guard<std::mutex> lock(m_mutex);
         m_quit = true;
     }
+    m_abortReads = true;
     m_wake.notify_all();
     m_done.notify_all();
     if (m_thread.joinable()) {

@@ -177,6 +177,7 @@ private:
     uint64_t m_nextSerial = 1;
     uint64_t m_doneSerial = 0;
     bool m_quit = false;
+    std::atomic<bool> m_abortReads{false}; // set while closing: blocking reads give up
     State m_state = State::Stopped;
     bool m_async = false;
     int64_t m_asyncTarget = -1;

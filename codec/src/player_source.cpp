@@ -28,12 +28,21 @@ PlayerSource::~PlayerSource()
     av_frame_free(&m_frame);
 }
 
-bool PlayerSource::open(const std::string &path)
+bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort)
 {
     close();
     if (!m_packet || !m_frame)
         return false;
-    if (avformat_open_input(&m_fmt, path.c_str(), nullptr, nullptr) < 0) {
+    m_fmt = avformat_alloc_context();
+    if (!m_fmt)
+        return false;
+    if (abort) {
+        m_fmt->interrupt_callback.callback = [](void *flag) -> int {
+            return static_cast<const std::atomic<bool> *>(flag)->load() ? 1 : 0;
+        };
+        m_fmt->interrupt_callback.opaque = const_cast<std::atomic<bool> *>(abort);
+    }
+    if (avformat_open_input(&m_fmt, path.c_str(), nullptr, nullptr) < 0) { // frees the context on failure
         m_fmt = nullptr;
         return false;
     }

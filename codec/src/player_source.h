@@ -2,6 +2,7 @@
 // Demuxing and decoding for the player: one media file, its video stream and one chosen audio stream.
 // Used only on the player's own thread. Times are microseconds from the start of the media.
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -28,7 +29,8 @@ public:
     PlayerSource(const PlayerSource &) = delete;
     PlayerSource &operator=(const PlayerSource &) = delete;
 
-    bool open(const std::string &path);
+    // `abort`, when given, is polled during blocking reads: set, they give up (so a close is prompt).
+    bool open(const std::string &path, const std::atomic<bool> *abort = nullptr);
     void close();
     bool isOpen() const { return m_fmt != nullptr; }
 
