@@ -122,7 +122,7 @@ bool CAVConverter::StartWithTrack(const char *dst, CAVEncodeParam *param, void *
                 time(unsigned(rsc_track_time(clock->handle) / 1000000), user);
             std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs()));
         }
-        ok = rsc_job_is_stopped(m_convertObject) != 1;
+        ok = !jobEndedBadly(m_convertObject);
     }
     rsc_job_close(m_convertObject);
     ReleaseAllTracks();
