@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QStyle>
 
 #include <climits>
 
@@ -102,6 +104,16 @@ void RetractLabel::RenameOK()
         return;
     m_name = renamed;
     emit emitChangeName();
+}
+
+// The name was shortened to fit when wrapped at any character; QLabel itself wraps only between words (a
+// file name often has none), so it would show one clipped line instead.
+void RetractLabel::paintEvent(QPaintEvent *e)
+{
+    QFrame::paintEvent(e);
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), int(alignment()) | Qt::TextWrapAnywhere, palette(), isEnabled(),
+                          text(), foregroundRole());
 }
 
 bool RetractLabel::eventFilter(QObject *watched, QEvent *event)

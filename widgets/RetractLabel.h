@@ -29,6 +29,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *e) override;
 
 private:
     bool fits(const QFontMetrics &fm, const QString &text) const;

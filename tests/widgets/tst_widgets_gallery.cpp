@@ -221,7 +221,7 @@ private slots:
         const rectSize corner(80, 80);
         dlg.setGridViewInfo(corner, corner, corner, corner);
         dlg.setTitleRect(QRect(0, 8, 0, 0));
-        dlg.setTextColor(Qt::black);
+        dlg.setTextColor(Qt::white); // the light backgrounds carry a charcoal title band
         dlg.setTitle(QStringLiteral("Preferences"));
         dlg.addCloseBtn(res("/pic/btn_close.png"), true);
         save(&dlg, QStringLiteral("nine_point_dialog"));
@@ -231,6 +231,9 @@ private slots:
         window.resize(460, 300);
         window.setTitleRect(QRect(0, 8, 0, 0));
         window.setDlgTitle(QStringLiteral("Variable size"));
+        QPalette titled = window.palette();
+        titled.setColor(QPalette::WindowText, Qt::white);
+        window.setPalette(titled);
         save(&window, QStringLiteral("variable_window"));
 
         QZTMessageDlg message;

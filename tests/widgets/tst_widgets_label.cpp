@@ -46,6 +46,44 @@ private slots:
         QVERIFY(label.getTextWidth() > 0);
     }
 
+    // The shortened name is shown wrapped the way it was measured: as many lines as the label holds.
+    void showsTheWrappedLines_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("one line") << 16 << 1;
+        QTest::newRow("two lines") << 34 << 2;
+    }
+    void showsTheWrappedLines()
+    {
+        QFETCH(int, height);
+        QFETCH(int, lines);
+        RetractLabel label;
+        label.resize(120, height);
+        label.setStyleSheet(QStringLiteral("color: white"));
+        label.setPixelSize(12);
+        label.setText(QStringLiteral("holiday_clip_from_the_long_summer_trip_2026.mp4"));
+        QImage image(label.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::black);
+        label.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        int bands = 0;
+        bool inked = false;
+        int rightmost = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            bool row = false;
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) > 128) {
+                    row = true;
+                    rightmost = qMax(rightmost, x);
+                }
+            if (row && !inked)
+                ++bands;
+            inked = row;
+        }
+        QCOMPARE(bands, lines);
+        QVERIFY(rightmost < label.width() - 1); // nothing runs past the right edge
+    }
+
     void tooLowLabelKeepsDisplay()
     {
         RetractLabel label;
