@@ -26,14 +26,19 @@ std::string Job::errorText() const
     return m_error;
 }
 
-void Job::fail(const std::string &why)
+void Job::refuse(const std::string &why)
 {
     {
         std::lock_guard<std::mutex> lock(m_errorLock);
         m_error = why;
     }
-    m_failed = true;
     rsc::logWrite("job: %s", why.c_str());
+}
+
+void Job::fail(const std::string &why)
+{
+    refuse(why);
+    m_failed = true;
 }
 
 bool Job::openConversion(const std::string &source, const std::string &output, const std::string &container,
@@ -43,7 +48,7 @@ bool Job::openConversion(const std::string &source, const std::string &output, c
         return false;
     std::string why;
     if (!m_engine->open(output, container, cfg, &why)) {
-        fail(why);
+        refuse(why);
         return false;
     }
     m_conversion = TaskSpec{source, 0, 0, cfg};
@@ -62,11 +67,23 @@ bool Job::setRange(uint64_t startUs, uint64_t durationUs)
 
 bool Job::openOutput(const std::string &output, const std::string &container, const rsc::edit::EditConfig &cfg)
 {
-    if (m_kind != Kind::Merge || m_open || m_closed)
+    if (m_kind != Kind::Merge || m_closed || m_running.load())
         return false;
+    if (m_open) {
+        // Opening again is allowed until a task has been added (another container after a refused first
+        // clip, say); after that it would throw away what was joined.
+        if (m_tasksAdded > 0)
+            return false;
+        m_engine->finish(false);
+        if (m_lossless)
+            m_engine = std::make_unique<LosslessMerger>();
+        else
+            m_engine = std::make_unique<ReencodeMerger>();
+        m_open = false;
+    }
     std::string why;
     if (!m_engine->open(output, container, cfg, &why)) {
-        fail(why);
+        refuse(why);
         return false;
     }
     m_open = true;
@@ -85,7 +102,7 @@ bool Job::start()
         return false;
     std::string why;
     if (!m_engine->prepare(m_conversion, &why)) {
-        fail(why);
+        refuse(why);
         return false;
     }
     m_started = true;
@@ -100,10 +117,11 @@ bool Job::addTask(const TaskSpec &task)
     join();
     std::string why;
     if (!m_engine->prepare(task, &why)) {
-        fail(why);
+        refuse(why);
         return false;
     }
     m_started = true;
+    ++m_tasksAdded;
     launch(false);
     return true;
 }

@@ -23,7 +23,8 @@ public:
     bool openConversion(const std::string &source, const std::string &output, const std::string &container,
                         const rsc::edit::EditConfig &cfg);
     bool setRange(uint64_t startUs, uint64_t durationUs);
-    // Merge: the output, then one task at a time, each running at once.
+    // Merge: the output (opened again, possibly with another container, until a task is added), then one
+    // task at a time, each running at once.
     bool openOutput(const std::string &output, const std::string &container, const rsc::edit::EditConfig &cfg);
     bool addTask(const TaskSpec &task);
     bool start();
@@ -41,7 +42,8 @@ public:
 private:
     void launch(bool finishAfter);
     void join();
-    void fail(const std::string &why);
+    void refuse(const std::string &why); // an open or add answered 0: the output is as it was
+    void fail(const std::string &why);   // a running task failed: the output must not be kept
 
     Kind m_kind;
     bool m_lossless;
@@ -49,6 +51,7 @@ private:
     bool m_open = false;
     bool m_started = false;
     bool m_closed = false;
+    int m_tasksAdded = 0;
     TaskSpec m_conversion;
     Progress m_progress;
     std::thread m_thread;

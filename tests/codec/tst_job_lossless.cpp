@@ -39,6 +39,7 @@ private slots:
     void joinsSound();
     void keepsDisplayRotation();
     void conversionCopiesRange();
+    void reopensWithAnotherContainer();
     void refusesClipsThatCannotJoin_data();
     void refusesClipsThatCannotJoin();
 };
@@ -213,6 +214,36 @@ void TestJobLossless::conversionCopiesRange()
     const QStringList all = payloadDigests(src, QStringLiteral("v:0"));
     QCOMPARE(payloadDigests(out, QStringLiteral("v:0")), all.mid(25, 25)); // frames 1.0 .. 2.0 s
     QVERIFY(meanVolume(out) > -40.0);
+    QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobLossless::reopensWithAnotherContainer()
+{
+    // PCM sound fits a QuickTime file but not an MP4 one: the first add fails, the output is opened again
+    // as "mov" (what the converter does) and the clip joins.
+    const QString pcm = clip(QStringLiteral("ll_pcm.mov"), QStringLiteral("320x240"), 1,
+                             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a pcm_s16le");
+    const QString out = rstest::scratchDir(QStringLiteral("lossless-reopen")) + QStringLiteral("/out.mp4");
+    rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QCOMPARE(rsc_job_add_task(job, pcm.toUtf8().constData(), 0, 0, nullptr), 0);
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mov", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QCOMPARE(rsc_job_add_task(job, pcm.toUtf8().constData(), 0, 0, nullptr), 1);
+    QElapsedTimer t;
+    t.start();
+    while (!rsc_job_is_finished(job) && t.elapsed() < 30000)
+        QThread::msleep(2);
+    QCOMPARE(rsc_job_is_failed(job), 0);
+    // Once a clip is in, the output is not thrown away by another open.
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "matroska", nullptr), 0);
+    QCOMPARE(rsc_job_close(job), 1);
+    rsc_job_release(job);
+    QCOMPARE(payloadDigests(out, QStringLiteral("a:0")), payloadDigests(pcm, QStringLiteral("a:0")));
+    QCOMPARE(
+        FFprobe::probe(out).value(QStringLiteral("format")).toObject().value(QStringLiteral("format_name")).toString(),
+        QStringLiteral("mov,mp4,m4a,3gp,3g2,mj2"));
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
 }
 
