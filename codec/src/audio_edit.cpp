@@ -27,15 +27,23 @@ bool changesSound(const edit::EditConfig &c)
 }
 } // namespace
 
-void AudioEdit::setEdits(const edit::EditConfig &cfg, uint64_t generation)
+bool AudioEdit::setEdits(const edit::EditConfig &cfg, uint64_t generation)
 {
     if (generation == m_generation)
-        return;
+        return false;
     m_generation = generation;
+    const edit::BackgroundAudio &a = m_cfg.background[0], &b = cfg.background[0];
+    const bool changed = cfg.volume != m_cfg.volume || cfg.rate != m_cfg.rate || cfg.speed != m_cfg.speed ||
+                         cfg.eqFrequencies != m_cfg.eqFrequencies || cfg.eqGains != m_cfg.eqGains || a.file != b.file ||
+                         a.loop != b.loop || a.mixMode != b.mixMode || a.volume != b.volume || a.weight != b.weight ||
+                         a.showTimeUs != b.showTimeUs;
+    if (!changed)
+        return false;
     m_cfg = cfg;
     m_active = changesSound(m_cfg);
     m_stale = true;
     m_failed = false;
+    return true;
 }
 
 void AudioEdit::reset()

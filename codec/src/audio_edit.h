@@ -20,8 +20,9 @@ class AudioFifo;
 class AudioEdit
 {
 public:
-    // The edits to apply from now on; `generation` changes whenever they do.
-    void setEdits(const edit::EditConfig &cfg, uint64_t generation);
+    // The edits to apply from now on; `generation` changes whenever any edit does. Answers true when the
+    // sound edits themselves changed (sound already filtered is then out of date).
+    bool setEdits(const edit::EditConfig &cfg, uint64_t generation);
     // After a seek: what the graph holds belongs to the old position.
     void reset();
     // True when the edits change the sound at all (otherwise the caller converts the frame itself).

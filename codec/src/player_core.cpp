@@ -641,22 +641,26 @@ void Player::execute(const Command &c)
         m_captured = std::move(captured);
 }
 
-void Player::syncAudioEdits()
+bool Player::syncAudioEdits()
 {
     if (!m_hasAudio)
-        return;
+        return false;
     std::lock_guard<std::mutex> lock(m_editMutex);
     if (m_editGeneration == m_audioEditGeneration)
-        return;
+        return false;
     m_audioEditGeneration = m_editGeneration;
-    m_source->setAudioEdits(m_appliedEdit, m_editGeneration);
+    return m_source->setAudioEdits(m_appliedEdit, m_editGeneration);
 }
 
 void Player::topUpAudio()
 {
     if (!m_hasAudio)
         return;
-    syncAudioEdits();
+    if (syncAudioEdits() && !m_fifo.empty()) {
+        // Sound decoded ahead carries the old edits (a new speed above all would put the sound out of
+        // step): decode again from where the play is.
+        exactSeek(std::max<int64_t>(0, m_clock.now()), false);
+    }
     const int64_t now = m_clock.now();
     while (!m_source->atEnd() && m_fifo.endUs() < now + kAudioLeadUs && m_source->queuedVideo() < kMaxQueuedVideo) {
         if (!m_source->pump(m_fifo, 0))

@@ -143,8 +143,8 @@ private:
     void setVideoTime(int64_t us);
     void clearLastFrame();
 
-    // Hands changed sound edits to the decoder (player thread).
-    void syncAudioEdits();
+    // Hands changed edits to the decoder (player thread); true when the sound edits changed.
+    bool syncAudioEdits();
 
     void startThread();
     void stopThread();

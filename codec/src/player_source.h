@@ -54,7 +54,11 @@ public:
     int videoStreamIndex() const { return m_videoIndex; }
 
     // The sound edits to apply to what is decoded from now on.
-    void setAudioEdits(const edit::EditConfig &cfg, uint64_t generation) { m_audioEdit.setEdits(cfg, generation); }
+    // True when the sound edits changed.
+    bool setAudioEdits(const edit::EditConfig &cfg, uint64_t generation)
+    {
+        return m_audioEdit.setEdits(cfg, generation);
+    }
 
     // Positions both decoders on the key frame at or before mediaUs (at or after it with `after`);
     // flushes everything.
