@@ -39,14 +39,13 @@ struct QBaseDrawWidgetPrivate
 };
 
 namespace {
-QRect primaryScreenGeometry()
+// The screen the window is on (the primary one before it is shown): maximising and the resize limits
+// follow that screen's area without panels and docks, not the primary screen's.
+QRect availableAreaOf(const QWidget *host)
 {
-    QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
-}
-QRect primaryAvailableGeometry()
-{
-    QScreen *screen = QGuiApplication::primaryScreen();
+    QScreen *screen = host ? host->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
 }
 // Compositors that place windows themselves (Wayland) refuse client moves: hand them the move instead.
@@ -424,8 +423,9 @@ void QBaseDrawWidget::setFrameGeomtry(QMouseEvent *e)
     int x1 = g.left(), y1 = g.top(), x2 = g.right(), y2 = g.bottom();
     const int gx = e->globalPos().x(), gy = e->globalPos().y();
     const int minW = d->host->minimumSize().width(), minH = d->host->minimumSize().height();
-    const int sw = primaryScreenGeometry().width();
-    const int ah = primaryAvailableGeometry().height();
+    const QRect area = availableAreaOf(d->host);
+    const int sw = area.width();
+    const int ah = area.height();
     const int s = d->cursorState;
     if (s == 1 || s == 2 || s == 8) {
         const int nx = gx - d->anchorX;
@@ -457,9 +457,9 @@ void QBaseDrawWidget::OnBtnMax()
         return;
     if (!d->maximised) {
         d->normalGeometry = d->host->geometry();
-        d->host->setGeometry(-d->marginLeft, -d->marginTop,
-                             primaryScreenGeometry().width() + d->marginLeft + d->marginRight,
-                             primaryAvailableGeometry().height() + d->marginTop + d->marginBottom);
+        // The transparent margins go outside the area, so the visible window fills it exactly.
+        const QRect area = availableAreaOf(d->host);
+        d->host->setGeometry(area.adjusted(-d->marginLeft, -d->marginTop, d->marginRight, d->marginBottom));
     } else {
         d->host->setGeometry(d->normalGeometry);
     }
