@@ -598,6 +598,21 @@ private slots:
         QCOMPARE(rsc_player_free_video_image(s.player, bmp), 0);
     }
 
+    // Handlers that take only packed pixels get packed pixels, untouched and edited.
+    void packedFramesWhenHandlersAskForThem()
+    {
+        const int32_t packed[] = {30};
+        QVERIFY(rsc_global_set_frame_formats(packed, 1));
+        Session s;
+        QVERIFY(s.open(halvesClip(), 160, 120));
+        QVERIFY(rsc_player_seek(s.player, 200000));
+        const int32_t both[] = {0, 30};
+        rsc_global_set_frame_formats(both, 2);
+        QCOMPARE(s.original.last().format, RSC_FRAME_BGRX);
+        QCOMPARE(s.edited.last().format, RSC_FRAME_BGRX);
+        QCOMPARE(s.edited.last().width, 160);
+    }
+
     void waveDataIsAWavImage_data()
     {
         QTest::addColumn<uint32_t>("mono");
