@@ -170,7 +170,7 @@ private slots:
         dual->setTopImage(res("/VEditSource/slider_top.png"));
         dual->setStartBtnImage(res("/VEditSource/slider_image.png"), 0);
         dual->setEndBtnImage(res("/VEditSource/slider_image.png"));
-        dual->setProgressBtnImage(res("/image/Common_bg/slider_arrow.png"), 0);
+        dual->setProgressBtnImage(res("/image/Common_bg/slider_arrow.png"), 13); // on the track, as a playhead
         dual->setCircle(true);
         dual->move(10, 40);
         dual->setStartValue(20);
