@@ -410,11 +410,6 @@ int Player::aspectY() const
     return m_aspectY;
 }
 
-int Player::audioStreamCount() const
-{
-    return m_audioStreams;
-}
-
 // ------------------------------------------------------------------------------------------ frames
 
 void Player::setHandler(bool edited, FrameHandler handler)
@@ -690,7 +685,6 @@ void Player::playStep()
             m_pending = nullptr;
             if (now - due > kLateDropUs && m_source->queuedVideo() > 0) {
                 av_frame_free(&f); // late: catch up instead of showing it
-                m_droppedFrames++;
             } else {
                 present(f);
             }
@@ -878,7 +872,6 @@ void Player::present(AVFrame *source)
         m_lastSource = source;
     }
     setVideoTime(source->pts);
-    m_presentedFrames++;
     std::lock_guard<std::recursive_mutex> lock(m_handlerMutex);
     if (!m_deliverer)
         return;

@@ -85,9 +85,6 @@ public:
     int videoHeight() const;
     int aspectX() const;
     int aspectY() const;
-    int audioStreamCount() const;
-    uint64_t presentedFrames() const { return m_presentedFrames; }
-    uint64_t droppedFrames() const { return m_droppedFrames; }
 
     void setHandler(bool edited, FrameHandler handler);
 
@@ -196,8 +193,6 @@ private:
     edit::EditConfig m_renderEdit;   // the edits the renderer was last given
     uint64_t m_renderGeneration = 0;
     uint64_t m_audioEditGeneration = 0;
-    std::atomic<uint64_t> m_presentedFrames{0};
-    std::atomic<uint64_t> m_droppedFrames{0};
     mutable std::mutex m_layoutMutex; // the renderer's overlay layout
 
     // Handlers: the player thread holds this while it calls one, so that a handler removed is never
