@@ -157,11 +157,11 @@ int rsc_player_set_audio_device(rsc_player *player, const char *utf8_name)
 int rsc_player_open(rsc_player *player, const char *utf8_path, uint32_t preview_width, uint32_t preview_height,
                     uint32_t, uint32_t)
 {
-    if (!P(player) || !utf8_path || !*utf8_path)
+    // A preview larger than any screen is a wrong size, not a picture to allocate.
+    constexpr uint32_t kMaxPreviewSide = 8192;
+    if (!P(player) || !utf8_path || !*utf8_path || preview_width > kMaxPreviewSide || preview_height > kMaxPreviewSide)
         return 0;
-    const int w = static_cast<int>(std::min<uint32_t>(preview_width, 16384));
-    const int h = static_cast<int>(std::min<uint32_t>(preview_height, 16384));
-    return P(player)->open(utf8_path, w, h) ? 1 : 0;
+    return P(player)->open(utf8_path, static_cast<int>(preview_width), static_cast<int>(preview_height)) ? 1 : 0;
 }
 
 int rsc_player_open_dvd(rsc_player *, const char *, uint32_t, uint32_t, uint32_t, uint32_t)

@@ -226,6 +226,15 @@ private slots:
         QCOMPARE(s.original.last().width, 240);
     }
 
+    void refusesPreviewSizesNoScreenHas()
+    {
+        Session s;
+        QCOMPARE(rsc_player_open(s.player, numberedClip().toUtf8().constData(), 100000, 100, 0, 0), 0);
+        QCOMPARE(rsc_player_open(s.player, numberedClip().toUtf8().constData(), 100, 0xFFFFFFFFu, 0, 0), 0);
+        QCOMPARE(rsc_player_open(s.player, nullptr, 100, 100, 0, 0), 0);
+        QVERIFY(s.open(numberedClip(), 3840, 2160));
+    }
+
     void describesTheOpenMedia()
     {
         Session s;
