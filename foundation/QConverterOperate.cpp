@@ -70,6 +70,11 @@ QString QConverterOperate::getConverterPath()
     return m_converterPath;
 }
 
+QString QConverterOperate::getOutputRoot()
+{
+    return outputRoot(m_converterPath);
+}
+
 void QConverterOperate::setLogFilePath(const QString &path)
 {
     m_logFilePath = path;

@@ -16,6 +16,8 @@ public:
     // The output folder; names are appended to it directly, so it ends in "/".
     static void setConverterPath(const QString &path);
     static QString getConverterPath();
+    // The folder outputs go under: absolute, ending in "/" (an empty or relative setting gives the default).
+    static QString getOutputRoot();
     static void setLogFilePath(const QString &path);
     static QString getLogFilePath();
     static void setAudioDeviceName(const QString &name);

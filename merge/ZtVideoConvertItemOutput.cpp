@@ -100,7 +100,7 @@ QString ZtVideoConvertItem::getConverOutputDir()
 {
     if (m_strValidOutputName.isEmpty())
         return QString();
-    const QString setting = QConverterOperate::getConverterPath();
+    const QString setting = QConverterOperate::getOutputRoot();
     m_strOutputDir = setting;
     if (m_splitInfo.nMode == 0)
         return m_strOutputDir;
@@ -143,7 +143,7 @@ void ZtVideoConvertItem::removeOutPutDir()
 {
     auto normal = [](QString p) { return collapseSlashes(p.replace(QLatin1Char('\\'), QLatin1Char('/'))); };
     const QString a = normal(m_strOutputDir);
-    const QString b = normal(QConverterOperate::getConverterPath() + QLatin1Char('\\'));
+    const QString b = normal(QConverterOperate::getOutputRoot());
     if (a == b || a.isEmpty())
         return;
     QDir dir(a);

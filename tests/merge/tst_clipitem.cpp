@@ -5,6 +5,7 @@
 #include "AttributeSetting.h"
 #include "LanguageTable.h"
 #include "QConverterOperate.h"
+#include "SettingKeys.h"
 #include "ZtVideoConvertItem.h"
 
 #include <QDir>
@@ -272,6 +273,38 @@ private slots:
 
         ZtVideoConvertItem empty;
         QCOMPARE(empty.getConverOutputDir(), QString());
+    }
+
+    // Outputs never land in the process's current folder or beside the output folder: an empty or relative
+    // setting means the default output folder, and a setting without the final "/" still names the folder.
+    void outputFolderSettingForms_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("expected");
+        const QString out = rstest::scratchDir(QStringLiteral("forms"));
+        QTest::newRow("empty") << QString() << SettingKeys::defaultOutputPath();
+        QTest::newRow("relative") << QStringLiteral("relative/out") << SettingKeys::defaultOutputPath();
+        QTest::newRow("no final slash") << out << out + QLatin1Char('/');
+        QTest::newRow("final slash") << out + QLatin1Char('/') << out + QLatin1Char('/');
+    }
+    void outputFolderSettingForms()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, expected);
+        if (!expected.endsWith(QLatin1Char('/')))
+            expected += QLatin1Char('/');
+        QConverterOperate::setConverterPath(setting);
+        AttributeSetting a;
+        a.fileFormat = QStringLiteral("MP4");
+        a.fileExtend = QStringLiteral("mp4");
+        QSettingDlgState::setAttributeSetting(a);
+        ZtVideoConvertItem item;
+        item.m_strFileName = QStringLiteral("clip.mov");
+        item.getValidOutputName();
+        QCOMPARE(item.getConverOutputDir(), expected);
+        const QString path = item.getConverPath();
+        QVERIFY2(QDir::isAbsolutePath(path), qPrintable(path));
+        QCOMPARE(path, expected + QStringLiteral("clip.mp4"));
     }
 
     void splitOutputNamesGoIntoAFolder()
