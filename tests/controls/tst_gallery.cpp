@@ -128,8 +128,8 @@ void TestGallery::buttons()
 {
     Sheet sheet(QStringLiteral("buttons"), kDark);
     const char *names[4] = {"normal", "hover", "pressed", "disabled"};
-    for (const QString &strip : {QStringLiteral("/pic/btn_common.png"), QStringLiteral("/VEditSource/btn_common.png"),
-                                 QStringLiteral("/image/Common_bg/btn_common.png")}) {
+    for (const QString &strip :
+         {QStringLiteral("/pic/btn_common.png"), QStringLiteral("/VEditSource/btn_common.png")}) {
         for (int k = 0; k < 4; ++k) {
             QZTBaseButton b;
             QVERIFY(b.setButtonImage(res(strip), true));
@@ -139,6 +139,22 @@ void TestGallery::buttons()
             sheet.add(QStringLiteral("%1 %2").arg(strip.section(QLatin1Char('/'), -2), QLatin1String(names[k])), &b);
         }
     }
+    // The light strips on the light panel they belong to, with the light routines' text colours.
+    Sheet light(QStringLiteral("buttons_light"), kLight);
+    for (const QString &strip :
+         {QStringLiteral("/image/Common_bg/btn_common.png"), QStringLiteral("/image/Common_bg/btn_common1.png"),
+          QStringLiteral("/image/Common_bg/btn_prefer.png")}) {
+        for (int k = 0; k < 4; ++k) {
+            QZTBaseButton b;
+            QVERIFY(b.setButtonImage(res(strip), true));
+            b.setText(QStringLiteral("OK"));
+            b.setTextColor(Qt::white, Qt::white, Qt::white, QColor(111, 111, 111));
+            b.setBtnState(k);
+            light.add(QStringLiteral("%1 %2").arg(strip.section(QLatin1Char('/'), -1), QLatin1String(names[k])), &b);
+        }
+    }
+    QVERIFY(light.allCellsPainted());
+    QVERIFY(light.save());
     for (int k = 0; k < 4; ++k) {
         QZTBaseButton close;
         QVERIFY(close.setButtonImage(res(QStringLiteral("/pic/btn_close.png")), true));
