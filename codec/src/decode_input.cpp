@@ -1,5 +1,7 @@
 #include "decode_input.h"
 
+#include <vector>
+
 namespace rsc::job {
 
 InputClip::~InputClip()
@@ -13,7 +15,7 @@ InputClip::~InputClip()
     }
 }
 
-bool InputClip::open(const std::string &path, int audioTrack, std::string *error)
+bool InputClip::open(const std::string &path, int audioTrack, int program, std::string *error)
 {
     auto fail = [&](const std::string &why) {
         if (error)
@@ -35,9 +37,21 @@ bool InputClip::open(const std::string &path, int audioTrack, std::string *error
     if (err < 0)
         return fail("cannot read the streams of " + path + " (" + errorText(err) + ")");
 
+    // The streams of the chosen program; every stream when the file has none (or not that many).
+    std::vector<bool> inProgram(ctx->nb_streams, true);
+    if (program > 0 && static_cast<unsigned>(program) < ctx->nb_programs) {
+        const AVProgram *p = ctx->programs[program];
+        inProgram.assign(ctx->nb_streams, false);
+        for (unsigned k = 0; k < p->nb_stream_indexes; ++k) {
+            if (p->stream_index[k] < ctx->nb_streams)
+                inProgram[p->stream_index[k]] = true;
+        }
+    }
     int audioSeen = 0;
     int firstAudio = -1;
     for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        if (!inProgram[i])
+            continue;
         const AVStream *st = ctx->streams[i];
         const AVCodecParameters *par = st->codecpar;
         if (par->codec_type == AVMEDIA_TYPE_VIDEO && m_video < 0 && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC) &&

@@ -18,8 +18,9 @@ public:
     ~InputClip();
 
     // Opens and probes the file; picks the first video stream that is not a cover picture and the
-    // audioTrack-th audio stream (the first when there is no such track). False with a reason on failure.
-    bool open(const std::string &path, int audioTrack, std::string *error);
+    // audioTrack-th audio stream (the first when there is no such track), both from the program-th program
+    // when the file has programs (transport streams). False with a reason on failure.
+    bool open(const std::string &path, int audioTrack, int program, std::string *error);
     bool openDecoders(bool video, bool audio, std::string *error);
 
     AVFormatContext *format() const { return m_format.get(); }

@@ -98,7 +98,7 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
         return false;
     }
     auto clip = std::make_unique<InputClip>();
-    if (!clip->open(task.source, task.edit.audioTrack, error))
+    if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error))
         return false;
     if (!m_output.headerWritten()) {
         if (!createStreams(*clip, error))

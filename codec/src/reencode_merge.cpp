@@ -59,7 +59,7 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
         return false;
     }
     auto clip = std::make_unique<InputClip>();
-    if (!clip->open(task.source, task.edit.audioTrack, error))
+    if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error))
         return false;
     if (!m_output.headerWritten()) {
         StreamPlan plan;

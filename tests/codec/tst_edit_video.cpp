@@ -101,6 +101,7 @@ private slots:
     void geometry();
     void colourAdjustments();
     void displayRotationComesFirst();
+    void programChoice();
     void watermarkPicture_data();
     void watermarkPicture();
     void textWatermark();
@@ -221,6 +222,38 @@ void TestEditVideo::displayRotationComesFirst()
     QCOMPARE(img.size(), QSize(120, 320));
     QCOMPARE(classify(img.pixel(60, 20)), Blue);
     QCOMPARE(classify(img.pixel(60, 300)), Green);
+}
+
+void TestEditVideo::programChoice()
+{
+    // A transport stream with two programs: the quadrants with 440 Hz, a blue picture with 880 Hz.
+    const QString ts =
+        MediaFixtures::make({QStringLiteral("edit_two_programs.ts"),
+                             {QStringLiteral("-i"),       quadrants(),
+                              QStringLiteral("-f"),       QStringLiteral("lavfi"),
+                              QStringLiteral("-i"),       QStringLiteral("color=c=blue:s=320x240:r=25:d=2"),
+                              QStringLiteral("-f"),       QStringLiteral("lavfi"),
+                              QStringLiteral("-i"),       QStringLiteral("sine=frequency=880:duration=2"),
+                              QStringLiteral("-map"),     QStringLiteral("0:v"),
+                              QStringLiteral("-map"),     QStringLiteral("0:a"),
+                              QStringLiteral("-map"),     QStringLiteral("1:v"),
+                              QStringLiteral("-map"),     QStringLiteral("2:a"),
+                              QStringLiteral("-c:v"),     QStringLiteral("libx264"),
+                              QStringLiteral("-preset"),  QStringLiteral("ultrafast"),
+                              QStringLiteral("-qp"),      QStringLiteral("10"),
+                              QStringLiteral("-c:a"),     QStringLiteral("aac"),
+                              QStringLiteral("-program"), QStringLiteral("title=one:st=0:st=1"),
+                              QStringLiteral("-program"), QStringLiteral("title=two:st=2:st=3"),
+                              QStringLiteral("-f"),       QStringLiteral("mpegts")}});
+    const QString first = convert(
+        QStringLiteral("program0"), [](rsc_edit *) {}, 0, 0, ts);
+    const QString second = convert(
+        QStringLiteral("program1"), [](rsc_edit *e) { rsc_edit_set_program_index(e, 1); }, 0, 0, ts);
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    QCOMPARE(classify(frameAt(first, 1.0).pixel(20, 20)), Green);
+    const QImage blue = frameAt(second, 1.0);
+    QCOMPARE(classify(blue.pixel(20, 20)), Blue);
+    QCOMPARE(classify(blue.pixel(300, 220)), Blue);
 }
 
 void TestEditVideo::watermarkPicture_data()
