@@ -226,6 +226,19 @@ private slots:
         QCOMPARE(box.itemWidth(), grown);
     }
 
+    void comboMenuFontFollowsPointSize()
+    {
+        QWidget parent;
+        auto *box = new QCustomComboBox(&parent);
+        box->addItem(QStringLiteral("one"));
+        box->setItemFontPointSize(14);
+        box->addItem(QStringLiteral("two"));
+        parent.show();
+        box->menu()->ensurePolished();
+        QCOMPARE(box->menu()->font().pointSize(), 14);
+        QCOMPARE(box->menu()->font().family(), QStringLiteral("Tahoma"));
+    }
+
     void comboPressWithoutEntriesOpensNothing()
     {
         QCustomComboBox box;
