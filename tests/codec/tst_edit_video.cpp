@@ -104,6 +104,8 @@ private slots:
     void programChoice();
     void watermarkPicture_data();
     void watermarkPicture();
+    void watermarkPictureItems_data();
+    void watermarkPictureItems();
     void textWatermark();
     void subtitles_data();
     void subtitles();
@@ -298,6 +300,61 @@ void TestEditVideo::watermarkPicture()
              qPrintable(QString::number(channelMean(img, inside, 1))));
     QVERIFY(channelMean(img, beside, 1) < 40);
     QVERIFY(channelMean(img, beside, 0) > 200);
+}
+
+void TestEditVideo::watermarkPictureItems_data()
+{
+    // A 40x40 picture: white left half, black right half, laid over the red quarter at (0.1, 0.6) with a
+    // 0.25 x 0.25 box (80 x 60 output pixels: x 32..112, y 144..204).
+    QTest::addColumn<SetUp>("setUp");
+    QTest::addColumn<int>("leftGreen");  // mean green around (46, 156): the box's left part
+    QTest::addColumn<int>("rightGreen"); // around (92, 156): its right part
+    QTest::addColumn<int>("rightRed");
+    QTest::newRow("as it is") << SetUp([](rsc_edit *) {}) << 255 << 0 << 0;
+    QTest::newRow("mirror") << SetUp([](rsc_edit *e) { rsc_edit_set_watermark_image_mirror(e, 1); }) << 0 << 255 << 255;
+    QTest::newRow("crop to the white half")
+        << SetUp([](rsc_edit *e) { rsc_edit_set_watermark_image_crop(e, 0.0, 0.0, 0.5, 1.0); }) << 255 << 255 << 255;
+    QTest::newRow("mask hides the right half") << SetUp([](rsc_edit *e) {
+        const QString mask = rstest::scratchDir(QStringLiteral("mask")) + QStringLiteral("/mask.png");
+        QImage m(40, 40, QImage::Format_RGB32);
+        m.fill(Qt::black);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 20; ++x)
+                m.setPixel(x, y, qRgb(255, 255, 255));
+        m.save(mask);
+        rsc_edit_set_watermark_image_mask_file(e, mask.toUtf8().constData());
+    }) << 255 << 0 << 255; // the red frame shows through the black half
+    QTest::newRow("half scale") << SetUp([](rsc_edit *e) { rsc_edit_set_watermark_image_scale(e, 50, 50); }) << 255 << 0
+                                << 255; // 40 x 30: the right part of the box is red again
+}
+
+void TestEditVideo::watermarkPictureItems()
+{
+    QFETCH(SetUp, setUp);
+    QFETCH(int, leftGreen);
+    QFETCH(int, rightGreen);
+    QFETCH(int, rightRed);
+    QImage pic(40, 40, QImage::Format_ARGB32);
+    pic.fill(Qt::black);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 20; ++x)
+            pic.setPixel(x, y, qRgb(255, 255, 255));
+    const QString png = rstest::scratchDir(QStringLiteral("halves")) + QStringLiteral("/halves.png");
+    QVERIFY(pic.save(png));
+    const QString out = convert(QStringLiteral("items"), [&](rsc_edit *e) {
+        rsc_edit_set_watermark_slot(e, 0);
+        rsc_edit_set_watermark_image_file(e, png.toUtf8().constData());
+        rsc_edit_set_watermark_image_position(e, 0.1, 0.6);
+        rsc_edit_set_watermark_image_size(e, 0.25, 0.25);
+        setUp(e);
+    });
+    QVERIFY(!out.isEmpty());
+    const QImage img = frameAt(out, 1.0);
+    const QRect left(40, 150, 12, 12), right(86, 150, 12, 12);
+    QVERIFY2(qAbs(channelMean(img, left, 1) - leftGreen) < 40, qPrintable(QString::number(channelMean(img, left, 1))));
+    QVERIFY2(qAbs(channelMean(img, right, 1) - rightGreen) < 40,
+             qPrintable(QString::number(channelMean(img, right, 1))));
+    QVERIFY2(qAbs(channelMean(img, right, 0) - rightRed) < 40, qPrintable(QString::number(channelMean(img, right, 0))));
 }
 
 void TestEditVideo::textWatermark()
