@@ -18,6 +18,9 @@ private slots:
     void imageSizesAndFrames_data();
     void imageSizesAndFrames();
     void stripFramesDiffer();
+    void lightStripFramesDiffer();
+    void lightPanelTitleBandIsDark_data();
+    void lightPanelTitleBandIsDark();
     void ninegridHasTransparentMarginAndOpaqueCentre();
     void toolReadsEveryManifest();
     void toolFailsOnBrokenManifest();
@@ -109,6 +112,44 @@ void TestSkingen::stripFramesDiffer()
     QVERIFY(centre[2].red() > 180 && centre[2].green() < 110); // pressed: the accent
     QVERIFY(centre[3].alpha() < 140);                          // disabled: faded
     QCOMPARE(centre[0].alpha(), 255);
+}
+
+// Light strips carry white text: an accent face, lighter on hover, darker pressed, faded when disabled.
+void TestSkingen::lightStripFramesDiffer()
+{
+    SkinImageSpec spec;
+    QString error;
+    QVERIFY(
+        parseSkinImageSpec(object(R"({"path":"/s.png","kind":"strip","size":[40,20],"skin":"light"})"), &spec, &error));
+    const QImage image = paintSkinImage(spec);
+    QColor centre[4];
+    for (int k = 0; k < 4; ++k)
+        centre[k] = image.pixelColor(k * 80 + 40, 20);
+    QVERIFY(centre[0].red() > 180 && centre[0].green() < 110);
+    QVERIFY(centre[1].lightness() > centre[0].lightness());
+    QVERIFY(centre[2].lightness() < centre[0].lightness());
+    QVERIFY(centre[3].alpha() < 140);
+}
+
+void TestSkingen::lightPanelTitleBandIsDark_data()
+{
+    QTest::addColumn<QByteArray>("skin");
+    QTest::newRow("light") << QByteArray("light");
+    QTest::newRow("dark") << QByteArray("dark");
+}
+
+// The white title of the dialog routines needs a dark band on either panel; the light body stays light.
+void TestSkingen::lightPanelTitleBandIsDark()
+{
+    QFETCH(QByteArray, skin);
+    SkinImageSpec spec;
+    QString error;
+    QVERIFY(parseSkinImageSpec(
+        object(R"({"path":"/n.png","kind":"ninegrid","size":[100,80],"margin":8,"title":20,"skin":")" + skin + "\"}"),
+        &spec, &error));
+    const QImage image = paintSkinImage(spec);
+    QVERIFY(image.pixelColor(100, 2 * (8 + 10)).lightness() < 90);
+    QCOMPARE(image.pixelColor(100, 2 * 60).lightness() > 180, skin == "light");
 }
 
 void TestSkingen::ninegridHasTransparentMarginAndOpaqueCentre()
