@@ -47,6 +47,8 @@ public:
     explicit QZTMessageBox(QWidget *parent = nullptr);
     ~QZTMessageBox() override;
 
+    // The title comes before the message (both are texts, so a swapped call still compiles): an empty title
+    // keeps the application's name.
     static int ShowMessage(QWidget *parent, const QString &title, const QString &message, QZTMessageBox::Icon icon,
                            QZTMessageBox::ButtonStyle style);
     static void setOptionCallback(void (*callback)(QZTMessageBoxOption *));
