@@ -266,7 +266,18 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         if (pkt->pts != AV_NOPTS_VALUE && pkt->pts < pkt->dts)
             pkt->pts = pkt->dts;
         t->lastDts = pkt->dts;
-        const int64_t end = (pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts) + std::max<int64_t>(pkt->duration, 0);
+        int64_t length = pkt->duration;
+        if (length <= 0) {
+            // Containers that store no packet durations: a frame's length from the stream's rate, so the
+            // next clip does not start on top of this one's last frame.
+            const AVStream *src = in->streams[pkt->stream_index];
+            const AVCodecParameters *par = src->codecpar;
+            if (par->codec_type == AVMEDIA_TYPE_VIDEO && src->avg_frame_rate.num > 0 && src->avg_frame_rate.den > 0)
+                length = av_rescale_q(1, av_inv_q(src->avg_frame_rate), t->out->time_base);
+            else if (par->codec_type == AVMEDIA_TYPE_AUDIO && par->frame_size > 0 && par->sample_rate > 0)
+                length = av_rescale_q(par->frame_size, AVRational{1, par->sample_rate}, t->out->time_base);
+        }
+        const int64_t end = (pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts) + std::max<int64_t>(length, 0);
         if (t->end == AV_NOPTS_VALUE || end > t->end)
             t->end = end;
         if (ptsUs != AV_NOPTS_VALUE && ptsUs > startUs)

@@ -71,6 +71,12 @@ void TestJobLossless::joinCopiesPackets_data()
                                         clip(QStringLiteral("ll_b.avi"), QStringLiteral("320x240"), 1.2, avi),
                                         clip(QStringLiteral("ll_c.avi"), QStringLiteral("320x240"), 1.6, avi)}
                          << QStringLiteral("avi") << QStringLiteral("avi");
+    // FLV stores no packet durations: the joins must still leave a whole frame between clips.
+    const char *flv = "-c:v flv -q:v 5 -g 25 -c:a libmp3lame -ar 44100";
+    QTest::newRow("flv") << QStringList{clip(QStringLiteral("ll_a.flv"), QStringLiteral("320x240"), 2, flv),
+                                        clip(QStringLiteral("ll_b.flv"), QStringLiteral("320x240"), 1.2, flv),
+                                        clip(QStringLiteral("ll_c.flv"), QStringLiteral("320x240"), 1.6, flv)}
+                         << QStringLiteral("flv") << QStringLiteral("flv");
     const char *webm = "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -b:v 300k -g 25 -c:a libopus";
     QTest::newRow("webm") << QStringList{clip(QStringLiteral("ll_a.webm"), QStringLiteral("320x240"), 2, webm),
                                          clip(QStringLiteral("ll_b.webm"), QStringLiteral("320x240"), 1.2, webm),
@@ -102,8 +108,12 @@ void TestJobLossless::joinCopiesPackets()
     QCOMPARE(payloadDigests(out, QStringLiteral("v:0")), videoDigests);
     QCOMPARE(payloadDigests(out, QStringLiteral("a:0")), audioDigests);
     QString where;
-    QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("v:0")), &where), qPrintable(where));
+    const auto video = FFprobe::packets(out, QStringLiteral("v:0"));
+    QVERIFY2(FFprobe::strictlyMonotonic(video, &where), qPrintable(where));
     QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, QStringLiteral("a:0")), &where), qPrintable(where));
+    // Every picture keeps its 40 ms, also across the joins.
+    for (int i = 1; i < video.size(); ++i)
+        QVERIFY2(video[i].dtsTime - video[i - 1].dtsTime > 0.03, qPrintable(QStringLiteral("packet %1").arg(i)));
     QVERIFY2(qAbs(FFprobe::durationSeconds(out) - expected) < 0.15,
              qPrintable(QStringLiteral("%1 vs %2").arg(FFprobe::durationSeconds(out)).arg(expected)));
     const QString errors = FFprobe::decodeErrors(out);
