@@ -147,6 +147,21 @@ private slots:
         QCOMPARE(readFile(contents + "/Info.plist"), written);
     }
 
+    // The Info.plist the build lays into the bundle must say what the program itself writes at its first
+    // start, or a built bundle would keep a feed address or identifier the program never uses.
+    void builtInfoPlistMatchesTheProgramsRewrite()
+    {
+        QVariant built;
+        QVERIFY(PropertyList::readFile(rstest::bundleDir() + "/Contents/Info.plist", built));
+        const QString contents = scratchContents("info-built", false);
+        QVERIFY(ZtCommonInterface::InitInfoToFile((contents + "/Info.plist").toStdString()));
+        QVariant rewritten;
+        QVERIFY(PropertyList::readFile(contents + "/Info.plist", rewritten));
+        const QVariantMap a = built.toMap(), b = rewritten.toMap();
+        for (const QString &key : b.keys())
+            QVERIFY2(a.value(key) == b.value(key), qPrintable(key));
+    }
+
     void infoPlistWithVersionIsUntouched()
     {
         const QString contents = scratchContents("info-kept", true);
