@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
+#include <cmath>
 
 QDualSlider::QDualSlider(QWidget *parent) : QWidget(parent)
 {
@@ -168,6 +169,8 @@ float QDualSlider::getValue() const
 
 void QDualSlider::setValue(float v)
 {
+    if (std::isnan(v)) // no value at all: the start, never a position computed from NaN
+        v = float(m_minimum);
     const int W = width();
     if (v >= m_maximum) {
         m_value = 100;

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 qSliderCtrl::qSliderCtrl(QWidget *parent) : QWidget(parent) {}
 
 void qSliderCtrl::SetVerticalMode(bool on)
@@ -77,6 +79,9 @@ void qSliderCtrl::setValueRange(long long minimum, long long maximum)
 
 void qSliderCtrl::setValue(float v)
 {
+    // A percentage computed from an empty total arrives as NaN: it shows as the start, never as a position.
+    if (std::isnan(v))
+        v = float(m_minimum);
     if (v >= m_maximum) {
         m_percent = 100;
         m_position = usable();

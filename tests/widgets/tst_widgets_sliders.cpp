@@ -9,6 +9,8 @@
 
 #include <QSignalSpy>
 
+#include <limits>
+
 class TestSliders : public QObject
 {
     Q_OBJECT
@@ -47,6 +49,7 @@ private slots:
         QTest::newRow("offset range") << 20LL << 100LL << 60.f << 200.f << 60.f;
         QTest::newRow("empty range") << 50LL << 50LL << 50.f << 400.f << 100.f;
         QTest::newRow("negative range, maximum 0") << -100LL << 0LL << -50.f << 200.f << 0.f;
+        QTest::newRow("not a number") << 0LL << 100LL << std::numeric_limits<float>::quiet_NaN() << 0.f << 0.f;
     }
     void setValueMapping()
     {
@@ -152,6 +155,7 @@ private slots:
         QTest::newRow("50") << 50.f << 95.f << 50.f;
         QTest::newRow("150") << 150.f << 190.f << 100.f;
         QTest::newRow("-1") << -1.f << 0.f << 0.f;
+        QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << 0.f << 0.f;
     }
     void dualSetValue()
     {
