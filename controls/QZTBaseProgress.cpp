@@ -224,6 +224,8 @@ void QZTBaseProgress::setUpdateInterval(int ms)
 
 void QZTBaseProgress::setRange(double min, double max)
 {
+    if (std::isnan(min) || std::isnan(max))
+        return;
     if (min > max)
         std::swap(min, max);
     m_min = min;
@@ -246,7 +248,8 @@ void QZTBaseProgress::setMaximum(double max)
 
 void QZTBaseProgress::setValue(double val)
 {
-    if (val == m_value)
+    // NaN (a fraction of an empty total) would clamp to the maximum and show a full bar: it is no value.
+    if (std::isnan(val) || val == m_value)
         return;
     const double clamped = qBound(m_min, val, m_max);
     if (clamped == m_value)

@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <limits>
+
 using namespace ctltest;
 
 namespace {
@@ -72,6 +74,13 @@ void TestProgress::valueRules()
     QCOMPARE(bar.value(), 100.0);
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.at(0).at(0).toDouble(), 100.0);
+    // No value at all (0 / 0) changes nothing, rather than filling the bar.
+    bar.setValue(20.0);
+    bar.setValue(std::numeric_limits<double>::quiet_NaN());
+    QCOMPARE(bar.value(), 20.0);
+    bar.setRange(std::numeric_limits<double>::quiet_NaN(), 50.0);
+    QCOMPARE(bar.minimum(), 0.0);
+    QCOMPARE(bar.maximum(), 100.0);
 }
 
 void TestProgress::rangeSwapsAndClamps()
