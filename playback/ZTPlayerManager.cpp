@@ -1,7 +1,8 @@
 #include "ZTPlayerManager.h"
 
 #include "QMediaElementWindow.h"
-#include "ZTFrameClass.h"
+#include "VideoFrameAdapter.h"
+#include "VideoFrameSink.h"
 #include "ZTInfoClass.h"
 #include "ZTPlayerClass.h"
 
@@ -36,7 +37,12 @@ ZTPlayerManager::ZTPlayerManager(QObject *parent) : QObject(parent)
 
 ZTPlayerManager::~ZTPlayerManager()
 {
-    // The player goes first so that no frame handler runs while the rest is torn down.
+    // The player goes first so that no frame handler runs while the rest is torn down. A player shared
+    // with another owner outlives this controller: its handlers must not point here any more.
+    if (hasPlayer()) {
+        m_player->SetVideoFrameHandle_Player(nullptr, nullptr);
+        m_player->SetOriginalVideoFrameHandle_Player(nullptr, nullptr);
+    }
     delete m_player;
     m_player = nullptr;
     delete m_info;
@@ -164,17 +170,31 @@ void ZTPlayerManager::openFailed()
 
 void ZTPlayerManager::showWindows()
 {
-    if (QMediaElementWindow *w = m_originalWindow.load())
+    if (QMediaElementWindow *w = m_originalWindow.data())
         w->setHidden(false);
-    if (QMediaElementWindow *w = m_previewWindow.load())
+    if (QMediaElementWindow *w = m_previewWindow.data())
         w->setHidden(false);
 }
 
 // ------------------------------------------------------------------------------------------ windows
 
+std::shared_ptr<VideoFrameSink> ZTPlayerManager::sinkOf(bool original) const
+{
+    std::lock_guard<std::mutex> lock(m_sinkMutex);
+    return original ? m_originalSink : m_previewSink;
+}
+
+void ZTPlayerManager::setSink(bool original, QMediaElementWindow *window)
+{
+    std::shared_ptr<VideoFrameSink> sink = window ? window->frameSink() : nullptr;
+    std::lock_guard<std::mutex> lock(m_sinkMutex);
+    (original ? m_originalSink : m_previewSink) = std::move(sink);
+}
+
 void ZTPlayerManager::setMediaOriginalWindow(QMediaElementWindow *window)
 {
     m_originalWindow = window;
+    setSink(true, window);
     if (!hasPlayer())
         return;
     m_player->SetOriginalVideoFrameHandle_Player(window ? &ZTPlayerManager::OrignalVideEditoFrameLoop : nullptr, this);
@@ -184,6 +204,7 @@ void ZTPlayerManager::setMediaOriginalWindow(QMediaElementWindow *window)
 void ZTPlayerManager::setMediaPreviewWindow(QMediaElementWindow *window)
 {
     m_previewWindow = window;
+    setSink(false, window);
     if (!hasPlayer())
         return;
     m_player->SetVideoFrameHandle_Player(window ? &ZTPlayerManager::VideoEditFrameLoop : nullptr, this);
@@ -196,13 +217,13 @@ void ZTPlayerManager::resizeVideoWindow()
         return;
     const QSize size = m_player->GetVideoSize_Player();
     const QSize aspect = m_player->GetVideoAspectRatio_Player();
-    if (QMediaElementWindow *w = m_originalWindow.load()) {
+    if (QMediaElementWindow *w = m_originalWindow.data()) {
         if (aspect.width() > 0 && aspect.height() >= 1)
             w->setVideoElementSize(aspect.width(), aspect.height());
         else
             w->setVideoElementSize(size.width(), size.height());
     }
-    QMediaElementWindow *preview = m_previewWindow.load();
+    QMediaElementWindow *preview = m_previewWindow.data();
     if (m_previewWidth >= 1 && m_previewHeight >= 1 && preview)
         preview->setVideoElementSize(int(m_previewWidth), int(m_previewHeight));
 }
@@ -598,39 +619,16 @@ unsigned int ZTPlayerManager::OrignalVideEditoFrameLoop(void *user, void *frame)
     return user ? static_cast<ZTPlayerManager *>(user)->DrawOrignalVideoFrame(frame) : 0;
 }
 
-namespace {
-unsigned int drawFrame(QMediaElementWindow *window, void *frame)
-{
-    if (!window)
-        return 0;
-    ZTFrameClass f(nullptr);
-    f.Reference_Frame(frame);
-    if (!f.IsCreateFrame())
-        return 0;
-    const VideoFrameFormat format = f.GetVideoFormat_Frame();
-    const unsigned int width = f.GetVideoWidth_Frame();
-    const unsigned int height = f.GetVideoHeight_Frame();
-    if (format == 0) {
-        int strides[3] = {int(f.GetVideoStride_Frame(0)), int(f.GetVideoStride_Frame(1)),
-                          int(f.GetVideoStride_Frame(2))};
-        unsigned char *planes[3] = {f.GetVideoData_Frame(0), f.GetVideoData_Frame(1), f.GetVideoData_Frame(2)};
-        window->showYUVImage(planes, int(width), int(height), strides);
-        return 1;
-    }
-    if (format == 30) {
-        window->showImage(f.GetVideoData_Frame(0), width, height, f.GetVideoStride_Frame(0));
-        return 1;
-    }
-    return 0;
-}
-} // namespace
-
+// Any thread: a delivery holds its own reference to the sink, so a window replaced or deleted meanwhile on
+// the GUI thread is never reached (its sink simply refuses the frame).
 unsigned int ZTPlayerManager::DrawVideoFrame(void *frame)
 {
-    return drawFrame(m_previewWindow.load(), frame);
+    const std::shared_ptr<VideoFrameSink> sink = sinkOf(false);
+    return deliverCodecFrame(sink.get(), frame);
 }
 
 unsigned int ZTPlayerManager::DrawOrignalVideoFrame(void *frame)
 {
-    return drawFrame(m_originalWindow.load(), frame);
+    const std::shared_ptr<VideoFrameSink> sink = sinkOf(true);
+    return deliverCodecFrame(sink.get(), frame);
 }

@@ -11,16 +11,19 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 #include <QVector>
 
-#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 class QMediaElementWindow;
 class QMouseEvent;
 class QTimer;
+class VideoFrameSink;
 class ZTInfoClass;
 class ZTPlayerClass;
 
@@ -152,6 +155,8 @@ private:
     void trimChanged(uint64_t startTime, uint64_t endTime);
     double progressOf(unsigned long long relative);
     void frameStep(bool forward, bool isSeek, float pos);
+    std::shared_ptr<VideoFrameSink> sinkOf(bool original) const;
+    void setSink(bool original, QMediaElementWindow *window);
 
     // crop helpers
     bool panScanLocked() const;
@@ -173,9 +178,14 @@ private:
     QTimer *m_timeTimer = nullptr;
     QTimer *m_screenTimer = nullptr;
     QTimer *m_audioTimer = nullptr;
-    // Read by the frame handlers on the player's thread.
-    std::atomic<QMediaElementWindow *> m_originalWindow{nullptr};
-    std::atomic<QMediaElementWindow *> m_previewWindow{nullptr};
+    // GUI thread only: a window the editor deletes reads as null here.
+    QPointer<QMediaElementWindow> m_originalWindow;
+    QPointer<QMediaElementWindow> m_previewWindow;
+    // What the frame handlers reach on the player's thread: the windows' frame sinks, never the windows.
+    // A sink outlives its window and refuses frames once the window's view is gone.
+    mutable std::mutex m_sinkMutex;
+    std::shared_ptr<VideoFrameSink> m_originalSink;
+    std::shared_ptr<VideoFrameSink> m_previewSink;
     quint32 m_audioOnly = 1;
     quint32 m_previewWidth = 0;
     quint32 m_previewHeight = 0;

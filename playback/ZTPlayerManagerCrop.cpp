@@ -208,7 +208,7 @@ void ZTPlayerManager::CalcCropPanScan(VECropSettings &r)
 
 unsigned long long ZTPlayerManager::getCropMinSize()
 {
-    QMediaElementWindow *window = m_originalWindow.load();
+    QMediaElementWindow *window = m_originalWindow.data();
     if (!hasPlayer() || !window)
         return 0;
     const QRect e = window->getVideoElementRect();
@@ -231,7 +231,7 @@ unsigned long long ZTPlayerManager::getCropMinSize()
 
 unsigned long long ZTPlayerManager::getCropVCMinSize() const
 {
-    QMediaElementWindow *window = m_originalWindow.load();
+    QMediaElementWindow *window = m_originalWindow.data();
     if (!window)
         return 0;
     const QRect e = window->getVideoElementRect();
@@ -384,7 +384,7 @@ void ZTPlayerManager::MoveCropPanScan()
 
 void ZTPlayerManager::mousePressEvent(QMouseEvent *event)
 {
-    QMediaElementWindow *window = m_originalWindow.load();
+    QMediaElementWindow *window = m_originalWindow.data();
     if (!window || !event)
         return;
     const QRectF box = dragBoxOf();
@@ -402,7 +402,7 @@ void ZTPlayerManager::mousePressEvent(QMouseEvent *event)
 
 void ZTPlayerManager::mouseMoveEvent(QMouseEvent *event)
 {
-    QMediaElementWindow *window = m_originalWindow.load();
+    QMediaElementWindow *window = m_originalWindow.data();
     if (!window || !event)
         return;
     setSenderCursor(sender(), 0);

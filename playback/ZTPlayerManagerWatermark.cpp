@@ -210,7 +210,7 @@ void ZTPlayerManager::setWatermarkSettingsList(QList<VEWatermarkSettings> list)
 
 bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
 {
-    QMediaElementWindow *window = m_previewWindow.load();
+    QMediaElementWindow *window = m_previewWindow.data();
     const quint32 border = text ? m_currentWatermark.text.borderEnabled : m_currentWatermark.image.borderEnabled;
     if (!event || !window || !hasPlayer() || border == 0 || m_currentWatermarkIndex < 0)
         return false;
@@ -247,7 +247,7 @@ bool ZTPlayerManager::WatermarkImageDown(QMouseEvent *event)
 
 bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
 {
-    QMediaElementWindow *window = m_previewWindow.load();
+    QMediaElementWindow *window = m_previewWindow.data();
     const quint32 border = text ? m_currentWatermark.text.borderEnabled : m_currentWatermark.image.borderEnabled;
     if (!event || !window || !hasPlayer() || border == 0 || m_currentWatermarkIndex < 0)
         return false;

@@ -1,7 +1,7 @@
 # The clip editor's preview controller, against the recording fake of the codec library.
 if(TARGET codec_fake)
   rs_add_qtest(tst_playback_controller SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_playercontroller.cpp
-    LIBS playback codec_fake)
+    LIBS playback codec_fake Threads::Threads)
 endif()
 
 # The same controller over the real codec library, on a generated clip.

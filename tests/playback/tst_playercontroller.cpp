@@ -9,8 +9,11 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <thread>
 
 Q_DECLARE_METATYPE(VECropSettings)
 Q_DECLARE_METATYPE(VEWatermarkSettings)
@@ -1008,6 +1011,89 @@ private slots:
         // Nothing to capture: refused, nothing written.
         ZTPlayerManager none;
         QVERIFY(!none.captureImage(path + QStringLiteral(".x"), QStringLiteral("png")));
+    }
+
+    // ------------------------------------------------------------------------------------------ frames
+
+    void framesReachOnlyTheCurrentWindow()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        auto *player = static_cast<rsc_player *>(f.manager.getPlayerClass()->GetPlayer());
+        auto first = std::make_unique<QMediaElementWindow>();
+        first->SetOpenGl(false);
+        f.manager.setMediaPreviewWindow(first.get());
+        QCOMPARE(rscfake::sendFrame(player, false, RSC_FRAME_BGRX, 64, 48), 1u);
+        // No original window: nothing to draw on.
+        QCOMPARE(rscfake::sendFrame(player, true, RSC_FRAME_BGRX, 64, 48), 0u);
+        // The editor deletes the window the controller still names: frames are refused, not drawn on it.
+        first.reset();
+        QCOMPARE(rscfake::sendFrame(player, false, RSC_FRAME_BGRX, 64, 48), 0u);
+        f.manager.resizeVideoWindow();
+        QMediaElementWindow second;
+        second.SetOpenGl(false);
+        f.manager.setMediaPreviewWindow(&second);
+        QCOMPARE(rscfake::sendFrame(player, false, RSC_FRAME_BGRX, 64, 48), 1u);
+        QCoreApplication::processEvents();
+    }
+
+    // The player delivers on its own thread while the editor replaces and deletes windows.
+    void windowsReplacedWhileFramesArrive()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        auto *player = static_cast<rsc_player *>(f.manager.getPlayerClass()->GetPlayer());
+        std::atomic<bool> stop{false};
+        std::atomic<int> taken{0};
+        std::thread sender([&] {
+            while (!stop) {
+                taken += int(rscfake::sendFrame(player, false, RSC_FRAME_YUV420P, 64, 48));
+                taken += int(rscfake::sendFrame(player, true, RSC_FRAME_BGRX, 64, 48));
+            }
+        });
+        for (int i = 0; i < 100; ++i) {
+            auto window = std::make_unique<QMediaElementWindow>();
+            window->SetOpenGl(i % 2 == 0);
+            f.manager.setMediaPreviewWindow(window.get());
+            f.manager.setMediaOriginalWindow(window.get());
+            QCoreApplication::processEvents();
+            // Deleted while it is still the controller's window.
+        }
+        QMediaElementWindow last;
+        last.SetOpenGl(false);
+        f.manager.setMediaOriginalWindow(&last);
+        QTRY_VERIFY_WITH_TIMEOUT(taken > 0, 10000);
+        stop = true;
+        sender.join();
+    }
+
+    // A player shared with another owner keeps running after this controller is gone: the handlers that
+    // name the controller are taken back before its reference is dropped.
+    void aDeletedControllerLeavesNoHandlerBehind()
+    {
+        rscfake::reset();
+        rscfake::setMedia("*", media());
+        ZTPlayerClass owner;
+        QVERIFY(owner.Create_Player(true));
+        QVERIFY(owner.OpenEx_Player(kClip.c_str(), 640, 360, 0, 0));
+        QMediaElementWindow window;
+        {
+            ZTPlayerManager manager;
+            QVERIFY(manager.setPlayer(owner.GetPlayer(), 640, 360, 3));
+            manager.setMediaPreviewWindow(&window);
+            rscfake::clearCalls();
+        }
+        const QStringList n = names(rscfake::calls());
+        const int release = n.indexOf(QStringLiteral("rsc_player_release"));
+        QVERIFY(release > 0);
+        for (const QString &handler : {QStringLiteral("rsc_player_set_video_frame_handler"),
+                                       QStringLiteral("rsc_player_set_original_video_frame_handler")}) {
+            const int at = n.indexOf(handler);
+            QVERIFY2(at >= 0 && at < release, qPrintable(handler));
+        }
+        QVERIFY(withArgs(rscfake::calls(), QStringLiteral("rsc_player_set_video_frame_handler"))
+                    .first()
+                    .startsWith(QStringLiteral("null")));
     }
 };
 
