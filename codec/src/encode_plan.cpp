@@ -197,7 +197,9 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
     }
 
     const AVStream *as = first.audioStream();
-    if (muxer->audio_codec != AV_CODEC_ID_NONE && (as || v.audioCodec > 0)) {
+    // Sound whenever the container takes it, even when the first clip is silent: a later clip's sound
+    // would be lost otherwise (silent clips get silence).
+    if (muxer->audio_codec != AV_CODEC_ID_NONE) {
         const AVCodec *codec = encoderForName(v.audioCodecName);
         if (!codec && as) {
             codec = encoderForId(as->codecpar->codec_id);

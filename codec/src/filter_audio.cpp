@@ -63,8 +63,13 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarge
                  filterValue(num((100 - weight) / 100.0) + " " + num(weight / 100.0));
     }
     std::string tail;
-    if (target.sampleRate > 0)
-        append(tail, "aresample=" + std::to_string(target.sampleRate));
+    if (target.sampleRate > 0 || target.followTimestamps) {
+        std::string resample = "aresample=";
+        resample += target.sampleRate > 0 ? std::to_string(target.sampleRate) : std::to_string(rate);
+        if (target.followTimestamps)
+            resample += ":async=1:first_pts=" + std::to_string(target.firstSample);
+        append(tail, resample);
+    }
     if (!target.sampleFormat.empty() || target.sampleRate > 0 || !target.channelLayout.empty()) {
         std::string fmt = "aformat=";
         std::string opts;

@@ -13,6 +13,10 @@ struct AudioTarget
     int sampleRate = 0;        // 0 = keep
     std::string sampleFormat;  // e.g. "fltp"; empty = keep
     std::string channelLayout; // e.g. "stereo"; empty = keep
+    // Sound placed by its timestamps from time 0: gaps (and a late start) become silence. Jobs need it,
+    // since they append samples one after another.
+    bool followTimestamps = false;
+    int64_t firstSample = 0; // with followTimestamps: the sample number the first output sample has
 };
 
 // `inputRate` is the sample rate of the frames entering "[in]".

@@ -40,6 +40,7 @@ struct ReencodeMerger::ClipState
     int videoWidth = 0, videoHeight = 0, videoFormat = -1;
     int audioRate = 0, audioChannels = 0, audioFormat = -1;
     int64_t videoStartUs = 0;
+    int64_t audioStartSamples = 0; // output sample count when the clip began
 };
 
 ReencodeMerger::~ReencodeMerger() = default;
@@ -140,6 +141,9 @@ bool ReencodeMerger::openAudioGraph(ClipState &st, const AVFrame *first, std::st
     target.sampleRate = plan.sampleRate;
     target.sampleFormat = av_get_sample_fmt_name(plan.sampleFormat);
     target.channelLayout = layoutName;
+    target.followTimestamps = true;
+    // A graph opened again mid-clip goes on where the clip's sound so far ends.
+    target.firstSample = m_encoders.audioSamples() - st.audioStartSamples;
     std::string desc = rsc::edit::describeAudio(edit, first->sample_rate, target);
     std::string cut = "[in]atrim=start=0";
     if (st.lengthUs > 0)
@@ -378,6 +382,7 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     st.startUs = int64_t(m_task.startUs);
     st.lengthUs = int64_t(m_task.durationUs);
     st.originUs = clip->originUs();
+    st.audioStartSamples = m_encoders.audioSamples();
     const StreamPlan &plan = m_encoders.plan();
     const int64_t sourceLength = clip->durationUs();
     progress.total =

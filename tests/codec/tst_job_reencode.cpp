@@ -51,6 +51,7 @@ private slots:
     void joinsDifferentClips();
     void noDriftOverManyJoins();
     void formatChangeMidClip();
+    void soundStartingLateStaysInPlace();
     void soundOnlyOutput_data();
     void soundOnlyOutput();
     void codecsOfTheFirstClip_data();
@@ -194,6 +195,22 @@ void TestJobReencode::formatChangeMidClip()
     QVERIFY(meanVolume(out, 1.3, 0.6) > -40.0); // and heard
     QVERIFY(qAbs(streamEnd(out, QStringLiteral("v:0")) - streamEnd(out, QStringLiteral("a:0"))) <= 0.04);
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
+}
+
+void TestJobReencode::soundStartingLateStaysInPlace()
+{
+    // The tone starts half a second after the picture: in the output too, after a clip before it.
+    const QString late = MediaFixtures::make(
+        {QStringLiteral("late_sound.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 -itsoffset 0.5 -f lavfi -i "
+                             "sine=frequency=440:duration=1.5 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+    const QString out = rstest::scratchDir(QStringLiteral("late")) + QStringLiteral("/out.mp4");
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{standard("video_only.mp4")}, Task{late}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    QVERIFY(meanVolume(out, 2.05, 0.35) < -80.0);
+    QVERIFY(meanVolume(out, 2.6, 0.4) > -40.0);
+    QVERIFY(qAbs(streamEnd(out, QStringLiteral("v:0")) - streamEnd(out, QStringLiteral("a:0"))) <= 0.04);
 }
 
 void TestJobReencode::soundOnlyOutput_data()
