@@ -1,5 +1,5 @@
 #pragma once
-// File I/O for the demuxers and muxers of a job through 1 MiB buffers: large reads and writes keep a
+// File I/O for the demuxers and muxers of a job through large buffers: large reads and writes keep a
 // lossless join near the speed of a plain file copy.
 
 #include "job_ffmpeg.h"
