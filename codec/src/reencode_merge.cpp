@@ -11,6 +11,8 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <unistd.h>
+#include <vector>
 
 namespace rsc::job {
 
@@ -59,6 +61,8 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
             *error = "the output was damaged by an earlier failure";
         return false;
     }
+    if (!filesReadable(task.edit, error))
+        return false;
     auto clip = std::make_unique<InputClip>();
     if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error))
         return false;
@@ -83,6 +87,34 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
     }
     m_clip = std::move(clip);
     m_task = task;
+    return true;
+}
+
+bool ReencodeMerger::filesReadable(const EditConfig &edit, std::string *error)
+{
+    // Pictures, subtitles and background sound the edits name are checked before the task is taken, so a
+    // missing file is a refused add rather than a task failing halfway.
+    std::vector<const std::string *> files;
+    if (edit.codec.videoEdits) {
+        for (const rsc::edit::Overlay &ov : edit.overlays) {
+            if (ov.picture.set && !ov.picture.file.empty()) {
+                files.push_back(&ov.picture.file);
+                if (!ov.picture.mask.empty())
+                    files.push_back(&ov.picture.mask);
+            }
+        }
+        if (!edit.subtitleFile.empty() && (edit.subtitleMode & 2))
+            files.push_back(&edit.subtitleFile);
+    }
+    if (edit.codec.audioEdits && !edit.background[0].file.empty())
+        files.push_back(&edit.background[0].file);
+    for (const std::string *f : files) {
+        if (::access(f->c_str(), R_OK) != 0) {
+            if (error)
+                *error = "cannot read " + *f;
+            return false;
+        }
+    }
     return true;
 }
 

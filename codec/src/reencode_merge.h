@@ -27,6 +27,7 @@ public:
 
 private:
     struct ClipState;
+    static bool filesReadable(const rsc::edit::EditConfig &edit, std::string *error);
     bool openVideoGraph(ClipState &st, const AVFrame *first, std::string *error);
     bool openAudioGraph(ClipState &st, const AVFrame *first, std::string *error);
     bool decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacket *pkt, bool video, std::string *error);

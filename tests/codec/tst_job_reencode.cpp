@@ -411,21 +411,40 @@ void TestJobReencode::stopIsPrompt()
 void TestJobReencode::badTaskKeepsOutput_data()
 {
     QTest::addColumn<QString>("bad");
-    QTest::newRow("missing") << QStringLiteral("/nonexistent/clip.mp4");
-    QTest::newRow("text") << MediaFixtures::badFile(QStringLiteral("text.mp4"));
-    QTest::newRow("truncated") << MediaFixtures::badFile(QStringLiteral("truncated.mp4"));
-    QTest::newRow("empty") << MediaFixtures::badFile(QStringLiteral("empty.mp4"));
+    QTest::addColumn<QString>("missingEditFile"); // a file the clip's edits name that is not there
+    QTest::newRow("missing") << QStringLiteral("/nonexistent/clip.mp4") << QString();
+    QTest::newRow("text") << MediaFixtures::badFile(QStringLiteral("text.mp4")) << QString();
+    QTest::newRow("truncated") << MediaFixtures::badFile(QStringLiteral("truncated.mp4")) << QString();
+    QTest::newRow("empty") << MediaFixtures::badFile(QStringLiteral("empty.mp4")) << QString();
+    QTest::newRow("missing watermark") << standard("h264_aac_b.mp4") << QStringLiteral("/nonexistent/logo.png");
+    QTest::newRow("missing subtitles") << standard("h264_aac_b.mp4") << QStringLiteral("/nonexistent/subs.srt");
+    QTest::newRow("missing background") << standard("h264_aac_b.mp4") << QStringLiteral("/nonexistent/music.mp3");
 }
 
 void TestJobReencode::badTaskKeepsOutput()
 {
     QFETCH(QString, bad);
+    QFETCH(QString, missingEditFile);
     const QString out = rstest::scratchDir(QStringLiteral("bad")) + QStringLiteral("/out.mp4");
     const QString good = standard("h264_aac.mp4");
-    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{good}, Task{bad}});
+    rsc_edit *edit = nullptr;
+    if (!missingEditFile.isEmpty()) {
+        edit = rsc_edit_create();
+        rsc_edit_enable_video_edits(edit, 1);
+        rsc_edit_enable_audio_edits(edit, 1);
+        if (missingEditFile.endsWith(QLatin1String(".png")))
+            rsc_edit_set_watermark_image_file(edit, missingEditFile.toUtf8().constData());
+        else if (missingEditFile.endsWith(QLatin1String(".srt")))
+            rsc_edit_set_subtitle_file(edit, missingEditFile.toUtf8().constData());
+        else
+            rsc_edit_set_audio_background_file(edit, missingEditFile.toUtf8().constData());
+    }
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{good}, Task{bad, 0, 0, edit}});
     QVERIFY(r.failed);
     QCOMPARE(r.tasksAdded, 1);
     QVERIFY(!r.error.isEmpty());
+    if (!missingEditFile.isEmpty())
+        QVERIFY2(r.error.contains(QLatin1String("cannot read")), qPrintable(r.error));
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - FFprobe::durationSeconds(good)) < 0.1);
 }
