@@ -97,6 +97,11 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
             *error = "the output was damaged by an earlier failure";
         return false;
     }
+    if (m_output.isFile(task.source)) {
+        if (error)
+            *error = task.source + " is the output itself";
+        return false;
+    }
     auto clip = std::make_unique<InputClip>();
     if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error))
         return false;

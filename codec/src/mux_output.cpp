@@ -1,5 +1,8 @@
 #include "mux_output.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 extern "C" {
 #include <libavutil/dict.h>
 }
@@ -25,13 +28,22 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
         return fail("unknown container " + container);
     if (avformat_alloc_output_context2(&m_format, fmt, nullptr, path.c_str()) < 0 || !m_format)
         return fail("out of memory");
-    if (!(fmt->flags & AVFMT_NOFILE)) {
-        if (!m_io.openWrite(path))
-            return fail("cannot create " + path);
-        m_format->pb = m_io.context();
-        m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
-    }
+    // The file itself is created with the header, once the first clip is known: a source given as the
+    // output by mistake is refused before anything overwrites it.
+    std::string dir = path.substr(0, path.find_last_of('/') + 1);
+    if (dir.empty())
+        dir = ".";
+    if (::access(dir.c_str(), W_OK) != 0)
+        return fail("cannot write into " + dir);
+    m_path = path;
     return true;
+}
+
+bool OutputFile::isFile(const std::string &other) const
+{
+    struct stat a, b;
+    return !m_path.empty() && ::stat(m_path.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 AVStream *OutputFile::addStream()
@@ -43,6 +55,16 @@ bool OutputFile::writeHeader(std::string *error)
 {
     if (!m_format || m_headerWritten)
         return m_headerWritten;
+    if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
+        if (!m_io.openWrite(m_path)) {
+            m_failed = true;
+            if (error)
+                *error = "cannot create " + m_path;
+            return false;
+        }
+        m_format->pb = m_io.context();
+        m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
+    }
     const int err = avformat_write_header(m_format, nullptr);
     if (err < 0) {
         m_failed = true;

@@ -19,8 +19,11 @@ public:
     OutputFile &operator=(const OutputFile &) = delete;
     ~OutputFile();
 
-    // Creates the file; the container is the lower-case muxer name ("mp4", "matroska", "mpegts" ...).
+    // Sets up the muxer for the lower-case muxer name ("mp4", "matroska", "mpegts" ...); the file is
+    // created by writeHeader().
     bool create(const std::string &path, const std::string &container, std::string *error);
+    // True when `other` names the output file (which exists already).
+    bool isFile(const std::string &other) const;
 
     AVFormatContext *format() const { return m_format; }
     const AVOutputFormat *muxer() const { return m_format ? m_format->oformat : nullptr; }
@@ -36,6 +39,7 @@ public:
 
 private:
     FileIO m_io;
+    std::string m_path;
     AVFormatContext *m_format = nullptr;
     bool m_headerWritten = false;
     bool m_finished = false;

@@ -63,6 +63,11 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
     }
     if (!filesReadable(task.edit, error))
         return false;
+    if (m_output.isFile(task.source)) {
+        if (error)
+            *error = task.source + " is the output itself";
+        return false;
+    }
     auto clip = std::make_unique<InputClip>();
     if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error))
         return false;

@@ -60,6 +60,7 @@ private slots:
     void explicitCodecValues();
     void conversionWritesChapters();
     void stopIsPrompt();
+    void outputNamingASourceIsRefused();
     void badTaskKeepsOutput_data();
     void badTaskKeepsOutput();
 };
@@ -405,6 +406,30 @@ void TestJobReencode::stopIsPrompt()
         rsc_job_release(job);
         QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
         QVERIFY(QFile::remove(out)); // the caller can remove the partial output
+    }
+}
+
+void TestJobReencode::outputNamingASourceIsRefused()
+{
+    // A clip chosen as its own output must survive: nothing is written before the clip is known.
+    const QString dir = rstest::scratchDir(QStringLiteral("self"));
+    const QString clip = dir + QStringLiteral("/clip.mp4");
+    QVERIFY(QFile::copy(standard("h264_aac.mp4"), clip));
+    QFile f(clip);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    for (const bool lossless : {false, true}) {
+        const Outcome r = runMerge(lossless, clip, QStringLiteral("mp4"), {Task{clip}});
+        QVERIFY(r.failed);
+        QVERIFY2(r.error.contains(QLatin1String("output")), qPrintable(r.error));
+        rsc_job *job = rsc_job_create_convert(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_job_open_file(job, clip.toUtf8().constData(), clip.toUtf8().constData(), "mp4", nullptr), 1);
+        QCOMPARE(rsc_job_start(job), 0);
+        rsc_job_release(job);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll() == before);
+        f.close();
     }
 }
 
