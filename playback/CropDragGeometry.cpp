@@ -17,23 +17,6 @@ bool near(int a, int b)
     return std::abs(a - b) < kGrabDistance;
 }
 
-bool holdsLeft(unsigned zone)
-{
-    return zone == TopLeft || zone == BottomLeft || zone == Left;
-}
-bool holdsRight(unsigned zone)
-{
-    return zone == TopRight || zone == BottomRight || zone == Right;
-}
-bool holdsTop(unsigned zone)
-{
-    return zone == TopLeft || zone == TopRight || zone == Top;
-}
-bool holdsBottom(unsigned zone)
-{
-    return zone == BottomLeft || zone == BottomRight || zone == Bottom;
-}
-
 // One axis of a drag: `start`/`size` the box's start position and extent, `moved` the start position
 // shifted by the pointer, `extent` the picture's size in pixels, `minPixels` the smallest box on screen.
 void dragLow(double start, double size, double moved, double extent, double minPixels, double &pos, double &len)
@@ -66,6 +49,23 @@ double moveWhole(double moved, double size)
 }
 
 } // namespace
+
+bool holdsLeft(unsigned zone)
+{
+    return zone == TopLeft || zone == BottomLeft || zone == Left;
+}
+bool holdsRight(unsigned zone)
+{
+    return zone == TopRight || zone == BottomRight || zone == Right;
+}
+bool holdsTop(unsigned zone)
+{
+    return zone == TopLeft || zone == TopRight || zone == Top;
+}
+bool holdsBottom(unsigned zone)
+{
+    return zone == BottomLeft || zone == BottomRight || zone == Bottom;
+}
 
 Qt::CursorShape cursorForZone(unsigned zone)
 {

@@ -32,6 +32,11 @@ constexpr double kMinGrabFraction = 0.0001; // thinner boxes cannot be grabbed
 constexpr double kMinBoxPixels = 20.0;
 
 Qt::CursorShape cursorForZone(unsigned zone);
+// Which sides of the box a zone moves.
+bool holdsLeft(unsigned zone);
+bool holdsRight(unsigned zone);
+bool holdsTop(unsigned zone);
+bool holdsBottom(unsigned zone);
 
 // Every value finite and in [0, 1], the box inside the frame (non-finite values become 0).
 QRectF clampFraction(const QRectF &box);

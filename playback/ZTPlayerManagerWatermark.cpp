@@ -27,21 +27,43 @@ QByteArray fontOf(const QByteArray &name)
     return name.startsWith('@') ? name.mid(1) : name;
 }
 
-bool holdsLeft(unsigned z)
+quint32 scaleOf(double factor, double start)
 {
-    return z == 1 || z == 2 || z == 3;
+    return static_cast<quint32>(std::max(0.0, std::trunc(factor * start + 0.5)));
 }
-bool holdsRight(unsigned z)
+
+// Resizing one axis of an item works through its scale: the start scale times the new size over the
+// start size. `moved` is the dragged side's new place, (`start`, `size`) the item's start place and size,
+// `delta` the pointer's move, all fractions of the frame; `measured` receives the new size.
+void moveNearSide(double moved, double start, double size, double delta, double startScale, double &pos,
+                  double &measured, quint32 &scale)
 {
-    return z == 4 || z == 5 || z == 6;
+    measured = size - delta;
+    if (moved < 0) {
+        moved = 0;
+        measured = start + size;
+    }
+    if (moved > start + size - kItemMargin) {
+        moved = start + size - kItemMargin;
+        measured = kItemMargin;
+    }
+    pos = moved;
+    scale = scaleOf(1.0 - (moved - start) / size, startScale);
 }
-bool holdsTop(unsigned z)
+
+void moveFarSide(double moved, double start, double size, double delta, double startScale, double &measured,
+                 quint32 &scale)
 {
-    return z == 1 || z == 4 || z == 7;
-}
-bool holdsBottom(unsigned z)
-{
-    return z == 2 || z == 5 || z == 8;
+    measured = delta + size;
+    if (moved + size <= 1.0 && moved < start - size + kItemMargin) {
+        moved = start - size + kItemMargin;
+        measured = kItemMargin;
+    }
+    if (moved + size > 1.0) {
+        moved = 1.0 - size;
+        measured = 1.0 - start;
+    }
+    scale = scaleOf((moved - start) / size + 1.0, startScale);
 }
 
 } // namespace
@@ -275,7 +297,7 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
     const double sw = m_watermarkStart.width(), sh = m_watermarkStart.height();
     const double dx = (p.x() - m_watermarkPress.x()) / ew;
     const double dy = (p.y() - m_watermarkPress.y()) / eh;
-    double nx = sx + dx, ny = sy + dy;
+    const double nx = sx + dx, ny = sy + dy;
     setSenderCursor(sender(), zone);
 
     double &posX = text ? m_currentWatermark.text.posX : m_currentWatermark.image.posX;
@@ -284,65 +306,22 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
     quint32 &scaleY = text ? m_currentWatermark.text.scaleY : m_currentWatermark.image.scaleY;
     double &measuredW = text ? m_currentWatermark.text.measuredWidth : m_currentWatermark.image.measuredWidth;
     double &measuredH = text ? m_currentWatermark.text.measuredHeight : m_currentWatermark.image.measuredHeight;
-    auto scale = [](double factor, double start) {
-        return static_cast<quint32>(std::max(0.0, std::trunc(factor * start + 0.5)));
-    };
-
+    using CropDragGeometry::holdsBottom;
+    using CropDragGeometry::holdsLeft;
+    using CropDragGeometry::holdsRight;
+    using CropDragGeometry::holdsTop;
     if (zone == 9) {
         posX = nx < 0 ? 0.0 : (nx + sw > 1.0 ? 1.0 - sw : nx);
         posY = ny < 0 ? 0.0 : (ny + sh > 1.0 ? 1.0 - sh : ny);
     } else {
-        // Resizing works through the item's scale: the start scale times the new size over the start size.
-        if (holdsLeft(zone)) {
-            measuredW = sw - dx;
-            if (nx < 0) {
-                nx = 0;
-                measuredW = sx + sw;
-            }
-            if (nx > sx + sw - kItemMargin) {
-                nx = sx + sw - kItemMargin;
-                measuredW = kItemMargin;
-            }
-            posX = nx;
-            scaleX = scale(1.0 - (nx - sx) / sw, m_startScaleX);
-        }
-        if (holdsRight(zone)) {
-            measuredW = dx + sw;
-            if (nx + sw <= 1.0 && nx < sx - sw + kItemMargin) {
-                nx = sx - sw + kItemMargin;
-                measuredW = kItemMargin;
-            }
-            if (nx + sw > 1.0) {
-                nx = 1.0 - sw;
-                measuredW = 1.0 - sx;
-            }
-            scaleX = scale((nx - sx) / sw + 1.0, m_startScaleX);
-        }
-        if (holdsTop(zone)) {
-            measuredH = sh - dy;
-            if (ny < 0) {
-                ny = 0;
-                measuredH = sy + sh;
-            }
-            if (ny > sy + sh - kItemMargin) {
-                ny = sy + sh - kItemMargin;
-                measuredH = kItemMargin;
-            }
-            posY = ny;
-            scaleY = scale(1.0 - (ny - sy) / sh, m_startScaleY);
-        }
-        if (holdsBottom(zone)) {
-            measuredH = dy + sh;
-            if (ny + sh <= 1.0 && ny < sy - sh + kItemMargin) {
-                ny = sy - sh + kItemMargin;
-                measuredH = kItemMargin;
-            }
-            if (ny + sh > 1.0) {
-                ny = 1.0 - sh;
-                measuredH = 1.0 - sy;
-            }
-            scaleY = scale((ny - sy) / sh + 1.0, m_startScaleY);
-        }
+        if (holdsLeft(zone))
+            moveNearSide(nx, sx, sw, dx, m_startScaleX, posX, measuredW, scaleX);
+        if (holdsRight(zone))
+            moveFarSide(nx, sx, sw, dx, m_startScaleX, measuredW, scaleX);
+        if (holdsTop(zone))
+            moveNearSide(ny, sy, sh, dy, m_startScaleY, posY, measuredH, scaleY);
+        if (holdsBottom(zone))
+            moveFarSide(ny, sy, sh, dy, m_startScaleY, measuredH, scaleY);
     }
     setWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex);
     emit emitWatermarkRectChange(m_currentWatermark, m_currentWatermarkIndex);
