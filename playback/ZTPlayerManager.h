@@ -164,6 +164,9 @@ private:
     QRectF dragBoxOf() const;
     unsigned cropPixelsEven(double fraction, unsigned videoSide) const;
 
+    // live-edit helpers
+    void sendAudioBackground(const VEAudioBackgroundSettings &settings, int index, bool withSource);
+
     // watermark helpers
     void sendWatermark(const VEWatermarkSettings &settings, bool withSources);
     bool watermarkDown(QMouseEvent *event, bool text);

@@ -80,28 +80,24 @@ void ZTPlayerManager::setSubtitleValueInfo(VESubtitleValue_Info v)
 
 void ZTPlayerManager::setAudioBackgroundSettingsSource(VEAudioBackgroundSettings s, int index)
 {
-    if (!hasPlayer())
-        return;
-    ZTPlayerClass *p = m_player;
-    p->BeginSettings_Player();
-    p->SetAudioBackgroundIndex_Player(static_cast<unsigned>(index));
-    p->SetAudioBackgroundFile_Player(s.filePath.isEmpty() ? nullptr : s.filePath.constData());
-    p->SetAudioBackgroundLoop_Player(s.loop);
-    p->SetAudioBackgroundMixMode_Player(s.mixMode);
-    p->SetAudioBackgroundWeight_Player(s.weight);
-    p->SetAudioBackgroundVolume_Player(s.volume);
-    p->SetAudioBackgroundShowTime_Player(s.showTime.first, s.showTime.second);
-    p->SetAudioBackgroundSplitTime_Player(s.splitTime.first, s.splitTime.second);
-    p->EndSettings_Player();
+    sendAudioBackground(s, index, true);
 }
 
 void ZTPlayerManager::setAudioBackgroundSettingsNotSource(VEAudioBackgroundSettings s, int index)
+{
+    sendAudioBackground(s, index, false);
+}
+
+// One batch, so that the player applies the slot as one change.
+void ZTPlayerManager::sendAudioBackground(const VEAudioBackgroundSettings &s, int index, bool withSource)
 {
     if (!hasPlayer())
         return;
     ZTPlayerClass *p = m_player;
     p->BeginSettings_Player();
     p->SetAudioBackgroundIndex_Player(static_cast<unsigned>(index));
+    if (withSource)
+        p->SetAudioBackgroundFile_Player(s.filePath.isEmpty() ? nullptr : s.filePath.constData());
     p->SetAudioBackgroundLoop_Player(s.loop);
     p->SetAudioBackgroundMixMode_Player(s.mixMode);
     p->SetAudioBackgroundWeight_Player(s.weight);
