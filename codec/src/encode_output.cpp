@@ -65,6 +65,14 @@ bool Encoders::open(const StreamPlan &plan, OutputFile &output, std::string *err
         if (!plan.videoProfile.empty())
             av_opt_set(c->priv_data, "profile", plan.videoProfile.c_str(), 0);
         AVDictionary *opts = optionsOf(plan.options);
+        // libvpx's own defaults encode far slower than real time; keep the caller's choice where given.
+        const std::string name = plan.videoCodec->name;
+        if (name == "libvpx-vp9" || name == "libvpx") {
+            av_dict_set(&opts, "deadline", "good", AV_DICT_DONT_OVERWRITE);
+            av_dict_set(&opts, "cpu-used", "4", AV_DICT_DONT_OVERWRITE);
+            if (name == "libvpx-vp9")
+                av_dict_set(&opts, "row-mt", "1", AV_DICT_DONT_OVERWRITE);
+        }
         const int err = avcodec_open2(c, plan.videoCodec, &opts);
         av_dict_free(&opts);
         if (err < 0)
