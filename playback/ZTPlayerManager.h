@@ -169,6 +169,7 @@ private:
 
     // watermark helpers
     void sendWatermark(const VEWatermarkSettings &settings, bool withSources);
+    void sendWatermarkSlot(const VEWatermarkSettings &settings, int index, bool withSources);
     bool watermarkDown(QMouseEvent *event, bool text);
     bool watermarkMove(QMouseEvent *event, bool text);
     void selectCurrentSlot();

@@ -130,23 +130,23 @@ void ZTPlayerManager::sendWatermark(const VEWatermarkSettings &r, bool withSourc
 
 void ZTPlayerManager::setWatermarkSettingsSource(VEWatermarkSettings settings, int index)
 {
-    m_selectedWatermarkIndex = index;
-    if (!hasPlayer())
-        return;
-    m_player->BeginSettings_Player();
-    m_player->SetWatermarkIndex_Player(static_cast<unsigned>(index));
-    sendWatermark(settings, true);
-    m_player->EndSettings_Player();
+    sendWatermarkSlot(settings, index, true);
 }
 
 void ZTPlayerManager::setWatermarkSettingsNotSource(VEWatermarkSettings settings, int index)
+{
+    sendWatermarkSlot(settings, index, false);
+}
+
+// One batch, so that the player applies the slot as one change.
+void ZTPlayerManager::sendWatermarkSlot(const VEWatermarkSettings &settings, int index, bool withSources)
 {
     m_selectedWatermarkIndex = index;
     if (!hasPlayer())
         return;
     m_player->BeginSettings_Player();
     m_player->SetWatermarkIndex_Player(static_cast<unsigned>(index));
-    sendWatermark(settings, false);
+    sendWatermark(settings, withSources);
     m_player->EndSettings_Player();
 }
 
