@@ -213,7 +213,11 @@ void Encoders::trimAudioTo(int64_t totalSamples)
 bool Encoders::encodeAudioFrames(bool last)
 {
     AVCodecContext *c = m_audio.get();
-    const int64_t limit = (m_video && !last) ? samplesForFrames(m_videoFrames) : INT64_MAX;
+    // Sound waits for its pictures, but never more than 10 s of it (a still picture with long sound would
+    // otherwise be held in memory whole).
+    const int64_t limit = (m_video && !last)
+                              ? std::max(samplesForFrames(m_videoFrames), m_audioSamples - 10 * int64_t(c->sample_rate))
+                              : INT64_MAX;
     while (
         (av_audio_fifo_size(m_fifo.get()) >= m_audioFrameSize && m_audioEncodedSamples + m_audioFrameSize <= limit) ||
         (last && av_audio_fifo_size(m_fifo.get()) > 0)) {

@@ -43,6 +43,8 @@ struct ReencodeMerger::ClipState
     int audioRate = 0, audioChannels = 0, audioFormat = -1;
     int64_t videoStartUs = 0;
     int64_t audioStartSamples = 0; // output sample count when the clip began
+    FramePtr lastPicture;          // the latest decoded picture and where it ends (clip time)
+    int64_t lastPictureEndUs = 0;
 };
 
 ReencodeMerger::~ReencodeMerger() = default;
@@ -291,8 +293,18 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             return true;
         if (err == AVERROR_EOF) {
             rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
-            if (graph.isOpen())
+            if (graph.isOpen()) {
+                // The constant-rate conversion ends with the last picture's start; shown again just before
+                // that picture's end, it keeps its time (a single still picture would vanish otherwise).
+                // (Half an output frame earlier, so the rounding to output frames adds none beyond the end.)
+                const int64_t halfFrameUs =
+                    av_rescale_q(1, av_inv_q(m_encoders.plan().frameRate), AV_TIME_BASE_Q) / 2 + 1;
+                if (video && st.lastPicture && st.lastPicture->pts < st.lastPictureEndUs - halfFrameUs) {
+                    st.lastPicture->pts = st.lastPictureEndUs - halfFrameUs;
+                    graph.push(st.lastPicture.get());
+                }
                 graph.push(nullptr);
+            }
             return video ? drainVideo(st) : drainAudio(st);
         }
         if (err < 0)
@@ -347,6 +359,13 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
                 av_frame_unref(f);
                 return false;
             }
+        }
+        if (video) {
+            if (!st.lastPicture)
+                st.lastPicture = makeFrame();
+            av_frame_unref(st.lastPicture.get());
+            if (av_frame_ref(st.lastPicture.get(), f) >= 0)
+                st.lastPictureEndUs = rel + lengthUs;
         }
         const bool pushed = graph.push(f);
         av_frame_unref(f);

@@ -52,6 +52,7 @@ private slots:
     void noDriftOverManyJoins();
     void formatChangeMidClip();
     void soundStartingLateStaysInPlace();
+    void stillPictureWithLongSound();
     void soundOnlyOutput_data();
     void soundOnlyOutput();
     void codecsOfTheFirstClip_data();
@@ -212,6 +213,27 @@ void TestJobReencode::soundStartingLateStaysInPlace()
     QVERIFY(meanVolume(out, 2.05, 0.35) < -80.0);
     QVERIFY(meanVolume(out, 2.6, 0.4) > -40.0);
     QVERIFY(qAbs(streamEnd(out, QStringLiteral("v:0")) - streamEnd(out, QStringLiteral("a:0"))) <= 0.04);
+}
+
+void TestJobReencode::stillPictureWithLongSound()
+{
+    // One picture and 14 s of sound (a song with its cover as a video stream): the picture stays for the
+    // whole song, and the sound is not held back in memory whole.
+    const QString still = MediaFixtures::make(
+        {QStringLiteral("still_song.mkv"),
+         QString::fromLatin1("-f lavfi -i color=c=red:size=320x240:rate=25:duration=0.04 -f lavfi -i "
+                             "sine=frequency=440:duration=14 -c:v libx264 -preset ultrafast -pix_fmt yuv420p "
+                             "-c:a libvorbis")
+             .split(QLatin1Char(' '))});
+    const QString out = rstest::scratchDir(QStringLiteral("still")) + QStringLiteral("/out.mp4");
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{still}, Task{standard("h264_aac_c.mp4")}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const double videoEnd = streamEnd(out, QStringLiteral("v:0")), audioEnd = streamEnd(out, QStringLiteral("a:0"));
+    QVERIFY2(qAbs(videoEnd - 15.5) < 0.1, qPrintable(QString::number(videoEnd)));
+    QVERIFY2(qAbs(audioEnd - videoEnd) <= 0.04, qPrintable(QStringLiteral("%1 %2").arg(audioEnd).arg(videoEnd)));
+    const QImage late = frameAt(out, 12.0);
+    QVERIFY(channelMean(late, late.rect(), 0) > 200);
+    QVERIFY(meanVolume(out, 11.0, 2.0) > -40.0);
 }
 
 void TestJobReencode::soundOnlyOutput_data()
