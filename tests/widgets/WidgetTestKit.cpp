@@ -83,6 +83,16 @@ bool near(const QColor &a, const QColor &b, int tolerance)
            qAbs(a.blue() - b.blue()) <= tolerance && qAbs(a.alpha() - b.alpha()) <= tolerance;
 }
 
+int shownFrame(QWidget *w)
+{
+    const QColor c = render(w).pixelColor(w->width() / 2, w->height() / 2);
+    const QVector<QColor> colors = stripColors();
+    for (int k = 0; k < colors.size(); ++k)
+        if (near(c, colors[k]))
+            return k;
+    return -1;
+}
+
 void sendMouse(QWidget *w, QEvent::Type type, const QPoint &local, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
     sendMouseGlobal(w, type, w->mapToGlobal(local), button, buttons);

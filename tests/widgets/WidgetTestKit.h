@@ -26,6 +26,8 @@ QString makeBroken(const QString &name);
 
 QImage render(QWidget *w);
 bool near(const QColor &a, const QColor &b, int tolerance = 24);
+// Index of the makeStrip frame whose colour the widget shows in its middle, or -1.
+int shownFrame(QWidget *w);
 
 void sendMouse(QWidget *w, QEvent::Type type, const QPoint &local, Qt::MouseButton button = Qt::LeftButton,
                Qt::MouseButtons buttons = Qt::LeftButton);

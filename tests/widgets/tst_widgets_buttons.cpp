@@ -17,18 +17,6 @@
 class TestButtons : public QObject
 {
     Q_OBJECT
-private:
-    // Index of the strip frame whose colour the button shows in its middle, or -1.
-    static int shownFrame(QWidget *w)
-    {
-        const QColor c = wtk::render(w).pixelColor(w->width() / 2, w->height() / 2);
-        const QVector<QColor> colors = wtk::stripColors();
-        for (int k = 0; k < colors.size(); ++k)
-            if (wtk::near(c, colors[k]))
-                return k;
-        return -1;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -78,14 +66,14 @@ private slots:
         QVERIFY(image.setBtnImage(good));
         QVERIFY(!image.setBtnImage(bad));
         QCOMPARE(image.size(), QSize(30, 20));
-        QCOMPARE(shownFrame(&image), 0);
+        QCOMPARE(wtk::shownFrame(&image), 0);
 
         QTextImageButton text;
         QVERIFY(text.setBtnImage(good));
         QVERIFY(!text.setBtnImageForRect(bad, QRect(0, 0, 90, 30)));
         QVERIFY(!text.setBtnImageAndText(bad, QStringLiteral("x"), 12));
         QCOMPARE(text.size(), QSize(30, 20));
-        QCOMPARE(shownFrame(&text), 0);
+        QCOMPARE(wtk::shownFrame(&text), 0);
         QVERIFY(text.getBtnText().isEmpty());
 
         QSliderCtrlBtn handle;
@@ -123,17 +111,17 @@ private slots:
         image.setOverState(overState);
         text.setOverState(overState);
 
-        QCOMPARE(shownFrame(w), 0);
+        QCOMPARE(wtk::shownFrame(w), 0);
         wtk::sendEnter(w);
-        QCOMPARE(shownFrame(w), 1);
+        QCOMPARE(wtk::shownFrame(w), 1);
         wtk::sendMouse(w, QEvent::MouseButtonPress, QPoint(5, 5));
-        QCOMPARE(shownFrame(w), 2);
+        QCOMPARE(wtk::shownFrame(w), 2);
         wtk::sendMouse(w, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(shownFrame(w), 0); // normal although the pointer is still inside
+        QCOMPARE(wtk::shownFrame(w), 0); // normal although the pointer is still inside
         w->setEnabled(false);
-        QCOMPARE(shownFrame(w), overState ? 2 : 3);
+        QCOMPARE(wtk::shownFrame(w), overState ? 2 : 3);
         w->setEnabled(true);
-        QCOMPARE(shownFrame(w), 0);
+        QCOMPARE(wtk::shownFrame(w), 0);
     }
 
     void rightButtonDoesNotPress()
@@ -202,7 +190,7 @@ private slots:
         text.setTextColor(Qt::white, Qt::yellow, Qt::cyan, Qt::gray);
         text.setEnabled(enabled);
         text.setCheckState(true);
-        QCOMPARE(shownFrame(&text), 2);
+        QCOMPARE(wtk::shownFrame(&text), 2);
         QCOMPARE(text.currentTextColor(), QColor(Qt::cyan));
     }
 

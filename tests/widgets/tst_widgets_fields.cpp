@@ -13,17 +13,6 @@
 class TestFields : public QObject
 {
     Q_OBJECT
-private:
-    static int shownFrame(QWidget *w)
-    {
-        const QColor c = wtk::render(w).pixelColor(w->width() / 2, w->height() / 2);
-        const QVector<QColor> colors = wtk::stripColors();
-        for (int k = 0; k < colors.size(); ++k)
-            if (wtk::near(c, colors[k]))
-                return k;
-        return -1;
-    }
-
 private slots:
     void noStripPaintsNothing()
     {
@@ -75,21 +64,21 @@ private slots:
         w.setCheckState(checked);
         w.setTextColor(Qt::white, Qt::yellow, Qt::cyan, Qt::gray);
         auto expect = [&](int frame) { return checked ? 2 : frame; };
-        QCOMPARE(shownFrame(&w), expect(0));
+        QCOMPARE(wtk::shownFrame(&w), expect(0));
         wtk::sendEnter(&w);
         QCOMPARE(w.cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(shownFrame(&w), expect(1));
+        QCOMPARE(wtk::shownFrame(&w), expect(1));
         wtk::sendMouse(&w, QEvent::MouseButtonPress, QPoint(3, 3));
-        QCOMPARE(shownFrame(&w), expect(2));
+        QCOMPARE(wtk::shownFrame(&w), expect(2));
         wtk::sendMouse(&w, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton, Qt::NoButton);
         QCOMPARE(w.state(), 0);
-        QCOMPARE(shownFrame(&w), expect(0));
+        QCOMPARE(wtk::shownFrame(&w), expect(0));
         w.setEnabled(false);
-        QCOMPARE(shownFrame(&w), checked ? 2 : (overState ? 2 : 3));
+        QCOMPARE(wtk::shownFrame(&w), checked ? 2 : (overState ? 2 : 3));
         if (!checked)
             QCOMPARE(w.currentTextColor(), QColor(Qt::gray));
         w.setEnabled(true);
-        QCOMPARE(shownFrame(&w), expect(0));
+        QCOMPARE(wtk::shownFrame(&w), expect(0));
     }
 
     void nineGridCorners()
