@@ -82,26 +82,9 @@ inline QByteArray ffmpegOut(const QStringList &args, QByteArray *err = nullptr)
 }
 
 // MD5 of each packet's payload with its size, in order (side data left out: containers attach their own).
-// `bitstreamFilter` undoes a container's own framing first (e.g. "aac_adtstoasc").
 inline QStringList payloadDigests(const QString &path, const QString &selector, const QString &bitstreamFilter = {})
 {
-    QStringList args{
-        QStringLiteral("-v"),   QStringLiteral("error"),         QStringLiteral("-i"), path,
-        QStringLiteral("-map"), QStringLiteral("0:") + selector, QStringLiteral("-c"), QStringLiteral("copy")};
-    if (!bitstreamFilter.isEmpty())
-        args << QStringLiteral("-bsf") << bitstreamFilter;
-    const QByteArray out =
-        ffmpegOut(args + QStringList{QStringLiteral("-f"), QStringLiteral("framemd5"), QStringLiteral("-")});
-    QStringList digests;
-    for (const QByteArray &line : out.split('\n')) {
-        if (line.startsWith('#') || line.trimmed().isEmpty())
-            continue;
-        const QList<QByteArray> cols = line.split(',');
-        if (cols.size() >= 6)
-            digests << QString::fromLatin1(cols[5].trimmed()) + QLatin1Char('/') +
-                           QString::fromLatin1(cols[4].trimmed());
-    }
-    return digests;
+    return rstest::FFprobe::packetDigests(path, selector, bitstreamFilter);
 }
 
 // The picture shown at `seconds`, as RGB.

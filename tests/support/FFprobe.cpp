@@ -131,20 +131,26 @@ QString FFprobe::decodeErrors(const QString &path)
     return QString::fromUtf8(err).trimmed();
 }
 
-QStringList FFprobe::packetDigests(const QString &path, const QString &selector)
+QStringList FFprobe::packetDigests(const QString &path, const QString &selector, const QString &bitstreamFilter)
 {
+    QStringList args{QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"),
+                     QStringLiteral("-v"),           QStringLiteral("error"),
+                     QStringLiteral("-i"),           path,
+                     QStringLiteral("-map"),         QStringLiteral("0:") + selector,
+                     QStringLiteral("-c"),           QStringLiteral("copy")};
+    if (!bitstreamFilter.isEmpty())
+        args << QStringLiteral("-bsf") << bitstreamFilter;
     const QByteArray out =
         run(QStringLiteral("ffmpeg"),
-            {QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"), QStringLiteral("-v"), QStringLiteral("error"),
-             QStringLiteral("-i"), path, QStringLiteral("-map"), QStringLiteral("0:") + selector, QStringLiteral("-c"),
-             QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("framemd5"), QStringLiteral("-")});
+            args + QStringList{QStringLiteral("-f"), QStringLiteral("framemd5"), QStringLiteral("-")});
     QStringList digests;
     for (const QByteArray &line : out.split('\n')) {
         if (line.startsWith('#') || line.trimmed().isEmpty())
             continue;
         const QList<QByteArray> cols = line.split(',');
         if (cols.size() >= 6)
-            digests << QString::fromLatin1(cols.last().trimmed()) + QLatin1Char('/') +
+            // Columns: stream, dts, pts, duration, size, payload hash, then side-data entries.
+            digests << QString::fromLatin1(cols[5].trimmed()) + QLatin1Char('/') +
                            QString::fromLatin1(cols[4].trimmed());
     }
     return digests;

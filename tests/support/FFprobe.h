@@ -38,8 +38,10 @@ public:
     static QString decodeErrors(const QString &path);
 
     // Per-packet MD5 lines of the copied streams (`-c copy -f framemd5`), without header lines and
-    // timestamps: the packet payload digests in order, for byte-for-byte comparisons of lossless joins.
-    static QStringList packetDigests(const QString &path, const QString &selector);
+    // timestamps or side data: the packet payload digests in order, for byte-for-byte comparisons of lossless joins.
+    // `bitstreamFilter` undoes a container's own framing first (e.g. "aac_adtstoasc").
+    static QStringList packetDigests(const QString &path, const QString &selector,
+                                     const QString &bitstreamFilter = QString());
 };
 
 } // namespace rstest
