@@ -1,5 +1,9 @@
 #include "EdgeResizeTracker.h"
 
+#include "FramelessScreen.h"
+
+#include <QWidget>
+
 Qt::CursorShape EdgeResizeTracker::hover(const QRect &g, const QPoint &p, bool horizontal)
 {
     const int L = g.left(), T = g.top(), R = g.right(), B = g.bottom();
@@ -98,5 +102,22 @@ bool EdgeResizeTracker::drag(const QRect &g, const QPoint &p, const QSize &minim
             r.setBottom(newBottom);
     }
     result = r;
+    return true;
+}
+
+bool EdgeResizeTracker::pointerMoved(QWidget *window, const QPoint &global, bool hoverAllowed, bool horizontal)
+{
+    if (hoverAllowed) {
+        window->setCursor(hover(window->geometry(), global, horizontal));
+        return false;
+    }
+    if (m_state == None)
+        return false;
+    QRect next;
+    if (drag(window->geometry(), global, window->minimumSize(), FramelessScreen::availableGeometry(window).size(),
+             next)) {
+        window->setGeometry(next);
+        window->update();
+    }
     return true;
 }

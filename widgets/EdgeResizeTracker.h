@@ -6,6 +6,8 @@
 #include <QSize>
 #include <Qt>
 
+class QWidget;
+
 class EdgeResizeTracker
 {
 public:
@@ -27,6 +29,11 @@ public:
     Qt::CursorShape hover(const QRect &geometry, const QPoint &global, bool horizontal);
     // Every second call acts (the others return false); on acting, fills result with the new geometry.
     bool drag(const QRect &geometry, const QPoint &global, const QSize &minimum, const QSize &bounds, QRect &result);
+    // One pointer move over a window: when hovering is allowed the hover picks the edge and sets the
+    // window's cursor; otherwise, with an edge grabbed, the window follows the drag within its minimum
+    // size and the available screen area. True when the move was an edge drag, which must not also move
+    // the window.
+    bool pointerMoved(QWidget *window, const QPoint &global, bool hoverAllowed, bool horizontal);
     void reset() { m_state = None; }
     int state() const { return m_state; }
     QPoint offset() const { return QPoint(m_ox, m_oy); }

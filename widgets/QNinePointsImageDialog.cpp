@@ -131,16 +131,8 @@ void QNinePointsImageDialog::mouseMoveEvent(QMouseEvent *e)
 {
     QWidget::mouseMoveEvent(e);
     const QPoint global(qRound(e->screenPos().x()), qRound(e->screenPos().y()));
-    if (!m_pressed && !m_maximised && m_edgeResize) {
-        setCursor(m_tracker.hover(geometry(), global, m_horizontal));
-    } else if (m_tracker.state() != EdgeResizeTracker::None) {
-        QRect next;
-        if (m_tracker.drag(geometry(), global, minimumSize(), availableArea().size(), next)) {
-            setGeometry(next);
-            update();
-        }
+    if (m_tracker.pointerMoved(this, global, !m_pressed && !m_maximised && m_edgeResize, m_horizontal))
         return;
-    }
     if (m_pressed && m_pressOffset.y() < m_moveTop && !m_maximised && m_move)
         move(global - m_pressOffset);
 }

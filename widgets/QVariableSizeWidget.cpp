@@ -113,16 +113,8 @@ void QVariableSizeWidget::mouseMoveEvent(QMouseEvent *e)
 {
     QWidget::mouseMoveEvent(e);
     const QPoint global(qRound(e->screenPos().x()), qRound(e->screenPos().y()));
-    if (!m_pressed && !m_maximised && m_edgeResize) {
-        setCursor(m_tracker.hover(geometry(), global, m_horizontal));
-    } else if (m_tracker.state() != EdgeResizeTracker::None) {
-        QRect next;
-        if (m_tracker.drag(geometry(), global, minimumSize(), FramelessScreen::availableGeometry(this).size(), next)) {
-            setGeometry(next);
-            update();
-        }
+    if (m_tracker.pointerMoved(this, global, !m_pressed && !m_maximised && m_edgeResize, m_horizontal))
         return;
-    }
     if (m_pressed && m_pressOffset.y() < 76 && !m_maximised)
         move(global - m_pressOffset);
 }
