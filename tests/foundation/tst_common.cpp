@@ -1,3 +1,4 @@
+#include "FoundationTestFiles.h"
 #include "HostServices.h"
 #include "PropertyList.h"
 #include "QIAnyUtil.h"
@@ -41,11 +42,7 @@ public:
     }
 };
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using ftest::readFile;
 
 // A scratch bundle whose Info.plist is a copy of the build tree's, so that nothing there changes.
 QString scratchContents(const QString &name, bool keepShortVersion, bool binary = false)

@@ -1,3 +1,4 @@
+#include "FoundationTestFiles.h"
 #include "QIAnyUtil.h"
 #include "QVideoSettingXml.h"
 #include "TestSupport.h"
@@ -8,25 +9,9 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
-
-QDomElement rootOf(const QString &path)
-{
-    QDomDocument doc;
-    doc.setContent(readFile(path));
-    return doc.documentElement();
-}
+using ftest::readFile;
+using ftest::rootOf;
+using ftest::writeFile;
 
 int childCount(const QDomElement &e)
 {
