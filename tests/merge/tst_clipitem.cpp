@@ -19,6 +19,16 @@ void touch(const QString &path)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
 }
+
+// Outputs go to the given folder setting as MP4 files.
+void outputAsMp4(const QString &folder)
+{
+    QConverterOperate::setConverterPath(folder);
+    AttributeSetting a;
+    a.fileFormat = QStringLiteral("MP4");
+    a.fileExtend = QStringLiteral("mp4");
+    QSettingDlgState::setAttributeSetting(a);
+}
 } // namespace
 
 class TestClipItem : public QObject
@@ -249,11 +259,7 @@ private slots:
     void outputNames()
     {
         const QString out = rstest::scratchDir(QStringLiteral("names")) + QLatin1Char('/');
-        QConverterOperate::setConverterPath(out);
-        AttributeSetting a;
-        a.fileFormat = QStringLiteral("MP4");
-        a.fileExtend = QStringLiteral("mp4");
-        QSettingDlgState::setAttributeSetting(a);
+        outputAsMp4(out);
 
         ZtVideoConvertItem item;
         item.m_strFileName = QStringLiteral("my.holiday.clip.avi");
@@ -293,11 +299,7 @@ private slots:
         QFETCH(QString, expected);
         if (!expected.endsWith(QLatin1Char('/')))
             expected += QLatin1Char('/');
-        QConverterOperate::setConverterPath(setting);
-        AttributeSetting a;
-        a.fileFormat = QStringLiteral("MP4");
-        a.fileExtend = QStringLiteral("mp4");
-        QSettingDlgState::setAttributeSetting(a);
+        outputAsMp4(setting);
         ZtVideoConvertItem item;
         item.m_strFileName = QStringLiteral("clip.mov");
         item.getValidOutputName();
@@ -310,11 +312,7 @@ private slots:
     void splitOutputNamesGoIntoAFolder()
     {
         const QString out = rstest::scratchDir(QStringLiteral("split")) + QLatin1Char('/');
-        QConverterOperate::setConverterPath(out);
-        AttributeSetting a;
-        a.fileFormat = QStringLiteral("MP4");
-        a.fileExtend = QStringLiteral("mp4");
-        QSettingDlgState::setAttributeSetting(a);
+        outputAsMp4(out);
         ZtVideoConvertItem item;
         item.m_strFileName = QStringLiteral("clip.mov");
         item.m_splitInfo.nMode = 2;
