@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QThread>
 
+#include <initializer_list>
+
 namespace {
 
 ZtVideoConvertItem *clip(const QString &path)
@@ -28,6 +30,15 @@ ZtVideoConvertItem *clip(const QString &path)
     item->m_nWidth = 320;
     item->m_nHeight = 240;
     return item;
+}
+
+// Outputs go to a fresh scratch folder of that name; the clip list holds the given clips.
+void listClips(const char *outputFolder, std::initializer_list<const char *> paths)
+{
+    QConverterOperate::setConverterPath(rstest::scratchDir(QString::fromLatin1(outputFolder)) + QLatin1Char('/'));
+    ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
+    for (const char *p : paths)
+        list->addConverItem(clip(p), -1);
 }
 
 void touch(const QString &path)
@@ -241,10 +252,7 @@ private slots:
     void singleFileRunOverThreeClips()
     {
         rscfake::setJob(4, 1000);
-        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("single")) + QLatin1Char('/'));
-        ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
-        for (const char *p : {"/clips/a.mp4", "/clips/b.mp4", "/clips/c.mp4"})
-            list->addConverItem(clip(p), -1);
+        listClips("single", {"/clips/a.mp4", "/clips/b.mp4", "/clips/c.mp4"});
         QConverterObject driver;
         QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
         QSignalSpy started(&driver, &QConverterObject::emitIsStartConverter);
@@ -261,10 +269,7 @@ private slots:
     void mergeModeOpensOneOutput()
     {
         rscfake::setJob(3, 1000);
-        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("mergemode")) + QLatin1Char('/'));
-        ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
-        for (const char *p : {"/clips/a.mp4", "/clips/b.mp4", "/clips/c.mp4"})
-            list->addConverItem(clip(p), -1);
+        listClips("mergemode", {"/clips/a.mp4", "/clips/b.mp4", "/clips/c.mp4"});
         QConverterObject driver;
         QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
         driver.OnStartToCoverter(true);
@@ -279,10 +284,7 @@ private slots:
     void mergeFailureRemovesTheMergeOutput()
     {
         rscfake::setJob(3, 1000);
-        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("mergefail")) + QLatin1Char('/'));
-        ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
-        for (const char *p : {"/clips/a.mp4", "/clips/b.mp4"})
-            list->addConverItem(clip(p), -1);
+        listClips("mergefail", {"/clips/a.mp4", "/clips/b.mp4"});
         QConverterObject driver;
         QSignalSpy started(&driver, &QConverterObject::emitIsStartConverter);
         rscfake::setResults("rsc_job_add_task", {1, 0});
@@ -299,8 +301,7 @@ private slots:
     {
         rscfake::setJob(2, 1000);
         rscfake::setResult("rsc_job_close", 0);
-        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("mergeclose")) + QLatin1Char('/'));
-        ZtVideoConvertManager::getConvertManagerObject(nullptr)->addConverItem(clip("/clips/a.mp4"), -1);
+        listClips("mergeclose", {"/clips/a.mp4"});
         QConverterObject driver;
         QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
         QSignalSpy started(&driver, &QConverterObject::emitIsStartConverter);
@@ -329,8 +330,7 @@ private slots:
         QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::ShutdownComputer, value));
         auto *recorder = new PowerRecorder;
         auto previous = HostServices::setPowerControl(std::unique_ptr<IPowerControl>(recorder));
-        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("shutdown")) + QLatin1Char('/'));
-        ZtVideoConvertManager::getConvertManagerObject(nullptr)->addConverItem(clip("/clips/a.mp4"), -1);
+        listClips("shutdown", {"/clips/a.mp4"});
         QConverterObject driver;
         QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
         driver.OnStartToCoverter(false);
@@ -344,8 +344,7 @@ private slots:
     void cancelledRunDoesNotBlockTheNextStart()
     {
         rscfake::setJob(1000000, 1000);
-        QConverterOperate::setConverterPath(rstest::scratchDir(QStringLiteral("restart")) + QLatin1Char('/'));
-        ZtVideoConvertManager::getConvertManagerObject(nullptr)->addConverItem(clip("/clips/a.mp4"), -1);
+        listClips("restart", {"/clips/a.mp4"});
         QConverterObject driver;
         driver.OnStartToCoverter(false);
         driver.OnCancelConvert();
