@@ -120,6 +120,28 @@ QDomElement QVideoSettingXml::firstChildByAttribute(const QDomElement &parent, c
     return QDomElement();
 }
 
+QDomElement QVideoSettingXml::orNewChild(const QDomElement &found, QDomDocument &doc, QDomElement parent,
+                                         const QString &tag)
+{
+    if (!found.isNull())
+        return found;
+    QDomElement created = doc.createElement(tag);
+    parent.appendChild(created);
+    return created;
+}
+
+QDomElement QVideoSettingXml::childByAttributeOrNew(QDomDocument &doc, QDomElement parent, const QString &tag,
+                                                    const QString &attribute, const QString &value)
+{
+    QDomElement found = firstChildByAttribute(parent, attribute, value);
+    if (!found.isNull())
+        return found;
+    QDomElement created = doc.createElement(tag);
+    created.setAttribute(attribute, value);
+    parent.appendChild(created);
+    return created;
+}
+
 QString QVideoSettingXml::settingsFilePath()
 {
     return QIAnyUtil::getAppDataPath() + QStringLiteral("/VideoDefaultSetting.xml");
@@ -176,11 +198,7 @@ bool QVideoSettingXml::SetItemValue(const QString &tag, const QString &attribute
     if (!loadForUpdate(path, doc))
         return false;
     QDomElement root = doc.documentElement();
-    QDomElement entry = firstChildByTag(root, tag);
-    if (entry.isNull()) {
-        entry = doc.createElement(tag);
-        root.appendChild(entry);
-    }
+    QDomElement entry = orNewChild(firstChildByTag(root, tag), doc, root, tag);
     entry.setAttribute(attribute, value);
     return SaveXml(path, doc);
 }

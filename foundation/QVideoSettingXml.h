@@ -82,6 +82,11 @@ private:
     static bool loadForUpdate(const QString &path, QDomDocument &doc);
     static QDomElement firstChildByTag(const QDomElement &parent, const QString &tag);
     static QDomElement firstChildByAttribute(const QDomElement &parent, const QString &attribute, const QString &value);
+    // `found` itself, or, when it is null, a new <tag> element appended to parent.
+    static QDomElement orNewChild(const QDomElement &found, QDomDocument &doc, QDomElement parent, const QString &tag);
+    // The first child whose attribute has the value, or a new <tag> element with it appended to parent.
+    static QDomElement childByAttributeOrNew(QDomDocument &doc, QDomElement parent, const QString &tag,
+                                             const QString &attribute, const QString &value);
     // Reads one key; a missing element is created with the default. `fillEmpty` also stores the default
     // in an existing element whose attribute is missing or empty.
     static QString readKey(const QString &tag, const QString &attribute, const QString &defaultValue, bool fillEmpty);

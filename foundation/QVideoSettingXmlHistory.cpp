@@ -40,17 +40,8 @@ void QVideoSettingXml::SaveConvertedInfo(const convertedInfo *info)
     if (!loadForUpdate(path, doc))
         return;
     QDomElement root = doc.documentElement();
-    QDomElement item = firstChildByAttribute(root, kPathAttr, info->strOutputPath);
-    if (item.isNull()) {
-        item = doc.createElement(QStringLiteral("Path_item"));
-        item.setAttribute(kPathAttr, info->strOutputPath);
-        root.appendChild(item);
-    }
-    QDomElement description = item.firstChildElement();
-    if (description.isNull()) {
-        description = doc.createElement(QStringLiteral("CONVERTED_INFO_"));
-        item.appendChild(description);
-    }
+    QDomElement item = childByAttributeOrNew(doc, root, QStringLiteral("Path_item"), kPathAttr, info->strOutputPath);
+    QDomElement description = orNewChild(item.firstChildElement(), doc, item, QStringLiteral("CONVERTED_INFO_"));
     description.setAttribute(QStringLiteral("Img_path_"), info->strImgPath);
     description.setAttribute(QStringLiteral("Resolutin_"), info->strResolution);
     description.setAttribute(QStringLiteral("Time_"), info->strTime);
@@ -67,11 +58,7 @@ void QVideoSettingXml::SetConvertedPath(const QString &outputPath)
     if (!loadForUpdate(path, doc))
         return;
     QDomElement root = doc.documentElement();
-    if (firstChildByAttribute(root, kPathAttr, outputPath).isNull()) {
-        QDomElement item = doc.createElement(QStringLiteral("Path_item"));
-        item.setAttribute(kPathAttr, outputPath);
-        root.appendChild(item);
-    }
+    childByAttributeOrNew(doc, root, QStringLiteral("Path_item"), kPathAttr, outputPath);
     SaveXml(path, doc);
 }
 

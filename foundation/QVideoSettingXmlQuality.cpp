@@ -66,17 +66,9 @@ bool QVideoSettingXml::SetDefaultFormat(const QString &formatId, const QualitySe
     if (!loadForUpdate(path, doc))
         return false;
     QDomElement root = doc.documentElement();
-    QDomElement entry = firstChildByAttribute(root, QStringLiteral("Format_ID"), formatId);
-    if (entry.isNull()) {
-        entry = doc.createElement(QStringLiteral("FORMAT_"));
-        entry.setAttribute(QStringLiteral("Format_ID"), formatId);
-        root.appendChild(entry);
-    }
-    QDomElement custom = entry.firstChildElement();
-    if (custom.isNull()) {
-        custom = doc.createElement(QStringLiteral("Format_Custom"));
-        entry.appendChild(custom);
-    }
+    QDomElement entry =
+        childByAttributeOrNew(doc, root, QStringLiteral("FORMAT_"), QStringLiteral("Format_ID"), formatId);
+    QDomElement custom = orNewChild(entry.firstChildElement(), doc, entry, QStringLiteral("Format_Custom"));
     custom.setAttribute(QStringLiteral("OnlyAudio"), quality->bOnlyAudio ? QStringLiteral("Y") : QStringLiteral("N"));
     custom.setAttribute(QStringLiteral("V_Encoder"), quality->strVideoEncoder);
     custom.setAttribute(QStringLiteral("V_Resolution"), quality->strResolution);
