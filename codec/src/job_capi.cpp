@@ -1,16 +1,8 @@
 // The conversion and merge jobs of the C API over rsc::job::Job.
-#include "edit_handle.h"
-#include "job_object.h"
+#include "job_capi.h"
 #include "log_codec.h"
-#include "rscodec.h"
 
 #include <new>
-
-struct rsc_job
-{
-    rsc::job::Job job;
-    rsc_job(rsc::job::Job::Kind kind, bool lossless) : job(kind, lossless) {}
-};
 
 namespace {
 
@@ -18,11 +10,6 @@ rsc_job *create(rsc::job::Job::Kind kind, bool lossless)
 {
     rsc::logInstall(); // FFmpeg's messages go to the library log, not to the program's output
     return new (std::nothrow) rsc_job(kind, lossless);
-}
-
-rsc::edit::EditConfig configOf(const rsc_edit *edit)
-{
-    return edit ? edit->cfg : rsc::edit::EditConfig();
 }
 
 bool usable(const char *text)
@@ -68,7 +55,7 @@ int rsc_job_open_file(rsc_job *job, const char *src, const char *dst, const char
 {
     if (!job || !usable(src) || !usable(dst) || !usable(container))
         return 0;
-    return job->job.openConversion(src, dst, container, configOf(edit)) ? 1 : 0;
+    return job->job.openConversion(src, dst, container, rsc::job::editConfigOf(edit)) ? 1 : 0;
 }
 
 int rsc_job_open_dvd(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit)
@@ -86,14 +73,14 @@ int rsc_job_open_output(rsc_job *job, const char *dst, const char *container, rs
 {
     if (!job || !usable(dst) || !usable(container))
         return 0;
-    return job->job.openOutput(dst, container, configOf(edit)) ? 1 : 0;
+    return job->job.openOutput(dst, container, rsc::job::editConfigOf(edit)) ? 1 : 0;
 }
 
 int rsc_job_add_task(rsc_job *job, const char *src, uint64_t start, uint64_t duration, rsc_edit *edit)
 {
     if (!job || !usable(src))
         return 0;
-    return job->job.addTask(rsc::job::TaskSpec{src, start, duration, configOf(edit)}) ? 1 : 0;
+    return job->job.addTask(rsc::job::TaskSpec{src, start, duration, rsc::job::editConfigOf(edit)}) ? 1 : 0;
 }
 
 int rsc_job_add_task_dvd(rsc_job *job, const char *src, uint64_t start, uint64_t duration, rsc_edit *edit)

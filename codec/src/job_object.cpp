@@ -56,9 +56,26 @@ bool Job::openConversion(const std::string &source, const std::string &output, c
     return true;
 }
 
+bool Job::openTracks(std::unique_ptr<MergeEngine> engine, const std::string &output, const std::string &container,
+                     const rsc::edit::EditConfig &cfg)
+{
+    if (m_kind != Kind::Convert || m_open || m_closed || !engine)
+        return false;
+    std::string why;
+    if (!engine->open(output, container, cfg, &why)) {
+        refuse(why);
+        return false;
+    }
+    m_engine = std::move(engine);
+    m_conversion = TaskSpec{std::string(), 0, 0, cfg};
+    m_fromTracks = true;
+    m_open = true;
+    return true;
+}
+
 bool Job::setRange(uint64_t startUs, uint64_t durationUs)
 {
-    if (m_kind != Kind::Convert || !m_open || m_started)
+    if (m_kind != Kind::Convert || !m_open || m_started || m_fromTracks)
         return false;
     m_conversion.startUs = startUs;
     m_conversion.durationUs = durationUs;

@@ -23,6 +23,9 @@ public:
     bool openConversion(const std::string &source, const std::string &output, const std::string &container,
                         const rsc::edit::EditConfig &cfg);
     bool setRange(uint64_t startUs, uint64_t durationUs);
+    // Conversion from packets the caller hands to tracks: `engine` writes them (job_tracks.h).
+    bool openTracks(std::unique_ptr<MergeEngine> engine, const std::string &output, const std::string &container,
+                    const rsc::edit::EditConfig &cfg);
     // Merge: the output (opened again, possibly with another container, until a task is added), then one
     // task at a time, each running at once.
     bool openOutput(const std::string &output, const std::string &container, const rsc::edit::EditConfig &cfg);
@@ -49,6 +52,7 @@ private:
     bool m_lossless;
     std::unique_ptr<MergeEngine> m_engine;
     bool m_open = false;
+    bool m_fromTracks = false; // no source file, so no range
     bool m_started = false;
     bool m_closed = false;
     int m_tasksAdded = 0;

@@ -5,3 +5,6 @@ rs_add_qtest(tst_job_lossless SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_lossless
 rs_add_qtest(tst_job_reencode SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_reencode.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)
 rs_add_qtest(tst_edit_video SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_video.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)
 rs_add_qtest(tst_edit_audio SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_audio.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)
+rs_add_qtest(tst_job_tracks SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_tracks.cpp
+  LIBS codec PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 300)
+target_include_directories(tst_job_tracks PRIVATE ${_codec_src})
