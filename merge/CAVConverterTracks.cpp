@@ -122,6 +122,9 @@ bool CAVConverter::StartWithTrack(const char *dst, CAVEncodeParam *param, void *
                 time(unsigned(rsc_track_time(clock->handle) / 1000000), user);
             std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs()));
         }
+        // Left by a stop while the job still runs: stop it too, so the cut output is not taken for done.
+        if (rsc_job_is_finished(m_convertObject) != 1)
+            rsc_job_stop(m_convertObject, 1);
         ok = !jobEndedBadly(m_convertObject);
     }
     rsc_job_close(m_convertObject);
