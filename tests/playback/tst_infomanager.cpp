@@ -61,6 +61,19 @@ QJsonObject tagsOf(const QString &path)
     return tags;
 }
 
+// An empty file in a fresh scratch folder that the recording codec library describes as m; empty when the
+// file cannot be made.
+QString fakeMediaFile(const char *dirName, const char *fileName, const rscfake::FakeMedia &m)
+{
+    const QString path = rstest::scratchDir(QString::fromLatin1(dirName)) + QLatin1Char('/') + QLatin1String(fileName);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return QString();
+    f.close();
+    rscfake::setMedia(path.toStdString(), m);
+    return path;
+}
+
 } // namespace
 
 class TestInfoManager : public QObject
@@ -115,11 +128,8 @@ private slots:
         m.duration = 3725000000ULL;
         for (int i = 0; i < 12; ++i)
             m.chapters.push_back({quint64(i) * 1000000, 1000000, i == 1 ? "" : "Part", i != 1});
-        const QString path = rstest::scratchDir("chapters") + "/c.mkv";
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        rscfake::setMedia(path.toStdString(), m);
+        const QString path = fakeMediaFile("chapters", "c.mkv", m);
+        QVERIFY(!path.isEmpty());
         ZTInfoManager manager;
         QVERIFY(manager.getChapterInfo().isEmpty());
         manager.createrPlayer();
@@ -151,11 +161,8 @@ private slots:
         m.video.push_back(v);
         const QByteArray cover = png(40, 30);
         m.cover.assign(cover.begin(), cover.end());
-        const QString path = rstest::scratchDir("tags") + "/t.mp4";
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        rscfake::setMedia(path.toStdString(), m);
+        const QString path = fakeMediaFile("tags", "t.mp4", m);
+        QVERIFY(!path.isEmpty());
         ZTInfoManager manager;
         manager.createrPlayer();
         QVERIFY(manager.setMediaFile(path));
