@@ -78,17 +78,22 @@ void drawTitle(QPainter &p, QRect &titleRect, int windowWidth, const QString &ti
 {
     if (title.isEmpty())
         return;
-    const QFont oldFont = p.font();
-    p.setFont(font);
-    p.setPen(color);
     if (titleRect.width() == 0)
         titleRect.setWidth(windowWidth);
     if (titleRect.height() == 0)
         titleRect.setHeight(20);
-    const QString shown = QFontMetrics(font).elidedText(title, Qt::ElideRight, titleRect.width());
+    drawElidedLine(p, titleRect, title, font, color);
+}
+
+void drawElidedLine(QPainter &p, const QRect &rect, const QString &text, const QFont &font, const QColor &color)
+{
+    const QFont oldFont = p.font();
+    p.setFont(font);
+    p.setPen(color);
+    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
     const Qt::Alignment align =
-        titleRect.left() == 0 ? (Qt::AlignHCenter | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
-    p.drawText(titleRect, align, shown);
+        rect.left() == 0 ? (Qt::AlignHCenter | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
+    p.drawText(rect, align, shown);
     p.setFont(oldFont);
 }
 

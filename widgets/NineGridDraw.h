@@ -31,6 +31,10 @@ void drawLogo(QPainter &p, QRect &logoRect, const QImage &logo);
 void drawTitle(QPainter &p, QRect &titleRect, int windowWidth, const QString &title, const QFont &font,
                const QColor &color);
 
+// One line of text in the font and colour, elided on the right to the rectangle's width: centred when
+// the rectangle starts at the left edge, left-aligned after an indent. The painter's font is restored.
+void drawElidedLine(QPainter &p, const QRect &rect, const QString &text, const QFont &font, const QColor &color);
+
 } // namespace NineGridDraw
 
 namespace NineGridDraw {

@@ -1,5 +1,6 @@
 #include "QCheckButton.h"
 
+#include "NineGridDraw.h"
 #include "SkinImageLoad.h"
 
 #include <QMouseEvent>
@@ -69,7 +70,6 @@ void QCheckButton::paintEvent(QPaintEvent *)
 
     if (m_text.isEmpty())
         return;
-    const QFont oldFont = p.font();
     QFont font;
     if (m_fontCopy) {
         font = *m_fontCopy;
@@ -79,16 +79,10 @@ void QCheckButton::paintEvent(QPaintEvent *)
         font.setFamily(m_family);
         font.setPixelSize(m_pixelSize);
     }
-    p.setFont(font);
-    p.setPen(m_textColor);
     m_measureFont = font;
     if (m_textRect.width() == 0)
         m_textRect.setRight(width() - 1);
     if (m_textRect.height() == 0)
         m_textRect.setBottom(height() - 1);
-    const QString shown = QFontMetrics(font).elidedText(m_text, Qt::ElideRight, m_textRect.width());
-    const Qt::Alignment align =
-        m_textRect.left() == 0 ? (Qt::AlignHCenter | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
-    p.drawText(m_textRect, align, shown);
-    p.setFont(oldFont);
+    NineGridDraw::drawElidedLine(p, m_textRect, m_text, font, m_textColor);
 }

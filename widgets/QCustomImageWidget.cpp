@@ -177,20 +177,13 @@ void QCustomImageWidget::paintEvent(QPaintEvent *)
     }
 
     if (!m_text.isEmpty()) {
-        const QFont oldFont = p.font();
         QFont font = p.font();
         font.setFamily(m_fontFamily);
         font.setPointSize(m_textSize);
-        p.setFont(font);
-        p.setPen(m_colours.current);
         if (m_textRect.width() == 0)
             m_textRect.setRight(width() - 1 - m_textRect.left());
         if (m_textRect.height() == 0)
             m_textRect.setBottom(height() - 1 - m_textRect.top());
-        const QString shown = QFontMetrics(font).elidedText(m_text, Qt::ElideRight, m_textRect.width());
-        const Qt::Alignment align =
-            m_textRect.left() == 0 ? (Qt::AlignHCenter | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
-        p.drawText(m_textRect, align, shown);
-        p.setFont(oldFont);
+        NineGridDraw::drawElidedLine(p, m_textRect, m_text, font, m_colours.current);
     }
 }

@@ -167,18 +167,11 @@ void QTextImageButton::paintEvent(QPaintEvent *)
     }
 
     if (!m_text.isEmpty()) {
-        const QFont oldFont = p.font();
         QFont font = p.font();
         font.setWeight(m_bold ? 75 : 50);
         font.setFamily(m_fontFamily);
         font.setPixelSize(m_textPixelSize);
-        p.setFont(font);
-        p.setPen(m_colours.current);
-        const QString shown = QFontMetrics(font).elidedText(m_text, Qt::ElideRight, m_textRect.width());
-        const Qt::Alignment align =
-            m_textRect.left() != 0 ? (Qt::AlignLeft | Qt::AlignVCenter) : (Qt::AlignHCenter | Qt::AlignVCenter);
-        p.drawText(m_textRect, align, shown);
-        p.setFont(oldFont);
+        NineGridDraw::drawElidedLine(p, m_textRect, m_text, font, m_colours.current);
     }
 }
 
