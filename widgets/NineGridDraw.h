@@ -25,6 +25,27 @@ namespace NineGridDraw {
 void drawCorners(QPainter &p, int W, int H, const QImage &image, const rectSize &tl, const rectSize &tr,
                  const rectSize &bl, const rectSize &br);
 
+// The four corner sizes of a skinned frame's background.
+struct Corners
+{
+    rectSize tl, tr, bl, br;
+
+    void set(rectSize topLeft, rectSize topRight, rectSize bottomLeft, rectSize bottomRight)
+    {
+        tl = topLeft;
+        tr = topRight;
+        bl = bottomLeft;
+        br = bottomRight;
+    }
+    // Every corner a third of a 2x image's logical size.
+    void thirdsOf(const QImage &image2x) { tl = tr = bl = br = rectSize(image2x.width() / 6, image2x.height() / 6); }
+};
+
+inline void drawCorners(QPainter &p, int W, int H, const QImage &image, const Corners &c)
+{
+    drawCorners(p, W, H, image, c.tl, c.tr, c.bl, c.br);
+}
+
 // Logo and one-line title of the image-skinned frames. A zero width or height of either rectangle is
 // replaced by its default (and stored back): the logo's logical size, the window's width and 20 high.
 void drawLogo(QPainter &p, QRect &logoRect, const QImage &logo);

@@ -36,17 +36,14 @@ bool QImageWidget::setBackgroundImage(const QString &path, bool resizable)
         resize(logical);
     else
         setFixedSize(logical);
-    m_tl = m_tr = m_bl = m_br = rectSize(m_background.width() / 6, m_background.height() / 6);
+    m_corners.thirdsOf(m_background);
     update();
     return true;
 }
 
 void QImageWidget::setGridViewInfo(rectSize topLeft, rectSize topRight, rectSize bottomLeft, rectSize bottomRight)
 {
-    m_tl = topLeft;
-    m_tr = topRight;
-    m_bl = bottomLeft;
-    m_br = bottomRight;
+    m_corners.set(topLeft, topRight, bottomLeft, bottomRight);
     update();
 }
 

@@ -2,6 +2,7 @@
 // Plain widget painted from a 2x image as a nine-grid with equal corners, or filled with a colour; can be
 // dragged when grabbing is on.
 
+#include "NineGridDraw.h"
 #include "QBaseDrawWidget.h"
 
 #include <QColor>
@@ -37,6 +38,6 @@ private:
     bool m_pressed = false;
     bool m_grab = false;
     std::optional<QColor> m_color;
-    rectSize m_tl, m_tr, m_bl, m_br;
+    NineGridDraw::Corners m_corners;
     static QString s_applicationPath;
 };

@@ -25,8 +25,7 @@ bool QNinePointsImageDialog::setBackgroundImage(const QString &path, bool resiza
     else
         setFixedSize(logical);
     m_edgeResize = resizable;
-    const rectSize corner(m_background.width() / 6, m_background.height() / 6);
-    m_tl = m_tr = m_bl = m_br = corner;
+    m_corners.thirdsOf(m_background);
     update();
     m_titleRect.setWidth(logical.width());
     return true;
@@ -35,10 +34,7 @@ bool QNinePointsImageDialog::setBackgroundImage(const QString &path, bool resiza
 void QNinePointsImageDialog::setGridViewInfo(rectSize topLeft, rectSize topRight, rectSize bottomLeft,
                                              rectSize bottomRight)
 {
-    m_tl = topLeft;
-    m_tr = topRight;
-    m_bl = bottomLeft;
-    m_br = bottomRight;
+    m_corners.set(topLeft, topRight, bottomLeft, bottomRight);
     update();
 }
 
@@ -151,7 +147,7 @@ void QNinePointsImageDialog::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (!m_background.isNull())
-        NineGridDraw::drawCorners(p, width(), height(), m_background, m_tl, m_tr, m_bl, m_br);
+        NineGridDraw::drawCorners(p, width(), height(), m_background, m_corners);
     NineGridDraw::drawLogo(p, m_logoRect, m_logo);
     QFont font = p.font();
     font.setFamily(QStringLiteral("Tahoma"));

@@ -4,6 +4,7 @@
 // Subclasses make themselves frameless and translucent and load their background.
 
 #include "EdgeResizeTracker.h"
+#include "NineGridDraw.h"
 #include "QBaseDrawWidget.h"
 
 #include <QColor>
@@ -40,7 +41,7 @@ public:
     bool isMaximised() const { return m_maximised; }
     int resizeState() const { return m_tracker.state(); }
     QRect titleRect() const { return m_titleRect; }
-    rectSize topLeftCorner() const { return m_tl; }
+    rectSize topLeftCorner() const { return m_corners.tl; }
 
 public slots:
     void OnBtnMax();
@@ -73,7 +74,7 @@ private:
     bool m_move = true;
     bool m_horizontal = true;
     QImage m_background;
-    rectSize m_tl, m_tr, m_bl, m_br;
+    NineGridDraw::Corners m_corners;
     QImage m_logo;
     QRect m_logoRect;
     QString m_title;

@@ -24,7 +24,7 @@ bool QVariableSizeWidget::setBackgroundImage(const QString &path, bool resizable
     if (resizable)
         setMinimumSize(w - 50, h - 50);
     m_edgeResize = resizable;
-    m_tl = m_tr = m_bl = m_br = rectSize(m_background.width() / 6, m_background.height() / 6);
+    m_corners.thirdsOf(m_background);
     m_tile = false;
     update();
     return true;
@@ -33,10 +33,7 @@ bool QVariableSizeWidget::setBackgroundImage(const QString &path, bool resizable
 void QVariableSizeWidget::setGridViewInfo(rectSize topLeft, rectSize topRight, rectSize bottomLeft,
                                           rectSize bottomRight)
 {
-    m_tl = topLeft;
-    m_tr = topRight;
-    m_bl = bottomLeft;
-    m_br = bottomRight;
+    m_corners.set(topLeft, topRight, bottomLeft, bottomRight);
     update();
 }
 
@@ -142,7 +139,7 @@ void QVariableSizeWidget::paintEvent(QPaintEvent *)
     } else if (!m_edgeResize) {
         p.drawImage(QRectF(rect()), m_background);
     } else {
-        NineGridDraw::drawCorners(p, W, H, m_background, m_tl, m_tr, m_bl, m_br);
+        NineGridDraw::drawCorners(p, W, H, m_background, m_corners);
     }
     NineGridDraw::drawLogo(p, m_logoRect, m_logo);
     QFont font = p.font();

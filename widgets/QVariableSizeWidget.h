@@ -3,6 +3,7 @@
 // moved by its top band, resized from its edges and maximised by a double click.
 
 #include "EdgeResizeTracker.h"
+#include "NineGridDraw.h"
 #include "QBaseDrawWidget.h"
 
 #include <QColor>
@@ -56,7 +57,7 @@ private:
     QRect m_normalGeometry;
     bool m_horizontal = true;
     QImage m_background;
-    rectSize m_tl, m_tr, m_bl, m_br;
+    NineGridDraw::Corners m_corners;
     QImage m_logo;
     QRect m_logoRect;
     QString m_title;

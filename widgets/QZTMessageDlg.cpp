@@ -60,22 +60,18 @@ void QZTMessageDlg::setMovePos(int x, int y)
 
 bool QZTMessageDlg::setBackgroundImage(const QString &path)
 {
-    m_tl = m_tr = m_bl = m_br = rectSize();
+    m_corners = NineGridDraw::Corners();
     // Skin images are 2x assets: corners are a third of the logical size.
     if (!SkinImageLoad::image2x(path, m_background))
         return false;
-    const rectSize corner(m_background.width() / 6, m_background.height() / 6);
-    m_tl = m_tr = m_bl = m_br = corner;
+    m_corners.thirdsOf(m_background);
     update();
     return true;
 }
 
 void QZTMessageDlg::setGridViewInfo(rectSize topLeft, rectSize topRight, rectSize bottomLeft, rectSize bottomRight)
 {
-    m_tl = topLeft;
-    m_tr = topRight;
-    m_bl = bottomLeft;
-    m_br = bottomRight;
+    m_corners.set(topLeft, topRight, bottomLeft, bottomRight);
     update();
 }
 
@@ -188,7 +184,7 @@ void QZTMessageDlg::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     if (!m_background.isNull())
-        NineGridDraw::drawCorners(p, width(), height(), m_background, m_tl, m_tr, m_bl, m_br);
+        NineGridDraw::drawCorners(p, width(), height(), m_background, m_corners);
     const QFont oldFont = p.font();
     p.setPen(QPen(Qt::white, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     p.setFont(m_titleFont);

@@ -2,6 +2,7 @@
 // An older skinned message dialog: nine-grid background, title with a small icon, a word-wrapped message
 // with an optional status icon, a close button and one or two text buttons, sized around the message.
 
+#include "NineGridDraw.h"
 #include "QBaseDrawWidget.h"
 #include "ui_QZTMessageDlg.h"
 
@@ -70,7 +71,7 @@ private:
     int m_moveX = -1;
     int m_moveY = -1;
     QImage m_background;
-    rectSize m_tl, m_tr, m_bl, m_br;
+    NineGridDraw::Corners m_corners;
     QRect m_baseRect = QRect(0, 0, 306, 189);
     unsigned int m_style = 0;
 };
