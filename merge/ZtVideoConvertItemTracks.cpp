@@ -65,6 +65,16 @@ QString withoutParentheses(QString s)
     return s.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
 }
 
+// The texts a video and an audio track record share.
+template <typename Record> void takeTrackTexts(const StreamTexts &t, int index, Record &r)
+{
+    r.label = trackLabel(t);
+    r.index = index;
+    r.title = t.title;
+    r.formatName = t.format;
+    r.language = t.languageCode.isEmpty() ? QByteArray() : withoutParentheses(t.languagePart).toUtf8();
+}
+
 } // namespace
 
 void ZtVideoConvertItem::getMediaTrackInfo(void *handle)
@@ -79,10 +89,7 @@ void ZtVideoConvertItem::getMediaTrackInfo(void *handle)
         rsc_info_set_video_index(info, quint32(n));
         const StreamTexts t = streamTexts(info, RSC_STREAM_VIDEO);
         VideoTrackInfo r;
-        r.label = trackLabel(t);
-        r.index = n;
-        r.title = t.title;
-        r.formatName = t.format;
+        takeTrackTexts(t, n, r);
         r.value1 = v32(info, RSC_STREAM_VIDEO, 1);
         r.width = rsc_info_video_width(info);
         r.height = rsc_info_video_height(info);
@@ -94,7 +101,6 @@ void ZtVideoConvertItem::getMediaTrackInfo(void *handle)
         r.value5 = v32(info, RSC_STREAM_VIDEO, 5);
         r.value6 = v32(info, RSC_STREAM_VIDEO, 6);
         r.value7 = v32(info, RSC_STREAM_VIDEO, 7);
-        r.language = t.languageCode.isEmpty() ? QByteArray() : withoutParentheses(t.languagePart).toUtf8();
         takePrivateData(info, RSC_STREAM_VIDEO, r);
         m_videoTracks.append(r);
     }
@@ -105,17 +111,13 @@ void ZtVideoConvertItem::getMediaTrackInfo(void *handle)
         rsc_info_set_audio_index(info, quint32(n));
         const StreamTexts t = streamTexts(info, RSC_STREAM_AUDIO);
         AudioTrackInfo r;
-        r.label = trackLabel(t);
-        r.index = n;
-        r.title = t.title;
-        r.formatName = t.format;
+        takeTrackTexts(t, n, r);
         r.value2 = v32(info, RSC_STREAM_AUDIO, 2);
         r.value3 = v32(info, RSC_STREAM_AUDIO, 3);
         r.value4 = v32(info, RSC_STREAM_AUDIO, 4);
         r.value5 = v32(info, RSC_STREAM_AUDIO, 5);
         r.value6 = v32(info, RSC_STREAM_AUDIO, 6);
         r.value7 = rsc_info_stream_value(info, RSC_STREAM_AUDIO, 7);
-        r.language = t.languageCode.isEmpty() ? QByteArray() : withoutParentheses(t.languagePart).toUtf8();
         takePrivateData(info, RSC_STREAM_AUDIO, r);
         m_audioTracks.append(r);
     }
