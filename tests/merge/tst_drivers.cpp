@@ -86,6 +86,14 @@ private:
     QList<ZtVideoConvertItem *> m_items;
     QString m_out;
 
+    // Merges m_items into m_out.
+    void startMerge(QNewConvertObject &driver)
+    {
+        driver.AddConvertItem(m_items);
+        driver.setMergerOptputPath(m_out);
+        driver.OnStartToMerger();
+    }
+
 private slots:
     void init()
     {
@@ -157,9 +165,7 @@ private slots:
         touch(m_out); // what the library has written so far
         QNewConvertObject driver;
         MergeLog log(&driver);
-        driver.AddConvertItem(m_items);
-        driver.setMergerOptputPath(m_out);
-        driver.OnStartToMerger();
+        startMerge(driver);
         QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("clip-ok"), 5000);
         driver.OnStopConvert();
         QVERIFY(!QFile::exists(m_out));
@@ -178,9 +184,7 @@ private slots:
         m_items << clip("/clips/a.mp4");
         QNewConvertObject driver;
         MergeLog log(&driver);
-        driver.AddConvertItem(m_items);
-        driver.setMergerOptputPath(m_out);
-        driver.OnStartToMerger();
+        startMerge(driver);
         // The clip finishes on the worker while the user presses Stop: the finished report is queued.
         QThread::msleep(150);
         driver.OnStopConvert();
@@ -196,9 +200,7 @@ private slots:
         touch(m_out);
         QNewConvertObject driver;
         MergeLog log(&driver);
-        driver.AddConvertItem(m_items);
-        driver.setMergerOptputPath(m_out);
-        driver.OnStartToMerger();
+        startMerge(driver);
         driver.OnCancelConvert();
         QCOMPARE(log.events, QStringList({"start", "failed"}));
         QVERIFY(!QFile::exists(m_out));
@@ -214,9 +216,7 @@ private slots:
         touch(m_out);
         QNewConvertObject driver;
         MergeLog log(&driver);
-        driver.AddConvertItem(m_items);
-        driver.setMergerOptputPath(m_out);
-        driver.OnStartToMerger();
+        startMerge(driver);
         QCOMPARE(log.events, QStringList({"start", "stop", "stop", "failed"}));
         QVERIFY(!QFile::exists(m_out));
         QCOMPARE(rscfake::count("rsc_job_release"), 1);
@@ -231,9 +231,7 @@ private slots:
         touch(m_out);
         QNewConvertObject driver;
         MergeLog log(&driver);
-        driver.AddConvertItem(m_items);
-        driver.setMergerOptputPath(m_out);
-        driver.OnStartToMerger();
+        startMerge(driver);
         QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("failed"), 5000);
         QCOMPARE(log.events, QStringList({"start", "stop", "stop", "failed"}));
         QVERIFY(!QFile::exists(m_out));
