@@ -7,6 +7,7 @@
 #include "QVideoElementWindow.h"
 #include "TestSupport.h"
 #include "VideoFrameSink.h"
+#include "tst_views_feeder.h"
 #include "tst_views_frames.h"
 
 #include <QOpenGLContext>
@@ -157,13 +158,7 @@ void TestGlVideoView::backPressureWithBlockedGuiThread()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const PlanarFrame frame = makePlanar(64, 48);
-    std::atomic<int> accepted{0};
-    std::thread worker([&] {
-        for (int i = 0; i < 30; ++i)
-            accepted += view.acceptFrame(frame.desc()) ? 1 : 0;
-    });
-    worker.join();
-    QCOMPARE(accepted.load(), 9);
+    QCOMPARE(acceptFromWorker(view, frame, 30), 9);
     QCOMPARE(view.pendingCount(), 9);
     QVERIFY(view.showImage(nullptr, 0, 0, 0));
     QTRY_COMPARE(view.pendingCount(), 0);
@@ -183,24 +178,14 @@ void TestGlVideoView::deliveryRacesDestruction()
             QVERIFY(QTest::qWaitForWindowExposed(host));
         }
         std::shared_ptr<VideoFrameSink> sink = host->frameSink();
-        std::atomic<bool> stop{false};
-        std::atomic<int> delivered{0};
-        std::thread worker([&] {
-            while (!stop.load()) {
-                if (sink->deliver(frame.desc()))
-                    ++delivered;
-                else
-                    std::this_thread::yield();
-            }
-        });
-        while (delivered.load() == 0)
+        SinkFeeder feeder(sink, frame);
+        while (feeder.delivered() == 0)
             std::this_thread::yield();
         if (round % 2 == 0)
             QCoreApplication::processEvents();
         delete host;
         QCoreApplication::processEvents();
-        stop = true;
-        worker.join();
+        feeder.stop();
         QVERIFY(!sink->deliver(frame.desc()));
     }
 }

@@ -7,6 +7,7 @@
 #include "VideoFrame.h"
 #include "VideoFrameSink.h"
 #include "VideoTextureLayout.h"
+#include "tst_views_feeder.h"
 #include "tst_views_frames.h"
 
 #include <atomic>
@@ -223,14 +224,8 @@ void TestVideoViews::backPressureWithBlockedGuiThread()
 {
     NSVideoView view;
     const PlanarFrame frame = makePlanar(32, 32);
-    std::atomic<int> accepted{0};
     // The GUI thread does not run its event loop while the worker delivers: nothing is uploaded.
-    std::thread worker([&] {
-        for (int i = 0; i < 40; ++i)
-            accepted += view.acceptFrame(frame.desc()) ? 1 : 0;
-    });
-    worker.join();
-    QCOMPARE(accepted.load(), 9);
+    QCOMPARE(acceptFromWorker(view, frame, 40), 9);
     QCOMPARE(view.pendingCount(), 9);
     // A clearing frame is admitted even now.
     QVERIFY(view.showYUVImage(nullptr, 0, 0, nullptr));
@@ -264,25 +259,15 @@ void TestVideoViews::deliveryRacesDestruction()
         auto *host = new QVideoElementWindow;
         host->SetOpenGl(false);
         std::shared_ptr<VideoFrameSink> sink = host->frameSink();
-        std::atomic<bool> stop{false};
-        std::atomic<int> delivered{0};
-        std::thread worker([&] {
-            while (!stop.load()) {
-                if (sink->deliver(frame.desc()))
-                    ++delivered;
-                else
-                    std::this_thread::yield();
-            }
-        });
+        SinkFeeder feeder(sink, frame);
         if (round % 2 == 0)
             QCoreApplication::processEvents(); // some uploads run, others stay queued
-        while (delivered.load() == 0 && round % 3 == 0)
+        while (feeder.delivered() == 0 && round % 3 == 0)
             std::this_thread::yield();
         delete host;
         QVERIFY(!sink->isAttached());
         QCoreApplication::processEvents();
-        stop = true;
-        worker.join();
+        feeder.stop();
         QVERIFY(!sink->deliver(frame.desc()));
     }
 }
