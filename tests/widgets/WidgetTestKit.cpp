@@ -69,6 +69,22 @@ QString makeBroken(const QString &name)
     return path;
 }
 
+AudioDataAttribute audioBarsRecord()
+{
+    AudioDataAttribute a;
+    a.barWidth = 11;
+    a.blockHeight = 3;
+    a.barGap = 2;
+    a.blockGap = 2;
+    a.peakMarks = true;
+    a.peakGravity = 1;
+    a.blockRadius = 1.3;
+    a.barColor = QColor(215, 63, 63);
+    a.peakColor = QColor(215, 63, 63);
+    a.mode = 0;
+    return a;
+}
+
 QImage render(QWidget *w)
 {
     QImage image(w->size(), QImage::Format_ARGB32);

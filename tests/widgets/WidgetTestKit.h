@@ -2,6 +2,8 @@
 // Helpers of the widget tests: synthetic strips whose frames have distinct colours, rendering a widget
 // into an image, and mouse events with explicit global positions.
 
+#include "QAudioDataWidget.h"
+
 #include <QColor>
 #include <QImage>
 #include <QMouseEvent>
@@ -23,6 +25,9 @@ QString makeSolid(const QString &name, int w, int h, const QColor &color);
 QString makeNineGrid(const QString &name, int w, int h);
 // A path that holds no image (a text file with a .png name).
 QString makeBroken(const QString &name);
+
+// The layout record the program gives its audio level bars.
+AudioDataAttribute audioBarsRecord();
 
 QImage render(QWidget *w);
 bool near(const QColor &a, const QColor &b, int tolerance = 24);

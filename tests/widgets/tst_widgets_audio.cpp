@@ -8,22 +8,6 @@
 #include <QtEndian>
 
 namespace {
-AudioDataAttribute usersRecord()
-{
-    AudioDataAttribute a;
-    a.barWidth = 11;
-    a.blockHeight = 3;
-    a.barGap = 2;
-    a.blockGap = 2;
-    a.peakMarks = true;
-    a.peakGravity = 1;
-    a.blockRadius = 1.3;
-    a.barColor = QColor(215, 63, 63);
-    a.peakColor = QColor(215, 63, 63);
-    a.mode = 0;
-    return a;
-}
-
 // A WAV image with the given samples; declaredBytes overrides the data byte count at offset 40.
 QByteArray wavBlock(const QVector<quint16> &samples, qint64 declaredBytes = -1, int rate = 8000)
 {
@@ -53,7 +37,7 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(int, bars);
         QFETCH(int, blocks);
-        const AudioDataAttribute a = usersRecord();
+        const AudioDataAttribute a = wtk::audioBarsRecord();
         QAudioDataWidget w(nullptr, &a);
         w.resize(size);
         w.resizeChange();
@@ -77,7 +61,7 @@ private slots:
         QFETCH(int, sampleValue);
         QFETCH(int, level);
         QFETCH(int, peak);
-        const AudioDataAttribute a = usersRecord();
+        const AudioDataAttribute a = wtk::audioBarsRecord();
         QAudioDataWidget w(nullptr, &a);
         w.resize(300, 60);
         w.resizeChange();
@@ -96,7 +80,7 @@ private slots:
 
     void peaksFallWithGravity()
     {
-        const AudioDataAttribute a = usersRecord();
+        const AudioDataAttribute a = wtk::audioBarsRecord();
         QAudioDataWidget w(nullptr, &a);
         w.resize(300, 60);
         w.resizeChange();
@@ -116,7 +100,7 @@ private slots:
     void highRateUsesFirstPart()
     {
         // At 48000 only the first third of the samples counts: loud first third, silent rest.
-        const AudioDataAttribute a = usersRecord();
+        const AudioDataAttribute a = wtk::audioBarsRecord();
         QAudioDataWidget w(nullptr, &a);
         w.resize(300, 60);
         w.resizeChange();
@@ -142,7 +126,7 @@ private slots:
     {
         QFETCH(QByteArray, block);
         QFETCH(bool, accepted);
-        const AudioDataAttribute a = usersRecord();
+        const AudioDataAttribute a = wtk::audioBarsRecord();
         QAudioDataWidget w(nullptr, &a);
         w.resize(300, 60);
         w.resizeChange();
@@ -156,7 +140,7 @@ private slots:
 
     void paintingDrawsBarsOnce()
     {
-        const AudioDataAttribute a = usersRecord();
+        const AudioDataAttribute a = wtk::audioBarsRecord();
         QAudioDataWidget w(nullptr, &a);
         w.resize(300, 60);
         w.show(); // a resize or show re-lays the bars out and drops their levels
@@ -171,7 +155,7 @@ private slots:
 
     void lineMode()
     {
-        AudioDataAttribute a = usersRecord();
+        AudioDataAttribute a = wtk::audioBarsRecord();
         a.mode = 1;
         QAudioDataWidget w(nullptr, &a);
         w.resize(300, 60);

@@ -191,15 +191,7 @@ private slots:
 
     void audioBars()
     {
-        AudioDataAttribute a;
-        a.barWidth = 11;
-        a.blockHeight = 3;
-        a.barGap = 2;
-        a.blockGap = 2;
-        a.peakMarks = true;
-        a.peakGravity = 1;
-        a.blockRadius = 1.3;
-        a.barColor = a.peakColor = QColor(215, 63, 63);
+        AudioDataAttribute a = wtk::audioBarsRecord();
         QAudioDataWidget w(nullptr, &a);
         w.resize(300, 120);
         w.setAudioLogo(res("/image/PlayerImage/bg_audio.png"));
