@@ -14,7 +14,7 @@ bool QCustomImageWidget::setBtnImage(const QString &path)
 {
     if (!SkinImageLoad::image2x(path, m_strip))
         return false;
-    setFixedSize(m_strip.width() / 8, m_strip.height() / 2);
+    setFixedSize(SkinImageLoad::stripFrameSize(m_strip));
     m_textRect = QRect(0, 0, width(), height());
     return true;
 }

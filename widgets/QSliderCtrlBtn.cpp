@@ -12,7 +12,7 @@ bool QSliderCtrlBtn::setBtnImage(const QString &path)
 {
     if (!SkinImageLoad::image2x(path, m_strip))
         return false;
-    setFixedSize(m_strip.width() / 8, m_strip.height() / 2);
+    setFixedSize(SkinImageLoad::stripFrameSize(m_strip));
     return true;
 }
 

@@ -12,7 +12,7 @@ bool QTextImageButton::setBtnImage(const QString &path)
 {
     if (!SkinImageLoad::image2x(path, m_strip))
         return false;
-    setFixedSize(m_strip.width() / 8, m_strip.height() / 2);
+    setFixedSize(SkinImageLoad::stripFrameSize(m_strip));
     m_textRect = QRect(0, 0, width(), height());
     return true;
 }
@@ -34,7 +34,7 @@ bool QTextImageButton::setBtnImageForRect(const QString &path, const QRect &rect
         setFixedSize(rect.size());
         m_imageRect = rect;
     } else {
-        setFixedSize(m_strip.width() / 8, m_strip.height() / 2);
+        setFixedSize(SkinImageLoad::stripFrameSize(m_strip));
     }
     m_textRect = QRect(0, 0, width(), height());
     return true;

@@ -14,4 +14,10 @@ bool pixmap2x(const QString &path, QPixmap &target);
 // The same without setting a device pixel ratio.
 bool pixmap1x(const QString &path, QPixmap &target);
 
+// Logical size of one frame of a 2x strip of four frames side by side.
+inline QSize stripFrameSize(const QImage &strip2x)
+{
+    return QSize(strip2x.width() / 8, strip2x.height() / 2);
+}
+
 } // namespace SkinImageLoad
