@@ -15,7 +15,7 @@ bool QImageDialog::SetImageBackgroud(const QString &path)
 {
     if (!SkinImageLoad::image2x(path, m_background))
         return false;
-    setFixedSize(m_background.width() / 2, m_background.height() / 2);
+    SkinImageLoad::sizeToImage(this, m_background, false);
     return true;
 }
 

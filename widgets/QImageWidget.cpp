@@ -23,7 +23,7 @@ bool QImageWidget::SetImageBackgroud(const QString &path, bool fixedSize)
     if (!SkinImageLoad::image2x(path, m_background))
         return false;
     if (fixedSize)
-        setFixedSize(m_background.width() / 2, m_background.height() / 2);
+        SkinImageLoad::sizeToImage(this, m_background, false);
     return true;
 }
 
@@ -31,11 +31,7 @@ bool QImageWidget::setBackgroundImage(const QString &path, bool resizable)
 {
     if (!SkinImageLoad::image2x(path, m_background))
         return false;
-    const QSize logical(m_background.width() / 2, m_background.height() / 2);
-    if (resizable)
-        resize(logical);
-    else
-        setFixedSize(logical);
+    SkinImageLoad::sizeToImage(this, m_background, resizable);
     m_corners.thirdsOf(m_background);
     update();
     return true;

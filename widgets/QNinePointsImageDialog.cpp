@@ -19,15 +19,11 @@ bool QNinePointsImageDialog::setBackgroundImage(const QString &path, bool resiza
 {
     if (!SkinImageLoad::image2x(path, m_background))
         return false;
-    const QSize logical(m_background.width() / 2, m_background.height() / 2);
-    if (resizable)
-        resize(logical);
-    else
-        setFixedSize(logical);
+    SkinImageLoad::sizeToImage(this, m_background, resizable);
     m_edgeResize = resizable;
     m_corners.thirdsOf(m_background);
     update();
-    m_titleRect.setWidth(logical.width());
+    m_titleRect.setWidth(m_background.width() / 2);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "SkinImageLoad.h"
 
+#include <QWidget>
+
 namespace SkinImageLoad {
 
 bool image2x(const QString &path, QImage &target)
@@ -29,6 +31,15 @@ bool pixmap1x(const QString &path, QPixmap &target)
         return false;
     target = loaded;
     return true;
+}
+
+void sizeToImage(QWidget *widget, const QImage &image2x, bool resizable)
+{
+    const QSize logical(image2x.width() / 2, image2x.height() / 2);
+    if (resizable)
+        widget->resize(logical);
+    else
+        widget->setFixedSize(logical);
 }
 
 } // namespace SkinImageLoad

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QString>
 
+class QWidget;
+
 namespace SkinImageLoad {
 
 // Loads path into target with device pixel ratio 2; false (target unchanged) when nothing decodes.
@@ -19,5 +21,8 @@ inline QSize stripFrameSize(const QImage &strip2x)
 {
     return QSize(strip2x.width() / 8, strip2x.height() / 2);
 }
+
+// Gives the widget a 2x image's logical size: as its starting size when resizable, fixed otherwise.
+void sizeToImage(QWidget *widget, const QImage &image2x, bool resizable);
 
 } // namespace SkinImageLoad
