@@ -4,65 +4,66 @@
 
 #include <QWidget>
 
+namespace {
+
+// Which edge of the window a grab measures its offset from on one axis.
+enum Edge { NoEdge, NearEdge, FarEdge };
+
+// One grab zone: the columns and rows it covers, its cursor, and the edges the pointer's offset is taken
+// from (left/top near, right/bottom far). Checked in this order; the first that holds wins.
+struct Grab
+{
+    int state;
+    bool needsHorizontal;
+    enum Columns { LeftSide, RightSide, LeftCorner, RightCorner, Middle } columns;
+    enum Rows { SideRows, TopBand, BottomBand } rows;
+    Qt::CursorShape cursor;
+    Edge x;
+    Edge y;
+};
+
+const Grab kGrabs[] = {
+    {EdgeResizeTracker::Left, true, Grab::LeftSide, Grab::SideRows, Qt::SizeHorCursor, NearEdge, NoEdge},
+    {EdgeResizeTracker::TopLeft, true, Grab::LeftCorner, Grab::TopBand, Qt::SizeFDiagCursor, NearEdge, NearEdge},
+    {EdgeResizeTracker::Top, false, Grab::Middle, Grab::TopBand, Qt::SizeVerCursor, NoEdge, NearEdge},
+    {EdgeResizeTracker::TopRight, true, Grab::RightCorner, Grab::TopBand, Qt::SizeBDiagCursor, FarEdge, NearEdge},
+    {EdgeResizeTracker::Right, true, Grab::RightSide, Grab::SideRows, Qt::SizeHorCursor, FarEdge, NoEdge},
+    {EdgeResizeTracker::BottomRight, true, Grab::RightCorner, Grab::BottomBand, Qt::SizeFDiagCursor, FarEdge, FarEdge},
+    {EdgeResizeTracker::Bottom, false, Grab::Middle, Grab::BottomBand, Qt::SizeVerCursor, NoEdge, FarEdge},
+    {EdgeResizeTracker::BottomLeft, true, Grab::LeftCorner, Grab::BottomBand, Qt::SizeBDiagCursor, NearEdge, FarEdge},
+};
+
+} // namespace
+
 Qt::CursorShape EdgeResizeTracker::hover(const QRect &g, const QPoint &p, bool horizontal)
 {
     const int L = g.left(), T = g.top(), R = g.right(), B = g.bottom();
     const int gx = p.x(), gy = p.y();
     const int s = m_zones.side, b = m_zones.band;
-    const bool leftZone = L <= gx && gx <= L + s;
-    const bool rightZone = R - s <= gx && gx <= R;
-    const bool sideRows = T + m_zones.sideTop < gy && gy < B - m_zones.sideBottom;
-    const bool leftCorner = L <= gx && gx <= L + b;
-    const bool rightCorner = R - b <= gx && gx <= R;
-    const bool topBand = T <= gy && gy <= T + b;
-    const bool bottomBand = B - b <= gy && gy <= B;
-    const bool middleColumns = L + b < gx && gx < R - b;
+    const bool columns[] = {
+        L <= gx && gx <= L + s,   // LeftSide
+        R - s <= gx && gx <= R,   // RightSide
+        L <= gx && gx <= L + b,   // LeftCorner
+        R - b <= gx && gx <= R,   // RightCorner
+        L + b < gx && gx < R - b, // Middle
+    };
+    const bool rows[] = {
+        T + m_zones.sideTop < gy && gy < B - m_zones.sideBottom, // SideRows
+        T <= gy && gy <= T + b,                                  // TopBand
+        B - b <= gy && gy <= B,                                  // BottomBand
+    };
 
     // Offsets are the pointer's distance inside the grabbed edge, so the edge lands at pointer - offset
-    // (left, top) or pointer + offset (right, bottom).
-    if (horizontal && leftZone && sideRows) {
-        m_state = Left;
-        m_ox = gx - L;
-        return Qt::SizeHorCursor;
-    }
-    if (horizontal && leftCorner && topBand) {
-        m_state = TopLeft;
-        m_ox = gx - L;
-        m_oy = gy - T;
-        return Qt::SizeFDiagCursor;
-    }
-    if (topBand && middleColumns) {
-        m_state = Top;
-        m_oy = gy - T;
-        return Qt::SizeVerCursor;
-    }
-    if (horizontal && rightCorner && topBand) {
-        m_state = TopRight;
-        m_ox = R - gx;
-        m_oy = gy - T;
-        return Qt::SizeBDiagCursor;
-    }
-    if (horizontal && rightZone && sideRows) {
-        m_state = Right;
-        m_ox = R - gx;
-        return Qt::SizeHorCursor;
-    }
-    if (horizontal && rightCorner && bottomBand) {
-        m_state = BottomRight;
-        m_ox = R - gx;
-        m_oy = B - gy;
-        return Qt::SizeFDiagCursor;
-    }
-    if (bottomBand && middleColumns) {
-        m_state = Bottom;
-        m_oy = B - gy;
-        return Qt::SizeVerCursor;
-    }
-    if (horizontal && leftCorner && bottomBand) {
-        m_state = BottomLeft;
-        m_ox = gx - L;
-        m_oy = B - gy;
-        return Qt::SizeBDiagCursor;
+    // (left, top) or pointer + offset (right, bottom). An axis the grab does not move keeps its offset.
+    for (const Grab &grab : kGrabs) {
+        if ((grab.needsHorizontal && !horizontal) || !columns[grab.columns] || !rows[grab.rows])
+            continue;
+        m_state = grab.state;
+        if (grab.x != NoEdge)
+            m_ox = grab.x == NearEdge ? gx - L : R - gx;
+        if (grab.y != NoEdge)
+            m_oy = grab.y == NearEdge ? gy - T : B - gy;
+        return grab.cursor;
     }
     m_state = None;
     return Qt::ArrowCursor;

@@ -141,7 +141,11 @@ private slots:
         QTest::newRow("left edge") << true << QPoint(2, 100) << int(Qt::SizeHorCursor) << 1;
         QTest::newRow("top-left corner") << true << QPoint(1, 1) << int(Qt::SizeFDiagCursor) << 2;
         QTest::newRow("top edge") << true << QPoint(150, 2) << int(Qt::SizeVerCursor) << 3;
+        QTest::newRow("top-right corner") << true << QPoint(298, 1) << int(Qt::SizeBDiagCursor) << 4;
+        QTest::newRow("right edge") << true << QPoint(298, 100) << int(Qt::SizeHorCursor) << 5;
         QTest::newRow("bottom-right corner") << true << QPoint(298, 198) << int(Qt::SizeFDiagCursor) << 6;
+        QTest::newRow("bottom edge") << true << QPoint(150, 198) << int(Qt::SizeVerCursor) << 7;
+        QTest::newRow("bottom-left corner") << true << QPoint(1, 198) << int(Qt::SizeBDiagCursor) << 8;
         QTest::newRow("inside") << true << QPoint(150, 100) << int(Qt::ArrowCursor) << 0;
         QTest::newRow("left edge, no horizontal") << false << QPoint(2, 100) << int(Qt::ArrowCursor) << 0;
         QTest::newRow("corner, no horizontal") << false << QPoint(1, 1) << int(Qt::ArrowCursor) << 0;
