@@ -58,9 +58,7 @@ bool QZTDateTimeEdit::setUpAndDownBtnImage(const QString &up, const QString &dow
 
 void QZTDateTimeEdit::setBtnMargins(int left, int top, int right, int bottom)
 {
-    m_buttons->setMargins(QMargins(qint16(left), qint16(top), qint16(right), qint16(bottom)));
-    update();
-    updateGeometry();
+    m_buttons->setMargins(left, top, right, bottom);
 }
 
 void QZTDateTimeEdit::setBtnMargins(const QMargins &margins)

@@ -27,9 +27,7 @@ bool QZTSpinBox::setUpAndDownBtnImage(const QString &up, const QString &down, bo
 
 void QZTSpinBox::setBtnMargins(int left, int top, int right, int bottom)
 {
-    m_buttons->setMargins(QMargins(qint16(left), qint16(top), qint16(right), qint16(bottom)));
-    update();
-    updateGeometry();
+    m_buttons->setMargins(left, top, right, bottom);
 }
 
 void QZTSpinBox::setBtnMargins(const QMargins &margins)
@@ -94,9 +92,7 @@ bool QZTDoubleSpinBox::setUpAndDownBtnImage(const QString &up, const QString &do
 
 void QZTDoubleSpinBox::setBtnMargins(int left, int top, int right, int bottom)
 {
-    m_buttons->setMargins(QMargins(qint16(left), qint16(top), qint16(right), qint16(bottom)));
-    update();
-    updateGeometry();
+    m_buttons->setMargins(left, top, right, bottom);
 }
 
 void QZTDoubleSpinBox::setBtnMargins(const QMargins &margins)

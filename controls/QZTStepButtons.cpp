@@ -51,6 +51,13 @@ bool QZTStepButtons::setImages(const QString &up, const QString &down, bool keep
     return true;
 }
 
+void QZTStepButtons::setMargins(int left, int top, int right, int bottom)
+{
+    m_margins = QMargins(qint16(left), qint16(top), qint16(right), qint16(bottom));
+    m_host->update();
+    m_host->updateGeometry();
+}
+
 void QZTStepButtons::place()
 {
     if (!m_up && !m_down)

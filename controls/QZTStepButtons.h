@@ -19,7 +19,8 @@ public:
 
     // Replaces both buttons; false (and no buttons: the host keeps Qt's arrows) when the up file is missing.
     bool setImages(const QString &up, const QString &down, bool keepSize);
-    void setMargins(const QMargins &margins) { m_margins = margins; }
+    // Margins are kept as 16-bit values; the host repaints and updates its size hint.
+    void setMargins(int left, int top, int right, int bottom);
     QMargins margins() const { return m_margins; }
     QZTBaseButton *upButton() const { return m_up; }
     QZTBaseButton *downButton() const { return m_down; }

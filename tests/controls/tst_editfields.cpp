@@ -39,6 +39,8 @@ private slots:
     void buttonsPlacedAtRightEdgeOnce();
     void stretchedButtonsSplitOddHeight();
     void missingUpImageKeepsQtArrows();
+    void buttonMarginsPlaceButtons_data();
+    void buttonMarginsPlaceButtons();
 
     void timeEditStartsAtMidnight();
     void timeEditReportsSteps();
@@ -306,6 +308,49 @@ void TestEditFields::stretchedButtonsSplitOddHeight()
     QCOMPARE(up->height(), 15);
     QCOMPARE(down->height(), 16);
     QCOMPARE(down->geometry().bottom(), 30);
+}
+
+void TestEditFields::buttonMarginsPlaceButtons_data()
+{
+    QTest::addColumn<int>("host"); // 0 spin box, 1 double spin box, 2 time edit
+    QTest::addColumn<int>("left");
+    QTest::newRow("spin box") << 0 << 60;
+    QTest::newRow("double spin box") << 1 << 60;
+    QTest::newRow("time edit") << 2 << 60;
+    QTest::newRow("left beyond 16 bits") << 0 << 65536 + 60; // kept as 16-bit values
+}
+
+void TestEditFields::buttonMarginsPlaceButtons()
+{
+    QFETCH(int, host);
+    QFETCH(int, left);
+    QZTSpinBox spin;
+    QZTDoubleSpinBox doubleSpin;
+    QZTTimeEdit time;
+    QAbstractSpinBox *box = host == 0   ? static_cast<QAbstractSpinBox *>(&spin)
+                            : host == 1 ? static_cast<QAbstractSpinBox *>(&doubleSpin)
+                                        : static_cast<QAbstractSpinBox *>(&time);
+    const QString up = saveImage(stripImage(28, 20), QStringLiteral("u"));
+    const QString down = saveImage(stripImage(28, 20), QStringLiteral("d"));
+    QZTStepButtons *buttons = nullptr;
+    if (host == 0) {
+        spin.setUpAndDownBtnImage(up, down, true);
+        spin.setBtnMargins(left, 2, 0, 3);
+        buttons = spin.stepButtons();
+    } else if (host == 1) {
+        doubleSpin.setUpAndDownBtnImage(up, down, true);
+        doubleSpin.setBtnMargins(QMargins(left, 2, 0, 3));
+        buttons = doubleSpin.stepButtons();
+    } else {
+        time.setUpAndDownBtnImage(up, down, true);
+        time.setBtnMargins(left, 2, 0, 3);
+        buttons = time.stepButtons();
+    }
+    box->resize(100, 30);
+    box->show();
+    QCOMPARE(buttons->margins(), QMargins(60, 2, 0, 3));
+    QCOMPARE(buttons->upButton()->pos(), QPoint(60, 2));
+    QCOMPARE(buttons->downButton()->pos(), QPoint(60, 30 - 3 - buttons->downButton()->height()));
 }
 
 void TestEditFields::missingUpImageKeepsQtArrows()
