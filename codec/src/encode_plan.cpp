@@ -199,6 +199,8 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
     const AVStream *as = first.audioStream();
     // Sound whenever the container takes it, even when the first clip is silent: a later clip's sound
     // would be lost otherwise (silent clips get silence).
+    if (muxer->audio_codec == AV_CODEC_ID_NONE && !v.audioCodecName.empty() && as)
+        return fail("this container holds no sound"); // rather than an output that silently lost it
     if (muxer->audio_codec != AV_CODEC_ID_NONE) {
         const AVCodec *codec = encoderForName(v.audioCodecName);
         if (!codec && as) {

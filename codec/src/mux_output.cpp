@@ -9,6 +9,26 @@ extern "C" {
 
 namespace rsc::job {
 
+namespace {
+
+// Container names that are file extensions and would pick the wrong muxer by name: "m4v" names FFmpeg's
+// raw MPEG-4 video muxer (no sound), "m4r" no muxer at all; both are MPEG-4 files of the iPod kind.
+const char *muxerNameFor(const std::string &container)
+{
+    static const struct
+    {
+        const char *name;
+        const char *muxer;
+    } aliases[] = {{"m4v", "ipod"}, {"m4r", "ipod"}, {"m4a", "ipod"}};
+    for (const auto &a : aliases) {
+        if (container == a.name)
+            return a.muxer;
+    }
+    return container.c_str();
+}
+
+} // namespace
+
 OutputFile::~OutputFile()
 {
     finish();
@@ -21,7 +41,7 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
             *error = why;
         return false;
     };
-    const AVOutputFormat *fmt = av_guess_format(container.c_str(), nullptr, nullptr);
+    const AVOutputFormat *fmt = av_guess_format(muxerNameFor(container), nullptr, nullptr);
     if (!fmt)
         fmt = av_guess_format(nullptr, path.c_str(), nullptr);
     if (!fmt)
