@@ -85,20 +85,31 @@ bool Encoders::open(const StreamPlan &plan, OutputFile &output, std::string *err
         m_videoStream->r_frame_rate = plan.frameRate;
     }
     if (plan.hasAudio) {
-        m_audio.reset(avcodec_alloc_context3(plan.audioCodec));
+        auto openAudio = [&](int64_t bitRate) {
+            m_audio.reset(avcodec_alloc_context3(plan.audioCodec));
+            AVCodecContext *c = m_audio.get();
+            if (!c)
+                return AVERROR(ENOMEM);
+            c->sample_rate = plan.sampleRate;
+            av_channel_layout_default(&c->ch_layout, plan.channels);
+            c->sample_fmt = plan.sampleFormat;
+            c->time_base = AVRational{1, plan.sampleRate};
+            c->thread_count = 0;
+            if (bitRate > 0)
+                c->bit_rate = bitRate;
+            if (globalHeader)
+                c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+            AVDictionary *opts = optionsOf(plan.options);
+            const int err = avcodec_open2(c, plan.audioCodec, &opts);
+            av_dict_free(&opts);
+            return err;
+        };
+        int err = openAudio(plan.audioBitRate);
+        // Some encoders refuse a bit rate outside what they can make of the sound format (Vorbis at 22050 Hz
+        // mono, say): the format matters more than the rate, so their own rate is taken instead.
+        if (err < 0 && plan.audioBitRate > 0)
+            err = openAudio(0);
         AVCodecContext *c = m_audio.get();
-        c->sample_rate = plan.sampleRate;
-        av_channel_layout_default(&c->ch_layout, plan.channels);
-        c->sample_fmt = plan.sampleFormat;
-        c->time_base = AVRational{1, plan.sampleRate};
-        c->thread_count = 0;
-        if (plan.audioBitRate > 0)
-            c->bit_rate = plan.audioBitRate;
-        if (globalHeader)
-            c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        AVDictionary *opts = optionsOf(plan.options);
-        const int err = avcodec_open2(c, plan.audioCodec, &opts);
-        av_dict_free(&opts);
         if (err < 0)
             return fail(std::string("cannot open the audio encoder ") + plan.audioCodec->name, err);
         m_audioStream = output.addStream();
