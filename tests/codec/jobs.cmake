@@ -8,3 +8,6 @@ rs_add_qtest(tst_edit_audio SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_audio.cpp
 rs_add_qtest(tst_job_tracks SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_tracks.cpp
   LIBS codec PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 300)
 target_include_directories(tst_job_tracks PRIVATE ${_codec_src})
+rs_add_qtest(tst_job_encoders SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_encoders.cpp
+  LIBS codec foundation PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600)
+target_include_directories(tst_job_encoders PRIVATE ${_codec_src})
