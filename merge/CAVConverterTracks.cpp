@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <thread>
 
 namespace {
@@ -17,6 +18,12 @@ qint64 toMicroseconds(qint64 value, quint32 scale)
         return 0;
     const qint64 whole = value / qint64(scale);
     const qint64 rest = value % qint64(scale);
+    // Times beyond ±292,000 years saturate rather than overflow.
+    constexpr qint64 kLimit = std::numeric_limits<qint64>::max() / 1000000 - 1;
+    if (whole > kLimit)
+        return std::numeric_limits<qint64>::max();
+    if (whole < -kLimit)
+        return std::numeric_limits<qint64>::min();
     return whole * 1000000 + rest * 1000000 / qint64(scale);
 }
 
