@@ -163,6 +163,12 @@ bool PacketTrack::attach(AVStream *stream, std::string *error)
     return true;
 }
 
+void PacketTrack::detach()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_attached = false;
+}
+
 bool PacketTrack::add(int64_t ptsUs, int64_t dtsUs, int64_t durationUs, bool key, const unsigned char *data,
                       uint32_t size)
 {
@@ -233,6 +239,15 @@ void PacketTrack::noteWritten(int64_t endUs)
         m_writtenEnd = endUs;
 }
 
+TrackMuxer::~TrackMuxer()
+{
+    // An output whose file was never begun leaves its tracks free for another job.
+    if (!m_output.headerWritten()) {
+        for (size_t i = 0; i < m_streams.size(); ++i)
+            m_tracks[i]->detach();
+    }
+}
+
 bool TrackMuxer::open(const std::string &path, const std::string &container, const rsc::edit::EditConfig &cfg,
                       std::string *error)
 {
@@ -252,12 +267,12 @@ bool TrackMuxer::open(const std::string &path, const std::string &container, con
         }
         if (!track->attach(st, error))
             return false;
+        m_streams.push_back(st);
         if (avformat_query_codec(m_output.muxer(), st->codecpar->codec_id, FF_COMPLIANCE_NORMAL) == 0) {
             if (error)
                 *error = std::string("the container cannot hold ") + avcodec_get_name(st->codecpar->codec_id);
             return false;
         }
-        m_streams.push_back(st);
     }
     for (const rsc::edit::Chapter &c : cfg.chapters)
         m_output.addChapter(c);

@@ -32,6 +32,8 @@ public:
 
     // Takes the track for a job: fills the output stream. False when the track lacks what its kind needs.
     bool attach(AVStream *stream, std::string *error);
+    // Gives the track back after a refused open, for another try.
+    void detach();
 
     // Producer side. A null, empty packet ends the track. Packets whose decoding time does not increase,
     // whose presentation time precedes it, or that come after the end are refused.
@@ -68,6 +70,7 @@ class TrackMuxer : public MergeEngine
 {
 public:
     explicit TrackMuxer(std::vector<std::shared_ptr<PacketTrack>> tracks) : m_tracks(std::move(tracks)) {}
+    ~TrackMuxer() override;
     bool open(const std::string &path, const std::string &container, const rsc::edit::EditConfig &cfg,
               std::string *error) override;
     // The task names no source: the packets come from the tracks. Creates the file.
@@ -77,7 +80,7 @@ public:
 
 private:
     std::vector<std::shared_ptr<PacketTrack>> m_tracks;
-    std::vector<AVStream *> m_streams;
+    std::vector<AVStream *> m_streams; // one per attached track, in order
     OutputFile m_output;
 };
 

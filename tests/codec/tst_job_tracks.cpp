@@ -231,15 +231,16 @@ void TestJobTracks::refusesUnusableTracks_data()
     QTest::addColumn<bool>("formatTaken"); // the format setter's answer
     QTest::addColumn<bool>("sized");       // picture size / sound format set
     QTest::addColumn<QString>("container");
-    QTest::newRow("no format") << RSC_STREAM_VIDEO << QString() << false << true << QStringLiteral("mp4");
+    QTest::addColumn<QString>("retry"); // a container that takes the track after the refusal; empty = none
+    QTest::newRow("no format") << RSC_STREAM_VIDEO << QString() << false << true << QStringLiteral("mp4") << QString();
     QTest::newRow("sound codec on a video track")
-        << RSC_STREAM_VIDEO << QStringLiteral("aac") << false << true << QStringLiteral("mp4");
+        << RSC_STREAM_VIDEO << QStringLiteral("aac") << false << true << QStringLiteral("mp4") << QString();
     QTest::newRow("video without a size")
-        << RSC_STREAM_VIDEO << QStringLiteral("h264") << true << false << QStringLiteral("mp4");
+        << RSC_STREAM_VIDEO << QStringLiteral("h264") << true << false << QStringLiteral("mp4") << QString();
     QTest::newRow("sound without a format")
-        << RSC_STREAM_AUDIO << QStringLiteral("aac") << true << false << QStringLiteral("mp4");
-    QTest::newRow("container cannot hold it")
-        << RSC_STREAM_VIDEO << QStringLiteral("h264") << true << true << QStringLiteral("wav");
+        << RSC_STREAM_AUDIO << QStringLiteral("aac") << true << false << QStringLiteral("mp4") << QString();
+    QTest::newRow("container cannot hold it") << RSC_STREAM_VIDEO << QStringLiteral("h264") << true << true
+                                              << QStringLiteral("wav") << QStringLiteral("matroska");
 }
 
 void TestJobTracks::refusesUnusableTracks()
@@ -249,6 +250,7 @@ void TestJobTracks::refusesUnusableTracks()
     QFETCH(bool, formatTaken);
     QFETCH(bool, sized);
     QFETCH(QString, container);
+    QFETCH(QString, retry);
     rsc_track *t = rsc_track_create(kind);
     QVERIFY(t);
     if (!codec.isEmpty()) {
@@ -276,6 +278,14 @@ void TestJobTracks::refusesUnusableTracks()
     // A track handed in the wrong place is refused too.
     QCOMPARE(rsc_job_open_tracks(job, audio, video, nullptr, out.toUtf8().constData(), "mp4", nullptr), 0);
     rsc_job_release(job);
+    if (!retry.isEmpty()) {
+        // The refused open gave the track back.
+        rsc_job *second = rsc_job_create_convert(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_job_open_tracks(second, t, nullptr, nullptr, out.toUtf8().constData(), retry.toUtf8().constData(),
+                                     nullptr),
+                 1);
+        rsc_job_release(second);
+    }
     rsc_track_release(t);
     QCOMPARE(rsc_track_create(3), static_cast<rsc_track *>(nullptr));
 }
