@@ -505,7 +505,7 @@ int rsc_job_is_stopped(rsc_job *job);  /* 1 = ended by a stop */
  * A refused open or add answers 0 at once and leaves the output as it was. */
 int rsc_job_is_failed(rsc_job *job);
 const char *rsc_job_error(rsc_job *job); /* why it failed (English, for the log); "" when it did not */
-uint64_t rsc_job_total(rsc_job *job);  /* same unit as done (microseconds of output) */
+uint64_t rsc_job_total(rsc_job *job);    /* same unit as done (microseconds of output) */
 uint64_t rsc_job_done(rsc_job *job);
 /* Requests a stop; wait 1 = return only when the job's threads have ended. 0 = failure. */
 int rsc_job_stop(rsc_job *job, int wait);
@@ -525,13 +525,16 @@ rsc_track *rsc_track_create(int kind); /* RSC_STREAM_* */
 void rsc_track_release(rsc_track *track);
 int rsc_track_set_format(rsc_track *track, uint32_t codec_id);
 int rsc_track_set_video_size(rsc_track *track, uint32_t width, uint32_t height);
-int rsc_track_set_frame_rate(rsc_track *track, uint32_t rate, uint32_t scale);
-int rsc_track_set_display_aspect(rsc_track *track, uint32_t x, uint32_t y);
+int rsc_track_set_frame_rate(rsc_track *track, uint32_t rate, uint32_t scale); /* rate / scale per second */
+int rsc_track_set_display_aspect(rsc_track *track, uint32_t x, uint32_t y);    /* display aspect x:y */
 int rsc_track_set_audio_format(rsc_track *track, uint32_t sample_rate, uint32_t channels);
-int rsc_track_set_time_base(rsc_track *track, uint32_t num, uint32_t den);
+int rsc_track_set_time_base(rsc_track *track, uint32_t num, uint32_t den); /* num / den ticks a second */
 int rsc_track_set_private_data(rsc_track *track, const unsigned char *data, uint32_t size);
+/* The bytes are copied. 0 = refused: decoding time not increasing, pts before dts, or after the end. */
 int rsc_track_add_packet(rsc_track *track, const rsc_packet *packet);
 uint64_t rsc_track_time(rsc_track *track); /* end time of the packets written so far */
+/* A conversion job written from the tracks (null where absent); it finishes when every track has ended.
+ * Setters are refused once a job has taken a track. */
 int rsc_job_open_tracks(rsc_job *job, rsc_track *video, rsc_track *audio, rsc_track *subtitle, const char *dst,
                         const char *container, rsc_edit *edit);
 
