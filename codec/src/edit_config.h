@@ -30,6 +30,11 @@ struct PictureItem
     bool loop = true;
     Rect crop;
     uint64_t showTimeUs = 0;
+    // colour adjustments of the picture alone, in the ranges of the clip's own
+    int brightness = 0;
+    int saturation = 100;
+    int contrast = 100;
+    int hue = 0;
 };
 
 struct TextItem
@@ -75,6 +80,7 @@ struct SubtitleStyle
     double marginH = 0.05, marginV = 0.05;
     unsigned align = 0;
     double spacingH = 0.0, spacingV = 0.0;
+    int angle = 0; // degrees; turns as the watermark text's angle does
 };
 
 struct BackgroundAudio

@@ -121,18 +121,18 @@ std::string assForceStyle(const SubtitleStyle &st)
     const int marginL = static_cast<int>(std::lround(st.marginH * 384));
     const int marginV = static_cast<int>(std::lround(st.marginV * 288));
     const unsigned align = (st.align >= 1 && st.align <= 9) ? st.align : 2;
-    std::string s = "FontName=" + fontOf(st.fontName) + ",FontSize=" + std::to_string(st.fontSize) +
-                    ",PrimaryColour=" + assColor(st.color, st.alpha) +
-                    ",OutlineColour=" + assColor(st.outlineColor, st.alpha) +
-                    ",BackColour=" + assColor(st.shadowColor, st.alpha) + ",Bold=" + (st.bold ? "-1" : "0") +
-                    ",Italic=" + (st.italic ? "-1" : "0") + ",Underline=" + (st.underline ? "-1" : "0") +
-                    ",StrikeOut=" + (st.strikeout ? "-1" : "0") +
-                    // force_style takes the scales as factors (a script's style line takes percent)
-                    ",ScaleX=" + num(st.scaleX / 100.0) + ",ScaleY=" + num(st.scaleY / 100.0) +
-                    ",Spacing=" + num(st.spacingH) + ",BorderStyle=1,Outline=" + num(std::max(0.0, st.outlineSize)) +
-                    ",Shadow=" + num(std::max(0.0, st.shadowOffset) * 2.0) + ",Alignment=" + std::to_string(align) +
-                    ",MarginL=" + std::to_string(marginL) + ",MarginR=" + std::to_string(marginL) +
-                    ",MarginV=" + std::to_string(marginV);
+    std::string s =
+        "FontName=" + fontOf(st.fontName) + ",FontSize=" + std::to_string(st.fontSize) +
+        ",PrimaryColour=" + assColor(st.color, st.alpha) + ",OutlineColour=" + assColor(st.outlineColor, st.alpha) +
+        ",BackColour=" + assColor(st.shadowColor, st.alpha) + ",Bold=" + (st.bold ? "-1" : "0") +
+        ",Italic=" + (st.italic ? "-1" : "0") + ",Underline=" + (st.underline ? "-1" : "0") +
+        ",StrikeOut=" + (st.strikeout ? "-1" : "0") +
+        // force_style takes the scales as factors (a script's style line takes percent)
+        ",ScaleX=" + num(st.scaleX / 100.0) + ",ScaleY=" + num(st.scaleY / 100.0) + ",Spacing=" + num(st.spacingH) +
+        ",Angle=" + std::to_string(-st.angle) + ",BorderStyle=1,Outline=" + num(std::max(0.0, st.outlineSize)) +
+        ",Shadow=" + num(std::max(0.0, st.shadowOffset) * 2.0) + ",Alignment=" + std::to_string(align) +
+        ",MarginL=" + std::to_string(marginL) + ",MarginR=" + std::to_string(marginL) +
+        ",MarginV=" + std::to_string(marginV);
     return s;
 }
 

@@ -80,6 +80,28 @@ void append(std::string &chain, const std::string &filter)
     chain += filter;
 }
 
+// Brightness, saturation, contrast and hue as the clip and the overlay pictures share them; empty when
+// every value is neutral.
+std::string colourFilters(int level, int saturation, int contrast, int hue)
+{
+    std::string out;
+    if (contrast != 100 || saturation != 100)
+        append(out, "eq=contrast=" + num(std::clamp(contrast, 0, 200) / 100.0) +
+                        ":saturation=" + num(std::clamp(saturation, 0, 200) / 100.0));
+    // Brightness fades towards black (-255) or white (255) in every colour, not only in the luma.
+    const int brightness = std::clamp(level, -255, 255);
+    if (brightness < 0) {
+        const std::string top = num(1.0 + brightness / 255.0);
+        append(out, "colorlevels=romax=" + top + ":gomax=" + top + ":bomax=" + top);
+    } else if (brightness > 0) {
+        const std::string bottom = num(brightness / 255.0);
+        append(out, "colorlevels=romin=" + bottom + ":gomin=" + bottom + ":bomin=" + bottom);
+    }
+    if (hue != 0)
+        append(out, "hue=h=" + num(std::clamp(hue, 0, 200) * 1.8));
+    return out;
+}
+
 std::string pictureChain(const PictureItem &p, int frameW, int frameH, const std::string &label, int &counter)
 {
     std::string movie = "movie=filename=" + filterValue(p.file);
@@ -95,6 +117,9 @@ std::string pictureChain(const PictureItem &p, int frameW, int frameH, const std
                           ":y=ih*" + num(std::clamp(p.crop.y, 0.0, 1.0)));
     if (p.mirror)
         append(chain, "hflip");
+    const std::string colour = colourFilters(p.brightness, p.saturation, p.contrast, p.hue);
+    if (!colour.empty()) // the adjustments may leave another format; the overlay wants the alpha back
+        append(chain, colour + ",format=rgba");
     const double sx = p.scaleX / 100.0, sy = p.scaleY / 100.0;
     std::string w, h;
     if (p.width > 0.0 && p.height > 0.0) {
@@ -156,20 +181,7 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     append(chain, rotationFilters(cfg.rotation));
     if (cfg.mirror)
         append(chain, "hflip");
-    if (cfg.contrast != 100 || cfg.saturation != 100)
-        append(chain, "eq=contrast=" + num(std::clamp(cfg.contrast, 0, 200) / 100.0) +
-                          ":saturation=" + num(std::clamp(cfg.saturation, 0, 200) / 100.0));
-    // Brightness fades towards black (-255) or white (255) in every colour, not only in the luma.
-    const int brightness = std::clamp(cfg.brightness, -255, 255);
-    if (brightness < 0) {
-        const std::string top = num(1.0 + brightness / 255.0);
-        append(chain, "colorlevels=romax=" + top + ":gomax=" + top + ":bomax=" + top);
-    } else if (brightness > 0) {
-        const std::string bottom = num(brightness / 255.0);
-        append(chain, "colorlevels=romin=" + bottom + ":gomin=" + bottom + ":bomin=" + bottom);
-    }
-    if (cfg.hue != 0)
-        append(chain, "hue=h=" + num(std::clamp(cfg.hue, 0, 200) * 1.8));
+    append(chain, colourFilters(cfg.brightness, cfg.saturation, cfg.contrast, cfg.hue));
 
     // Fit into the output frame: keep the display aspect and pad, or stretch when padding is off.
     if (cfg.padEnabled) {

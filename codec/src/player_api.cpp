@@ -61,6 +61,12 @@ template <typename F> int editBackground(rsc_player *p, F change)
     return 1;
 }
 
+// The picture adjustments arrive unsigned; a brightness below zero comes as its two's complement.
+int adjustment(uint32_t value)
+{
+    return std::clamp(static_cast<int32_t>(value), -255, 255);
+}
+
 std::string text(const char *s)
 {
     return s ? std::string(s) : std::string();
@@ -582,24 +588,24 @@ int rsc_player_set_watermark_border_alpha(rsc_player *player, uint32_t)
     return P(player) ? 1 : 0;
 }
 
-int rsc_player_set_watermark_image_brightness(rsc_player *, uint32_t)
+int rsc_player_set_watermark_image_brightness(rsc_player *player, uint32_t value)
 {
-    return 0;
+    return editPicture(player, [&](PictureItem &p) { p.brightness = adjustment(value); });
 }
 
-int rsc_player_set_watermark_image_saturation(rsc_player *, uint32_t)
+int rsc_player_set_watermark_image_saturation(rsc_player *player, uint32_t value)
 {
-    return 0;
+    return editPicture(player, [&](PictureItem &p) { p.saturation = adjustment(value); });
 }
 
-int rsc_player_set_watermark_image_contrast(rsc_player *, uint32_t)
+int rsc_player_set_watermark_image_contrast(rsc_player *player, uint32_t value)
 {
-    return 0;
+    return editPicture(player, [&](PictureItem &p) { p.contrast = adjustment(value); });
 }
 
-int rsc_player_set_watermark_image_hue(rsc_player *, uint32_t)
+int rsc_player_set_watermark_image_hue(rsc_player *player, uint32_t value)
 {
-    return 0;
+    return editPicture(player, [&](PictureItem &p) { p.hue = adjustment(value); });
 }
 
 int rsc_player_set_watermark_image_y_offset(rsc_player *, uint32_t)
@@ -851,9 +857,9 @@ int rsc_player_set_subtitle_outline_size(rsc_player *player, double size)
     return editAll(player, [&](EditConfig &c) { c.subtitle.outlineSize = size; });
 }
 
-int rsc_player_set_subtitle_angle(rsc_player *, int)
+int rsc_player_set_subtitle_angle(rsc_player *player, int degrees)
 {
-    return 0;
+    return editAll(player, [&](EditConfig &c) { c.subtitle.angle = degrees % 360; });
 }
 
 int rsc_player_set_subtitle_align(rsc_player *player, uint32_t align)

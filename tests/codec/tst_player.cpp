@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "rscodec.h"
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMutex>
@@ -558,6 +559,85 @@ private slots:
         rsc_player_set_watermark_text_size(s.player, 40);
         QVERIFY(rsc_player_refresh_video_frame(s.player));
         QVERIFY(rsc_player_watermark_text_width(s.player) > tw * 1.5);
+    }
+
+    // The watermark picture's own colour adjustments: a red square on black, probed in the captured frame.
+    // Contrast works on the brightness alone, so only its grey level is checked.
+    void watermarkPictureColourAdjustments_data()
+    {
+        QTest::addColumn<int>("brightness");
+        QTest::addColumn<int>("saturation");
+        QTest::addColumn<int>("contrast");
+        QTest::addColumn<int>("hue");
+        QTest::addColumn<QColor>("expected");
+        QTest::addColumn<bool>("greyOnly");
+        QTest::newRow("neutral: red") << 0 << 100 << 100 << 0 << QColor(255, 0, 0) << false;
+        QTest::newRow("brightness up: white") << 255 << 100 << 100 << 0 << QColor(255, 255, 255) << false;
+        QTest::newRow("brightness down: black") << -255 << 100 << 100 << 0 << QColor(0, 0, 0) << false;
+        QTest::newRow("half brightness: light red") << 128 << 100 << 100 << 0 << QColor(255, 128, 128) << false;
+        QTest::newRow("no saturation: grey") << 0 << 0 << 100 << 0 << QColor(76, 76, 76) << false;
+        // The turn keeps the brightness: cyan as dark as the red was.
+        QTest::newRow("hue half turn: cyan") << 0 << 100 << 100 << 100 << QColor(0, 150, 150) << false;
+        QTest::newRow("no saturation, then the turn: grey stays")
+            << 0 << 0 << 100 << 100 << QColor(76, 76, 76) << false;
+        QTest::newRow("contrast 0: mid grey level") << 0 << 100 << 0 << 0 << QColor(128, 128, 128) << true;
+    }
+    void watermarkPictureColourAdjustments()
+    {
+        QFETCH(int, brightness);
+        QFETCH(int, saturation);
+        QFETCH(int, contrast);
+        QFETCH(int, hue);
+        QFETCH(QColor, expected);
+        QFETCH(bool, greyOnly);
+        Session s;
+        QVERIFY(s.open(halvesClip(), 160, 120));
+        QVERIFY(rsc_player_set_watermark_index(s.player, 0));
+        QVERIFY(rsc_player_set_watermark_image_file(s.player, redPicture().toUtf8().constData()));
+        QVERIFY(rsc_player_set_watermark_image_position(s.player, 0.6, 0.5));
+        QVERIFY(rsc_player_set_watermark_image_size(s.player, 0.25, 0.25));
+        // Negative brightness travels as the unsigned value's two's complement.
+        QVERIFY(rsc_player_set_watermark_image_brightness(s.player, static_cast<uint32_t>(brightness)));
+        QVERIFY(rsc_player_set_watermark_image_saturation(s.player, static_cast<uint32_t>(saturation)));
+        QVERIFY(rsc_player_set_watermark_image_contrast(s.player, static_cast<uint32_t>(contrast)));
+        QVERIFY(rsc_player_set_watermark_image_hue(s.player, static_cast<uint32_t>(hue)));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        unsigned char *bmp = rsc_player_capture_video_image(s.player, 0, 0, 0);
+        QVERIFY(bmp);
+        QImage image;
+        QVERIFY(image.loadFromData(bmp, int(le32(bmp, 2))));
+        rsc_player_free_video_image(s.player, bmp);
+        const QRgb got = image.pixel(image.width() * 72 / 100, image.height() * 62 / 100);
+        const QString seen = QStringLiteral("%1,%2,%3").arg(qRed(got)).arg(qGreen(got)).arg(qBlue(got));
+        if (greyOnly) {
+            QVERIFY2(qAbs(qGray(got) - expected.red()) <= 25, qPrintable(seen));
+        } else {
+            QVERIFY2(qAbs(qRed(got) - expected.red()) <= 40 && qAbs(qGreen(got) - expected.green()) <= 40 &&
+                         qAbs(qBlue(got) - expected.blue()) <= 40,
+                     qPrintable(seen));
+        }
+        // The clip around the picture keeps its own colours.
+        QVERIFY(qGray(image.pixel(image.width() * 72 / 100, image.height() * 3 / 10)) < 30);
+        QVERIFY(qGray(image.pixel(image.width() / 4, image.height() / 2)) > 200);
+        QCOMPARE(rsc_player_set_watermark_image_brightness(nullptr, 0), 0);
+    }
+
+    void subtitleAngleTurnsTheText()
+    {
+        Session s;
+        const QString clip = rstest::MediaFixtures::standard(QStringLiteral("mkv_subs_chapters_2audio.mkv"));
+        QVERIFY(s.open(clip, 320, 240));
+        QVERIFY(rsc_player_set_subtitle_file(
+            s.player, (rstest::MediaFixtures::fixtureDir() + QStringLiteral("/subtitle_en.srt")).toUtf8().constData()));
+        QVERIFY(rsc_player_seek(s.player, 800000));
+        const QByteArray level = s.edited.last().y;
+        QVERIFY(rsc_player_set_subtitle_angle(s.player, 90));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QVERIFY(s.edited.last().y != level);
+        QVERIFY(rsc_player_set_subtitle_angle(s.player, 0));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QCOMPARE(s.edited.last().y, level);
+        QCOMPARE(rsc_player_set_subtitle_angle(nullptr, 90), 0);
     }
 
     // Subtitles of the file's own streams and of files are drawn into the edited frames only.
