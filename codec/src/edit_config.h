@@ -92,6 +92,9 @@ struct BackgroundAudio
     unsigned weight = 50;
     uint64_t showTimeUs = 0, showTime2 = 0;
     uint64_t splitTime1 = 0, splitTime2 = 0;
+    std::vector<unsigned> channelMap; // output channel i takes the background's channel channelMap[i]; empty = as is
+    std::vector<double> eqFrequencies;
+    std::vector<double> eqGains;
 };
 
 struct Chapter

@@ -27,6 +27,27 @@ void appendTempo(std::string &chain, double factor)
         append(chain, "atempo=" + num(factor));
 }
 
+// One peaking band per non-zero gain, an octave wide; the clip and the background share it.
+void appendEqualizer(std::string &chain, const std::vector<double> &frequencies, const std::vector<double> &gains)
+{
+    const size_t bands = std::min(frequencies.size(), gains.size());
+    for (size_t i = 0; i < bands; ++i) {
+        if (gains[i] == 0.0 || frequencies[i] <= 0.0)
+            continue;
+        append(chain, "equalizer=f=" + num(frequencies[i]) + ":t=o:w=1:g=" + num(gains[i]));
+    }
+}
+
+// The background's channels rearranged: as many output channels as the map has entries.
+std::string channelMapFilter(const std::vector<unsigned> &map)
+{
+    const size_t n = map.size();
+    std::string pan = "pan=" + std::string(n == 1 ? "mono" : n == 2 ? "stereo" : std::to_string(n) + "c");
+    for (size_t i = 0; i < n; ++i)
+        pan += "|c" + std::to_string(i) + "=c" + std::to_string(map[i]);
+    return pan;
+}
+
 } // namespace
 
 std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarget &target)
@@ -34,12 +55,7 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarge
     std::string chain;
     if (cfg.volume != 100)
         append(chain, "volume=volume=" + num(cfg.volume / 100.0));
-    const size_t bands = std::min(cfg.eqFrequencies.size(), cfg.eqGains.size());
-    for (size_t i = 0; i < bands; ++i) {
-        if (cfg.eqGains[i] == 0.0 || cfg.eqFrequencies[i] <= 0.0)
-            continue;
-        append(chain, "equalizer=f=" + num(cfg.eqFrequencies[i]) + ":t=o:w=1:g=" + num(cfg.eqGains[i]));
-    }
+    appendEqualizer(chain, cfg.eqFrequencies, cfg.eqGains);
     // Rate resamples: pitch and tempo change together. Speed changes the tempo only (and the picture's pace).
     const int rate = inputRate > 0 ? inputRate : 44100;
     if (cfg.rate != 100 && cfg.rate > 0) {
@@ -54,6 +70,12 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarge
     const BackgroundAudio &bg = cfg.background[0];
     if (!bg.file.empty()) {
         graph += "[fg];amovie=filename=" + filterValue(bg.file) + (bg.loop ? ":loop=0" : "");
+        if (!bg.channelMap.empty())
+            graph += "," + channelMapFilter(bg.channelMap);
+        std::string eq;
+        appendEqualizer(eq, bg.eqFrequencies, bg.eqGains);
+        if (!eq.empty())
+            graph += "," + eq;
         graph += ",volume=volume=" + num(bg.volume / 100.0);
         if (bg.showTimeUs > 0)
             graph += ",adelay=delays=" + std::to_string(bg.showTimeUs / 1000) + ":all=1";

@@ -1035,14 +1035,26 @@ int rsc_player_set_audio_background_stream_ex(rsc_player *, rsc_memstream *, uin
     return 0;
 }
 
-int rsc_player_set_audio_background_channel_mix(rsc_player *, const uint32_t *, uint32_t)
+int rsc_player_set_audio_background_channel_mix(rsc_player *player, const uint32_t *map, uint32_t count)
 {
-    return 0;
+    // FFmpeg's channel layouts hold at most 64 channels; a count of 0 gives the background its own channels back.
+    if (count > 64 || (count > 0 && !map) || std::any_of(map, map + count, [](uint32_t c) { return c >= 64; }))
+        return 0;
+    std::vector<unsigned> m(map, map + count);
+    return editBackground(player, [&](rsc::edit::BackgroundAudio &b) { b.channelMap = m; });
 }
 
-int rsc_player_set_audio_background_equalize(rsc_player *, const double *, const double *, uint32_t)
+int rsc_player_set_audio_background_equalize(rsc_player *player, const double *frequencies, const double *gains,
+                                             uint32_t count)
 {
-    return 0;
+    if ((count > 0 && (!frequencies || !gains)) || count > 64)
+        return 0;
+    // Copied here, as the clip's equaliser: the caller may free the arrays when the call returns.
+    std::vector<double> f(frequencies, frequencies + count), g(gains, gains + count);
+    return editBackground(player, [&](rsc::edit::BackgroundAudio &b) {
+        b.eqFrequencies = f;
+        b.eqGains = g;
+    });
 }
 
 // ------------------------------------------------------------------------------------------ clip audio

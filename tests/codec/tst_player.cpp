@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMutex>
 #include <QThread>
+#include <QVector>
 
 #include <atomic>
 #include <cstring>
@@ -772,6 +773,57 @@ private slots:
         QThread::msleep(600); // what was decoded ahead before the change has played out
         const int quarter = peak();
         QVERIFY2(qAbs(quarter - full / 4) < full / 20, qPrintable(QStringLiteral("%1 of %2").arg(quarter).arg(full)));
+    }
+
+    // The background's own channel map and equaliser, heard through the level data: the background (a 440 Hz
+    // tone on the left channel, silence on the right) replaces the clip's sound.
+    void backgroundChannelMapAndEqualiser_data()
+    {
+        QTest::addColumn<QVector<uint32_t>>("map");
+        QTest::addColumn<double>("frequency");
+        QTest::addColumn<bool>("loud");
+        QTest::newRow("as it is") << QVector<uint32_t>() << 0.0 << true;
+        QTest::newRow("left on both") << QVector<uint32_t>{0, 0} << 0.0 << true;
+        QTest::newRow("right on both: silence") << QVector<uint32_t>{1, 1} << 0.0 << false;
+        QTest::newRow("swapped") << QVector<uint32_t>{1, 0} << 0.0 << true;
+        QTest::newRow("tone's band cut") << QVector<uint32_t>() << 440.0 << false;
+        QTest::newRow("another band cut") << QVector<uint32_t>() << 6000.0 << true;
+    }
+    void backgroundChannelMapAndEqualiser()
+    {
+        QFETCH(QVector<uint32_t>, map);
+        QFETCH(double, frequency);
+        QFETCH(bool, loud);
+        const QString tone =
+            rstest::MediaFixtures::make({QStringLiteral("player_left_tone.wav"),
+                                         {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                          QStringLiteral("aevalsrc=0.5*sin(440*2*PI*t)|0:s=44100:d=4")}});
+        Session s;
+        QVERIFY(s.open(rstest::MediaFixtures::standard(QStringLiteral("audio.wav"))));
+        QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
+        QVERIFY(rsc_player_set_audio_background_index(s.player, 0));
+        QVERIFY(rsc_player_set_audio_background_file(s.player, tone.toUtf8().constData()));
+        QVERIFY(rsc_player_set_audio_background_mix_mode(s.player, 1));
+        if (!map.isEmpty())
+            QVERIFY(rsc_player_set_audio_background_channel_mix(s.player, map.constData(), uint32_t(map.size())));
+        if (frequency > 0.0) {
+            const double gain = -40.0;
+            QVERIFY(rsc_player_set_audio_background_equalize(s.player, &frequency, &gain, 1));
+        }
+        QVERIFY(rsc_player_play(s.player));
+        QThread::msleep(400);
+        unsigned char *wav = rsc_player_get_audio_wave_data(s.player, 1);
+        QVERIFY(wav);
+        int peak = 0;
+        for (uint32_t i = 0; i < le32(wav, 40) / 2; ++i)
+            peak = qMax(peak, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+        rsc_player_free_audio_wave_data(s.player, wav);
+        QVERIFY2(loud ? peak > 4000 : peak < 1200, qPrintable(QString::number(peak)));
+        // Refusals: a channel no layout has, arrays missing.
+        const uint32_t wild[] = {64};
+        QCOMPARE(rsc_player_set_audio_background_channel_mix(s.player, wild, 1), 0);
+        QCOMPARE(rsc_player_set_audio_background_channel_mix(s.player, nullptr, 2), 0);
+        QCOMPARE(rsc_player_set_audio_background_equalize(s.player, nullptr, nullptr, 1), 0);
     }
 
     void removedHandlerIsNeverCalledAgain()
