@@ -47,6 +47,7 @@ struct TextItem
     bool bold = false, italic = false, underline = false, strikeout = false;
     unsigned fontSize = 28;
     std::string fontName;
+    std::string fontFile; // when set and readable, its family replaces fontName
     uint32_t color = 0xFFFFFFFF;
     uint32_t outlineColor = 0xFF000000;
     double outlineSize = 1.0;
@@ -70,6 +71,7 @@ struct SubtitleStyle
     unsigned scaleX = 100, scaleY = 100;
     int64_t delayUs = 0;
     std::string fontName;
+    std::string fontFile; // when set and readable, its family replaces fontName
     unsigned fontSize = 18;
     bool bold = false, italic = false, underline = false, strikeout = false;
     uint32_t color = 0xFFFFFFFF;

@@ -1,6 +1,7 @@
 #include "filter_ass.h"
 
 #include "filter_escape.h"
+#include "filter_font.h"
 
 #include <cmath>
 #include <cstdio>
@@ -54,8 +55,13 @@ std::string assColor(uint32_t argb, unsigned alpha)
 
 namespace {
 
-std::string fontOf(const std::string &name)
+std::string fontOf(const std::string &name, const std::string &file = std::string())
 {
+    if (!file.empty()) {
+        const std::string family = fontFamilyOfFile(file);
+        if (!family.empty())
+            return family;
+    }
     std::string f = name;
     if (!f.empty() && f[0] == '@')
         f.erase(0, 1);
@@ -102,17 +108,24 @@ std::string assScriptForText(const TextItem &t, int width, int height)
     s += "[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, "
          "Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, "
          "Alignment, MarginL, MarginR, MarginV, Encoding\n";
-    s += "Style: W," + fontOf(t.fontName) + "," + std::to_string(t.fontSize) + "," + assColor(t.color, t.alpha) + "," +
-         assColor(t.color, t.alpha) + "," + assColor(t.outlineColor, t.alpha) + "," + assColor(t.shadowColor, t.alpha) +
-         "," + (t.bold ? "-1" : "0") + "," + (t.italic ? "-1" : "0") + "," + (t.underline ? "-1" : "0") + "," +
-         (t.strikeout ? "-1" : "0") + "," + std::to_string(t.scaleX) + "," + std::to_string(t.scaleY) + "," +
-         num(t.spacingH) + "," + std::to_string(-t.angle) + ",1," + num(std::max(0.0, t.outlineSize)) + "," +
-         num(shadow) + ",7,0,0,0,1\n\n";
+    s += "Style: W," + fontOf(t.fontName, t.fontFile) + "," + std::to_string(t.fontSize) + "," +
+         assColor(t.color, t.alpha) + "," + assColor(t.color, t.alpha) + "," + assColor(t.outlineColor, t.alpha) + "," +
+         assColor(t.shadowColor, t.alpha) + "," + (t.bold ? "-1" : "0") + "," + (t.italic ? "-1" : "0") + "," +
+         (t.underline ? "-1" : "0") + "," + (t.strikeout ? "-1" : "0") + "," + std::to_string(t.scaleX) + "," +
+         std::to_string(t.scaleY) + "," + num(t.spacingH) + "," + std::to_string(-t.angle) + ",1," +
+         num(std::max(0.0, t.outlineSize)) + "," + num(shadow) + ",7,0,0,0,1\n\n";
     const double x = t.posX * width, y = t.posY * height;
     s += "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
     s += "Dialogue: 0," + assTime(t.showTimeUs) + ",99:59:59.99,W,,0,0,0,,{\\pos(" + num(std::round(x)) + "," +
          num(std::round(y)) + ")\\org(" + num(std::round(x)) + "," + num(std::round(y)) + ")}" + assText(t.text) + "\n";
     return s;
+}
+
+std::string assFontsDirOption(const std::string &fontFile)
+{
+    if (fontFile.empty() || fontFamilyOfFile(fontFile).empty())
+        return {};
+    return ":fontsdir=" + filterValue(folderOf(fontFile));
 }
 
 std::string assForceStyle(const SubtitleStyle &st)
@@ -122,7 +135,7 @@ std::string assForceStyle(const SubtitleStyle &st)
     const int marginV = static_cast<int>(std::lround(st.marginV * 288));
     const unsigned align = (st.align >= 1 && st.align <= 9) ? st.align : 2;
     std::string s =
-        "FontName=" + fontOf(st.fontName) + ",FontSize=" + std::to_string(st.fontSize) +
+        "FontName=" + fontOf(st.fontName, st.fontFile) + ",FontSize=" + std::to_string(st.fontSize) +
         ",PrimaryColour=" + assColor(st.color, st.alpha) + ",OutlineColour=" + assColor(st.outlineColor, st.alpha) +
         ",BackColour=" + assColor(st.shadowColor, st.alpha) + ",Bold=" + (st.bold ? "-1" : "0") +
         ",Italic=" + (st.italic ? "-1" : "0") + ",Underline=" + (st.underline ? "-1" : "0") +

@@ -32,6 +32,10 @@ std::string assColor(uint32_t argb, unsigned alpha = 255);
 // The ASS script that draws `text` on a frame of width x height.
 std::string assScriptForText(const TextItem &text, int width, int height);
 
+// ":fontsdir=<folder>" for the ass and subtitles filters when a font file is given and names a family, so
+// libass finds fonts that are not installed; empty otherwise.
+std::string assFontsDirOption(const std::string &fontFile);
+
 // The force_style value of the subtitles filter for a style.
 std::string assForceStyle(const SubtitleStyle &style);
 

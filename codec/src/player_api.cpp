@@ -626,9 +626,9 @@ int rsc_player_set_watermark_text_font(rsc_player *player, const char *family)
     return editText(player, [&](TextItem &t) { t.fontName = text(family); });
 }
 
-int rsc_player_set_watermark_text_font_file(rsc_player *, const char *)
+int rsc_player_set_watermark_text_font_file(rsc_player *player, const char *utf8_path)
 {
-    return 0;
+    return editText(player, [&](TextItem &t) { t.fontFile = text(utf8_path); });
 }
 
 int rsc_player_set_watermark_text_size(rsc_player *player, uint32_t size)
@@ -802,9 +802,9 @@ int rsc_player_set_subtitle_font(rsc_player *player, const char *family)
     return editAll(player, [&](EditConfig &c) { c.subtitle.fontName = text(family); });
 }
 
-int rsc_player_set_subtitle_font_file(rsc_player *, const char *)
+int rsc_player_set_subtitle_font_file(rsc_player *player, const char *utf8_path)
 {
-    return 0;
+    return editAll(player, [&](EditConfig &c) { c.subtitle.fontFile = text(utf8_path); });
 }
 
 int rsc_player_set_subtitle_size(rsc_player *player, uint32_t size)

@@ -244,7 +244,9 @@ PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, int 
     in.width = width;
     in.height = height;
     in.pixelFormat = AV_PIX_FMT_YUV420P;
-    if (!graph.openVideo(in, "[in]ass=filename=" + edit::filterValue(script) + "[out]", nullptr))
+    if (!graph.openVideo(
+            in, "[in]ass=filename=" + edit::filterValue(script) + edit::assFontsDirOption(text.fontFile) + "[out]",
+            nullptr))
         return box;
     AVFrame *canvas = av_frame_alloc();
     AVFrame *out = av_frame_alloc();

@@ -4,8 +4,10 @@
 
 #include <QColor>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QMutex>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QVector>
 
@@ -639,6 +641,63 @@ private slots:
         QVERIFY(rsc_player_show_video_frame(s.player));
         QCOMPARE(s.edited.last().y, level);
         QCOMPARE(rsc_player_set_subtitle_angle(nullptr, 90), 0);
+    }
+
+    // A font file (here one copied to a folder of its own under a name with spaces) changes how the text and
+    // the subtitles are drawn; a file that is no font leaves the default font; none gives the plain drawing.
+    void fontFilesChangeTheDrawing_data()
+    {
+        QTest::addColumn<bool>("subtitle");
+        QTest::addColumn<bool>("realFont");
+        QTest::newRow("watermark text, a font") << false << true;
+        QTest::newRow("watermark text, no font") << false << false;
+        QTest::newRow("subtitle, a font") << true << true;
+        QTest::newRow("subtitle, no font") << true << false;
+    }
+    void fontFilesChangeTheDrawing()
+    {
+        QFETCH(bool, subtitle);
+        QFETCH(bool, realFont);
+        const QString serif = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf");
+        if (!QFile::exists(serif))
+            QSKIP("the DejaVu fonts are not installed");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString font = dir.filePath(QStringLiteral("my font, 1.ttf"));
+        if (realFont) {
+            QVERIFY(QFile::copy(serif, font));
+        } else {
+            QFile f(font);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        Session s;
+        const QString clip = rstest::MediaFixtures::standard(QStringLiteral("mkv_subs_chapters_2audio.mkv"));
+        QVERIFY(s.open(clip, 320, 240));
+        if (subtitle) {
+            QVERIFY(rsc_player_set_subtitle_file(
+                s.player,
+                (rstest::MediaFixtures::fixtureDir() + QStringLiteral("/subtitle_en.srt")).toUtf8().constData()));
+        } else {
+            QVERIFY(rsc_player_set_watermark_index(s.player, 0));
+            QVERIFY(rsc_player_set_watermark_text(s.player, "Reelsplice Wg"));
+            QVERIFY(rsc_player_set_watermark_text_size(s.player, 30));
+            QVERIFY(rsc_player_set_watermark_text_position(s.player, 0.05, 0.3));
+        }
+        QVERIFY(rsc_player_seek(s.player, 800000));
+        const QByteArray plain = s.edited.last().y;
+        const QByteArray path = font.toUtf8();
+        QVERIFY(subtitle ? rsc_player_set_subtitle_font_file(s.player, path.constData())
+                         : rsc_player_set_watermark_text_font_file(s.player, path.constData()));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        if (realFont)
+            QVERIFY(s.edited.last().y != plain);
+        else
+            QCOMPARE(s.edited.last().y, plain);
+        QVERIFY(subtitle ? rsc_player_set_subtitle_font_file(s.player, nullptr)
+                         : rsc_player_set_watermark_text_font_file(s.player, nullptr));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QCOMPARE(s.edited.last().y, plain);
     }
 
     // Subtitles of the file's own streams and of files are drawn into the edited frames only.
