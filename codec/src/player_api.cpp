@@ -2,6 +2,7 @@
 // configuration (the same values the jobs' edit configuration holds); calls the program never makes and
 // the player does not implement answer 0.
 #include "frame_object.h"
+#include "memstream_reader.h"
 #include "player_handle.h"
 #include "rscodec.h"
 
@@ -70,6 +71,14 @@ int adjustment(uint32_t value)
 std::string text(const char *s)
 {
     return s ? std::string(s) : std::string();
+}
+
+// The stream's bytes as a file the pipeline can read; empty for no player, no stream or no bytes.
+std::string streamCopy(rsc_player *p, const rsc_memstream *stream, Player::StreamUse use)
+{
+    if (!P(p) || !stream || !stream->data || stream->size == 0)
+        return {};
+    return P(p)->keepStreamCopy(use, std::string(reinterpret_cast<const char *>(stream->data), stream->size));
 }
 
 unsigned char *handOut(rsc_player *p, const std::vector<uint8_t> &bytes)
@@ -934,9 +943,12 @@ int rsc_player_set_subtitle_file(rsc_player *player, const char *utf8_path)
     });
 }
 
-int rsc_player_set_subtitle_stream(rsc_player *, rsc_memstream *)
+int rsc_player_set_subtitle_stream(rsc_player *player, rsc_memstream *stream)
 {
-    return 0;
+    const std::string path = streamCopy(player, stream, Player::StreamUse::Subtitle);
+    if (path.empty())
+        return 0;
+    return rsc_player_set_subtitle_file(player, path.c_str());
 }
 
 int rsc_player_set_subtitle_file_ex(rsc_player *, const char *, uint32_t, uint32_t)
@@ -1015,9 +1027,12 @@ int rsc_player_set_audio_background_reset(rsc_player *player)
     return editBackground(player, [&](rsc::edit::BackgroundAudio &b) { b = rsc::edit::BackgroundAudio{}; });
 }
 
-int rsc_player_set_audio_background_stream(rsc_player *, rsc_memstream *)
+int rsc_player_set_audio_background_stream(rsc_player *player, rsc_memstream *stream)
 {
-    return 0;
+    const std::string path = streamCopy(player, stream, Player::StreamUse::Background);
+    if (path.empty())
+        return 0;
+    return rsc_player_set_audio_background_file(player, path.c_str());
 }
 
 int rsc_player_set_audio_background_track(rsc_player *, rsc_track *)

@@ -1,6 +1,7 @@
 #include "player_core.h"
 
 #include "audio_output.h"
+#include "filter_ass.h"
 #include "player_render.h"
 #include "player_source.h"
 
@@ -337,6 +338,21 @@ bool Player::refreshVideoFrame()
     if (!m_open)
         return false;
     return post(Cmd::Refresh, 0, true);
+}
+
+std::string Player::keepStreamCopy(StreamUse use, const std::string &bytes)
+{
+    auto &copies = m_streamCopies[use == StreamUse::Subtitle ? 0 : 1];
+    auto file = std::make_unique<edit::FilterResources>();
+    // No suffix: FFmpeg recognises subtitle and sound formats by their content, and a guessed one could mislead it.
+    const std::string path = file->addFile(std::string(), bytes);
+    if (path.empty())
+        return {};
+    copies.push_back(std::move(file));
+    // A graph built a moment ago may still be opening the previous copy.
+    while (copies.size() > 2)
+        copies.pop_front();
+    return path;
 }
 
 bool Player::selectAudioStream(int index)

@@ -28,6 +28,10 @@ struct AVFrame;
 
 namespace rsc {
 
+namespace edit {
+class FilterResources;
+}
+
 class AudioOutput;
 class PlayerSource;
 class PlayerRenderer;
@@ -99,6 +103,11 @@ public:
     void beginSettings();
     void endSettings();
     bool selectAudioStream(int index);
+    // Sources given as bytes in memory reach the pipeline's file-reading filters as a temporary copy, kept
+    // while it may still be read (the two latest of each use) and removed with the player. Answers its
+    // path, empty when it could not be written.
+    enum class StreamUse { Subtitle, Background };
+    std::string keepStreamCopy(StreamUse use, const std::string &bytes);
     int watermarkSlot() const;
     void setWatermarkSlot(int slot);
     int backgroundSlot() const;
@@ -202,6 +211,7 @@ private:
     FrameDeliverer m_deliverer;
 
     // Edits.
+    std::deque<std::unique_ptr<edit::FilterResources>> m_streamCopies[2]; // by StreamUse, oldest first
     mutable std::mutex m_editMutex;
     edit::EditConfig m_edit;        // as the setters left it
     edit::EditConfig m_appliedEdit; // what frames are rendered with

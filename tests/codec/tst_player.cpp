@@ -732,6 +732,32 @@ private slots:
         QCOMPARE(s.edited.last().y, plain);
     }
 
+    // Subtitles given as bytes in memory are drawn as the same file would be; the stream may go at once.
+    void subtitlesFromMemoryAreDrawnAsFromTheFile()
+    {
+        Session s;
+        const QString clip = rstest::MediaFixtures::standard(QStringLiteral("mkv_subs_chapters_2audio.mkv"));
+        QVERIFY(s.open(clip, 320, 240));
+        QVERIFY(rsc_player_seek(s.player, 800000));
+        const QByteArray plain = s.edited.last().y;
+        const QString srt = rstest::MediaFixtures::fixtureDir() + QStringLiteral("/subtitle_en.srt");
+        QVERIFY(rsc_player_set_subtitle_file(s.player, srt.toUtf8().constData()));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        const QByteArray fromFile = s.edited.last().y;
+        QVERIFY(fromFile != plain);
+        QVERIFY(rsc_player_set_subtitle_file(s.player, nullptr));
+        QFile f(srt);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        rsc_memstream *stream = rsc_memstream_create(bytes.constData(), uint32_t(bytes.size()), 0);
+        QVERIFY(stream);
+        QVERIFY(rsc_player_set_subtitle_stream(s.player, stream));
+        rsc_memstream_release(stream);
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QCOMPARE(s.edited.last().y, fromFile);
+        QCOMPARE(rsc_player_set_subtitle_stream(s.player, nullptr), 0);
+    }
+
     void captureIsABmpOfTheEditedFrame_data()
     {
         QTest::addColumn<uint32_t>("previewW");
@@ -841,18 +867,22 @@ private slots:
         QTest::addColumn<QVector<uint32_t>>("map");
         QTest::addColumn<double>("frequency");
         QTest::addColumn<bool>("loud");
-        QTest::newRow("as it is") << QVector<uint32_t>() << 0.0 << true;
-        QTest::newRow("left on both") << QVector<uint32_t>{0, 0} << 0.0 << true;
-        QTest::newRow("right on both: silence") << QVector<uint32_t>{1, 1} << 0.0 << false;
-        QTest::newRow("swapped") << QVector<uint32_t>{1, 0} << 0.0 << true;
-        QTest::newRow("tone's band cut") << QVector<uint32_t>() << 440.0 << false;
-        QTest::newRow("another band cut") << QVector<uint32_t>() << 6000.0 << true;
+        QTest::addColumn<bool>("fromMemory");
+        QTest::newRow("as it is") << QVector<uint32_t>() << 0.0 << true << false;
+        QTest::newRow("as it is, from memory") << QVector<uint32_t>() << 0.0 << true << true;
+        QTest::newRow("right on both, from memory") << QVector<uint32_t>{1, 1} << 0.0 << false << true;
+        QTest::newRow("left on both") << QVector<uint32_t>{0, 0} << 0.0 << true << false;
+        QTest::newRow("right on both: silence") << QVector<uint32_t>{1, 1} << 0.0 << false << false;
+        QTest::newRow("swapped") << QVector<uint32_t>{1, 0} << 0.0 << true << false;
+        QTest::newRow("tone's band cut") << QVector<uint32_t>() << 440.0 << false << false;
+        QTest::newRow("another band cut") << QVector<uint32_t>() << 6000.0 << true << false;
     }
     void backgroundChannelMapAndEqualiser()
     {
         QFETCH(QVector<uint32_t>, map);
         QFETCH(double, frequency);
         QFETCH(bool, loud);
+        QFETCH(bool, fromMemory);
         const QString tone =
             rstest::MediaFixtures::make({QStringLiteral("player_left_tone.wav"),
                                          {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
@@ -861,7 +891,16 @@ private slots:
         QVERIFY(s.open(rstest::MediaFixtures::standard(QStringLiteral("audio.wav"))));
         QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
         QVERIFY(rsc_player_set_audio_background_index(s.player, 0));
-        QVERIFY(rsc_player_set_audio_background_file(s.player, tone.toUtf8().constData()));
+        if (fromMemory) {
+            QFile f(tone);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            rsc_memstream *stream = rsc_memstream_create(bytes.constData(), uint32_t(bytes.size()), 0);
+            QVERIFY(rsc_player_set_audio_background_stream(s.player, stream));
+            rsc_memstream_release(stream); // the player keeps its own copy
+        } else {
+            QVERIFY(rsc_player_set_audio_background_file(s.player, tone.toUtf8().constData()));
+        }
         QVERIFY(rsc_player_set_audio_background_mix_mode(s.player, 1));
         if (!map.isEmpty())
             QVERIFY(rsc_player_set_audio_background_channel_mix(s.player, map.constData(), uint32_t(map.size())));
