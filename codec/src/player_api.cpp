@@ -908,14 +908,20 @@ int rsc_player_set_subtitle_image_offset_v(rsc_player *, double)
 
 // ------------------------------------------------------------------------------------------ streams
 
-int rsc_player_set_program_index(rsc_player *, uint32_t)
+int rsc_player_set_program_index(rsc_player *player, uint32_t index)
 {
-    return 0;
+    if (!P(player) || index > 0xFFFF || !P(player)->selectStreams(static_cast<int>(index), 0))
+        return 0;
+    // The jobs read the same program of this clip.
+    P(player)->edit([&](EditConfig &c) { c.programIndex = static_cast<int>(index); });
+    return 1;
 }
 
-int rsc_player_set_video_index(rsc_player *, uint32_t)
+int rsc_player_set_video_index(rsc_player *player, uint32_t index)
 {
-    return 0;
+    if (!P(player) || index > 0xFFFF)
+        return 0;
+    return P(player)->selectStreams(P(player)->programChoice(), static_cast<int>(index)) ? 1 : 0;
 }
 
 int rsc_player_set_audio_index(rsc_player *player, uint32_t index)

@@ -42,12 +42,12 @@ void Player::setAudioDevice(const std::string &name)
     m_audioDevice = name;
 }
 
-bool Player::open(const std::string &path, int previewWidth, int previewHeight)
+bool Player::open(const std::string &path, int previewWidth, int previewHeight, int program, int video)
 {
     close();
     auto source = std::make_unique<PlayerSource>();
     m_abortReads = false;
-    if (!source->open(path, &m_abortReads))
+    if (!source->open(path, &m_abortReads, program, video))
         return false;
     // A file whose pictures cannot be decoded (cut short, damaged) is refused now rather than shown
     // black later. The frame decoded stays the first to show.
@@ -84,6 +84,8 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight)
     m_wave.configure(source->outputSampleRate(), source->outputChannels());
     m_source = std::move(source);
     m_path = path;
+    m_programChoice = program;
+    m_videoChoice = video;
 
     m_clock.pause();
     m_clock.set(0);
@@ -338,6 +340,39 @@ bool Player::refreshVideoFrame()
     if (!m_open)
         return false;
     return post(Cmd::Refresh, 0, true);
+}
+
+bool Player::selectStreams(int program, int video)
+{
+    if (!m_open || program < 0 || video < 0)
+        return false;
+    if (program == m_programChoice && video == m_videoChoice)
+        return true;
+    // Try the choice on a file of its own first, so a refused one leaves the open file as it was.
+    {
+        PlayerSource probe;
+        if (!probe.open(m_path, nullptr, program, video))
+            return false;
+    }
+    const std::string path = m_path;
+    const int w = m_previewW, h = m_previewH, oldProgram = m_programChoice, oldVideo = m_videoChoice;
+    const uint64_t at = playTimeUs();
+    const bool playing = state() == State::Playing;
+    if (!open(path, w, h, program, video)) {
+        open(path, w, h, oldProgram, oldVideo);
+        return false;
+    }
+    int track;
+    {
+        std::lock_guard<std::mutex> lock(m_editMutex);
+        track = m_edit.audioTrack;
+    }
+    if (track > 0)
+        selectAudioStream(track); // the chosen track when the file still has it
+    seek(at);
+    if (playing)
+        play();
+    return true;
 }
 
 std::string Player::keepStreamCopy(StreamUse use, const std::string &bytes)

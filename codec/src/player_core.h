@@ -58,7 +58,7 @@ public:
     void setDeliverer(FrameDeliverer deliverer);
     void setAudioDevice(const std::string &name);
 
-    bool open(const std::string &path, int previewWidth, int previewHeight);
+    bool open(const std::string &path, int previewWidth, int previewHeight, int program = 0, int video = 0);
     bool close();
     bool isOpen() const;
     // The file open now (empty when none).
@@ -103,6 +103,11 @@ public:
     void beginSettings();
     void endSettings();
     bool selectAudioStream(int index);
+    // Program (0-based) and video stream (0-based within it): the file is opened again with that choice and
+    // shown from the same time, playing on if it played. A choice the file lacks answers false and changes
+    // nothing.
+    bool selectStreams(int program, int video);
+    int programChoice() const { return m_programChoice; }
     // Sources given as bytes in memory reach the pipeline's file-reading filters as a temporary copy, kept
     // while it may still be read (the two latest of each use) and removed with the player. Answers its
     // path, empty when it could not be written.
@@ -166,6 +171,7 @@ private:
     bool m_deviceOpen = false;
     std::string m_audioDevice;
     std::string m_path;
+    int m_programChoice = 0, m_videoChoice = 0;
     int m_previewW = 0, m_previewH = 0;
 
     // Media facts, fixed while open.

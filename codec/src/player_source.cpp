@@ -28,7 +28,7 @@ PlayerSource::~PlayerSource()
     av_frame_free(&m_frame);
 }
 
-bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort)
+bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort, int program, int video)
 {
     close();
     if (!m_packet || !m_frame)
@@ -50,12 +50,24 @@ bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort)
         close();
         return false;
     }
-    m_videoIndex = av_find_best_stream(m_fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    m_videoIndex = chooseVideo(program, video);
+    if (m_videoIndex == kNoSuchChoice) {
+        close();
+        return false;
+    }
     if (m_videoIndex >= 0 && (m_fmt->streams[m_videoIndex]->disposition & AV_DISPOSITION_ATTACHED_PIC))
         m_videoIndex = -1; // a cover picture is not a video
     if (m_videoIndex >= 0 && !openDecoder(m_videoIndex, &m_video))
         m_videoIndex = -1;
+    // Sound of the same program as the picture (FFmpeg looks there first for a related stream).
     m_audioIndex = av_find_best_stream(m_fmt, AVMEDIA_TYPE_AUDIO, -1, m_videoIndex, nullptr, 0);
+    if (m_videoIndex < 0 && program > 0) {
+        const AVProgram *pr = m_fmt->programs[program];
+        m_audioIndex = -1;
+        for (unsigned i = 0; i < pr->nb_stream_indexes && m_audioIndex < 0; ++i)
+            if (m_fmt->streams[pr->stream_index[i]]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+                m_audioIndex = int(pr->stream_index[i]);
+    }
     if (m_audioIndex >= 0 && !openDecoder(m_audioIndex, &m_audio))
         m_audioIndex = -1;
     if (!m_video && !m_audio) {
@@ -199,6 +211,34 @@ int PlayerSource::audioStreamCount() const
         if (m_fmt->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
             ++n;
     return n;
+}
+
+int PlayerSource::chooseVideo(int program, int video) const
+{
+    // The default choice stays FFmpeg's best video stream, whatever programs the file has.
+    if (program == 0 && video == 0)
+        return av_find_best_stream(m_fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const bool programs = m_fmt->nb_programs > 0;
+    if (program < 0 || video < 0 || (program > 0 && (!programs || unsigned(program) >= m_fmt->nb_programs)))
+        return kNoSuchChoice;
+    std::vector<int> candidates;
+    if (programs) {
+        const AVProgram *pr = m_fmt->programs[program];
+        for (unsigned i = 0; i < pr->nb_stream_indexes; ++i)
+            candidates.push_back(int(pr->stream_index[i]));
+    } else {
+        for (unsigned i = 0; i < m_fmt->nb_streams; ++i)
+            candidates.push_back(int(i));
+    }
+    int n = 0;
+    for (int i : candidates) {
+        const AVStream *st = m_fmt->streams[i];
+        if (st->codecpar->codec_type != AVMEDIA_TYPE_VIDEO || (st->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            continue;
+        if (n++ == video)
+            return i;
+    }
+    return video == 0 ? -1 : kNoSuchChoice; // a program without pictures plays its sound alone
 }
 
 bool PlayerSource::selectAudio(int index)

@@ -30,7 +30,9 @@ public:
     PlayerSource &operator=(const PlayerSource &) = delete;
 
     // `abort`, when given, is polled during blocking reads: set, they give up (so a close is prompt).
-    bool open(const std::string &path, const std::atomic<bool> *abort = nullptr);
+    // `program` and `video` choose the program (0-based; one the file lacks: refused) and the video stream
+    // (0-based among that program's video streams, or the file's when it has no programs).
+    bool open(const std::string &path, const std::atomic<bool> *abort = nullptr, int program = 0, int video = 0);
     void close();
     bool isOpen() const { return m_fmt != nullptr; }
 
@@ -80,6 +82,8 @@ private:
     void receiveVideo();
     void receiveAudio(AudioFifo &fifo, int64_t fromUs);
     int64_t toMediaUs(int64_t pts, int streamIndex) const;
+    static constexpr int kNoSuchChoice = -2;
+    int chooseVideo(int program, int video) const; // a stream index, -1 for none, or kNoSuchChoice
     void resetAudioConverter();
 
     AVFormatContext *m_fmt = nullptr;

@@ -758,6 +758,55 @@ private slots:
         QCOMPARE(rsc_player_set_subtitle_stream(s.player, nullptr), 0);
     }
 
+    // Program and video stream choices: a black and a white picture, as two programs of a transport stream
+    // and as two video streams of one Matroska file.
+    void programAndVideoChoices_data()
+    {
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<bool>("byProgram");
+        QTest::newRow("programs of a transport stream") << QStringLiteral("ts") << true;
+        QTest::newRow("video streams of a matroska file") << QStringLiteral("mkv") << false;
+    }
+    void programAndVideoChoices()
+    {
+        QFETCH(QString, container);
+        QFETCH(bool, byProgram);
+        QStringList args = QString::fromLatin1("-f lavfi -i color=c=black:s=160x120:r=25:d=3 "
+                                               "-f lavfi -i color=c=white:s=160x120:r=25:d=3 -map 0 -map 1 "
+                                               "-c:v libx264 -preset ultrafast -pix_fmt yuv420p")
+                               .split(QLatin1Char(' '));
+        if (byProgram)
+            args << QString::fromLatin1("-program title=A:st=0 -program title=B:st=1").split(QLatin1Char(' '));
+        const QString clip = rstest::MediaFixtures::make({QStringLiteral("player_two_pictures.") + container, args});
+        Session s;
+        QVERIFY(s.open(clip, 160, 120));
+        // The player refuses exact seeks in this transport stream (a limit of its seeking, not of the
+        // choice): there the choice is made at the start.
+        const uint64_t from = byProgram ? 0 : 1000000;
+        if (from > 0)
+            QVERIFY(rsc_player_seek(s.player, from));
+        else
+            QVERIFY(rsc_player_show_video_frame(s.player));
+        QVERIFY(lumaAt(s.edited.last(), 0.5, 0.5) < 40);
+        auto choose = [&](uint32_t i) {
+            return byProgram ? rsc_player_set_program_index(s.player, i) : rsc_player_set_video_index(s.player, i);
+        };
+        QCOMPARE(choose(1), 1);
+        // The same time, the other picture, in both handlers.
+        const uint64_t at = rsc_player_play_time(s.player);
+        QVERIFY2(at + 100000 >= from + 0 && at <= from + 100000, qPrintable(QString::number(at)));
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QVERIFY(lumaAt(s.edited.last(), 0.5, 0.5) > 200);
+        QVERIFY(lumaAt(s.original.last(), 0.5, 0.5) > 200);
+        // A choice the file lacks is refused and keeps the picture.
+        QCOMPARE(choose(2), 0);
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QVERIFY(lumaAt(s.edited.last(), 0.5, 0.5) > 200);
+        QCOMPARE(choose(0), 1);
+        QVERIFY(rsc_player_show_video_frame(s.player));
+        QVERIFY(lumaAt(s.edited.last(), 0.5, 0.5) < 40);
+    }
+
     void captureIsABmpOfTheEditedFrame_data()
     {
         QTest::addColumn<uint32_t>("previewW");
