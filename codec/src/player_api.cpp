@@ -276,7 +276,7 @@ int rsc_player_refresh_video_frame(rsc_player *player)
 
 int rsc_player_enable_show_when_setting(rsc_player *, uint32_t)
 {
-    return 0;
+    return 0; // what it should do is not known: frames in a settings batch keep the edits from before it
 }
 
 int rsc_player_begin_settings(rsc_player *player)
@@ -371,7 +371,7 @@ int rsc_player_set_video_view(rsc_player *, void *)
 
 int rsc_player_set_original_video_view(rsc_player *, void *)
 {
-    return 0;
+    return 0; // frames reach the program through the frame handlers only
 }
 
 int rsc_player_set_video_frame_handler(rsc_player *player, rsc_frame_handler handler, void *user)
@@ -467,12 +467,12 @@ int rsc_player_set_video_aspect_ratio(rsc_player *player, uint32_t width, uint32
 
 int rsc_player_set_video_crop_border_alpha(rsc_player *, uint32_t)
 {
-    return 0;
+    return 0; // the program draws its crop frame over the preview itself
 }
 
 int rsc_player_enable_video_crop_border(rsc_player *, uint32_t)
 {
-    return 0;
+    return 0; // the program draws its crop frame over the preview itself
 }
 
 int rsc_player_set_video_y_offset(rsc_player *player, uint32_t brightness)
@@ -619,7 +619,7 @@ int rsc_player_set_watermark_image_hue(rsc_player *player, uint32_t value)
 
 int rsc_player_set_watermark_image_y_offset(rsc_player *, uint32_t)
 {
-    return 0;
+    return 0; // no filter parameter of the pipeline answers to it
 }
 
 int rsc_player_set_watermark_text(rsc_player *player, const char *utf8_text)
@@ -743,7 +743,7 @@ int rsc_player_set_watermark_text_show_time(rsc_player *player, uint64_t start, 
 
 int rsc_player_set_watermark_text_align(rsc_player *, uint32_t)
 {
-    return 0;
+    return 0; // a one-line text placed by its box's corner has nothing to align
 }
 
 double rsc_player_watermark_text_width(rsc_player *player)
@@ -898,12 +898,12 @@ int rsc_player_set_subtitle_margin_v(rsc_player *player, double margin)
 
 int rsc_player_set_subtitle_image_offset_h(rsc_player *, double)
 {
-    return 0;
+    return 0; // picture subtitles are not rendered into the picture
 }
 
 int rsc_player_set_subtitle_image_offset_v(rsc_player *, double)
 {
-    return 0;
+    return 0; // picture subtitles are not rendered into the picture
 }
 
 // ------------------------------------------------------------------------------------------ streams
@@ -959,12 +959,12 @@ int rsc_player_set_subtitle_stream(rsc_player *player, rsc_memstream *stream)
 
 int rsc_player_set_subtitle_file_ex(rsc_player *, const char *, uint32_t, uint32_t)
 {
-    return 0;
+    return 0; // what the offset and flags mean is not known
 }
 
 int rsc_player_set_subtitle_stream_ex(rsc_player *, rsc_memstream *, uint32_t, uint32_t)
 {
-    return 0;
+    return 0; // what the offset and flags mean is not known
 }
 
 int rsc_player_enable_closed_caption(rsc_player *player, uint32_t on)
@@ -1025,7 +1025,7 @@ int rsc_player_set_audio_background_split_time(rsc_player *player, uint64_t a, u
 
 int rsc_player_set_audio_background_last(rsc_player *, uint32_t)
 {
-    return 0;
+    return 0; // what it should do is not known
 }
 
 int rsc_player_set_audio_background_reset(rsc_player *player)
@@ -1043,17 +1043,17 @@ int rsc_player_set_audio_background_stream(rsc_player *player, rsc_memstream *st
 
 int rsc_player_set_audio_background_track(rsc_player *, rsc_track *)
 {
-    return 0;
+    return 0; // a track describes a job's output, not a source of sound
 }
 
 int rsc_player_set_audio_background_file_ex(rsc_player *, const char *, uint32_t, uint32_t)
 {
-    return 0;
+    return 0; // what the offset and flags mean is not known
 }
 
 int rsc_player_set_audio_background_stream_ex(rsc_player *, rsc_memstream *, uint32_t, uint32_t)
 {
-    return 0;
+    return 0; // what the offset and flags mean is not known
 }
 
 int rsc_player_set_audio_background_channel_mix(rsc_player *player, const uint32_t *map, uint32_t count)
