@@ -812,8 +812,14 @@ bool Player::exactSeek(int64_t target, bool present)
             m_source->seek(from);
             m_fifo.clear();
             AVFrame *first = m_source->nextVideo(m_fifo, target);
-            if (!first)
-                break;
+            if (!first) {
+                // Some demuxers (MPEG-TS) land on a packet that is no key frame; with none after it nothing
+                // decodes. Start earlier too.
+                if (from == 0 || attempt >= 6)
+                    break;
+                from = std::max<int64_t>(0, from - (int64_t(1000000) << attempt));
+                continue;
+            }
             if (first->pts <= target || from == 0 || attempt >= 6) {
                 m_source->unget(first);
                 break;
