@@ -686,6 +686,8 @@ private slots:
         }
         QVERIFY(rsc_player_seek(s.player, 800000));
         const QByteArray plain = s.edited.last().y;
+        QVERIFY(rsc_player_refresh_video_frame(s.player));
+        const double plainWidth = rsc_player_watermark_text_width(s.player);
         const QByteArray path = font.toUtf8();
         QVERIFY(subtitle ? rsc_player_set_subtitle_font_file(s.player, path.constData())
                          : rsc_player_set_watermark_text_font_file(s.player, path.constData()));
@@ -694,6 +696,13 @@ private slots:
             QVERIFY(s.edited.last().y != plain);
         else
             QCOMPARE(s.edited.last().y, plain);
+        // The text's box is measured in the font it is drawn in.
+        if (!subtitle) {
+            QVERIFY(rsc_player_refresh_video_frame(s.player));
+            const double width = rsc_player_watermark_text_width(s.player);
+            QVERIFY2(realFont ? width != plainWidth : width == plainWidth,
+                     qPrintable(QStringLiteral("%1 / %2").arg(width).arg(plainWidth)));
+        }
         QVERIFY(subtitle ? rsc_player_set_subtitle_font_file(s.player, nullptr)
                          : rsc_player_set_watermark_text_font_file(s.player, nullptr));
         QVERIFY(rsc_player_show_video_frame(s.player));
