@@ -102,13 +102,6 @@ bool logSetFolder(const std::string &folder)
     return true;
 }
 
-std::string logFilePath()
-{
-    LogState &s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    return s.path;
-}
-
 void logWrite(const char *fmt, ...)
 {
     char line[1024];

@@ -12,8 +12,6 @@ void logInstall();
 void logSetEnabled(bool enabled, bool verbose);
 // Answers false when the folder does not exist or the log cannot be opened there.
 bool logSetFolder(const std::string &folder);
-// The log file's path ("" before a folder is set).
-std::string logFilePath();
 
 void logWrite(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 
