@@ -64,6 +64,14 @@ const AVFrame *pictureOf(const rsc_frame *frame)
     return frame && frame->frame && frame->frame->data[0] ? frame->frame.get() : nullptr;
 }
 
+// The frame's picture when `plane` is one of its planes (three for YUV 4:2:0, one for BGRX), else null.
+const AVFrame *pictureWithPlane(const rsc_frame *frame, uint32_t plane)
+{
+    const AVFrame *f = pictureOf(frame);
+    const uint32_t planes = f && rsc::frameFormatOf(f->format) == RSC_FRAME_YUV420P ? 3 : 1;
+    return f && plane < planes ? f : nullptr;
+}
+
 } // namespace
 
 extern "C" {
@@ -122,20 +130,16 @@ uint32_t rsc_frame_height(rsc_frame *frame)
 
 uint32_t rsc_frame_stride(rsc_frame *frame, uint32_t plane)
 {
-    const AVFrame *f = pictureOf(frame);
-    const uint32_t planes = f && rsc::frameFormatOf(f->format) == RSC_FRAME_YUV420P ? 3 : 1;
-    if (!f || plane >= planes || f->linesize[plane] < 0)
+    const AVFrame *f = pictureWithPlane(frame, plane);
+    if (!f || f->linesize[plane] < 0)
         return 0;
     return static_cast<uint32_t>(f->linesize[plane]);
 }
 
 unsigned char *rsc_frame_data(rsc_frame *frame, uint32_t plane)
 {
-    const AVFrame *f = pictureOf(frame);
-    const uint32_t planes = f && rsc::frameFormatOf(f->format) == RSC_FRAME_YUV420P ? 3 : 1;
-    if (!f || plane >= planes)
-        return nullptr;
-    return f->data[plane];
+    const AVFrame *f = pictureWithPlane(frame, plane);
+    return f ? f->data[plane] : nullptr;
 }
 
 } // extern "C"
