@@ -73,3 +73,22 @@ QPainterPath QBaseImageDraw::GetRoundedRectanglePath(QRectF rect, double radius)
     path.quadTo(QPointF(right, y), QPointF(right - r, y));
     return path;
 }
+
+QImage QBaseImageDraw::stripFrame(const QImage &strip, int k)
+{
+    const int fw = strip.width() / 4;
+    if (strip.isNull() || fw < 1)
+        return QImage();
+    QImage frame = strip.copy(k * fw, 0, fw, strip.height());
+    frame.setDevicePixelRatio(2.0);
+    return frame;
+}
+
+void QBaseImageDraw::drawIcon(QPainter &painter, QPoint topLeft, QSize size, const QImage &image)
+{
+    if (image.isNull())
+        return;
+    QImage scaled = image.scaled(size * 2, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(2.0);
+    painter.drawImage(QPointF(topLeft), scaled);
+}

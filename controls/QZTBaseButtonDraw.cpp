@@ -64,16 +64,6 @@ void QZTBaseButtonDraw::repaintHost()
         d->host->repaint();
 }
 
-QImage QZTBaseButtonDraw::stripFrame(const QImage &strip, int k)
-{
-    const int fw = strip.width() / 4;
-    if (strip.isNull() || fw < 1)
-        return QImage();
-    QImage frame = strip.copy(k * fw, 0, fw, strip.height());
-    frame.setDevicePixelRatio(2.0);
-    return frame;
-}
-
 void QZTBaseButtonDraw::applyImage(const QImage &image, bool nineGrid)
 {
     d->image = image;
@@ -447,7 +437,7 @@ void QZTBaseButtonDraw::DrawBackground(QPainter &painter)
         painter.drawImage(QPointF(0, 0), d->image);
         return;
     }
-    QBaseImageDraw::drawBtnImageBg(painter, d->host->rect(), stripFrame(d->image, k), d->nineGrid);
+    QBaseImageDraw::drawBtnImageBg(painter, d->host->rect(), QBaseImageDraw::stripFrame(d->image, k), d->nineGrid);
     d->currentColor = d->colors[k];
 }
 
@@ -481,9 +471,7 @@ void QZTBaseButtonDraw::iconDraw(QPainter &painter, const QImage &image)
     const int left = r.left() == -1 ? (d->host->width() - w) / 2 : r.left();
     const int top = r.top() == -1 ? (d->host->height() - h) / 2 : r.top();
     r = QRect(left, top, w, h);
-    QImage scaled = image.scaled(2 * w, 2 * h, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    scaled.setDevicePixelRatio(2.0);
-    painter.drawImage(QPointF(left, top), scaled);
+    QBaseImageDraw::drawIcon(painter, r.topLeft(), r.size(), image);
 }
 
 void QZTBaseButtonDraw::DrawIcon(QPainter &painter)
@@ -494,7 +482,7 @@ void QZTBaseButtonDraw::DrawIcon(QPainter &painter)
         int k = frameForState();
         if (k < 0 || k > 3)
             k = 0;
-        iconDraw(painter, stripFrame(d->icon, k));
+        iconDraw(painter, QBaseImageDraw::stripFrame(d->icon, k));
     } else {
         iconDraw(painter, d->icon);
     }
@@ -504,8 +492,8 @@ void QZTBaseButtonDraw::DrawFlicker(QPainter &painter)
 {
     if (!d->flickering || d->image.isNull() || !d->host)
         return;
-    QBaseImageDraw::drawBtnImageBg(painter, d->host->rect(), stripFrame(d->image, d->flickerPhase == 1 ? 1 : 2),
-                                   d->nineGrid);
+    QBaseImageDraw::drawBtnImageBg(painter, d->host->rect(),
+                                   QBaseImageDraw::stripFrame(d->image, d->flickerPhase == 1 ? 1 : 2), d->nineGrid);
 }
 
 void QZTBaseButtonDraw::DrawDigitalTag(QPainter &painter)

@@ -95,8 +95,6 @@ public:
     void timerEvent(QTimerEvent *e);
 
 protected:
-    // Frame k (0..3) of a strip at ratio 2; a null image for a strip without frames.
-    static QImage stripFrame(const QImage &strip, int k);
     int frameForState() const;
     void iconDraw(QPainter &painter, const QImage &image);
 

@@ -194,13 +194,7 @@ int QZTBaseRectImageDraw::drawState() const
 
 QImage QZTBaseRectImageDraw::frameOf(const QImage &image) const
 {
-    const int fw = image.width() / 4;
-    if (fw < 1)
-        return QImage();
-    const int k = d->checked ? 2 : qBound(0, d->state, 3);
-    QImage frame = image.copy(k * fw, 0, fw, image.height());
-    frame.setDevicePixelRatio(2.0);
-    return frame;
+    return QBaseImageDraw::stripFrame(image, d->checked ? 2 : qBound(0, d->state, 3));
 }
 
 void QZTBaseRectImageDraw::paintEvent(QPaintEvent *)
@@ -239,9 +233,7 @@ void QZTBaseRectImageDraw::iconDraw(QPainter &painter, const QImage &image)
         r.setHeight(image.height() / 2);
     if (r.y() == -1)
         r.moveTop((d->host->height() - r.height()) / 2);
-    QImage scaled = image.scaled(2 * r.width(), 2 * r.height(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    scaled.setDevicePixelRatio(2.0);
-    painter.drawImage(QPointF(r.x(), r.y()), scaled);
+    QBaseImageDraw::drawIcon(painter, r.topLeft(), r.size(), image);
 }
 
 void QZTBaseRectImageDraw::drawRectText(QPainter &painter)
