@@ -32,12 +32,14 @@ PlayerRenderer::PlayerRenderer() : m_outputPixelFormat(handlerPixelFormat())
 {
     m_edited = av_frame_alloc();
     m_upright = av_frame_alloc();
+    m_drained = av_frame_alloc();
 }
 
 PlayerRenderer::~PlayerRenderer()
 {
     av_frame_free(&m_edited);
     av_frame_free(&m_upright);
+    av_frame_free(&m_drained);
 }
 
 void PlayerRenderer::setSource(const edit::VideoSource &source, int previewWidth, int previewHeight)
@@ -81,9 +83,7 @@ AVFrame *PlayerRenderer::upright(AVFrame *source)
         m_turnInH = source->height;
         m_turnInFormat = source->format;
     }
-    AVFrame *in = av_frame_clone(source);
-    const bool pushed = in && m_turn.push(in);
-    av_frame_free(&in);
+    const bool pushed = m_turn.push(source); // the graph takes its own reference
     av_frame_unref(m_upright);
     if (!pushed || m_turn.pull(m_upright) < 0) {
         m_turnUsable = false;
@@ -161,12 +161,8 @@ AVFrame *PlayerRenderer::edited(const AVFrame *source, const edit::EditConfig &c
         m_graphGeneration = generation;
         layout(cfg);
     }
-    AVFrame *in = av_frame_clone(source);
-    if (!in)
-        return nullptr;
-    const bool pushed = m_graph.push(in);
-    av_frame_free(&in);
-    if (!pushed) {
+    // The graph takes its own reference and leaves the frame as it is.
+    if (!m_graph.push(const_cast<AVFrame *>(source))) {
         m_graphUsable = false;
         return nullptr;
     }
@@ -182,10 +178,8 @@ AVFrame *PlayerRenderer::edited(const AVFrame *source, const edit::EditConfig &c
     }
     // Anything further the graph has ready belongs to frames already shown.
     if (ret >= 0) {
-        AVFrame *extra = av_frame_alloc();
-        while (extra && m_graph.pull(extra) >= 0)
-            av_frame_unref(extra);
-        av_frame_free(&extra);
+        while (m_graph.pull(m_drained) >= 0)
+            av_frame_unref(m_drained);
     }
     if (ret < 0) {
         m_graphUsable = false;

@@ -64,6 +64,7 @@ private:
     int m_outputPixelFormat;
     AVFrame *m_edited = nullptr;
     AVFrame *m_upright = nullptr;
+    AVFrame *m_drained = nullptr; // frames the graph holds beyond the one shown, dropped
     edit::FilterGraph m_turn;
     bool m_turnUsable = false;
     int64_t m_turnLastPts = INT64_MIN;
