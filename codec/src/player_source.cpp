@@ -322,7 +322,6 @@ void PlayerSource::receiveVideo()
 
 void PlayerSource::receiveAudio(AudioFifo &fifo, int64_t fromUs)
 {
-    std::vector<int16_t> buf;
     while (avcodec_receive_frame(m_audio, m_frame) == 0) {
         if (!m_swr || m_frame->nb_samples <= 0) {
             av_frame_unref(m_frame);
@@ -339,8 +338,8 @@ void PlayerSource::receiveAudio(AudioFifo &fifo, int64_t fromUs)
             }
         }
         const int cap = swr_get_out_samples(m_swr, m_frame->nb_samples);
-        buf.resize(static_cast<size_t>(std::max(cap, 0)) * m_outChannels);
-        uint8_t *out = reinterpret_cast<uint8_t *>(buf.data());
+        m_converted.resize(static_cast<size_t>(std::max(cap, 0)) * m_outChannels);
+        uint8_t *out = reinterpret_cast<uint8_t *>(m_converted.data());
         const int got =
             swr_convert(m_swr, &out, cap, const_cast<const uint8_t **>(m_frame->extended_data), m_frame->nb_samples);
         av_frame_unref(m_frame);
@@ -350,7 +349,7 @@ void PlayerSource::receiveAudio(AudioFifo &fifo, int64_t fromUs)
         if (pts < fromUs) // the part before a seek target is not heard
             skip = static_cast<int>(std::min<int64_t>(got, (fromUs - pts) * m_outRate / 1000000));
         if (skip < got)
-            fifo.push(buf.data() + static_cast<size_t>(skip) * m_outChannels, got - skip,
+            fifo.push(m_converted.data() + static_cast<size_t>(skip) * m_outChannels, got - skip,
                       pts + int64_t(skip) * 1000000 / m_outRate);
     }
 }

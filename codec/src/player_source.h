@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 extern "C" {
 struct AVFormatContext;
@@ -102,6 +103,8 @@ private:
     bool m_eof = false;
     bool m_flushed = false;
     std::deque<AVFrame *> m_ready;
+    // Resampled sound of one decoded frame; kept so that each frame does not allocate it again.
+    std::vector<int16_t> m_converted;
     AudioEdit m_audioEdit;
 };
 
