@@ -19,6 +19,13 @@ int64_t PlayerClock::nowLocked(Steady::time_point t) const
     return m_baseUs + elapsed * m_speed / 100;
 }
 
+void PlayerClock::rebaseLocked()
+{
+    const auto t = Steady::now();
+    m_baseUs = nowLocked(t);
+    m_baseWall = t;
+}
+
 int64_t PlayerClock::now() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -46,9 +53,7 @@ void PlayerClock::pause()
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_running)
         return;
-    const auto t = Steady::now();
-    m_baseUs = nowLocked(t);
-    m_baseWall = t;
+    rebaseLocked();
     m_running = false;
 }
 
@@ -61,9 +66,7 @@ bool PlayerClock::running() const
 void PlayerClock::setSpeed(int percent)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const auto t = Steady::now();
-    m_baseUs = nowLocked(t);
-    m_baseWall = t;
+    rebaseLocked();
     m_speed = std::clamp(percent, 10, 1000);
 }
 
@@ -86,9 +89,7 @@ void PlayerClock::reportAudio(int64_t mediaUs)
 void PlayerClock::detachAudio()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const auto t = Steady::now();
-    m_baseUs = nowLocked(t);
-    m_baseWall = t;
+    rebaseLocked();
     m_audio = false;
 }
 

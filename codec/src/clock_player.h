@@ -34,6 +34,8 @@ public:
 
 private:
     int64_t nowLocked(Steady::time_point t) const;
+    // Moves the base to now, so that a change of pace or source applies from this moment on.
+    void rebaseLocked();
 
     mutable std::mutex m_mutex;
     int64_t m_baseUs = 0;
