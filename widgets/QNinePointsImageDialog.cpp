@@ -36,10 +36,8 @@ void QNinePointsImageDialog::setGridViewInfo(rectSize topLeft, rectSize topRight
 
 bool QNinePointsImageDialog::setLogoImage(const QString &path)
 {
-    QImage logo;
-    if (path.isEmpty() || !logo.load(path))
+    if (!SkinImageLoad::image2x(path, m_logo))
         return false;
-    m_logo = logo;
     m_logoRect.setWidth(m_logo.width() / 2);
     m_logoRect.setHeight(m_logo.height() / 2);
     update();

@@ -91,8 +91,37 @@ private slots:
             QVERIFY2(first > 100, qPrintable(QString::number(first)));
         else
             QVERIFY2(first >= 10 && first < 16, qPrintable(QString::number(first)));
-        QCOMPARE(dlg.titleRect().width(), rect.left() == 0 ? 300 : 300);
+        QCOMPARE(dlg.titleRect().width(), 300); // the window's width whatever the indent
         QCOMPARE(dlg.titleRect().height(), 20);
+    }
+
+    // A 2x logo shows at half its pixel size; one that does not load leaves the shown logo in place.
+    void logoAtLogicalSize_data()
+    {
+        QTest::addColumn<bool>("variableWindow");
+        QTest::newRow("nine-point dialog") << false;
+        QTest::newRow("variable-size window") << true;
+    }
+    void logoAtLogicalSize()
+    {
+        QFETCH(bool, variableWindow);
+        QNinePointsImageDialog dlg;
+        QVariableSizeWidget window;
+        QWidget *w = variableWindow ? static_cast<QWidget *>(&window) : static_cast<QWidget *>(&dlg);
+        auto setLogo = [&](const QString &path) {
+            return variableWindow ? window.setLogoImage(path) : dlg.setLogoImage(path);
+        };
+        const QString background = wtk::makeSolid(QStringLiteral("logobg"), 200, 200, Qt::blue);
+        QVERIFY(variableWindow ? window.setBackgroundImage(background, false)
+                               : dlg.setBackgroundImage(background, false));
+        QVERIFY(setLogo(wtk::makeSolid(QStringLiteral("logo"), 40, 40, Qt::red)));
+        QVERIFY(!setLogo(wtk::makeBroken(QStringLiteral("logobroken"))));
+        QVERIFY(!setLogo(QString()));
+        const QImage shot = wtk::render(w);
+        QVERIFY(wtk::near(shot.pixelColor(5, 5), Qt::red));
+        QVERIFY(wtk::near(shot.pixelColor(18, 18), Qt::red));
+        QVERIFY(wtk::near(shot.pixelColor(22, 22), Qt::blue));
+        QVERIFY(wtk::near(shot.pixelColor(5, 30), Qt::blue));
     }
 
     void longTitleIsElided()
