@@ -1,5 +1,7 @@
 #include "QZTButtonExtend.h"
 
+#include "SkinImageLoad.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -24,7 +26,7 @@ bool QZTButtonExtend::setTagImg(const QRect &rect, const QString &path)
         return showTag(rect, QPixmap());
     // A file that does not load is a failure; the picture shown so far stays.
     QPixmap picture;
-    if (!picture.load(path) || picture.isNull())
+    if (!SkinImageLoad::pixmap1x(path, picture))
         return false;
     return showTag(rect, picture);
 }
