@@ -60,7 +60,6 @@ void QZTMessageDlg::setMovePos(int x, int y)
 
 bool QZTMessageDlg::setBackgroundImage(const QString &path)
 {
-    m_corners = NineGridDraw::Corners();
     // Skin images are 2x assets: corners are a third of the logical size.
     if (!SkinImageLoad::image2x(path, m_background))
         return false;
