@@ -62,8 +62,6 @@ void QTextImageButton::setBtnText(const QString &text)
 
 void QTextImageButton::setTextPOS(int x, int y)
 {
-    m_textX = x;
-    m_textY = y;
     m_textRect.setTopLeft(QPoint(x, y));
 }
 

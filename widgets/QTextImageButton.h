@@ -55,8 +55,6 @@ private:
     QString m_text;
     QRect m_textRect;
     QRect m_iconRect = QRect(0, 0, 24, 24);
-    int m_textX = 0;
-    int m_textY = 0;
     bool m_checked = false;
     int m_textPixelSize = 12;
     StripTextColours m_colours;
