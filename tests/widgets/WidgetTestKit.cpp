@@ -7,10 +7,19 @@
 
 namespace wtk {
 
-static QString dir()
+static QString pathOf(const QString &name)
 {
     static const QString d = rstest::scratchDir(QStringLiteral("widget-images"));
-    return d;
+    return d + QLatin1Char('/') + name + QStringLiteral(".png");
+}
+
+// A failed save would surface later as a puzzling load failure; say so where it happens.
+static QString saved(const QImage &image, const QString &name)
+{
+    const QString path = pathOf(name);
+    if (!image.save(path))
+        qWarning("could not write test image %s", qPrintable(path));
+    return path;
 }
 
 QVector<QColor> stripColors()
@@ -26,18 +35,14 @@ QString makeStrip(const QString &name, int frameW, int frameH)
     for (int k = 0; k < 4; ++k)
         p.fillRect(k * frameW, 0, frameW, frameH, colors[k]);
     p.end();
-    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
-    image.save(path);
-    return path;
+    return saved(image, name);
 }
 
 QString makeSolid(const QString &name, int w, int h, const QColor &color)
 {
     QImage image(w, h, QImage::Format_ARGB32);
     image.fill(color);
-    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
-    image.save(path);
-    return path;
+    return saved(image, name);
 }
 
 QString makeNineGrid(const QString &name, int w, int h)
@@ -55,14 +60,12 @@ QString makeNineGrid(const QString &name, int w, int h)
     p.fillRect(0, h - ch, cw, ch, QColor(255, 0, 0));
     p.fillRect(w - cw, h - ch, cw, ch, QColor(255, 0, 0));
     p.end();
-    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
-    image.save(path);
-    return path;
+    return saved(image, name);
 }
 
 QString makeBroken(const QString &name)
 {
-    const QString path = dir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    const QString path = pathOf(name);
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write("not an image");
