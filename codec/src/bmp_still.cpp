@@ -4,9 +4,9 @@
 #include "common_media.h"
 #include "ffmpeg_raii.h"
 #include "global_settings.h"
-#include "log_codec.h"
 #include "rscodec.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace rsc {

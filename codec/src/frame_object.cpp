@@ -1,7 +1,6 @@
 #include "frame_object.h"
 
 #include "global_settings.h"
-#include "log_codec.h"
 #include "rscodec.h"
 
 #include <new>

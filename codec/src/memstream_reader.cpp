@@ -1,6 +1,5 @@
 #include "memstream_reader.h"
 
-#include "log_codec.h"
 #include "rscodec.h"
 
 #include <algorithm>
