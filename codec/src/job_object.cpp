@@ -7,13 +7,18 @@
 
 namespace rsc::job {
 
-Job::Job(Kind kind, bool lossless) : m_kind(kind), m_lossless(lossless)
+namespace {
+
+std::unique_ptr<MergeEngine> newEngine(bool lossless)
 {
     if (lossless)
-        m_engine = std::make_unique<LosslessMerger>();
-    else
-        m_engine = std::make_unique<ReencodeMerger>();
+        return std::make_unique<LosslessMerger>();
+    return std::make_unique<ReencodeMerger>();
 }
+
+} // namespace
+
+Job::Job(Kind kind, bool lossless) : m_kind(kind), m_lossless(lossless), m_engine(newEngine(lossless)) {}
 
 Job::~Job()
 {
@@ -92,10 +97,7 @@ bool Job::openOutput(const std::string &output, const std::string &container, co
         if (m_tasksAdded > 0)
             return false;
         m_engine->finish(false);
-        if (m_lossless)
-            m_engine = std::make_unique<LosslessMerger>();
-        else
-            m_engine = std::make_unique<ReencodeMerger>();
+        m_engine = newEngine(m_lossless);
         m_open = false;
     }
     std::string why;
