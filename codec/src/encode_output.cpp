@@ -48,8 +48,7 @@ bool Encoders::open(const StreamPlan &plan, OutputFile &output, std::string *err
             c->rc_max_rate = plan.videoBitRate;
             c->rc_buffer_size = static_cast<int>(std::min<int64_t>(plan.videoBitRate * 2, INT32_MAX));
         }
-        if (plan.pixelFormat == AV_PIX_FMT_YUVJ420P || plan.pixelFormat == AV_PIX_FMT_YUVJ422P ||
-            plan.pixelFormat == AV_PIX_FMT_YUVJ444P)
+        if (plan.colorRange() == AVCOL_RANGE_JPEG)
             c->color_range = AVCOL_RANGE_JPEG;
         if (plan.videoCodec->id == AV_CODEC_ID_MPEG2VIDEO || plan.videoCodec->id == AV_CODEC_ID_MPEG4 ||
             plan.videoCodec->id == AV_CODEC_ID_H263 || plan.videoCodec->id == AV_CODEC_ID_FLV1 ||

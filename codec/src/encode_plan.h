@@ -19,6 +19,14 @@ struct StreamPlan
     int64_t videoBitRate = 0;
     bool bitRateCeiling = false; // quality 0: the bit rate is a ceiling, not an average
     std::string videoProfile;
+    // The JPEG ("J") pixel formats carry full-range levels.
+    AVColorRange colorRange() const
+    {
+        return pixelFormat == AV_PIX_FMT_YUVJ420P || pixelFormat == AV_PIX_FMT_YUVJ422P ||
+                       pixelFormat == AV_PIX_FMT_YUVJ444P
+                   ? AVCOL_RANGE_JPEG
+                   : AVCOL_RANGE_MPEG;
+    }
 
     bool hasAudio = false;
     const AVCodec *audioCodec = nullptr;

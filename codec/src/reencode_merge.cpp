@@ -243,10 +243,7 @@ bool ReencodeMerger::writeBlackUpTo(int64_t frames)
             ptrdiff_t linesizes[4];
             for (int i = 0; i < 4; ++i)
                 linesizes[i] = m_black->linesize[i];
-            const bool full = plan.pixelFormat == AV_PIX_FMT_YUVJ420P || plan.pixelFormat == AV_PIX_FMT_YUVJ422P ||
-                              plan.pixelFormat == AV_PIX_FMT_YUVJ444P;
-            av_image_fill_black(m_black->data, linesizes, plan.pixelFormat, full ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG,
-                                plan.width, plan.height);
+            av_image_fill_black(m_black->data, linesizes, plan.pixelFormat, plan.colorRange(), plan.width, plan.height);
         }
         FramePtr copy(av_frame_clone(m_black.get()));
         if (!copy || !m_encoders.writeVideo(copy.get()))
