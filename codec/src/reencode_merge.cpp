@@ -403,13 +403,10 @@ bool ReencodeMerger::endClip(ClipState &st)
                 return false;
         }
     }
-    if (st.videoFrames == 0 && st.clip->videoStream()) {
-        // No picture came out of the clip's video: show black for its sound.
-        const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},
-                                                av_inv_q(plan.frameRate), AV_ROUND_UP);
-        if (!writeBlackUpTo(frames))
-            return false;
-    } else if (!st.clip->videoStream() && plan.hasAudio) {
+    const bool noPicture =
+        st.clip->videoStream() ? st.videoFrames == 0 : plan.hasAudio; // nothing decoded, or no video at all
+    if (noPicture) {
+        // Black for as long as the clip sounds.
         const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},
                                                 av_inv_q(plan.frameRate), AV_ROUND_UP);
         if (!writeBlackUpTo(frames))
