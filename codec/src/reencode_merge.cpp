@@ -18,6 +18,20 @@ namespace rsc::job {
 
 using rsc::edit::EditConfig;
 
+namespace {
+
+// The cut comes first, on the clip's own time line (frames arrive timed from the trim start). `desc` reads
+// from "[in]"; `trim` is "trim" or "atrim".
+std::string afterCut(const char *trim, int64_t lengthUs, const std::string &desc)
+{
+    std::string cut = std::string("[in]") + trim + "=start=0";
+    if (lengthUs > 0)
+        cut += ":end=" + rsc::edit::num(lengthUs / 1e6);
+    return cut + "[cut];[cut]" + desc.substr(4);
+}
+
+} // namespace
+
 struct ReencodeMerger::ClipState
 {
     InputClip *clip = nullptr;
@@ -150,12 +164,7 @@ bool ReencodeMerger::openVideoGraph(ClipState &st, const AVFrame *first, std::st
     st.videoWidth = first->width;
     st.videoHeight = first->height;
     st.videoFormat = first->format;
-    std::string desc = rsc::edit::describeVideo(edit, src, target, st.resources);
-    // The cut comes first, on the clip's own time line (frames arrive timed from the trim start).
-    std::string cut = "[in]trim=start=0";
-    if (st.lengthUs > 0)
-        cut += ":end=" + rsc::edit::num(st.lengthUs / 1e6);
-    desc = cut + "[cut];[cut]" + desc.substr(4);
+    const std::string desc = afterCut("trim", st.lengthUs, rsc::edit::describeVideo(edit, src, target, st.resources));
     rsc::edit::VideoInputFormat in;
     in.width = first->width;
     in.height = first->height;
@@ -183,11 +192,7 @@ bool ReencodeMerger::openAudioGraph(ClipState &st, const AVFrame *first, std::st
     target.followTimestamps = true;
     // A graph opened again mid-clip goes on where the clip's sound so far ends.
     target.firstSample = m_encoders.audioSamples() - st.audioStartSamples;
-    std::string desc = rsc::edit::describeAudio(edit, first->sample_rate, target);
-    std::string cut = "[in]atrim=start=0";
-    if (st.lengthUs > 0)
-        cut += ":end=" + rsc::edit::num(st.lengthUs / 1e6);
-    desc = cut + "[cut];[cut]" + desc.substr(4);
+    const std::string desc = afterCut("atrim", st.lengthUs, rsc::edit::describeAudio(edit, first->sample_rate, target));
     st.audioRate = first->sample_rate;
     st.audioChannels = first->ch_layout.nb_channels;
     st.audioFormat = first->format;
