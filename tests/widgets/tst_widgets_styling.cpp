@@ -354,6 +354,16 @@ private slots:
         dlg.close();
     }
 
+    void messageDialogBackgroundFailureKeepsLook()
+    {
+        QZTMessageDlg dlg;
+        QVERIFY(dlg.setBackgroundImage(wtk::makeNineGrid(QStringLiteral("msgbg"), 300, 300)));
+        const QImage before = wtk::render(&dlg);
+        QVERIFY(wtk::near(before.pixelColor(2, dlg.height() - 3), Qt::red)); // a corner of the nine-grid
+        QVERIFY(!dlg.setBackgroundImage(wtk::makeBroken(QStringLiteral("msgbroken"))));
+        QCOMPARE(wtk::render(&dlg), before);
+    }
+
     void messageDialogResults_data()
     {
         QTest::addColumn<unsigned>("style");
