@@ -58,16 +58,16 @@ void QZTBaseProgress::fitToTrackImage()
 {
     if (m_track.isNull())
         return;
-    if (m_policy == Horizontal && height() < m_track.height())
-        resize(width(), m_track.height());
-    else if (m_policy == Vertical && width() < m_track.width())
-        resize(m_track.width(), height());
+    const QSize track = trackSize();
+    if (m_policy == Horizontal && height() < track.height())
+        resize(width(), track.height());
+    else if (m_policy == Vertical && width() < track.width())
+        resize(track.width(), height());
 }
 
 bool QZTBaseProgress::setBottomImage(const QString &path)
 {
     m_track = QImage();
-    m_trackSize = QSize();
     QImage image;
     if (!QFileInfo::exists(path) || !image.load(path)) {
         repaintNow();
@@ -75,7 +75,6 @@ bool QZTBaseProgress::setBottomImage(const QString &path)
     }
     m_track = image;
     m_track.setDevicePixelRatio(2.0);
-    m_trackSize = QSize(image.width() / 2, image.height() / 2);
     fitToTrackImage();
     repaintNow();
     return true;
@@ -299,12 +298,12 @@ int QZTBaseProgress::axisLength() const
 QRect QZTBaseProgress::getBgRect() const
 {
     if (m_policy == Horizontal) {
-        const int h = m_track.isNull() ? height() : m_trackSize.height();
+        const int h = m_track.isNull() ? height() : trackSize().height();
         return QRect(QPoint(m_startOffset, (height() - h) / 2),
                      QPoint(width() - 1 - m_endOffset, (height() - h) / 2 + h - 1));
     }
     if (m_policy == Vertical) {
-        const int w = m_track.isNull() ? width() : m_trackSize.width();
+        const int w = m_track.isNull() ? width() : trackSize().width();
         return QRect(QPoint((width() - w) / 2, m_startOffset),
                      QPoint((width() - w) / 2 + w - 1, height() - 1 - m_endOffset));
     }

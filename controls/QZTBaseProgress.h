@@ -89,6 +89,8 @@ protected:
 
     // The bar must be at least as thick as its track image; done on image change, never while painting.
     void fitToTrackImage();
+    // Logical size of the 2x track image.
+    QSize trackSize() const { return m_track.size() / 2; }
     int axisLength() const;
     // Draws image over target along the axis: caps of r unscaled, the middle stretched; with r = 0 and
     // cutFraction >= 0 the leading cutFraction of the image fills the target instead.
@@ -100,7 +102,6 @@ private:
 
     QImage m_track;
     QImage m_fill;
-    QSize m_trackSize;
     ProgressPolicy m_policy = Horizontal;
     double m_min = 0.0;
     double m_max = 100.0;
