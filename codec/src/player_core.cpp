@@ -797,12 +797,26 @@ void Player::setVideoTime(int64_t us)
     m_videoTime = std::max<int64_t>(0, us);
 }
 
-bool Player::exactSeek(int64_t target, bool present)
+int64_t Player::beginSeek(int64_t target)
 {
     syncAudioEdits();
     dropPending();
     m_fifo.clear();
-    target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
+    return std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
+}
+
+void Player::landAt(int64_t target)
+{
+    m_clock.set(target);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_position = target;
+    if (m_state == State::Completed)
+        m_state = State::Paused; // a seek after the end makes the clip playable again
+}
+
+bool Player::exactSeek(int64_t target, bool present)
+{
+    target = beginSeek(target);
     AVFrame *candidate = nullptr;
     if (m_hasVideo) {
         // Demuxers seek by decoding order: with reordered frames the key frame found can start after
@@ -846,13 +860,7 @@ bool Player::exactSeek(int64_t target, bool present)
         m_source->seek(target);
         m_source->pump(m_fifo, target);
     }
-    m_clock.set(target);
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_position = target;
-        if (m_state == State::Completed)
-            m_state = State::Paused;
-    }
+    landAt(target);
     if (!candidate)
         return !m_hasVideo;
     if (present) {
@@ -868,18 +876,9 @@ bool Player::exactSeek(int64_t target, bool present)
 
 bool Player::keySeek(int64_t target, bool after, int64_t lagUs)
 {
-    syncAudioEdits();
-    dropPending();
-    m_fifo.clear();
-    target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
+    target = beginSeek(target);
     m_source->seek(target, after);
-    m_clock.set(target);
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_position = target;
-        if (m_state == State::Completed)
-            m_state = State::Paused;
-    }
+    landAt(target);
     if (!m_hasVideo)
         return true;
     AVFrame *f = m_source->nextVideo(m_fifo, target);

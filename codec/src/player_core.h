@@ -143,6 +143,11 @@ private:
     void finishPlaying();
 
     // Player-thread helpers.
+    // What every seek does first: edits handed on, decoded-ahead picture and sound dropped; the target
+    // clamped to the media.
+    int64_t beginSeek(int64_t target);
+    // The clock and the position at the seek target.
+    void landAt(int64_t target);
     bool exactSeek(int64_t target, bool present);
     // The key frame near `target`; with a lag of 0 or more, frames are decoded on until the one shown
     // is at most that far before the target.
