@@ -5,9 +5,6 @@
 #include "ZTAVCodecAnalysis.h"
 #include "rscodec.h"
 
-#include <QFileInfo>
-
-#include <cstring>
 #include <memory>
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include "ZtVideoConvertItem.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QPointer>
 #include <QThread>
