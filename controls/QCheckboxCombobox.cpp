@@ -107,12 +107,9 @@ void QCheckboxCombobox::setCheckMode(bool on)
     m_checkMode = on;
     for (QComboboxCheckbox *box : qAsConst(m_boxes))
         box->setIgnoreClick(!on);
-    if (!on) {
-        for (QComboboxCheckbox *box : qAsConst(m_boxes))
-            box->setChecked(false);
-        if (QComboboxCheckbox *box = checkBoxAt(currentIndex()))
-            box->setChecked(true);
-    }
+    // Radio mode: only the current row's box stays ticked.
+    if (!on)
+        selectChange(currentIndex());
     setShowText(currentText());
 }
 
