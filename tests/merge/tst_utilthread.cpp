@@ -4,6 +4,8 @@
 
 #include "QUtilThread.h"
 
+#include <QElapsedTimer>
+
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -23,6 +25,7 @@ public:
     std::atomic<int> maxConcurrent{0};
     std::atomic<bool> m_stop{false};
     int workMs = 30;
+    std::atomic<int> *endedOutside = nullptr; // counts ended runs where the test can read it after deletion
 
 protected:
     void OnExecute() override
@@ -34,6 +37,8 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ++runs;
         --concurrent;
+        if (endedOutside)
+            ++*endedOutside;
     }
 };
 
@@ -67,11 +72,17 @@ private slots:
 
     void ownerOutlivesItsWorker()
     {
+        std::atomic<int> ended{0};
         auto *w = new Worker;
         w->workMs = 100000;
+        w->endedOutside = &ended;
         w->StartThread();
         QTRY_VERIFY(w->concurrent.load() == 1);
+        QElapsedTimer t;
+        t.start();
         delete w; // stops and joins: nothing runs on a destroyed object
+        QCOMPARE(ended.load(), 1);
+        QVERIFY2(t.elapsed() < 5000, "the stop waited for the whole run");
     }
 };
 
