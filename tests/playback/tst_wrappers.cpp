@@ -152,7 +152,11 @@ private slots:
         player.Create_Player(true);
         QVERIFY(player.SetVideoFrameHandle_Player(handler, nullptr));
         auto *handle = static_cast<rsc_player *>(player.GetPlayer());
+        // Cleared so that every row proves its own frame arrived.
+        s_lastFormat = 0xFFu;
+        s_lastSize = QSize();
         QCOMPARE(rscfake::sendFrame(handle, false, format, 64, 48), drawn);
+        QCOMPARE(s_lastFormat, format);
         QCOMPARE(s_lastSize, QSize(64, 48));
         // The reference taken in the handler is given back.
         QCOMPARE(rscfake::count("rsc_frame_release"), rscfake::count("rsc_frame_reference"));
