@@ -28,19 +28,9 @@ AVPixelFormat handlerPixelFormat()
 
 } // namespace
 
-PlayerRenderer::PlayerRenderer() : m_outputPixelFormat(handlerPixelFormat())
-{
-    m_edited = av_frame_alloc();
-    m_upright = av_frame_alloc();
-    m_drained = av_frame_alloc();
-}
+PlayerRenderer::PlayerRenderer() : m_outputPixelFormat(handlerPixelFormat()) {}
 
-PlayerRenderer::~PlayerRenderer()
-{
-    av_frame_free(&m_edited);
-    av_frame_free(&m_upright);
-    av_frame_free(&m_drained);
-}
+PlayerRenderer::~PlayerRenderer() = default;
 
 void PlayerRenderer::setSource(const edit::VideoSource &source, int previewWidth, int previewHeight)
 {
@@ -84,14 +74,14 @@ AVFrame *PlayerRenderer::upright(AVFrame *source)
         m_turnInFormat = source->format;
     }
     const bool pushed = m_turn.push(source); // the graph takes its own reference
-    av_frame_unref(m_upright);
-    if (!pushed || m_turn.pull(m_upright) < 0) {
+    av_frame_unref(m_upright.get());
+    if (!pushed || m_turn.pull(m_upright.get()) < 0) {
         m_turnUsable = false;
         return nullptr;
     }
     m_turnLastPts = source->pts;
     m_upright->pts = source->pts;
-    return m_upright;
+    return m_upright.get();
 }
 
 void PlayerRenderer::outputSize(const edit::EditConfig &cfg, int *width, int *height) const
@@ -152,7 +142,7 @@ AVFrame *PlayerRenderer::edited(const AVFrame *source, const edit::EditConfig &c
     if (!source)
         return nullptr;
     if (m_editedGeneration == generation && m_editedPts == source->pts && m_edited->data[0])
-        return m_edited; // the same picture again (a paused preview being redrawn)
+        return m_edited.get(); // the same picture again (a paused preview being redrawn)
     const bool stale = !m_graphUsable || generation != m_graphGeneration || source->pts <= m_lastPushedPts ||
                        source->width != m_graphInW || source->height != m_graphInH || source->format != m_graphInFormat;
     if (stale) {
@@ -167,19 +157,19 @@ AVFrame *PlayerRenderer::edited(const AVFrame *source, const edit::EditConfig &c
         return nullptr;
     }
     m_lastPushedPts = source->pts;
-    av_frame_unref(m_edited);
-    int ret = m_graph.pull(m_edited);
+    av_frame_unref(m_edited.get());
+    int ret = m_graph.pull(m_edited.get());
     if (ret == AVERROR(EAGAIN)) {
         // A filter holds the frame back (it waits for more input): end the input so it lets go; the
         // next frame gets a new graph.
         m_graph.push(nullptr);
-        ret = m_graph.pull(m_edited);
+        ret = m_graph.pull(m_edited.get());
         m_graphUsable = false;
     }
     // Anything further the graph has ready belongs to frames already shown.
     if (ret >= 0) {
-        while (m_graph.pull(m_drained) >= 0)
-            av_frame_unref(m_drained);
+        while (m_graph.pull(m_drained.get()) >= 0)
+            av_frame_unref(m_drained.get());
     }
     if (ret < 0) {
         m_graphUsable = false;
@@ -189,7 +179,7 @@ AVFrame *PlayerRenderer::edited(const AVFrame *source, const edit::EditConfig &c
     m_edited->pts = source->pts;
     m_editedPts = source->pts;
     m_editedGeneration = generation;
-    return m_edited;
+    return m_edited.get();
 }
 
 // ------------------------------------------------------------------------------------------ layout
@@ -209,14 +199,14 @@ bool PlayerRenderer::pictureSize(const std::string &path, int *width, int *heigh
     auto it = m_pictureSizes.find(path);
     if (it == m_pictureSizes.end()) {
         std::pair<int, int> size{0, 0};
-        AVFormatContext *fmt = nullptr;
-        if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) == 0) {
-            if (avformat_find_stream_info(fmt, nullptr) >= 0) {
-                const int i = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        AVFormatContext *opened = nullptr;
+        if (avformat_open_input(&opened, path.c_str(), nullptr, nullptr) == 0) {
+            InputFormatPtr fmt(opened);
+            if (avformat_find_stream_info(fmt.get(), nullptr) >= 0) {
+                const int i = av_find_best_stream(fmt.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
                 if (i >= 0)
                     size = {fmt->streams[i]->codecpar->width, fmt->streams[i]->codecpar->height};
             }
-            avformat_close_input(&fmt);
         }
         it = m_pictureSizes.emplace(path, size).first;
     }
@@ -242,46 +232,44 @@ PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, int 
             in, "[in]ass=filename=" + edit::filterValue(script) + edit::assFontsDirOption(text.fontFile) + "[out]",
             nullptr))
         return box;
-    AVFrame *canvas = av_frame_alloc();
-    AVFrame *out = av_frame_alloc();
-    if (canvas && out) {
-        canvas->format = AV_PIX_FMT_YUV420P;
-        canvas->width = width;
-        canvas->height = height;
-        canvas->pts = static_cast<int64_t>(text.showTimeUs);
-        if (av_frame_get_buffer(canvas, 0) >= 0) {
-            // Mid grey: the white body, the dark outline and the shadow all stand out from it.
-            for (int p = 0; p < 3; ++p) {
-                const int rows = p == 0 ? height : (height + 1) / 2;
-                const int cols = p == 0 ? width : (width + 1) / 2;
-                for (int y = 0; y < rows; ++y)
-                    std::memset(canvas->data[p] + y * canvas->linesize[p], 128, size_t(cols));
-            }
-            int ret = graph.push(canvas) ? graph.pull(out) : AVERROR_EOF;
-            if (ret == AVERROR(EAGAIN) && graph.push(nullptr))
-                ret = graph.pull(out);
-            if (ret >= 0 && out->format == AV_PIX_FMT_YUV420P) {
-                int maxX = -1, maxY = -1;
-                for (int y = 0; y < out->height; ++y) {
-                    const uint8_t *row = out->data[0] + y * out->linesize[0];
-                    for (int x = 0; x < out->width; ++x) {
-                        if (std::abs(int(row[x]) - 128) <= 8)
-                            continue;
-                        maxX = std::max(maxX, x);
-                        maxY = std::max(maxY, y);
-                    }
-                }
-                if (maxX >= 0) {
-                    // The box starts at the text's position (the record keeps it) and reaches to the
-                    // farthest pixel drawn.
-                    box.w = std::max(0.0, double(maxX + 1) / width - text.posX);
-                    box.h = std::max(0.0, double(maxY + 1) / height - text.posY);
-                }
-            }
+    FramePtr canvas = makeFrame();
+    FramePtr out = makeFrame();
+    if (!canvas || !out)
+        return box;
+    canvas->format = AV_PIX_FMT_YUV420P;
+    canvas->width = width;
+    canvas->height = height;
+    canvas->pts = static_cast<int64_t>(text.showTimeUs);
+    if (av_frame_get_buffer(canvas.get(), 0) < 0)
+        return box;
+    // Mid grey: the white body, the dark outline and the shadow all stand out from it.
+    for (int p = 0; p < 3; ++p) {
+        const int rows = p == 0 ? height : (height + 1) / 2;
+        const int cols = p == 0 ? width : (width + 1) / 2;
+        for (int y = 0; y < rows; ++y)
+            std::memset(canvas->data[p] + y * canvas->linesize[p], 128, size_t(cols));
+    }
+    int ret = graph.push(canvas.get()) ? graph.pull(out.get()) : AVERROR_EOF;
+    if (ret == AVERROR(EAGAIN) && graph.push(nullptr))
+        ret = graph.pull(out.get());
+    if (ret < 0 || out->format != AV_PIX_FMT_YUV420P)
+        return box;
+    int maxX = -1, maxY = -1;
+    for (int y = 0; y < out->height; ++y) {
+        const uint8_t *row = out->data[0] + y * out->linesize[0];
+        for (int x = 0; x < out->width; ++x) {
+            if (std::abs(int(row[x]) - 128) <= 8)
+                continue;
+            maxX = std::max(maxX, x);
+            maxY = std::max(maxY, y);
         }
     }
-    av_frame_free(&canvas);
-    av_frame_free(&out);
+    if (maxX >= 0) {
+        // The box starts at the text's position (the record keeps it) and reaches to the farthest pixel
+        // drawn.
+        box.w = std::max(0.0, double(maxX + 1) / width - text.posX);
+        box.h = std::max(0.0, double(maxY + 1) / height - text.posY);
+    }
     return box;
 }
 
@@ -325,14 +313,14 @@ std::vector<uint8_t> PlayerRenderer::toBmp(const AVFrame *frame)
     // swscale writes whole SIMD blocks: rows padded and room to spare at the end.
     const int stride = FFALIGN(w * 3, 64);
     std::vector<uint8_t> bgr(size_t(stride) * h + 256);
-    SwsContext *sws = sws_getContext(w, h, AVPixelFormat(frame->format), w, h, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr,
-                                     nullptr, nullptr);
+    SwsPtr sws(sws_getContext(w, h, AVPixelFormat(frame->format), w, h, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr,
+                              nullptr, nullptr));
     if (!sws)
         return {};
     uint8_t *dst[4] = {bgr.data(), nullptr, nullptr, nullptr};
     int dstStride[4] = {stride, 0, 0, 0};
-    sws_scale(sws, frame->data, frame->linesize, 0, h, dst, dstStride);
-    sws_freeContext(sws);
+    if (sws_scale(sws.get(), frame->data, frame->linesize, 0, h, dst, dstStride) <= 0)
+        return {}; // no picture rather than a black one
     unsigned char *bmp = makeBmp(bgr.data(), w, h, stride);
     if (!bmp)
         return {};

@@ -5,6 +5,7 @@
 // are guarded by the player).
 
 #include "edit_config.h"
+#include "ffmpeg_raii.h"
 #include "filter_ass.h"
 #include "filter_graph.h"
 #include "filter_video.h"
@@ -14,11 +15,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-extern "C" {
-struct AVFrame;
-struct SwsContext;
-}
 
 namespace rsc {
 
@@ -62,9 +58,9 @@ private:
     edit::VideoSource m_source;
     int m_previewW = 0, m_previewH = 0;
     int m_outputPixelFormat;
-    AVFrame *m_edited = nullptr;
-    AVFrame *m_upright = nullptr;
-    AVFrame *m_drained = nullptr; // frames the graph holds beyond the one shown, dropped
+    FramePtr m_edited = makeFrame();
+    FramePtr m_upright = makeFrame();
+    FramePtr m_drained = makeFrame(); // frames the graph holds beyond the one shown, dropped
     edit::FilterGraph m_turn;
     bool m_turnUsable = false;
     int64_t m_turnLastPts = INT64_MIN;
