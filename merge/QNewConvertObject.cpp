@@ -177,12 +177,8 @@ void QNewConvertObject::ConverteFinishedCount(bool succeeded)
 
     if (!succeeded) {
         m_bEnded = true;
-        if (m_pMergerConverter) {
-            m_pMergerConverter->StopMerger(false);
-            DestroyAVConverter(m_pMergerConverter);
-            m_pMergerConverter = nullptr;
-        }
         // The output is removed only once the converter has closed it.
+        closeMergeOutput();
         removeMergeOutput();
         if (!m_bStopConvert)
             emit emitStopConverter();
