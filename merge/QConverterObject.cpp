@@ -28,10 +28,7 @@ QConverterObject::~QConverterObject()
     const QSignalBlocker blocker(this);
     m_bStopConvert = true;
     releaseMergeConverter(true);
-    if (m_pConverter) {
-        m_pConverter->StopConvert();
-        releaseConverter();
-    }
+    releaseConverter();
 }
 
 void QConverterObject::convertPro(unsigned int pro, void *user, convertState state)
@@ -63,6 +60,9 @@ bool QConverterObject::releaseMergeConverter(bool wait)
 
 void QConverterObject::releaseConverter()
 {
+    if (!m_pConverter)
+        return;
+    m_pConverter->StopConvert();
     DestroyAVConverter(m_pConverter);
     m_pConverter = nullptr;
 }
@@ -101,12 +101,10 @@ void QConverterObject::StartToConvertVideo(ZtVideoConvertItem *item, bool)
         return;
     m_pCurItem = item;
     if (m_bStopConvert) {
-        if (m_bMerger) {
+        if (m_bMerger)
             releaseMergeConverter(true);
-        } else if (m_pConverter) {
-            m_pConverter->StopConvert();
+        else
             releaseConverter();
-        }
         m_bStopConvert = false;
         return;
     }
@@ -134,10 +132,7 @@ void QConverterObject::StartToConvertVideo(ZtVideoConvertItem *item, bool)
     auto *param = new CAVEncodeParam;
     item->getEncodeParam(param);
     m_strCurOutputPath = output;
-    if (m_pConverter) {
-        m_pConverter->StopConvert();
-        releaseConverter();
-    }
+    releaseConverter();
     m_pConverter = CreateAVConverter();
     // The converter owns `param` from here on.
     if (!m_pConverter->StartConvert(source.constData(), outputUtf8.constData(), param, this,
@@ -187,10 +182,7 @@ void QConverterObject::converterFinishCount(bool bSucceed)
     if (!bSucceed) {
         // Close the output before removing it.
         releaseMergeConverter(false);
-        if (m_pConverter) {
-            m_pConverter->StopConvert();
-            releaseConverter();
-        }
+        releaseConverter();
         removeFailedOutput();
         if (!m_bStopConvert)
             emit emitIsStartConverter(false);
@@ -216,12 +208,10 @@ void QConverterObject::converterFinishCount(bool bSucceed)
 void QConverterObject::OnCancelConvert()
 {
     m_bStopConvert = true;
-    if (m_bMerger) {
+    if (m_bMerger)
         releaseMergeConverter(true);
-    } else if (m_pConverter) {
-        m_pConverter->StopConvert();
+    else
         releaseConverter();
-    }
     // The stopped worker has posted its last reports by now. Handle them here, so that none of them
     // is taken for a report of the next run once that has started.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);

@@ -48,6 +48,7 @@ public slots:
 
 private:
     bool releaseMergeConverter(bool wait);
+    // Stops the per-clip converter, if any, and destroys it.
     void releaseConverter();
     void removeFailedOutput();
 
