@@ -713,9 +713,9 @@ void Player::topUpAudio()
             break;
     }
     if (!m_deviceOpen) {
-        std::vector<int16_t> played;
-        m_fifo.dropBefore(now, m_wave.enabled() ? &played : nullptr);
-        m_wave.append(played);
+        m_silentlyPlayed.clear();
+        m_fifo.dropBefore(now, m_wave.enabled() ? &m_silentlyPlayed : nullptr);
+        m_wave.append(m_silentlyPlayed);
     } else if (m_fifo.empty() && m_source->atEnd()) {
         m_clock.detachAudio(); // the sound has ended: the picture goes on with the monotonic clock
     }

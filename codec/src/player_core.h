@@ -213,7 +213,8 @@ private:
     edit::EditConfig m_renderEdit;   // the edits the renderer was last given
     uint64_t m_renderGeneration = 0;
     uint64_t m_audioEditGeneration = 0;
-    mutable std::mutex m_layoutMutex; // the renderer's overlay layout
+    std::vector<int16_t> m_silentlyPlayed; // sound passed without a device, for the level bars
+    mutable std::mutex m_layoutMutex;      // the renderer's overlay layout
 
     // Handlers: the player thread holds this while it calls one, so that a handler removed is never
     // called again once the setter returns.
