@@ -34,15 +34,7 @@ void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
         return;
     const AttributeSetting &a = QSettingDlgState::attributeSetting();
 
-    param->videoCodec = 0;
-    param->width = param->height = 0;
-    param->frameRateHundredths = param->frameRateNum = param->frameRateDen = 0;
-    param->videoBitRate = 0;
-    param->videoQuality = 0;
-    param->audioCodec = 0;
-    param->sampleRate = param->channels = param->audioBitRate = 0;
-    param->audioQuality = 0;
-
+    // Every field is set below, so a reused record keeps nothing from an earlier clip.
     param->bLossless = a.bLossless;
 
     // "Original" keeps the source's container. The codec library knows no container named "original",
