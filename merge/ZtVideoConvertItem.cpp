@@ -239,16 +239,7 @@ void ZtVideoConvertItem::ChaptersSplit()
     rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
     if (!info)
         return;
-    const QByteArray path = m_strFilePath.toUtf8();
-    int opened = 0;
-    if (m_bDVD) {
-        opened = rsc_info_open_dvd(info, path.constData());
-        if (opened)
-            rsc_info_set_program_index(info, quint32(m_nDVDProgram));
-    } else {
-        opened = rsc_info_open_file(info, path.constData());
-    }
-    if (opened) {
+    if (openSource(info, m_strFilePath.toUtf8(), m_bDVD, m_nDVDProgram)) {
         const quint32 count = rsc_info_chapter_count(info);
         for (quint32 i = 0; i < count; ++i) {
             auto *seg = new SplitSegment;

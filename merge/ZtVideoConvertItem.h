@@ -137,6 +137,8 @@ private:
     void clearCover();
     void setCoverBytes(const char *bytes, int size);
     bool loadCoverFromLibraryStream(const unsigned char *bytes, int size);
+    // Opens a source on a library info handle: a DVD (then at `program`) or a plain file.
+    static bool openSource(void *info, const QByteArray &utf8Path, bool dvd, int program);
     void clearSplitList();
     void clearSubltList();
     // The legacy text and the five older settings groups back to their defaults.

@@ -61,22 +61,22 @@ bool ZtVideoConvertItem::loadCoverFromLibraryStream(const unsigned char *bytes, 
     return loaded;
 }
 
+bool ZtVideoConvertItem::openSource(void *handle, const QByteArray &utf8Path, bool dvd, int program)
+{
+    auto *info = static_cast<rsc_info *>(handle);
+    if (!dvd)
+        return rsc_info_open_file(info, utf8Path.constData()) != 0;
+    if (rsc_info_open_dvd(info, utf8Path.constData()) == 0)
+        return false;
+    rsc_info_set_program_index(info, quint32(program));
+    return true;
+}
+
 bool ZtVideoConvertItem::setVideoPath(QString path, int program)
 {
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     InfoHandle info(rsc_info_create(RSC_CREATE_DEFAULT));
-    if (!info)
-        return false;
-    const QByteArray utf8 = path.toUtf8();
-    int opened = 0;
-    if (m_bDVD) {
-        opened = rsc_info_open_dvd(info.get(), utf8.constData());
-        if (opened)
-            rsc_info_set_program_index(info.get(), quint32(program));
-    } else {
-        opened = rsc_info_open_file(info.get(), utf8.constData());
-    }
-    if (opened == 0)
+    if (!info || !openSource(info.get(), path.toUtf8(), m_bDVD, program))
         return false;
 
     // Protected audio books (brands "aa", "aax ") cannot be read.
