@@ -350,6 +350,60 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
                 p.drawLine(QPointF(c.x() + m, c.y() - m), QPointF(c.x() - m, c.y() + m));
             }
         }
+    } else if (glyph == QLatin1String("rotate_left") || glyph == QLatin1String("rotate_right")) {
+        // Three quarters of a circle with an arrow head at its open end.
+        const bool left = glyph == QLatin1String("rotate_left");
+        const QRectF ring = box.adjusted(s * 0.05, s * 0.05, -s * 0.05, -s * 0.05);
+        p.drawArc(ring, left ? 90 * 16 : 0, 270 * 16);
+        const QPointF end = left ? QPointF(ring.right(), c.y()) : QPointF(ring.left(), c.y());
+        const qreal h = s * 0.28;
+        const qreal dir = left ? 1 : -1;
+        p.drawPolyline(QPolygonF({end + QPointF(-h * dir * 0.9, -h * 0.7), end, end + QPointF(h * dir * 0.6, -h)}));
+    } else if (glyph == QLatin1String("flip_h") || glyph == QLatin1String("flip_v")) {
+        // Two mirrored triangles about a dashed axis.
+        const bool h = glyph == QLatin1String("flip_h");
+        p.save();
+        if (!h) {
+            p.translate(c);
+            p.rotate(90);
+            p.translate(-c);
+        }
+        p.drawPolygon(QPolygonF({QPointF(c.x() - s * 0.12, box.top()), QPointF(c.x() - s * 0.12, box.bottom()),
+                                 QPointF(box.left(), box.bottom())}));
+        p.setBrush(color);
+        p.drawPolygon(QPolygonF({QPointF(c.x() + s * 0.12, box.top()), QPointF(c.x() + s * 0.12, box.bottom()),
+                                 QPointF(box.right(), box.bottom())}));
+        p.restore();
+    } else if (glyph == QLatin1String("folder")) {
+        QPainterPath f;
+        f.moveTo(box.left(), box.bottom() - s * 0.1);
+        f.lineTo(box.left(), box.top() + s * 0.1);
+        f.lineTo(c.x() - s * 0.1, box.top() + s * 0.1);
+        f.lineTo(c.x(), box.top() + s * 0.25);
+        f.lineTo(box.right(), box.top() + s * 0.25);
+        f.lineTo(box.right(), box.bottom() - s * 0.1);
+        f.closeSubpath();
+        p.drawPath(f);
+    } else if (glyph == QLatin1String("font")) {
+        // A capital A.
+        p.drawPolyline(QPolygonF(
+            {QPointF(box.left(), box.bottom()), QPointF(c.x(), box.top()), QPointF(box.right(), box.bottom())}));
+        p.drawLine(QPointF(box.left() + s * 0.25, c.y() + s * 0.12), QPointF(box.right() - s * 0.25, c.y() + s * 0.12));
+    } else if (glyph == QLatin1String("image")) {
+        // A picture: a frame with a mountain and a sun, and a small plus for "add".
+        p.drawRoundedRect(box, s * 0.08, s * 0.08);
+        p.drawPolyline(QPolygonF({QPointF(box.left(), box.bottom() - s * 0.15), QPointF(c.x() - s * 0.1, c.y()),
+                                  QPointF(c.x() + s * 0.15, c.y() + s * 0.22), QPointF(box.right() - s * 0.2, c.y()),
+                                  QPointF(box.right(), c.y() + s * 0.15)}));
+        p.drawEllipse(QPointF(c.x() + s * 0.2, box.top() + s * 0.25), s * 0.08, s * 0.08);
+    } else if (glyph == QLatin1String("delete")) {
+        // A filled disc with a white cross: sits on a picture's corner.
+        p.setPen(Qt::NoPen);
+        p.setBrush(color);
+        p.drawEllipse(c, s * 0.75, s * 0.75);
+        p.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(c + QPointF(-s * 0.3, -s * 0.3), c + QPointF(s * 0.3, s * 0.3));
+        p.drawLine(c + QPointF(s * 0.3, -s * 0.3), c + QPointF(-s * 0.3, s * 0.3));
     } else {
         p.restore();
         return false;

@@ -25,7 +25,8 @@
 //            backgrounds cast a soft shadow into it.
 //   color    "#rrggbb" or "#aarrggbb": the accent or glyph colour where the kind uses one.
 //   glyph    text: the glyph drawn centred (kinds strip, icon): none, close, minimise, maximise, play,
-//            pause, up, down, left, right, check, warning, success, error, settings, plus, minus.
+//            pause, up, down, left, right, check, warning, success, error, settings, plus, minus, rotate_left,
+//            rotate_right, flip_h, flip_v, folder, font, image, delete.
 //   frames   1, 2 or 4 (kinds check, icon and field): 4 = normal/hover/pressed/disabled strip, 2 = enabled
 //            (left) and disabled (right) halves, 1 = one picture. A field that a combo box shows in its
 //            button mode needs the 4 frames.
