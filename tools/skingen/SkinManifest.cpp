@@ -15,7 +15,7 @@ bool kindFromText(const QString &text, SkinKind *kind)
         SkinKind kind;
     } kinds[] = {{"strip", SkinKind::Strip}, {"ninegrid", SkinKind::NineGrid}, {"field", SkinKind::Field},
                  {"check", SkinKind::Check}, {"icon", SkinKind::Icon},         {"track", SkinKind::Track},
-                 {"thumb", SkinKind::Thumb}};
+                 {"thumb", SkinKind::Thumb}, {"handles", SkinKind::Handles},   {"tile", SkinKind::Tile}};
     for (const auto &k : kinds) {
         if (text == QLatin1String(k.name)) {
             *kind = k.kind;
@@ -57,6 +57,8 @@ bool isKnownSkinGlyph(const QString &glyph)
                                       QStringLiteral("maximise"),
                                       QStringLiteral("play"),
                                       QStringLiteral("pause"),
+                                      QStringLiteral("stop"),
+                                      QStringLiteral("camera"),
                                       QStringLiteral("up"),
                                       QStringLiteral("down"),
                                       QStringLiteral("left"),
@@ -119,7 +121,7 @@ bool parseSkinImageSpec(const QJsonObject &object, SkinImageSpec *spec, QString 
         *error = QStringLiteral("%1: \"frames\" must be 1, 2 or 4").arg(s.path);
         return false;
     }
-    if (s.kind == SkinKind::Strip || s.kind == SkinKind::Thumb)
+    if (s.kind == SkinKind::Strip || s.kind == SkinKind::Thumb || s.kind == SkinKind::Tile)
         s.frames = 4;
     s.flat = object.value(QStringLiteral("flat")).toBool(false);
     s.checked = object.value(QStringLiteral("checked")).toBool(false);

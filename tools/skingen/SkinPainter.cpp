@@ -270,6 +270,54 @@ void paintThumb(QPainter &p, const SkinImageSpec &spec)
     }
 }
 
+// Grab handles of a selection box, on a transparent ground: small squares at the corners and edge
+// middles and a centre cross in a ring, white with a dark rim so they read on any picture.
+void paintHandles(QPainter &p, const SkinImageSpec &spec)
+{
+    const qreal W = spec.size.width(), H = spec.size.height();
+    const qreal k = 3.0; // side of a handle square (logical)
+    p.setPen(QPen(QColor(30, 30, 30), 0.5));
+    p.setBrush(Qt::white);
+    const QPointF spots[] = {{0, 0},     {(W - k) / 2, 0},     {W - k, 0},    {0, (H - k) / 2}, {W - k, (H - k) / 2},
+                             {0, H - k}, {(W - k) / 2, H - k}, {W - k, H - k}};
+    for (const QPointF &s : spots)
+        p.drawRect(QRectF(s.x() + 0.25, s.y() + 0.25, k - 0.5, k - 0.5));
+    const QPointF c(W / 2, H / 2);
+    const qreal r = 3.0;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(30, 30, 30), 2.0));
+    p.drawEllipse(c, r, r);
+    p.drawLine(c - QPointF(r + 1, 0), c + QPointF(r + 1, 0));
+    p.drawLine(c - QPointF(0, r + 1), c + QPointF(0, r + 1));
+    p.setPen(QPen(Qt::white, 1.0));
+    p.drawEllipse(c, r, r);
+    p.drawLine(c - QPointF(r + 1, 0), c + QPointF(r + 1, 0));
+    p.drawLine(c - QPointF(0, r + 1), c + QPointF(0, r + 1));
+}
+
+// The frame of a list tile in its four states: a thin grey outline, a lighter one on hover, an accent
+// outline when selected and a faint one when disabled; the inside stays transparent for the picture.
+void paintTile(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    for (int k = 0; k < 4; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        QColor c = lighter(fam.border, 20);
+        qreal width = 1.0;
+        if (k == Hover) {
+            c = lighter(fam.border, 70);
+        } else if (k == Pressed) {
+            c = spec.color.isValid() ? spec.color : kAccent;
+            width = 2.0;
+        } else if (k == Disabled) {
+            c = withAlpha(c, 0.4);
+        }
+        p.setPen(QPen(c, width));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(roundedPath(frame.adjusted(width / 2, width / 2, -width / 2, -width / 2), spec.radius));
+    }
+}
+
 } // namespace
 
 bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const QColor &color)
@@ -298,6 +346,18 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
         p.setPen(Qt::NoPen);
         p.drawPolygon(QPolygonF({box.topLeft() + QPointF(s * 0.1, 0), QPointF(box.right(), c.y()),
                                  box.bottomLeft() + QPointF(s * 0.1, 0)}));
+    } else if (glyph == QLatin1String("stop")) {
+        p.setBrush(color);
+        p.setPen(Qt::NoPen);
+        p.drawRect(box.adjusted(s * 0.08, s * 0.08, -s * 0.08, -s * 0.08));
+    } else if (glyph == QLatin1String("camera")) {
+        // A body with a lens and a small viewfinder bump.
+        const QRectF body(box.left() - s * 0.1, box.top() + s * 0.2, s * 1.2, s * 0.8);
+        p.drawRoundedRect(body, s * 0.12, s * 0.12);
+        p.drawEllipse(body.center(), s * 0.22, s * 0.22);
+        p.drawLine(QPointF(c.x() - s * 0.2, body.top()), QPointF(c.x() - s * 0.1, box.top() + s * 0.02));
+        p.drawLine(QPointF(c.x() - s * 0.1, box.top() + s * 0.02), QPointF(c.x() + s * 0.1, box.top() + s * 0.02));
+        p.drawLine(QPointF(c.x() + s * 0.1, box.top() + s * 0.02), QPointF(c.x() + s * 0.2, body.top()));
     } else if (glyph == QLatin1String("pause")) {
         p.drawLine(QPointF(c.x() - s * 0.22, box.top()), QPointF(c.x() - s * 0.22, box.bottom()));
         p.drawLine(QPointF(c.x() + s * 0.22, box.top()), QPointF(c.x() + s * 0.22, box.bottom()));
@@ -447,6 +507,12 @@ QImage paintSkinImage(const SkinImageSpec &spec)
         break;
     case SkinKind::Thumb:
         paintThumb(p, spec);
+        break;
+    case SkinKind::Handles:
+        paintHandles(p, spec);
+        break;
+    case SkinKind::Tile:
+        paintTile(p, spec);
         break;
     }
     p.end();

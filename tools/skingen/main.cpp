@@ -25,7 +25,7 @@
 //            backgrounds cast a soft shadow into it.
 //   color    "#rrggbb" or "#aarrggbb": the accent or glyph colour where the kind uses one.
 //   glyph    text: the glyph drawn centred (kinds strip, icon): none, close, minimise, maximise, play,
-//            pause, up, down, left, right, check, warning, success, error, settings, plus, minus, rotate_left,
+//            pause, stop, camera, up, down, left, right, check, warning, success, error, settings, plus, minus, rotate_left,
 //            rotate_right, flip_h, flip_v, folder, font, image, delete.
 //   frames   1, 2 or 4 (kinds check, icon and field): 4 = normal/hover/pressed/disabled strip, 2 = enabled
 //            (left) and disabled (right) halves, 1 = one picture. A field that a combo box shows in its
@@ -46,6 +46,10 @@
 //   track     a slider or progress track: a rounded bar of height "bar" (logical, default half the height)
 //             centred in the image; "fill": true paints it in the accent colour.
 //   thumb     a 4-frame round slider thumb strip.
+//   handles   grab handles of a selection box on a transparent ground: 3x3 squares at the corners and
+//             edge middles, a centre cross in a ring (used at its pixel size by the preview's boxes).
+//   tile      a 4-frame outline of a list tile, transparent inside: grey, lighter on hover, accent when
+//             selected ("color" overrides the accent), faint when disabled.
 //
 // Later manifests may not redraw a path an earlier one already drew: the first wins and a warning is
 // printed, so that two subsystems never fight over one file.
