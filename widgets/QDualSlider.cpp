@@ -61,9 +61,14 @@ bool QDualSlider::setBtnBgImage(const QString &path)
     return SkinImageLoad::pixmap2x(path, m_handleBg);
 }
 
+QSliderCtrlBtn *QDualSlider::createHandle()
+{
+    return new QSliderCtrlBtn(this);
+}
+
 QSliderCtrlBtn *QDualSlider::makeHandle(QSliderCtrlBtn *existing, const QString &path, bool &ok)
 {
-    QSliderCtrlBtn *handle = existing ? existing : new QSliderCtrlBtn(this);
+    QSliderCtrlBtn *handle = existing ? existing : createHandle();
     ok = handle->setBtnImage(path);
     if (!ok && !existing) {
         delete handle;
@@ -265,6 +270,10 @@ void QDualSlider::btnMouseMove(QMouseEvent *e, int x)
         m_start->move(0, m_rowY);
         m_ps = 0;
     }
+    // A dragged end handle holds its position one pixel left of its edge: the start never passes it, or
+    // a range dragged shut would read as starting after its end.
+    if (m_end && m_ps > m_pe)
+        m_ps = std::max(0.0f, m_pe);
     const int T = span();
     setPlayValue(T > 0 ? float(100.0 * m_ps / T) : 0.0f, false);
     emit sendProgressValue(toFraction(m_ps));

@@ -67,6 +67,8 @@ public slots:
     void setShowValue(bool flag) { m_showValue = flag; }
 
 protected:
+    // A new handle button; a slider family with its own handle class makes its handles here.
+    virtual QSliderCtrlBtn *createHandle();
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
