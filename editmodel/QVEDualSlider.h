@@ -1,0 +1,30 @@
+#pragma once
+// The Trim page's range slider: a track with a start, an end and a play-position handle. It is the
+// widgets' dual slider (positions in pixels, percentages in, fractions of the track out; fractions are 0
+// while the slider is narrower than its two handles) with the editor's own handle class.
+
+#include "QDualSlider.h"
+#include "QSliderCtrlBtn.h"
+
+// One handle of the editor's range slider: a four-frame strip button that reports press, move and
+// release with the pointer's offset inside it.
+class QVESliderCtrlBtn : public QSliderCtrlBtn
+{
+    Q_OBJECT
+public:
+    explicit QVESliderCtrlBtn(QWidget *parent = nullptr) : QSliderCtrlBtn(parent) {}
+};
+
+class QVEDualSlider : public QDualSlider
+{
+    Q_OBJECT
+public:
+    explicit QVEDualSlider(QWidget *parent = nullptr) : QDualSlider(parent) {}
+
+    QVESliderCtrlBtn *startButton() const { return qobject_cast<QVESliderCtrlBtn *>(startHandle()); }
+    QVESliderCtrlBtn *endButton() const { return qobject_cast<QVESliderCtrlBtn *>(endHandle()); }
+    QVESliderCtrlBtn *playButton() const { return qobject_cast<QVESliderCtrlBtn *>(playHandle()); }
+
+protected:
+    QSliderCtrlBtn *createHandle() override { return new QVESliderCtrlBtn(this); }
+};

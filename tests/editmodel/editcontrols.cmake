@@ -1,0 +1,10 @@
+# The clip editor's controls: trim slider, thumbnail list, button bar, play bar, fading message, the preview
+# with its overlays. Tests that do not play media link the codec library's recording fake.
+if(TARGET codec_fake)
+  set(rs_editctl_codec codec_fake)
+else()
+  set(rs_editctl_codec codec)
+endif()
+
+rs_add_qtest(tst_editmodel_trimslider SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_trimslider.cpp
+  LIBS editmodel playback ${rs_editctl_codec} rs_widget_testkit)
