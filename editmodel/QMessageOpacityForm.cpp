@@ -51,6 +51,12 @@ void QMessageOpacityForm::initControls()
     connect(m_lblSuppport, &QLabel::linkActivated, this, &QMessageOpacityForm::openUrl);
 }
 
+void QMessageOpacityForm::setBackgroundImage(const QString &path, bool resizable)
+{
+    QZTDialog::setBackgroundImage(path, resizable);
+    setGridViewInfo(rectSize(50, 50), rectSize(50, 50), rectSize(50, 50), rectSize(50, 50));
+}
+
 void QMessageOpacityForm::startOpacity()
 {
     setWindowOpacity(1.0);

@@ -15,6 +15,8 @@ public:
     explicit QMessageOpacityForm(QWidget *parent = nullptr);
     ~QMessageOpacityForm() override;
 
+    // The owner sets the background for each message; the notice keeps its own 50 x 50 corners over it.
+    void setBackgroundImage(const QString &path, bool resizable);
     void startOpacity();
     void setMessageText(const QString &text);
     void setMessageText(const QString &text, int x, int y);
