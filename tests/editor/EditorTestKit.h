@@ -1,0 +1,46 @@
+#pragma once
+// Shared by the editor page tests: the gallery, generated clips, a preview controller with its windows bound
+// to an edit model, and frame grabs of the edited preview.
+
+#include "VEEditConfig.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+class QMediaElementWindow;
+class QVideoEditingSettings;
+class QWidget;
+class ZTPlayerManager;
+
+namespace etk {
+
+// <build>/gallery/<name>.png; fails the test when the picture is empty.
+void saveGallery(QWidget *w, const QString &name);
+
+// A 4 s 320x240 clip with a colour test pattern and a 440 Hz tone.
+QString patternClip();
+
+// The editor's preview on one clip: a controller, its two windows and an edit model bound to it, the clip's
+// record handed over as the editor's loading step does.
+struct Preview
+{
+    Preview();
+    ~Preview();
+    bool open(const QString &clip, const VEEditConfig &config = VEEditConfig());
+    // The edited frame shown at the given position (fraction of the clip), as the snapshot takes it.
+    QImage grab(double position = 0.5);
+
+    std::unique_ptr<ZTPlayerManager> player;
+    std::unique_ptr<QMediaElementWindow> original;
+    std::unique_ptr<QMediaElementWindow> preview;
+    std::unique_ptr<QVideoEditingSettings> model;
+};
+
+// Mean absolute difference of two images' pixels (0..255 per channel), over the same size.
+double meanDifference(const QImage &a, const QImage &b);
+// Mean colour over a rectangle.
+QColor meanColor(const QImage &image, const QRect &rect);
+
+} // namespace etk
