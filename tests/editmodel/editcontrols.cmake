@@ -8,3 +8,15 @@ endif()
 
 rs_add_qtest(tst_editmodel_trimslider SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_trimslider.cpp
   LIBS editmodel playback ${rs_editctl_codec} rs_widget_testkit)
+
+rs_add_qtest(tst_editmodel_thumblist SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_thumblist.cpp
+  LIBS editmodel playback ${rs_editctl_codec})
+if(TARGET skin_images)
+  add_dependencies(tst_editmodel_thumblist skin_images)
+endif()
+
+rs_add_qtest(tst_editmodel_controls GL SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_editcontrols.cpp
+  LIBS editmodel playback ${rs_editctl_codec})
+if(TARGET skin_images)
+  add_dependencies(tst_editmodel_controls skin_images)
+endif()
