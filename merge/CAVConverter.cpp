@@ -318,6 +318,16 @@ bool CAVConverter::AddMergerTask(const char *src, CAVEncodeParam *param, void *u
 
 void CAVConverter::StopMerger(bool wait)
 {
+    endMerger(wait, true);
+}
+
+void CAVConverter::DiscardMerger()
+{
+    endMerger(true, false);
+}
+
+void CAVConverter::endMerger(bool wait, bool keep)
+{
     if (!m_mergeObject)
         return;
     if (IsThreadRunning()) {
@@ -331,8 +341,13 @@ void CAVConverter::StopMerger(bool wait)
     }
     while (m_doneSignal.tryAcquire()) {
     }
-    // Closing writes the end of the output; a close that fails leaves a file that cannot be played.
-    m_mergeOutputComplete = rsc_job_close(m_mergeObject) == 1;
+    // Closing writes the end of the output and puts it in place; a close that fails keeps nothing.
+    if (keep) {
+        m_mergeOutputComplete = rsc_job_close(m_mergeObject) == 1;
+    } else {
+        rsc_job_discard(m_mergeObject);
+        m_mergeOutputComplete = false;
+    }
     rsc_job_release(m_mergeObject);
     m_mergeObject = nullptr;
     m_mergeCallback = nullptr;

@@ -36,6 +36,7 @@ public:
     bool AddMergerTask(const char *src, CAVEncodeParam *param, void *user, ConvertCallback callback) override;
     void StopMerger(bool wait) override;
     bool MergerOutputComplete() const override { return m_mergeOutputComplete; }
+    void DiscardMerger() override;
     bool StartWithTrack(const char *dst, CAVEncodeParam *param, void *user, void (*progress)(unsigned int, void *),
                         void (*time)(unsigned int, void *)) override;
     void AddTrack(unsigned int type, unsigned int format, CTrackDesc *desc) override;
@@ -68,6 +69,7 @@ protected:
     void OnExecute() override;
 
 private:
+    void endMerger(bool wait, bool keep);
     void report(unsigned int percent, convertState state);
     rsc_edit *createEditConfig(CAVEncodeParam *param);
     void releaseEditConfig();

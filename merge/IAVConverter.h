@@ -61,6 +61,9 @@ public:
     virtual void StopMerger(bool wait) = 0;
     // False when the last StopMerger could not complete the merged output (it must not be kept).
     virtual bool MergerOutputComplete() const { return true; }
+    // Stops (waiting) and closes the merge without keeping its output: the output path keeps what it held
+    // before the merge, so a failed job never deletes a file it did not write.
+    virtual void DiscardMerger() { StopMerger(true); }
     virtual bool StartWithTrack(const char *dst, CAVEncodeParam *param, void *user,
                                 void (*progress)(unsigned int, void *), void (*time)(unsigned int, void *)) = 0;
     virtual void AddTrack(unsigned int type, unsigned int format, CTrackDesc *desc) = 0;

@@ -154,10 +154,8 @@ void QConverterObject::UpdataConverPro(unsigned int nPro, convertState state)
 
 void QConverterObject::removeFailedOutput()
 {
-    // The file this run was writing: the merge output in merge mode, the clip's own output otherwise.
-    const QString path = currentOutputPath();
-    if (!path.isEmpty())
-        QFile::remove(path);
+    // The output file itself is never written in place (the library writes it under a temporary name and
+    // removes that on failure): only an output folder this run left empty goes.
     const QString dirPath = QConverterOperate::getOutputDir();
     QDir dir(dirPath);
     if (dirPath.isEmpty() || !dir.exists())
@@ -173,15 +171,19 @@ void QConverterObject::converterFinishCount(bool bSucceed)
     m_convertList.removeOne(m_pCurItem);
     if (m_convertList.isEmpty()) {
         // A merge output that cannot be completed on close is a failed run.
-        if (m_bMerger && !releaseMergeConverter(false) && bSucceed) {
+        if (m_bMerger && bSucceed && !releaseMergeConverter(false)) {
             qWarning() << "the merged output could not be completed:" << m_strMergerPath;
             bSucceed = false;
         }
         emit emitIsStartConverter(false);
     }
     if (!bSucceed) {
-        // Close the output before removing it.
-        releaseMergeConverter(false);
+        // The library keeps nothing of a failed job; a file that was at the path before stays.
+        if (m_pMergerConverter) {
+            m_pMergerConverter->DiscardMerger();
+            DestroyAVConverter(m_pMergerConverter);
+            m_pMergerConverter = nullptr;
+        }
         releaseConverter();
         removeFailedOutput();
         if (!m_bStopConvert)

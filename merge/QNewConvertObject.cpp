@@ -1,9 +1,9 @@
 #include "QNewConvertObject.h"
 
+#include "OutputGuard.h"
 #include "ZtVideoConvertItem.h"
 
 #include <QDebug>
-#include <QFile>
 
 #include <memory>
 
@@ -86,7 +86,7 @@ void QNewConvertObject::StartToMerger(ZtVideoConvertItem *item)
         return;
     m_pCurItem = item;
     if (m_bStopConvert) {
-        destroyConverters(true);
+        destroyConverters();
         m_bStopConvert = false;
         return;
     }
@@ -94,6 +94,16 @@ void QNewConvertObject::StartToMerger(ZtVideoConvertItem *item)
     std::unique_ptr<CAVEncodeParam> param(new CAVEncodeParam);
     item->getEncodeParam(param.get());
     if (!m_pMergerConverter) {
+        // Before the first byte: an output that names one of the clips would destroy it.
+        QStringList sources;
+        for (const ZtVideoConvertItem *clip : qAsConst(m_convertList))
+            sources << clip->getFilePath();
+        const QString clash = OutputGuard::sourceAtOutput(m_strMergerPath, sources);
+        if (!clash.isEmpty()) {
+            qWarning() << "the merge output is one of its clips:" << clash;
+            ConverteFinishedCount(false);
+            return;
+        }
         m_pMergerConverter = CreateAVConverter();
         if (!m_pMergerConverter->StartMerger(m_strMergerPath.toUtf8().constData(), param.get())) {
             ConverteFinishedCount(false);
@@ -124,10 +134,11 @@ void QNewConvertObject::UpdataConvertPro(unsigned int nPro, convertState state)
     ConverteFinishedCount(state == convertFinished);
 }
 
-void QNewConvertObject::destroyConverters(bool waitForStop)
+void QNewConvertObject::destroyConverters()
 {
     if (m_pMergerConverter) {
-        m_pMergerConverter->StopMerger(waitForStop);
+        // A stopped merge keeps nothing: the output path stays as it was before the job.
+        m_pMergerConverter->DiscardMerger();
         DestroyAVConverter(m_pMergerConverter);
         m_pMergerConverter = nullptr;
     }
@@ -138,10 +149,13 @@ void QNewConvertObject::destroyConverters(bool waitForStop)
     }
 }
 
-void QNewConvertObject::removeMergeOutput()
+void QNewConvertObject::discardMergeOutput()
 {
-    if (m_bMerger && !m_strMergerPath.isEmpty() && QFile::exists(m_strMergerPath))
-        QFile::remove(m_strMergerPath);
+    if (!m_pMergerConverter)
+        return;
+    m_pMergerConverter->DiscardMerger();
+    DestroyAVConverter(m_pMergerConverter);
+    m_pMergerConverter = nullptr;
 }
 
 void QNewConvertObject::OnMergerFinished()
@@ -166,7 +180,7 @@ void QNewConvertObject::ConverteFinishedCount(bool succeeded)
 
     if (m_convertList.isEmpty()) {
         // Closing the merge object finishes the output file; an output that cannot be finished fails.
-        if (m_bMerger && !closeMergeOutput() && succeeded) {
+        if (m_bMerger && succeeded && !closeMergeOutput()) {
             qWarning() << "the merged output could not be completed:" << m_strMergerPath;
             succeeded = false;
         }
@@ -177,9 +191,8 @@ void QNewConvertObject::ConverteFinishedCount(bool succeeded)
 
     if (!succeeded) {
         m_bEnded = true;
-        // The output is removed only once the converter has closed it.
-        closeMergeOutput();
-        removeMergeOutput();
+        // The library removes what it wrote; a file that was at the output path before stays untouched.
+        discardMergeOutput();
         if (!m_bStopConvert)
             emit emitStopConverter();
         emit emitMergerFinished(false);
@@ -217,12 +230,11 @@ void QNewConvertObject::OnStopConvert()
 {
     const bool wasRunning = !m_bEnded && (m_pMergerConverter || m_pConverter);
     m_bStopConvert = true;
-    destroyConverters(true);
+    destroyConverters();
     m_convertList.clear();
     emit emitStopConverter();
     if (wasRunning) {
         m_bEnded = true;
-        removeMergeOutput();
         emit emitMergerFinished(false);
     }
 }
@@ -231,10 +243,9 @@ void QNewConvertObject::OnCancelConvert()
 {
     const bool wasRunning = !m_bEnded && (m_pMergerConverter || m_pConverter);
     m_bStopConvert = true;
-    destroyConverters(true);
+    destroyConverters();
     if (wasRunning) {
         m_bEnded = true;
-        removeMergeOutput();
         emit emitMergerFinished(false);
     }
 }

@@ -67,9 +67,9 @@ private:
     void StartToMerger(ZtVideoConvertItem *item);
     void StartToConvert(ZtVideoConvertItem *) {}
     void ConverteFinishedCount(bool succeeded);
-    void destroyConverters(bool waitForStop);
+    void destroyConverters();
     bool closeMergeOutput();
-    void removeMergeOutput();
+    void discardMergeOutput();
 
     bool m_bMerger = false;
     bool m_bStopConvert = false;

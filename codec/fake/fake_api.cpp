@@ -2299,6 +2299,13 @@ int rsc_job_close(rsc_job *job)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+int rsc_job_discard(rsc_job *job)
+{
+    Call call("rsc_job_discard");
+    call.handle(job);
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
 int rsc_job_open_file(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit)
 {
     Call call("rsc_job_open_file");

@@ -487,6 +487,9 @@ rsc_job *rsc_job_create_merge(uint32_t flags);
 rsc_job *rsc_job_create_merge_lossless(uint32_t flags);
 void rsc_job_release(rsc_job *job); /* stops and closes first when needed */
 int rsc_job_close(rsc_job *job);
+/* Stops (waiting) and closes the job without keeping its output: the output path keeps what it held
+ * before the job. A conversion that already finished keeps its file. */
+int rsc_job_discard(rsc_job *job);
 
 /* Conversion: open (source, output, container name, edit or null), set range, start */
 int rsc_job_open_file(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit);

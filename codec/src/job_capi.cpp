@@ -51,6 +51,11 @@ int rsc_job_close(rsc_job *job)
     return job && job->job.close() ? 1 : 0;
 }
 
+int rsc_job_discard(rsc_job *job)
+{
+    return job && job->job.close(false) ? 1 : 0;
+}
+
 int rsc_job_open_file(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit)
 {
     if (!job || !usable(src) || !usable(dst) || !usable(container))

@@ -186,19 +186,21 @@ bool Job::stop(bool wait)
     return true;
 }
 
-bool Job::close()
+bool Job::close(bool keep)
 {
     if (m_closed)
         return true;
     m_closed = true;
-    if (m_running.load())
+    if (m_running.load() || !keep)
         m_stop = true;
     join();
     bool ok = true;
     if (m_open && !m_completed.load()) {
         rsc::edit::CNumericScope numeric;
-        ok = m_engine->finish(!m_stopped.load() && !m_failed.load());
+        ok = m_engine->finish(keep && !m_stopped.load() && !m_failed.load());
     }
+    if (!keep)
+        return true; // a conversion that completed before keeps its file: it is finished and in place
     return ok && !m_failed.load() && !m_stopped.load();
 }
 

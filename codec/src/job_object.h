@@ -40,7 +40,9 @@ public:
     std::string errorText() const;
 
     bool stop(bool wait);
-    bool close();
+    // Ends the job; with `keep` the output takes its path when the job completed, otherwise (and after a
+    // failure or stop) the path keeps what it held before.
+    bool close(bool keep = true);
 
 private:
     void launch(bool finishAfter);

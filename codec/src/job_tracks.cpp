@@ -336,9 +336,9 @@ bool TrackMuxer::run(Progress &progress, const std::atomic<bool> &stop, std::str
     return true;
 }
 
-bool TrackMuxer::finish(bool)
+bool TrackMuxer::finish(bool complete)
 {
-    return m_output.finish();
+    return m_output.finish(complete);
 }
 
 } // namespace rsc::job

@@ -303,10 +303,10 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     return ok;
 }
 
-bool LosslessMerger::finish(bool)
+bool LosslessMerger::finish(bool complete)
 {
     m_clip.reset();
-    return m_output.finish();
+    return m_output.finish(complete && !m_broken);
 }
 
 } // namespace rsc::job

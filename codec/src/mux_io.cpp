@@ -22,25 +22,40 @@ FileIO::~FileIO()
 bool FileIO::openRead(const std::string &path)
 {
     close();
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only regular files: opening a named pipe or a device could block for ever. The type is checked
+    // before the open, the open does not block, and the opened file is checked again (it may have been
+    // replaced in between).
+    struct stat before;
+    if (::stat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode))
+        return false;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0)
         return false;
     struct stat st;
-    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_ino != before.st_ino || st.st_dev != before.st_dev) {
         close();
         return false;
     }
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return setUp(false);
 }
 
-bool FileIO::openWrite(const std::string &path)
+bool FileIO::openNew(const std::string &path)
 {
     close();
-    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A new file only: whatever is at the path already (a link, a pipe, another job's file) is never opened.
+    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (m_fd < 0)
         return false;
     return setUp(true);
+}
+
+bool FileIO::sync()
+{
+    if (m_ctx && m_ctx->write_flag)
+        avio_flush(m_ctx);
+    return m_fd >= 0 && !m_writeFailed && (!m_ctx || m_ctx->error >= 0) && ::fdatasync(m_fd) == 0;
 }
 
 bool FileIO::setUp(bool write)

@@ -17,7 +17,10 @@ public:
     ~FileIO();
 
     bool openRead(const std::string &path);
-    bool openWrite(const std::string &path);
+    // Creates `path`, which must not exist yet.
+    bool openNew(const std::string &path);
+    // Writes out the buffer and asks the disk to hold the data; false when any write failed.
+    bool sync();
     AVIOContext *context() const { return m_ctx; }
     // Flushes and closes; false when a write failed.
     bool close();

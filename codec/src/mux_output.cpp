@@ -1,5 +1,8 @@
 #include "mux_output.h"
 
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,11 +30,22 @@ const char *muxerNameFor(const std::string &container)
     return container.c_str();
 }
 
+// A hidden name beside the output that no other job or run picks: the output is written there and renamed
+// into place only when it is complete, so a failed or stopped job never touches a file at the path.
+std::string temporaryNameFor(const std::string &path)
+{
+    static std::atomic<unsigned> s_counter{0};
+    const size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    return dir + "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(s_counter++) + ".part";
+}
+
 } // namespace
 
 OutputFile::~OutputFile()
 {
-    finish();
+    finish(false);
 }
 
 bool OutputFile::create(const std::string &path, const std::string &container, std::string *error)
@@ -55,15 +69,26 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
         dir = ".";
     if (::access(dir.c_str(), W_OK) != 0)
         return fail("cannot write into " + dir);
+    // Only a new name or a regular file can be replaced: a folder, a pipe or a device at the path is refused
+    // before anything is opened.
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return fail(path + " is not a regular file");
     m_path = path;
     return true;
 }
 
 bool OutputFile::isFile(const std::string &other) const
 {
-    struct stat a, b;
-    return !m_path.empty() && ::stat(m_path.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 &&
-           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    struct stat b;
+    if (m_path.empty() || ::stat(other.c_str(), &b) != 0)
+        return false;
+    for (const std::string *p : {&m_path, &m_tempPath}) {
+        struct stat a;
+        if (!p->empty() && ::stat(p->c_str(), &a) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino)
+            return true;
+    }
+    return false;
 }
 
 AVStream *OutputFile::addStream()
@@ -76,10 +101,12 @@ bool OutputFile::writeHeader(std::string *error)
     if (!m_format || m_headerWritten)
         return m_headerWritten;
     if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
-        if (!m_io.openWrite(m_path)) {
+        m_tempPath = temporaryNameFor(m_path);
+        if (!m_io.openNew(m_tempPath)) {
             m_failed = true;
+            m_tempPath.clear();
             if (error)
-                *error = "cannot create " + m_path;
+                *error = "cannot create a file beside " + m_path;
             return false;
         }
         m_format->pb = m_io.context();
@@ -129,7 +156,7 @@ void OutputFile::addChapter(const rsc::edit::Chapter &chapter)
     m_format->nb_chapters = n + 1;
 }
 
-bool OutputFile::finish()
+bool OutputFile::finish(bool keep)
 {
     if (m_finished)
         return !m_failed;
@@ -138,18 +165,35 @@ bool OutputFile::finish()
         return false;
     bool ok = !m_failed;
     if (m_headerWritten) {
-        if (av_write_trailer(m_format) < 0)
+        if (keep && av_write_trailer(m_format) < 0)
             ok = false;
     } else {
         ok = false;
     }
     m_format->pb = nullptr;
+    // The data must be on the disk before the new file takes the place of an old one.
+    if (ok && keep && !m_tempPath.empty() && !m_io.sync())
+        ok = false;
     if (!m_io.close())
         ok = false;
     avformat_free_context(m_format);
     m_format = nullptr;
-    m_failed = !ok;
-    return ok;
+    if (ok && keep && !m_tempPath.empty())
+        ok = commit();
+    if (!m_tempPath.empty() && !(ok && keep))
+        ::unlink(m_tempPath.c_str());
+    m_tempPath.clear();
+    m_failed = !(ok && keep);
+    return ok && keep;
+}
+
+bool OutputFile::commit()
+{
+    // Whatever appeared at the path meanwhile must still be a plain file to be replaced.
+    struct stat st;
+    if (::lstat(m_path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        return false;
+    return std::rename(m_tempPath.c_str(), m_path.c_str()) == 0;
 }
 
 } // namespace rsc::job

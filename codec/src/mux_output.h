@@ -1,6 +1,7 @@
 #pragma once
 // The output file of a job: the muxer for the caller's container name over our buffered file I/O, its
-// streams, chapters, header and trailer.
+// streams, chapters, header and trailer. It is written under a temporary name beside the output path and
+// renamed into place only when the job completed.
 
 #include "edit_config.h"
 #include "job_ffmpeg.h"
@@ -22,7 +23,7 @@ public:
     // Sets up the muxer for the lower-case muxer name ("mp4", "matroska", "mpegts" ...); the file is
     // created by writeHeader().
     bool create(const std::string &path, const std::string &container, std::string *error);
-    // True when `other` names the output file (which exists already).
+    // True when `other` names the output file or the file at the output path (by device and inode).
     bool isFile(const std::string &other) const;
 
     AVFormatContext *format() const { return m_format; }
@@ -34,12 +35,16 @@ public:
     bool write(AVPacket *packet);
     // Chapters in microseconds of the output time line.
     void addChapter(const rsc::edit::Chapter &chapter);
-    // Writes the trailer and closes the file; false when anything failed.
-    bool finish();
+    // Writes the trailer and puts the file in place of the output path. Without `keep`, or when anything
+    // failed, the written file is removed and the path keeps what it held before. True only when kept.
+    bool finish(bool keep);
 
 private:
+    bool commit();
+
     FileIO m_io;
     std::string m_path;
+    std::string m_tempPath; // where the output is written until it is complete
     AVFormatContext *m_format = nullptr;
     bool m_headerWritten = false;
     bool m_finished = false;

@@ -508,7 +508,7 @@ bool ReencodeMerger::finish(bool complete)
     bool ok = !m_broken;
     if (m_output.headerWritten() && complete)
         ok = m_encoders.flush() && ok;
-    return m_output.finish() && ok;
+    return m_output.finish(complete && ok);
 }
 
 } // namespace rsc::job

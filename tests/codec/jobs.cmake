@@ -11,3 +11,4 @@ target_include_directories(tst_job_tracks PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_encoders SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_encoders.cpp
   LIBS codec foundation PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600)
 target_include_directories(tst_job_encoders PRIVATE ${_codec_src})
+rs_add_qtest(tst_job_safety SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_safety.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)

@@ -15,6 +15,7 @@
 #include "rscodec_fake.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <initializer_list>
@@ -41,11 +42,19 @@ void listClips(const char *outputFolder, std::initializer_list<const char *> pat
         list->addConverItem(clip(p), -1);
 }
 
+// A file that is at the output path before the job: no failure may change or remove it (the library
+// writes beside it and puts the output in place only on success).
 void touch(const QString &path)
 {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("partial");
+    f.write("existing");
+}
+
+bool untouched(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.readAll() == "existing";
 }
 
 // Stands in for the computer's power switch.
@@ -158,17 +167,19 @@ private slots:
         QCOMPARE(rscfake::count("rsc_job_close"), 1);
     }
 
-    void stopDuringSecondClipLeavesNoOutput()
+    void stopDuringSecondClipDiscardsTheOutput()
     {
         rscfake::setJob(40, 1000);
         m_items << clip("/clips/a.mp4") << clip("/clips/b.mp4");
-        touch(m_out); // what the library has written so far
+        touch(m_out);
         QNewConvertObject driver;
         MergeLog log(&driver);
         startMerge(driver);
         QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("clip-ok"), 5000);
         driver.OnStopConvert();
-        QVERIFY(!QFile::exists(m_out));
+        QCOMPARE(rscfake::count("rsc_job_discard"), 1);
+        QCOMPARE(rscfake::count("rsc_job_close"), 0);
+        QVERIFY(untouched(m_out));
         QCOMPARE(log.events.last(), QStringLiteral("failed"));
         // Reports still on their way from the stopped job change nothing.
         driver.SetConvertProgress(100, convertFinished);
@@ -203,7 +214,8 @@ private slots:
         startMerge(driver);
         driver.OnCancelConvert();
         QCOMPARE(log.events, QStringList({"start", "failed"}));
-        QVERIFY(!QFile::exists(m_out));
+        QCOMPARE(rscfake::count("rsc_job_discard"), 1);
+        QVERIFY(untouched(m_out));
         QCOMPARE(rscfake::count("rsc_job_release"), 1);
         QTest::qWait(50);
         QCOMPARE(log.events.size(), 2);
@@ -218,7 +230,8 @@ private slots:
         MergeLog log(&driver);
         startMerge(driver);
         QCOMPARE(log.events, QStringList({"start", "stop", "stop", "failed"}));
-        QVERIFY(!QFile::exists(m_out));
+        QCOMPARE(rscfake::count("rsc_job_discard"), 1);
+        QVERIFY(untouched(m_out));
         QCOMPARE(rscfake::count("rsc_job_release"), 1);
     }
 
@@ -234,8 +247,32 @@ private slots:
         startMerge(driver);
         QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("failed"), 5000);
         QCOMPARE(log.events, QStringList({"start", "stop", "stop", "failed"}));
-        QVERIFY(!QFile::exists(m_out));
+        QVERIFY(untouched(m_out));
         QCOMPARE(driver.getConvertConut(), 0);
+    }
+
+    void outputNamingAClipIsRefusedBeforeTheJob_data()
+    {
+        QTest::addColumn<int>("clipAtOutput");
+        QTest::newRow("first clip") << 0;
+        QTest::newRow("second clip") << 1;
+        QTest::newRow("other spelling") << 2;
+    }
+    void outputNamingAClipIsRefusedBeforeTheJob()
+    {
+        QFETCH(int, clipAtOutput);
+        touch(m_out);
+        const QString other = QFileInfo(m_out).absolutePath() + QStringLiteral("/../drivers/./joined.mp4");
+        if (clipAtOutput == 0)
+            m_items << clip(m_out) << clip("/clips/b.mp4");
+        else
+            m_items << clip("/clips/a.mp4") << clip(clipAtOutput == 1 ? m_out : other);
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        startMerge(driver);
+        QCOMPARE(log.events.last(), QStringLiteral("failed"));
+        QCOMPARE(rscfake::count("rsc_job_create_merge"), 0);
+        QVERIFY(untouched(m_out));
     }
 
     void emptyJobEndsAtOnce()
@@ -279,7 +316,7 @@ private slots:
         QCOMPARE(rscfake::count("rsc_job_close"), 1);
     }
 
-    void mergeFailureRemovesTheMergeOutput()
+    void mergeFailureDiscardsTheMergeOutput()
     {
         rscfake::setJob(3, 1000);
         listClips("mergefail", {"/clips/a.mp4", "/clips/b.mp4"});
@@ -292,10 +329,11 @@ private slots:
         touch(output);
         QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, 5000);
         QCOMPARE(started.last().first().toBool(), false);
-        QVERIFY(!QFile::exists(output));
+        QCOMPARE(rscfake::count("rsc_job_discard"), 1);
+        QVERIFY(untouched(output));
     }
 
-    void mergeModeIncompleteOutputIsRemoved()
+    void mergeModeIncompleteOutputIsNotKept()
     {
         rscfake::setJob(2, 1000);
         rscfake::setResult("rsc_job_close", 0);
@@ -309,7 +347,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, 5000);
         QTest::qWait(20);
         QCOMPARE(finishedCount.count(), 0);
-        QVERIFY(!QFile::exists(output));
+        QVERIFY(untouched(output));
     }
 
     void shutdownOnlyOnExactY_data()

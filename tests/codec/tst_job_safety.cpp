@@ -1,0 +1,199 @@
+// Failed, stopped and refused jobs never change a file they did not write: every kind of failure is made
+// to happen with a file already at the output path, and with the output path naming each source; the
+// sources and that file must be byte-identical afterwards, and no temporary file may stay behind.
+#include "tst_job_helpers.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using rstest::MediaFixtures;
+
+namespace {
+
+QByteArray digest(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash h(QCryptographicHash::Md5);
+    h.addData(&f);
+    return h.result();
+}
+
+QString longClip()
+{
+    // Long enough that a stop lands in the middle of the task in both modes.
+    return MediaFixtures::make(
+        {QStringLiteral("stop_720p.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=1280x720:rate=30:duration=20 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=48000:duration=20 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
+// Limits the size of any file this process writes, as a full disk would; writes beyond it fail with EFBIG.
+struct FileSizeLimit
+{
+    rlimit previous{};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limit = previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
+};
+
+} // namespace
+
+class TestJobSafety : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failuresKeepEveryFile_data();
+    void failuresKeepEveryFile();
+    void outputThatIsNoRegularFileIsRefused_data();
+    void outputThatIsNoRegularFileIsRefused();
+};
+
+void TestJobSafety::failuresKeepEveryFile_data()
+{
+    QTest::addColumn<bool>("lossless");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("outputIs"); // -1 another file at the path, else the index of the source
+    const QStringList failures{QStringLiteral("refused clip"), QStringLiteral("missing clip"), QStringLiteral("stop"),
+                               QStringLiteral("disk full"), QStringLiteral("discarded")};
+    for (const bool lossless : {true, false}) {
+        for (const QString &failure : failures) {
+            for (int outputIs : {-1, 0, 1}) {
+                const QString row =
+                    QStringLiteral("%1, %2, output %3")
+                        .arg(lossless ? QStringLiteral("lossless") : QStringLiteral("re-encoding"), failure,
+                             outputIs < 0 ? QStringLiteral("exists") : QStringLiteral("is source %1").arg(outputIs));
+                QTest::newRow(qPrintable(row)) << lossless << failure << outputIs;
+            }
+        }
+    }
+}
+
+void TestJobSafety::failuresKeepEveryFile()
+{
+    QFETCH(bool, lossless);
+    QFETCH(QString, failure);
+    QFETCH(int, outputIs);
+    const QString dir = rstest::scratchDir(QStringLiteral("safety"));
+    // The sources are copies in the output's folder, so the output path can name them.
+    QStringList sources{dir + QStringLiteral("/one.mp4"), dir + QStringLiteral("/two.mp4")};
+    QVERIFY(QFile::copy(failure == QLatin1String("stop") ? longClip()
+                                                         : MediaFixtures::standard(QStringLiteral("h264_aac.mp4")),
+                        sources[0]));
+    // A clip that cannot join without re-encoding; one that is no media at all when re-encoding.
+    const QString refused = lossless ? MediaFixtures::standard(QStringLiteral("vp9_opus.webm"))
+                                     : MediaFixtures::badFile(QStringLiteral("text.mp4"));
+    const QString second =
+        failure == QLatin1String("refused clip") ? refused : MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"));
+    QVERIFY(QFile::copy(second, sources[1]));
+    if (failure == QLatin1String("missing clip"))
+        sources[1] = dir + QStringLiteral("/gone.mp4");
+    const QString out = outputIs < 0 ? dir + QStringLiteral("/joined.mp4") : sources[outputIs];
+    if (outputIs < 0)
+        QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("audio.m4a")), out));
+    QList<QByteArray> before;
+    for (const QString &s : sources)
+        before << digest(s);
+    const QByteArray outBefore = digest(out);
+    const QStringList filesBefore = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (failure == QLatin1String("disk full"))
+            limit = std::make_unique<FileSizeLimit>(60000);
+        rsc_job *job =
+            lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+        QCOMPARE(rsc_job_start(job), 1);
+        bool failed = false;
+        for (const QString &s : sources) {
+            if (rsc_job_add_task(job, s.toUtf8().constData(), 0, 0, nullptr) != 1) {
+                failed = true;
+                break;
+            }
+            if (failure == QLatin1String("stop")) {
+                QCOMPARE(rsc_job_stop(job, 1), 1);
+                failed = true;
+                break;
+            }
+            QElapsedTimer t;
+            t.start();
+            while (!rsc_job_is_finished(job) && t.elapsed() < 120000)
+                QThread::msleep(5);
+            if (rsc_job_is_failed(job)) {
+                failed = true;
+                break;
+            }
+        }
+        if (failure == QLatin1String("discarded") && !failed) {
+            // Every clip joined, but the caller gives the job up (the program does when a later step fails).
+            QCOMPARE(rsc_job_discard(job), 1);
+            failed = true;
+        } else if (failed) {
+            // The program's driver discards a failed job; a close of a stopped or failed job keeps nothing either.
+            if (failure == QLatin1String("stop") || failure == QLatin1String("disk full"))
+                QCOMPARE(rsc_job_close(job), 0);
+            else
+                rsc_job_discard(job);
+        } else {
+            failed = rsc_job_close(job) != 1;
+        }
+        rsc_job_release(job);
+        QVERIFY2(failed, "the job was expected to fail");
+    }
+
+    for (int i = 0; i < sources.size(); ++i)
+        QVERIFY2(digest(sources[i]) == before[i], qPrintable(sources[i]));
+    QVERIFY(digest(out) == outBefore);
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+void TestJobSafety::outputThatIsNoRegularFileIsRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << QStringLiteral("fifo");
+    QTest::newRow("folder") << QStringLiteral("dir");
+}
+
+void TestJobSafety::outputThatIsNoRegularFileIsRefused()
+{
+    // Opening a pipe for writing would wait for a reader for ever; a folder cannot take the file.
+    QFETCH(QString, kind);
+    const QString out = rstest::scratchDir(QStringLiteral("special")) + QStringLiteral("/out.mp4");
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(out.toUtf8().constData(), 0644), 0);
+    else
+        QVERIFY(QDir().mkpath(out));
+    for (const bool lossless : {true, false}) {
+        rsc_job *job =
+            lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 0);
+        QVERIFY(QString::fromUtf8(rsc_job_error(job)).contains(QLatin1String("not a regular file")));
+        rsc_job_release(job);
+        rsc_job *conv = rsc_job_create_convert(RSC_CREATE_DEFAULT);
+        const QString src = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
+        QCOMPARE(rsc_job_open_file(conv, src.toUtf8().constData(), out.toUtf8().constData(), "mp4", nullptr), 0);
+        rsc_job_release(conv);
+    }
+    QVERIFY(kind == QLatin1String("fifo") ? QFileInfo(out).isFile() == false && QFileInfo::exists(out)
+                                          : QFileInfo(out).isDir());
+}
+
+RS_TEST_MAIN(TestJobSafety)
+#include "tst_job_safety.moc"
