@@ -270,6 +270,11 @@ bool ZTPlayerClass::FreeAudioWaveData_Player(unsigned char *data)
     return m_player && rsc_player_free_audio_wave_data(m_player, data) != 0;
 }
 
+unsigned int ZTPlayerClass::GetBufferSize_Player(const unsigned char *buffer)
+{
+    return m_player ? rsc_player_get_buffer_size(m_player, buffer) : 0;
+}
+
 bool ZTPlayerClass::SetVideoRotate_Player(unsigned int degrees)
 {
     return m_player && rsc_player_set_video_rotate(m_player, degrees) != 0;

@@ -69,6 +69,8 @@ public:
     bool EnableAudioWaveData_Player(unsigned int on);
     unsigned char *GetAudioWaveData_Player(unsigned int mono);
     bool FreeAudioWaveData_Player(unsigned char *data);
+    // The byte count of a capture or wave block this player handed out (0 for anything else).
+    unsigned int GetBufferSize_Player(const unsigned char *buffer);
     bool SetVideoRotate_Player(unsigned int degrees);
     bool SetVideoMirror_Player(unsigned int on);
     bool SetVideoPadAndColor_Player(unsigned int pad, unsigned int color);

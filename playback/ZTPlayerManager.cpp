@@ -1,5 +1,6 @@
 #include "ZTPlayerManager.h"
 
+#include "CodecBuffers.h"
 #include "QMediaElementWindow.h"
 #include "VideoFrameAdapter.h"
 #include "VideoFrameSink.h"
@@ -463,17 +464,18 @@ void ZTPlayerManager::audioDataChanged()
     unsigned char *block = m_player->GetAudioWaveData_Player(1);
     if (block) {
         quint32 rate = 0;
-        std::memcpy(&rate, block + 24, sizeof rate);
-        quint32 dataBytes = 0;
-        std::memcpy(&dataBytes, block + 40, sizeof dataBytes);
         // Receivers get a copy the controller keeps for several ticks: the library's block is handed
-        // back at once, and a queued receiver may read after this returns.
-        if (m_waveCopies.size() < kWaveCopies)
-            m_waveCopies.resize(kWaveCopies);
-        QByteArray &copy = m_waveCopies[m_waveNext];
-        m_waveNext = (m_waveNext + 1) % kWaveCopies;
-        copy = QByteArray(reinterpret_cast<const char *>(block), int(44 + qMin<quint32>(dataBytes, 1u << 24)));
-        emit emitAudioData(reinterpret_cast<unsigned char *>(copy.data()), int(rate >> 1));
+        // back at once, and a queued receiver may read after this returns. Only the bytes the library
+        // says it gave are read, whatever the block's header claims.
+        QByteArray copy = CodecBuffers::waveBlock(block, m_player->GetBufferSize_Player(block), &rate);
+        if (!copy.isEmpty()) {
+            if (m_waveCopies.size() < kWaveCopies)
+                m_waveCopies.resize(kWaveCopies);
+            QByteArray &slot = m_waveCopies[m_waveNext];
+            m_waveNext = (m_waveNext + 1) % kWaveCopies;
+            slot = std::move(copy);
+            emit emitAudioData(reinterpret_cast<unsigned char *>(slot.data()), int(rate >> 1));
+        }
     }
     m_player->FreeAudioWaveData_Player(block);
 }

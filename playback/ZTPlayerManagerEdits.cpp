@@ -2,17 +2,11 @@
 // field so the preview shows it at once; and the snapshot of the current edited frame.
 #include "ZTPlayerManager.h"
 
+#include "CodecBuffers.h"
 #include "ZTInfoClass.h"
 #include "ZTPlayerClass.h"
 
 #include <QImage>
-
-#include <cstring>
-
-namespace {
-// A snapshot buffer claiming more than this is not a picture we made.
-constexpr quint32 kMaxImageBytes = 512u * 1024u * 1024u;
-} // namespace
 
 void ZTPlayerManager::setVideoEffectSettings(VEVideoEffectSettings s)
 {
@@ -131,11 +125,9 @@ bool ZTPlayerManager::captureImage(QString path, QString format)
     unsigned char *buffer = m_player->CaptureVideoImage_Player(0, 0, 0);
     if (!buffer)
         return false;
-    quint32 size = 0;
-    std::memcpy(&size, buffer + 2, sizeof size); // a BMP file: its size stands in its header
     bool saved = false;
-    QImage image;
-    if (size >= 54 && size <= kMaxImageBytes && image.loadFromData(buffer, static_cast<int>(size)))
+    const QImage image = CodecBuffers::decodeImage(buffer, m_player->GetBufferSize_Player(buffer));
+    if (!image.isNull())
         saved = image.save(path, format.toLower().toUtf8().constData(), -1);
     m_player->FreeVideoImage_Player(buffer);
     return saved;

@@ -785,6 +785,13 @@ int rsc_player_free_audio_wave_data(rsc_player *player, unsigned char *data)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+uint32_t rsc_player_get_buffer_size(rsc_player *player, const unsigned char *buffer)
+{
+    Call call("rsc_player_get_buffer_size");
+    call.handle(player).pointer(buffer);
+    return static_cast<uint32_t>(run(call, Ret::Unsigned).i);
+}
+
 int rsc_player_set_video_rotate(rsc_player *player, uint32_t degrees)
 {
     Call call("rsc_player_set_video_rotate");

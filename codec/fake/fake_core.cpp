@@ -384,6 +384,16 @@ bool answerFromObject(const Call &call, Answer &a)
         }
         return true;
     }
+    if (n == "rsc_player_get_buffer_size") {
+        const void *buffer = args.size() > 1 ? args[1].ptr : nullptr;
+        if (o && buffer && o->buffers.count(buffer)) {
+            for (const std::vector<unsigned char> &blob : state().blobs) {
+                if (blob.data() == buffer)
+                    a.i = static_cast<int64_t>(blob.size());
+            }
+        }
+        return true;
+    }
     if (n == "rsc_info_free_video_image" || n == "rsc_player_free_video_image" ||
         n == "rsc_player_free_audio_wave_data") {
         const void *buffer = args.size() > 1 ? args[1].ptr : nullptr;

@@ -232,6 +232,8 @@ int rsc_player_enable_audio_wave_data(rsc_player *player, uint32_t on);
 /* The samples played since the last call as a WAV file image (16-bit PCM); mono 1 = mixed to one channel. */
 unsigned char *rsc_player_get_audio_wave_data(rsc_player *player, uint32_t mono);
 int rsc_player_free_audio_wave_data(rsc_player *player, unsigned char *data);
+/* Byte count of a capture or wave block this player handed out and has not taken back; 0 otherwise. */
+uint32_t rsc_player_get_buffer_size(rsc_player *player, const unsigned char *buffer);
 
 /* Picture adjustments of the edited frames */
 int rsc_player_set_video_rotate(rsc_player *player, uint32_t degrees);

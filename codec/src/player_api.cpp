@@ -90,7 +90,7 @@ unsigned char *handOut(rsc_player *p, const std::vector<uint8_t> &bytes)
         return nullptr;
     std::memcpy(buf, bytes.data(), bytes.size());
     std::lock_guard<std::mutex> lock(p->buffersMutex);
-    p->buffers.insert(buf);
+    p->buffers.emplace(buf, static_cast<uint32_t>(bytes.size()));
     return buf;
 }
 
@@ -154,8 +154,8 @@ void rsc_player_release(rsc_player *player)
         return;
     {
         std::lock_guard<std::mutex> lock(player->buffersMutex);
-        for (unsigned char *b : player->buffers)
-            delete[] b;
+        for (const auto &b : player->buffers)
+            delete[] b.first;
         player->buffers.clear();
     }
     delete player; // the player itself goes with its last handle
@@ -400,6 +400,15 @@ unsigned char *rsc_player_capture_video_image(rsc_player *player, uint32_t, uint
 int rsc_player_free_video_image(rsc_player *player, unsigned char *image)
 {
     return takeBack(player, image);
+}
+
+uint32_t rsc_player_get_buffer_size(rsc_player *player, const unsigned char *buffer)
+{
+    if (!player || !buffer)
+        return 0;
+    std::lock_guard<std::mutex> lock(player->buffersMutex);
+    const auto it = player->buffers.find(const_cast<unsigned char *>(buffer));
+    return it == player->buffers.end() ? 0 : it->second;
 }
 
 int rsc_player_enable_audio_wave_data(rsc_player *player, uint32_t on)

@@ -4,9 +4,9 @@
 
 #include "player_core.h"
 
+#include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 
 struct rsc_player
 {
@@ -14,5 +14,5 @@ struct rsc_player
     // Buffers handed out (captures, wave data) and not yet given back, so a wrong or repeated free is
     // refused instead of corrupting memory.
     std::mutex buffersMutex;
-    std::set<unsigned char *> buffers;
+    std::map<unsigned char *, uint32_t> buffers; // with each buffer's byte count
 };
