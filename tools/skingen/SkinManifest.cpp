@@ -13,9 +13,10 @@ bool kindFromText(const QString &text, SkinKind *kind)
     {
         const char *name;
         SkinKind kind;
-    } kinds[] = {{"strip", SkinKind::Strip}, {"ninegrid", SkinKind::NineGrid}, {"field", SkinKind::Field},
-                 {"check", SkinKind::Check}, {"icon", SkinKind::Icon},         {"track", SkinKind::Track},
-                 {"thumb", SkinKind::Thumb}, {"handles", SkinKind::Handles},   {"tile", SkinKind::Tile}};
+    } kinds[] = {{"strip", SkinKind::Strip},   {"ninegrid", SkinKind::NineGrid}, {"field", SkinKind::Field},
+                 {"check", SkinKind::Check},   {"icon", SkinKind::Icon},         {"track", SkinKind::Track},
+                 {"thumb", SkinKind::Thumb},   {"handles", SkinKind::Handles},   {"tile", SkinKind::Tile},
+                 {"handle", SkinKind::Handle}, {"playhead", SkinKind::Playhead}};
     for (const auto &k : kinds) {
         if (text == QLatin1String(k.name)) {
             *kind = k.kind;
@@ -69,7 +70,10 @@ bool isKnownSkinGlyph(const QString &glyph)
                                       QStringLiteral("error"),
                                       QStringLiteral("settings"),
                                       QStringLiteral("plus"),
-                                      QStringLiteral("minus")};
+                                      QStringLiteral("minus"),
+                                      QStringLiteral("previous"),
+                                      QStringLiteral("next"),
+                                      QStringLiteral("reset")};
     return names.contains(glyph);
 }
 
@@ -121,8 +125,11 @@ bool parseSkinImageSpec(const QJsonObject &object, SkinImageSpec *spec, QString 
         *error = QStringLiteral("%1: \"frames\" must be 1, 2 or 4").arg(s.path);
         return false;
     }
-    if (s.kind == SkinKind::Strip || s.kind == SkinKind::Thumb || s.kind == SkinKind::Tile)
+    if (s.kind == SkinKind::Strip || s.kind == SkinKind::Thumb || s.kind == SkinKind::Tile ||
+        s.kind == SkinKind::Handle)
         s.frames = 4;
+    else if (s.kind == SkinKind::Playhead)
+        s.frames = 1;
     s.flat = object.value(QStringLiteral("flat")).toBool(false);
     s.checked = object.value(QStringLiteral("checked")).toBool(false);
     s.radio = object.value(QStringLiteral("radio")).toBool(false);

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVector>
 
-enum class SkinKind { Strip, NineGrid, Field, Check, Icon, Track, Thumb, Handles, Tile };
+enum class SkinKind { Strip, NineGrid, Field, Check, Icon, Track, Thumb, Handles, Tile, Handle, Playhead };
 
 struct SkinImageSpec
 {

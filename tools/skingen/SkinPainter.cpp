@@ -318,6 +318,49 @@ void paintTile(QPainter &p, const SkinImageSpec &spec)
     }
 }
 
+void paintHandle(QPainter &p, const SkinImageSpec &spec)
+{
+    const QColor base = spec.color.isValid() ? spec.color : QColor(255, 250, 112);
+    for (int k = 0; k < 4; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        QColor face = base;
+        if (k == Hover)
+            face = lighter(base, 20);
+        else if (k == Pressed)
+            face = kAccent;
+        else if (k == Disabled)
+            face = withAlpha(QColor(137, 137, 137), 0.4);
+        const QRectF bar = frame.adjusted(0.5, 0.5, -0.5, -0.5);
+        p.setPen(QPen(k == Disabled ? withAlpha(face.darker(140), 0.4) : face.darker(140), 1.0));
+        p.setBrush(face);
+        p.drawPath(roundedPath(bar, qMin<qreal>(spec.radius, bar.width() / 2)));
+        // Grip: two short lines across the middle.
+        const QPointF c = frame.center();
+        const qreal gw = frame.width() * 0.25;
+        p.setPen(QPen(k == Disabled ? withAlpha(QColor(40, 40, 40), 0.4) : QColor(40, 40, 40, 200), 1.0));
+        for (qreal dy : {-3.0, 0.0, 3.0})
+            p.drawLine(QPointF(c.x() - gw, c.y() + dy), QPointF(c.x() + gw, c.y() + dy));
+    }
+}
+
+void paintPlayhead(QPainter &p, const SkinImageSpec &spec)
+{
+    const QColor c = spec.color.isValid() ? spec.color : kAccent;
+    const qreal w = spec.size.width();
+    const qreal head = spec.bar > 0 ? qMin<qreal>(spec.bar, spec.size.height()) : 10.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    QPainterPath shape;
+    shape.moveTo(0.5, 0.5);
+    shape.lineTo(w - 0.5, 0.5);
+    shape.lineTo(w - 0.5, head * 0.55);
+    shape.lineTo(w / 2, head);
+    shape.lineTo(0.5, head * 0.55);
+    shape.closeSubpath();
+    p.drawPath(shape);
+    p.fillRect(QRectF(w / 2 - 0.5, head - 0.5, 1.0, spec.size.height() - head + 0.5), c);
+}
+
 } // namespace
 
 bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const QColor &color)
@@ -369,6 +412,23 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
         const qreal dx = s * 0.25 * (glyph == QLatin1String("left") ? -1 : 1);
         p.drawPolyline(
             QPolygonF({QPointF(c.x() - dx, box.top()), QPointF(c.x() + dx, c.y()), QPointF(c.x() - dx, box.bottom())}));
+    } else if (glyph == QLatin1String("previous") || glyph == QLatin1String("next")) {
+        // A bar and a filled triangle pointing at it.
+        const bool prev = glyph == QLatin1String("previous");
+        const qreal barX = prev ? box.left() + s * 0.1 : box.right() - s * 0.1;
+        p.drawLine(QPointF(barX, box.top()), QPointF(barX, box.bottom()));
+        p.setBrush(color);
+        p.setPen(Qt::NoPen);
+        const qreal tip = prev ? box.left() + s * 0.3 : box.right() - s * 0.3;
+        const qreal back = prev ? box.right() : box.left();
+        p.drawPolygon(QPolygonF({QPointF(back, box.top()), QPointF(tip, c.y()), QPointF(back, box.bottom())}));
+    } else if (glyph == QLatin1String("reset")) {
+        // Three quarters of a circle with an arrow head at its open end.
+        const QRectF ring = box.adjusted(s * 0.05, s * 0.05, -s * 0.05, -s * 0.05);
+        p.drawArc(ring, 90 * 16, 270 * 16);
+        const QPointF end(ring.center().x(), ring.top());
+        const qreal a = s * 0.22;
+        p.drawPolyline(QPolygonF({end + QPointF(-a, -a), end, end + QPointF(-a, a)}));
     } else if (glyph == QLatin1String("check")) {
         p.drawPolyline(QPolygonF({QPointF(box.left(), c.y()), QPointF(c.x() - s * 0.1, box.bottom() - s * 0.1),
                                   QPointF(box.right(), box.top() + s * 0.1)}));
@@ -513,6 +573,12 @@ QImage paintSkinImage(const SkinImageSpec &spec)
         break;
     case SkinKind::Tile:
         paintTile(p, spec);
+        break;
+    case SkinKind::Handle:
+        paintHandle(p, spec);
+        break;
+    case SkinKind::Playhead:
+        paintPlayhead(p, spec);
         break;
     }
     p.end();

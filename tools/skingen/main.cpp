@@ -25,8 +25,9 @@
 //            backgrounds cast a soft shadow into it.
 //   color    "#rrggbb" or "#aarrggbb": the accent or glyph colour where the kind uses one.
 //   glyph    text: the glyph drawn centred (kinds strip, icon): none, close, minimise, maximise, play,
-//            pause, stop, camera, up, down, left, right, check, warning, success, error, settings, plus, minus, rotate_left,
-//            rotate_right, flip_h, flip_v, folder, font, image, delete.
+//            pause, stop, camera, up, down, left, right, check, warning, success, error, settings, plus, minus,
+//            rotate_left, rotate_right, flip_h, flip_v, folder, font, image, delete, previous (|<), next (>|), reset (a
+//            circling arrow).
 //   frames   1, 2 or 4 (kinds check, icon and field): 4 = normal/hover/pressed/disabled strip, 2 = enabled
 //            (left) and disabled (right) halves, 1 = one picture. A field that a combo box shows in its
 //            button mode needs the 4 frames.
@@ -50,6 +51,10 @@
 //             edge middles, a centre cross in a ring (used at its pixel size by the preview's boxes).
 //   tile      a 4-frame outline of a list tile, transparent inside: grey, lighter on hover, accent when
 //             selected ("color" overrides the accent), faint when disabled.
+//   handle    a 4-frame trim handle strip: a rounded bar in "color" (default a pale yellow) with a grip of
+//             two short dark lines; hover lighter, pressed the accent, disabled grey at 40%.
+//   playhead  a play cursor drawn stretched over the cursor's line: a downward head of logical height
+//             "bar" (default 10) in "color" (default the accent) and a 1-pixel line below it to the bottom.
 //
 // Later manifests may not redraw a path an earlier one already drew: the first wins and a warning is
 // printed, so that two subsystems never fight over one file.
