@@ -1,12 +1,20 @@
 #include "EditorTestKit.h"
 
+#include "AttributeSetting.h"
 #include "MediaFixtures.h"
+#include "QConverterOperate.h"
 #include "QMediaElementWindow.h"
+#include "QNewConvertObject.h"
+#include "QPlistRead.h"
 #include "QVideoEditingSettings.h"
 #include "TestSupport.h"
+#include "ZTAVCodecAnalysis.h"
 #include "ZTPlayerManager.h"
+#include "ZtVideoConvertItem.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QWidget>
 #include <QtTest>
 
@@ -40,6 +48,10 @@ Preview::Preview()
     player->setMediaOriginalWindow(original.get());
     player->setMediaPreviewWindow(preview.get());
     model->setPlayerManager(player.get());
+    // The editor shows both: the smallest crop box is measured on the shown source picture.
+    original->show();
+    preview->move(340, 0);
+    preview->show();
 }
 
 Preview::~Preview()
@@ -57,6 +69,8 @@ bool Preview::open(const QString &clip, const VEEditConfig &config)
     copy.resolutionWidth = size.width();
     copy.resolutionHeight = size.height();
     model->setEditConfig(copy);
+    QTest::qWaitForWindowExposed(original.get());
+    player->resizeVideoWindow();
     return true;
 }
 
@@ -68,6 +82,68 @@ QImage Preview::grab(double position)
     if (!player->captureImage(path, QStringLiteral("PNG")))
         return QImage();
     return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name)
+{
+    QPlistRead reader((rstest::sourceDir() + QStringLiteral("/resources/profile/profiles_mac.plist")).toStdString());
+    FormatAllInfo *info =
+        reader.isLoaded() ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto") : nullptr;
+    if (!info)
+        return QString();
+    AttributeSetting a;
+    a.bLossless = false;
+    a.nQuality = 1;
+    a.fileFormat = QString::fromStdString(info->strExt);
+    a.fileExtend = QString::fromStdString(info->strExt);
+    a.VEncoder = QString::fromStdString(info->strVideoEncoder);
+    a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
+    a.VWidth = 320;
+    a.VHeight = 240;
+    a.VFrameRate_fps = 25;
+    a.VFrameRate_scale = 1;
+    a.VBitRate = 2000;
+    a.AEncoder = QString::fromStdString(info->strAudioEncoder);
+    a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
+    a.AChannel = 2;
+    a.ASampleRate = 44100;
+    a.ABitRate = 128;
+    QSettingDlgState::setAttributeSetting(a);
+
+    const QString dir = rstest::scratchDir(QStringLiteral("encode_") + name);
+    QConverterOperate::setConverterPath(dir + QLatin1Char('/'));
+    ZtVideoConvertItem item;
+    if (!item.setVideoPath(clip, 0))
+        return QString();
+    item.m_editConfig = config;
+    item.m_nTrimStart = config.trimStart;
+    item.m_nTrimEnd = config.trimEnd;
+    item.getValidOutputName();
+    item.getConverOutputDir();
+    const QString output = item.getConverPath();
+    QNewConvertObject driver;
+    driver.AddConvertItem(&item);
+    driver.setMergerOptputPath(output);
+    bool finished = false, failed = false;
+    QObject::connect(&driver, &QNewConvertObject::emitMergerTotalFinished, [&] { finished = true; });
+    QObject::connect(&driver, &QNewConvertObject::emitMergerFinished, [&](bool ok) { failed = failed || !ok; });
+    driver.OnStartToMerger();
+    QElapsedTimer t;
+    t.start();
+    while (!finished && !failed && t.elapsed() < 120000)
+        QTest::qWait(50);
+    return finished && !failed ? output : QString();
+}
+
+QImage frameAt(const QString &path, double seconds)
+{
+    const QString png = rstest::scratchDir(QStringLiteral("frames")) +
+                        QStringLiteral("/%1.png").arg(qHash(path + QString::number(seconds)));
+    QFile::remove(png);
+    if (!rstest::MediaFixtures::runFfmpeg({QStringLiteral("-ss"), QString::number(seconds), QStringLiteral("-i"), path,
+                                           QStringLiteral("-frames:v"), QStringLiteral("1"), png}))
+        return QImage();
+    return QImage(png).convertToFormat(QImage::Format_RGB32);
 }
 
 double meanDifference(const QImage &a, const QImage &b)

@@ -38,6 +38,12 @@ struct Preview
     std::unique_ptr<QVideoEditingSettings> model;
 };
 
+// Joins the one clip with its edit record through the merge driver in the encoding mode (H.264/AAC MP4 at
+// 320x240, the catalogue's "HD Video" profile); answers the output path, empty when the join failed.
+QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name);
+// One decoded frame of a file at the given time, as RGB.
+QImage frameAt(const QString &path, double seconds);
+
 // Mean absolute difference of two images' pixels (0..255 per channel), over the same size.
 double meanDifference(const QImage &a, const QImage &b);
 // Mean colour over a rectangle.

@@ -471,14 +471,14 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
             }
         }
     } else if (glyph == QLatin1String("rotate_left") || glyph == QLatin1String("rotate_right")) {
-        // Three quarters of a circle with an arrow head at its open end.
+        // Three quarters of a circle from the top, open on the side the turn comes from; the arrow head at
+        // the side end points up, the way the turn goes on.
         const bool left = glyph == QLatin1String("rotate_left");
-        const QRectF ring = box.adjusted(s * 0.05, s * 0.05, -s * 0.05, -s * 0.05);
-        p.drawArc(ring, left ? 90 * 16 : 0, 270 * 16);
-        const QPointF end = left ? QPointF(ring.right(), c.y()) : QPointF(ring.left(), c.y());
-        const qreal h = s * 0.28;
-        const qreal dir = left ? 1 : -1;
-        p.drawPolyline(QPolygonF({end + QPointF(-h * dir * 0.9, -h * 0.7), end, end + QPointF(h * dir * 0.6, -h)}));
+        const QRectF ring = box.adjusted(s * 0.05, s * 0.1, -s * 0.05, s * 0.05);
+        p.drawArc(ring, 90 * 16, (left ? 270 : -270) * 16);
+        const QPointF end(left ? ring.right() : ring.left(), ring.center().y());
+        const qreal h = s * 0.26;
+        p.drawPolyline(QPolygonF({end + QPointF(-h, h * 0.9), end, end + QPointF(h, h * 0.9)}));
     } else if (glyph == QLatin1String("flip_h") || glyph == QLatin1String("flip_v")) {
         // Two mirrored triangles about a dashed axis.
         const bool h = glyph == QLatin1String("flip_h");

@@ -1,0 +1,245 @@
+// The Adjust page on a real preview: its buttons, fields and aspect list change the crop record as a user
+// expects, the preview shows it, and an encoding join of the same record gives the picture the preview showed.
+#include "EditorTestKit.h"
+#include "FFprobe.h"
+#include "MediaFixtures.h"
+#include "QAdjustOperationForm.h"
+#include "QIAnyUtil.h"
+#include "QVideoEditingSettings.h"
+#include "TestSupport.h"
+#include "ZTPlayerManager.h"
+
+#include "AttributeSetting.h"
+#include "QConverterOperate.h"
+#include "QNewConvertObject.h"
+#include "ZtVideoConvertItem.h"
+
+#include <QJsonObject>
+#include <QSignalSpy>
+
+namespace {
+
+VECropSettings cropOf(QVideoEditingSettings *m)
+{
+    VECropSettings s;
+    m->getCropSettings(s);
+    return s;
+}
+
+} // namespace
+
+class TestAdjustPage : public QObject
+{
+    Q_OBJECT
+private:
+    struct Page
+    {
+        etk::Preview preview;
+        QAdjustOperationForm page;
+        Page(const VEEditConfig &config = VEEditConfig())
+        {
+            if (!preview.open(etk::patternClip(), config))
+                return;
+            page.setEditSettings(preview.model.get());
+            page.resize(843, 143);
+            page.show();
+            QTest::qWaitForWindowExposed(&page);
+        }
+        VECropSettings crop() { return cropOf(preview.model.get()); }
+    };
+
+private slots:
+    void initTestCase()
+    {
+        QIAnyUtil::setApplicationDirPathForTesting(rstest::bundleDir() + QStringLiteral("/Contents"));
+    }
+
+    void turnsAndFlips_data()
+    {
+        QTest::addColumn<QString>("clicks"); // R clockwise, L anticlockwise, H flip horizontal, V flip vertical
+        QTest::addColumn<int>("rotation");
+        QTest::addColumn<int>("mirror");
+        QTest::newRow("four clockwise") << "RRRR" << 0 << 0;
+        QTest::newRow("one clockwise") << "R" << 90 << 0;
+        QTest::newRow("one anticlockwise") << "L" << 270 << 0;
+        QTest::newRow("mirrored clockwise") << "HR" << 270 << 1;
+        QTest::newRow("mirrored clockwise twice") << "HRR" << 180 << 1;
+        QTest::newRow("flip h then v") << "HV" << 180 << 0;
+        QTest::newRow("flip v twice") << "VV" << 0 << 0;
+    }
+
+    void turnsAndFlips()
+    {
+        QFETCH(QString, clicks);
+        Page p;
+        for (QChar c : clicks) {
+            QWidget *b = c == 'R'   ? p.page.m_btnRotate_R_90
+                         : c == 'L' ? p.page.m_btnRotate_L_90
+                         : c == 'H' ? p.page.m_btnFlipH
+                                    : p.page.m_btnFlipV;
+            QTest::mouseClick(b, Qt::LeftButton);
+        }
+        QTEST(p.crop().rotation, "rotation");
+        QTEST(p.crop().mirror, "mirror");
+        VECropSettings applied;
+        p.preview.player->getCropSettings(applied);
+        QCOMPARE(applied.rotation, p.crop().rotation);
+    }
+
+    void rotationShowsInThePreview()
+    {
+        Page p;
+        const QImage before = p.preview.grab();
+        QTest::mouseClick(p.page.m_btnRotate_R_90, Qt::LeftButton);
+        const QImage after = p.preview.grab();
+        QVERIFY(!before.isNull() && !after.isNull());
+        QVERIFY2(etk::meanDifference(before, after) > 20, "the turn does not show");
+        etk::saveGallery(&p.page, QStringLiteral("QAdjustOperationForm"));
+    }
+
+    // Typing a width commits it after the pause, raised to the smallest box; the preview answers in the fields.
+    void typedWidthIsCommitted()
+    {
+        Page p;
+        QCOMPARE(p.page.m_leCropArea_W->text(), QStringLiteral("320"));
+        QCOMPARE(p.page.m_leCropArea_H->text(), QStringLiteral("240"));
+        const QImage before = p.preview.grab();
+        p.page.m_leCropArea_W->setFocus();
+        p.page.m_leCropArea_W->selectAll();
+        QTest::keyClicks(p.page.m_leCropArea_W, QStringLiteral("160"));
+        QCOMPARE(p.crop().cropRect.width, 1.0); // not before the pause
+        QTRY_COMPARE_WITH_TIMEOUT(p.crop().cropRect.width, 0.5, 4000);
+        QCOMPARE(p.page.m_leCropArea_W->text(), QStringLiteral("160"));
+        QVERIFY(etk::meanDifference(before, p.preview.grab()) > 10);
+        // OK right after typing commits at once.
+        p.page.m_leCropArea_H->selectAll();
+        QTest::keyClicks(p.page.m_leCropArea_H, QStringLiteral("120"));
+        p.page.saveEditingSettings();
+        QCOMPARE(p.crop().cropRect.height, 0.5);
+    }
+
+    // OK without typing writes nothing: under pan-scan the fields show the pan-scan size, which used to be
+    // written into the crop.
+    void okWithoutTypingChangesNothing()
+    {
+        VEEditConfig config;
+        config.crop.cropRect = VERect{0.1, 0.1, 0.5, 0.5};
+        Page p(config);
+        p.page.setAspectRatio(5); // Pan Scan
+        const VECropSettings before = p.crop();
+        QSignalSpy pushed(p.preview.player.get(), &ZTPlayerManager::emitCropAreaChange);
+        p.page.saveEditingSettings();
+        QCOMPARE(pushed.count(), 0);
+        QCOMPARE(p.crop().cropRect, before.cropRect);
+    }
+
+    // Without a picture there is nothing to divide by: a typed size is not committed (no NaN crop).
+    void noVideoSizeNoCommit()
+    {
+        QVideoEditingSettings model; // no controller: video size 0 x 0
+        QAdjustOperationForm page(&model);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.m_leCropArea_W->selectAll();
+        QTest::keyClicks(page.m_leCropArea_W, QStringLiteral("200"));
+        page.saveEditingSettings();
+        VECropSettings s = cropOf(&model);
+        QCOMPARE(s.cropRect, VERect());
+    }
+
+    void croppedSide_data()
+    {
+        QTest::addColumn<unsigned>("side");
+        QTest::addColumn<double>("fraction");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("half of 1920") << 1920u << 0.5 << 960;
+        QTest::newRow("whole") << 320u << 1.0 << 320;
+        QTest::newRow("tiny video") << 1u << 1.0 << 2;
+        QTest::newRow("odd result made even") << 320u << 0.3 << 96;
+        QTest::newRow("above one clamped") << 240u << 1.7 << 240;
+    }
+
+    void croppedSide()
+    {
+        QFETCH(unsigned, side);
+        QFETCH(double, fraction);
+        QTEST(QAdjustOperationForm::croppedSide(side, fraction), "expected");
+    }
+
+    void aspectChoices_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("panScan");
+        QTest::addColumn<QSize>("display");
+        QTest::newRow("Original Display") << 0 << 0 << 0 << QSize(0, 0);
+        QTest::newRow("Original Resolution") << 1 << 1 << 0 << QSize(320, 240);
+        QTest::newRow("Full Screen") << 2 << 2 << 0 << QSize(320, 240);
+        QTest::newRow("16:9") << 3 << 3 << 0 << QSize(16, 9);
+        QTest::newRow("4:3") << 4 << 4 << 0 << QSize(4, 3);
+        QTest::newRow("Pan Scan") << 5 << 0 << 1 << QSize(0, 0);
+    }
+
+    void aspectChoices()
+    {
+        QFETCH(int, index);
+        Page p;
+        p.page.setAspectRatio(index == 0 ? 3 : 0);
+        p.page.setAspectRatio(index);
+        QTEST(p.crop().aspectMode, "mode");
+        QTEST(p.crop().panScan, "panScan");
+        QTEST(QSize(p.crop().aspectWidth, p.crop().aspectHeight), "display");
+        if (index == 3) {
+            etk::saveGallery(&p.page, QStringLiteral("QAdjustOperationForm-16x9"));
+            QTest::mouseClick(p.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+            QCOMPARE(p.page.m_cbbAspectRatio->currentIndex(), 0);
+            QVERIFY(p.crop() == VECropSettings());
+        }
+    }
+
+    // The record the page made, joined in the encoding mode, gives the picture the preview showed.
+    void previewEqualsOutput()
+    {
+        VEEditConfig config;
+        config.crop.cropRect = VERect{0.25, 0.125, 0.5, 0.75};
+        Page p(config);
+        QTest::mouseClick(p.page.m_btnRotate_R_90, Qt::LeftButton);
+        QTest::mouseClick(p.page.m_btnFlipH, Qt::LeftButton);
+        const QImage shown = p.preview.grab(0.5);
+        QVERIFY(!shown.isNull());
+        VEEditConfig edited;
+        p.preview.model->getEditConfig(edited);
+        QCOMPARE(edited.crop.rotation, 90);
+        QCOMPARE(edited.crop.mirror, 1);
+        const QString output = etk::encodeWithEdits(etk::patternClip(), edited, QStringLiteral("adjust"));
+        QVERIFY2(!output.isEmpty(), "the encoding join failed");
+        const QJsonObject v = rstest::FFprobe::streams(output, QStringLiteral("video")).first().toObject();
+        QCOMPARE(QSize(v.value("width").toInt(), v.value("height").toInt()), QSize(320, 240));
+        const QImage written = etk::frameAt(output, 2.0);
+        QVERIFY(!written.isNull());
+        const QImage compared = shown.scaled(written.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        shown.save(rstest::buildDir() + QStringLiteral("/gallery/QAdjustOperationForm-preview.png"));
+        written.save(rstest::buildDir() + QStringLiteral("/gallery/QAdjustOperationForm-output.png"));
+        const double d = etk::meanDifference(compared, written);
+        QVERIFY2(d < 12, qPrintable(QStringLiteral("preview and output differ by %1").arg(d)));
+        // The turned picture is portrait: its left and right edges are the pad colour in both.
+        QVERIFY(qGray(written.pixel(5, 120)) < 30);
+        QVERIFY(qGray(compared.pixel(5, 120)) < 30);
+    }
+
+    void loadingPanScanSelectsIt()
+    {
+        VEEditConfig config;
+        config.crop.panScan = 1;
+        config.crop.aspectWidth = 16;
+        config.crop.aspectHeight = 9;
+        Page p(config);
+        QCOMPARE(p.page.m_cbbAspectRatio->currentIndex(), 5);
+        QCOMPARE(p.crop().aspectMode, 0);
+        QCOMPARE(QSize(p.crop().aspectWidth, p.crop().aspectHeight), QSize(0, 0));
+        QCOMPARE(p.page.m_lblOriginalSizeValue->text(), QStringLiteral("320 x 240"));
+    }
+};
+
+RS_TEST_MAIN(TestAdjustPage)
+#include "tst_adjustpage.moc"
