@@ -69,7 +69,8 @@ bool Preview::open(const QString &clip, const VEEditConfig &config)
     copy.resolutionWidth = size.width();
     copy.resolutionHeight = size.height();
     model->setEditConfig(copy);
-    QTest::qWaitForWindowExposed(original.get());
+    if (!QTest::qWaitForWindowExposed(original.get()))
+        return false;
     player->resizeVideoWindow();
     return true;
 }

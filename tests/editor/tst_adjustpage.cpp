@@ -36,6 +36,7 @@ private:
     {
         etk::Preview preview;
         QAdjustOperationForm page;
+        bool exposed = false;
         Page(const VEEditConfig &config = VEEditConfig())
         {
             if (!preview.open(etk::patternClip(), config))
@@ -43,7 +44,7 @@ private:
             page.setEditSettings(preview.model.get());
             page.resize(843, 143);
             page.show();
-            QTest::qWaitForWindowExposed(&page);
+            exposed = QTest::qWaitForWindowExposed(&page);
         }
         VECropSettings crop() { return cropOf(preview.model.get()); }
     };
