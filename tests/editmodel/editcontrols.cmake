@@ -20,3 +20,10 @@ rs_add_qtest(tst_editmodel_controls GL SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edi
 if(TARGET skin_images)
   add_dependencies(tst_editmodel_controls skin_images)
 endif()
+
+# The preview with its overlays on generated media, the real player and OpenGL panes.
+rs_add_qtest(tst_editmodel_preview GL SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_editpreview.cpp
+  LIBS editmodel playback codec MEDIA TIMEOUT 180)
+if(TARGET skin_images)
+  add_dependencies(tst_editmodel_preview skin_images)
+endif()
