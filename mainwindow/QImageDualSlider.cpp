@@ -269,8 +269,8 @@ void QImageDualSlider::mousePressEvent(QMouseEvent *event)
         return;
     }
     // A range that fills the whole strip cannot move: a press on it seeks like one on the thumbnails.
-    const bool rangeMovable = m_startRect.left() > m_margins.left() ||
-                              m_endRect.left() < width() - m_margins.right() - m_imageSize.width();
+    const bool rangeMovable =
+        m_startRect.left() > m_margins.left() || m_endRect.left() < width() - m_margins.right() - m_imageSize.width();
     if (m_rangeRect.contains(p) && rangeMovable) {
         emit sendPressEvent(event);
         m_activePart = PartRange;

@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(player.status(), int(ZTQPlayObject::StatusFinished));
         QCOMPARE(finished.count(), 1);
         QVERIFY(levels.last().first().toByteArray().isEmpty()); // bars cleared
-        QCOMPARE(rscfake::count("rsc_player_stop"), 2);        // before the open, at the end
+        QCOMPARE(rscfake::count("rsc_player_stop"), 2);         // before the open, at the end
         // Playing again stops the completed player first.
         rscfake::clearCalls();
         player.StartPlay();
@@ -148,7 +148,8 @@ private slots:
         player.setSoundVolume(-5);
         QCOMPARE(player.soundVolume(), 0.0f);
         player.setSoundVolume(150);
-        QCOMPARE(rscfake::calls("rsc_player_set_audio_volume").back(), std::string("rsc_player_set_audio_volume(player#1, 150)"));
+        QCOMPARE(rscfake::calls("rsc_player_set_audio_volume").back(),
+                 std::string("rsc_player_set_audio_volume(player#1, 150)"));
     }
 
     void seekAtTheEndShowsTheDurationAtOnce()

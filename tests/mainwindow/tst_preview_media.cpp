@@ -1,6 +1,7 @@
 // The main window's preview on real generated media under X: the player object drives the real player
 // and its frames reach the OpenGL view of the pane's video window.
 #include "MediaFixtures.h"
+#include "PreviewThumbnails.h"
 #include "QIAnyUtil.h"
 #include "QVideoShowWidget.h"
 #include "TestSupport.h"
@@ -35,7 +36,8 @@ QString toneClip()
 {
     return rstest::MediaFixtures::make(
         {QStringLiteral("preview_tone.m4a"),
-         QString::fromLatin1("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=3 -c:a aac").split(QLatin1Char(' '))});
+         QString::fromLatin1("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=3 -c:a aac")
+             .split(QLatin1Char(' '))});
 }
 
 // Luma of a frame as the view shows it (limited range expanded), at the centre.
@@ -147,8 +149,9 @@ private slots:
         QCOMPARE(hasVideo.first().first().toBool(), false);
         QVERIFY(player.isAudioOnly());
         QList<QByteArray> blocks;
-        connect(&player, &ZTQPlayObject::emitAudioData, this,
-                [&blocks](QByteArray block, int) { blocks << block; }, Qt::QueuedConnection);
+        connect(
+            &player, &ZTQPlayObject::emitAudioData, this, [&blocks](QByteArray block, int) { blocks << block; },
+            Qt::QueuedConnection);
         player.StartPlay();
         QTRY_VERIFY_WITH_TIMEOUT(blocks.size() >= 5, 5000);
         for (const QByteArray &b : blocks) {
@@ -160,6 +163,40 @@ private slots:
         QVERIFY(std::any_of(blocks.begin(), blocks.end(), [](const QByteArray &b) { return b.size() > 44; }));
         player.pausePlay();
         QTRY_VERIFY(!blocks.isEmpty() && blocks.last().isEmpty());
+    }
+
+    // Ten thumbnails at tenths of the clip, each within 200 x 200 and in the display aspect; a stop is
+    // honoured before the next frame.
+    void thumbnails()
+    {
+        const QString wide = rstest::MediaFixtures::make(
+            {QStringLiteral("preview_anamorphic.mp4"),
+             QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=3 -vf setsar=4/3 "
+                                 "-c:v libx264 -preset ultrafast -pix_fmt yuv420p")
+                 .split(QLatin1Char(' '))});
+        std::atomic<bool> cancel{false};
+        int reports = 0;
+        const QList<QImage> images =
+            PreviewThumbnails::extract(wide, 3000000, cancel, [&reports](const QList<QImage> &) { ++reports; });
+        QCOMPARE(images.size(), PreviewThumbnails::kCount);
+        QCOMPARE(reports, PreviewThumbnails::kCount);
+        for (const QImage &image : images) {
+            QVERIFY(image.width() >= 199 && image.width() <= 200);
+            QVERIFY2(qAbs(image.height() - 112) <= 1, qPrintable(QString::number(image.height())));
+        }
+        // Different frames along the clip (the test picture moves).
+        QVERIFY(images.first() != images.last());
+
+        QList<QImage> partial = PreviewThumbnails::extract(wide, 3000000, cancel, [&cancel](const QList<QImage> &so) {
+            if (so.size() == 3)
+                cancel = true;
+        });
+        QCOMPARE(partial.size(), 3);
+        cancel = false;
+        QVERIFY(PreviewThumbnails::extract(toneClip(), 3000000, cancel, {}).isEmpty());
+        QVERIFY(PreviewThumbnails::extract(rstest::MediaFixtures::badFile(QStringLiteral("truncated.mp4")), 3000000,
+                                           cancel, {})
+                    .size() <= PreviewThumbnails::kCount);
     }
 
     void coverPicture()

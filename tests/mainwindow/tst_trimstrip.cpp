@@ -238,7 +238,8 @@ private slots:
         // A click on the range that does not drag it moves the play position there.
         QSignalSpy seeks(&strip, &QImageDualSlider::emitProgressValueChanged);
         const int before0 = trims.count();
-        p = QPoint((strip.startHandleRect().right() + strip.endHandleRect().left()) / 2, strip.imageAreaRect().center().y());
+        p = QPoint((strip.startHandleRect().right() + strip.endHandleRect().left()) / 2,
+                   strip.imageAreaRect().center().y());
         QTest::mouseClick(&strip, Qt::LeftButton, {}, p);
         QCOMPARE(trims.count(), before0);
         QCOMPARE(seeks.count(), 1);
