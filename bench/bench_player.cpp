@@ -1,12 +1,19 @@
-// Plays a generated 1080p30 H.264 clip silently through the player and reports whether every frame
-// reached the frame handler on time, the CPU time used per second of playback (getrusage), and the
-// latency of exact seeks to the frame shown. Usage: bench_player [seconds to play, default 8]
+// Plays generated 1080p30 clips through the player as the program's preview controller drives it (sound
+// output requested, both frame handlers set, the edited preview at 640x360, 50 ms position steps) and
+// reports whether every frame reached the frame handler on time, the CPU time used per second of playback
+// (getrusage), and the latency of exact seeks to the frame shown.
+//
+//   bench_player [seconds to play, default 8] [--runs N, default 5]
+//
+// Clips: H.264 High 8-bit 4:2:0 and H.264 High 4:4:4 10-bit, both with B-frames and a 2 s key frame
+// spacing. Each figure is the median of N runs with the fastest and slowest beside it; the clips take turns.
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 #include "rscodec.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <sys/resource.h>
@@ -16,6 +23,7 @@
 #include <cstdio>
 #include <mutex>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -58,18 +66,37 @@ double cpuSeconds()
     return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
 }
 
-void playRun(const QByteArray &path, double seconds, bool withEdited)
+struct PlayResult
 {
-    rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
-    Arrivals a;
-    if (rsc_player_open(player, path.constData(), withEdited ? 640 : 0, withEdited ? 360 : 0, 0, 0) != 1) {
+    double cpuShare = -1; // of one core
+    int late = 0;
+    double worstMs = 0;
+    size_t delivered = 0, expected = 0;
+};
+
+// The player as the preview controller opens it: sound output requested (without a device the player
+// keeps time by the clock), the edited preview on.
+rsc_player *openLikeTheProgram(const QByteArray &path, Arrivals &a)
+{
+    rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT);
+    if (rsc_player_open(player, path.constData(), 640, 360, 0, 0) != 1) {
         std::printf("cannot open %s\n", path.constData());
         rsc_player_release(player);
-        return;
+        return nullptr;
     }
+    rsc_player_set_time_interval(player, 50000);
+    rsc_player_seek(player, 0);
+    rsc_player_set_video_frame_handler(player, &onEdited, &a);
     rsc_player_set_original_video_frame_handler(player, &onOriginal, &a);
-    if (withEdited)
-        rsc_player_set_video_frame_handler(player, &onEdited, &a);
+    return player;
+}
+
+PlayResult playRun(const QByteArray &path, double seconds)
+{
+    Arrivals a;
+    rsc_player *player = openLikeTheProgram(path, a);
+    if (!player)
+        return {};
     rsc_player_seek(player, 0);
     {
         std::lock_guard<std::mutex> lock(a.mutex);
@@ -102,24 +129,24 @@ void playRun(const QByteArray &path, double seconds, bool withEdited)
         if (lateness > frameNs / 2)
             ++late;
     }
-    std::printf("%s: played %.2f s in %.2f s wall; frames delivered %zu of %zu; late by more than half a frame: %d; "
-                "worst lateness %.1f ms, mean %.2f ms; edited frames %d\n",
-                withEdited ? "original + edited 640x360" : "original only", played, wall, ns.size(), expected, late,
-                worst / 1e6, ns.empty() ? 0.0 : total / 1e6 / double(ns.size()), a.edited.load());
-    std::printf("    CPU %.2f s for %.2f s of playback = %.0f%% of one core\n", cpu, wall, 100.0 * cpu / wall);
+    (void)total;
+    PlayResult r;
+    r.cpuShare = 100.0 * cpu / wall;
+    r.late = late;
+    r.worstMs = worst / 1e6;
+    r.delivered = ns.size();
+    r.expected = expected;
+    return r;
 }
 
-void seekRun(const QByteArray &path, double duration)
+// Median latency of 30 exact seeks to random positions, as the preview controller seeks.
+double seekRun(const QByteArray &path, double duration, unsigned seed)
 {
-    rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
     Arrivals a;
-    if (rsc_player_open(player, path.constData(), 640, 360, 0, 0) != 1) {
-        rsc_player_release(player);
-        return;
-    }
-    rsc_player_set_original_video_frame_handler(player, &onOriginal, &a);
-    rsc_player_set_video_frame_handler(player, &onEdited, &a);
-    std::mt19937 random(7);
+    rsc_player *player = openLikeTheProgram(path, a);
+    if (!player)
+        return -1;
+    std::mt19937 random(seed);
     std::uniform_real_distribution<double> at(0.0, duration);
     std::vector<double> ms;
     for (int i = 0; i < 30; ++i) {
@@ -130,13 +157,27 @@ void seekRun(const QByteArray &path, double duration)
         ms.push_back(t.nsecsElapsed() / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    double sum = 0;
-    for (double v : ms)
-        sum += v;
-    std::printf("exact seek to the frame shown (30 random positions, 2 s key frame spacing): mean %.1f ms, "
-                "median %.1f ms, worst %.1f ms\n",
-                sum / ms.size(), ms[ms.size() / 2], ms.back());
     rsc_player_release(player);
+    return (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
+}
+
+struct Spread
+{
+    double median, min, max;
+};
+
+Spread spreadOf(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
+}
+
+QString loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2)
+                                       : QStringLiteral("unknown");
 }
 
 } // namespace
@@ -145,21 +186,66 @@ int main(int argc, char *argv[])
 {
     rstest::prepareEnvironment();
     QCoreApplication app(argc, argv);
-    const double seconds = argc > 1 ? std::max(1.0, QByteArray(argv[1]).toDouble()) : 8.0;
-    const QString clip = rstest::MediaFixtures::make(
-        {QStringLiteral("bench_1080p30_h264.mp4"),
-         QString::fromLatin1("-f lavfi -i testsrc2=size=1920x1080:rate=30:duration=12 "
-                             "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=12 "
-                             "-c:v libx264 -preset veryfast -crf 23 -g 60 -pix_fmt yuv420p -c:a aac -b:a 128k")
-             .split(QLatin1Char(' '))});
-    if (clip.isEmpty()) {
-        std::printf("could not generate the clip\n");
-        return 1;
+    double seconds = 8.0;
+    int runs = 5;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--runs" && i + 1 < argc)
+            runs = std::max(1, QByteArray(argv[++i]).toInt());
+        else
+            seconds = std::max(1.0, QByteArray(argv[i]).toDouble());
     }
-    const QByteArray path = clip.toUtf8();
-    std::printf("clip: %s (1920x1080, 30 fps, H.264, 12 s), %d cores\n", path.constData(), QThread::idealThreadCount());
-    playRun(path, seconds, false);
-    playRun(path, seconds, true);
-    seekRun(path, 11.5);
+    const QString hd = QStringLiteral("-f lavfi -i testsrc2=size=1920x1080:rate=30:duration=12 -f lavfi -i "
+                                      "sine=frequency=440:sample_rate=48000:duration=12 -c:a aac -b:a 128k -g 60 -bf 3 "
+                                      "-c:v libx264 -preset veryfast ");
+    struct Clip
+    {
+        const char *label;
+        QString path;
+    };
+    const std::vector<Clip> clips = {
+        {"H.264 High 8-bit 4:2:0",
+         rstest::MediaFixtures::make({QStringLiteral("bench_1080p30_high_420p8.mp4"),
+                                      (hd + "-profile:v high -pix_fmt yuv420p -crf 23").split(QLatin1Char(' '))})},
+        {"H.264 High 4:4:4 10-bit",
+         rstest::MediaFixtures::make(
+             {QStringLiteral("bench_1080p30_high444_10bit.mp4"),
+              (hd + "-profile:v high444 -pix_fmt yuv444p10le -crf 23").split(QLatin1Char(' '))})},
+    };
+    for (const Clip &c : clips) {
+        if (c.path.isEmpty()) {
+            std::printf("could not generate the clip %s\n", c.label);
+            return 1;
+        }
+    }
+    std::printf("clips: 1920x1080, 30 fps, 12 s, B-frames, 2 s key frame spacing; %d cores; load average %s\n",
+                QThread::idealThreadCount(), qPrintable(loadAverage()));
+    std::printf("player opened as the program opens it: edited preview 640x360 on, both frame handlers\n");
+    std::vector<std::vector<double>> cpu(clips.size()), seek(clips.size());
+    std::vector<int> late(clips.size());
+    std::vector<double> worst(clips.size());
+    std::vector<size_t> delivered(clips.size()), expected(clips.size());
+    for (int r = 0; r < runs; ++r) {
+        for (size_t k = 0; k < clips.size(); ++k) {
+            const size_t i = (k + size_t(r)) % clips.size();
+            const QByteArray path = clips[i].path.toUtf8();
+            const PlayResult p = playRun(path, seconds);
+            if (p.cpuShare < 0)
+                return 1;
+            cpu[i].push_back(p.cpuShare);
+            late[i] += p.late;
+            worst[i] = std::max(worst[i], p.worstMs);
+            delivered[i] += p.delivered;
+            expected[i] += p.expected;
+            seek[i].push_back(seekRun(path, 11.5, unsigned(7 + r)));
+        }
+    }
+    for (size_t i = 0; i < clips.size(); ++i) {
+        const Spread c = spreadOf(cpu[i]), s = spreadOf(seek[i]);
+        std::printf("%s (median [min-max] of %d runs of %.0f s):\n", clips[i].label, runs, seconds);
+        std::printf("  playback CPU: %.0f%% of one core [%.0f-%.0f]; frames %zu of %zu, %d late by more than half a "
+                    "frame, worst %.1f ms\n",
+                    c.median, c.min, c.max, delivered[i], expected[i], late[i], worst[i]);
+        std::printf("  exact seek (median of 30 random seeks per run): %.1f ms [%.1f-%.1f]\n", s.median, s.min, s.max);
+    }
     return 0;
 }

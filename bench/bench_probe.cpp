@@ -1,5 +1,12 @@
-// Probes 100 generated media files in-process and with one ffprobe run per file, and prints files per
-// second for both. Usage: bench_probe [file count]
+// Probes generated media files as the program's clip probe does (information and a thumbnail) and with one
+// ffprobe run per file, and prints files per second for both.
+//
+//   bench_probe [file count, default 100] [--runs N, default 5]
+//
+// The files are the standard test clips plus 1080p clips as users have them (H.264 High with B-frames and
+// a 2 s key frame spacing, 8-bit 4:2:0 and 10-bit 4:4:4), copied round-robin into distinct files. The two
+// sides run interleaved (A B, B A ...); each figure is the median of N passes with the slowest and fastest
+// pass beside it.
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 #include "rscodec.h"
@@ -10,7 +17,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -44,8 +53,12 @@ bool probeInProcess(const QByteArray &path, bool withThumbnail)
                 (void)rsc_info_stream_private_data(info, kind);
             }
         }
-        if (withThumbnail && rsc_info_has_video(info)) {
-            unsigned char *image = rsc_info_get_video_image(info, rsc_info_duration(info) / 3, 1, 120, 67, 0);
+        const uint32_t w = rsc_info_video_width(info), h = rsc_info_video_height(info);
+        if (withThumbnail && rsc_info_has_video(info) && w && h) {
+            // The clip probe's thumbnail: the picture shown at a third of the clip, fitted into 120x120.
+            const uint32_t boxW = w > h ? 120 : w * 120 / h;
+            const uint32_t boxH = w > h ? h * 120 / w : 120;
+            unsigned char *image = rsc_info_get_video_image(info, rsc_info_duration(info) / 3, 1, boxW, boxH, 0);
             ok = image != nullptr;
             rsc_info_free_video_image(info, image);
         }
@@ -71,25 +84,64 @@ template <typename F> double filesPerSecond(const QStringList &files, F probe, i
     return files.size() / (timer.nsecsElapsed() / 1e9);
 }
 
+QString loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2) + "\n"
+                                       : QStringLiteral("unknown\n");
+}
+
+struct Spread
+{
+    double median, min, max;
+};
+
+Spread spreadOf(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     rstest::prepareEnvironment();
     QCoreApplication app(argc, argv);
-    const int count = argc > 1 ? QString(argv[1]).toInt() : 100;
+    int count = 100;
+    int runs = 5;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--runs" && i + 1 < argc)
+            runs = std::max(1, QByteArray(argv[++i]).toInt());
+        else
+            count = std::max(1, QByteArray(argv[i]).toInt());
+    }
 
     // The standard clips, copied round-robin into `count` distinct files.
     const QString dir = rstest::scratchDir("bench-probe");
-    const QStringList names = {"h264_aac.mp4",  "h264_aac.mov",  "mkv_subs_chapters_2audio.mkv",
-                               "vp9_opus.webm", "mpeg4_mp3.avi", "h264_aac.ts",
-                               "flv1_mp3.flv",  "h263_aac.3gp",  "theora_vorbis.ogv",
-                               "audio.mp3",     "audio.m4a",     "audio.flac",
-                               "audio.wav",     "audio.ogg",     "cover_art.mp3",
-                               "odd_size.mkv",  "rotated90.mp4", "video_only.mp4"};
+    const QStringList names = {"h264_aac.mp4",      "h264_aac.mov",        "mkv_subs_chapters_2audio.mkv",
+                               "vp9_opus.webm",     "mpeg4_mp3.avi",       "h264_aac.ts",
+                               "flv1_mp3.flv",      "h263_aac.3gp",        "theora_vorbis.ogv",
+                               "audio.mp3",         "audio.m4a",           "audio.flac",
+                               "audio.wav",         "audio.ogg",           "cover_art.mp3",
+                               "odd_size.mkv",      "rotated90.mp4",       "video_only.mp4",
+                               "hd_high_420p8.mp4", "hd_high444_10bit.mp4"};
+    auto clipFor = [](const QString &name) {
+        const QString hd = QStringLiteral("-f lavfi -i testsrc2=size=1920x1080:rate=30:duration=10 -f lavfi -i "
+                                          "sine=frequency=440:sample_rate=48000:duration=10 -c:a aac -b:a 192k "
+                                          "-g 60 -bf 3 -c:v libx264 -preset veryfast ");
+        if (name == "hd_high_420p8.mp4")
+            return rstest::MediaFixtures::make(
+                {name, (hd + "-profile:v high -pix_fmt yuv420p -b:v 12M").split(QLatin1Char(' '))});
+        if (name == "hd_high444_10bit.mp4")
+            return rstest::MediaFixtures::make(
+                {name, (hd + "-profile:v high444 -pix_fmt yuv444p10le -b:v 14M").split(QLatin1Char(' '))});
+        return rstest::MediaFixtures::standard(name);
+    };
     QStringList files;
     for (int i = 0; i < count; ++i) {
-        const QString source = rstest::MediaFixtures::standard(names[i % names.size()]);
+        const QString source = clipFor(names[i % names.size()]);
         const QString target = QString("%1/%2_%3").arg(dir).arg(i, 3, 10, QChar('0')).arg(QFileInfo(source).fileName());
         QFile::remove(target);
         if (!QFile::copy(source, target)) {
@@ -99,21 +151,38 @@ int main(int argc, char *argv[])
         files << target;
     }
 
+    // Every side reads the files from the page cache.
+    for (const QString &f : files) {
+        QFile in(f);
+        if (in.open(QIODevice::ReadOnly))
+            while (!in.read(1 << 20).isEmpty()) {
+            }
+    }
     int failures = 0;
-    filesPerSecond(
-        files, [](const QString &f) { return probeInProcess(f.toUtf8(), false); }, &failures); // warm-up
-    failures = 0;
-    const double inProcess = filesPerSecond(
-        files, [](const QString &f) { return probeInProcess(f.toUtf8(), false); }, &failures);
-    const double withThumb = filesPerSecond(
-        files, [](const QString &f) { return probeInProcess(f.toUtf8(), true); }, &failures);
-    const double ffprobe = filesPerSecond(files, probeWithFfprobe, &failures);
-
-    std::printf("files: %d (%d kinds)\n", int(files.size()), int(names.size()));
-    std::printf("in-process probe:             %8.1f files/s\n", inProcess);
-    std::printf("in-process probe + thumbnail: %8.1f files/s\n", withThumb);
-    std::printf("ffprobe per file:             %8.1f files/s\n", ffprobe);
-    std::printf("speed-up (probe vs ffprobe):  %8.1fx\n", inProcess / ffprobe);
+    std::vector<double> withThumb, inProcess, ffprobe;
+    for (int r = 0; r < runs; ++r) {
+        auto ours = [&] {
+            withThumb.push_back(filesPerSecond(
+                files, [](const QString &f) { return probeInProcess(f.toUtf8(), true); }, &failures));
+        };
+        auto theirs = [&] { ffprobe.push_back(filesPerSecond(files, probeWithFfprobe, &failures)); };
+        if (r % 2 == 0) {
+            ours();
+            theirs();
+        } else {
+            theirs();
+            ours();
+        }
+        inProcess.push_back(filesPerSecond(
+            files, [](const QString &f) { return probeInProcess(f.toUtf8(), false); }, &failures));
+    }
+    const Spread a = spreadOf(withThumb), b = spreadOf(inProcess), c = spreadOf(ffprobe);
+    std::printf("files: %d (%d kinds); median [min-max] of %d interleaved passes; load average %s", int(files.size()),
+                int(names.size()), runs, qPrintable(loadAverage()));
+    std::printf("clip probe with thumbnail (as the program): %8.1f files/s [%.1f-%.1f]\n", a.median, a.min, a.max);
+    std::printf("ffprobe, one process per file:              %8.1f files/s [%.1f-%.1f]\n", c.median, c.min, c.max);
+    std::printf("speed-up (probe with thumbnail vs ffprobe): %8.1fx\n", a.median / c.median);
+    std::printf("information only, no thumbnail:             %8.1f files/s [%.1f-%.1f]\n", b.median, b.min, b.max);
     std::printf("failures: %d\n", failures);
     return failures == 0 ? 0 : 1;
 }
