@@ -1,5 +1,6 @@
 #include "decode_input.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace rsc::job {
@@ -15,7 +16,40 @@ InputClip::~InputClip()
     }
 }
 
-bool InputClip::open(const std::string &path, int audioTrack, int program, std::string *error)
+namespace {
+
+// Packets read ahead to find the first picture's headers: enough for any sane interleaving, little enough
+// that a strange file falls back to the full probe quickly.
+constexpr size_t kMaxPendingPackets = 512;
+constexpr int64_t kMaxPendingBytes = 32 << 20;
+
+struct ParserCloser
+{
+    void operator()(AVCodecParserContext *p) const { av_parser_close(p); }
+};
+
+// Full and limited range differ in what a sample means, not in how it is stored: a copy compares layouts.
+int storedLayout(int format)
+{
+    switch (format) {
+    case AV_PIX_FMT_YUVJ420P:
+        return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P:
+        return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P:
+        return AV_PIX_FMT_YUV444P;
+    case AV_PIX_FMT_YUVJ440P:
+        return AV_PIX_FMT_YUV440P;
+    case AV_PIX_FMT_YUVJ411P:
+        return AV_PIX_FMT_YUV411P;
+    default:
+        return format;
+    }
+}
+
+} // namespace
+
+bool InputClip::open(const std::string &path, int audioTrack, int program, std::string *error, Purpose purpose)
 {
     auto fail = [&](const std::string &why) {
         if (error)
@@ -33,10 +67,55 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
     if (err < 0)
         return fail("not a media file: " + path + " (" + errorText(err) + ")");
     m_format.reset(ctx);
-    err = avformat_find_stream_info(ctx, nullptr);
-    if (err < 0)
-        return fail("cannot read the streams of " + path + " (" + errorText(err) + ")");
+    if (purpose == Purpose::Copy && headerSufficesForCopy()) {
+        // A stream copy needs no decoding: the header and the first picture's headers say all a join
+        // compares. Where they do not, the file is opened again and probed in full.
+        pickStreams(audioTrack, program);
+        if (!completeForCopy()) {
+            m_pending.clear();
+            m_format->pb = nullptr;
+            m_format.reset();
+            m_video = m_audio = -1;
+            return open(path, audioTrack, program, error, Purpose::Decode) && normaliseForCopy();
+        }
+    } else {
+        err = avformat_find_stream_info(ctx, nullptr);
+        if (err < 0)
+            return fail("cannot read the streams of " + path + " (" + errorText(err) + ")");
+        pickStreams(audioTrack, program);
+        if (purpose == Purpose::Copy)
+            normaliseForCopy();
+    }
+    if (m_video < 0 && m_audio < 0)
+        return fail("no audio or video stream in " + path);
+    if (m_video >= 0 && ctx->streams[m_video]->codecpar->format < 0)
+        return fail("the picture of " + path + " cannot be read (damaged or truncated file)");
+    // Containers with an index say where their data ends: a file cut short is refused before anything of
+    // it is used, rather than found out halfway through a join.
+    if (ctx->pb) {
+        const int64_t size = avio_size(ctx->pb);
+        for (int index : {m_video, m_audio}) {
+            if (index < 0 || size <= 0)
+                continue;
+            AVStream *st = ctx->streams[index];
+            const int entries = avformat_index_get_entries_count(st);
+            if (entries <= 0)
+                continue;
+            const AVIndexEntry *last = avformat_index_get_entry(st, entries - 1);
+            if (last && last->pos + last->size > size)
+                return fail(path + " is truncated: its data ends before its index says");
+        }
+    }
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        if (static_cast<int>(i) != m_video && static_cast<int>(i) != m_audio)
+            ctx->streams[i]->discard = AVDISCARD_ALL;
+    }
+    return true;
+}
 
+bool InputClip::pickStreams(int audioTrack, int program)
+{
+    const AVFormatContext *ctx = m_format.get();
     // The streams of the chosen program; every stream when the file has none (or not that many).
     std::vector<bool> inProgram(ctx->nb_streams, true);
     if (program > 0 && static_cast<unsigned>(program) < ctx->nb_programs) {
@@ -66,31 +145,122 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
     }
     if (m_audio < 0)
         m_audio = firstAudio;
+    return m_video >= 0 || m_audio >= 0;
+}
+
+bool InputClip::headerSufficesForCopy() const
+{
+    // Containers like MP4 state every stream's codec, geometry, sound format and start in their header;
+    // transport streams and most others only in their packets.
+    const AVFormatContext *ctx = m_format.get();
+    bool any = false;
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        const AVStream *st = ctx->streams[i];
+        const AVCodecParameters *par = st->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            if (par->codec_id == AV_CODEC_ID_NONE || par->width <= 0 || par->height <= 0)
+                return false;
+        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
+            if (par->codec_id == AV_CODEC_ID_NONE || par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0)
+                return false;
+        } else {
+            continue;
+        }
+        if (st->start_time == AV_NOPTS_VALUE || st->time_base.num <= 0 || st->time_base.den <= 0)
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+bool InputClip::completeForCopy()
+{
+    AVFormatContext *ctx = m_format.get();
     if (m_video < 0 && m_audio < 0)
-        return fail("no audio or video stream in " + path);
-    if (m_video >= 0 && ctx->streams[m_video]->codecpar->format < 0)
-        return fail("the picture of " + path + " cannot be read (damaged or truncated file)");
-    // Containers with an index say where their data ends: a file cut short is refused before anything of
-    // it is used, rather than found out halfway through a join.
-    if (ctx->pb) {
-        const int64_t size = avio_size(ctx->pb);
-        for (int index : {m_video, m_audio}) {
-            if (index < 0 || size <= 0)
+        return false;
+    // The file's start as the full probe states it: the earliest start of its streams.
+    int64_t start = INT64_MAX;
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        const AVStream *st = ctx->streams[i];
+        const AVMediaType type = st->codecpar->codec_type;
+        if ((type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO) && st->start_time != AV_NOPTS_VALUE)
+            start = std::min(start, av_rescale_q(st->start_time, st->time_base, AV_TIME_BASE_Q));
+    }
+    if (start == INT64_MAX)
+        return false;
+
+    if (m_audio >= 0 && ctx->streams[m_audio]->codecpar->format < 0) {
+        // Sound decoders state their sample format when they are set up, before any decoding.
+        AVCodecParameters *par = ctx->streams[m_audio]->codecpar;
+        const AVCodec *codec = avcodec_find_decoder(par->codec_id);
+        CodecPtr dec(codec ? avcodec_alloc_context3(codec) : nullptr);
+        if (!dec || avcodec_parameters_to_context(dec.get(), par) < 0)
+            return false;
+        dec->thread_count = 1;
+        if (avcodec_open2(dec.get(), codec, nullptr) < 0 || dec->sample_fmt == AV_SAMPLE_FMT_NONE)
+            return false;
+        par->format = dec->sample_fmt;
+        // MP4 states only the channel count; the decoder's set-up names the channels, as a full probe does.
+        if (par->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC && dec->ch_layout.order != AV_CHANNEL_ORDER_UNSPEC &&
+            dec->ch_layout.nb_channels == par->ch_layout.nb_channels &&
+            av_channel_layout_copy(&par->ch_layout, &dec->ch_layout) < 0)
+            return false;
+        if (par->frame_size <= 0 && dec->frame_size > 0)
+            par->frame_size = dec->frame_size;
+    }
+    if (m_video >= 0 && ctx->streams[m_video]->codecpar->format < 0) {
+        // The picture's layout from the headers of its first frame, parsed, not decoded. The packets read
+        // on the way are handed out first by read().
+        AVStream *st = ctx->streams[m_video];
+        std::unique_ptr<AVCodecParserContext, ParserCloser> parser(av_parser_init(st->codecpar->codec_id));
+        CodecPtr headers(avcodec_alloc_context3(nullptr));
+        if (!parser || !headers || avcodec_parameters_to_context(headers.get(), st->codecpar) < 0)
+            return false;
+        parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
+        int64_t bytes = 0;
+        while (parser->format < 0) {
+            if (m_pending.size() >= kMaxPendingPackets || bytes >= kMaxPendingBytes)
+                return false;
+            PacketPtr pkt = makePacket();
+            if (!pkt || av_read_frame(ctx, pkt.get()) < 0)
+                return false;
+            bytes += pkt->size;
+            AVPacket *p = pkt.get();
+            m_pending.push_back(std::move(pkt));
+            if (p->stream_index != m_video)
                 continue;
-            AVStream *st = ctx->streams[index];
-            const int entries = avformat_index_get_entries_count(st);
-            if (entries <= 0)
-                continue;
-            const AVIndexEntry *last = avformat_index_get_entry(st, entries - 1);
-            if (last && last->pos + last->size > size)
-                return fail(path + " is truncated: its data ends before its index says");
+            uint8_t *out = nullptr;
+            int outSize = 0;
+            av_parser_parse2(parser.get(), headers.get(), &out, &outSize, p->data, p->size, p->pts, p->dts, p->pos);
+        }
+        st->codecpar->format = parser->format;
+        // The picture's own size (after its cropping), as decoding would state it.
+        if (parser->width > 0 && parser->height > 0) {
+            st->codecpar->width = parser->width;
+            st->codecpar->height = parser->height;
         }
     }
-    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
-        if (static_cast<int>(i) != m_video && static_cast<int>(i) != m_audio)
-            ctx->streams[i]->discard = AVDISCARD_ALL;
+    ctx->start_time = start;
+    return normaliseForCopy();
+}
+
+bool InputClip::normaliseForCopy()
+{
+    if (m_video >= 0) {
+        AVCodecParameters *par = m_format->streams[m_video]->codecpar;
+        par->format = storedLayout(par->format);
     }
     return true;
+}
+
+int InputClip::read(AVPacket *packet)
+{
+    if (!m_pending.empty()) {
+        av_packet_move_ref(packet, m_pending.front().get());
+        m_pending.pop_front();
+        return 0;
+    }
+    return av_read_frame(m_format.get(), packet);
 }
 
 bool InputClip::openDecoders(bool video, bool audio, std::string *error)
@@ -146,6 +316,7 @@ bool InputClip::seekTo(int64_t us)
 {
     if (!m_format || us <= 0)
         return true;
+    m_pending.clear();
     const int64_t target = us + originUs();
     if (m_video >= 0) {
         AVStream *st = m_format->streams[m_video];

@@ -5,6 +5,7 @@
 #include "job_ffmpeg.h"
 #include "mux_io.h"
 
+#include <deque>
 #include <string>
 
 namespace rsc::job {
@@ -17,10 +18,18 @@ public:
     InputClip &operator=(const InputClip &) = delete;
     ~InputClip();
 
+    // Decode: every parameter known, as decoding finds them. Copy: the container's own parameters where
+    // they are complete (a stream copy needs no decoding), completed from the first picture's headers and
+    // the sound decoder's set-up; the full probe only where something is still missing.
+    enum class Purpose { Decode, Copy };
+
     // Opens and probes the file; picks the first video stream that is not a cover picture and the
     // audioTrack-th audio stream (the first when there is no such track), both from the program-th program
     // when the file has programs (transport streams). False with a reason on failure.
-    bool open(const std::string &path, int audioTrack, int program, std::string *error);
+    bool open(const std::string &path, int audioTrack, int program, std::string *error,
+              Purpose purpose = Purpose::Decode);
+    // The next packet of the file, like av_read_frame (packets read while opening come first).
+    int read(AVPacket *packet);
     bool openDecoders(bool video, bool audio, std::string *error);
 
     AVFormatContext *format() const { return m_format.get(); }
@@ -39,7 +48,13 @@ public:
     bool seekTo(int64_t us);
 
 private:
+    bool pickStreams(int audioTrack, int program);
+    bool headerSufficesForCopy() const;
+    bool completeForCopy();
+    bool normaliseForCopy();
+
     FileIO m_io;
+    std::deque<PacketPtr> m_pending; // read while opening, not yet handed out
     InputPtr m_format;
     CodecPtr m_videoDec;
     CodecPtr m_audioDec;

@@ -103,7 +103,7 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
         return false;
     }
     auto clip = std::make_unique<InputClip>();
-    if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error))
+    if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error, InputClip::Purpose::Copy))
         return false;
     if (!m_output.headerWritten()) {
         if (!createStreams(*clip, error))
@@ -204,7 +204,7 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     while (!(m_video.done && m_audio.done)) {
         if (stop.load(std::memory_order_relaxed))
             break;
-        const int err = av_read_frame(in, pkt.get());
+        const int err = clip->read(pkt.get());
         if (err == AVERROR(EAGAIN))
             continue;
         if (err < 0)

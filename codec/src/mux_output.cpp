@@ -112,6 +112,8 @@ bool OutputFile::writeHeader(std::string *error)
         m_format->pb = m_io.context();
         m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
     }
+    // A file, not a live stream: packets gather in the large write buffer instead of one write each.
+    m_format->flush_packets = 0;
     const int err = avformat_write_header(m_format, nullptr);
     if (err < 0) {
         m_failed = true;

@@ -77,6 +77,22 @@ void TestJobLossless::joinCopiesPackets_data()
                                         clip(QStringLiteral("ll_b.flv"), QStringLiteral("320x240"), 1.2, flv),
                                         clip(QStringLiteral("ll_c.flv"), QStringLiteral("320x240"), 1.6, flv)}
                          << QStringLiteral("flv") << QStringLiteral("flv");
+    // Clips as cameras and editors write them: High profiles with B-frames, also 10-bit 4:4:4. MP4 clips are
+    // opened from their header without decoding: the picture layout comes from the first frame's headers.
+    const char *high444 = "-c:v libx264 -preset ultrafast -bf 2 -profile:v high444 -pix_fmt yuv444p10le -g 25 "
+                          "-c:a aac -b:a 96k";
+    QTest::newRow("mp4 high 4:4:4 10-bit b-frames")
+        << QStringList{clip(QStringLiteral("ll_444p10_a.mp4"), QStringLiteral("320x240"), 2, high444),
+                       clip(QStringLiteral("ll_444p10_b.mp4"), QStringLiteral("320x240"), 1.2, high444)}
+        << QStringLiteral("mp4") << QStringLiteral("mp4");
+    // The same full-range clip from MP4 (header only) and from Matroska (probed by decoding) joins.
+    const QString fullRange = clip(QStringLiteral("ll_full.mp4"), QStringLiteral("320x240"), 1.2,
+                                   "-c:v libx264 -preset ultrafast -pix_fmt yuvj420p -g 25 -c:a aac -b:a 96k");
+    const QString fullRangeMkv =
+        MediaFixtures::make({QStringLiteral("ll_full_remux.mkv"),
+                             {QStringLiteral("-i"), fullRange, QStringLiteral("-c"), QStringLiteral("copy")}});
+    QTest::newRow("full range from mp4 and matroska")
+        << QStringList{fullRange, fullRangeMkv, fullRange} << QStringLiteral("mp4") << QStringLiteral("mp4");
     const char *webm = "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -b:v 300k -g 25 -c:a libopus";
     QTest::newRow("webm") << QStringList{clip(QStringLiteral("ll_a.webm"), QStringLiteral("320x240"), 2, webm),
                                          clip(QStringLiteral("ll_b.webm"), QStringLiteral("320x240"), 1.2, webm),
@@ -264,6 +280,9 @@ void TestJobLossless::refusesClipsThatCannotJoin_data()
     QTest::newRow("frame size") << MediaFixtures::standard(QStringLiteral("h264_aac_640x360_30.mp4"))
                                 << QStringLiteral("differs");
     QTest::newRow("codec") << MediaFixtures::standard(QStringLiteral("mpeg4_mp3.avi")) << QStringLiteral("codec");
+    QTest::newRow("pixel layout") << clip(QStringLiteral("ll_444p8.mp4"), QStringLiteral("320x240"), 1,
+                                          "-c:v libx264 -preset ultrafast -pix_fmt yuv444p -g 25 -c:a aac -b:a 96k")
+                                  << QStringLiteral("differs");
     QTest::newRow("no audio") << MediaFixtures::standard(QStringLiteral("video_only.mp4"))
                               << QStringLiteral("no audio");
     QTest::newRow("sample rate") << clip(QStringLiteral("ll_48k.mp4"), QStringLiteral("320x240"), 1,
