@@ -1,7 +1,8 @@
 # The build tools and the resources they produce.
 if(TARGET skingen)
   rs_add_qtest(tst_tools_skingen SOURCES tst_skingen.cpp
-    ${CMAKE_SOURCE_DIR}/tools/skingen/SkinManifest.cpp ${CMAKE_SOURCE_DIR}/tools/skingen/SkinPainter.cpp)
+    ${CMAKE_SOURCE_DIR}/tools/skingen/SkinManifest.cpp ${CMAKE_SOURCE_DIR}/tools/skingen/SkinPainter.cpp
+    ${CMAKE_SOURCE_DIR}/tools/skingen/SkinGlyphsMedia.cpp)
   target_include_directories(tst_tools_skingen PRIVATE ${CMAKE_SOURCE_DIR}/tools/skingen)
   target_compile_definitions(tst_tools_skingen PRIVATE RS_SKINGEN="$<TARGET_FILE:skingen>")
   add_dependencies(tst_tools_skingen skingen)

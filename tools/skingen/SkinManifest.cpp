@@ -1,5 +1,7 @@
 #include "SkinManifest.h"
 
+#include "SkinGlyphsMedia.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -74,7 +76,7 @@ bool isKnownSkinGlyph(const QString &glyph)
                                       QStringLiteral("previous"),
                                       QStringLiteral("next"),
                                       QStringLiteral("reset")};
-    return names.contains(glyph);
+    return names.contains(glyph) || isMediaGlyph(glyph);
 }
 
 bool parseSkinImageSpec(const QJsonObject &object, SkinImageSpec *spec, QString *error)
@@ -137,6 +139,8 @@ bool parseSkinImageSpec(const QJsonObject &object, SkinImageSpec *spec, QString 
     s.bar = object.value(QStringLiteral("bar")).toInt(0);
     s.title = object.value(QStringLiteral("title")).toInt(0);
     s.footer = object.value(QStringLiteral("footer")).toInt(0);
+    s.label = object.value(QStringLiteral("label")).toString();
+    s.tab = object.value(QStringLiteral("tab")).toBool(false);
     *spec = s;
     return true;
 }

@@ -27,6 +27,8 @@ struct SkinImageSpec
     int bar = 0;       // track: bar height, logical
     int title = 0;     // nine-grid: title band height
     int footer = 0;    // nine-grid: button band height
+    QString label;     // icon: a short caption under the glyph
+    bool tab = false;  // strip: the pressed (selected) frame stays dark with an accent underline
 };
 
 // Reads one manifest file; false with a message for a file that does not parse or an entry that is

@@ -1,5 +1,7 @@
 #include "SkinPainter.h"
 
+#include "SkinGlyphsMedia.h"
+
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QSaveFile>
@@ -109,7 +111,11 @@ void paintStrip(QPainter &p, const SkinImageSpec &spec)
     const Family fam = family(spec.light);
     for (int k = 0; k < 4; ++k) {
         const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
-        if (!spec.flat && spec.light)
+        if (spec.tab && k == Pressed) {
+            // A selected tab carries accent-coloured text: a dark face, marked by an accent underline.
+            paintFace(p, frame, spec.radius, fam, Normal, false);
+            p.fillRect(QRectF(frame.left() + 2, frame.bottom() - 2.5, frame.width() - 4, 2), kAccent);
+        } else if (!spec.flat && spec.light)
             paintLightFace(p, frame, spec.radius, k);
         else if (!spec.flat)
             paintFace(p, frame, spec.radius, fam, k, false);
@@ -225,7 +231,20 @@ void paintIcon(QPainter &p, const SkinImageSpec &spec)
             c = kAccent;
         else if (state == Disabled)
             c = withAlpha(c, 0.4);
-        paintSkinGlyph(p, frame, spec.glyph, c);
+        if (spec.label.isEmpty()) {
+            paintSkinGlyph(p, frame, spec.glyph, c);
+            continue;
+        }
+        // A captioned icon: the glyph above, the caption in a small bold face below.
+        const qreal captionHeight = frame.height() * 0.3;
+        paintSkinGlyph(p, frame.adjusted(0, 0, 0, -captionHeight), spec.glyph, c);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setBold(true);
+        font.setPixelSize(qMax(6, int(captionHeight * 0.8)));
+        p.setFont(font);
+        p.setPen(c);
+        p.drawText(QRectF(frame.left(), frame.bottom() - captionHeight, frame.width(), captionHeight), Qt::AlignCenter,
+                   spec.label);
     }
 }
 
@@ -526,7 +545,7 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
         p.drawLine(c + QPointF(s * 0.3, -s * 0.3), c + QPointF(-s * 0.3, s * 0.3));
     } else {
         p.restore();
-        return false;
+        return paintMediaGlyph(p, rect, glyph, color);
     }
     p.restore();
     return true;

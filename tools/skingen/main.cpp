@@ -27,7 +27,8 @@
 //   glyph    text: the glyph drawn centred (kinds strip, icon): none, close, minimise, maximise, play,
 //            pause, stop, camera, up, down, left, right, check, warning, success, error, settings, plus, minus,
 //            rotate_left, rotate_right, flip_h, flip_v, folder, font, image, delete, previous (|<), next (>|), reset (a
-//            circling arrow).
+//            circling arrow); and the larger media glyphs phone, tablet, tv, console, player, disc, film,
+//            video, globe, note, audio, bell, layers.
 //   frames   1, 2 or 4 (kinds check, icon and field): 4 = normal/hover/pressed/disabled strip, 2 = enabled
 //            (left) and disabled (right) halves, 1 = one picture. A field that a combo box shows in its
 //            button mode needs the 4 frames.
@@ -37,6 +38,8 @@
 //             disabled (40% opacity). With a glyph and no fill ("flat": true) only the glyph changes.
 //             Light strips carry white text too, so their face is the accent (pressed: darker accent)
 //             and only the disabled frame is light grey.
+//             "tab": true keeps the pressed (selected) frame dark with an accent underline, for tabs whose
+//             selected text is drawn in the accent colour. Icons take "label": a short caption under the glyph.
 //   ninegrid  a panel background for nine-grid stretching: rounded dark panel with a 1-pixel lighter
 //             border, a faint vertical gradient and a shadow in the transparent margin. "title" (logical
 //             height of a slightly lighter title band, default 0; on a light panel a charcoal band, for
