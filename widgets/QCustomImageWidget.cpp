@@ -179,7 +179,7 @@ void QCustomImageWidget::paintEvent(QPaintEvent *)
     if (!m_text.isEmpty()) {
         QFont font = p.font();
         font.setFamily(m_fontFamily);
-        font.setPointSize(m_textSize);
+        font.setPixelSize(m_textSize); // the size is given in pixels (setTextPixelSize)
         if (m_textRect.width() == 0)
             m_textRect.setRight(width() - 1 - m_textRect.left());
         if (m_textRect.height() == 0)
