@@ -1,0 +1,13 @@
+# Format chooser, parameter panel and preferences. Window tests drive the real widgets under Xvfb and
+# write their screenshots to <build>/gallery.
+rs_add_qtest(tst_format_rebuild SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_rebuild.cpp LIBS format)
+rs_add_qtest(tst_format_chooser SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_chooser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format GL)
+rs_add_qtest(tst_format_preferences SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_preferences.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format GL)
+foreach(unit tst_format_rebuild tst_format_chooser tst_format_preferences)
+  target_include_directories(${unit} PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+  if(TARGET skin_images)
+    add_dependencies(${unit} skin_images)
+  endif()
+endforeach()
