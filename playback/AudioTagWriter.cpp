@@ -16,12 +16,17 @@
 #include <taglib/mpegfile.h>
 #include <taglib/oggflacfile.h>
 #include <taglib/opusfile.h>
+#include <taglib/tbytevectorstream.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
 #include <taglib/xiphcomment.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -137,6 +142,68 @@ bool writeCover(TagLib::File *file, const QByteArray &cover)
     return false;
 }
 
+// Tags are written in memory: files beyond this are refused rather than loaded.
+constexpr qint64 kMaxFileBytes = qint64(1) << 30;
+
+struct AudioShape
+{
+    int sampleRate = 0;
+    int channels = 0;
+    int lengthMs = 0;
+    bool operator==(const AudioShape &o) const
+    {
+        return sampleRate == o.sampleRate && channels == o.channels && lengthMs == o.lengthMs;
+    }
+};
+
+AudioShape shapeOf(const TagLib::FileRef &ref)
+{
+    const TagLib::AudioProperties *p = ref.isNull() ? nullptr : ref.audioProperties();
+    if (!p || !ref.file()->isValid())
+        return AudioShape();
+    return AudioShape{p->sampleRate(), p->channels(), p->lengthInMilliseconds()};
+}
+
+// Every byte written and on the disk, or false.
+bool writeFully(const QString &path, const TagLib::ByteVector &data)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    const char *p = data.data();
+    size_t left = data.size();
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else {
+            p += n;
+            left -= size_t(n);
+        }
+    }
+    ok = ::fdatasync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    struct stat st;
+    return ok && ::stat(QFile::encodeName(path).constData(), &st) == 0 && st.st_size == off_t(data.size());
+}
+
+// The copy holds exactly the bytes meant, and its audio opens with the original's rate, channels and length.
+bool readsBack(const QString &path, const TagLib::ByteVector &expected, const AudioShape &shape)
+{
+    QFile copy(path);
+    if (!copy.open(QIODevice::ReadOnly) || copy.size() != qint64(expected.size()))
+        return false;
+    if (copy.readAll() != QByteArray::fromRawData(expected.data(), int(expected.size())))
+        return false;
+    copy.close();
+    const QByteArray name = QFile::encodeName(path);
+    const TagLib::FileRef again(name.constData(), true, TagLib::AudioProperties::Fast);
+    return shapeOf(again) == shape;
+}
+
 } // namespace
 
 AudioTagWriter *AudioTagWriter::Create()
@@ -222,12 +289,21 @@ int AudioTagWriter::Save()
     m_saved = false;
     if (m_copy.isEmpty())
         return -1;
-    const QByteArray path = QFile::encodeName(m_copy);
-    TagLib::FileRef ref(path.constData(), true, TagLib::AudioProperties::Fast);
+    // TagLib answers true although its writes failed (a full disk, a size limit), so it edits a copy in
+    // memory; the bytes reach the disk through checked writes and are read back before Close() renames.
+    QFile original(m_target);
+    if (!original.open(QIODevice::ReadOnly) || original.size() > kMaxFileBytes)
+        return -2;
+    const QByteArray bytes = original.readAll();
+    if (bytes.size() != original.size())
+        return -2;
+    original.close();
+    TagLib::ByteVectorStream stream(TagLib::ByteVector(bytes.constData(), unsigned(bytes.size())));
+    TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
     // A file that merely carries the right suffix has no audio stream: adding tags to it would only
     // damage it further.
-    if (ref.isNull() || !ref.file() || !ref.file()->isValid() || !ref.audioProperties() ||
-        ref.audioProperties()->sampleRate() <= 0) {
+    const AudioShape shape = shapeOf(ref);
+    if (shape.sampleRate <= 0) {
         qWarning() << "AudioTagWriter: not a file with tags" << m_target;
         return -2;
     }
@@ -243,6 +319,15 @@ int AudioTagWriter::Save()
         qWarning() << "AudioTagWriter: this container keeps no cover picture" << m_target;
     if (!file->save())
         return -3;
+    const TagLib::ByteVector &tagged = *stream.data();
+    if (!writeFully(m_copy, tagged)) {
+        qWarning() << "AudioTagWriter: cannot write the tagged copy of" << m_target;
+        return -4;
+    }
+    if (!readsBack(m_copy, tagged, shape)) {
+        qWarning() << "AudioTagWriter: the tagged copy does not read back:" << m_target;
+        return -5;
+    }
     m_saved = true;
     return 0;
 }

@@ -13,6 +13,10 @@ PACKAGES=(
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
   xvfb xauth dbus-daemon
   fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fontconfig
+  # tests: clips made by other muxers and encoders than ffmpeg
+  gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  mkvtoolnix x264 lame flac vorbis-tools opus-tools sox
 )
 
 missing=()

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
 
 namespace {
 
@@ -281,6 +282,53 @@ private slots:
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), QByteArray("this is not an mp3 file at all"));
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void fullDiskKeepsTheOriginal_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<bool>("limited");
+        for (const char *name : {"lame.mp3", "oggenc.ogg", "flac.flac", "gst_aac.m4a", "sox.wav"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, disk full").arg(QLatin1String(name))))
+                << QString::fromLatin1(name) << true;
+            QTest::newRow(qPrintable(QStringLiteral("%1, room enough").arg(QLatin1String(name))))
+                << QString::fromLatin1(name) << false;
+        }
+    }
+    void fullDiskKeepsTheOriginal()
+    {
+        // A writer stopped by a full disk (a file-size limit in a child process) must report failure and
+        // leave the original byte for byte, with no copy beside it.
+        QFETCH(QString, fixture);
+        QFETCH(bool, limited);
+        QString missing;
+        if (!rstest::MediaFixtures::haveTools(rstest::MediaFixtures::foreignTools(), &missing))
+            QFAIL(qPrintable(missing + QStringLiteral(" is not installed (scripts/install-deps.sh)")));
+        const QString dir = rstest::scratchDir(QStringLiteral("fulldisk"));
+        const QString path = dir + QLatin1Char('/') + fixture;
+        QVERIFY(QFile::copy(rstest::MediaFixtures::foreign(fixture), path));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        // Room for the plain copy, not for the 256 KiB cover the child adds.
+        const qint64 limit = limited ? before.size() + 64 * 1024 : 0;
+        QProcess child;
+        child.start(QStringLiteral(TAGWRITE_CHILD), {path, QString::number(limit)});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), limited ? 1 : 0);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray after = f.readAll();
+        f.close();
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{fixture});
+        if (limited) {
+            QVERIFY(after == before);
+        } else {
+            QVERIFY(after.size() > before.size() + 256 * 1024);
+            QVERIFY2(rstest::FFprobe::decodeErrors(path).isEmpty(), qPrintable(path));
+            QVERIFY(qAbs(rstest::FFprobe::durationSeconds(path) - 1.0) < 0.1);
+        }
     }
 
     void writerCallSequence()

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace rstest {
@@ -225,6 +227,48 @@ QString MediaFixtures::make(const MediaRecipe &recipe)
     if (!ok)
         qWarning() << "could not generate fixture" << recipe.name;
     return target;
+}
+
+QString MediaFixtures::makeByCommand(const QString &name, const QString &command)
+{
+    const QString target = fixtureDir() + QLatin1Char('/') + name;
+    const bool ok = generate(target, [&](const QString &out) {
+        QTemporaryDir work(fixtureDir() + QStringLiteral("/.work-XXXXXX"));
+        if (!work.isValid())
+            return false;
+        QProcess p;
+        p.setWorkingDirectory(work.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("OUT"), out);
+        env.insert(QStringLiteral("FIXTURES"), fixtureDir());
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-ec"), command});
+        if (!p.waitForFinished(300000)) {
+            p.kill();
+            p.waitForFinished();
+            return false;
+        }
+        const bool done = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 && QFileInfo(out).size() > 0;
+        if (!done)
+            qWarning().noquote() << "fixture command for" << name << "failed:" << command
+                                 << QString::fromUtf8(p.readAllStandardError());
+        return done;
+    });
+    if (!ok)
+        qWarning() << "could not generate fixture" << name;
+    return target;
+}
+
+bool MediaFixtures::haveTools(const QStringList &programs, QString *missing)
+{
+    for (const QString &program : programs) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            if (missing)
+                *missing = program;
+            return false;
+        }
+    }
+    return true;
 }
 
 QString MediaFixtures::badFile(const QString &name)
