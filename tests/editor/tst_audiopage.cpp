@@ -1,0 +1,201 @@
+// The Audio page on a real preview: background audio, volume, track and sound effects go into the record,
+// and a sound effect is heard in an encoding join of that record.
+#include "EditorFileDialog.h"
+#include "EditorTestKit.h"
+#include "MediaFixtures.h"
+#include "QAudioEffectManager.h"
+#include "QAudioOperationForm.h"
+#include "QHorizontalListItem.h"
+#include "QIAnyUtil.h"
+#include "QVideoEditingSettings.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// The main frequency of the first audio stream: zero crossings per second over one second of it.
+double toneFrequency(const QString &path)
+{
+    const QString raw = rstest::scratchDir(QStringLiteral("pcm")) + QStringLiteral("/a.raw");
+    QFile::remove(raw);
+    if (!rstest::MediaFixtures::runFfmpeg({QStringLiteral("-i"), path, QStringLiteral("-map"), QStringLiteral("0:a:0"),
+                                           QStringLiteral("-ac"), QStringLiteral("1"), QStringLiteral("-ar"),
+                                           QStringLiteral("44100"), QStringLiteral("-f"), QStringLiteral("s16le"),
+                                           raw}))
+        return -1;
+    QFile f(raw);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pcm = f.readAll();
+    const auto *s = reinterpret_cast<const qint16 *>(pcm.constData());
+    const int n = pcm.size() / 2;
+    const int from = 22050, to = qMin(n, from + 44100);
+    int crossings = 0;
+    for (int i = from + 1; i < to; ++i)
+        if ((s[i - 1] < 0) != (s[i] < 0))
+            ++crossings;
+    return to > from ? crossings / 2.0 * 44100.0 / (to - from) : -1;
+}
+
+} // namespace
+
+class TestAudioPage : public QObject
+{
+    Q_OBJECT
+private:
+    struct Page
+    {
+        etk::Preview preview;
+        QAudioOperationForm page;
+        bool exposed = false;
+        explicit Page(const VEEditConfig &config = VEEditConfig())
+        {
+            if (!preview.open(etk::patternClip(), config))
+                return;
+            page.setEditSettings(preview.model.get());
+            page.resize(1040, 202);
+            page.show();
+            exposed = QTest::qWaitForWindowExposed(&page);
+        }
+        VEAudioSettings audio()
+        {
+            VEAudioSettings a;
+            preview.model->getAudioSettings(a);
+            return a;
+        }
+        VEAudioBackgroundSettings background()
+        {
+            VEAudioBackgroundSettings b;
+            preview.model->getAudioBackgroundSettings(b);
+            return b;
+        }
+        VESubtitleValue_Info tracks()
+        {
+            VESubtitleValue_Info i;
+            preview.model->getSubtitleInfo(i);
+            return i;
+        }
+    };
+
+    static VEEditConfig twoTracks(int chosen)
+    {
+        VEEditConfig c;
+        c.audioList = QStringList{QStringLiteral("English (AAC)"), QStringLiteral("Commentary (AAC)")};
+        c.subtitleValue.audioRow = chosen;
+        c.subtitleValue.audioIndex = chosen;
+        return c;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QIAnyUtil::setApplicationDirPathForTesting(rstest::bundleDir() + QStringLiteral("/Contents"));
+    }
+    void cleanup() { EditorFileDialog::setOpenFileForTesting(nullptr); }
+
+    void volumeAndWeight()
+    {
+        Page p;
+        QVERIFY(p.exposed);
+        emit p.page.m_sliderVolume->sendProgressValue(0.337);
+        QCOMPARE(p.page.m_leVolumeValue->text(), QStringLiteral("67"));
+        QCOMPARE(p.audio().volume, 67u);
+        QCOMPARE(p.background().volume, 67u);
+        p.page.m_leVolumeValue->selectAll();
+        QTest::keyClicks(p.page.m_leVolumeValue, QStringLiteral("250"));
+        QCOMPARE(p.page.m_leVolumeValue->text(), QStringLiteral("200"));
+        QCOMPARE(p.audio().volume, 200u);
+        p.page.m_leBgVoiceValue->selectAll();
+        QTest::keyClicks(p.page.m_leBgVoiceValue, QStringLiteral("150"));
+        QCOMPARE(p.page.m_leBgVoiceValue->text(), QStringLiteral("100"));
+        QCOMPARE(p.background().weight, 100u);
+        QTest::mouseClick(p.page.m_cbxRepeat, Qt::LeftButton, {}, QPoint(8, 11));
+        QCOMPARE(p.background().loop, 0u);
+    }
+
+    void backgroundFile()
+    {
+        VEEditConfig config = twoTracks(0);
+        config.trimStart = 1000000;
+        Page p(config);
+        p.preview.model->setIsWatermarkAudioStartTime(true);
+        QString dir, filter;
+        const QString music = rstest::MediaFixtures::standard(QStringLiteral("audio.m4a"));
+        EditorFileDialog::setOpenFileForTesting([&](QWidget *, const QString &, const QString &d, const QString &f) {
+            dir = d;
+            filter = f;
+            return music;
+        });
+        QTest::mouseClick(p.page.m_btnSetBgVoice, Qt::LeftButton);
+        QCOMPARE(dir, QDir::homePath());
+        QVERIFY(filter.contains(QLatin1String("*.m4a")) && filter.contains(QLatin1String("*.M4A")));
+        QCOMPARE(p.background().filePath, music.toUtf8());
+        QCOMPARE(p.background().showTime.first, 1000000ull);
+        QCOMPARE(p.page.m_leBgVoicePath->text(), music);
+        etk::saveGallery(&p.page, QStringLiteral("QAudioOperationForm"));
+    }
+
+    // Loading shows the chosen track without storing; a reset chooses the first track, never "no track".
+    void trackChoice()
+    {
+        Page p(twoTracks(1));
+        QCOMPARE(p.page.m_cbbAudioList->count(), 2);
+        QCOMPARE(p.page.m_cbbAudioList->currentIndex(), 1);
+        p.page.m_cbbAudioList->setCurrentIndex(0);
+        QCOMPARE(p.tracks().audioIndex, 0);
+        p.page.m_cbbAudioList->setCurrentIndex(1);
+        QCOMPARE(p.tracks().audioRow, 1);
+        for (int i = 0; i < 2; ++i) {
+            QTest::mouseClick(p.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+            QCOMPARE(p.tracks().audioIndex, 0);
+            QCOMPARE(p.tracks().subtitleIndex, -1); // the subtitle part is not touched
+        }
+        Page none; // a clip without tracks: an emptied list stores nothing
+        QTest::mouseClick(none.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+        QCOMPARE(none.tracks().audioIndex, 0);
+        QCOMPARE(none.tracks().audioRow, 0);
+    }
+
+    // Nothing applied marks no tile, so the first sound effect can be chosen (it used to be marked, and a
+    // marked tile does not answer a click).
+    void firstSoundEffectCanBeChosen()
+    {
+        Page p;
+        QCOMPARE(p.page.m_effectsList->getCurrentIndex(), -1);
+        emit p.page.m_sliderVolume->sendProgressValue(0.4);
+        QTest::mouseClick(p.page.m_effectsList->item(0), Qt::LeftButton);
+        const VEAudioSettings a = p.audio();
+        QCOMPARE(a.effectIndex, 0);
+        QVERIFY(a.equalize.count > 0);
+        QCOMPARE(a.equalize.frequencies[0], 60.0);
+        QCOMPARE(a.volume, 80u); // the volume stays the one shown
+        QTest::mouseClick(p.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+        QCOMPARE(p.audio().equalize.count, 0);
+        QCOMPARE(p.page.m_effectsList->getCurrentIndex(), -1);
+        QCOMPARE(p.page.m_leVolumeValue->text(), QStringLiteral("100"));
+        QVERIFY(p.page.m_cbxRepeat->isChecked());
+    }
+
+    // The chipmunk effect raises the pitch of the joined output: a 440 Hz tone comes out near 660 Hz.
+    void soundEffectIsHeardInTheOutput()
+    {
+        Page p;
+        QTest::mouseClick(p.page.m_effectsList->item(4), Qt::LeftButton);
+        const VEAudioSettings a = p.audio();
+        QCOMPARE(a.effectIndex, 4);
+        QCOMPARE(a.rate, 150u);
+        VEEditConfig edited;
+        p.preview.model->getEditConfig(edited);
+        const QString output = etk::encodeWithEdits(etk::patternClip(), edited, QStringLiteral("chipmunk"));
+        QVERIFY2(!output.isEmpty(), "the encoding join failed");
+        const double source = toneFrequency(etk::patternClip());
+        const double heard = toneFrequency(output);
+        QVERIFY2(qAbs(source - 440) < 20, qPrintable(QString::number(source)));
+        QVERIFY2(qAbs(heard - 660) < 30, qPrintable(QString::number(heard)));
+    }
+};
+
+RS_TEST_MAIN(TestAudioPage)
+#include "tst_audiopage.moc"
