@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <sys/stat.h>
 
 extern "C" {
 #include <libavutil/display.h>
@@ -75,6 +76,12 @@ void fitIntoBox(int w, int h, int boxW, int boxH, int *outW, int *outH)
         *outW = std::min(*outW, boxW);
     if (boxH > 0)
         *outH = std::min(*outH, boxH);
+}
+
+bool isRegularFile(const char *path)
+{
+    struct stat st;
+    return path && *path && ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 } // namespace rsc

@@ -24,4 +24,8 @@ void displaySize(AVFormatContext *ctx, AVStream *stream, int *width, int *height
 // of 0 x 0 keeps the size. Both results are at least 1.
 void fitIntoBox(int w, int h, int boxW, int boxH, int *outW, int *outH);
 
+// True for a regular file (links followed). Checked before any open of a media path: opening a named
+// pipe or a device for reading blocks until a writer comes, which may be never.
+bool isRegularFile(const char *path);
+
 } // namespace rsc

@@ -1,5 +1,7 @@
 #include "player_render.h"
 
+#include "common_media.h"
+
 #include "bmp_image.h"
 #include "filter_escape.h"
 #include "global_settings.h"
@@ -200,7 +202,7 @@ bool PlayerRenderer::pictureSize(const std::string &path, int *width, int *heigh
     if (it == m_pictureSizes.end()) {
         std::pair<int, int> size{0, 0};
         AVFormatContext *opened = nullptr;
-        if (avformat_open_input(&opened, path.c_str(), nullptr, nullptr) == 0) {
+        if (rsc::isRegularFile(path.c_str()) && avformat_open_input(&opened, path.c_str(), nullptr, nullptr) == 0) {
             InputFormatPtr fmt(opened);
             if (avformat_find_stream_info(fmt.get(), nullptr) >= 0) {
                 const int i = av_find_best_stream(fmt.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);

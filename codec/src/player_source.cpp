@@ -31,7 +31,7 @@ PlayerSource::~PlayerSource()
 bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort, int program, int video)
 {
     close();
-    if (!m_packet || !m_frame)
+    if (!m_packet || !m_frame || !rsc::isRegularFile(path.c_str()))
         return false;
     m_fmt = avformat_alloc_context();
     if (!m_fmt)

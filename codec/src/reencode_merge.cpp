@@ -130,7 +130,8 @@ bool ReencodeMerger::filesReadable(const EditConfig &edit, std::string *error)
     if (edit.codec.audioEdits && !edit.background[0].file.empty())
         files.push_back(&edit.background[0].file);
     for (const std::string *f : files) {
-        if (::access(f->c_str(), R_OK) != 0) {
+        // A pipe named as a picture or subtitle file would block the filter graph for ever.
+        if (::access(f->c_str(), R_OK) != 0 || !rsc::isRegularFile(f->c_str())) {
             if (error)
                 *error = "cannot read " + *f;
             return false;

@@ -8,9 +8,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using rstest::MediaFixtures;
 
@@ -61,6 +66,8 @@ class TestJobSafety : public QObject
 private slots:
     void failuresKeepEveryFile_data();
     void failuresKeepEveryFile();
+    void namedPipeSourceIsRefusedAtOnce_data();
+    void namedPipeSourceIsRefusedAtOnce();
     void outputThatIsNoRegularFileIsRefused_data();
     void outputThatIsNoRegularFileIsRefused();
 };
@@ -162,6 +169,75 @@ void TestJobSafety::failuresKeepEveryFile()
         QVERIFY2(digest(sources[i]) == before[i], qPrintable(sources[i]));
     QVERIFY(digest(out) == outBefore);
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+void TestJobSafety::namedPipeSourceIsRefusedAtOnce_data()
+{
+    QTest::addColumn<QString>("use");
+    for (const char *use : {"lossless merge", "re-encoding merge", "conversion", "player", "information"})
+        QTest::newRow(use) << QString::fromLatin1(use);
+}
+
+void TestJobSafety::namedPipeSourceIsRefusedAtOnce()
+{
+    // Opening a pipe for reading waits for a writer: the caller (the GUI thread, for the probe and the
+    // player) would hang for ever. Each use must refuse it without opening it.
+    QFETCH(QString, use);
+    const QString dir = rstest::scratchDir(QStringLiteral("fifo"));
+    const QString fifo = dir + QStringLiteral("/clip.mp4");
+    const QByteArray fifoPath = fifo.toUtf8();
+    QCOMPARE(::mkfifo(fifoPath.constData(), 0644), 0);
+    const QByteArray out = (dir + QStringLiteral("/out.mp4")).toUtf8();
+    std::function<int()> open;
+    if (use.endsWith(QLatin1String("merge"))) {
+        open = [&] {
+            rsc_job *job = use.startsWith(QLatin1String("lossless")) ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT)
+                                                                     : rsc_job_create_merge(RSC_CREATE_DEFAULT);
+            int r = rsc_job_open_output(job, out.constData(), "mp4", nullptr) == 1 && rsc_job_start(job) == 1;
+            r = r && rsc_job_add_task(job, fifoPath.constData(), 0, 0, nullptr) == 1;
+            rsc_job_release(job);
+            return r;
+        };
+    } else if (use == QLatin1String("conversion")) {
+        open = [&] {
+            rsc_job *job = rsc_job_create_convert(RSC_CREATE_DEFAULT);
+            int r = rsc_job_open_file(job, fifoPath.constData(), out.constData(), "mp4", nullptr) == 1 &&
+                    rsc_job_start(job) == 1;
+            rsc_job_release(job);
+            return r;
+        };
+    } else if (use == QLatin1String("player")) {
+        open = [&] {
+            rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT);
+            const int r = rsc_player_open(player, fifoPath.constData(), 320, 240, 0, 0);
+            rsc_player_release(player);
+            return r;
+        };
+    } else {
+        open = [&] {
+            rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+            const int r = rsc_info_open_file(info, fifoPath.constData());
+            rsc_info_release(info);
+            return r;
+        };
+    }
+    std::atomic<int> result{-1};
+    std::thread t([&] { result = open(); });
+    QElapsedTimer timer;
+    timer.start();
+    while (result.load() < 0 && timer.elapsed() < 20000)
+        QThread::msleep(10);
+    const bool blocked = result.load() < 0;
+    if (blocked) {
+        // Let the blocked open go (a writer that closes at once), so the test can end.
+        const int fd = ::open(fifoPath.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    t.join();
+    QVERIFY2(!blocked, "the open waited for a writer");
+    QCOMPARE(result.load(), 0);
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{QStringLiteral("clip.mp4")});
 }
 
 void TestJobSafety::outputThatIsNoRegularFileIsRefused_data()
