@@ -23,6 +23,7 @@ public:
     bool setTagImg(const QRect &rect, const std::string &bytes);
     void setBackgroundColor(const QColor &color) { m_background = color; }
     void setIconColor(const QColor &color);
+    QColor iconColor() const { return m_iconColor; }
     void setIconColorRect(const QRect &rect);
 
     // Where a w x h picture lands inside rect when fitted keeping its aspect ratio.
