@@ -21,6 +21,10 @@ class QVEDualSlider : public QDualSlider
 public:
     explicit QVEDualSlider(QWidget *parent = nullptr) : QDualSlider(parent) {}
 
+    using QDualSlider::setEndBtnImage;
+    // The end handle always shares the start handle's row: the offset is accepted and not used.
+    bool setEndBtnImage(const QString &path, int) { return QDualSlider::setEndBtnImage(path); }
+
     QVESliderCtrlBtn *startButton() const { return qobject_cast<QVESliderCtrlBtn *>(startHandle()); }
     QVESliderCtrlBtn *endButton() const { return qobject_cast<QVESliderCtrlBtn *>(endHandle()); }
     QVESliderCtrlBtn *playButton() const { return qobject_cast<QVESliderCtrlBtn *>(playHandle()); }

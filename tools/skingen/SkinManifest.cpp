@@ -18,7 +18,7 @@ bool kindFromText(const QString &text, SkinKind *kind)
     } kinds[] = {{"strip", SkinKind::Strip},   {"ninegrid", SkinKind::NineGrid}, {"field", SkinKind::Field},
                  {"check", SkinKind::Check},   {"icon", SkinKind::Icon},         {"track", SkinKind::Track},
                  {"thumb", SkinKind::Thumb},   {"handles", SkinKind::Handles},   {"tile", SkinKind::Tile},
-                 {"handle", SkinKind::Handle}, {"playhead", SkinKind::Playhead}};
+                 {"handle", SkinKind::Handle}, {"playhead", SkinKind::Playhead}, {"tab", SkinKind::Tab}};
     for (const auto &k : kinds) {
         if (text == QLatin1String(k.name)) {
             *kind = k.kind;
@@ -128,7 +128,7 @@ bool parseSkinImageSpec(const QJsonObject &object, SkinImageSpec *spec, QString 
         return false;
     }
     if (s.kind == SkinKind::Strip || s.kind == SkinKind::Thumb || s.kind == SkinKind::Tile ||
-        s.kind == SkinKind::Handle)
+        s.kind == SkinKind::Handle || s.kind == SkinKind::Tab)
         s.frames = 4;
     else if (s.kind == SkinKind::Playhead)
         s.frames = 1;

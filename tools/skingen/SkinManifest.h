@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVector>
 
-enum class SkinKind { Strip, NineGrid, Field, Check, Icon, Track, Thumb, Handles, Tile, Handle, Playhead };
+enum class SkinKind { Strip, NineGrid, Field, Check, Icon, Track, Thumb, Handles, Tile, Handle, Playhead, Tab };
 
 struct SkinImageSpec
 {

@@ -380,6 +380,28 @@ void paintPlayhead(QPainter &p, const SkinImageSpec &spec)
     p.fillRect(QRectF(w / 2 - 0.5, head - 0.5, 1.0, spec.size.height() - head + 0.5), c);
 }
 
+// A tab of a tab row in its four states: no face, a bar along the bottom edge (grey, lighter on hover,
+// a thicker accent bar for the current tab, faint when disabled); the text sits above the bar.
+void paintTab(QPainter &p, const SkinImageSpec &spec)
+{
+    const Family fam = family(spec.light);
+    for (int k = 0; k < 4; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        QColor c = lighter(fam.border, 20);
+        qreal h = 1.0;
+        if (k == Hover) {
+            c = lighter(fam.border, 70);
+            h = 2.0;
+        } else if (k == Pressed) {
+            c = spec.color.isValid() ? spec.color : kAccent;
+            h = 3.0;
+        } else if (k == Disabled) {
+            c = withAlpha(c, 0.4);
+        }
+        p.fillRect(QRectF(frame.left() + 2, frame.bottom() - h, frame.width() - 4, h), c);
+    }
+}
+
 } // namespace
 
 bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const QColor &color)
@@ -592,6 +614,9 @@ QImage paintSkinImage(const SkinImageSpec &spec)
         break;
     case SkinKind::Tile:
         paintTile(p, spec);
+        break;
+    case SkinKind::Tab:
+        paintTab(p, spec);
         break;
     case SkinKind::Handle:
         paintHandle(p, spec);

@@ -54,6 +54,8 @@
 //             edge middles, a centre cross in a ring (used at its pixel size by the preview's boxes).
 //   tile      a 4-frame outline of a list tile, transparent inside: grey, lighter on hover, accent when
 //             selected ("color" overrides the accent), faint when disabled.
+//   tab       a 4-frame tab of a tab row: no face, a bar along the bottom edge (grey, lighter on hover,
+//             a thicker accent bar when current, faint when disabled); the text sits above the bar.
 //   handle    a 4-frame trim handle strip: a rounded bar in "color" (default a pale yellow) with a grip of
 //             two short dark lines; hover lighter, pressed the accent, disabled grey at 40%.
 //   playhead  a play cursor drawn stretched over the cursor's line: a downward head of logical height
