@@ -253,6 +253,24 @@ bool InputClip::normaliseForCopy()
     return true;
 }
 
+std::vector<int64_t> InputClip::upcomingPts(int stream, size_t count)
+{
+    std::vector<int64_t> pts;
+    for (const PacketPtr &p : m_pending) {
+        if (p->stream_index == stream && pts.size() < count)
+            pts.push_back(p->pts);
+    }
+    while (pts.size() < count && m_pending.size() < kMaxPendingPackets) {
+        PacketPtr pkt = makePacket();
+        if (!pkt || av_read_frame(m_format.get(), pkt.get()) < 0)
+            break;
+        if (pkt->stream_index == stream)
+            pts.push_back(pkt->pts);
+        m_pending.push_back(std::move(pkt));
+    }
+    return pts;
+}
+
 int InputClip::read(AVPacket *packet)
 {
     if (!m_pending.empty()) {

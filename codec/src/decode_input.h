@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace rsc::job {
 
@@ -30,6 +31,9 @@ public:
               Purpose purpose = Purpose::Decode);
     // The next packet of the file, like av_read_frame (packets read while opening come first).
     int read(AVPacket *packet);
+    // The presentation times of the next packets of `stream` that read() will hand out (read ahead, not
+    // consumed), at most `count` of them.
+    std::vector<int64_t> upcomingPts(int stream, size_t count);
     bool openDecoders(bool video, bool audio, std::string *error);
 
     AVFormatContext *format() const { return m_format.get(); }

@@ -6,6 +6,11 @@
 
 namespace rsc::job {
 
+namespace {
+// Packets read ahead to learn a stream's frame order: deeper than any reorder depth H.264 or HEVC allow.
+constexpr size_t kLookAhead = 48;
+} // namespace
+
 LosslessMerger::~LosslessMerger()
 {
     m_clip.reset();
@@ -195,6 +200,8 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     }
     for (Track *t : {&m_video, &m_audio}) {
         t->offsetSet = false;
+        t->timingChecked = false;
+        t->deriveDts = false;
         t->done = t->out == nullptr;
     }
     bool videoStarted = !m_video.out;
@@ -217,6 +224,20 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
             continue;
         }
         const AVRational inTb = in->streams[pkt->stream_index]->time_base;
+        if (t == &m_video && !t->timingChecked) {
+            // Containers that store presentation times only: decoding times are derived from them (a
+            // decoding time equal to the presentation time would reorder frames with B-frames).
+            t->timingChecked = true;
+            t->deriveDts = pkt->dts == AV_NOPTS_VALUE && pkt->pts != AV_NOPTS_VALUE;
+            if (t->deriveDts) {
+                std::vector<int64_t> ahead{pkt->pts};
+                const std::vector<int64_t> more = clip->upcomingPts(pkt->stream_index, kLookAhead);
+                ahead.insert(ahead.end(), more.begin(), more.end());
+                t->dtsFromPts.start(ahead);
+            }
+        }
+        if (t->deriveDts)
+            pkt->dts = t->dtsFromPts.next(pkt->pts);
         if (pkt->dts == AV_NOPTS_VALUE)
             pkt->dts = pkt->pts;
         if (pkt->pts == AV_NOPTS_VALUE)
@@ -257,6 +278,9 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
             int64_t offset = av_rescale_q(outputStart - referenceUs - origin, AV_TIME_BASE_Q, t->out->time_base);
             if (t->end != AV_NOPTS_VALUE && pkt->pts != AV_NOPTS_VALUE && pkt->pts + offset < t->end)
                 offset = t->end - pkt->pts;
+            // Decoding times go on increasing across the join: the whole clip moves, never single frames.
+            if (t->lastDts != AV_NOPTS_VALUE && pkt->dts != AV_NOPTS_VALUE && pkt->dts + offset <= t->lastDts)
+                offset = t->lastDts + 1 - pkt->dts;
             t->offset = offset;
             t->offsetSet = true;
         }

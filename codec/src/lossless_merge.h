@@ -5,6 +5,7 @@
 
 #include "decode_input.h"
 #include "job_engine.h"
+#include "lossless_timing.h"
 #include "mux_output.h"
 
 #include <memory>
@@ -31,6 +32,9 @@ private:
         int64_t end = AV_NOPTS_VALUE;        // output time base: pts + duration of the latest packet
         int64_t offset = 0;                  // added to the clip's timestamps (output time base)
         bool offsetSet = false;
+        bool timingChecked = false; // the clip's first packet of the stream was seen
+        bool deriveDts = false;     // the clip's container stores presentation times only
+        DtsFromPts dtsFromPts;
         bool done = false;
     };
 

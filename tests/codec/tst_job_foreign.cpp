@@ -1,0 +1,133 @@
+// Lossless joins of clips made by other muxers and encoders than ffmpeg (GStreamer, mkvmerge, x264, lame,
+// flac, oggenc, opusenc), as users' files are made: packets byte-identical, and the pictures shown in the
+// same order as in the clips (the decoded frames of the join are the clips' decoded frames, in turn).
+#include "tst_job_helpers.h"
+
+#include <QFileInfo>
+
+using namespace jobtest;
+using rstest::FFprobe;
+using rstest::MediaFixtures;
+
+namespace {
+
+// MD5 of every decoded picture in presentation order.
+QStringList pictureDigests(const QString &path)
+{
+    const QByteArray out =
+        ffmpegOut({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-map"),
+                   QStringLiteral("0:v:0"), QStringLiteral("-f"), QStringLiteral("framemd5"), QStringLiteral("-")});
+    QStringList digests;
+    for (const QByteArray &line : out.split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        digests << QString::fromLatin1(line.split(',').last().trimmed());
+    }
+    return digests;
+}
+
+} // namespace
+
+class TestJobForeign : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void joinsForeignClips_data();
+    void joinsForeignClips();
+};
+
+void TestJobForeign::initTestCase()
+{
+    QString missing;
+    if (!MediaFixtures::haveTools(MediaFixtures::foreignTools(), &missing))
+        QFAIL(qPrintable(missing + QStringLiteral(" is not installed (scripts/install-deps.sh)")));
+}
+
+void TestJobForeign::joinsForeignClips_data()
+{
+    QTest::addColumn<QString>("fixture"); // the pair's base name, e.g. "gst_h264_aac.mp4"
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<int>("clips");
+    QTest::newRow("mp4 (GStreamer, B-frames)") << "gst_h264_aac.mp4"
+                                               << "mp4" << 2;
+    QTest::newRow("mov (GStreamer, B-frames)") << "gst_h264_aac.mov"
+                                               << "mov" << 2;
+    QTest::newRow("mkv (GStreamer, B-frames)") << "gst_h264_aac.mkv"
+                                               << "matroska" << 2;
+    QTest::newRow("mkv (mkvmerge, x264 B-frames)") << "mkvmerge_x264_mp3.mkv"
+                                                   << "matroska" << 2;
+    QTest::newRow("webm (GStreamer)") << "gst_vp8_vorbis.webm"
+                                      << "webm" << 2;
+    QTest::newRow("ts (GStreamer, B-frames)") << "gst_h264_aac.ts"
+                                              << "mpegts" << 2;
+    QTest::newRow("avi (GStreamer)") << "gst_mpeg4_mp3.avi"
+                                     << "avi" << 2;
+    QTest::newRow("flv (GStreamer, B-frames)") << "gst_h264_mp3.flv"
+                                               << "flv" << 2;
+    QTest::newRow("ogg (oggenc)") << "oggenc.ogg"
+                                  << "ogg" << 2;
+    QTest::newRow("opus (opusenc)") << "opusenc.opus"
+                                    << "ogg" << 2;
+    QTest::newRow("mp3 (lame)") << "lame.mp3"
+                                << "mp3" << 2;
+    QTest::newRow("m4a (GStreamer)") << "gst_aac.m4a"
+                                     << "m4a" << 2;
+    QTest::newRow("flac (flac, one clip)") << "flac.flac"
+                                           << "flac" << 1;
+}
+
+void TestJobForeign::joinsForeignClips()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QString, container);
+    QFETCH(int, clips);
+    const QFileInfo name(fixture);
+    QStringList sources;
+    for (const char *variant : {"_a.", "_b."}) {
+        if (sources.size() < clips)
+            sources << MediaFixtures::foreign(name.completeBaseName() + QLatin1String(variant) + name.suffix());
+    }
+    const QString out = rstest::scratchDir(QStringLiteral("foreign")) + QStringLiteral("/joined.") + name.suffix();
+    QList<Task> tasks;
+    for (const QString &s : sources)
+        tasks << Task{s};
+    const Outcome r = runMerge(true, out, container, tasks);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    QCOMPARE(r.tasksAdded, clips);
+
+    const bool video = !FFprobe::streams(sources[0], QStringLiteral("video")).isEmpty();
+    for (const QString &selector : {QStringLiteral("v:0"), QStringLiteral("a:0")}) {
+        if (selector.startsWith(QLatin1Char('v')) && !video)
+            continue;
+        QStringList expected;
+        for (const QString &s : sources)
+            expected += payloadDigests(s, selector);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(payloadDigests(out, selector), expected);
+        // Decoding times where the container stores them (Matroska keeps presentation times only).
+        bool sourcesMonotonic = true;
+        for (const QString &s : sources)
+            sourcesMonotonic = sourcesMonotonic && FFprobe::strictlyMonotonic(FFprobe::packets(s, selector));
+        QString where;
+        if (sourcesMonotonic)
+            QVERIFY2(FFprobe::strictlyMonotonic(FFprobe::packets(out, selector), &where), qPrintable(where));
+    }
+    if (video) {
+        QStringList shown;
+        for (const QString &s : sources)
+            shown += pictureDigests(s);
+        QCOMPARE(pictureDigests(out), shown);
+    }
+    const QString errors = FFprobe::decodeErrors(out);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+    double length = 0;
+    for (const QString &s : sources)
+        length += FFprobe::durationSeconds(s);
+    QVERIFY2(qAbs(FFprobe::durationSeconds(out) - length) < 0.15,
+             qPrintable(QStringLiteral("%1 s, clips %2 s").arg(FFprobe::durationSeconds(out)).arg(length)));
+}
+
+RS_TEST_MAIN(TestJobForeign)
+#include "tst_job_foreign.moc"
