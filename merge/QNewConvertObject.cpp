@@ -1,5 +1,7 @@
 #include "QNewConvertObject.h"
 
+#include "EncoderCheck.h"
+
 #include "OutputGuard.h"
 #include "ZtVideoConvertItem.h"
 
@@ -69,6 +71,7 @@ void QNewConvertObject::OnStartToMerger()
     m_nConvertIndex = 0;
     m_nTotalCount = m_convertList.size();
     m_bEnded = false;
+    m_strError.clear();
     emit emitStartConverter();
     if (m_convertList.isEmpty()) {
         // Nothing to join: the job ends at once rather than waiting for reports that never come.
@@ -98,6 +101,14 @@ void QNewConvertObject::StartToMerger(ZtVideoConvertItem *item)
         QStringList sources;
         for (const ZtVideoConvertItem *clip : qAsConst(m_convertList))
             sources << clip->getFilePath();
+        // An encoder the library cannot use would silently become another codec.
+        const QString missing = EncoderCheck::unavailableEncoder(QSettingDlgState::attributeSetting());
+        if (!missing.isEmpty()) {
+            m_strError = EncoderCheck::message(missing);
+            qWarning() << "the merge cannot encode with" << missing;
+            ConverteFinishedCount(false);
+            return;
+        }
         const QString clash = OutputGuard::sourceAtOutput(m_strMergerPath, sources);
         if (!clash.isEmpty()) {
             qWarning() << "the merge output is one of its clips:" << clash;

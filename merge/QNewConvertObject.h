@@ -29,6 +29,8 @@ public:
     void AddConvertItem(QList<ZtVideoConvertItem *> items);
     void ClearConvertItem();
     void setMergerOptputPath(QString path) { m_strMergerPath = path; }
+    // Why the last run failed before it started, for the user (empty when it did not).
+    QString errorText() const { return m_strError; }
     QString getMergerOutputPath() const { return m_strMergerPath; }
     ZtVideoConvertItem *GetCurrentItem() const { return m_pCurItem; }
     int getTotalConut() const { return m_nTotalCount; }
@@ -71,6 +73,7 @@ private:
     bool closeMergeOutput();
     void discardMergeOutput();
 
+    QString m_strError;
     bool m_bMerger = false;
     bool m_bStopConvert = false;
     bool m_bEnded = false; // the job has ended (failed, stopped or done): late reports are ignored

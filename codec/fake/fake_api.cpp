@@ -37,6 +37,13 @@ int rsc_global_set_interrupt(int on)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+int rsc_global_can_encode(uint32_t codec_id)
+{
+    Call call("rsc_global_can_encode");
+    call.integer(static_cast<int64_t>(codec_id));
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
 rsc_memstream *rsc_memstream_create(const void *data, uint32_t size, uint32_t flags)
 {
     Call call("rsc_memstream_create");

@@ -77,6 +77,9 @@ int rsc_global_set_frame_formats(const int32_t *formats, int count);
 /* Library-wide interrupt switch: while 1, blocking reads of information objects give up at once so that
  * a close called from another thread returns promptly. Answers the previous value. */
 int rsc_global_set_interrupt(int on);
+/* 1 when this build can encode the vocabulary codec id (a re-encoding job asked for an id it cannot
+ * encode falls back to another codec, so callers that must keep a promise ask first); 0 otherwise. */
+int rsc_global_can_encode(uint32_t codec_id);
 
 /* ===================================================================== memory stream */
 

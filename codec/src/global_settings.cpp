@@ -1,4 +1,5 @@
 #include "global_settings.h"
+#include "codecids_table.h"
 
 #include "log_codec.h"
 #include "rscodec.h"
@@ -78,6 +79,11 @@ int rsc_global_set_frame_formats(const int32_t *formats, int count)
 int rsc_global_set_interrupt(int on)
 {
     return rsc::s_interrupt.exchange(on != 0) ? 1 : 0;
+}
+
+int rsc_global_can_encode(uint32_t codec_id)
+{
+    return rsc::encoderForCodecId(codec_id) ? 1 : 0;
 }
 
 } // extern "C"
