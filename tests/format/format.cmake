@@ -11,3 +11,10 @@ foreach(unit tst_format_rebuild tst_format_chooser tst_format_preferences)
     add_dependencies(${unit} skin_images)
   endif()
 endforeach()
+# Every profile of both catalogues through the real codec library: a one-second 160x90 join each.
+rs_add_qtest(tst_format_join SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_join.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format merge codec MEDIA TIMEOUT 900)
+target_include_directories(tst_format_join PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/codec/src)
+if(TARGET skin_images)
+  add_dependencies(tst_format_join skin_images)
+endif()
