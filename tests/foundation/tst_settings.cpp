@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
 #include <iterator>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -226,16 +229,25 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("writeOperateXml"));
         QVERIFY(!QVideoSettingXml::SaveXml(QIAnyUtil::getAppDataPath() + "/no/such/folder/x.xml", doc));
 
+        // A file system that refuses the bytes (a full disk) refuses root too, unlike file permissions:
+        // a file size limit makes every write fail as a full disk would.
         const QString path = QVideoSettingXml::settingsFilePath();
         QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::CloseQuits, "N"));
-        QFile::setPermissions(path, QFileDevice::ReadOwner);
-        const bool ignoresPermissions = QFileInfo(path).isWritable();
-        if (!ignoresPermissions) {
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("writeOperateXml"));
-            QVERIFY(!QVideoSettingXml::SetItemValue(SettingKeys::CloseQuits, "Y"));
-            QCOMPARE(QVideoSettingXml::GetItemValue(SettingKeys::CloseQuits), QString("N"));
-        }
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const QByteArray before = readFile(path);
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit tiny = old;
+        tiny.rlim_cur = 8;
+        const sighandler_t oldHandler = std::signal(SIGXFSZ, SIG_IGN); // EFBIG instead of a kill
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("writeOperateXml"));
+        const bool saved = QVideoSettingXml::SetItemValue(SettingKeys::CloseQuits, "Y");
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!saved);
+        QCOMPARE(readFile(path), before);
+        QCOMPARE(QVideoSettingXml::GetItemValue(SettingKeys::CloseQuits), QString("N"));
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files).filter("VideoDefaultSetting.xml.").size(), 0);
     }
 
     void snapshotSettingsFillEmptyAttributes()
