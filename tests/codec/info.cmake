@@ -1,8 +1,9 @@
 # Media information, frames, codec ids and the recording fake of the codec library.
 set(_codec_src ${CMAKE_CURRENT_LIST_DIR}/../../codec/src)
 
-rs_add_qtest(tst_info SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_info.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)
-rs_add_qtest(tst_info_images SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_info_images.cpp LIBS codec Qt5::Gui MEDIA)
+rs_add_qtest(tst_info SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_info.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600
+  COST 38 SHARDS 2)
+rs_add_qtest(tst_info_images SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_info_images.cpp LIBS codec Qt5::Gui MEDIA COST 9)
 rs_add_qtest(tst_info_internals SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_info_internals.cpp
   LIBS codec PkgConfig::FFMPEG)
 target_include_directories(tst_info_internals PRIVATE ${_codec_src})

@@ -1,15 +1,19 @@
 # Conversion and merge jobs and the edit pipeline of the codec library.
 set(_codec_src ${CMAKE_CURRENT_LIST_DIR}/../../codec/src)
 
-rs_add_qtest(tst_job_lossless SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_lossless.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)
-rs_add_qtest(tst_job_reencode SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_reencode.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)
-rs_add_qtest(tst_edit_video SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_video.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)
-rs_add_qtest(tst_edit_audio SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_audio.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900)
+rs_add_qtest(tst_job_lossless SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_lossless.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600
+  COST 45 SHARDS 2)
+rs_add_qtest(tst_job_reencode SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_reencode.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900
+  COST 55 SHARDS 3)
+rs_add_qtest(tst_edit_video SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_video.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900
+  COST 26)
+rs_add_qtest(tst_edit_audio SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_audio.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900
+  COST 18)
 rs_add_qtest(tst_job_tracks SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_tracks.cpp
-  LIBS codec PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 300)
+  LIBS codec PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 300 COST 7)
 target_include_directories(tst_job_tracks PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_encoders SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_encoders.cpp
-  LIBS codec foundation PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600)
+  LIBS codec foundation PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 145 SHARDS 4)
 target_include_directories(tst_job_encoders PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_safety SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_safety.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)
 rs_add_qtest(tst_job_foreign SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_foreign.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)

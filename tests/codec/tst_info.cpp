@@ -88,6 +88,7 @@ private slots:
     // Presence, duration, geometry, container names and every stream's texts and private data.
     void matchesFfprobe()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, name);
         const QString path = rstest::MediaFixtures::standard(name);
         const QJsonObject probe = rstest::FFprobe::probe(path);
@@ -160,6 +161,7 @@ private slots:
 
     void chapters()
     {
+        RS_SHARD_UNIT();
         const QString path = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
         const QJsonArray expected = rstest::FFprobe::probe(path).value("chapters").toArray();
         QCOMPARE(expected.size(), 2);
@@ -181,6 +183,7 @@ private slots:
 
     void streamSelectionKeepsChoiceOnBadIndex()
     {
+        RS_SHARD_UNIT();
         const QString path = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
         InfoHandle h;
         QCOMPARE(rsc_info_open_file(h.info, path.toUtf8().constData()), 1);
@@ -196,6 +199,7 @@ private slots:
 
     void externalSubtitleFile()
     {
+        RS_SHARD_UNIT();
         const QString video = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
         const QString srt = QFileInfo(video).absolutePath() + "/subtitle_en.srt";
         QVERIFY(QFile::exists(srt));
@@ -248,6 +252,7 @@ private slots:
     // Tags from the container (or the stream), and the embedded picture of every container that has one.
     void tagsAndCover()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, name);
         QFETCH(QStringList, args);
         const QString path =
@@ -305,6 +310,7 @@ private slots:
 
     void joinValues()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, a);
         QFETCH(QString, b);
         QFETCH(bool, videoEqual);
@@ -346,6 +352,7 @@ private slots:
 
     void rotationAndAspect()
     {
+        RS_SHARD_UNIT();
         InfoHandle h;
         QCOMPARE(rsc_info_open_file(h.info, rstest::MediaFixtures::standard("rotated90.mp4").toUtf8().constData()), 1);
         // ffprobe reports the matrix's counter-clockwise angle; value 7 is the clockwise turn for display.
@@ -393,6 +400,7 @@ private slots:
     // hang; after a refusal every getter answers nothing.
     void badInput()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, path);
         QFETCH(bool, partial);
         InfoHandle h;
@@ -418,6 +426,7 @@ private slots:
 
     void nullHandleAnswersNothing()
     {
+        RS_SHARD_UNIT();
         QCOMPARE(rsc_info_open_file(nullptr, "x.mp4"), 0);
         QCOMPARE(rsc_info_duration(nullptr), 0ull);
         QVERIFY(rsc_info_stream_title(nullptr, RSC_STREAM_VIDEO) == nullptr);
@@ -436,6 +445,7 @@ private slots:
 
     void pathWithSpacesAndNonAscii()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, fileName);
         const QString dir = rstest::scratchDir("names");
         const QString target = dir + "/" + fileName;
@@ -448,6 +458,7 @@ private slots:
 
     void memoryStreamDescribesTheSameMedia()
     {
+        RS_SHARD_UNIT();
         QFile file(rstest::MediaFixtures::standard("h264_aac.mp4"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QByteArray bytes = file.readAll();
@@ -487,6 +498,7 @@ private slots:
     // A copied stream may be released while an object still reads it: pictures keep coming from the bytes.
     void memoryStreamReleasedBeforeTheObject()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, name);
         QFETCH(QString, brand);
         QFile file(rstest::MediaFixtures::standard(name));
@@ -512,6 +524,7 @@ private slots:
     // Run under the leak checker (see codec/README.md): nothing may stay behind.
     void thousandObjects()
     {
+        RS_SHARD_UNIT();
         const QStringList names = {"h264_aac.mp4", "mkv_subs_chapters_2audio.mkv", "cover_art.mp3", "vp9_opus.webm",
                                    "h264_aac.ts"};
         QList<QByteArray> paths;
@@ -549,6 +562,7 @@ private slots:
     // The preview describes a shared player's media through it; a player with nothing open gives nothing.
     void openWithPlayer()
     {
+        RS_SHARD_UNIT();
         const QString path = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
         rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
         QVERIFY(player);
@@ -572,6 +586,7 @@ private slots:
     // AVI INFO tags hold the file's own bytes; a Latin-1 title still comes out as UTF-8.
     void latin1TagsBecomeUtf8()
     {
+        RS_SHARD_UNIT();
         const QString made = rstest::MediaFixtures::make(
             {"latin1_tags.avi",
              {"-f", "lavfi", "-i", "sine=duration=0.5", "-c:a", "pcm_s16le", "-metadata", "title=CafQ au lait"}});
@@ -596,6 +611,7 @@ private slots:
 
     void programs()
     {
+        RS_SHARD_UNIT();
         InfoHandle ts, mp4;
         QCOMPARE(rsc_info_open_file(ts.info, rstest::MediaFixtures::standard("h264_aac.ts").toUtf8().constData()), 1);
         QCOMPARE(rsc_info_program_count(ts.info), 1u);

@@ -208,6 +208,7 @@ void TestJobEncoders::reencodesWithEveryOfferedPair_data()
 
 void TestJobEncoders::reencodesWithEveryOfferedPair()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, ext);
     QFETCH(QString, video);
     QFETCH(QString, audio);

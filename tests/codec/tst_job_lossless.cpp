@@ -102,6 +102,7 @@ void TestJobLossless::joinCopiesPackets_data()
 
 void TestJobLossless::joinCopiesPackets()
 {
+    RS_SHARD_UNIT();
     QFETCH(QStringList, clips);
     QFETCH(QString, container);
     QFETCH(QString, suffix);
@@ -138,6 +139,7 @@ void TestJobLossless::joinCopiesPackets()
 
 void TestJobLossless::trimCutsAtKeyframes()
 {
+    RS_SHARD_UNIT();
     // Keyframes every second: a cut from 1.3 s starts at the keyframe at 1.0 s.
     const QString c = MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"));
     const QString out = rstest::scratchDir(QStringLiteral("lossless-trim")) + QStringLiteral("/trim.mp4");
@@ -174,6 +176,7 @@ void TestJobLossless::joinsSound_data()
 
 void TestJobLossless::joinsSound()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, clip);
     QFETCH(QString, container);
     QFETCH(bool, joins);
@@ -203,6 +206,7 @@ void TestJobLossless::joinsSound()
 
 void TestJobLossless::keepsDisplayRotation()
 {
+    RS_SHARD_UNIT();
     const QString plain = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
     const QString turned = MediaFixtures::standard(QStringLiteral("rotated90.mp4"));
     const QString out = rstest::scratchDir(QStringLiteral("lossless-rotation")) + QStringLiteral("/turned.mp4");
@@ -220,6 +224,7 @@ void TestJobLossless::keepsDisplayRotation()
 
 void TestJobLossless::conversionCopiesRange()
 {
+    RS_SHARD_UNIT();
     const QString src = MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"));
     const QString out = rstest::scratchDir(QStringLiteral("lossless-convert")) + QStringLiteral("/part.mkv");
     rsc_edit *e = rsc_edit_create();
@@ -245,6 +250,7 @@ void TestJobLossless::conversionCopiesRange()
 
 void TestJobLossless::reopensWithAnotherContainer()
 {
+    RS_SHARD_UNIT();
     // PCM sound fits a QuickTime file but not an MP4 one: the first add fails, the output is opened again
     // as "mov" (what the converter does) and the clip joins.
     const QString pcm = clip(QStringLiteral("ll_pcm.mov"), QStringLiteral("320x240"), 1,
@@ -296,6 +302,7 @@ void TestJobLossless::refusesClipsThatCannotJoin_data()
 
 void TestJobLossless::refusesClipsThatCannotJoin()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, second);
     QFETCH(QString, reason);
     const QString first = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));

@@ -81,6 +81,7 @@ void TestJobReencode::joinsDifferentClips_data()
 
 void TestJobReencode::joinsDifferentClips()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, container);
     QFETCH(QString, suffix);
     QFETCH(bool, trimmed);
@@ -141,6 +142,7 @@ void TestJobReencode::joinsDifferentClips()
 
 void TestJobReencode::noDriftOverManyJoins()
 {
+    RS_SHARD_UNIT();
     // Sixteen cuts of odd lengths from sources at 25 and 30 fps, 44.1 and 48 kHz, stereo and mono, behind an
     // odd-sized first clip: the picture is 320x240, and the sound still ends with the picture.
     const QStringList sources{standard("h264_aac_640x360_30.mp4"), standard("h264_aac.mp4"), standard("vp9_opus.webm"),
@@ -169,6 +171,7 @@ void TestJobReencode::noDriftOverManyJoins()
 
 void TestJobReencode::formatChangeMidClip()
 {
+    RS_SHARD_UNIT();
     // A transport stream whose second half changes picture size and sound format (as broadcast recordings
     // do): 320x240 test picture with 44.1 kHz stereo, then 640x480 blue with 48 kHz mono.
     const QString first = MediaFixtures::make(
@@ -202,6 +205,7 @@ void TestJobReencode::formatChangeMidClip()
 
 void TestJobReencode::soundStartingLateStaysInPlace()
 {
+    RS_SHARD_UNIT();
     // The tone starts half a second after the picture: in the output too, after a clip before it.
     const QString late = MediaFixtures::make(
         {QStringLiteral("late_sound.mp4"),
@@ -218,6 +222,7 @@ void TestJobReencode::soundStartingLateStaysInPlace()
 
 void TestJobReencode::stillPictureWithLongSound()
 {
+    RS_SHARD_UNIT();
     // One picture and 14 s of sound (a song with its cover as a video stream): the picture stays for the
     // whole song, and the sound is not held back in memory whole.
     const QString still = MediaFixtures::make(
@@ -249,6 +254,7 @@ void TestJobReencode::soundOnlyOutput_data()
 
 void TestJobReencode::soundOnlyOutput()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, container);
     QFETCH(uint, videoCodec);
     QFETCH(QString, audioCodec);
@@ -293,6 +299,7 @@ void TestJobReencode::codecsOfTheFirstClip_data()
 
 void TestJobReencode::codecsOfTheFirstClip()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, container);
     QFETCH(QString, codecs);
     const QString out = rstest::scratchDir(QStringLiteral("first-codecs")) + QStringLiteral("/out.") + container;
@@ -339,6 +346,7 @@ void TestJobReencode::explicitCodecValues_data()
 
 void TestJobReencode::explicitCodecValues()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, container);
     QFETCH(uint, videoId);
     QFETCH(uint, audioId);
@@ -371,6 +379,7 @@ void TestJobReencode::explicitCodecValues()
 
 void TestJobReencode::conversionWritesChapters()
 {
+    RS_SHARD_UNIT();
     const QString out = rstest::scratchDir(QStringLiteral("convert")) + QStringLiteral("/chapters.mkv");
     rsc_edit *e = codecs(0, 0);
     rsc_edit_add_chapter(e, 0, 1000000, "Opening");
@@ -402,6 +411,7 @@ void TestJobReencode::conversionWritesChapters()
 
 void TestJobReencode::stopIsPrompt()
 {
+    RS_SHARD_UNIT();
     // A long 720p clip keeps the encoder busy.
     const QString big = MediaFixtures::make(
         {QStringLiteral("stop_720p.mp4"),
@@ -417,17 +427,19 @@ void TestJobReencode::stopIsPrompt()
         QCOMPARE(rsc_job_start(job), 1);
         QCOMPARE(rsc_job_add_task(job, big.toUtf8().constData(), 0, 0, nullptr), 1);
         QThread::msleep(lossless ? 5 : 300);
+        // Prompt means "does not wait for the rest of the clip": the job ends unfinished, well short of
+        // its total, within a bound a busy machine keeps. The latency itself is measured by bench_stop.
         QElapsedTimer t;
         t.start();
         QCOMPARE(rsc_job_stop(job, 1), 1);
-        QVERIFY2(t.elapsed() < 200, qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(t.elapsed() < rstest::kHangBoundMs, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(rsc_job_is_stopped(job), 1);
         QCOMPARE(rsc_job_is_finished(job), 0);
         QVERIFY(rsc_job_done(job) < rsc_job_total(job));
         t.restart();
         rsc_job_close(job);
         rsc_job_release(job);
-        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(t.elapsed() < rstest::kHangBoundMs, qPrintable(QString::number(t.elapsed())));
         // A stopped job keeps nothing: no output and no temporary file beside it.
         QVERIFY(!QFileInfo::exists(out));
         QCOMPARE(QDir(QFileInfo(out).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
@@ -436,6 +448,7 @@ void TestJobReencode::stopIsPrompt()
 
 void TestJobReencode::outputNamingASourceIsRefused()
 {
+    RS_SHARD_UNIT();
     // A clip chosen as its own output must survive: nothing is written before the clip is known.
     const QString dir = rstest::scratchDir(QStringLiteral("self"));
     const QString clip = dir + QStringLiteral("/clip.mp4");
@@ -473,6 +486,7 @@ void TestJobReencode::badTaskKeepsOutput_data()
 
 void TestJobReencode::badTaskKeepsOutput()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, bad);
     QFETCH(QString, missingEditFile);
     const QString out = rstest::scratchDir(QStringLiteral("bad")) + QStringLiteral("/out.mp4");

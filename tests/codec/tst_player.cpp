@@ -18,6 +18,19 @@ namespace {
 
 constexpr uint64_t kFrameUs = 40000; // the clips below run at 25 frames a second
 
+// A player time read between two wall-clock readings (microseconds since play) lies between them, give or
+// take the tolerance: reading both clocks around the player call keeps a preempted test thread from
+// counting its own delay against the player.
+bool within(qint64 played, qint64 wallBefore, qint64 wallAfter, qint64 tolerance)
+{
+    return played >= wallBefore - tolerance && played <= wallAfter + tolerance;
+}
+
+QByteArray clocks(qint64 played, qint64 wallBefore, qint64 wallAfter)
+{
+    return QStringLiteral("played %1 us between %2 and %3 us").arg(played).arg(wallBefore).arg(wallAfter).toLatin1();
+}
+
 // Four seconds whose frame N is a flat grey of luma 16 + 2N (losslessly coded, with B-frames), so the
 // frame a handler gets can be read back exactly; a sine tone beside it.
 QString numberedClip()
@@ -197,10 +210,11 @@ private slots:
         QVERIFY(rsc_player_play(s.player));
         wall.start();
         QThread::msleep(300);
+        const qint64 before = wall.nsecsElapsed() / 1000;
         QVERIFY(rsc_player_pause(s.player));
+        const qint64 after = wall.nsecsElapsed() / 1000;
         const qint64 at = qint64(rsc_player_play_time(s.player));
-        const qint64 elapsed = wall.nsecsElapsed() / 1000;
-        QVERIFY2(qAbs(at - elapsed) < 60000, qPrintable(QStringLiteral("%1 in %2").arg(at).arg(elapsed)));
+        QVERIFY2(within(at, before, after, 60000), clocks(at, before, after).constData());
         QVERIFY(rsc_player_seek(s.player, 700000));
         if (video) {
             QVERIFY(s.original.calls() >= 5);
@@ -259,15 +273,18 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QThread::msleep(1000);
+        const qint64 before = clock.nsecsElapsed() / 1000;
         const qint64 played = qint64(rsc_player_play_time(s.player));
-        const qint64 wall = clock.nsecsElapsed() / 1000;
+        const qint64 after = clock.nsecsElapsed() / 1000;
         QCOMPARE(rsc_player_is_running(s.player), 1);
-        QVERIFY2(qAbs(played - wall) < 60000,
-                 qPrintable(QStringLiteral("played %1 us in %2 us").arg(played).arg(wall)));
+        QVERIFY2(within(played, before, after, 60000), clocks(played, before, after).constData());
         QVERIFY(rsc_player_pause(s.player));
-        // Frames came in order, about 25 of them, none twice.
+        const qint64 wall = clock.nsecsElapsed() / 1000;
+        // Frames came in order, about one per 40 ms played (a starved machine may deliver fewer), none twice
+        // and none ahead of the clock.
         const QList<Seen> frames = s.original.seen();
-        QVERIFY2(frames.size() >= 20 && frames.size() <= 28, qPrintable(QString::number(frames.size())));
+        QVERIFY2(frames.size() >= int(played / kFrameUs) / 2 && frames.size() <= int(wall / kFrameUs) + 3,
+                 qPrintable(QString::number(frames.size())));
         for (int i = 1; i < frames.size(); ++i)
             QCOMPARE(frames[i].frameNumber, frames[i - 1].frameNumber + 1);
         // Paused: the position stands still.
@@ -308,14 +325,17 @@ private slots:
         const qint64 played = qint64(rsc_player_play_time(player));
         const qint64 wallUs = clock.nsecsElapsed() / 1000;
         rsc_player_release(player);
+        // SDL's dummy device is paced by a sleeping thread, which a busy machine oversleeps: its clock may
+        // lag the wall clock by a fraction. The speeds differ by a factor of two, so a band of +-40%
+        // still tells a wrong pace (or a clock that is not the device's) from a right one.
         const qint64 paced = (wallUs - wall0) * speed / 100;
-        QVERIFY2(qAbs((played - played0) - paced) < 120000,
+        QVERIFY2(played - played0 > paced * 6 / 10 && played - played0 < paced * 14 / 10,
                  qPrintable(QStringLiteral("%1 for %2").arg(played - played0).arg(paced)));
         const qint64 wall = wallUs * speed / 100;
-        QVERIFY2(qAbs(played - wall) < 120000 * qMax(speed, 100) / 100,
+        QVERIFY2(played > wall * 6 / 10 - 120000 && played < wall * 14 / 10 + 120000,
                  qPrintable(QStringLiteral("%1 for %2").arg(played).arg(wall)));
         const QList<Seen> seen = frames.seen();
-        QVERIFY2(seen.size() >= int(wall / kFrameUs) - 5, qPrintable(QString::number(seen.size())));
+        QVERIFY2(seen.size() >= int(played / kFrameUs) / 2, qPrintable(QString::number(seen.size())));
         for (int i = 1; i < seen.size(); ++i)
             QCOMPARE(seen[i].frameNumber, seen[i - 1].frameNumber + 1);
     }
@@ -337,12 +357,14 @@ private slots:
         QVERIFY(rsc_player_play(s.player));
         clock.start();
         QThread::msleep(600);
-        // The time actually slept: a loaded machine oversleeps.
-        const qint64 wall = clock.nsecsElapsed() / 1000;
+        // The time actually slept, read on both sides of the pause: a loaded machine oversleeps.
+        const qint64 before = clock.nsecsElapsed() / 1000;
         QVERIFY(rsc_player_pause(s.player));
+        const qint64 after = clock.nsecsElapsed() / 1000;
         const qint64 played = qint64(rsc_player_play_time(s.player));
-        const qint64 expected = wall * percent / 100;
-        QVERIFY2(qAbs(played - expected) < expected / 8, qPrintable(QString::number(played)));
+        const qint64 expected = before * percent / 100;
+        QVERIFY2(within(played, expected, after * percent / 100, expected / 8),
+                 clocks(played, expected, after * percent / 100).constData());
         // Every frame still shows, in order; the sound plays on at the new tempo.
         const QList<Seen> frames = s.original.seen();
         for (int i = 1; i < frames.size(); ++i)
@@ -382,7 +404,7 @@ private slots:
         // Playing on from there continues with the next frames.
         s.original.clear();
         QVERIFY(rsc_player_play(s.player));
-        QTRY_VERIFY_WITH_TIMEOUT(s.original.calls() >= 2 || frame == 99, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.original.calls() >= 2 || frame == 99, rstest::kHangBoundMs);
         rsc_player_pause(s.player);
         if (frame < 99)
             QCOMPARE(s.original.seen().first().frameNumber, frame + 1);
@@ -463,7 +485,7 @@ private slots:
         QVERIFY(s.open(numberedClip()));
         QVERIFY(rsc_player_seek(s.player, 3600000));
         QVERIFY(rsc_player_play(s.player));
-        QTRY_COMPARE_WITH_TIMEOUT(rsc_player_is_completed(s.player), 1, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(rsc_player_is_completed(s.player), 1, rstest::kHangBoundMs);
         QCOMPARE(s.original.last().frameNumber, 99);
         QCOMPARE(rsc_player_play_time(s.player), rsc_player_duration(s.player));
         // Stop rewinds; playing again starts over.
@@ -485,7 +507,7 @@ private slots:
         QVERIFY(rsc_player_play(s.player));
         QElapsedTimer guard;
         guard.start();
-        while (rsc_player_play_time(s.player) <= sectionEnd && guard.elapsed() < 3000)
+        while (rsc_player_play_time(s.player) <= sectionEnd && guard.elapsed() < rstest::kHangBoundMs)
             QThread::msleep(100);
         QVERIFY(rsc_player_play_time(s.player) > sectionEnd);
         QVERIFY(rsc_player_seek(s.player, sectionEnd));
@@ -990,7 +1012,7 @@ private slots:
         const int calls = s.original.calls();
         QThread::msleep(300);
         QCOMPARE(s.original.calls(), calls);
-        QVERIFY(s.edited.calls() > calls);
+        QTRY_VERIFY_WITH_TIMEOUT(s.edited.calls() > calls, rstest::kHangBoundMs);
     }
 
     void stopCloseAndReleaseArePromptWhileHandlersRun()
@@ -1004,14 +1026,14 @@ private slots:
         t.start();
         QVERIFY(rsc_player_stop(s->player));
         QVERIFY(rsc_player_close(s->player));
-        QVERIFY(t.elapsed() < 500);
+        QVERIFY2(t.elapsed() < rstest::kHangBoundMs, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(rsc_player_play(s->player), 0);
         QVERIFY(s->open(numberedClip()));
         QVERIFY(rsc_player_play(s->player));
         QTRY_VERIFY(s->original.calls() >= 4);
         t.restart();
         delete s; // releases while playing
-        QVERIFY(t.elapsed() < 500);
+        QVERIFY2(t.elapsed() < rstest::kHangBoundMs, qPrintable(QString::number(t.elapsed())));
     }
 
     void referencesShareOnePlayer()

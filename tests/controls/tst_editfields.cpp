@@ -9,6 +9,7 @@
 #include "QZTSpinBox.h"
 #include "QZTStepButtons.h"
 #include "QZTTextEdit.h"
+#include "TestSupport.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -212,8 +213,9 @@ void TestEditFields::clickStepsOnce()
 {
     SpinFixture f;
     QVERIFY(f.up);
+    // Released well inside the repeat delay (six ticks of 100 ms), even when a busy machine oversleeps.
     QTest::mousePress(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QTest::qWait(450);
+    QTest::qWait(250);
     QTest::mouseRelease(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QCOMPARE(f.box.value(), 1);
     QVERIFY(!f.box.stepButtons()->isRepeating());
@@ -222,11 +224,18 @@ void TestEditFields::clickStepsOnce()
 void TestEditFields::holdingRepeatsAfterSixTicks()
 {
     SpinFixture f;
+    QElapsedTimer clock;
+    clock.start();
     QTest::mousePress(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     f.box.setValue(500);
-    QTest::qWait(1050);
+    // The repeat begins after six ticks, never sooner (a coarse timer may fire 5% early), and steps at
+    // most once per tick after that.
+    QTRY_VERIFY_WITH_TIMEOUT(f.box.value() < 500, rstest::kHangBoundMs);
+    QVERIFY2(clock.elapsed() >= 550, qPrintable(QString::number(clock.elapsed())));
+    QTest::qWait(200);
     const int held = 500 - f.box.value();
-    QVERIFY2(held >= 1 && held <= 5, qPrintable(QString::number(held)));
+    const qint64 ticks = clock.elapsed() / 95;
+    QVERIFY2(held >= 1 && held <= ticks - 5, qPrintable(QStringLiteral("%1 in %2 ticks").arg(held).arg(ticks)));
     QTest::mouseRelease(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QCOMPARE(500 - f.box.value(), held + 1);
     const int after = f.box.value();
@@ -238,12 +247,11 @@ void TestEditFields::releaseOutsideStopsWithoutExtraStep()
 {
     SpinFixture f;
     QTest::mousePress(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QTest::qWait(850);
+    QTRY_VERIFY_WITH_TIMEOUT(f.box.value() >= 1, rstest::kHangBoundMs);
     const int held = f.box.value();
-    QVERIFY(held >= 1);
     // Qt sends no released() for a release outside the button: the next tick sees the button up.
     QTest::mouseRelease(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
-    QTRY_VERIFY_WITH_TIMEOUT(!f.box.stepButtons()->isRepeating(), 300);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.box.stepButtons()->isRepeating(), rstest::kHangBoundMs);
     QCOMPARE(f.box.value(), held);
     QTest::qWait(300);
     QCOMPARE(f.box.value(), held);
@@ -275,8 +283,7 @@ void TestEditFields::repeatStopsOnHideDisableAndFocusLoss()
         // Pressing the other button replaces the repeat: still one timer, now stepping down.
         QTest::mousePress(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
         f.box.setValue(100);
-        QTest::qWait(900);
-        QVERIFY(f.box.value() < 100);
+        QTRY_VERIFY_WITH_TIMEOUT(f.box.value() < 100, rstest::kHangBoundMs);
         QTest::mouseRelease(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
         return;
     }
@@ -382,10 +389,9 @@ void TestEditFields::timeEditReportsSteps()
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("00:01:00"));
     QTest::mousePress(edit.stepButtons()->downButton(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QTest::qWait(950);
+    QTRY_VERIFY_WITH_TIMEOUT(spy.size() >= 2, rstest::kHangBoundMs);
     const int whileHeld = spy.size() - 1;
     QTest::mouseRelease(edit.stepButtons()->downButton(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QVERIFY(whileHeld >= 1);
     QCOMPARE(spy.size(), 1 + whileHeld + 1);
 }
 

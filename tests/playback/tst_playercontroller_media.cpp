@@ -46,7 +46,7 @@ private slots:
         QSignalSpy progress(&m, &ZTPlayerManager::emitPlayProgress);
         m.onTrimPlay(0.25f, 0.5f); // 1.5 s to 2.0 s
         QCOMPARE(trimState.first().first().toBool(), true);
-        QTRY_VERIFY_WITH_TIMEOUT(!trimState.last().first().toBool(), 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(!trimState.last().first().toBool(), rstest::kHangBoundMs);
         QCOMPARE(state.last().first().toBool(), false);
         ZTPlayerClass *p = m.getPlayerClass();
         QVERIFY(p->IsPause_Player());
@@ -62,7 +62,7 @@ private slots:
         QVERIFY(m.setPlayFile(numberedClip(), 160, 120, 3));
         QSignalSpy finished(&m, &ZTPlayerManager::emitPlayFinish);
         m.onPlay();
-        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, rstest::kHangBoundMs);
         ZTPlayerClass *p = m.getPlayerClass();
         QVERIFY(!p->IsRunning_Player());
         QCOMPARE(p->GetPlayTime_Player(), 3000000ull);

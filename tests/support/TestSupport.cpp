@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace rstest {
 
@@ -47,6 +48,19 @@ QString sourceDir()
 QString buildDir()
 {
     return QString::fromUtf8(RS_BUILD_DIR);
+}
+
+bool takesShardUnit()
+{
+    // RS_TEST_SHARD="<index>/<count>", index from 1, set by ctest for each shard of a split test.
+    static const std::pair<int, int> shard = [] {
+        const QList<QByteArray> parts = qgetenv("RS_TEST_SHARD").split('/');
+        const int index = parts.size() == 2 ? parts[0].toInt() : 0;
+        const int count = parts.size() == 2 ? parts[1].toInt() : 0;
+        return index >= 1 && index <= count ? std::make_pair(index - 1, count) : std::make_pair(0, 1);
+    }();
+    static int next = 0;
+    return next++ % shard.second == shard.first;
 }
 
 QString scratchDir(const QString &name)

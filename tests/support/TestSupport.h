@@ -20,7 +20,24 @@ QString buildDir();
 // A fresh folder below the temporary HOME, removed at exit.
 QString scratchDir(const QString &name);
 
+// The bound of every "does not hang" wait: many times what a prompt stop or wake-up takes on an idle
+// machine, because CI machines are shared and busy. How fast something is belongs to bench/.
+constexpr int kHangBoundMs = 10000;
+
+// Long units are split into shards that ctest runs in parallel (SHARDS in rs_add_qtest). Every call is one
+// unit of work, dealt round-robin to the shards: each shard answers true for its own units only. All shards
+// make the same calls in the same order, so every unit runs exactly once. Use RS_SHARD_UNIT().
+bool takesShardUnit();
+
 } // namespace rstest
+
+// The first statement of each costly test function of a sharded unit (once per data row): a row that
+// belongs to another shard is skipped there.
+#define RS_SHARD_UNIT()                                                                                                \
+    do {                                                                                                               \
+        if (!rstest::takesShardUnit())                                                                                 \
+            QSKIP("run by another shard");                                                                             \
+    } while (false)
 
 #define RS_TEST_MAIN(TestObject)                                                                                       \
     int main(int argc, char *argv[])                                                                                   \
