@@ -407,8 +407,12 @@ int main(int argc, char **argv)
         const std::string ours = dir + "/joined_ours" + set.extension;
         const std::string theirs = dir + "/joined_ffmpeg" + set.extension;
         const std::string copied = dir + "/joined_cat.bin";
+        const std::string synced = dir + "/joined_cat_synced.bin";
         std::vector<std::string> catArgs = {"cat"};
         catArgs.insert(catArgs.end(), clips.begin(), clips.end());
+        std::string catCommand = "cat";
+        for (const std::string &c : clips)
+            catCommand += " " + shellQuoted(c);
         runCommand(catArgs, "/dev/null"); // every side reads from the page cache
         std::vector<Side> sides = {
             {"ours (lossless merge job)", ours, [&] { return runOurs(clips, ours, set.container, true); }, {}},
@@ -420,6 +424,15 @@ int main(int argc, char **argv)
              },
              {}},
             {"cat > file", copied, [&] { return runCommand(catArgs, copied); }, {}},
+            // Our join syncs its output before it takes its place (the file replaces an old one atomically):
+            // the same copy with the same sync.
+            {"cat > file; sync --data file",
+             synced,
+             [&] {
+                 return runCommand(
+                     {"sh", "-c", catCommand + " > " + shellQuoted(synced) + " && sync --data " + shellQuoted(synced)});
+             },
+             {}},
         };
         if (!interleaved(sides, rounds)) {
             ok = false;

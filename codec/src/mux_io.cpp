@@ -1,5 +1,6 @@
 #include "mux_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,9 +10,10 @@ namespace rsc::job {
 
 namespace {
 // Reads of whole packets larger than the buffer go straight into the packet (one copy less); smaller ones
-// are gathered in 256 KiB reads. Writes are gathered into 4 MiB: fewer system calls than one per packet.
+// are gathered in 256 KiB reads. Writes bypass the muxer's buffer: packets are copied once, into the
+// writer's blocks (mux_writer.h); the buffer only gathers the muxer's small header writes.
 constexpr int kReadBufferSize = 256 << 10;
-constexpr int kWriteBufferSize = 4 << 20;
+constexpr int kWriteBufferSize = 64 << 10;
 } // namespace
 
 FileIO::~FileIO()
@@ -55,6 +57,8 @@ bool FileIO::sync()
 {
     if (m_ctx && m_ctx->write_flag)
         avio_flush(m_ctx);
+    if (m_writer && !m_writer->drain())
+        m_writeFailed = true;
     return m_fd >= 0 && !m_writeFailed && (!m_ctx || m_ctx->error >= 0) && ::fdatasync(m_fd) == 0;
 }
 
@@ -74,6 +78,11 @@ bool FileIO::setUp(bool write)
         close();
         return false;
     }
+    if (write) {
+        m_writePos = m_writeEnd = 0;
+        m_ctx->direct = 1;
+        m_writer = std::make_unique<BlockWriter>(m_fd);
+    }
     return true;
 }
 
@@ -85,6 +94,9 @@ bool FileIO::close()
             avio_flush(m_ctx);
             ok = ok && !m_writeFailed && m_ctx->error >= 0;
         }
+        if (m_writer && !m_writer->finish())
+            ok = false;
+        m_writer.reset();
         av_freep(&m_ctx->buffer);
         avio_context_free(&m_ctx);
     }
@@ -113,23 +125,31 @@ int FileIO::readPacket(void *opaque, uint8_t *buf, int size)
 int FileIO::writePacket(void *opaque, uint8_t *buf, int size)
 {
     auto *self = static_cast<FileIO *>(opaque);
-    int done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(self->m_fd, buf + done, static_cast<size_t>(size - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            self->m_writeFailed = true;
-            return AVERROR(errno ? errno : EIO);
-        }
-        done += static_cast<int>(n);
+    if (!self->m_writer->write(self->m_writePos, buf, static_cast<size_t>(size))) {
+        self->m_writeFailed = true;
+        const int error = self->m_writer->errorNumber();
+        return AVERROR(error ? error : EIO);
     }
+    self->m_writePos += size;
+    self->m_writeEnd = std::max(self->m_writeEnd, self->m_writePos);
     return size;
 }
 
 int64_t FileIO::seek(void *opaque, int64_t offset, int whence)
 {
     auto *self = static_cast<FileIO *>(opaque);
+    if (self->m_writer) {
+        // Output: positions are kept here; the writer puts each block where it belongs.
+        if (whence & AVSEEK_SIZE)
+            return self->m_writeEnd;
+        const int64_t base = (whence & ~AVSEEK_FORCE) == SEEK_CUR   ? self->m_writePos
+                             : (whence & ~AVSEEK_FORCE) == SEEK_END ? self->m_writeEnd
+                                                                    : 0;
+        if (base + offset < 0)
+            return AVERROR(EINVAL);
+        self->m_writePos = base + offset;
+        return self->m_writePos;
+    }
     if (whence & AVSEEK_SIZE) {
         struct stat st;
         return ::fstat(self->m_fd, &st) == 0 ? st.st_size : AVERROR(errno);

@@ -1,8 +1,11 @@
 #pragma once
-// File I/O for the demuxers and muxers of a job through large buffers: large reads and writes keep a
-// lossless join near the speed of a plain file copy.
+// File I/O for the demuxers and muxers of a job: large reads, and writes in large blocks from a thread of
+// their own, keep a lossless join near the speed of a plain file copy.
 
 #include "job_ffmpeg.h"
+#include "mux_writer.h"
+
+#include <memory>
 
 #include <string>
 
@@ -33,6 +36,9 @@ private:
 
     int m_fd = -1;
     bool m_writeFailed = false;
+    std::unique_ptr<BlockWriter> m_writer; // output files only
+    int64_t m_writePos = 0;                // where the muxer writes next
+    int64_t m_writeEnd = 0;                // the file's size once everything handed over is written
     AVIOContext *m_ctx = nullptr;
 };
 
