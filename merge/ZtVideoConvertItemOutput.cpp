@@ -111,6 +111,9 @@ QString ZtVideoConvertItem::getConverPath()
     const QString ext = a.fileFormat.compare(kOriginal, Qt::CaseInsensitive) == 0 ? m_strExtend : a.fileExtend;
     if (m_strValidOutputName.isEmpty())
         m_strValidOutputName = m_strFileName;
+    // A path asked for before its folder goes below the output root, never into the current folder.
+    if (m_strOutputDir.isEmpty())
+        getConverOutputDir();
     const QString base = baseOf(m_strValidOutputName);
     auto taken = [](const QString &p) { return QFile::exists(p) || m_sOutputFileList.contains(p); };
 

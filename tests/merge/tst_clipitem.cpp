@@ -279,6 +279,15 @@ private slots:
 
         ZtVideoConvertItem empty;
         QCOMPARE(empty.getConverOutputDir(), QString());
+
+        // The path asked for first: the folder is the output root, not the process's current folder.
+        ZtVideoConvertItem pathFirst;
+        pathFirst.m_strFileName = QStringLiteral("first.mov");
+        QCOMPARE(pathFirst.getConverPath(), out + QStringLiteral("first.mp4"));
+        ZtVideoConvertItem splitFirst;
+        splitFirst.m_strFileName = QStringLiteral("parts.mov");
+        splitFirst.m_splitInfo.nMode = 2;
+        QCOMPARE(splitFirst.getConverPath(), out + QStringLiteral("parts/parts_1.mp4"));
     }
 
     // Outputs never land in the process's current folder or beside the output folder: an empty or relative
