@@ -95,7 +95,9 @@ void rsc_info_release(rsc_info *info); /* closes first when still open */
 int rsc_info_close(rsc_info *info);
 
 int rsc_info_open_file(rsc_info *info, const char *utf8_path);
-int rsc_info_open_dvd(rsc_info *info, const char *utf8_path); /* a DVD folder or image; programs = titles */
+/* No DVD structure (titles, menus, IFO files) is read: the path opens as a plain media file, e.g. one VOB;
+ * a folder answers 0. */
+int rsc_info_open_dvd(rsc_info *info, const char *utf8_path);
 int rsc_info_open_stream(rsc_info *info, rsc_memstream *stream);
 int rsc_info_open_with_player(rsc_info *info, rsc_player *player); /* the media open in that player */
 
@@ -129,7 +131,7 @@ unsigned char *rsc_info_get_video_image(rsc_info *info, uint64_t time, uint32_t 
 uint32_t rsc_info_get_video_image_size(rsc_info *info, const unsigned char *image);
 int rsc_info_free_video_image(rsc_info *info, unsigned char *image);
 
-/* Programs (MPEG-TS programs, DVD titles). */
+/* Programs (MPEG-TS programs). */
 uint32_t rsc_info_program_count(rsc_info *info);
 const char *rsc_info_program_name(rsc_info *info);
 int rsc_info_set_program_index(rsc_info *info, uint32_t index);
@@ -183,6 +185,7 @@ int rsc_player_set_audio_device(rsc_player *player, const char *utf8_name);
  * flags: reserved, pass 0; reserved: pass 0. */
 int rsc_player_open(rsc_player *player, const char *utf8_path, uint32_t preview_width, uint32_t preview_height,
                     uint32_t flags, uint32_t reserved);
+/* Always answers 0: DVD structures are not played (a VOB file opens with rsc_player_open). */
 int rsc_player_open_dvd(rsc_player *player, const char *utf8_path, uint32_t preview_width, uint32_t preview_height,
                         uint32_t flags, uint32_t reserved);
 int rsc_player_close(rsc_player *player);
@@ -498,11 +501,13 @@ int rsc_job_discard(rsc_job *job);
 
 /* Conversion: open (source, output, container name, edit or null), set range, start */
 int rsc_job_open_file(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit);
+/* As rsc_job_open_file: the source is read as a plain media file (no DVD structure is read). */
 int rsc_job_open_dvd(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit);
 int rsc_job_set_range(rsc_job *job, uint64_t start, uint64_t duration); /* duration 0 = to the end */
 /* Merge: open the output, start, then add one task at a time (it runs at once) */
 int rsc_job_open_output(rsc_job *job, const char *dst, const char *container, rsc_edit *edit);
 int rsc_job_add_task(rsc_job *job, const char *src, uint64_t start, uint64_t duration, rsc_edit *edit);
+/* As rsc_job_add_task: the source is read as a plain media file (no DVD structure is read). */
 int rsc_job_add_task_dvd(rsc_job *job, const char *src, uint64_t start, uint64_t duration, rsc_edit *edit);
 int rsc_job_start(rsc_job *job);
 

@@ -65,7 +65,7 @@ int rsc_job_open_file(rsc_job *job, const char *src, const char *dst, const char
 
 int rsc_job_open_dvd(rsc_job *job, const char *src, const char *dst, const char *container, rsc_edit *edit)
 {
-    // A DVD folder's title sets are read like any other source file.
+    // No DVD structure is read: the path opens as a plain media file (a VOB), and a folder is refused.
     return rsc_job_open_file(job, src, dst, container, edit);
 }
 
