@@ -44,10 +44,18 @@ void QSettingDlg::setAttributeSetting()
 
 void QSettingDlg::OnOkSet()
 {
+    // Picks the user changed away from the preset are a custom quality: the record is built for it now,
+    // as it will be at the next start. A profile whose preset the user kept gets no custom quality (it
+    // would show as "Customized" from then on).
+    // In the high-speed mode the streams are copied: there is no quality to remember.
+    const bool custom =
+        !(m_attributeSetting && m_attributeSetting->bLossless) && (m_quality == Customized || differsFromPreset());
+    if (custom) {
+        m_quality = Customized;
+        m_changeQuality = Customized;
+    }
     setAttributeSetting();
-    // A profile whose preset the user kept is not given a custom quality: it would show as "Customized"
-    // from then on.
-    if (m_quality != Customized && !differsFromPreset())
+    if (!custom)
         return;
     const PanelPicks p = currentPicks();
     QualitySet set;

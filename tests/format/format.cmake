@@ -5,7 +5,9 @@ rs_add_qtest(tst_format_chooser SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_cho
   ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format GL)
 rs_add_qtest(tst_format_preferences SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_preferences.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format GL)
-foreach(unit tst_format_rebuild tst_format_chooser tst_format_preferences)
+rs_add_qtest(tst_format_presets SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_presets.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format)
+foreach(unit tst_format_rebuild tst_format_chooser tst_format_preferences tst_format_presets)
   target_include_directories(${unit} PRIVATE ${CMAKE_CURRENT_LIST_DIR})
   if(TARGET skin_images)
     add_dependencies(${unit} skin_images)
