@@ -59,6 +59,9 @@ struct ReencodeMerger::ClipState
     int64_t audioStartSamples = 0; // output sample count when the clip began
     FramePtr lastPicture;          // the latest decoded picture and where it ends (clip time)
     int64_t lastPictureEndUs = 0;
+    // Frames decoded, and where the next frame without any timestamp is placed (raw elementary streams).
+    int64_t videoDecoded = 0, audioDecoded = 0;
+    int64_t nextVideoUs = 0, nextAudioUs = 0;
 };
 
 ReencodeMerger::~ReencodeMerger() = default;
@@ -314,12 +317,12 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             return true;
         AVFrame *f = st.frame.get();
         const AVRational tb = dec->pkt_timebase.num > 0 ? dec->pkt_timebase : AVRational{1, 1000000};
-        int64_t ts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
-        if (ts == AV_NOPTS_VALUE) {
-            av_frame_unref(f);
-            continue;
-        }
-        const int64_t rel = av_rescale_q(ts, tb, AV_TIME_BASE_Q) - st.originUs - st.startUs;
+        const int64_t ts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
+        // A raw elementary stream has no timestamps at all: its frames follow one another at their rate.
+        int64_t &nextUs = video ? st.nextVideoUs : st.nextAudioUs;
+        const int64_t rel =
+            ts == AV_NOPTS_VALUE ? nextUs : av_rescale_q(ts, tb, AV_TIME_BASE_Q) - st.originUs - st.startUs;
+        ++(video ? st.videoDecoded : st.audioDecoded);
         f->pts = rel;
         if (st.lengthUs > 0 && rel >= st.lengthUs) {
             (video ? st.videoDone : st.audioDone) = true;
@@ -329,13 +332,16 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
         st.positionUs = std::max(st.positionUs, rel);
         int64_t lengthUs = 0;
         if (video) {
-            const AVRational rate = st.clip->videoStream()->avg_frame_rate;
-            lengthUs = f->pkt_duration > 0 ? av_rescale_q(f->pkt_duration, tb, AV_TIME_BASE_Q)
-                       : rate.num > 0      ? av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q)
-                                           : 0;
+            AVRational rate = st.clip->videoStream()->avg_frame_rate;
+            if (rate.num <= 0 || rate.den <= 0)
+                rate = st.clip->videoStream()->r_frame_rate;
+            lengthUs = f->pkt_duration > 0            ? av_rescale_q(f->pkt_duration, tb, AV_TIME_BASE_Q)
+                       : rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q)
+                                                      : 40000; // 25 a second where nothing says otherwise
         } else if (f->sample_rate > 0) {
             lengthUs = av_rescale(f->nb_samples, 1000000, f->sample_rate);
         }
+        nextUs = rel + lengthUs;
         st.contentEndUs = std::max(st.contentEndUs, rel + lengthUs);
         rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
         bool &failed = video ? st.videoGraphFailed : st.audioGraphFailed;
@@ -491,6 +497,13 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     }
     if (stop.load())
         return true;
+    // A clip that should have given pictures or sound and gave none must not pass as joined.
+    if (ok && st.startUs == 0 && ((vdec && st.videoDecoded == 0) || (adec && st.audioDecoded == 0))) {
+        if (error)
+            *error = std::string("no ") + (vdec && st.videoDecoded == 0 ? "picture" : "sound") +
+                     " could be decoded from " + m_task.source;
+        ok = false;
+    }
     if (ok)
         ok = endClip(st);
     if (!ok) {

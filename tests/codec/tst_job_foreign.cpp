@@ -36,6 +36,8 @@ private slots:
     void initTestCase();
     void joinsForeignClips_data();
     void joinsForeignClips();
+    void reencodesRawStreams_data();
+    void reencodesRawStreams();
 };
 
 void TestJobForeign::initTestCase()
@@ -127,6 +129,32 @@ void TestJobForeign::joinsForeignClips()
         length += FFprobe::durationSeconds(s);
     QVERIFY2(qAbs(FFprobe::durationSeconds(out) - length) < 0.15,
              qPrintable(QStringLiteral("%1 s, clips %2 s").arg(FFprobe::durationSeconds(out)).arg(length)));
+}
+
+void TestJobForeign::reencodesRawStreams_data()
+{
+    QTest::addColumn<QStringList>("clips");
+    QTest::addColumn<int>("frames");
+    const QString raw = QStringLiteral("x264.h264");
+    QTest::newRow("alone") << QStringList{raw} << 25;
+    QTest::newRow("after a clip") << QStringList{QStringLiteral("gst_h264_aac_b.mp4"), raw} << 38 + 25;
+    QTest::newRow("before a clip") << QStringList{raw, QStringLiteral("gst_h264_aac_b.mp4")} << 25 + 38;
+}
+
+void TestJobForeign::reencodesRawStreams()
+{
+    // A raw H.264 stream carries no timestamps: its pictures must still reach the output, at their rate.
+    QFETCH(QStringList, clips);
+    QFETCH(int, frames);
+    const QString out = rstest::scratchDir(QStringLiteral("raw")) + QStringLiteral("/joined.mp4");
+    QList<Task> tasks;
+    for (const QString &c : clips)
+        tasks << Task{MediaFixtures::foreign(c)};
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), tasks);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const int shown = pictureDigests(out).size();
+    QVERIFY2(qAbs(shown - frames) <= 1, qPrintable(QString::number(shown)));
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - frames / 25.0) < 0.15);
 }
 
 RS_TEST_MAIN(TestJobForeign)
