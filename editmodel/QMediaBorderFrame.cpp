@@ -7,15 +7,21 @@
 #include <QEvent>
 #include <QPainter>
 
-QMediaBorderFrame::QMediaBorderFrame(QWidget *parent) : QZTDialog(parent, 1)
+QMediaBorderFrame::QMediaBorderFrame(QWidget *parent, bool inParent) : QZTDialog(parent, 1)
 {
+    setMouseTracking(true);
+    installEventFilter(this);
+    if (inParent && parent) {
+        setWindowFlags(Qt::Widget);
+        return;
+    }
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
-    setMouseTracking(true);
+    // Shown with its tab, the overlay must not take the activation from the editor.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     // The level belongs to the native window: create it now (hidden) so that it can be raised.
     winId();
     VECommonClass::setWindowTopHint(this);
-    installEventFilter(this);
 }
 
 QMediaBorderFrame::~QMediaBorderFrame()
@@ -118,8 +124,11 @@ bool QMediaBorderFrame::eventFilter(QObject *watched, QEvent *event)
 
 void QMediaBorderFrame::paintEvent(QPaintEvent *)
 {
-    // Almost transparent, yet not fully: a fully transparent pixel would let the clicks through to the
-    // windows below.
+    // A child lets the pane show through untouched.
+    if (!isWindow())
+        return;
+    // A window is almost transparent, yet not fully: a fully transparent pixel would let the clicks through
+    // to the windows below.
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(rect(), QColor(0, 0, 0, 1));

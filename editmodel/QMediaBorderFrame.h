@@ -1,8 +1,12 @@
 #pragma once
-// A small translucent, frameless, top-most window lying exactly over one video pane of the editor
-// preview. It shows dashed boxes it is given (the crop box, or the two watermark boxes) in the pane's
-// coordinates and turns every mouse event it receives into a signal for the preview controller, which
-// does the dragging.
+// A transparent layer lying exactly over one video pane of the editor preview. It shows dashed boxes it is
+// given (the crop box, or the two watermark boxes) in the pane's coordinates and turns every mouse event it
+// receives into a signal for the preview controller, which does the dragging.
+//
+// It is either a translucent, frameless, top-most window of its own, or (`inParent`) a plain child laid
+// over the pane inside its parent. The editor preview uses the child form: our video panes are Qt widgets
+// that compose with children above them, while a translucent window needs a compositing manager (without
+// one the pane under it shows black).
 
 #include "QZTDialog.h"
 
@@ -15,7 +19,7 @@ class QMediaBorderFrame : public QZTDialog
 {
     Q_OBJECT
 public:
-    explicit QMediaBorderFrame(QWidget *parent = nullptr);
+    explicit QMediaBorderFrame(QWidget *parent = nullptr, bool inParent = false);
     ~QMediaBorderFrame() override;
 
     void setDashedFrame(QRect rect, bool isVideoFrame);

@@ -114,8 +114,11 @@ void QMediaForm::initControls()
     connect(m_previewWindow, &QMediaElementWindow::emitVideoElementSizeChange, this,
             &QMediaForm::previewVideoElementSizeChange);
 
-    m_cropFrame = new QMediaBorderFrame(this);
-    m_watermarkFrame = new QMediaBorderFrame(this);
+    // The overlays lie over the panes as children: see QMediaBorderFrame.
+    m_cropFrame = new QMediaBorderFrame(this, true);
+    m_watermarkFrame = new QMediaBorderFrame(this, true);
+    m_cropFrame->hide();
+    m_watermarkFrame->hide();
     connect(m_cropFrame, &QMediaBorderFrame::emitWindowsActivate, this, &QMediaForm::borderDlgActivateState);
     connect(m_watermarkFrame, &QMediaBorderFrame::emitWindowsActivate, this, &QMediaForm::borderDlgActivateState);
     m_watermarkFrame->addDashFrameItem(QRect()); // 0: the text watermark
@@ -282,11 +285,13 @@ void QMediaForm::setBoiderFrameSize(VECropSettings settings)
 
 void QMediaForm::resetBorderFrameLocation()
 {
-    const QPoint g = mapToGlobal(QPoint(0, 0));
-    if (m_cropFrame)
-        m_cropFrame->move(g.x() + 6, g.y() + 6);
-    if (m_watermarkFrame)
-        m_watermarkFrame->move(g.x() + (width() - 18) / 2 + 12, g.y() + 6);
+    // Overlay windows are placed on the screen, overlay children inside the form.
+    auto place = [this](QMediaBorderFrame *frame, int x, int y) {
+        if (frame)
+            frame->move(frame->isWindow() ? mapToGlobal(QPoint(x, y)) : QPoint(x, y));
+    };
+    place(m_cropFrame, 6, 6);
+    place(m_watermarkFrame, (width() - 18) / 2 + 12, 6);
 }
 
 void QMediaForm::hideBorder()

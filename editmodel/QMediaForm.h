@@ -1,9 +1,9 @@
 #pragma once
 // The picture area of the clip editor: the source frame (with the crop box) on the left and the edited
 // frame (with the watermark boxes) on the right; on the Trim tab the edited frame alone, full width; for
-// media without video the audio level bars. The crop and watermark boxes live in two overlay windows kept
-// exactly over the letterboxed pictures; their mouse events go to the preview controller, which drags
-// the boxes and reports the new areas back.
+// media without video the audio level bars. The crop and watermark boxes live in two overlays kept exactly
+// over the panes; their mouse events go to the preview controller, which drags the boxes and reports the
+// new areas back.
 
 #include "VEEditConfig.h"
 #include "ui_QMediaForm.h"

@@ -15,6 +15,7 @@
 #include "ZTPlayerManager.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 
 Q_DECLARE_METATYPE(VERect)
@@ -121,35 +122,19 @@ struct PreviewRig
         return true;
     }
 
-    // The form with its two top-level overlays drawn where they lie on screen.
-    QImage composite()
+    // What the user sees of the form on the screen: panes, pictures and overlay boxes together.
+    QImage screenShot()
     {
-        QImage image = form.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-        QPainter p(&image);
-        for (QMediaElementWindow *w : {form.sourceWindow(), form.previewWindow()}) {
-            const QImage frame = shown(w);
-            if (w->isVisible() && !frame.isNull())
-                p.drawImage(QRect(w->geometry().topLeft() + w->getVideoElementRect().topLeft(),
-                                  w->getVideoElementRect().size()),
-                            frame);
-        }
-        for (QMediaBorderFrame *o : {form.cropFrame(), form.watermarkFrame()}) {
-            if (!o->isVisible())
-                continue;
-            const QPoint at = form.mapFromGlobal(o->pos());
-            for (QMediaDashedFrame *box : o->findChildren<QMediaDashedFrame *>()) {
-                if (!box->isVisible() || box->width() < 12 || box->height() < 12)
-                    continue;
-                // The box's own border as it paints it once its delay is over.
-                p.save();
-                p.translate(at + box->pos());
-                QImage handles(QIAnyUtil::getResourcePath() + QStringLiteral("/VEditSource/bg_border_line.png"));
-                QMediaDashedFrame::paintDashedBorderAngle(p, handles, box->width(), box->height(),
-                                                          o == form.cropFrame());
-                p.restore();
-            }
-        }
-        return image;
+        for (QMediaBorderFrame *o : {form.cropFrame(), form.watermarkFrame()})
+            for (QMediaDashedFrame *box : o->findChildren<QMediaDashedFrame *>())
+                if (box->isVisible())
+                    QTest::qWaitFor([box] { return box->paintCount() >= 2; });
+        QTest::qWait(100);
+        const QPoint g = form.mapToGlobal(QPoint(0, 0));
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, g.x(), g.y(), form.width(), form.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     }
 };
 
@@ -274,7 +259,7 @@ private slots:
             // The overlay lies exactly over its pane on screen.
             QMediaElementWindow *pane = tab == 1 ? r.form.sourceWindow() : r.form.previewWindow();
             QMediaBorderFrame *overlay = tab == 1 ? r.form.cropFrame() : r.form.watermarkFrame();
-            QCOMPARE(overlay->pos(), pane->mapToGlobal(QPoint(0, 0)));
+            QCOMPARE(overlay->mapToGlobal(QPoint(0, 0)), pane->mapToGlobal(QPoint(0, 0)));
             QCOMPARE(overlay->size(), pane->size());
         }
         // The overlay goes when the editor is deactivated and comes back with it.
@@ -301,7 +286,7 @@ private slots:
         QVERIFY2(showsWithin(r.form.previewWindow(), turned, &seen), qPrintable(seen));
         // The source pane keeps the untouched picture.
         QVERIFY2(showsWithin(r.form.sourceWindow(), kUpright, &seen), qPrintable(seen));
-        editgallery::saveImage(r.composite(), QStringLiteral("QMediaForm-rotated"));
+        editgallery::saveImage(r.screenShot(), QStringLiteral("QMediaForm-rotated"));
     }
 
     void previewShowsCropAndTheBoxFollows()
@@ -325,7 +310,33 @@ private slots:
         const QRect element = r.form.sourceWindow()->getVideoElementRect();
         QCOMPARE(box->geometry(), QMediaForm::cropBoxRect(element, c));
         QVERIFY(qAbs(box->width() - element.width() / 2) <= 1);
-        editgallery::saveImage(r.composite(), QStringLiteral("QMediaForm-cropped"));
+        editgallery::saveImage(r.screenShot(), QStringLiteral("QMediaForm-cropped"));
+    }
+
+    // The crop overlay lies over the source pane without hiding it: the picture shows through around and
+    // inside the box, whether or not the desktop composites windows.
+    void sourceShowsThroughTheCropOverlay()
+    {
+        PreviewRig r;
+        QVERIFY(r.open(1));
+        VECropSettings c;
+        c.cropRect = VERect{0.1, 0.1, 0.6, 0.7};
+        r.manager.setCropSettings(c);
+        QString seen;
+        QVERIFY2(showsWithin(r.form.sourceWindow(), kUpright, &seen), qPrintable(seen));
+        const QImage screen = r.screenShot();
+        const QRect e = r.form.sourceWindow()->getVideoElementRect().translated(r.form.sourceWindow()->pos());
+        auto at = [&](double fx, double fy) {
+            return hueOf(screen.pixel(e.x() + int(fx * e.width()), e.y() + int(fy * e.height())));
+        };
+        QCOMPARE(at(0.25, 0.25), Hue::Red);  // inside the box
+        QCOMPARE(at(0.9, 0.2), Hue::Blue);   // outside it
+        QCOMPARE(at(0.3, 0.85), Hue::Green); // below it
+        QCOMPARE(at(0.65, 0.75), Hue::Yellow);
+        // The box's corner handle is drawn where the crop starts.
+        const QRect box = r.form.cropFrame()->dashedFrame()->geometry().translated(r.form.cropFrame()->pos());
+        const QRgb corner = screen.pixel(box.topLeft() + QPoint(2, 2));
+        QVERIFY2(qGray(corner) > 200, qPrintable(QString::number(qGray(corner))));
     }
 
     void cropOverlayDragsTheBox()
@@ -351,7 +362,7 @@ private slots:
         QString seen;
         QVERIFY2(showsWithin(r.form.previewWindow(), {{0.25, 0.25, Hue::Red}, {0.25, 0.75, Hue::Green}}, &seen),
                  qPrintable(seen));
-        editgallery::saveImage(r.composite(), QStringLiteral("QMediaForm-cropdrag"));
+        editgallery::saveImage(r.screenShot(), QStringLiteral("QMediaForm-cropdrag"));
     }
 
     void watermarkOverlayDragsThePicture()
@@ -383,7 +394,7 @@ private slots:
                                      qGray(pane.pixel(int(fx * (pane.width() - 1)), int(fy * (pane.height() - 1)))) >
                                          230,
                                  8000);
-        editgallery::saveImage(r.composite(), QStringLiteral("QMediaForm-watermark"));
+        editgallery::saveImage(r.screenShot(), QStringLiteral("QMediaForm-watermark"));
 
         drag(overlay, before.center(), before.center() + QPoint(80, 40));
         VEWatermarkSettings now;
