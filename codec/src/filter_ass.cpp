@@ -133,7 +133,11 @@ std::string assForceStyle(const SubtitleStyle &st)
     // Subtitle scripts converted from text formats use a 384x288 canvas; margins are fractions of it.
     const int marginL = static_cast<int>(std::lround(st.marginH * 384));
     const int marginV = static_cast<int>(std::lround(st.marginV * 288));
-    const unsigned align = (st.align >= 1 && st.align <= 9) ? st.align : 2;
+    // A keypad code, or the editor's own Top (16) and Middle (32); anything else stands at the bottom.
+    const unsigned keypad = (st.align >= 1 && st.align <= 9) ? st.align : st.align == 16 ? 8 : st.align == 32 ? 5 : 2;
+    // force_style overrides the style's stored field, which libass keeps in the legacy SSA code: 1..3 bottom,
+    // 5..7 top, 9..11 middle.
+    const unsigned align = keypad <= 3 ? keypad : keypad <= 6 ? keypad + 5 : keypad - 2;
     std::string s =
         "FontName=" + fontOf(st.fontName, st.fontFile) + ",FontSize=" + std::to_string(st.fontSize) +
         ",PrimaryColour=" + assColor(st.color, st.alpha) + ",OutlineColour=" + assColor(st.outlineColor, st.alpha) +
