@@ -22,6 +22,9 @@ void saveGallery(QWidget *w, const QString &name);
 // A 4 s 320x240 clip with a colour test pattern and a 440 Hz tone.
 QString patternClip();
 
+// A 4 s 320x240 black clip with a tone: subtitles and overlays stand out on it.
+QString darkClip();
+
 // The editor's preview on one clip: a controller, its two windows and an edit model bound to it, the clip's
 // record handed over as the editor's loading step does.
 struct Preview
