@@ -127,13 +127,13 @@ void QMediaForm::initControls()
 
 void QMediaForm::setPlayerManager(ZTPlayerManager *player)
 {
-    if (m_player == player)
+    if (m_player.data() == player)
         return;
     if (m_player) {
         // Another controller: the old one no longer draws here nor hears the overlays.
         m_player->setMediaOriginalWindow(nullptr);
         m_player->setMediaPreviewWindow(nullptr);
-        disconnect(m_player, nullptr, this, nullptr);
+        disconnect(m_player.data(), nullptr, this, nullptr);
         m_cropFrame->disconnect(m_player);
         m_watermarkFrame->disconnect(m_player);
     }
@@ -174,7 +174,7 @@ void QMediaForm::setOperationType(int type)
     m_watermarkFrame->setVisible(look.watermark);
     // The panes change between one and two: lay them out for the new tab at once.
     if (type != 6)
-        resizeEvent(nullptr);
+        layoutPanes();
     if (type == 0 && m_hasVideo)
         m_previewWindow->reshape();
     if (m_player && look.playerSource != 2)
@@ -353,8 +353,12 @@ void QMediaForm::paintEvent(QPaintEvent *)
 
 void QMediaForm::resizeEvent(QResizeEvent *event)
 {
-    if (event)
-        QWidget::resizeEvent(event);
+    QWidget::resizeEvent(event);
+    layoutPanes();
+}
+
+void QMediaForm::layoutPanes()
+{
     const int W = width();
     const int H = height();
     if (m_operationType != 0) {

@@ -8,6 +8,7 @@
 #include "VEEditConfig.h"
 #include "ui_QMediaForm.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
@@ -65,6 +66,7 @@ protected:
 
 private:
     void initControls();
+    void layoutPanes();
 
     bool m_hasVideo = true;
     QAudioDataWidget *m_audioView = nullptr;
@@ -72,7 +74,8 @@ private:
     QMediaElementWindow *m_previewWindow = nullptr;
     QMediaBorderFrame *m_cropFrame = nullptr;
     QMediaBorderFrame *m_watermarkFrame = nullptr;
-    ZTPlayerManager *m_player = nullptr;
+    // Not owned; the editor may delete the controller first.
+    QPointer<ZTPlayerManager> m_player;
     int m_operationType = 0;
     bool m_dlgActive = false;
     bool m_watermarkFrameActive = false;

@@ -87,6 +87,12 @@ void QPlayerOperationForm::showPlayOrPause(bool bPlay)
 void QPlayerOperationForm::setTime(QString time)
 {
     m_lblTime->setText(time);
+    // A longer text (a clip of a hundred hours or more) widens the label instead of being cut.
+    const int needed = m_lblTime->fontMetrics().horizontalAdvance(time);
+    if (needed > m_lblTime->width()) {
+        m_lblTime->resize(needed, m_lblTime->height());
+        layoutRow();
+    }
 }
 
 void QPlayerOperationForm::playFinish()

@@ -170,8 +170,12 @@ private slots:
         QCOMPARE(bar.m_playProgress->width(), slider + 200);
         QCOMPARE(bar.m_lblTime->x() + bar.m_lblTime->width(), 900 - 12);
         QCOMPARE(bar.m_playProgress->x() + bar.m_playProgress->width() + 12, bar.m_lblTime->x());
-        // Nothing overlaps: the time text is not cut by the slider.
+        // Nothing overlaps: the time text is not cut by the slider, also when it grows.
         QVERIFY(bar.m_lblTime->fontMetrics().horizontalAdvance(bar.m_lblTime->text()) <= bar.m_lblTime->width());
+        bar.setTime(QStringLiteral("100:00:00 / 125:30:00"));
+        QVERIFY(bar.m_lblTime->fontMetrics().horizontalAdvance(bar.m_lblTime->text()) <= bar.m_lblTime->width());
+        QCOMPARE(bar.m_lblTime->x() + bar.m_lblTime->width(), 900 - 12);
+        QCOMPARE(bar.m_playProgress->x() + bar.m_playProgress->width() + 12, bar.m_lblTime->x());
     }
 
     void noticeFadesAndCloses()

@@ -232,6 +232,18 @@ private slots:
         QVERIFY(preview.width() > 600);
     }
 
+    // The editor owns both and may delete the controller before the preview.
+    void controllerDeletedFirst()
+    {
+        auto *manager = new ZTPlayerManager;
+        auto *form = new QMediaForm(manager);
+        form->setOperationType(1);
+        delete manager;
+        form->setOperationType(3);
+        form->resize(500, 200);
+        delete form;
+    }
+
     void tabsShowTheirPanes_data()
     {
         QTest::addColumn<int>("tab");
