@@ -77,8 +77,10 @@ void FormatWidget::InitDlg()
 QTextImageButton *FormatWidget::makeCategoryButton(const QString &name)
 {
     auto *button = new QTextImageButton(this);
-    button->setBtnImageAndText(QIAnyUtil::getResourcePath() + QStringLiteral("/image/Format_Dlg/tab_btn_bg_image.png"),
-                               name, 9);
+    // The category is the button's text: it must be there even when the skin image is missing.
+    if (!button->setBtnImageAndText(
+            QIAnyUtil::getResourcePath() + QStringLiteral("/image/Format_Dlg/tab_btn_bg_image.png"), name, 9))
+        button->setBtnText(name);
     button->setTextPixelSize(12);
     const QColor white(255, 255, 255);
     button->setTextColor(white, white, QColor(215, 63, 63), white);

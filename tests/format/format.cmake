@@ -7,7 +7,9 @@ rs_add_qtest(tst_format_preferences SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format
   ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format GL)
 rs_add_qtest(tst_format_presets SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_presets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format)
-foreach(unit tst_format_rebuild tst_format_chooser tst_format_preferences tst_format_presets)
+rs_add_qtest(tst_format_catalogue SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_catalogue.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format)
+foreach(unit tst_format_rebuild tst_format_chooser tst_format_preferences tst_format_presets tst_format_catalogue)
   target_include_directories(${unit} PRIVATE ${CMAKE_CURRENT_LIST_DIR})
   if(TARGET skin_images)
     add_dependencies(${unit} skin_images)
