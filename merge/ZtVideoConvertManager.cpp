@@ -1,6 +1,8 @@
 #include "ZtVideoConvertManager.h"
 
+#include "CAVEncodeParam.h"
 #include "ZtVideoConvertItem.h"
+#include "rscodec.h"
 
 #include <QDebug>
 #include <QPointer>
@@ -179,6 +181,11 @@ bool ZtVideoConvertManager::IsLosslessMerger() const
     const ZtVideoConvertItem *f = m_itemList.first();
     if (m_itemList.size() == 1)
         return true;
+    // The output container the merge will use, asked with the library's own rule (raw FLAC takes one clip).
+    CAVEncodeParam param;
+    f->getEncodeParam(&param);
+    if (rsc_job_container_holds_one_clip(param.container()))
+        return false;
     if (f->m_bHasVideo && f->m_editConfig.subtitleValue.subtitleIndex == -3)
         return false;
     for (int i = 1; i < m_itemList.size(); ++i) {

@@ -2377,6 +2377,13 @@ int rsc_job_start(rsc_job *job)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+int rsc_job_container_holds_one_clip(const char *container)
+{
+    Call call("rsc_job_container_holds_one_clip");
+    call.text(container);
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
 int rsc_job_is_finished(rsc_job *job)
 {
     Call call("rsc_job_is_finished");

@@ -1,6 +1,7 @@
 // The conversion and merge jobs of the C API over rsc::job::Job.
 #include "job_capi.h"
 #include "log_codec.h"
+#include "mux_output.h"
 
 #include <new>
 
@@ -49,6 +50,11 @@ void rsc_job_release(rsc_job *job)
 int rsc_job_close(rsc_job *job)
 {
     return job && job->job.close() ? 1 : 0;
+}
+
+int rsc_job_container_holds_one_clip(const char *container)
+{
+    return container && rsc::job::OutputFile::holdsOneClip(container) ? 1 : 0;
 }
 
 int rsc_job_discard(rsc_job *job)

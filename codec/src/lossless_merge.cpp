@@ -114,9 +114,8 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
         if (!createStreams(*clip, error))
             return false;
     } else {
-        // A raw FLAC file numbers its frames and states its length in its header: copied frames of a
-        // second clip would contradict both.
-        if (std::string(m_output.muxer()->name) == "flac") {
+        // The one rule the clip list asks before offering the join (rsc_job_container_holds_one_clip).
+        if (OutputFile::holdsOneClip(m_output.muxer()->name)) {
             if (error)
                 *error = "cannot join without re-encoding: a FLAC file holds one clip only";
             return false;

@@ -78,6 +78,12 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
     return true;
 }
 
+bool OutputFile::holdsOneClip(const std::string &container)
+{
+    const AVOutputFormat *fmt = av_guess_format(muxerNameFor(container), nullptr, nullptr);
+    return fmt && std::string(fmt->name) == "flac";
+}
+
 bool OutputFile::isFile(const std::string &other) const
 {
     struct stat b;

@@ -23,6 +23,9 @@ public:
     // Sets up the muxer for the lower-case muxer name ("mp4", "matroska", "mpegts" ...); the file is
     // created by writeHeader().
     bool create(const std::string &path, const std::string &container, std::string *error);
+    // True for containers whose lossless output takes one clip only: a raw FLAC file numbers its frames and
+    // states its length in its header, which copied frames of a second clip would contradict.
+    static bool holdsOneClip(const std::string &container);
     // True when `other` names the output file or the file at the output path (by device and inode).
     bool isFile(const std::string &other) const;
 

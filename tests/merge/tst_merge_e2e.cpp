@@ -194,6 +194,32 @@ private slots:
         QVERIFY(!m_list->IsLosslessMerger());
     }
 
+    void losslessAnswerMatchesTheMerge_data()
+    {
+        QTest::addColumn<QStringList>("clips");
+        QTest::newRow("two FLAC files") << QStringList{"foreign:flac_a.flac", "foreign:flac_b.flac"};
+        QTest::newRow("one FLAC file") << QStringList{"foreign:flac_a.flac"};
+        QTest::newRow("two mp3 files") << QStringList{"foreign:lame_a.mp3", "foreign:lame_b.mp3"};
+        QTest::newRow("two Ogg files") << QStringList{"foreign:oggenc_a.ogg", "foreign:oggenc_b.ogg"};
+        QTest::newRow("different sizes") << QStringList{"h264_aac.mp4", "h264_aac_640x360_30.mp4"};
+    }
+    void losslessAnswerMatchesTheMerge()
+    {
+        // The list's answer comes before the run: a join it offers must succeed, one it refuses must fail.
+        QFETCH(QStringList, clips);
+        useLossless();
+        for (const QString &c : clips) {
+            const QString path = c.startsWith(QLatin1String("foreign:")) ? rstest::MediaFixtures::foreign(c.mid(8))
+                                                                         : rstest::MediaFixtures::standard(c);
+            QVERIFY(probe(path));
+        }
+        const bool offered = m_list->IsLosslessMerger();
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 60000);
+        QCOMPARE(run.finished && !run.failed, offered);
+    }
+
     void encodingModeWithEdits()
     {
         // The catalogue ships in the tree: failing to read it is a fault, not a reason to skip.
