@@ -25,6 +25,10 @@ const char *const kMenuStyle =
     "QMenu:icon{left:20px;height:20px;}QMenu:item:!enabled{background-color:rgb(95,185,220);}QMenu::separator{"
     "height:1px;background-color:rgb(53,53,53);margin:0px 0px 0px 0px;}";
 
+// The preset list's arrow at its logical size: the list draws an icon rectangle without a size at the
+// image's pixel size, twice too large for a 2x image.
+constexpr QSize kArrow(10, 8);
+
 } // namespace
 
 FormatWidget::FormatWidget(QWidget *parent) : QNinePointsImageDialog(parent)
@@ -166,7 +170,7 @@ void FormatWidget::InitBtn()
     m_cmbQuality->setBtnIcon(res + QStringLiteral("/image/Format_Dlg/btn_quality.png"), true);
     m_cmbQuality->setTextPixelSize(11);
     m_cmbQuality->setItemFontPointSize(11);
-    m_cmbQuality->setIconRect(QRect(75, 7, 0, 0));
+    m_cmbQuality->setIconRect(QRect(75, 7, kArrow.width(), kArrow.height()));
     m_cmbQuality->setTextRect(QRect(10, 0, 80, 0));
     m_cmbQuality->setTextColor(white, white, white, QColor(74, 74, 74));
     m_cmbQuality->setItemStyleSheet(sheet);
@@ -199,13 +203,13 @@ void FormatWidget::retranslateUi()
     const int language = QConverterOperate::getLanguageType();
     QFont f = m_btnLosslessHidden->font();
     QSize advancedSize(120, 21);
-    QRect iconRect(80, 7, 0, 0);
+    QRect iconRect(QPoint(80, 7), kArrow);
     QRect textRect(10, 0, 85, 0);
     f.setPixelSize(10);
     if (language == 0) {
         f.setPixelSize(12);
         advancedSize = QSize(100, 21);
-        iconRect = QRect(75, 7, 0, 0);
+        iconRect = QRect(QPoint(75, 7), kArrow);
         textRect = QRect(10, 0, 80, 0);
     } else if (language == 3) {
         advancedSize = QSize(144, 21);

@@ -6,6 +6,7 @@
 #include "FormatTestKit.h"
 #include "FormatWidget.h"
 #include "QCheckButton.h"
+#include "QConverterOperate.h"
 #include "QCustomComboBox.h"
 #include "QIAnyUtil.h"
 #include "QImageButton.h"
@@ -16,6 +17,8 @@
 #include "QZTBaseButton.h"
 #include "SettingKeys.h"
 #include "TestSupport.h"
+
+#include <QSignalSpy>
 
 class TestFormatChooser : public QObject
 {
@@ -254,6 +257,46 @@ private slots:
         ftk::click(m_chooser->m_formatItemDlg->viewport(), QPoint(540, 200));
         ftk::settle();
         QVERIFY(panel->isHidden());
+    }
+
+    // Tiles fill rows of five; a press on the selected tile or with the right button changes nothing.
+    void tileGridAndPresses()
+    {
+        open();
+        FormatItemWidget *grid = m_chooser->m_formatItemDlg;
+        const QList<FormatItem *> tiles = grid->items();
+        QVERIFY(tiles.size() > 5);
+        QCOMPARE(tiles[5]->x(), tiles[0]->x());
+        QVERIFY(tiles[5]->y() >= tiles[0]->y() + 76 + 8);
+        QCOMPARE(tiles[1]->y(), tiles[0]->y());
+        QSignalSpy presses(grid, &FormatItemWidget::emitItemPress);
+        QSignalSpy outside(grid, &FormatItemWidget::emitClickFormatWgt);
+        FormatItem *selected = grid->selectedItem();
+        ftk::click(selected, QPoint(20, 20));
+        QTest::mouseClick(tiles[2], Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+        QCOMPARE(presses.count(), 0);
+        QCOMPARE(outside.count(), 0);
+        QCOMPARE(tiles[2]->getItemState(), 0);
+        QCOMPARE(grid->selectedItem(), selected);
+    }
+
+    // The language-dependent sizes of the chooser and the panel.
+    void frenchSizes()
+    {
+        open();
+        QConverterOperate::setLanguageType(QStringLiteral("French"));
+        m_chooser->retranslateUi();
+        QCOMPARE(m_chooser->m_btnLosslessShow->width(), 144);
+        QCOMPARE(m_chooser->m_settingDlg->m_cmbVEncoder->x(), 138);
+        QCOMPARE(m_chooser->m_settingDlg->m_labCodec->width(), 102);
+        QCOMPARE(m_chooser->m_settingDlg->m_cmbAEncoder->x(), 116);
+        QVERIFY(m_chooser->m_LabPreset->isHidden());
+        QConverterOperate::setLanguageType(QStringLiteral("English"));
+        m_chooser->retranslateUi();
+        QCOMPARE(m_chooser->m_btnLosslessShow->width(), 100);
+        QCOMPARE(m_chooser->m_settingDlg->m_cmbVEncoder->x(), 116);
+        QCOMPARE(m_chooser->m_btnOk->pos(), QPoint(544, 444));
+        QCOMPARE(m_chooser->m_btnCancel->pos(), QPoint(470, 444));
     }
 };
 
