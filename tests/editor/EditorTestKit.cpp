@@ -49,6 +49,16 @@ QString darkClip()
              .split(QLatin1Char(' '))});
 }
 
+QString greyClip()
+{
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("editor_grey.mp4"),
+         QString::fromLatin1("-f lavfi -i color=c=0x808080:s=320x240:r=25:d=4 "
+                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
+                             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 128k -shortest")
+             .split(QLatin1Char(' '))});
+}
+
 Preview::Preview()
     : player(new ZTPlayerManager), original(new QMediaElementWindow), preview(new QMediaElementWindow),
       model(new QVideoEditingSettings)

@@ -25,6 +25,9 @@ QString patternClip();
 // A 4 s 320x240 black clip with a tone: subtitles and overlays stand out on it.
 QString darkClip();
 
+// A 4 s 320x240 flat mid-grey clip with a tone: every overlay changes it somewhere.
+QString greyClip();
+
 // The editor's preview on one clip: a controller, its two windows and an edit model bound to it, the clip's
 // record handed over as the editor's loading step does.
 struct Preview

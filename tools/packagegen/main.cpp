@@ -16,6 +16,7 @@
 #include <QRadialGradient>
 #include <QRandomGenerator>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -34,10 +35,13 @@ const QColor kWhite(255, 255, 255);
 
 void vignette(QPainter &p, const QSize &s)
 {
-    QRadialGradient g(QPointF(s.width() / 2.0, s.height() / 2.0), s.width() * 0.62);
+    // Reaches the corners: the radius is half the diagonal.
+    const double r = std::hypot(s.width(), s.height()) / 2.0;
+    QRadialGradient g(QPointF(s.width() / 2.0, s.height() / 2.0), r);
     g.setColorAt(0.0, QColor(0, 0, 0, 0));
-    g.setColorAt(0.55, QColor(0, 0, 0, 0));
-    g.setColorAt(1.0, QColor(0, 0, 0, 235));
+    g.setColorAt(0.45, QColor(0, 0, 0, 0));
+    g.setColorAt(0.85, QColor(0, 0, 0, 190));
+    g.setColorAt(1.0, QColor(0, 0, 0, 240));
     p.fillRect(QRect(QPoint(0, 0), s), g);
 }
 
@@ -91,8 +95,8 @@ void snow(QPainter &p, const QSize &s)
     QRandomGenerator rng(11);
     p.fillRect(QRect(QPoint(0, 0), s), Qt::black);
     p.setPen(Qt::NoPen);
-    for (int i = 0; i < s.width() * s.height() / 900; ++i) {
-        const double r = 0.8 + rng.bounded(2.6);
+    for (int i = 0; i < s.width() * s.height() / 250; ++i) {
+        const double r = 1.2 + rng.bounded(3.5);
         const int v = 170 + rng.bounded(86);
         p.setBrush(QColor(v, v, v));
         p.drawEllipse(QPointF(rng.bounded(s.width()), rng.bounded(s.height())), r, r);
