@@ -117,6 +117,14 @@ FramePtr decodeNear(AVFormatContext *ctx, AVStream *stream, const StillRequest &
         if (ret < 0)
             break;
         if (packet->stream_index == stream->index) {
+            // On the way to the picture showing at the target, pictures that no other one refers to and
+            // that are gone from the screen well before it need not be decoded (about half of them with
+            // B-frames).
+            if (request.mode == 1)
+                dec->skip_frame = packet->pts != AV_NOPTS_VALUE && packet->duration > 0 &&
+                                          packet->pts + 2 * packet->duration <= target
+                                      ? AVDISCARD_NONREF
+                                      : AVDISCARD_DEFAULT;
             // A damaged packet is skipped; the decoder resynchronises on the next one.
             avcodec_send_packet(dec.get(), packet.get());
             done = drain(dec.get(), picker);
@@ -187,8 +195,10 @@ unsigned char *grabStillImage(AVFormatContext *ctx, int streamIndex, const Still
     const int scaledW = swap ? finalH : finalW;
     const int scaledH = swap ? finalW : finalH;
 
+    // Large reductions (thumbnails) average areas: as sharp as bicubic there, and several times faster.
+    const int scaling = scaledW * 2 <= frame->width && scaledH * 2 <= frame->height ? SWS_AREA : SWS_BICUBIC;
     SwsPtr sws(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), scaledW, scaledH,
-                              AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                              AV_PIX_FMT_BGR24, scaling, nullptr, nullptr, nullptr));
     if (!sws)
         return nullptr;
     std::vector<uint8_t> bgr(static_cast<size_t>(scaledW) * scaledH * 3);

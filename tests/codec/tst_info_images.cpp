@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "rscodec.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonObject>
 #include <cstdlib>
@@ -18,11 +19,17 @@ struct Still
     bool present = false;
 };
 
+// A standard clip by name, or a clip of the test's own by absolute path.
+QString clipPath(const QString &name)
+{
+    return name.startsWith(QLatin1Char('/')) ? name : rstest::MediaFixtures::standard(name);
+}
+
 Still grab(const QString &name, quint64 time, uint32_t mode, uint32_t w, uint32_t h, uint32_t flags)
 {
     Still still;
     rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
-    if (rsc_info_open_file(info, rstest::MediaFixtures::standard(name).toUtf8().constData()) == 1) {
+    if (rsc_info_open_file(info, clipPath(name).toUtf8().constData()) == 1) {
         unsigned char *bmp = rsc_info_get_video_image(info, time, mode, w, h, flags);
         if (bmp) {
             still.present = true;
@@ -58,9 +65,8 @@ double difference(const QImage &a, const QImage &b)
 // The frame at `seconds` as the ffmpeg tool decodes it (upright, accurate seek).
 QImage reference(const QString &name, const QString &seconds)
 {
-    const QString out = rstest::scratchDir("reference") + "/" + name + "_" + seconds + ".png";
-    if (!rstest::MediaFixtures::runFfmpeg(
-            {"-ss", seconds, "-i", rstest::MediaFixtures::standard(name), "-frames:v", "1", "-y", out}))
+    const QString out = rstest::scratchDir("reference") + "/" + QFileInfo(name).fileName() + "_" + seconds + ".png";
+    if (!rstest::MediaFixtures::runFfmpeg({"-ss", seconds, "-i", clipPath(name), "-frames:v", "1", "-y", out}))
         return QImage();
     return QImage(out);
 }
@@ -155,6 +161,41 @@ private slots:
         QVERIFY(!expected.isNull());
         const double diff = difference(still.image, expected);
         QVERIFY2(diff < 6.0, qPrintable(QString("mean difference %1").arg(diff)));
+    }
+
+    // Among B-frames (some decoded, some skipped on the way to the target) the picture is still the one
+    // showing at the time: nearer to it than to either neighbour.
+    void exactFrameAmongBFrames_data()
+    {
+        QTest::addColumn<quint64>("time");
+        QTest::addColumn<QString>("at");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        // Pictures 44, 73 and 30 of the clip are B-frames no other picture refers to.
+        QTest::newRow("late in the group") << quint64(1760000) << "1.76" << "1.72" << "1.8";
+        QTest::newRow("a B-frame") << quint64(2920000) << "2.92" << "2.88" << "2.96";
+        QTest::newRow("between two frames") << quint64(1210000) << "1.2" << "1.16" << "1.24";
+    }
+
+    void exactFrameAmongBFrames()
+    {
+        QFETCH(quint64, time);
+        QFETCH(QString, at);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        const QString clip = rstest::MediaFixtures::make(
+            {"bframes_25fps.mp4", QString("-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 -c:v libx264 "
+                                          "-preset veryfast -bf 3 -g 50 -pix_fmt yuv420p")
+                                      .split(' ')});
+        QVERIFY(!clip.isEmpty());
+        const Still still = grab(clip, time, 1, 0, 0, 0);
+        QVERIFY(still.present);
+        const double exact = difference(still.image, reference(clip, at));
+        const double earlier = difference(still.image, reference(clip, before));
+        const double later = difference(still.image, reference(clip, after));
+        QVERIFY2(
+            exact < 6.0 && exact < earlier && exact < later,
+            qPrintable(QString("differences %1 (at), %2 (before), %3 (after)").arg(exact).arg(earlier).arg(later)));
     }
 
     void frameNearTheEndIsTheLastOne_data()
