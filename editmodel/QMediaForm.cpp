@@ -189,9 +189,12 @@ void QMediaForm::isHaveVideo(bool hasVideo)
 
 void QMediaForm::audioData(unsigned char *data, int sps)
 {
-    // The controller hands a complete WAV image whose header counts its own data bytes.
-    if (!data)
+    // The controller hands a complete WAV image whose header counts its own data bytes; no block at all
+    // (playback stopped) clears the bars.
+    if (!data) {
+        m_audioView->setAudioData(nullptr, 0, sps);
         return;
+    }
     quint32 dataBytes = 0;
     std::memcpy(&dataBytes, data + 40, sizeof dataBytes);
     const int length = int(44 + qMin<quint32>(dataBytes, 1u << 24));

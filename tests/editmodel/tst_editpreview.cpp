@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
+#include <algorithm>
 
 Q_DECLARE_METATYPE(VERect)
 
@@ -436,7 +437,22 @@ private slots:
         form.setOperationType(5);
         QVERIFY(form.audioView()->isVisible());
         QVERIFY(!form.previewWindow()->isVisible());
-        editgallery::save(&form, QStringLiteral("QMediaForm-audio"));
+        // Playing, the player's level blocks reach the bars.
+        manager.onPlay();
+        auto sounding = [&form] {
+            const std::vector<int> &l = form.audioView()->levels();
+            return std::any_of(l.begin(), l.end(), [](int v) { return v > 0; });
+        };
+        // The bars are drawn by the paint that follows a block: take the picture right after one.
+        bool saved = false;
+        connect(&manager, &ZTPlayerManager::emitAudioData, &form, [&] {
+            if (!saved && sounding()) {
+                saved = true;
+                editgallery::save(&form, QStringLiteral("QMediaForm-audio"));
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(saved, 8000);
+        manager.onPause();
     }
 };
 
