@@ -298,6 +298,18 @@ private slots:
         QCOMPARE(m_chooser->m_btnOk->pos(), QPoint(544, 444));
         QCOMPARE(m_chooser->m_btnCancel->pos(), QPoint(470, 444));
     }
+
+    // The chooser goes with the window that owns it; asking again afterwards makes a new one, never
+    // hands out the deleted one.
+    void chooserGoesWithItsWindow()
+    {
+        delete m_chooser;
+        QWidget other;
+        m_chooser = FormatWidget::getFormatWidget(&other);
+        QCOMPARE(m_chooser->parentWidget(), &other);
+        delete m_chooser;
+        m_chooser = nullptr;
+    }
 };
 
 RS_TEST_MAIN(TestFormatChooser)
