@@ -134,6 +134,7 @@ void QZTComboBox::setButtonKeepSize(bool keepSize)
 void QZTComboBox::setBtnMargins(int left, int top, int right, int bottom)
 {
     m_buttonMargins = QMargins(qint16(left), qint16(top), qint16(right), qint16(bottom));
+    placeButton();
     update();
     updateGeometry();
 }
@@ -147,16 +148,18 @@ void QZTComboBox::placeButton()
 {
     if (!m_button)
         return;
+    // A negative margin is worked out from the current size at every placement (show, resize, keep-size
+    // change) and not stored: a combo resized after it was styled keeps its button at the right end.
     const int W = width(), H = height();
-    if (m_buttonMargins.left() < 0)
-        m_buttonMargins.setLeft(W - m_button->width() - m_buttonMargins.right());
-    if (m_buttonMargins.top() < 0)
-        m_buttonMargins.setTop((H - m_button->height() - m_buttonMargins.bottom()) / 2);
+    const int left =
+        m_buttonMargins.left() < 0 ? W - m_button->width() - m_buttonMargins.right() : m_buttonMargins.left();
+    const int top =
+        m_buttonMargins.top() < 0 ? (H - m_button->height() - m_buttonMargins.bottom()) / 2 : m_buttonMargins.top();
     if (m_keepSize)
-        m_button->move(m_buttonMargins.left(), m_buttonMargins.top());
+        m_button->move(left, top);
     else
-        m_button->setGeometry(QRect(QPoint(m_buttonMargins.left(), m_buttonMargins.top()),
-                                    QPoint(W - 1 - m_buttonMargins.right(), H - 1 - m_buttonMargins.bottom())));
+        m_button->setGeometry(
+            QRect(QPoint(left, top), QPoint(W - 1 - m_buttonMargins.right(), H - 1 - m_buttonMargins.bottom())));
 }
 
 void QZTComboBox::applyRowLook(QZTComboBoxItem *row)

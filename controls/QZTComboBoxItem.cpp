@@ -20,8 +20,10 @@ void QZTComboBoxItem::setItemAttribute(const QComboBoxItemAttribute &attribute)
 
 int QZTComboBoxItem::calcItemWidth(const QString &text, const QFont &font) const
 {
+    // The widest row keeps as much room after its text as before it, so that a long text does not touch
+    // the popup's right border when the rows' right margin is 0.
     const QMargins m = drawTextMargins();
-    return QFontMetrics(font).horizontalAdvance(text) + m.left() + m.right() + 1;
+    return QFontMetrics(font).horizontalAdvance(text) + m.left() + qMax(m.right(), m.left()) + 1;
 }
 
 int QZTComboBoxItem::index() const

@@ -219,19 +219,14 @@ void QZTMenuStyle::drawMenuText(const QStyleOptionMenuItem *option, QPainter *pa
     if (!proxy()->styleHint(SH_UnderlineShortcut, option, widget))
         flags |= Qt::TextHideMnemonic;
     QString label = option->text;
-    const bool etch = !enabled && !selected && proxy()->styleHint(SH_EtchDisabledText, option, widget);
+    // A disabled item is drawn once, in the disabled colour: an etched offset copy in the panel's light
+    // colour reads as a doubled, blurred text on the skinned menus.
     const int tab = label.indexOf(QLatin1Char('\t'));
     if (tab >= 0) {
         const QString shortcut = label.mid(tab + 1);
         const QRect shortcutRect =
             visualRect(option->direction, item,
                        QRect(QPoint(textRect.right(), textRect.top()), QPoint(item.right(), textRect.bottom())));
-        if (etch) {
-            painter->save();
-            painter->setPen(m_attribute->itemTextColor);
-            painter->drawText(shortcutRect.translated(1, 1), flags, shortcut);
-            painter->restore();
-        }
         painter->drawText(shortcutRect, flags, shortcut);
         label = label.left(tab);
     }
@@ -241,12 +236,6 @@ void QZTMenuStyle::drawMenuText(const QStyleOptionMenuItem *option, QPainter *pa
         font.setWeight(QFont::Bold);
     painter->setFont(font);
     const QRect vText = visualRect(option->direction, item, textRect);
-    if (etch) {
-        painter->save();
-        painter->setPen(option->palette.color(QPalette::Light));
-        painter->drawText(vText.translated(1, 1), flags, label);
-        painter->restore();
-    }
     painter->drawText(vText, flags, label);
 }
 

@@ -13,6 +13,7 @@
 #include "SkinStyleHelpers.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 using namespace SkinStyleHelpers;
 
@@ -180,8 +181,12 @@ void QVEInitCtrlStyle::SetQZTDoubleSpinBox(QZTDoubleSpinBox *spin)
     spin->setBackgroundImage(res("/VEditSource/spinBox_bg.png"));
     spin->setUpAndDownBtnImage(res("/VEditSource/spinBox_up.png"), res("/VEditSource/spinBox_down.png"), true);
     SetPalette(spin, QPalette::Text, kWhite);
+    // The editor's fields all show Tahoma 12; the inner edit's text starts 3 pixels in, not on the border.
+    SetFont(spin, 12);
     spin->resize(78, 22);
     spin->setDrawTextMargins(3, 0, 0, 0);
+    if (auto *edit = spin->findChild<QLineEdit *>())
+        edit->setTextMargins(3, 0, 0, 0);
 }
 
 void QVEInitCtrlStyle::InitZTCheckCombox(QCheckboxCombobox *combo)

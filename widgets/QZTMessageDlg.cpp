@@ -99,7 +99,11 @@ void QZTMessageDlg::showEvent(QShowEvent *e)
     m_messageRect = laid.message;
 
     m_btnClose->setBtnImage(m_appPath + QStringLiteral("/pic/btn_close.png"));
-    m_btnClose->move(m_windowRect.right() - m_windowRect.left() - 7 - m_btnClose->width(), 8);
+    // 8 pixels in from the panel's right edge and centred in its 22-pixel title band: the background's
+    // first 8 pixels are its transparent shadow, and the panel's corner is rounded.
+    const int shadow = 8, titleBand = 22;
+    m_btnClose->move(m_windowRect.right() - m_windowRect.left() - 7 - shadow - m_btnClose->width(),
+                     shadow + (titleBand - m_btnClose->height()) / 2);
     QString okText = QObject::tr("OK");
     QString cancelText = QObject::tr("Stop");
     int pixelSize = 12;
