@@ -24,6 +24,9 @@ namespace {
 
 const QColor kWhite(255, 255, 255);
 const QColor kDisabledText(167, 167, 167);
+// The light skin's fields and popup rows are light greys, so their text is dark: white would not show.
+const QColor kFieldText(53, 53, 53);
+const QColor kRowText(68, 68, 68);
 
 void setWindowText(QWidget *widget, const QColor &colour)
 {
@@ -75,12 +78,15 @@ void initCombo(QZTComboBox *combo, int width, int height, const QColor &selected
     rowFont.setPixelSize(12);
     combo->setItemFont(rowFont);
     combo->setFont(tahoma(combo->font(), 12));
-    combo->setTextColor(kWhite);
+    combo->setTextColor(kFieldText);
     combo->setItemBorder(1, QColor(213, 214, 215));
     combo->setItemBgColor(QColor(242, 242, 242));
     combo->setItemSelectedColor(selected);
-    combo->setItemTextColor(kWhite);
-    QInitCtrlStyle::InitPalette(combo, QPalette::WindowText, kWhite);
+    // Rows are grey 242; a hovered or current row takes the selected colour, and on a dark one (53) its
+    // text turns white.
+    const QColor onSelected = selected.lightness() < 128 ? kWhite : kRowText;
+    combo->setItemTextColor(kRowText, onSelected, onSelected, kDisabledText);
+    QInitCtrlStyle::InitPalette(combo, QPalette::WindowText, kFieldText);
     combo->setBtnMode(true);
     combo->setBtnMargins(width - 13, -1, 0, 0);
     combo->setDrawTextMargins(textMargins);
@@ -222,7 +228,7 @@ void QInitCtrlStyle::InitLineEdit(QZTLineEdit *edit, int width, int height)
         return;
     edit->setBackgroundImage(res("/image/Common_bg/edit.png"));
     InitFont(edit, 11);
-    InitPalette(edit, QPalette::Text, kWhite);
+    InitPalette(edit, QPalette::Text, kFieldText);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Disabled, QPalette::Text, kDisabledText);
     edit->setPalette(palette);
@@ -236,7 +242,7 @@ void QInitCtrlStyle::InitEdit(QZTLineEdit *edit)
         return;
     edit->setBackgroundImage(res("/image/Common_bg/edit.png"));
     InitFont(edit, 11);
-    InitPalette(edit, QPalette::Text, kWhite);
+    InitPalette(edit, QPalette::Text, kFieldText);
     edit->setTextMargins(3, 0, 0, 0);
     edit->resize(175, 20);
 }
@@ -247,7 +253,7 @@ void QInitCtrlStyle::InitTextEdit(QZTTextEdit *edit)
         return;
     edit->setBackgroundImage(res("/image/Common_bg/edit.png"));
     InitFont(edit->textEdit(), 11);
-    InitPalette(edit->textEdit(), QPalette::Text, kWhite);
+    InitPalette(edit->textEdit(), QPalette::Text, kFieldText);
     edit->setEditMargins(3, 0, 0, 0);
 }
 
@@ -258,7 +264,7 @@ void QInitCtrlStyle::InitSpinbox(QZTSpinBox *spin)
     spin->setBackgroundImage(res("/image/Common_bg/spin_rect.png"));
     spin->setUpAndDownBtnImage(res("/image/Common_bg/btn_up.png"), res("/image/Common_bg/btn_down.png"), true);
     InitFont(spin, 11);
-    InitPalette(spin, QPalette::Text, kWhite);
+    InitPalette(spin, QPalette::Text, kFieldText);
     spin->setTextMargins(2, 0, 0, 0);
 }
 

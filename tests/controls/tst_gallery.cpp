@@ -233,13 +233,25 @@ void TestGallery::progressAndSliders()
         bar.setValue(v);
         sheet.add(QStringLiteral("colour bar %1%").arg(v), &bar);
     }
+    // The colour-drawn layouts in the skin's colours, as the list rows set them: charcoal track, accent fill.
+    auto skinned = [](QZTBaseProgress *bar) {
+        QPalette p = bar->palette();
+        p.setColor(QPalette::Window, QColor(53, 53, 53));
+        p.setColor(QPalette::Highlight, QColor(215, 63, 63));
+        p.setColor(QPalette::Base, QColor(53, 53, 53));
+        p.setColor(QPalette::Shadow, QColor(78, 78, 82));
+        p.setColor(QPalette::AlternateBase, QColor(37, 37, 37));
+        bar->setPalette(p);
+    };
     QZTBaseProgress vertical;
+    skinned(&vertical);
     vertical.setProgressPolicy(QZTBaseProgress::Vertical);
     vertical.resize(8, 60);
     vertical.resetFormat();
     vertical.setValue(60);
     sheet.add(QStringLiteral("vertical 60%"), &vertical);
     QZTBaseProgress round;
+    skinned(&round);
     round.setProgressPolicy(QZTBaseProgress::Round);
     round.resize(48, 48);
     round.resetFormat();
@@ -247,10 +259,11 @@ void TestGallery::progressAndSliders()
     sheet.add(QStringLiteral("round 70%"), &round);
     for (double v : {0.0, 50.0, 100.0}) {
         QZTBaseSlider slider;
-        slider.resize(220, 14);
+        slider.resize(220, 22);
         slider.setBottomImage(res(QStringLiteral("/VEditSource/slider_bottom.png")));
         slider.setTopImage(res(QStringLiteral("/VEditSource/slider_top.png")));
         slider.setBtnImage(res(QStringLiteral("/VEditSource/slider_image.png")));
+        slider.setBtnOffset(-4); // as the editor's sliders: the knob sits 4 below its image's middle
         slider.resetFormat();
         slider.setValue(v);
         sheet.add(QStringLiteral("slider %1").arg(v), &slider);

@@ -367,9 +367,11 @@ private slots:
         auto *slider = new QVEDualSlider(&page);
         slider->setBottomImage(res("/VEditSource/slider_play_bottom.png"));
         slider->setTopImage(res("/VEditSource/slider_play_top.png"));
-        slider->setStartBtnImage(res("/VEditSource/slider_image.png"), 2);
+        // The handle row sits 5 below the middle and the knob 4 below its image's middle: on the track at -9
+        // (and the play handle, placed by its top, at 5).
+        slider->setStartBtnImage(res("/VEditSource/slider_image.png"), -9);
         slider->setEndBtnImage(res("/VEditSource/slider_image.png"));
-        slider->setProgressBtnImage(res("/VEditSource/slider_image.png"), 7);
+        slider->setProgressBtnImage(res("/VEditSource/slider_image.png"), 5);
         slider->setCircle(true);
         slider->setCircleLenght(1);
         slider->setStartValue(0);

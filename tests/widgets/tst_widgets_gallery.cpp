@@ -13,6 +13,7 @@
 #include "QImageButtonEx.h"
 #include "QInitCtrlStyle.h"
 #include "QNinePointsImageDialog.h"
+#include "QSliderCtrlBtn.h"
 #include "QTextImageButton.h"
 #include "QVEInitCtrlStyle.h"
 #include "QVariableSizeWidget.h"
@@ -21,6 +22,7 @@
 #include "QZTButtonExtend.h"
 #include "QZTCheckBox.h"
 #include "QZTComboBox.h"
+#include "QZTComboBoxItem.h"
 #include "QZTDialog.h"
 #include "QZTLineEdit.h"
 #include "QZTMessageDlg.h"
@@ -33,8 +35,58 @@
 #include "qSliderCtrl.h"
 
 #include <QDir>
+#include <QListWidget>
 #include <QPainter>
 #include <QtEndian>
+
+#include <cmath>
+
+namespace {
+
+// WCAG contrast ratio of two opaque colours: 1 (same) to 21 (black on white). Body text wants 4.5.
+double contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &c) {
+        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QImage shot(QWidget *w)
+{
+    QImage image(w->size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    w->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+// What lies behind a control: the window drawn with the control hidden, at the control's centre.
+QColor groundBehind(QWidget *control, QWidget *window)
+{
+    control->hide();
+    const QImage image = shot(window);
+    control->show();
+    const QPoint at = control->mapTo(window, control->rect().center());
+    return image.pixelColor(at);
+}
+
+// The vertical centre of what is drawn in column x of an image (-1 when the column is empty).
+double drawnCentre(const QImage &image, int x)
+{
+    int top = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        if (qAlpha(image.pixel(x, y)) > 128) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+    }
+    return top < 0 ? -1.0 : (top + bottom) / 2.0;
+}
+
+} // namespace
 
 class TestGallery : public QObject
 {
@@ -168,7 +220,9 @@ private slots:
         auto *dual = new QDualSlider(&panel);
         dual->setBottomImage(res("/VEditSource/slider_bottom.png"));
         dual->setTopImage(res("/VEditSource/slider_top.png"));
-        dual->setStartBtnImage(res("/VEditSource/slider_image.png"), 0);
+        // The handle row sits 5 below the middle and the knob 4 below its image's middle: -9 puts it on the
+        // track.
+        dual->setStartBtnImage(res("/VEditSource/slider_image.png"), -9);
         dual->setEndBtnImage(res("/VEditSource/slider_image.png"));
         dual->setProgressBtnImage(res("/image/Common_bg/slider_arrow.png"), 13); // on the track, as a playhead
         dual->setCircle(true);
@@ -177,6 +231,15 @@ private slots:
         dual->setEndValue(70);
         panel.show();
         save(&panel, QStringLiteral("sliders"), QColor(37, 37, 37));
+        // Every handle's knob sits on the track: the same vertical centre as the track between them.
+        const QImage drawn = shot(dual);
+        const double track = drawnCentre(drawn, (dual->startHandle()->geometry().right() + dual->endHandle()->x()) / 2);
+        QVERIFY(track > 0);
+        for (QWidget *handle : {static_cast<QWidget *>(dual->startHandle()), static_cast<QWidget *>(dual->endHandle()),
+                                static_cast<QWidget *>(dual->playHandle())}) {
+            const double knob = drawnCentre(drawn, handle->geometry().center().x());
+            QVERIFY2(qAbs(knob - track) <= 1.0, qPrintable(QStringLiteral("knob %1, track %2").arg(knob).arg(track)));
+        }
     }
 
     void label()
@@ -223,9 +286,7 @@ private slots:
         window.resize(460, 300);
         window.setTitleRect(QRect(0, 8, 0, 0));
         window.setDlgTitle(QStringLiteral("Variable size"));
-        QPalette titled = window.palette();
-        titled.setColor(QPalette::WindowText, Qt::white);
-        window.setPalette(titled);
+        window.setTitleColor(Qt::white); // the title band of the skin's panels is charcoal
         save(&window, QStringLiteral("variable_window"));
 
         QZTMessageDlg message;
@@ -275,11 +336,53 @@ private slots:
         slider->resize(200, 20);
         slider->setValue(60);
         slider->move(30, 180);
+        auto *plain = new QZTComboBox(&dlg);
+        QInitCtrlStyle::InitZTCombox(plain, 120, 22);
+        plain->addItems({QStringLiteral("MP4"), QStringLiteral("MKV")});
+        plain->move(210, 145);
         auto *bar = new QZTScrollBar(&dlg);
         QInitCtrlStyle::InitZtScrollBar(bar);
         bar->setGeometry(360, 50, 11, 150);
         dlg.show();
         save(&dlg, QStringLiteral("light_skin"));
+
+        // Every text reads against what it is drawn on.
+        auto readable = [](const QColor &text, const QColor &ground, const QString &what) {
+            const double ratio = contrast(text, ground);
+            QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1: %2 on %3, contrast %4")
+                                                  .arg(what, text.name(), ground.name())
+                                                  .arg(ratio, 0, 'f', 2)));
+        };
+        readable(check->palette().color(QPalette::WindowText), groundBehind(check, &dlg), QStringLiteral("check box"));
+        readable(radio->palette().color(QPalette::WindowText), groundBehind(radio, &dlg), QStringLiteral("radio"));
+        readable(edit->palette().color(QPalette::Text), shot(edit).pixelColor(edit->width() - 6, edit->height() / 2),
+                 QStringLiteral("line edit"));
+        readable(spin->palette().color(QPalette::Text), shot(spin).pixelColor(spin->width() / 2, spin->height() / 2),
+                 QStringLiteral("spin box"));
+        readable(combo->drawTextColor(), shot(combo).pixelColor(combo->width() * 3 / 5, combo->height() / 2),
+                 QStringLiteral("combo box"));
+        for (QZTComboBox *c : {combo, plain}) {
+            for (int i = 0; i < 2; ++i) {
+                auto *row = qobject_cast<QZTComboBoxItem *>(c->rowView()->itemWidget(c->rowView()->item(i)));
+                QVERIFY(row);
+                row->resize(c->width(), 22);
+                readable(row->drawTextColor(), shot(row).pixelColor(row->width() - 4, row->height() / 2),
+                         QStringLiteral("popup row %1").arg(i));
+            }
+        }
+        // A combo without a drop-down button still shows its cue inside the field's right end.
+        const QImage field = shot(plain);
+        const QColor face = field.pixelColor(plain->width() / 2, 3);
+        int cue = 0;
+        for (int x = plain->width() - 13; x < plain->width() - 2; ++x)
+            for (int y = 4; y < plain->height() - 4; ++y)
+                cue += contrast(field.pixelColor(x, y), face) > 3.0 ? 1 : 0;
+        QVERIFY2(cue >= 4, qPrintable(QString::number(cue)));
+        // The light slider's knob sits on its track.
+        const QImage track = shot(slider);
+        const double knob = drawnCentre(track, slider->getButton()->geometry().center().x());
+        const double line = drawnCentre(track, slider->width() - 9);
+        QVERIFY2(line > 0 && qAbs(knob - line) <= 1.0, qPrintable(QStringLiteral("%1 vs %2").arg(knob).arg(line)));
     }
 
     void darkSkin()
@@ -341,6 +444,25 @@ private slots:
         QVEInitCtrlStyle::SetQZTScrollBar(bar);
         bar->setGeometry(400, 10, 11, 180);
         panel.show();
+
+        // The drop-down buttons sit inside their fields' right ends, also after a resize of a shown combo.
+        for (QZTComboBox *c : {combo, static_cast<QZTComboBox *>(checks)}) {
+            for (int width : {200, 140}) {
+                c->resize(width, 22);
+                const QList<QZTBaseButton *> buttons = c->findChildren<QZTBaseButton *>();
+                QCOMPARE(buttons.size(), 1);
+                const QRect b = buttons.first()->geometry();
+                QVERIFY2(b.right() <= width && b.right() >= width - 3 && b.left() > width / 2,
+                         qPrintable(QStringLiteral("button %1..%2 in %3").arg(b.left()).arg(b.right()).arg(width)));
+            }
+        }
+        // The slider's knob sits on its track (the track's centre beside the knob, in the unfilled part).
+        const QImage track = shot(slider);
+        const double knob = drawnCentre(track, slider->getButton()->geometry().center().x());
+        const double line = drawnCentre(track, slider->width() * 3 / 4);
+        QVERIFY2(line > 0 && qAbs(knob - line) <= 1.0, qPrintable(QStringLiteral("%1 vs %2").arg(knob).arg(line)));
+        // The double spin box shows the editor's 12-pixel font, not its parent's.
+        QCOMPARE(spin->font().pixelSize(), 12);
         save(&panel, QStringLiteral("dark_skin"));
     }
 };

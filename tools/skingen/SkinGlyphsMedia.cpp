@@ -10,8 +10,8 @@ bool isMediaGlyph(const QString &glyph)
     static const QStringList names = {QStringLiteral("phone"),   QStringLiteral("tablet"), QStringLiteral("tv"),
                                       QStringLiteral("console"), QStringLiteral("player"), QStringLiteral("disc"),
                                       QStringLiteral("film"),    QStringLiteral("globe"),  QStringLiteral("note"),
-                                      QStringLiteral("bell"),    QStringLiteral("layers"),
-                                      QStringLiteral("video"),   QStringLiteral("audio")};
+                                      QStringLiteral("bell"),    QStringLiteral("layers"), QStringLiteral("video"),
+                                      QStringLiteral("audio")};
     return names.contains(glyph);
 }
 

@@ -141,6 +141,11 @@ bool parseSkinImageSpec(const QJsonObject &object, SkinImageSpec *spec, QString 
     s.footer = object.value(QStringLiteral("footer")).toInt(0);
     s.label = object.value(QStringLiteral("label")).toString();
     s.tab = object.value(QStringLiteral("tab")).toBool(false);
+    s.drop = object.value(QStringLiteral("drop")).toInt(0);
+    if (s.drop < 0 || 2 * s.drop >= s.size.height()) {
+        *error = QStringLiteral("%1: \"drop\" must leave the knob inside its frame").arg(s.path);
+        return false;
+    }
     *spec = s;
     return true;
 }

@@ -29,6 +29,7 @@ struct SkinImageSpec
     int footer = 0;    // nine-grid: button band height
     QString label;     // icon: a short caption under the glyph
     bool tab = false;  // strip: the pressed (selected) frame stays dark with an accent underline
+    int drop = 0;      // thumb: how far the knob sits below the frame's centre, logical
 };
 
 // Reads one manifest file; false with a message for a file that does not parse or an entry that is

@@ -119,6 +119,15 @@ void paintStrip(QPainter &p, const SkinImageSpec &spec)
             paintLightFace(p, frame, spec.radius, k);
         else if (!spec.flat)
             paintFace(p, frame, spec.radius, fam, k, false);
+        // A bare title-bar glyph (close, minimise, maximise) shows hover and press on a faint rounded ground
+        // as well, so that the pointer's arrival is plain to see and not only a slightly brighter glyph.
+        const bool titleGlyph = spec.glyph == QLatin1String("close") || spec.glyph == QLatin1String("minimise") ||
+                                spec.glyph == QLatin1String("maximise");
+        if (spec.flat && titleGlyph && (k == Hover || k == Pressed)) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(k == Hover ? withAlpha(fam.glyph, 0.22) : withAlpha(kAccent, 0.3));
+            p.drawPath(roundedPath(frame.adjusted(0.5, 0.5, -0.5, -0.5), qMin<qreal>(spec.radius, frame.height() / 4)));
+        }
         // A glyph on an accent face is white in every enabled state.
         const QColor glyph =
             !spec.flat && spec.light && k != Disabled ? QColor(Qt::white) : glyphColor(spec, fam, k, spec.flat);
@@ -181,6 +190,16 @@ void paintField(QPainter &p, const SkinImageSpec &spec)
         p.setPen(QPen(withAlpha(border, opacity), 1.0));
         p.setBrush(withAlpha(fam.field, opacity));
         p.drawPath(roundedPath(r, spec.radius));
+        // A field with a glyph (a combo box's drop-down cue) carries it at its right end, where a nine-grid
+        // of a third of the width never stretches it sideways: centred 6 pixels from the edge, exactly where
+        // a 14-pixel drop-down button placed 13 pixels from the right draws its own.
+        if (!spec.glyph.isEmpty()) {
+            const QRectF cue((k + 1) * spec.size.width() - 13, 0, 14, spec.size.height());
+            QColor c = spec.color.isValid() ? spec.color : fam.glyph;
+            if (spec.frames == 4 && k == Pressed)
+                c = kAccent;
+            paintSkinGlyph(p, cue, spec.glyph, withAlpha(c, opacity));
+        }
     }
 }
 
@@ -272,8 +291,8 @@ void paintThumb(QPainter &p, const SkinImageSpec &spec)
 {
     for (int k = 0; k < 4; ++k) {
         const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
-        const qreal side = qMin(frame.width(), frame.height()) - 1;
-        const QRectF disc(frame.center().x() - side / 2, frame.center().y() - side / 2, side, side);
+        const qreal side = qMin(frame.width(), frame.height() - 2.0 * spec.drop) - 1;
+        const QRectF disc(frame.center().x() - side / 2, frame.center().y() + spec.drop - side / 2, side, side);
         // A light knob on the dark skin (and the reverse), so the thumb reads against both tracks.
         Family knob = family(!spec.light);
         knob.top = spec.light ? QColor(90, 90, 94) : QColor(242, 242, 242);

@@ -24,7 +24,8 @@
 //   margin   transparent margin in logical pixels around the visible shape (default 0); nine-grid
 //            backgrounds cast a soft shadow into it.
 //   color    "#rrggbb" or "#aarrggbb": the accent or glyph colour where the kind uses one.
-//   glyph    text: the glyph drawn centred (kinds strip, icon): none, close, minimise, maximise, play,
+//   glyph    text: the glyph drawn centred (kinds strip, icon; field: at its right end): none, close, minimise,
+//   maximise, play,
 //            pause, stop, camera, up, down, left, right, check, warning, success, error, settings, plus, minus,
 //            rotate_left, rotate_right, flip_h, flip_v, folder, font, image, delete, previous (|<), next (>|), reset (a
 //            circling arrow); and the larger media glyphs phone, tablet, tv, console, player, disc, film,
@@ -44,12 +45,14 @@
 //             border, a faint vertical gradient and a shadow in the transparent margin. "title" (logical
 //             height of a slightly lighter title band, default 0; on a light panel a charcoal band, for
 //             the white title) and "footer" (height of a darker button band, default 0) mark the bands.
-//   field     an edit-field background (nine-grid): a darker rounded field with a 1-pixel border.
+//   field     an edit-field background (nine-grid): a darker rounded field with a 1-pixel border; a "glyph"
+//             is drawn in its last 13 logical pixels (a combo box's drop-down cue).
 //   check     a check box image ("checked": true/false) or, with "radio": true, a radio image.
 //   icon      a glyph on a transparent ground, 1 or 4 frames.
 //   track     a slider or progress track: a rounded bar of height "bar" (logical, default half the height)
 //             centred in the image; "fill": true paints it in the accent colour.
-//   thumb     a 4-frame round slider thumb strip.
+//   thumb     a 4-frame round slider thumb strip; "drop" (logical) lowers the knob below the frame's centre,
+//             for a slider that places its thumb that much above its track.
 //   handles   grab handles of a selection box on a transparent ground: 3x3 squares at the corners and
 //             edge middles, a centre cross in a ring (used at its pixel size by the preview's boxes).
 //   tile      a 4-frame outline of a list tile, transparent inside: grey, lighter on hover, accent when
