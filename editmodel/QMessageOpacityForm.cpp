@@ -65,6 +65,9 @@ void QMessageOpacityForm::startOpacity()
 
 void QMessageOpacityForm::placeText(const QString &text, int x, int y)
 {
+    // The owner sets the background before each message, possibly through the base class (which gives
+    // it corners of a third of the image): the notice's own corners hold for every message.
+    setGridViewInfo(rectSize(50, 50), rectSize(50, 50), rectSize(50, 50), rectSize(50, 50));
     m_lblText->setText(text);
     m_lblText->adjustSize();
     // The text keeps the same margin on both sides: as wide as the notice it would run past its right edge.

@@ -294,7 +294,7 @@ QString QEffectOperationForm::getVideoEffectPath(QFrameChunk *chunk, QSize size)
 
 void QEffectOperationForm::effectsListIndexChanged(int index)
 {
-    if (!m_settings)
+    if (!m_settings || index < 0)
         return;
     VEWatermarkSettings overlay;
     m_settings->getVideoEffectWkSettings(overlay);
@@ -307,7 +307,7 @@ void QEffectOperationForm::effectsListIndexChanged(int index)
 
 void QEffectOperationForm::frameListIndexChanged(int index)
 {
-    if (!m_settings)
+    if (!m_settings || index < 0)
         return;
     VEWatermarkSettings overlay;
     m_settings->getFrameWkSettings(overlay);

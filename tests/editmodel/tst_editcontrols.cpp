@@ -182,7 +182,8 @@ private slots:
     {
         QWidget owner;
         QMessageOpacityForm notice(&owner);
-        notice.setBackgroundImage(res("/VEditSource/bg_3.png"), false);
+        // As the editor sets it, through the frameless base.
+        static_cast<QBaseDrawWidget &>(notice).setBackgroundImage(res("/VEditSource/bg_3.png"), false);
         notice.setMessageText(QStringLiteral("The snapshot was saved."));
         notice.startOpacity();
         notice.setShowlink(0, 0, false);
