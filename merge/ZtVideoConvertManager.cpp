@@ -184,7 +184,7 @@ bool ZtVideoConvertManager::IsLosslessMerger() const
     // The output container the merge will use, asked with the library's own rule (raw FLAC takes one clip).
     CAVEncodeParam param;
     f->getEncodeParam(&param);
-    if (rsc_job_container_holds_one_clip(param.container()))
+    if (rsc_job_container_is_single_clip(param.container()))
         return false;
     if (f->m_bHasVideo && f->m_editConfig.subtitleValue.subtitleIndex == -3)
         return false;

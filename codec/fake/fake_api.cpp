@@ -2377,9 +2377,9 @@ int rsc_job_start(rsc_job *job)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
-int rsc_job_container_holds_one_clip(const char *container)
+int rsc_job_container_is_single_clip(const char *container)
 {
-    Call call("rsc_job_container_holds_one_clip");
+    Call call("rsc_job_container_is_single_clip");
     call.text(container);
     return static_cast<int>(run(call, Ret::Int).i);
 }

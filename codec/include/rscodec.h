@@ -512,7 +512,7 @@ int rsc_job_add_task_dvd(rsc_job *job, const char *src, uint64_t start, uint64_t
 int rsc_job_start(rsc_job *job);
 /* 1 when a lossless merge into this container (a name as for open_output) takes one clip only, so a
  * second add is refused (raw FLAC); 0 otherwise. The clip list asks it before offering a lossless join. */
-int rsc_job_container_holds_one_clip(const char *container);
+int rsc_job_container_is_single_clip(const char *container);
 
 /* Polling, from the caller's thread */
 int rsc_job_is_finished(rsc_job *job); /* 1 = the current work is done (merge: the current task) */

@@ -52,7 +52,7 @@ int rsc_job_close(rsc_job *job)
     return job && job->job.close() ? 1 : 0;
 }
 
-int rsc_job_container_holds_one_clip(const char *container)
+int rsc_job_container_is_single_clip(const char *container)
 {
     return container && rsc::job::OutputFile::holdsOneClip(container) ? 1 : 0;
 }

@@ -114,7 +114,7 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
         if (!createStreams(*clip, error))
             return false;
     } else {
-        // The one rule the clip list asks before offering the join (rsc_job_container_holds_one_clip).
+        // The one rule the clip list asks before offering the join (rsc_job_container_is_single_clip).
         if (OutputFile::holdsOneClip(m_output.muxer()->name)) {
             if (error)
                 *error = "cannot join without re-encoding: a FLAC file holds one clip only";
