@@ -819,6 +819,7 @@ bool Player::exactSeek(int64_t target, bool present)
     target = beginSeek(target);
     AVFrame *candidate = nullptr;
     if (m_hasVideo) {
+        m_source->skipUnreferencedBefore(target);
         // Demuxers seek by decoding order: with reordered frames the key frame found can start after
         // the target. Then start earlier until the first frame decoded is not after it.
         int64_t from = target;
@@ -856,6 +857,7 @@ bool Player::exactSeek(int64_t target, bool present)
                 candidate = f; // target before the first frame: show the first
             break;
         }
+        m_source->skipUnreferencedBefore(INT64_MIN);
     } else {
         m_source->seek(target);
         m_source->pump(m_fifo, target);

@@ -378,6 +378,12 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
         return true;
     }
     if (m_packet->stream_index == m_videoIndex && m_video) {
+        if (m_skipBeforeUs != INT64_MIN)
+            m_video->skip_frame =
+                m_packet->pts != AV_NOPTS_VALUE && m_packet->duration > 0 &&
+                        toMediaUs(m_packet->pts + 2 * m_packet->duration, m_videoIndex) <= m_skipBeforeUs
+                    ? AVDISCARD_NONREF
+                    : AVDISCARD_DEFAULT;
         if (avcodec_send_packet(m_video, m_packet) == AVERROR(EAGAIN)) {
             receiveVideo();
             avcodec_send_packet(m_video, m_packet);
@@ -392,6 +398,13 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
     }
     av_packet_unref(m_packet);
     return true;
+}
+
+void PlayerSource::skipUnreferencedBefore(int64_t mediaUs)
+{
+    m_skipBeforeUs = mediaUs;
+    if (m_video && mediaUs == INT64_MIN)
+        m_video->skip_frame = AVDISCARD_DEFAULT;
 }
 
 AVFrame *PlayerSource::nextVideo(AudioFifo &fifo, int64_t audioFromUs)

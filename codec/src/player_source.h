@@ -71,6 +71,9 @@ public:
     // frame->pts) or the end. Audio met on the way goes into `fifo` at or after `audioFromUs`.
     // Answers nullptr at the end of the media or on a read error.
     AVFrame *nextVideo(AudioFifo &fifo, int64_t audioFromUs);
+    // An exact seek needs only the picture showing at its target: pictures nothing refers to that have left
+    // the screen well before `mediaUs` are not decoded. INT64_MIN decodes every picture again.
+    void skipUnreferencedBefore(int64_t mediaUs);
     // Decodes one more packet's worth; false at the end. Video frames go to the queued list.
     bool pump(AudioFifo &fifo, int64_t audioFromUs);
     // Puts a frame taken with nextVideo() back in front of the queue.
@@ -83,6 +86,7 @@ private:
     void receiveVideo();
     void receiveAudio(AudioFifo &fifo, int64_t fromUs);
     int64_t toMediaUs(int64_t pts, int streamIndex) const;
+    int64_t m_skipBeforeUs = INT64_MIN;
     static constexpr int kNoSuchChoice = -2;
     int chooseVideo(int program, int video) const; // a stream index, -1 for none, or kNoSuchChoice
     void resetAudioConverter();
