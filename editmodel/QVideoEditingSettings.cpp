@@ -40,10 +40,26 @@ void QVideoEditingSettings::setEditConfig(VEEditConfig &config)
         return;
     if (QThread::currentThread() != thread()) {
         // The worker hands over a copy; the model and the controller change only on their own thread.
-        const VEEditConfig copy = config;
-        QMetaObject::invokeMethod(
-            this, [this, copy]() { applyEditConfig(copy); }, Qt::QueuedConnection);
+        {
+            std::lock_guard<std::mutex> lock(m_pendingMutex);
+            m_pendingConfig = config;
+            m_hasPending = true;
+        }
+        QMetaObject::invokeMethod(this, &QVideoEditingSettings::flushPendingEditConfig, Qt::QueuedConnection);
         return;
+    }
+    applyEditConfig(config);
+}
+
+void QVideoEditingSettings::flushPendingEditConfig()
+{
+    VEEditConfig config;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingMutex);
+        if (!m_hasPending)
+            return;
+        config = m_pendingConfig;
+        m_hasPending = false;
     }
     applyEditConfig(config);
 }

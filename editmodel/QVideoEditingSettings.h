@@ -11,6 +11,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <mutex>
 
 class QVideoEditingSettings : public QObject
 {
@@ -26,6 +27,9 @@ public:
     // Takes the whole record and pushes it to the preview. Called from the editor's loading worker: then the
     // record travels to the model's own thread by queued call, so the GUI never sees it half written.
     void setEditConfig(VEEditConfig &config);
+    // GUI thread: takes a record the worker handed over and that is still on its way (a completion handler
+    // that runs before the queued hand-over calls this first). Nothing pending: nothing happens.
+    void flushPendingEditConfig();
     void setPlayerManagerSettings();
     void getEditConfig(VEEditConfig &config) const;
     void setConfigSettings(VEEditConfig &config);
@@ -101,6 +105,9 @@ private:
     ZTPlayerManager *player() const { return m_player.data(); }
 
     QPointer<ZTPlayerManager> m_player;
+    std::mutex m_pendingMutex; // guards the two below: the worker writes them, the GUI thread takes them
+    VEEditConfig m_pendingConfig;
+    bool m_hasPending = false;
     VEEditConfig m_config;
     bool m_watermarkAudioStart = false;
 };

@@ -303,7 +303,8 @@ bool QAudioTagForm::readCover(const QString &path, QByteArray &bytes)
 
 void QAudioTagForm::setTagImage()
 {
-    const QString path = EditorFileDialog::getOpenFileName(this, QString(), g_path, tr("Images (*.png *.xpm *.jpg)"));
+    const QString path = EditorFileDialog::getOpenFileName(
+        this, QString(), g_path, tr("Images (*.png *.xpm *.jpg *.jpeg *.PNG *.XPM *.JPG *.JPEG)"));
     if (path.isEmpty())
         return;
     g_path = QFileInfo(path).absolutePath();

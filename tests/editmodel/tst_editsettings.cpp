@@ -87,6 +87,29 @@ private slots:
         QCOMPARE(model.getTrimTimeLength(), 2 * kSec);
     }
 
+    // A completion handler that runs before the queued hand-over takes the record at once, and only once.
+    void pendingRecordCanBeTakenFirst()
+    {
+        ZTPlayerManager player;
+        QVERIFY(player.setPlayFile(greyClip(), 320, 240, 3));
+        QVideoEditingSettings model;
+        model.setPlayerManager(&player);
+        VEEditConfig config;
+        config.crop.rotation = 180;
+        QThread *worker = QThread::create([&model, &config] { model.setEditConfig(config); });
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        delete worker;
+        QSignalSpy pushed(&player, &ZTPlayerManager::emitCropAreaChange);
+        model.flushPendingEditConfig();
+        VECropSettings crop;
+        model.getCropSettings(crop);
+        QCOMPARE(crop.rotation, 180);
+        QCOMPARE(pushed.count(), 1);
+        QTest::qWait(50); // the queued hand-over finds nothing left to do
+        QCOMPARE(pushed.count(), 1);
+    }
+
     // Binding again, or binding another controller, leaves exactly one connection to the current one.
     void rebindingKeepsOneConnection()
     {

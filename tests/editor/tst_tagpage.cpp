@@ -167,12 +167,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QVERIFY(!page.m_btnDelete->isVisible());
         const QString wide = writePicture(QStringLiteral("wide.png"), QSize(400, 200));
-        QString askedIn;
-        EditorFileDialog::setOpenFileForTesting([&](QWidget *, const QString &, const QString &dir, const QString &) {
+        QString askedIn, filter;
+        EditorFileDialog::setOpenFileForTesting([&](QWidget *, const QString &, const QString &dir, const QString &f) {
             askedIn = dir;
+            filter = f;
             return wide;
         });
         QTest::mouseClick(page.m_btnTagImg, Qt::LeftButton);
+        QVERIFY(filter.contains(QLatin1String("*.jpg")) && filter.contains(QLatin1String("*.JPG")));
         VEAudioTagInfo tags;
         model.getAudioTagInfo(tags);
         QCOMPARE(tags.coverImage, fileBytes(wide));
