@@ -1,13 +1,17 @@
+#include "MacMainWindow.h"
+#include "QIAnyUtil.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
+    QUiAnyUtiliy::QDpiScaleInit();
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
-    window.resize(1035, 623);
-    window.setMinimumSize(1035, 623);
-    window.show();
-    return app.exec();
+    int result = 0;
+    {
+        MacMainWindow window(nullptr);
+        window.show();
+        result = app.exec();
+    }
+    return result;
 }

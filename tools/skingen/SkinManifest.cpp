@@ -18,7 +18,8 @@ bool kindFromText(const QString &text, SkinKind *kind)
     } kinds[] = {{"strip", SkinKind::Strip},   {"ninegrid", SkinKind::NineGrid}, {"field", SkinKind::Field},
                  {"check", SkinKind::Check},   {"icon", SkinKind::Icon},         {"track", SkinKind::Track},
                  {"thumb", SkinKind::Thumb},   {"handles", SkinKind::Handles},   {"tile", SkinKind::Tile},
-                 {"handle", SkinKind::Handle}, {"playhead", SkinKind::Playhead}, {"tab", SkinKind::Tab}};
+                 {"handle", SkinKind::Handle}, {"playhead", SkinKind::Playhead}, {"tab", SkinKind::Tab},
+                 {"row", SkinKind::Row}};
     for (const auto &k : kinds) {
         if (text == QLatin1String(k.name)) {
             *kind = k.kind;
@@ -75,7 +76,14 @@ bool isKnownSkinGlyph(const QString &glyph)
                                       QStringLiteral("minus"),
                                       QStringLiteral("previous"),
                                       QStringLiteral("next"),
-                                      QStringLiteral("reset")};
+                                      QStringLiteral("reset"),
+                                      QStringLiteral("pencil"),
+                                      QStringLiteral("filmstrip"),
+                                      QStringLiteral("trash"),
+                                      QStringLiteral("sliders"),
+                                      QStringLiteral("menu"),
+                                      QStringLiteral("restore"),
+                                      QStringLiteral("logo")};
     return names.contains(glyph) || isMediaGlyph(glyph);
 }
 
@@ -128,10 +136,15 @@ bool parseSkinImageSpec(const QJsonObject &object, SkinImageSpec *spec, QString 
         return false;
     }
     if (s.kind == SkinKind::Strip || s.kind == SkinKind::Thumb || s.kind == SkinKind::Tile ||
-        s.kind == SkinKind::Handle || s.kind == SkinKind::Tab)
+        s.kind == SkinKind::Handle || s.kind == SkinKind::Tab || s.kind == SkinKind::Row)
         s.frames = 4;
     else if (s.kind == SkinKind::Playhead)
         s.frames = 1;
+    s.rows = object.value(QStringLiteral("rows")).toInt(1);
+    if (s.rows != 1 && s.rows != 2) {
+        *error = QStringLiteral("%1: \"rows\" must be 1 or 2").arg(s.path);
+        return false;
+    }
     s.flat = object.value(QStringLiteral("flat")).toBool(false);
     s.checked = object.value(QStringLiteral("checked")).toBool(false);
     s.radio = object.value(QStringLiteral("radio")).toBool(false);

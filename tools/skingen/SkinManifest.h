@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVector>
 
-enum class SkinKind { Strip, NineGrid, Field, Check, Icon, Track, Thumb, Handles, Tile, Handle, Playhead, Tab };
+enum class SkinKind { Strip, NineGrid, Field, Check, Icon, Track, Thumb, Handles, Tile, Handle, Playhead, Tab, Row };
 
 struct SkinImageSpec
 {
@@ -27,9 +27,10 @@ struct SkinImageSpec
     int bar = 0;       // track: bar height, logical
     int title = 0;     // nine-grid: title band height
     int footer = 0;    // nine-grid: button band height
-    QString label;     // icon: a short caption under the glyph
+    QString label;     // icon: a short caption under the glyph; strip: a text on the face (after the glyph)
     bool tab = false;  // strip: the pressed (selected) frame stays dark with an accent underline
     int drop = 0;      // thumb: how far the knob sits below the frame's centre, logical
+    int rows = 1;      // strip and icon: 2 repeats the frames in a second row (upper row: selected look)
 };
 
 // Reads one manifest file; false with a message for a file that does not parse or an entry that is

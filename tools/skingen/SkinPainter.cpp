@@ -2,6 +2,7 @@
 
 #include "SkinGlyphsMedia.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QSaveFile>
@@ -131,7 +132,47 @@ void paintStrip(QPainter &p, const SkinImageSpec &spec)
         // A glyph on an accent face is white in every enabled state.
         const QColor glyph =
             !spec.flat && spec.light && k != Disabled ? QColor(Qt::white) : glyphColor(spec, fam, k, spec.flat);
-        paintSkinGlyph(p, frame, spec.glyph, glyph);
+        if (spec.label.isEmpty()) {
+            paintSkinGlyph(p, frame, spec.glyph, glyph);
+            continue;
+        }
+        // A labelled face: the glyph (if any) in a square at the left, the text centred in the rest.
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(qMax(8, int(spec.size.height() * 0.5)));
+        const QFontMetricsF fm(font);
+        const qreal glyphSide = spec.glyph.isEmpty() || spec.glyph == QLatin1String("none") ? 0 : frame.height();
+        const qreal textWidth = fm.horizontalAdvance(spec.label);
+        const qreal left = frame.left() + (frame.width() - glyphSide - textWidth) / 2;
+        if (glyphSide > 0)
+            paintSkinGlyph(p, QRectF(left, frame.top(), glyphSide, glyphSide), spec.glyph, glyph);
+        p.save();
+        p.setFont(font);
+        p.setPen(glyph);
+        p.drawText(QRectF(left + glyphSide, frame.top(), textWidth + 1, frame.height()), Qt::AlignCenter, spec.label);
+        p.restore();
+    }
+}
+
+void paintRow(QPainter &p, const SkinImageSpec &spec)
+{
+    for (int k = 0; k < 4; ++k) {
+        const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
+        QColor top(50, 50, 53), bottom(44, 44, 47);
+        if (k == Hover) {
+            top = lighter(top, 12);
+            bottom = lighter(bottom, 12);
+        } else if (k == Pressed) {
+            top = QColor(112, 44, 44);
+            bottom = QColor(96, 38, 38);
+        }
+        const qreal opacity = k == Disabled ? 0.4 : 1.0;
+        QLinearGradient g(frame.topLeft(), frame.bottomLeft());
+        g.setColorAt(0, withAlpha(top, opacity));
+        g.setColorAt(1, withAlpha(bottom, opacity));
+        p.fillRect(frame, g);
+        if (k == Pressed)
+            p.fillRect(QRectF(frame.left(), frame.top(), 3, frame.height()), kAccent);
+        p.fillRect(QRectF(frame.left(), frame.bottom() - 1, frame.width(), 1), QColor(34, 34, 36));
     }
 }
 
@@ -499,6 +540,66 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
             p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * s * 0.36,
                        c + QPointF(std::cos(a), std::sin(a)) * s * 0.5);
         }
+    } else if (glyph == QLatin1String("pencil")) {
+        p.drawLine(QPointF(box.left() + s * 0.1, box.bottom() - s * 0.1), QPointF(box.right(), box.top()));
+        p.drawLine(QPointF(box.left(), box.bottom()), QPointF(box.left() + s * 0.3, box.bottom()));
+    } else if (glyph == QLatin1String("trash")) {
+        p.drawLine(QPointF(box.left(), box.top() + s * 0.15), QPointF(box.right(), box.top() + s * 0.15));
+        p.drawRect(QRectF(box.left() + s * 0.15, box.top() + s * 0.3, s * 0.7, s * 0.7));
+    } else if (glyph == QLatin1String("sliders")) {
+        for (int i = 0; i < 3; ++i) {
+            const qreal y = box.top() + s * (0.1 + 0.4 * i);
+            p.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+        }
+        p.setBrush(color);
+        p.drawEllipse(QPointF(box.left() + s * 0.7, box.top() + s * 0.1), s * 0.08, s * 0.08);
+        p.drawEllipse(QPointF(box.left() + s * 0.3, box.top() + s * 0.5), s * 0.08, s * 0.08);
+        p.drawEllipse(QPointF(box.left() + s * 0.6, box.top() + s * 0.9), s * 0.08, s * 0.08);
+    } else if (glyph == QLatin1String("filmstrip")) {
+        // A film frame: a wide rounded body with sprocket holes along both edges.
+        const qreal big = qMin(rect.width(), rect.height()) * 0.7;
+        const QRectF body(c.x() - big * 0.7, c.y() - big * 0.5, big * 1.4, big);
+        pen.setWidthF(qMax<qreal>(2.0, big / 24));
+        p.setPen(pen);
+        p.drawRoundedRect(body, big * 0.08, big * 0.08);
+        p.drawLine(QPointF(body.left() + big * 0.22, body.top()), QPointF(body.left() + big * 0.22, body.bottom()));
+        p.drawLine(QPointF(body.right() - big * 0.22, body.top()), QPointF(body.right() - big * 0.22, body.bottom()));
+        p.setBrush(color);
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 4; ++i) {
+            const qreal y = body.top() + big * (0.14 + 0.24 * i);
+            p.drawRect(QRectF(body.left() + big * 0.06, y, big * 0.1, big * 0.1));
+            p.drawRect(QRectF(body.right() - big * 0.16, y, big * 0.1, big * 0.1));
+        }
+        p.drawPolygon(QPolygonF({QPointF(c.x() - big * 0.12, c.y() - big * 0.18), QPointF(c.x() + big * 0.18, c.y()),
+                                 QPointF(c.x() - big * 0.12, c.y() + big * 0.18)}));
+    } else if (glyph == QLatin1String("menu")) {
+        for (int i = 0; i < 3; ++i) {
+            const qreal y = box.top() + s * (0.15 + 0.35 * i);
+            p.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+        }
+    } else if (glyph == QLatin1String("restore")) {
+        p.drawRect(QRectF(box.left(), box.top() + s * 0.3, s * 0.7, s * 0.7));
+        p.drawPolyline(
+            QPolygonF({QPointF(box.left() + s * 0.3, box.top() + s * 0.3), QPointF(box.left() + s * 0.3, box.top()),
+                       QPointF(box.right(), box.top()), QPointF(box.right(), box.top() + s * 0.7),
+                       QPointF(box.left() + s * 0.7, box.top() + s * 0.7)}));
+    } else if (glyph == QLatin1String("logo")) {
+        // The program's badge: an accent rounded square holding two clips joined by a seam.
+        const qreal big = qMin(rect.width(), rect.height()) * 0.9;
+        const QRectF badge(c.x() - big / 2, c.y() - big / 2, big, big);
+        p.setPen(Qt::NoPen);
+        QLinearGradient g(badge.topLeft(), badge.bottomLeft());
+        g.setColorAt(0, QColor(229, 86, 86));
+        g.setColorAt(1, QColor(190, 50, 50));
+        p.setBrush(g);
+        p.drawRoundedRect(badge, big * 0.22, big * 0.22);
+        p.setBrush(Qt::white);
+        const qreal w = big * 0.26, h = big * 0.36;
+        p.drawRoundedRect(QRectF(c.x() - w - big * 0.04, c.y() - h / 2, w, h), big * 0.04, big * 0.04);
+        p.drawRoundedRect(QRectF(c.x() + big * 0.04, c.y() - h / 2, w, h), big * 0.04, big * 0.04);
+        p.setPen(QPen(Qt::white, qMax<qreal>(1.5, big / 28), Qt::DashLine, Qt::RoundCap));
+        p.drawLine(QPointF(c.x(), c.y() - h * 0.75), QPointF(c.x(), c.y() + h * 0.75));
     } else if (glyph == QLatin1String("warning") || glyph == QLatin1String("success") ||
                glyph == QLatin1String("error")) {
         // Status badges: a filled shape in the colour, a white mark inside.
@@ -595,7 +696,8 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
 QImage paintSkinImage(const SkinImageSpec &spec)
 {
     const int frames = spec.frames;
-    QImage image(spec.size.width() * frames * 2, spec.size.height() * 2, QImage::Format_ARGB32_Premultiplied);
+    QImage image(spec.size.width() * frames * 2, spec.size.height() * 2 * spec.rows,
+                 QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
     image.fill(Qt::transparent);
@@ -643,6 +745,16 @@ QImage paintSkinImage(const SkinImageSpec &spec)
     case SkinKind::Playhead:
         paintPlayhead(p, spec);
         break;
+    case SkinKind::Row:
+        paintRow(p, spec);
+        break;
+    }
+    if (ok && spec.rows == 2) {
+        // The second row repeats the first (the ordinary look below the selected look).
+        p.resetTransform();
+        const QImage first = image.copy(0, 0, image.width(), image.height() / 2);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, image.height() / 2, first);
     }
     p.end();
     return ok ? image : QImage();

@@ -29,7 +29,12 @@
 //            pause, stop, camera, up, down, left, right, check, warning, success, error, settings, plus, minus,
 //            rotate_left, rotate_right, flip_h, flip_v, folder, font, image, delete, previous (|<), next (>|), reset (a
 //            circling arrow); and the larger media glyphs phone, tablet, tv, console, player, disc, film,
-//            video, globe, note, audio, bell, layers.
+//            video, globe, note, audio, bell, layers; pencil, trash, sliders, menu, restore, filmstrip, logo (an accent
+//            badge with two joined clips).
+//   label    text: on kind icon a short caption under the glyph; on kind strip a text centred on the face,
+//            after the glyph when there is one.
+//   rows     1 or 2 (kinds strip and icon): 2 repeats the frames in a second row below the first; the
+//            upper row is the look on a selected (accent) ground, the lower one the ordinary look.
 //   frames   1, 2 or 4 (kinds check, icon and field): 4 = normal/hover/pressed/disabled strip, 2 = enabled
 //            (left) and disabled (right) halves, 1 = one picture. A field that a combo box shows in its
 //            button mode needs the 4 frames.
@@ -63,6 +68,8 @@
 //             two short dark lines; hover lighter, pressed the accent, disabled grey at 40%.
 //   playhead  a play cursor drawn stretched over the cursor's line: a downward head of logical height
 //             "bar" (default 10) in "color" (default the accent) and a 1-pixel line below it to the bottom.
+//   row       a 4-frame list-row background: normal, hover (lighter), selected (dark accent with an accent
+//             bar at the left), disabled; a darker separator line at the bottom.
 //
 // Later manifests may not redraw a path an earlier one already drew: the first wins and a warning is
 // printed, so that two subsystems never fight over one file.

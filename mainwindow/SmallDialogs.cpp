@@ -1,0 +1,55 @@
+#include "SmallDialogs.h"
+
+#include "QCheckButton.h"
+#include "QIAnyUtil.h"
+#include "QNinePointsImageDialog.h"
+#include "QTextImageButton.h"
+
+namespace SmallDialogs {
+
+QString res(const char *path)
+{
+    return QIAnyUtil::getResourcePath() + QLatin1String(path);
+}
+
+void frame(QNinePointsImageDialog *dlg, int corner, int w, int h)
+{
+    dlg->setAttribute(Qt::WA_TranslucentBackground);
+    dlg->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    dlg->setBackgroundImage(res("/image/Common_bg/bg_2.png"), false);
+    const rectSize c(corner, corner);
+    dlg->setGridViewInfo(c, c, c, c);
+    dlg->setMoveTop(30);
+    dlg->setFixedSize(w, h);
+    dlg->addCloseBtn(res("/image/btn_close.png"), true);
+    dlg->addMinBtn(res("/image/btn_min.png"), true);
+    dlg->addMaxBtn(res("/image/btn_max.png"), true);
+}
+
+void stripButton(QTextImageButton *button, const QString &text, const QString &image, int w, int h,
+                 const QColor &disabled)
+{
+    button->setBtnImageAndText(image, text, 11);
+    button->setFixedSize(w, h);
+    button->setImgBtnRect(QRect(0, 0, w, h));
+    button->setTextPixelSize(11);
+    button->setTextColor(Qt::white, Qt::white, Qt::white, disabled);
+}
+
+void checkButton(QCheckButton *button, bool radio, const QString &text, int points)
+{
+    if (radio)
+        button->setCheckImage(res("/image/Common_bg/Edit_selections_yes.png"),
+                              res("/image/Common_bg/Edit_selections_no.png"));
+    else
+        button->setCheckImage(res("/image/Common_bg/btn_check_on1.png"), res("/image/Common_bg/btn_check_off1.png"));
+    button->setButtonType(radio);
+    QFont f = button->font();
+    f.setFamily(QStringLiteral("helvetica neue"));
+    f.setPointSize(points);
+    button->setFont(f);
+    button->setTextColor(Qt::white);
+    button->setText(text);
+}
+
+} // namespace SmallDialogs

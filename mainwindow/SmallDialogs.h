@@ -1,0 +1,23 @@
+#pragma once
+// Shared set-up of the main window's small notices: the nine-grid frame on the common dialog background
+// with the three title-bar buttons, and the look of their OK/Cancel strip buttons and check buttons.
+
+#include <QColor>
+#include <QString>
+
+class QNinePointsImageDialog;
+class QTextImageButton;
+class QCheckButton;
+
+namespace SmallDialogs {
+
+QString res(const char *path);
+// Translucent frameless dialog on "/image/Common_bg/bg_2.png" with corners of `corner`, dragged by its
+// top 30 pixels, fixed at w x h, with close (enabled) and disabled minimise and maximise buttons.
+void frame(QNinePointsImageDialog *dlg, int corner, int w, int h);
+void stripButton(QTextImageButton *button, const QString &text, const QString &image, int w, int h,
+                 const QColor &disabled);
+// "helvetica neue" at `points`, white text.
+void checkButton(QCheckButton *button, bool radio, const QString &text, int points);
+
+} // namespace SmallDialogs
