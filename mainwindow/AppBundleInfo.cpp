@@ -14,7 +14,7 @@ struct Values
     QString shortVersion = ZtCommonInterface::shortVersion();
     QString home = QStringLiteral("https://www.quorvane.example/");
     QString host = QStringLiteral("https://www.quorvane.example");
-    QString download = QStringLiteral("https://www.quorvane.example/download/reelsplice");
+    QString download = QStringLiteral("https://www.quorvane.example/download");
 };
 
 Values &values()

@@ -6,6 +6,7 @@
 #include "QVideoSettingXml.h"
 #include "ZTAVCodecAnalysis.h"
 
+#include <QRegularExpression>
 #include <QString>
 
 namespace {
@@ -41,10 +42,11 @@ void fillFromCatalogue(bool lossless, const QString &category, const QString &id
     a.fileExtend = QString::fromStdString(info->strExt);
     a.VEncoder = QString::fromStdString(info->strVideoEncoder);
     a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
-    const QString res = QString::fromStdString(info->strResolution);
-    if (res.contains(QLatin1Char('x'))) {
-        a.VWidth = res.section(QLatin1Char('x'), 0, 0).trimmed().toInt();
-        a.VHeight = res.section(QLatin1Char('x'), 1, 1).trimmed().toInt();
+    // "1280*720" (or "1280x720"); "Auto" keeps the source's size.
+    const QStringList res = QString::fromStdString(info->strResolution).split(QRegularExpression(QStringLiteral("[*x]")));
+    if (res.size() == 2) {
+        a.VWidth = res.at(0).trimmed().toInt();
+        a.VHeight = res.at(1).trimmed().toInt();
     }
     unsigned num = 0, den = 0;
     ZTAVCodecAnalysis::GetVideoFrameRate(QString::fromStdString(info->strFrameRate).section(' ', 0, 0).toDouble(), num,

@@ -31,15 +31,20 @@ QAboutDlg::QAboutDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     m_labHome->setText(
         QStringLiteral("<style> a {text-decoration: 1} </style> <a style='color: #ffffff;' href = %1> %2</a>")
             .arg(home, home));
+    m_labHome->setTextFormat(Qt::RichText);
+    QPalette link = m_labHome->palette();
+    link.setColor(QPalette::Link, Qt::white);
+    link.setColor(QPalette::WindowText, Qt::white);
+    m_labHome->setPalette(link);
     m_labVisit->setText(tr("Visit:"));
     m_labProjectVersion->setText(QString());
 
     QFont f = m_labProject->font();
     f.setFamily(QStringLiteral("helvetica neue"));
-    f.setPointSize(15);
+    f.setPixelSize(15);
     m_labProject->setFont(f);
     m_labProject->adjustSize();
-    f.setPointSize(13);
+    f.setPixelSize(13);
     for (QLabel *l : {m_labVersion, m_labVisit, m_labHome})
         l->setFont(f);
     m_labVisit->adjustSize();

@@ -41,7 +41,7 @@ void QLoadingDlg::OnInitCtrl()
     m_btnCancel->setTextPixelSize(11);
     QFont f = m_labAddingPath->font();
     f.setFamily(QStringLiteral("helvetica neue"));
-    f.setPointSize(11);
+    f.setPixelSize(11);
     for (QLabel *label : {m_labAddingPath, m_labAdded, m_labAddingPath_2, m_labAdded_2}) {
         label->setFont(f);
         QPalette pal = label->palette();

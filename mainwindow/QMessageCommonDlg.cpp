@@ -54,7 +54,10 @@ void QMessageCommonDlg::showEvent(QShowEvent *e)
     QNinePointsImageDialog::showEvent(e);
     const int W = width();
     const int H = height();
-    m_labMsg->move((W - m_labMsg->width()) / 2, (H - m_labMsg->height() - 88) / 2 + 22);
+    // The message and the link below it are centred as one block, so a link longer than the message
+    // is not cut by the dialog's edge.
+    const int block = qMax(m_labMsg->width(), m_labLink->width());
+    m_labMsg->move((W - block) / 2, (H - m_labMsg->height() - 88) / 2 + 22);
     m_labLink->move(m_labMsg->x(), m_labMsg->y() + m_labMsg->height() + 4);
     m_btnOk->move(W - m_btnOk->width() - 28, H - m_btnOk->height() - 20);
 }

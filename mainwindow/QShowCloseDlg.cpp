@@ -17,14 +17,16 @@ QShowCloseDlg::QShowCloseDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     SmallDialogs::stripButton(m_btnOk, tr("OK"), res("/image/Common_bg/btn_common.png"), 60, 22, disabled);
     m_btnCancel->move(230, 125);
     m_btnCancel->hide();
-    m_btnOk->move(230, 120);
+    // The check text and OK share the bottom line: OK stands right of the text's box.
+    m_btnOk->move(245, 120);
     SmallDialogs::checkButton(m_radioMin, true, tr("Minimize to Tray"), 11);
     SmallDialogs::checkButton(m_radioClose, true, tr("Exit"), 11);
     SmallDialogs::checkButton(m_chkNote, false, tr("Don't show this window again"), 11);
+    m_chkNote->setFixedWidth(201);
     m_chkNote->setChecked(false);
     m_radioMin->setGeometry(50, 55, 201, 21);
     m_radioClose->setGeometry(50, 80, 111, 21);
-    m_chkNote->setGeometry(35, 120, 190, 21);
+    m_chkNote->setGeometry(35, 120, 201, 21);
     const bool exit = QVideoSettingXml::GetItemValue("CLOSE_ITEM", "bIsCloseDlg", "Y") == QLatin1String("Y");
     m_radioClose->setChecked(exit);
     m_radioMin->setChecked(!exit);

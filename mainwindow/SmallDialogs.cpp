@@ -46,7 +46,8 @@ void checkButton(QCheckButton *button, bool radio, const QString &text, int poin
     button->setButtonType(radio);
     QFont f = button->font();
     f.setFamily(QStringLiteral("helvetica neue"));
-    f.setPointSize(points);
+    // The sizes are those of the platform the look was drawn for, where a point is a pixel.
+    f.setPixelSize(points);
     button->setFont(f);
     button->setTextColor(Qt::white);
     button->setText(text);

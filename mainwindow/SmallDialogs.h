@@ -17,7 +17,7 @@ QString res(const char *path);
 void frame(QNinePointsImageDialog *dlg, int corner, int w, int h);
 void stripButton(QTextImageButton *button, const QString &text, const QString &image, int w, int h,
                  const QColor &disabled);
-// "helvetica neue" at `points`, white text.
+// "helvetica neue" at `points` (taken as pixels, as on the look's own platform), white text.
 void checkButton(QCheckButton *button, bool radio, const QString &text, int points);
 
 } // namespace SmallDialogs

@@ -17,6 +17,7 @@
 #include <QPainter>
 
 const char *const VideoConvertBar::kDragMime = "application/x-dnditemdata";
+const char *const VideoConvertBar::kListMime = "application/x-reelsplice-list";
 
 QPixmap *VideoConvertBar::g_iconPixmap = nullptr;
 QImage *VideoConvertBar::g_btnEditTImage = nullptr;

@@ -13,12 +13,18 @@
 
 class ZtVideoConvertItem;
 class QZTBaseButton;
+class QMimeData;
 
 class VideoConvertBar : public QWidget, public Ui::VideoConvertBar
 {
     Q_OBJECT
 public:
     static const char *const kDragMime; // "application/x-dnditemdata"
+    static const char *const kListMime; // the identity of the list a dragged row comes from
+
+    // The drag payload of this row: its picture under kDragMime, its index as text, and its list's
+    // identity, so that only rows of the same list accept it.
+    QMimeData *createDragData() const;
 
     explicit VideoConvertBar(QWidget *parent = nullptr);
     ~VideoConvertBar() override;
@@ -105,6 +111,8 @@ private:
     void changeEvent(QEvent *e) override;
     void bindPicture();
     bool acceptsDrag(const QDropEvent *e) const;
+    QByteArray listIdentity() const;
+    QPixmap dragPicture() const;
     void trackDrag(QDropEvent *e);
 
     ZtVideoConvertItem *m_pItem = nullptr;

@@ -143,18 +143,8 @@ void VideoConvertBar::mouseMoveEvent(QMouseEvent *e)
         return;
     if ((e->pos() - m_pressPoint).manhattanLength() < QApplication::startDragDistance())
         return;
-    QImage picture;
-    if (m_pItem && m_pItem->m_pCoverImage && !m_pItem->m_pCoverImage->isNull())
-        picture = *m_pItem->m_pCoverImage;
-    else
-        picture = QImage(QIAnyUtil::getResourcePath() + QStringLiteral("/image/videodisplay/Video_icon.png"));
-    const QPixmap pixmap = QPixmap::fromImage(picture.scaled(50, 50, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    QByteArray data;
-    QDataStream stream(&data, QIODevice::WriteOnly);
-    stream << pixmap;
-    auto *mime = new QMimeData;
-    mime->setData(QLatin1String(kDragMime), data);
-    mime->setText(QString::number(m_pItem ? m_pItem->Index() : 0));
+    QMimeData *mime = createDragData();
+    const QPixmap pixmap = dragPicture();
     auto *drag = new QDrag(this);
     drag->setMimeData(mime);
     drag->setPixmap(pixmap);
@@ -163,14 +153,43 @@ void VideoConvertBar::mouseMoveEvent(QMouseEvent *e)
     m_bPressed = false;
 }
 
+QPixmap VideoConvertBar::dragPicture() const
+{
+    QImage picture;
+    if (m_pItem && m_pItem->m_pCoverImage && !m_pItem->m_pCoverImage->isNull())
+        picture = *m_pItem->m_pCoverImage;
+    else
+        picture = QImage(QIAnyUtil::getResourcePath() + QStringLiteral("/image/videodisplay/Video_icon.png"));
+    return QPixmap::fromImage(picture.scaled(50, 50, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+QMimeData *VideoConvertBar::createDragData() const
+{
+    QByteArray data;
+    QDataStream stream(&data, QIODevice::WriteOnly);
+    stream << dragPicture();
+    auto *mime = new QMimeData;
+    mime->setData(QLatin1String(kDragMime), data);
+    mime->setData(QLatin1String(kListMime), listIdentity());
+    mime->setText(QString::number(m_pItem ? m_pItem->Index() : 0));
+    return mime;
+}
+
+QByteArray VideoConvertBar::listIdentity() const
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(quintptr(parentWidget()), 16);
+}
+
 bool VideoConvertBar::acceptsDrag(const QDropEvent *e) const
 {
     if (!e->mimeData()->hasFormat(QLatin1String(kDragMime)))
         return false;
     // Only a row of this same list may be dropped here: a payload of this type from another window or
     // program carries an index that means nothing to this list.
-    auto *source = qobject_cast<VideoConvertBar *>(e->source());
-    return source && source->parentWidget() == parentWidget();
+    if (auto *source = qobject_cast<VideoConvertBar *>(e->source()))
+        return source->parentWidget() == parentWidget();
+    return e->source() == nullptr && e->mimeData()->data(QLatin1String(kListMime)) == listIdentity();
 }
 
 void VideoConvertBar::trackDrag(QDropEvent *e)

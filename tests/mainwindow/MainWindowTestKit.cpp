@@ -1,0 +1,161 @@
+#include "MainWindowTestKit.h"
+
+#include "HostServices.h"
+#include "MainWindowSeams.h"
+#include "QIAnyUtil.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QMimeData>
+#include <QScreen>
+#include <QTimer>
+
+namespace mwt {
+
+namespace {
+
+class RevealRecorder : public IFileRevealer
+{
+public:
+    explicit RevealRecorder(Recorder &r) : m_r(r) {}
+    bool revealFile(const QString &path) override
+    {
+        m_r.revealed << path;
+        return true;
+    }
+
+private:
+    Recorder &m_r;
+};
+
+class PowerRecorder : public IPowerControl
+{
+public:
+    explicit PowerRecorder(Recorder &r) : m_r(r) {}
+    bool powerOff() override
+    {
+        ++m_r.powerOffs;
+        return true;
+    }
+    bool suspend() override { return true; }
+
+private:
+    Recorder &m_r;
+};
+
+class NoNetwork : public IFeedFetcher
+{
+public:
+    void fetch(const QUrl &, Done done) override { done(false, QByteArray()); }
+};
+
+} // namespace
+
+Recorder &installRecorders()
+{
+    static Recorder r;
+    // Images and catalogues come from the build tree's bundle.
+    QIAnyUtil::setApplicationDirPathForTesting(rstest::bundleDir() + QStringLiteral("/Contents"));
+    HostServices::setFileRevealer(std::make_unique<RevealRecorder>(r));
+    HostServices::setPowerControl(std::make_unique<PowerRecorder>(r));
+    HostServices::setFeedFetcher(std::make_unique<NoNetwork>());
+    MainWindowSeams::setOpenFiles([](QWidget *, const QString &, const QString &) {
+        const QStringList files = r.nextFiles;
+        r.nextFiles.clear();
+        return files;
+    });
+    MainWindowSeams::setMessage([](QWidget *, const QString &, const QString &text, int, int) {
+        r.messages << text;
+        return 1;
+    });
+    MainWindowSeams::setOpenUrl([](const QUrl &url) {
+        r.urls << url;
+        return true;
+    });
+    return r;
+}
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+bool dropFiles(QWidget *target, const QStringList &paths, const QPoint &at)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &p : paths)
+        urls << QUrl::fromLocalFile(p);
+    mime.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+void onNextModal(const std::function<void(QWidget *)> &act, int timeoutMs)
+{
+    auto *timer = new QTimer;
+    auto elapsed = std::make_shared<QElapsedTimer>();
+    elapsed->start();
+    timer->setInterval(30);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, elapsed, timeoutMs] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        } else if (elapsed->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+namespace {
+void savePixmap(const QPixmap &pixmap, const QString &name)
+{
+    const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
+    QDir().mkpath(dir);
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    QVERIFY2(pixmap.save(path), qPrintable(path));
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    bool drawn = false;
+    const QRgb first = image.pixel(image.width() / 2, image.height() / 2);
+    for (int y = 0; y < image.height() && !drawn; y += 3)
+        for (int x = 0; x < image.width() && !drawn; x += 3)
+            drawn = image.pixel(x, y) != first;
+    QVERIFY2(drawn, qPrintable(name + " shows nothing"));
+}
+} // namespace
+
+void shot(QWidget *w, const QString &name)
+{
+    QApplication::processEvents();
+    savePixmap(w->grab(), name);
+}
+
+void shotScreen(QWidget *w, const QString &name)
+{
+    QTest::qWait(200); // let the X server draw the windows on top
+    const QRect r = w->frameGeometry();
+    savePixmap(w->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()), name);
+}
+
+} // namespace mwt

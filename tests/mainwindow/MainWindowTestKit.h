@@ -1,0 +1,42 @@
+#pragma once
+// Helpers of the main window's window tests: the desktop seams answered by recorders, waiting, real drop
+// events with file URLs, answering the next modal dialog, and gallery screenshots.
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+
+namespace mwt {
+
+struct Recorder
+{
+    QStringList nextFiles;  // the next answer of the open-files dialog (then cleared)
+    QStringList messages;   // texts of the message boxes shown
+    QList<QUrl> urls;       // pages opened
+    QStringList revealed;   // files revealed
+    int powerOffs = 0;
+};
+
+// Points the program at the build tree's bundle and installs the recorders as the seams and host
+// services; the returned record lives for the process.
+Recorder &installRecorders();
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs = 30000);
+
+// Drops the paths on the widget as a file manager would: enter, move, drop with "text/uri-list".
+bool dropFiles(QWidget *target, const QStringList &paths, const QPoint &at = QPoint(20, 20));
+
+// Runs `act` on the next modal dialog once it is shown (polling the event loop).
+void onNextModal(const std::function<void(QWidget *)> &act, int timeoutMs = 20000);
+
+// <build>/gallery/<name>.png of the widget as shown; fails the test when nothing was drawn.
+void shot(QWidget *w, const QString &name);
+// The same, but of the screen where the window is, so that windows standing over it (a progress dialog)
+// are in the picture.
+void shotScreen(QWidget *w, const QString &name);
+
+} // namespace mwt

@@ -1,0 +1,239 @@
+// The main window's small dialogs driven as a user would, with their screenshots in the gallery: the
+// merge progress dialog, the add-files dialog, the close choice, the high-speed notice, the edit tip,
+// the about box and the common message dialog.
+
+#include "MainWindowTestKit.h"
+#include "TestSupport.h"
+
+#include "QAboutDlg.h"
+#include "QEditTipDlg.h"
+#include "QImageButton.h"
+#include "QLoadingDlg.h"
+#include "QMessageCommonDlg.h"
+#include "QSaveFileDlg.h"
+#include "QShowCloseDlg.h"
+#include "QShowIsLosslassDlg.h"
+#include "QVideoSettingXml.h"
+
+#include <QSignalSpy>
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private:
+    mwt::Recorder *m_rec = nullptr;
+
+    // Shows a modal dialog, lets `act` drive it, answers its result.
+    template <class Dlg> int run(Dlg &dlg, const std::function<void(Dlg &)> &act)
+    {
+        int result = -1;
+        QTimer::singleShot(0, &dlg, [&] {
+            QTest::qWaitForWindowExposed(&dlg);
+            act(dlg);
+        });
+        result = dlg.exec();
+        return result;
+    }
+
+private slots:
+    void initTestCase() { m_rec = &mwt::installRecorders(); }
+
+    void saveFileDialog()
+    {
+        QWidget owner;
+        owner.resize(800, 600);
+        owner.show();
+        QSaveFileDlg dlg(&owner);
+        QSignalSpy cancels(&dlg, &QSaveFileDlg::emitCancel);
+        dlg.setModal(true);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QCOMPARE(dlg.size(), QSize(481, 150));
+        const QString longPath = QStringLiteral("/home/user/Videos/") + QString(160, QLatin1Char('x')) +
+                                 QStringLiteral("/the end of the name.mp4");
+        dlg.setSaveFilename(longPath);
+        dlg.setProgressValue(42.f);
+        const QString shown = dlg.m_lblSavefile2->text();
+        QVERIFY(shown.contains(QChar(0x2026)));
+        QVERIFY(shown.startsWith(QStringLiteral("/home/user")));
+        QVERIFY(shown.endsWith(QStringLiteral(".mp4")));
+        QVERIFY(!dlg.m_lblSaveCount1->isVisible() && !dlg.m_lblSaveCount2->isVisible());
+        mwt::shot(&dlg, QStringLiteral("QSaveFileDlg"));
+        // Escape and Return do nothing.
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(cancels.count(), 0);
+        // A window-manager close is a Stop and the dialog stays until its owner ends the run.
+        QVERIFY(!dlg.close());
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(cancels.count(), 1);
+        // Stop afterwards (or twice) asks once.
+        QVERIFY(!dlg.m_btnCancel->isEnabled());
+        QTest::mouseClick(dlg.m_btnClose, Qt::LeftButton);
+        QCOMPARE(cancels.count(), 1);
+    }
+
+    void saveFileDialogStopButton()
+    {
+        QSaveFileDlg dlg;
+        QSignalSpy cancels(&dlg, &QSaveFileDlg::emitCancel);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
+        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
+        QCOMPARE(cancels.count(), 1);
+        QVERIFY(dlg.isVisible());
+    }
+
+    void loadingDialog()
+    {
+        QLoadingDlg dlg;
+        QSignalSpy stops(&dlg, &QLoadingDlg::seedStopAddFile);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QCOMPARE(dlg.size(), QSize(440, 170));
+        QCOMPARE(dlg.m_labAddingPath_2->text(), QStringLiteral("UnKown"));
+        QCOMPARE(dlg.m_labAdded_2->text(), QStringLiteral("0/0"));
+        QCOMPARE(dlg.m_btnCancel->getBtnText(), QStringLiteral("Stop"));
+        dlg.setAddFilePath(QStringLiteral("/media/clips/") + QString(120, QLatin1Char('y')) + QStringLiteral("/z.mov"));
+        const QString shown = dlg.m_labAddingPath_2->text();
+        QVERIFY(shown.startsWith(QStringLiteral("/media")) && shown.endsWith(QStringLiteral("z.mov")));
+        QVERIFY(dlg.m_labAddingPath_2->fontMetrics().horizontalAdvance(shown) <= dlg.m_labAddingPath_2->width());
+        dlg.setAddCount(QStringLiteral("2/3"));
+        dlg.setProgressVale(150.f); // clamped: a full track
+        QCOMPARE(dlg.m_labAdded_2->text(), QStringLiteral("2/3"));
+        mwt::shot(&dlg, QStringLiteral("QLoadingDlg"));
+        // Stop asks once and keeps the dialog until the import has ended.
+        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
+        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
+        QCOMPARE(stops.count(), 1);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!dlg.close());
+        QCOMPARE(stops.count(), 1);
+    }
+
+    void closeChoice_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("exitChecked");
+        QTest::newRow("no entry yet") << QString() << true;
+        QTest::newRow("N") << "N" << false;
+        QTest::newRow("lower-case y") << "y" << false;
+        QTest::newRow("Y") << "Y" << true;
+    }
+    void closeChoice()
+    {
+        QFETCH(QString, stored);
+        if (!stored.isEmpty())
+            QVideoSettingXml::SetItemValue("CLOSE_ITEM", "bIsCloseDlg", stored);
+        QShowCloseDlg dlg;
+        QTEST(dlg.isCloseDlg(), "exitChecked");
+        QCOMPARE(QVideoSettingXml::GetItemValue("CLOSE_ITEM", "bIsCloseDlg", "?"), stored.isEmpty() ? "Y" : stored);
+        QVideoSettingXml::SetItemValue("CLOSE_ITEM", "bIsCloseDlg", "Y");
+    }
+
+    void closeChoiceDriven()
+    {
+        QShowCloseDlg dlg;
+        // Clicking the checked radio keeps it; the other one switches; the box ticks.
+        int result = run<QShowCloseDlg>(dlg, [](QShowCloseDlg &d) {
+            QTest::mouseClick(d.m_radioClose, Qt::LeftButton, {}, QPoint(5, 10));
+            QVERIFY(d.isCloseDlg());
+            QTest::mouseClick(d.m_radioMin, Qt::LeftButton, {}, QPoint(5, 10));
+            QVERIFY(!d.isCloseDlg() && d.m_radioMin->isChecked());
+            QTest::mouseClick(d.m_chkNote, Qt::LeftButton, {}, QPoint(5, 10));
+            mwt::shot(&d, QStringLiteral("QShowCloseDlg"));
+            QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QVERIFY(dlg.isNoShowThisDlg());
+        QVERIFY(!dlg.isCloseDlg());
+        // The title-bar close rejects.
+        QShowCloseDlg again;
+        result = run<QShowCloseDlg>(again, [](QShowCloseDlg &d) {
+            QTest::mouseClick(d.findChild<QImageButton *>(), Qt::LeftButton);
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+    }
+
+    void losslessNotice()
+    {
+        QShowIsLosslassDlg ok;
+        int result = run<QShowIsLosslassDlg>(ok, [](QShowIsLosslassDlg &d) {
+            QCOMPARE(d.size(), QSize(481, 163));
+            QCOMPARE(d.m_btnOk->pos(), QPoint(398, 119));
+            QCOMPARE(d.m_chkNote->y(), d.m_lblMsg->y() + d.m_lblMsg->height() + 12);
+            // Escape does not close it, Ctrl+Shift+W is not its key.
+            QTest::keyClick(&d, Qt::Key_Escape);
+            QTest::keyClick(&d, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY(d.isVisible());
+            d.m_chkNote->click();
+            mwt::shot(&d, QStringLiteral("QShowIsLosslassDlg"));
+            QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QVERIFY(ok.isNoShowThisDlg());
+        QShowIsLosslassDlg closed;
+        result = run<QShowIsLosslassDlg>(closed, [](QShowIsLosslassDlg &d) {
+            d.m_chkNote->click();
+            QTest::keyClick(&d, Qt::Key_W, Qt::ControlModifier);
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QShowIsLosslassDlg byButton;
+        result = run<QShowIsLosslassDlg>(byButton, [](QShowIsLosslassDlg &d) {
+            QTest::mouseClick(d.m_btnClose, Qt::LeftButton);
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+    }
+
+    void editTip()
+    {
+        QEditTipDlg dlg;
+        const int result = run<QEditTipDlg>(dlg, [](QEditTipDlg &d) {
+            QCOMPARE(d.size(), QSize(425, 170));
+            QCOMPARE(d.m_lblText->width(), 345);
+            QVERIFY(d.m_lblText->wordWrap());
+            // The wrapped note fits its label.
+            QVERIFY(d.m_lblText->heightForWidth(345) <= d.m_lblText->height());
+            mwt::shot(&d, QStringLiteral("QEditTipDlg"));
+            QTest::mouseClick(d.m_chkNote, Qt::LeftButton, {}, QPoint(5, 10));
+            QTest::mouseClick(d.findChild<QImageButton *>(), Qt::LeftButton);
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+    }
+
+    void aboutBox()
+    {
+        QAboutDlg dlg;
+        m_rec->urls.clear();
+        run<QAboutDlg>(dlg, [this](QAboutDlg &d) {
+            QCOMPARE(d.size(), QSize(400, 250));
+            QVERIFY(d.m_labVersion->text().endsWith(QStringLiteral("1.0.1")));
+            QCOMPARE(d.m_labProjectVersion->x(), 125 + d.m_labProject->width());
+            mwt::shot(&d, QStringLiteral("QAboutDlg"));
+            // Whatever the link says, the home page opens.
+            emit d.m_labHome->linkActivated(QStringLiteral("https://elsewhere.example/"));
+            QCOMPARE(m_rec->urls.size(), 1);
+            QCOMPARE(m_rec->urls.first().path(), QStringLiteral("/"));
+            d.close();
+        });
+    }
+
+    void commonMessage()
+    {
+        QMessageCommonDlg dlg;
+        dlg.setMsgText(QStringLiteral("This file cannot be used."));
+        const int result = run<QMessageCommonDlg>(dlg, [](QMessageCommonDlg &d) {
+            QCOMPARE(d.size(), QSize(380, 170));
+            QCOMPARE(d.m_labLink->y(), d.m_labMsg->y() + d.m_labMsg->height() + 4);
+            QCOMPARE(d.m_btnOk->pos(), QPoint(380 - d.m_btnOk->width() - 28, 170 - d.m_btnOk->height() - 20));
+            mwt::shot(&d, QStringLiteral("QMessageCommonDlg"));
+            QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+    }
+};
+
+RS_TEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
