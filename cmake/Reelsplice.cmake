@@ -29,6 +29,23 @@ function(rs_warnings target)
   endif()
 endfunction()
 
+# rs_codec_last(<list variable>)
+#   The program's libraries call the codec library but do not link it (each executable picks the real one
+#   or the recording fake). Static libraries resolve left to right, and an executable lists the codec
+#   before the libraries that its direct libraries pull in after it: the codec archive is therefore linked
+#   whole, so that every later caller finds it.
+function(rs_codec_last var)
+  set(out)
+  foreach(lib IN LISTS ${var})
+    if(lib STREQUAL "codec" OR lib STREQUAL "codec_fake")
+      list(APPEND out "$<LINK_LIBRARY:WHOLE_ARCHIVE,${lib}>")
+    else()
+      list(APPEND out ${lib})
+    endif()
+  endforeach()
+  set(${var} ${out} PARENT_SCOPE)
+endfunction()
+
 # rs_add_qtest(<name> SOURCES <files>... [LIBS <targets>...] [GL] [TIMEOUT <s>] [MEDIA] [COST <s>] [SHARDS <n>])
 #   One QtTest executable registered with ctest. Tests run on the offscreen platform with a temporary
 #   HOME; GL tests run under xvfb-run on a real X server and carry the label "gl".
@@ -39,6 +56,7 @@ endfunction()
 function(rs_add_qtest name)
   cmake_parse_arguments(A "GL;MEDIA" "TIMEOUT;COST;SHARDS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
+  rs_codec_last(A_LIBS)
   target_link_libraries(${name} PRIVATE rs_testsupport Qt5::Test ${A_LIBS})
   rs_warnings(${name})
   if(NOT A_TIMEOUT)

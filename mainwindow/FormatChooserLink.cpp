@@ -1,87 +1,70 @@
 #include "FormatChooserLink.h"
 
-#include "AttributeSetting.h"
-#include "QIAnyUtil.h"
-#include "QPlistRead.h"
+#include "FormatWidget.h"
 #include "QVideoSettingXml.h"
-#include "ZTAVCodecAnalysis.h"
-
-#include <QRegularExpression>
-#include <QString>
 
 namespace {
 
-int firstNumber(const std::string &text)
+struct StoredChoice
 {
-    return QString::fromStdString(text).section(QLatin1Char(' '), 0, 0).toInt();
+    bool lossless = false;
+    int quality = 0;
+};
+
+// Applies the stored mode and profile to the chooser (both the window's start and the Format button).
+StoredChoice applyStoredProfile(FormatWidget *chooser)
+{
+    StoredChoice c;
+    c.lossless = QVideoSettingXml::GetItemValue("LOSSLESS_ITEM", "Lossless_convert", "N") == QLatin1String("Y");
+    if (!c.lossless)
+        chooser->setFormatId(QVideoSettingXml::GetItemValue("FormatSet", "Format_cate", "Devices"),
+                             QVideoSettingXml::GetItemValue("FormatSet", "Format_ID", "1136"), true);
+    else
+        chooser->setFormatIdLossLess(
+            QVideoSettingXml::GetItemValue("FormatSet", "Format_cate_lossless", "General Video"),
+            QVideoSettingXml::GetItemValue("FormatSet", "Format_ID_lossless", "3000"), true);
+    chooser->setDefaultSet();
+    return c;
 }
 
-// The record of a catalogue profile with its default parameters.
-void fillFromCatalogue(bool lossless, const QString &category, const QString &id)
+int storedQuality()
 {
-    AttributeSetting a;
-    a.bLossless = lossless;
-    if (lossless) {
-        a.fileFormat = QStringLiteral("Original");
-        a.fileExtend = QStringLiteral("mp4");
-        QSettingDlgState::setAttributeSetting(a);
-        return;
-    }
-    const std::string path =
-        (QIAnyUtil::getResourcePath() + QStringLiteral("/profile/profiles_mac.plist")).toStdString();
-    QPlistRead *reader = QPlistRead::getPlistRead(path);
-    FormatAllInfo *info =
-        reader ? reader->GetFormatInfoForPlist(category.toStdString(), id.toStdString(), "Auto", "Auto", "Auto", "Auto")
-               : nullptr;
-    if (!info) {
-        QSettingDlgState::setAttributeSetting(a);
-        return;
-    }
-    a.bOnlyAudio = info->bNoVideo;
-    a.fileFormat = QString::fromStdString(info->strExt);
-    a.fileExtend = QString::fromStdString(info->strExt);
-    a.VEncoder = QString::fromStdString(info->strVideoEncoder);
-    a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
-    // "1280*720" (or "1280x720"); "Auto" keeps the source's size.
-    const QStringList res = QString::fromStdString(info->strResolution).split(QRegularExpression(QStringLiteral("[*x]")));
-    if (res.size() == 2) {
-        a.VWidth = res.at(0).trimmed().toInt();
-        a.VHeight = res.at(1).trimmed().toInt();
-    }
-    unsigned num = 0, den = 0;
-    ZTAVCodecAnalysis::GetVideoFrameRate(QString::fromStdString(info->strFrameRate).section(' ', 0, 0).toDouble(), num,
-                                         den);
-    a.VFrameRate_fps = int(num);
-    a.VFrameRate_scale = int(den);
-    a.VBitRate = firstNumber(info->strVideoBitRate);
-    a.AEncoder = QString::fromStdString(info->strAudioEncoder);
-    a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
-    a.AChannel = firstNumber(info->strChannel);
-    a.ASampleRate = firstNumber(info->strSampleRate);
-    a.ABitRate = firstNumber(info->strAudioBitRate);
-    QSettingDlgState::setAttributeSetting(a);
+    bool ok = false;
+    const int q = QVideoSettingXml::GetItemValue("VIDEO_QUALITY_ITEM", "quality_value", "0").toInt(&ok, 10);
+    return ok ? q : 0;
 }
 
 } // namespace
 
-void FormatChooserLink::restoreChoice(QWidget *)
+FormatWidget *FormatChooserLink::restoreChoice(QWidget *window)
 {
-    const bool lossless =
-        QVideoSettingXml::GetItemValue("LOSSLESS_ITEM", "Lossless_convert", "N") == QLatin1String("Y");
-    QString category;
-    QString id;
-    if (!lossless) {
-        category = QVideoSettingXml::GetItemValue("FormatSet", "Format_cate", "Devices");
-        id = QVideoSettingXml::GetItemValue("FormatSet", "Format_ID", "1136");
-    } else {
-        category = QVideoSettingXml::GetItemValue("FormatSet", "Format_cate_lossless", "General Video");
-        id = QVideoSettingXml::GetItemValue("FormatSet", "Format_ID_lossless", "3000");
-    }
+    FormatWidget *chooser = FormatWidget::getFormatWidget(window);
+    const StoredChoice c = applyStoredProfile(chooser);
+    // Only creates the entry on a first start.
     QVideoSettingXml::GetItemValue("Open_path", "Open_path_value", ".");
-    QVideoSettingXml::GetItemValue("VIDEO_QUALITY_ITEM", "quality_value", "0");
-    fillFromCatalogue(lossless, category, id);
+    const int quality = storedQuality();
+    if (c.lossless)
+        chooser->OnClickLossless();
+    else
+        chooser->OnClickCustomizeFormat();
+    chooser->setDefaultQuality(quality);
+    chooser->saveDefaultQuality();
+    return chooser;
 }
 
-void FormatChooserLink::openChooser(QWidget *) {}
-
-void FormatChooserLink::release() {}
+void FormatChooserLink::openChooser(QWidget *window)
+{
+    FormatWidget *chooser = FormatWidget::getFormatWidget(window);
+    const StoredChoice c = applyStoredProfile(chooser);
+    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
+    int x = origin.x() + (window->width() - chooser->width()) / 2;
+    int y = origin.y() + (window->height() - chooser->height()) / 2;
+    chooser->move(x <= 0 ? 50 : x, y <= 0 ? 50 : y);
+    chooser->OnShowSettingDlg(false);
+    if (c.lossless)
+        chooser->OnClickLossless();
+    else
+        chooser->OnClickCustomizeFormat();
+    chooser->setDefaultQuality(storedQuality());
+    chooser->exec();
+}

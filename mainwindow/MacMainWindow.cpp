@@ -2,6 +2,7 @@
 
 #include "AppBundleInfo.h"
 #include "FormatChooserLink.h"
+#include "FormatWidget.h"
 #include "QConverterOperate.h"
 #include "QIAnyUtil.h"
 #include "QInitProject.h"
@@ -78,7 +79,7 @@ MacMainWindow::~MacMainWindow()
     delete m_mainDlg;
     m_mainDlg = nullptr;
     VideoConvertBar::ReleaseResources();
-    FormatChooserLink::release();
+    delete m_formatWidget;
     m_formatWidget = nullptr;
     delete m_trayIcon;
     m_trayIcon = nullptr;
@@ -118,7 +119,7 @@ void MacMainWindow::initControls()
     connect(m_mainDlg, &QMainDlg::emitIsStartConverter, this, &MacMainWindow::IsStartConverter);
     connect(m_mainDlg, &QMainDlg::seedListBusy, this, &MacMainWindow::setListBusy);
 
-    FormatChooserLink::restoreChoice(this);
+    m_formatWidget = FormatChooserLink::restoreChoice(this);
 
     QString output = QIAnyUtil::getDocumentPath() + QStringLiteral("/Converted/");
     if (!QDir(output).exists())

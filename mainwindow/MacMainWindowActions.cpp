@@ -6,12 +6,14 @@
 
 #include "AppBundleInfo.h"
 #include "FormatChooserLink.h"
+#include "FormatWidget.h"
 #include "ImportRules.h"
 #include "MainWindowSeams.h"
 #include "QAboutDlg.h"
 #include "QConverterOperate.h"
 #include "QIAnyUtil.h"
 #include "QMainDlg.h"
+#include "QPreferencesDlg.h"
 #include "QRirezaPlayerForm.h"
 #include "QShowCloseDlg.h"
 #include "QVideoSettingXml.h"
@@ -91,6 +93,8 @@ void MacMainWindow::retranslateUi()
     m_btnFormat->setToolTip(tr("Format"));
     m_btnConvert->setToolTip(tr("Convert"));
     m_btnAddFile->setToolTip(tr("Open File"));
+    if (m_formatWidget)
+        m_formatWidget->retranslateUi();
     if (m_mainDlg)
         m_mainDlg->retranslateUi();
     if (m_playerForm)
@@ -203,8 +207,12 @@ void MacMainWindow::ActOnAbout()
 
 void MacMainWindow::ActOnPreferDlg()
 {
-    // The preferences dialog belongs to the format chooser's library; until it is there the entry has
-    // nothing to open. The output folder is stored either way.
+    QPreferencesDlg dlg(this);
+    connect(&dlg, &QPreferencesDlg::emitAutoUpdate, this, &MacMainWindow::setAutoUpdate);
+    CenterDlg(dlg);
+    connect(&dlg, &QPreferencesDlg::emitLangugeChangeSet, this, &MacMainWindow::LangugeChangeSet);
+    dlg.exec();
+    // The preferences hand a new output folder over without storing it: it is stored here.
     SetOutPath(QConverterOperate::getConverterPath());
 }
 

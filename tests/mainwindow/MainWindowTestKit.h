@@ -14,10 +14,10 @@ namespace mwt {
 
 struct Recorder
 {
-    QStringList nextFiles;  // the next answer of the open-files dialog (then cleared)
-    QStringList messages;   // texts of the message boxes shown
-    QList<QUrl> urls;       // pages opened
-    QStringList revealed;   // files revealed
+    QStringList nextFiles; // the next answer of the open-files dialog (then cleared)
+    QStringList messages;  // texts of the message boxes shown
+    QList<QUrl> urls;      // pages opened
+    QStringList revealed;  // files revealed
     int powerOffs = 0;
 };
 

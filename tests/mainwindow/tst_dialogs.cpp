@@ -151,9 +151,8 @@ private slots:
         QVERIFY(!dlg.isCloseDlg());
         // The title-bar close rejects.
         QShowCloseDlg again;
-        result = run<QShowCloseDlg>(again, [](QShowCloseDlg &d) {
-            QTest::mouseClick(d.findChild<QImageButton *>(), Qt::LeftButton);
-        });
+        result = run<QShowCloseDlg>(
+            again, [](QShowCloseDlg &d) { QTest::mouseClick(d.findChild<QImageButton *>(), Qt::LeftButton); });
         QCOMPARE(result, int(QDialog::Rejected));
     }
 
@@ -181,9 +180,8 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Rejected));
         QShowIsLosslassDlg byButton;
-        result = run<QShowIsLosslassDlg>(byButton, [](QShowIsLosslassDlg &d) {
-            QTest::mouseClick(d.m_btnClose, Qt::LeftButton);
-        });
+        result = run<QShowIsLosslassDlg>(
+            byButton, [](QShowIsLosslassDlg &d) { QTest::mouseClick(d.m_btnClose, Qt::LeftButton); });
         QCOMPARE(result, int(QDialog::Rejected));
     }
 

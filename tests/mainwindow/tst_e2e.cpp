@@ -9,6 +9,7 @@
 
 #include "AttributeSetting.h"
 #include "FFprobe.h"
+#include "FormatWidget.h"
 #include "MacMainWindow.h"
 #include "MediaFixtures.h"
 #include "QConverterOperate.h"
@@ -103,8 +104,9 @@ private:
     bool useCatalogueProfile(int width, int height)
     {
         QPlistRead reader((QIAnyUtil::getResourcePath() + QStringLiteral("/profile/profiles_mac.plist")).toStdString());
-        FormatAllInfo *info =
-            reader.isLoaded() ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto") : nullptr;
+        FormatAllInfo *info = reader.isLoaded()
+                                  ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto")
+                                  : nullptr;
         if (!info)
             return false;
         AttributeSetting a;
@@ -165,8 +167,7 @@ private slots:
         QVERIFY(notes.open(QIODevice::WriteOnly));
         notes.write("not a video\n");
         notes.close();
-        QVERIFY(!copyAs(rstest::MediaFixtures::badFile(QStringLiteral("text.mp4")), m_extras, "broken.mp4")
-                     .isEmpty());
+        QVERIFY(!copyAs(rstest::MediaFixtures::badFile(QStringLiteral("text.mp4")), m_extras, "broken.mp4").isEmpty());
         QVERIFY(!copyAs(m_abc.first(), m_extras, "book.aax").isEmpty());
         // The stored choice the window restores at start: the high-speed mode, the output folder.
         QVideoSettingXml::SetItemValue("LOSSLESS_ITEM", "Lossless_convert", "Y");
@@ -213,6 +214,19 @@ private slots:
         help.at(2)->trigger();
         QVERIFY(mwt::waitFor([this] { return !m_rec->messages.isEmpty(); }, 10000));
         QVERIFY(m_rec->messages.first().contains(QStringLiteral("failed")));
+    }
+
+    void formatButtonOpensTheChooser()
+    {
+        bool chooser = false;
+        mwt::onNextModal([&chooser](QWidget *w) {
+            chooser = qobject_cast<FormatWidget *>(w) != nullptr;
+            w->close();
+        });
+        QTest::mouseClick(m_w->m_btnFormat, Qt::LeftButton);
+        QVERIFY(chooser);
+        // The chooser restored the stored high-speed choice into the record.
+        QVERIFY(QSettingDlgState::attributeSetting().bLossless);
     }
 
     void importByDialogAndDrop()
@@ -337,8 +351,12 @@ private slots:
         // The profile's fourccs (H264, AAC) name the codecs ffprobe reports.
         QCOMPARE(video.at(0).toObject().value("codec_name").toString(), a.VEncoder.toLower());
         QCOMPARE(audio.at(0).toObject().value("codec_name").toString(), a.AEncoder.toLower());
-        QVERIFY(rstest::FFprobe::probe(out).value("format").toObject().value("format_name").toString().contains(
-            a.fileExtend));
+        QVERIFY(rstest::FFprobe::probe(out)
+                    .value("format")
+                    .toObject()
+                    .value("format_name")
+                    .toString()
+                    .contains(a.fileExtend));
         const double d = rstest::FFprobe::durationSeconds(out);
         QVERIFY2(qAbs(d - 2.0) < 0.25, qPrintable(QString::number(d)));
         QCOMPARE(rstest::FFprobe::decodeErrors(out), QString());
@@ -352,8 +370,8 @@ private slots:
         const QString longClip = rstest::MediaFixtures::make(
             {QStringLiteral("mw_long_720p.mp4"),
              {"-f", "lavfi", "-i", "testsrc2=size=1280x720:rate=25:duration=20", "-f", "lavfi", "-i",
-              "sine=frequency=440:sample_rate=44100:duration=20", "-c:v", "libx264", "-preset", "ultrafast",
-              "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "96k"}});
+              "sine=frequency=440:sample_rate=44100:duration=20", "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
+              "yuv420p", "-c:a", "aac", "-b:a", "96k"}});
         QVERIFY(mwt::dropFiles(list(), {copyAs(longClip, m_clips, "d long.mp4")}));
         QVERIFY(waitIdle());
         QCOMPARE(clips()->GetItemCount(), 3);
@@ -444,8 +462,8 @@ private slots:
         QVERIFY(list()->rows().isEmpty());
         QVERIFY(!m_w->m_btnConvert->isEnabled());
         QStringList ten;
-        const char *names[] = {"Holiday arrival", "Beach morning", "Harbour walk", "Old town at dusk",
-                               "Market", "Boat trip", "Lighthouse", "Dinner", "Night lights", "Departure"};
+        const char *names[] = {"Holiday arrival", "Beach morning", "Harbour walk", "Old town at dusk", "Market",
+                               "Boat trip",       "Lighthouse",    "Dinner",       "Night lights",     "Departure"};
         for (int i = 0; i < 10; ++i)
             ten << copyAs(m_abc.at(i % 3), m_clips, QStringLiteral("%1.mp4").arg(QLatin1String(names[i])));
         QVERIFY(mwt::dropFiles(list(), ten));

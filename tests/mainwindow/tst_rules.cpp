@@ -11,9 +11,9 @@
 #include "QIAnyUtil.h"
 #include "ThumbnailCache.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QFile>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -101,11 +101,11 @@ private slots:
         QTest::addColumn<QVector<int>>("states");
         QTest::addColumn<QVector<bool>>("visible");
         QTest::addColumn<QList<int>>("rows");
-        QTest::newRow("selected and shown") << QVector<int>{2, 0, 2, 1} << QVector<bool>{true, true, true, true}
-                                            << QList<int>{0, 2};
+        QTest::newRow("selected and shown")
+            << QVector<int>{2, 0, 2, 1} << QVector<bool>{true, true, true, true} << QList<int>{0, 2};
         // A selected row the filter hides is never deleted (it used to make Delete loop forever).
-        QTest::newRow("hidden selected row stays") << QVector<int>{2, 2, 2} << QVector<bool>{true, false, true}
-                                                   << QList<int>{0, 2};
+        QTest::newRow("hidden selected row stays")
+            << QVector<int>{2, 2, 2} << QVector<bool>{true, false, true} << QList<int>{0, 2};
         QTest::newRow("nothing selected") << QVector<int>{0, 1} << QVector<bool>{true, true} << QList<int>{};
     }
     void deletionSnapshot()
