@@ -325,6 +325,23 @@ int64_t InputClip::durationUs() const
     return best;
 }
 
+int64_t InputClip::statedEndUs(bool video, bool audio) const
+{
+    if (!m_format || m_format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+        return 0;
+    int64_t end = 0;
+    for (AVStream *st : {video ? videoStream() : nullptr, audio ? audioStream() : nullptr}) {
+        if (!st)
+            continue;
+        if (st->duration > 0 && st->start_time != AV_NOPTS_VALUE)
+            end =
+                std::max(end, av_rescale_q(st->start_time + st->duration, st->time_base, AV_TIME_BASE_Q) - originUs());
+        else
+            end = std::max(end, m_format->duration > 0 ? m_format->duration : 0);
+    }
+    return end;
+}
+
 int64_t InputClip::originUs() const
 {
     return m_format && m_format->start_time != AV_NOPTS_VALUE ? m_format->start_time : 0;

@@ -48,6 +48,9 @@ public:
     int64_t durationUs() const;
     // The source time (microseconds) of the clip's time 0: the container's start time.
     int64_t originUs() const;
+    // Where the content of the streams read ends by the file's own statement (clip time), from each
+    // stream's duration where stated, else the file's; 0 when unknown or only guessed from the bit rate.
+    int64_t statedEndUs(bool video, bool audio) const;
     // Seeks so that reading starts at or before `us` (a keyframe of the video).
     bool seekTo(int64_t us);
 

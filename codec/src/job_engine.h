@@ -25,6 +25,18 @@ struct Progress
     std::atomic<uint64_t> done{0};
 };
 
+// A clip whose content ends more than a second before the end it stated (the file was cut short while it
+// was read, or its tail is damaged) has lost that tail: the task fails rather than pass as joined.
+inline bool lostItsTail(int64_t statedEndUs, int64_t reachedUs, const std::string &source, std::string *error)
+{
+    if (statedEndUs <= 0 || statedEndUs == INT64_MAX || reachedUs >= statedEndUs - 1000000)
+        return false;
+    if (error)
+        *error = source + " ended " + std::to_string((statedEndUs - reachedUs) / 1000) +
+                 " ms before its stated length (it changed while being read, or is damaged)";
+    return true;
+}
+
 class MergeEngine
 {
 public:

@@ -207,6 +207,7 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
 
     PacketPtr pkt = makePacket();
     bool ok = true;
+    int64_t reachedUs = 0; // clip time where the latest packet read ends
     while (!(m_video.done && m_audio.done)) {
         if (stop.load(std::memory_order_relaxed))
             break;
@@ -308,6 +309,9 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         const int64_t end = (pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts) + std::max<int64_t>(length, 0);
         if (t->end == AV_NOPTS_VALUE || end > t->end)
             t->end = end;
+        if (ptsUs != AV_NOPTS_VALUE)
+            reachedUs = std::max(reachedUs,
+                                 ptsUs + av_rescale_q(std::max<int64_t>(length, 0), t->out->time_base, AV_TIME_BASE_Q));
         if (ptsUs != AV_NOPTS_VALUE && ptsUs > startUs)
             progress.done = uint64_t(std::min<int64_t>(ptsUs - startUs, int64_t(progress.total.load())));
         pkt->stream_index = t->out->index;
@@ -321,6 +325,12 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         }
     }
     av_packet_unref(pkt.get());
+    if (ok && !stop.load() &&
+        lostItsTail(std::min(endUs, clip->statedEndUs(m_video.out != nullptr, m_audio.out != nullptr)), reachedUs,
+                    m_task.source, error)) {
+        m_broken = true;
+        ok = false;
+    }
     if (ok && !stop.load())
         progress.done = progress.total.load();
     return ok;

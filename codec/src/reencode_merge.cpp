@@ -504,6 +504,12 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
                      " could be decoded from " + m_task.source;
         ok = false;
     }
+    if (ok && (vdec || adec)) {
+        const int64_t stated = clip->statedEndUs(vdec != nullptr, adec != nullptr);
+        const int64_t statedEnd = st.lengthUs > 0 ? std::min(st.startUs + st.lengthUs, stated) : stated;
+        if (lostItsTail(statedEnd, st.startUs + st.contentEndUs, m_task.source, error))
+            ok = false;
+    }
     if (ok)
         ok = endClip(st);
     if (!ok) {

@@ -66,6 +66,8 @@ class TestJobSafety : public QObject
 private slots:
     void failuresKeepEveryFile_data();
     void failuresKeepEveryFile();
+    void shrinkingSourceIsNoSuccess_data();
+    void shrinkingSourceIsNoSuccess();
     void namedPipeSourceIsRefusedAtOnce_data();
     void namedPipeSourceIsRefusedAtOnce();
     void outputThatIsNoRegularFileIsRefused_data();
@@ -169,6 +171,50 @@ void TestJobSafety::failuresKeepEveryFile()
         QVERIFY2(digest(sources[i]) == before[i], qPrintable(sources[i]));
     QVERIFY(digest(out) == outBefore);
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+void TestJobSafety::shrinkingSourceIsNoSuccess_data()
+{
+    QTest::addColumn<bool>("lossless");
+    QTest::newRow("lossless") << true;
+    QTest::newRow("re-encoding") << false;
+}
+
+void TestJobSafety::shrinkingSourceIsNoSuccess()
+{
+    // The source is cut to a third while the task reads it: a job that reports success must hold the
+    // whole clip; one that lost the tail must fail and keep nothing.
+    QFETCH(bool, lossless);
+    const QString dir = rstest::scratchDir(QStringLiteral("shrink"));
+    const QString source = dir + QStringLiteral("/clip.mp4");
+    const QString out = dir + QStringLiteral("/joined.mp4");
+    QVERIFY(QFile::copy(longClip(), source));
+    const double length = rstest::FFprobe::durationSeconds(source);
+    rsc_job *job =
+        lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QCOMPARE(rsc_job_add_task(job, source.toUtf8().constData(), 0, 0, nullptr), 1);
+    QFile f(source);
+    QVERIFY(f.resize(f.size() / 3));
+    QElapsedTimer t;
+    t.start();
+    while (!rsc_job_is_finished(job) && t.elapsed() < 120000)
+        QThread::msleep(5);
+    const bool failed = rsc_job_is_failed(job) != 0;
+    const bool kept = rsc_job_close(job) == 1;
+    const QString why = QString::fromUtf8(rsc_job_error(job));
+    rsc_job_release(job);
+    if (!lossless) // far slower than the cut: it must see it
+        QVERIFY(failed);
+    if (failed) {
+        QVERIFY2(why.contains(QLatin1String("before its stated length")), qPrintable(why));
+        QVERIFY(!kept);
+        QVERIFY(!QFileInfo::exists(out));
+    } else {
+        QVERIFY(kept);
+        QVERIFY(qAbs(rstest::FFprobe::durationSeconds(out) - length) < 0.2);
+    }
 }
 
 void TestJobSafety::namedPipeSourceIsRefusedAtOnce_data()
