@@ -28,13 +28,12 @@ QAboutDlg::QAboutDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     m_labCopyright->setText(
         tr("Copyright %1 %2. All rights reserved.").arg(QChar(0x00A9)).arg(ZtCommonInterface::makerName()));
     const QString home = AppBundleInfo::homePage().toString();
-    m_labHome->setText(
-        QStringLiteral("<style> a {text-decoration: 1} </style> <a style='color: #ffffff;' href = %1> %2</a>")
-            .arg(home, home));
+    m_labHome->setText(QStringLiteral("<style> a {text-decoration: 1} </style> <a style='color: %3;' href = %1> %2</a>")
+                           .arg(home, home, SmallDialogs::bodyTextColor().name()));
     m_labHome->setTextFormat(Qt::RichText);
     QPalette link = m_labHome->palette();
-    link.setColor(QPalette::Link, Qt::white);
-    link.setColor(QPalette::WindowText, Qt::white);
+    link.setColor(QPalette::Link, SmallDialogs::bodyTextColor());
+    link.setColor(QPalette::WindowText, SmallDialogs::bodyTextColor());
     m_labHome->setPalette(link);
     m_labVisit->setText(tr("Visit:"));
     m_labProjectVersion->setText(QString());
@@ -54,7 +53,7 @@ QAboutDlg::QAboutDlg(QWidget *parent) : QNinePointsImageDialog(parent)
         m_labCopyright->setFont(f);
     }
     QPalette pal = m_labProject->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
+    pal.setColor(QPalette::WindowText, SmallDialogs::bodyTextColor());
     for (QLabel *l : {m_labProject, m_labVersion, m_labVisit, m_labCopyright})
         l->setPalette(pal);
     connect(m_labHome, &QLabel::linkActivated, this, &QAboutDlg::OnClickHome);

@@ -22,7 +22,7 @@ QEditTipDlg::QEditTipDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     QFont f = m_chkNote->font();
     m_lblText->setFont(f);
     QPalette pal = m_lblText->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
+    pal.setColor(QPalette::WindowText, SmallDialogs::bodyTextColor());
     m_lblText->setPalette(pal);
     m_lblText->setWordWrap(true);
     m_lblText->resize(width() - 80, m_lblText->height());

@@ -2,6 +2,7 @@
 
 #include "QIAnyUtil.h"
 #include "QImageButton.h"
+#include "SmallDialogs.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -45,7 +46,7 @@ void QLoadingDlg::OnInitCtrl()
     for (QLabel *label : {m_labAddingPath, m_labAdded, m_labAddingPath_2, m_labAdded_2}) {
         label->setFont(f);
         QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, Qt::white);
+        pal.setColor(QPalette::WindowText, SmallDialogs::bodyTextColor());
         label->setPalette(pal);
     }
     m_progressBar->setBottomImage(res("/image/Common_bg/loading_trake.png"));

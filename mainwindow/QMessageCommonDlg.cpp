@@ -27,13 +27,12 @@ QMessageCommonDlg::QMessageCommonDlg(QWidget *parent) : QNinePointsImageDialog(p
     m_labMsg->setFont(f);
     m_labLink->setFont(f);
     QPalette pal = m_labMsg->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
+    pal.setColor(QPalette::WindowText, SmallDialogs::bodyTextColor());
     m_labMsg->setPalette(pal);
     const QString page = AppBundleInfo::downloadPage().toString();
     m_labLink->setTextFormat(Qt::RichText);
-    m_labLink->setText(
-        QStringLiteral("<style> a {text-decoration: 1} </style> <a style='color: #ff9c9c;' href = %1> %2</a>")
-            .arg(page, page));
+    m_labLink->setText(QStringLiteral("<style> a {text-decoration: 1} </style> <a style='color: %3;' href = %1> %2</a>")
+                           .arg(page, page, SmallDialogs::bodyLinkColor().name()));
     m_labLink->adjustSize();
     connect(m_labLink, &QLabel::linkActivated, this, &QMessageCommonDlg::OnClickLink);
 }

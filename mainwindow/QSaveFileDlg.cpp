@@ -1,6 +1,7 @@
 #include "QSaveFileDlg.h"
 
 #include "QIAnyUtil.h"
+#include "SmallDialogs.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -58,7 +59,7 @@ void QSaveFileDlg::initControl()
     m_progressBar->setValue(0);
     for (QLabel *label : {m_lblSavefile1, m_lblSaveCount1, m_lblSavefile2, m_lblSaveCount2}) {
         QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, Qt::white);
+        pal.setColor(QPalette::WindowText, SmallDialogs::bodyTextColor());
         label->setPalette(pal);
         QFont f = label->font();
         f.setFamily(QStringLiteral("helvetica neue"));

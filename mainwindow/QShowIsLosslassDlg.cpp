@@ -1,6 +1,7 @@
 #include "QShowIsLosslassDlg.h"
 
 #include "QIAnyUtil.h"
+#include "SmallDialogs.h"
 
 #include <QKeyEvent>
 
@@ -66,7 +67,7 @@ void QShowIsLosslassDlg::initControls()
     m_chkNote->setFont(f);
     for (QWidget *w : {static_cast<QWidget *>(m_chkNote), static_cast<QWidget *>(m_lblMsg)}) {
         QPalette pal = w->palette();
-        pal.setColor(QPalette::WindowText, Qt::white);
+        pal.setColor(QPalette::WindowText, SmallDialogs::bodyTextColor());
         w->setPalette(pal);
     }
     m_btnCancel->setText(tr("Cancel"));

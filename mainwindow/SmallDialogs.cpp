@@ -5,11 +5,36 @@
 #include "QNinePointsImageDialog.h"
 #include "QTextImageButton.h"
 
+#include <QImage>
+
 namespace SmallDialogs {
 
 QString res(const char *path)
 {
     return QIAnyUtil::getResourcePath() + QLatin1String(path);
+}
+
+namespace {
+bool lightBody()
+{
+    static const bool light = [] {
+        const QImage bg(res("/image/Common_bg/bg_2.png"));
+        if (bg.isNull())
+            return false;
+        return qGray(bg.pixel(bg.width() / 2, bg.height() / 2)) > 128;
+    }();
+    return light;
+}
+} // namespace
+
+QColor bodyTextColor()
+{
+    return lightBody() ? QColor(40, 40, 40) : QColor(Qt::white);
+}
+
+QColor bodyLinkColor()
+{
+    return lightBody() ? QColor(176, 40, 40) : QColor(255, 156, 156);
 }
 
 void frame(QNinePointsImageDialog *dlg, int corner, int w, int h)
@@ -49,7 +74,7 @@ void checkButton(QCheckButton *button, bool radio, const QString &text, int poin
     // The sizes are those of the platform the look was drawn for, where a point is a pixel.
     f.setPixelSize(points);
     button->setFont(f);
-    button->setTextColor(Qt::white);
+    button->setTextColor(bodyTextColor());
     button->setText(text);
 }
 

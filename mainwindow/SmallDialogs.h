@@ -17,6 +17,12 @@ QString res(const char *path);
 void frame(QNinePointsImageDialog *dlg, int corner, int w, int h);
 void stripButton(QTextImageButton *button, const QString &text, const QString &image, int w, int h,
                  const QColor &disabled);
+// The colour of texts on the body of the common dialog background: white on a dark panel, a dark grey
+// on a light one (the skin decides which the background is; the title band is dark in both).
+QColor bodyTextColor();
+// The colour of a link on that body.
+QColor bodyLinkColor();
+
 // "helvetica neue" at `points` (taken as pixels, as on the look's own platform), white text.
 void checkButton(QCheckButton *button, bool radio, const QString &text, int points);
 

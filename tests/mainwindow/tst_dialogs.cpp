@@ -35,6 +35,19 @@ private:
         return result;
     }
 
+    // A label's text must read on the dialog body behind it (the common background is dark or light
+    // with the skin).
+    static void checkContrast(QWidget *dlg, QWidget *label)
+    {
+        const QImage shot = dlg->grab().toImage();
+        const qreal dpr = shot.devicePixelRatio();
+        const QPoint at = label->mapTo(dlg, QPoint(1, 1)) * dpr;
+        const int ground = qGray(shot.pixel(at));
+        const int text = qGray(label->palette().color(QPalette::WindowText).rgb());
+        QVERIFY2(qAbs(ground - text) >= 100,
+                 qPrintable(label->objectName() + QStringLiteral(": text %1 on %2").arg(text).arg(ground)));
+    }
+
 private slots:
     void initTestCase() { m_rec = &mwt::installRecorders(); }
 
@@ -59,6 +72,7 @@ private slots:
         QVERIFY(shown.endsWith(QStringLiteral(".mp4")));
         QVERIFY(!dlg.m_lblSaveCount1->isVisible() && !dlg.m_lblSaveCount2->isVisible());
         mwt::shot(&dlg, QStringLiteral("QSaveFileDlg"));
+        checkContrast(&dlg, dlg.m_lblSavefile2);
         // Escape and Return do nothing.
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QTest::keyClick(&dlg, Qt::Key_Return);
@@ -104,6 +118,7 @@ private slots:
         dlg.setProgressVale(150.f); // clamped: a full track
         QCOMPARE(dlg.m_labAdded_2->text(), QStringLiteral("2/3"));
         mwt::shot(&dlg, QStringLiteral("QLoadingDlg"));
+        checkContrast(&dlg, dlg.m_labAddingPath);
         // Stop asks once and keeps the dialog until the import has ended.
         QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
         QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
@@ -169,6 +184,7 @@ private slots:
             QVERIFY(d.isVisible());
             d.m_chkNote->click();
             mwt::shot(&d, QStringLiteral("QShowIsLosslassDlg"));
+            checkContrast(&d, d.m_lblMsg);
             QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
         });
         QCOMPARE(result, int(QDialog::Accepted));
@@ -195,6 +211,7 @@ private slots:
             // The wrapped note fits its label.
             QVERIFY(d.m_lblText->heightForWidth(345) <= d.m_lblText->height());
             mwt::shot(&d, QStringLiteral("QEditTipDlg"));
+            checkContrast(&d, d.m_lblText);
             QTest::mouseClick(d.m_chkNote, Qt::LeftButton, {}, QPoint(5, 10));
             QTest::mouseClick(d.findChild<QImageButton *>(), Qt::LeftButton);
         });
@@ -210,6 +227,7 @@ private slots:
             QVERIFY(d.m_labVersion->text().endsWith(QStringLiteral("1.0.1")));
             QCOMPARE(d.m_labProjectVersion->x(), 125 + d.m_labProject->width());
             mwt::shot(&d, QStringLiteral("QAboutDlg"));
+            checkContrast(&d, d.m_labVersion);
             // Whatever the link says, the home page opens.
             emit d.m_labHome->linkActivated(QStringLiteral("https://elsewhere.example/"));
             QCOMPARE(m_rec->urls.size(), 1);
@@ -227,6 +245,7 @@ private slots:
             QCOMPARE(d.m_labLink->y(), d.m_labMsg->y() + d.m_labMsg->height() + 4);
             QCOMPARE(d.m_btnOk->pos(), QPoint(380 - d.m_btnOk->width() - 28, 170 - d.m_btnOk->height() - 20));
             mwt::shot(&d, QStringLiteral("QMessageCommonDlg"));
+            checkContrast(&d, d.m_labMsg);
             QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
         });
         QCOMPARE(result, int(QDialog::Accepted));

@@ -14,6 +14,7 @@
 #include "MediaFixtures.h"
 #include "QConverterOperate.h"
 #include "QIAnyUtil.h"
+#include "QLoadingDlg.h"
 #include "QMainDlg.h"
 #include "QNewConvertObject.h"
 #include "QPlistRead.h"
@@ -453,6 +454,43 @@ private slots:
         QVERIFY(!list()->isBusy());
         QConverterOperate::setConverterPath(m_out);
         QFile::remove(m_out + QStringLiteral("plain"));
+    }
+
+    void stopImportKeepsWhatWasAdded()
+    {
+        list()->action(QStringLiteral("Delete All"))->trigger();
+        QTest::qWait(10);
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many << copyAs(m_abc.at(2), m_clips, QStringLiteral("many %1.mp4").arg(i, 2, 10, QLatin1Char('0')));
+        QVERIFY(mwt::dropFiles(list(), many));
+        QLoadingDlg *dlg = list()->loadingDialog();
+        QVERIFY(dlg && dlg->isVisible());
+        QTest::mouseClick(dlg->m_btnCancel, Qt::LeftButton);
+        // The dialog and the block stay until the worker has ended, so no clip arrives into a free list.
+        QVERIFY(list()->isImporting());
+        QCOMPARE(list()->loadingDialog(), dlg);
+        QVERIFY(waitIdle());
+        QVERIFY(list()->rows().size() < many.size());
+        QCOMPARE(clips()->GetItemCount(), list()->rows().size());
+        QCOMPARE(rowNames(), clipNames());
+        for (int i = 0; i < list()->rows().size(); ++i)
+            QCOMPARE(rowNames().at(i), QStringLiteral("many %1.mp4").arg(i, 2, 10, QLatin1Char('0')));
+    }
+
+    void updateAnswers()
+    {
+        m_rec->messages.clear();
+        // The automatic check is silent unless there is a newer version; a question from the menu is
+        // always answered.
+        m_w->OnUpdateChecked(false, false, false, QString(), QString());
+        m_w->OnUpdateChecked(false, true, false, QStringLiteral("1.0.1.2"), QString());
+        QVERIFY(m_rec->messages.isEmpty());
+        m_w->OnUpdateChecked(false, true, true, QStringLiteral("2.0.0"), QStringLiteral("https://x.example/"));
+        m_w->OnUpdateChecked(true, true, false, QStringLiteral("1.0.1.2"), QString());
+        QCOMPARE(m_rec->messages.size(), 2);
+        QVERIFY(m_rec->messages.at(0).contains(QStringLiteral("2.0.0")));
+        QVERIFY(m_rec->messages.at(1).contains(QStringLiteral("latest")));
     }
 
     void tenRows()
