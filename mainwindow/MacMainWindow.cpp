@@ -43,7 +43,7 @@ MacMainWindow::MacMainWindow(QWidget *parent) : QZTDialog(parent, 1)
     setTitleRect(QRect(0, 0, 0, 22));
     setAlignment(Qt::AlignCenter);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-    setLogoImage(QString());
+    setLogoImage(QImage()); // no logo (an empty image: nothing is read)
     // The bundle is read, never written at start: it may be read-only, and the build wrote its keys.
     AppBundleInfo::load();
     f.setPixelSize(12);
