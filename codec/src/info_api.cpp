@@ -134,7 +134,7 @@ uint64_t rsc_info_duration(rsc_info *info)
         if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
             longest = std::max(longest, rsc::toMicros(st->duration, st->time_base));
     }
-    return static_cast<uint64_t>(longest);
+    return static_cast<uint64_t>(longest > 0 ? longest : info->estimatedDurationUs);
 }
 
 int rsc_info_can_seek(rsc_info *info)

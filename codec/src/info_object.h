@@ -28,6 +28,7 @@ struct rsc_info
     bool closedCaption = false;
 
     rsc_cover_image cover{nullptr, 0};
+    int64_t estimatedDurationUs = 0; // raw elementary streams state no length: counted or estimated
     std::string formatNames;
     std::string formatId;
     std::string brand;                // a Matroska file's DocType, answered as its major brand

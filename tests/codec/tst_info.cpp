@@ -378,6 +378,26 @@ private slots:
                      dar);
     }
 
+    void rawStreamLength_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("x264, 25 frames") << QStringLiteral("x264.h264") << 1.0;
+        QTest::newRow("x264, 38 frames") << QStringLiteral("x264_b.h264") << 1.52;
+    }
+    void rawStreamLength()
+    {
+        // A raw elementary stream states no length; 0 would show as 00:00:00 and divide the trim maths.
+        QFETCH(QString, fixture);
+        QFETCH(double, seconds);
+        const QString path = rstest::MediaFixtures::foreign(fixture);
+        rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_info_open_file(info, path.toUtf8().constData()), 1);
+        const double length = double(rsc_info_duration(info)) / 1e6;
+        QVERIFY2(std::fabs(length - seconds) < 0.05, qPrintable(QString::number(length)));
+        rsc_info_release(info);
+    }
+
     void badInput_data()
     {
         QTest::addColumn<QString>("path");
