@@ -18,6 +18,7 @@
 #include "QMainDlg.h"
 #include "QNewConvertObject.h"
 #include "QPlistRead.h"
+#include "QScrollAreaFrameSelection.h"
 #include "QRirezaPlayerForm.h"
 #include "QShowIsLosslassDlg.h"
 #include "QVideoSettingXml.h"
@@ -461,6 +462,13 @@ private slots:
     {
         list()->action(QStringLiteral("Delete All"))->trigger();
         QTest::qWait(10);
+        // The empty list's menu offers no Convert and no Delete All.
+        QTest::mouseClick(list(), Qt::RightButton, {}, QPoint(100, 100));
+        QVERIFY(list()->contextMenu()->isVisible());
+        QVERIFY(!list()->action(QStringLiteral("Convert"))->isEnabled());
+        QVERIFY(!list()->action(QStringLiteral("Delete All"))->isEnabled());
+        QVERIFY(list()->action(QStringLiteral("Import"))->isEnabled());
+        list()->contextMenu()->hide();
         QStringList many;
         for (int i = 0; i < 30; ++i)
             many << copyAs(m_abc.at(2), m_clips, QStringLiteral("many %1.mp4").arg(i, 2, 10, QLatin1Char('0')));
@@ -509,6 +517,21 @@ private slots:
         QVERIFY(waitIdle());
         QCOMPARE(list()->rows().size(), 10);
         QList<VideoConvertBar *> rows = list()->rows();
+        QTest::mouseClick(rows.at(2), Qt::LeftButton, {}, QPoint(200, 25));
+        // Shift from the anchor (row 2) to row 5 selects rows 2 to 5 and nothing else.
+        QTest::mouseClick(rows.at(5), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 25));
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows.at(i)->getMouseState() == 2, i >= 2 && i <= 5);
+        // A rubber band from empty space over rows 7 and 8 selects just them.
+        QSignalSpy band(list()->scrollArea, &QScrollAreaFrameSelection::emitSelectPtChange);
+        list()->scrollArea->itemPressStart();
+        emit list()->scrollArea->emitSelectPtChange(QPoint(5, 7 * 50 + 10), QPoint(5, 8 * 50 + 10));
+        list()->scrollArea->itemRelease();
+        QVERIFY(band.count() >= 1);
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(rows.at(i)->getMouseState() == 2, i == 7 || i == 8);
+        for (VideoConvertBar *bar : rows)
+            bar->setMouseState(0);
         QTest::mouseClick(rows.at(2), Qt::LeftButton, {}, QPoint(200, 25));
         QTest::mouseDClick(rows.at(4), Qt::LeftButton, {}, QPoint(200, 25));
         QCOMPARE(list()->playerRow(), rows.at(4));

@@ -540,21 +540,28 @@ bool paintSkinGlyph(QPainter &p, const QRectF &rect, const QString &glyph, const
             p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * s * 0.36,
                        c + QPointF(std::cos(a), std::sin(a)) * s * 0.5);
         }
-    } else if (glyph == QLatin1String("pencil")) {
-        p.drawLine(QPointF(box.left() + s * 0.1, box.bottom() - s * 0.1), QPointF(box.right(), box.top()));
-        p.drawLine(QPointF(box.left(), box.bottom()), QPointF(box.left() + s * 0.3, box.bottom()));
-    } else if (glyph == QLatin1String("trash")) {
-        p.drawLine(QPointF(box.left(), box.top() + s * 0.15), QPointF(box.right(), box.top() + s * 0.15));
-        p.drawRect(QRectF(box.left() + s * 0.15, box.top() + s * 0.3, s * 0.7, s * 0.7));
-    } else if (glyph == QLatin1String("sliders")) {
-        for (int i = 0; i < 3; ++i) {
-            const qreal y = box.top() + s * (0.1 + 0.4 * i);
-            p.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+    } else if (glyph == QLatin1String("pencil") || glyph == QLatin1String("trash") ||
+               glyph == QLatin1String("sliders")) {
+        // Small-button glyphs: they fill most of their frame, or they do not read at 16 x 13.
+        const qreal t = qMin(rect.width(), rect.height()) * 0.8;
+        const QRectF b(c.x() - t / 2, c.y() - t / 2, t, t);
+        p.setPen(QPen(color, qMax<qreal>(1.5, t / 7), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        if (glyph == QLatin1String("pencil")) {
+            p.drawLine(QPointF(b.left() + t * 0.15, b.bottom() - t * 0.15), QPointF(b.right(), b.top()));
+            p.drawLine(QPointF(b.left(), b.bottom()), QPointF(b.left() + t * 0.35, b.bottom()));
+        } else if (glyph == QLatin1String("trash")) {
+            p.drawLine(QPointF(b.left(), b.top() + t * 0.15), QPointF(b.right(), b.top() + t * 0.15));
+            p.drawRect(QRectF(b.left() + t * 0.15, b.top() + t * 0.3, t * 0.7, t * 0.7));
+        } else {
+            for (int i = 0; i < 3; ++i) {
+                const qreal y = b.top() + t * (0.1 + 0.4 * i);
+                p.drawLine(QPointF(b.left(), y), QPointF(b.right(), y));
+            }
+            p.setBrush(color);
+            p.drawEllipse(QPointF(b.left() + t * 0.7, b.top() + t * 0.1), t * 0.1, t * 0.1);
+            p.drawEllipse(QPointF(b.left() + t * 0.3, b.top() + t * 0.5), t * 0.1, t * 0.1);
+            p.drawEllipse(QPointF(b.left() + t * 0.6, b.top() + t * 0.9), t * 0.1, t * 0.1);
         }
-        p.setBrush(color);
-        p.drawEllipse(QPointF(box.left() + s * 0.7, box.top() + s * 0.1), s * 0.08, s * 0.08);
-        p.drawEllipse(QPointF(box.left() + s * 0.3, box.top() + s * 0.5), s * 0.08, s * 0.08);
-        p.drawEllipse(QPointF(box.left() + s * 0.6, box.top() + s * 0.9), s * 0.08, s * 0.08);
     } else if (glyph == QLatin1String("filmstrip")) {
         // A film frame: a wide rounded body with sprocket holes along both edges.
         const qreal big = qMin(rect.width(), rect.height()) * 0.7;
