@@ -16,6 +16,7 @@ rs_add_qtest(tst_job_encoders SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_encoders
   LIBS codec foundation PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 145 SHARDS 4)
 target_include_directories(tst_job_encoders PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_safety SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_safety.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)
-rs_add_qtest(tst_job_foreign SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_foreign.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)
+rs_add_qtest(tst_job_foreign SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_foreign.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600
+  COST 30 SHARDS 2)
 rs_add_qtest(tst_job_writer SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_writer.cpp LIBS codec)
 target_include_directories(tst_job_writer PRIVATE ${_codec_src})

@@ -82,6 +82,7 @@ void TestJobForeign::joinsForeignClips_data()
 
 void TestJobForeign::joinsForeignClips()
 {
+    RS_SHARD_UNIT();
     QFETCH(QString, fixture);
     QFETCH(QString, container);
     QFETCH(int, clips);
@@ -143,6 +144,7 @@ void TestJobForeign::reencodesRawStreams_data()
 
 void TestJobForeign::reencodesRawStreams()
 {
+    RS_SHARD_UNIT();
     // A raw H.264 stream carries no timestamps: its pictures must still reach the output, at their rate.
     QFETCH(QStringList, clips);
     QFETCH(int, frames);

@@ -185,6 +185,8 @@ private slots:
         // As the editor sets it, through the frameless base.
         static_cast<QBaseDrawWidget &>(notice).setBackgroundImage(res("/VEditSource/bg_3.png"), false);
         notice.setMessageText(QStringLiteral("The snapshot was saved."));
+        QElapsedTimer held;
+        held.start();
         notice.startOpacity();
         notice.setShowlink(0, 0, false);
         notice.setCheckShow(false);
@@ -192,10 +194,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&notice));
         QCOMPARE(notice.size(), QSize(351, 125));
         editgallery::save(&notice, QStringLiteral("QMessageOpacityForm"), Qt::transparent);
-        // Held at full opacity first (no early close is possible: the hold is a second).
+        // Held at full opacity first (no early close is possible: the hold is a second). A busy machine may
+        // take that long to show and save the window: the hold is checked only while it surely lasts.
         QTest::qWait(300);
-        QVERIFY(notice.isVisible());
-        QCOMPARE(notice.windowOpacity(), 1.0);
+        if (held.elapsed() < 900) {
+            QVERIFY(notice.isVisible());
+            QCOMPARE(notice.windowOpacity(), 1.0);
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!notice.isVisible(), 10000);
         QVERIFY(notice.windowOpacity() < 0.1);
         // The owner keeps the notice: the next message starts opaque again.

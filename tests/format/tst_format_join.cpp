@@ -208,6 +208,7 @@ private slots:
     }
     void everyProfileKeepsItsPromise()
     {
+        RS_SHARD_UNIT();
         QFETCH(bool, highSpeed);
         QFETCH(QString, category);
         QFETCH(QString, id);
@@ -305,6 +306,7 @@ private slots:
     }
     void unavailableEncoderFailsBeforeWriting()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, video);
         QFETCH(QString, audio);
         AttributeSetting a;
