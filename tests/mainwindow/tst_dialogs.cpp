@@ -5,8 +5,11 @@
 #include "MainWindowTestKit.h"
 #include "TestSupport.h"
 
+#include "AttributeSetting.h"
+#include "MacMainWindow.h"
 #include "QAboutDlg.h"
 #include "QEditTipDlg.h"
+#include "QIAnyUtil.h"
 #include "QImageButton.h"
 #include "QLoadingDlg.h"
 #include "QMessageCommonDlg.h"
@@ -14,7 +17,10 @@
 #include "QShowCloseDlg.h"
 #include "QShowIsLosslassDlg.h"
 #include "QVideoSettingXml.h"
+#include "rscodec_fake.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QSignalSpy>
 
 class TestDialogs : public QObject
@@ -50,6 +56,35 @@ private:
 
 private slots:
     void initTestCase() { m_rec = &mwt::installRecorders(); }
+
+    void startUp()
+    {
+        // A first start: the window's three library calls come once, in order, before any worker; the
+        // settings get their defaults; the bundle is not written.
+        rscfake::reset();
+        const QString plist = QIAnyUtil::getApplicationDirPath() + QStringLiteral("Info.plist");
+        const QDateTime before = QFileInfo(plist).lastModified();
+        {
+            MacMainWindow w(nullptr);
+            const std::vector<std::string> global = rscfake::calls("rsc_global_");
+            QCOMPARE(int(global.size()), 3);
+            QCOMPARE(global.at(0), std::string("rsc_global_set_options(1, 1)"));
+            QCOMPARE(QString::fromStdString(global.at(1)),
+                     QStringLiteral("rsc_global_set_data_folder(\"%1\")").arg(QIAnyUtil::getAppDataPath()));
+            QCOMPARE(global.at(2), std::string("rsc_global_set_frame_formats([0, 30], 2)"));
+            QCOMPARE(w.minimumSize(), QSize(1035, 623));
+            QVERIFY(!w.m_btnConvert->isEnabled());
+            QVERIFY(w.m_btnRestore->isHidden() && w.m_btnMenu->isHidden() && !w.m_btnMax->isEnabled());
+            QCOMPARE(QVideoSettingXml::GetItemValue("LOSSLESS_ITEM", "Lossless_convert", "?"), QStringLiteral("N"));
+            QCOMPARE(QVideoSettingXml::GetItemValue("FormatSet", "Format_ID", "?"), QStringLiteral("1136"));
+            QCOMPARE(QVideoSettingXml::GetItemValue("VIDEO_QUALITY_ITEM", "quality_value", "?"), QStringLiteral("0"));
+            QCOMPARE(QVideoSettingXml::GetItemValue("OutPut_path", "path_value", "?"),
+                     QIAnyUtil::getDocumentPath() + QStringLiteral("/Converted/"));
+            QVERIFY(QFileInfo(QIAnyUtil::getDocumentPath() + QStringLiteral("/Converted")).isDir());
+            QVERIFY(!QSettingDlgState::attributeSetting().bLossless);
+        }
+        QCOMPARE(QFileInfo(plist).lastModified(), before);
+    }
 
     void saveFileDialog()
     {

@@ -18,8 +18,8 @@
 #include "QMainDlg.h"
 #include "QNewConvertObject.h"
 #include "QPlistRead.h"
-#include "QScrollAreaFrameSelection.h"
 #include "QRirezaPlayerForm.h"
+#include "QScrollAreaFrameSelection.h"
 #include "QShowIsLosslassDlg.h"
 #include "QVideoSettingXml.h"
 #include "QZTMenu.h"
@@ -325,6 +325,20 @@ private slots:
         expected += rstest::FFprobe::packetDigests(m_abc.at(2), QStringLiteral("v:0"));
         QCOMPARE(rstest::FFprobe::packetDigests(out, QStringLiteral("v:0")), expected);
         QVERIFY(m_w->m_btnConvert->isEnabled() && m_w->m_btnAddFile->isEnabled());
+    }
+
+    void powerOffAfterMerge()
+    {
+        // "Turn Off Computer" after a run asks the system to power off instead of revealing the file.
+        useLossless();
+        QVideoSettingXml::SetItemValue("SHOWDOWN_ITEM", "bIsShowDownComputer", "Y");
+        m_rec->revealed.clear();
+        const int before = m_rec->powerOffs;
+        clickConvert();
+        QVERIFY(mwt::waitFor([this, before] { return m_rec->powerOffs > before; }, 60000));
+        QVERIFY(waitIdle());
+        QVERIFY(m_rec->revealed.isEmpty());
+        QVideoSettingXml::SetItemValue("SHOWDOWN_ITEM", "bIsShowDownComputer", "N");
     }
 
     void encodingMergeOfTrims()
