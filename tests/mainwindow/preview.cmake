@@ -12,4 +12,7 @@ if(TARGET codec_fake)
 endif()
 
 rs_add_qtest(tst_mainwindow_preview GL SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_preview_media.cpp
-  LIBS mainwindow codec MEDIA TIMEOUT 180)
+  LIBS mainwindow merge playback codec MEDIA TIMEOUT 180)
+
+rs_add_qtest(tst_mainwindow_previewpane GL SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_preview_pane.cpp
+  LIBS mainwindow merge playback codec MEDIA TIMEOUT 180)
