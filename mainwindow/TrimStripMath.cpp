@@ -103,7 +103,8 @@ QRect Layout::startHandle(const TrimInfo &trim) const
 QRect Layout::endHandle(const TrimInfo &trim) const
 {
     const uint64_t d = trim.duration == 0 ? 1 : trim.duration;
-    const uint64_t e = trim.end == 0 ? d : std::min(trim.end, d);
+    // An end before the start means "to the end", as the clip's own rules read it.
+    const uint64_t e = (trim.end == 0 || trim.end <= trim.start) ? d : std::min(trim.end, d);
     return QRect(l + hw + pixelsOf(stripLength(), e, d), t + axisHeight, hw, hh);
 }
 

@@ -122,6 +122,7 @@ private slots:
         QTest::newRow("end at duration") << 5 * kSec << 60 * kSec << 60 * kSec << uint64_t(0);
         QTest::newRow("end near start") << uint64_t(0) << uint64_t(10) << 60 * kSec << uint64_t(1);
         QTest::newRow("zero duration") << uint64_t(0) << uint64_t(0) << uint64_t(0) << uint64_t(0);
+        QTest::newRow("end before start: to the end") << 30 * kSec << 10 * kSec << 60 * kSec << uint64_t(0);
     }
     void handlesRoundTrip()
     {
