@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <sys/stat.h>
+#include <vector>
 
 extern "C" {
 #include <libavutil/display.h>
@@ -82,6 +83,40 @@ bool isRegularFile(const char *path)
 {
     struct stat st;
     return path && *path && ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool pictureTooLarge(int width, int height)
+{
+    return width > kMaxPictureSide || height > kMaxPictureSide || int64_t(width) * height > kMaxPicturePixels;
+}
+
+int findStreamInfoBounded(AVFormatContext *ctx)
+{
+    std::vector<AVDictionary *> options(ctx->nb_streams, nullptr);
+    for (AVDictionary *&o : options)
+        av_dict_set_int(&o, "max_pixels", kMaxPicturePixels, 0);
+    const int err = avformat_find_stream_info(ctx, options.empty() ? nullptr : options.data());
+    for (AVDictionary *&o : options)
+        av_dict_free(&o);
+    return err;
+}
+
+bool declaresHugePicture(const AVFormatContext *ctx, std::string *why)
+{
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        const AVStream *st = ctx->streams[i];
+        const AVCodecParameters *par = st->codecpar;
+        if (par->codec_type != AVMEDIA_TYPE_VIDEO || (st->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            continue;
+        if (pictureTooLarge(par->width, par->height)) {
+            if (why)
+                *why = "a picture of " + std::to_string(par->width) + "x" + std::to_string(par->height) +
+                       " is larger than " + std::to_string(kMaxPictureSide) + " pixels a side or " +
+                       std::to_string(kMaxPicturePixels / 1000000) + " million pixels";
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace rsc

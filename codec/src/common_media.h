@@ -2,6 +2,7 @@
 // Small helpers shared by the library's objects: time conversions and stream geometry.
 
 #include <cstdint>
+#include <string>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -27,5 +28,17 @@ void fitIntoBox(int w, int h, int boxW, int boxH, int *outW, int *outH);
 // True for a regular file (links followed). Checked before any open of a media path: opening a named
 // pipe or a device for reading blocks until a writer comes, which may be never.
 bool isRegularFile(const char *path);
+
+// The largest picture the program handles: no encoder of ours takes more than 16384 pixels a side, and
+// decoding a picture beyond 8192 x 8192 would take gigabytes for a frame.
+constexpr int kMaxPictureSide = 16384;
+constexpr int64_t kMaxPicturePixels = int64_t(8192) * 8192;
+// True when a picture of this size is beyond those bounds.
+bool pictureTooLarge(int width, int height);
+// avformat_find_stream_info with its decoders bounded by the pixel limit, so a tiny file that declares a
+// huge picture is not decoded into gigabytes; answers its result.
+int findStreamInfoBounded(AVFormatContext *ctx);
+// True when a video stream (no cover picture) declares a picture beyond the bounds; `why` says which.
+bool declaresHugePicture(const AVFormatContext *ctx, std::string *why);
 
 } // namespace rsc

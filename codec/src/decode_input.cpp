@@ -1,5 +1,7 @@
 #include "decode_input.h"
 
+#include "common_media.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -79,7 +81,10 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
             return open(path, audioTrack, program, error, Purpose::Decode) && normaliseForCopy();
         }
     } else {
-        err = avformat_find_stream_info(ctx, nullptr);
+        std::string why;
+        if (rsc::declaresHugePicture(ctx, &why))
+            return fail("cannot use " + path + ": " + why);
+        err = rsc::findStreamInfoBounded(ctx);
         if (err < 0)
             return fail("cannot read the streams of " + path + " (" + errorText(err) + ")");
         pickStreams(audioTrack, program);
@@ -88,6 +93,8 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
     }
     if (m_video < 0 && m_audio < 0)
         return fail("no audio or video stream in " + path);
+    if (std::string why; rsc::declaresHugePicture(ctx, &why))
+        return fail("cannot use " + path + ": " + why);
     if (m_video >= 0 && ctx->streams[m_video]->codecpar->format < 0)
         return fail("the picture of " + path + " cannot be read (damaged or truncated file)");
     // Containers with an index say where their data ends: a file cut short is refused before anything of

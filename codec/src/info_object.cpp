@@ -1,5 +1,7 @@
 #include "info_object.h"
 
+#include "common_media.h"
+
 #include "global_settings.h"
 #include "info_brand.h"
 #include "log_codec.h"
@@ -98,9 +100,20 @@ void estimateDuration(rsc_info *info)
 bool finishOpen(rsc_info *info, AVFormatContext *raw, const char *what)
 {
     info->ctx.reset(raw);
-    const int ret = avformat_find_stream_info(raw, nullptr);
+    std::string why;
+    if (declaresHugePicture(raw, &why)) {
+        logWrite("info: %s refused: %s", what, why.c_str());
+        infoClose(info);
+        return false;
+    }
+    const int ret = findStreamInfoBounded(raw);
     if (ret < 0) {
         logWrite("info: no stream information in %s: %s", what, errorText(ret).c_str());
+        infoClose(info);
+        return false;
+    }
+    if (declaresHugePicture(raw, &why)) {
+        logWrite("info: %s refused: %s", what, why.c_str());
         infoClose(info);
         return false;
     }
@@ -234,7 +247,8 @@ bool infoSelectProgram(rsc_info *info, int program)
         const AVStream *st = ctx->streams[index];
         switch (st->codecpar->codec_type) {
         case AVMEDIA_TYPE_VIDEO:
-            if (!isAttachedPicture(st))
+            // A picture whose size could not be read is no video to show or join.
+            if (!isAttachedPicture(st) && st->codecpar->width > 0 && st->codecpar->height > 0)
                 info->video.push_back(index);
             break;
         case AVMEDIA_TYPE_AUDIO:

@@ -46,7 +46,8 @@ bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort,
         m_fmt = nullptr;
         return false;
     }
-    if (avformat_find_stream_info(m_fmt, nullptr) < 0) {
+    if (rsc::declaresHugePicture(m_fmt, nullptr) || rsc::findStreamInfoBounded(m_fmt) < 0 ||
+        rsc::declaresHugePicture(m_fmt, nullptr)) {
         close();
         return false;
     }

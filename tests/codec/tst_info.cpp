@@ -4,7 +4,9 @@
 #include "TestSupport.h"
 #include "rscodec.h"
 
+#include <QDataStream>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -12,9 +14,21 @@
 #include <QJsonObject>
 #include <QVector>
 #include <cmath>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
+
+quint32 crc32OfPng(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return crc ^ 0xffffffffu;
+}
 
 struct InfoHandle
 {
@@ -396,6 +410,67 @@ private slots:
         const double length = double(rsc_info_duration(info)) / 1e6;
         QVERIFY2(std::fabs(length - seconds) < 0.05, qPrintable(QString::number(length)));
         rsc_info_release(info);
+    }
+
+    void hugeDeclaredPicture_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("side");
+        QTest::newRow("png 16000") << QStringLiteral("png") << 16000;
+        QTest::newRow("png 100000") << QStringLiteral("png") << 100000;
+        QTest::newRow("y4m 16000") << QStringLiteral("y4m") << 16000;
+    }
+    void hugeDeclaredPicture()
+    {
+        // A file of a few bytes that declares a giant picture: refused at once (not decoded into
+        // gigabytes, not taken for a 0 x 0 video), by the probe and by a job with the reason.
+        QFETCH(QString, kind);
+        QFETCH(int, side);
+        const QString path = rstest::scratchDir(QStringLiteral("huge")) + QStringLiteral("/huge.") + kind;
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("png")) {
+            auto chunk = [&](const QByteArray &type, const QByteArray &data) {
+                QByteArray c;
+                QDataStream(&c, QIODevice::WriteOnly) << quint32(data.size());
+                c += type + data;
+                QByteArray crc;
+                QDataStream(&crc, QIODevice::WriteOnly) << quint32(crc32OfPng(type + data));
+                return c + crc;
+            };
+            QByteArray ihdr;
+            QDataStream(&ihdr, QIODevice::WriteOnly)
+                << quint32(side) << quint32(side) << quint8(8) << quint8(2) << quint8(0) << quint8(0) << quint8(0);
+            f.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) +
+                    chunk("IDAT", qCompress(QByteArray(64, 0)).mid(4)) + chunk("IEND", QByteArray()));
+        } else {
+            f.write(QStringLiteral("YUV4MPEG2 W%1 H%1 F25:1 Ip A1:1 C420jpeg\nFRAME\n").arg(side).toLatin1() +
+                    QByteArray(4096, char(0x80)));
+        }
+        f.close();
+        QElapsedTimer t;
+        t.start();
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
+        const int opened = rsc_info_open_file(info, path.toUtf8().constData());
+        QVERIFY(!opened || (rsc_info_has_video(info) && rsc_info_video_width(info) > 0));
+        QCOMPARE(opened, 0);
+        rsc_info_release(info);
+        rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        const QString out = QFileInfo(path).absolutePath() + QStringLiteral("/out.mp4");
+        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+        QCOMPARE(rsc_job_start(job), 1);
+        QCOMPARE(rsc_job_add_task(job, path.toUtf8().constData(), 0, 0, nullptr), 0);
+        const QString why = QString::fromUtf8(rsc_job_error(job));
+        rsc_job_release(job);
+        QVERIFY2(why.contains(QLatin1String("larger than")) || why.contains(QLatin1String("cannot be read")) ||
+                     why.contains(QLatin1String("no audio or video")),
+                 qPrintable(why));
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 200 * 1024, qPrintable(QString::number(after.ru_maxrss)));
     }
 
     void badInput_data()
