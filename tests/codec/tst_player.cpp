@@ -299,13 +299,15 @@ private slots:
         QVERIFY2(within(played, before, after, 60000), clocks(played, before, after).constData());
         QVERIFY(rsc_player_pause(s.player));
         const qint64 wall = clock.nsecsElapsed() / 1000;
-        // Frames came in order, about one per 40 ms played (a starved machine may deliver fewer), none twice
+        // Frames came in order, about one per 40 ms played (a starved machine drops late ones), none twice
         // and none ahead of the clock.
         const QList<Seen> frames = s.original.seen();
         QVERIFY2(frames.size() >= int(played / kFrameUs) / 2 && frames.size() <= int(wall / kFrameUs) + 3,
                  qPrintable(QString::number(frames.size())));
         for (int i = 1; i < frames.size(); ++i)
-            QCOMPARE(frames[i].frameNumber, frames[i - 1].frameNumber + 1);
+            QVERIFY2(
+                frames[i].frameNumber > frames[i - 1].frameNumber,
+                qPrintable(QStringLiteral("%1 after %2").arg(frames[i].frameNumber).arg(frames[i - 1].frameNumber)));
         // Paused: the position stands still.
         const uint64_t paused = rsc_player_play_time(s.player);
         QThread::msleep(200);
@@ -388,10 +390,13 @@ private slots:
         const qint64 expected = before * percent / 100;
         QVERIFY2(played >= expected * 6 / 10 && played <= after * percent / 100 + expected * 4 / 10,
                  clocks(played, expected, after * percent / 100).constData());
-        // Every frame still shows, in order; the sound plays on at the new tempo.
+        // Frames show in order, none twice (a starved machine drops late ones); the sound plays on at the new
+        // tempo.
         const QList<Seen> frames = s.original.seen();
         for (int i = 1; i < frames.size(); ++i)
-            QCOMPARE(frames[i].frameNumber, frames[i - 1].frameNumber + 1);
+            QVERIFY2(
+                frames[i].frameNumber > frames[i - 1].frameNumber,
+                qPrintable(QStringLiteral("%1 after %2").arg(frames[i].frameNumber).arg(frames[i - 1].frameNumber)));
         unsigned char *wav = rsc_player_get_audio_wave_data(s.player, 1);
         QVERIFY(wav);
         int peak = 0;
