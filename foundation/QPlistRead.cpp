@@ -333,19 +333,22 @@ FormatAllInfo *QPlistRead::GetFormatInfoForPlist(const std::string &category, co
                                                  const std::string &audioEncoderChoice,
                                                  const std::string &channelChoice)
 {
-    m_formatAllInfo = FormatAllInfo();
-    m_pFormatAllInfo = &m_formatAllInfo;
-    if (id.empty() || category.empty())
-        return nullptr;
+    // Callers may pass the fields of the record this call rewrites: read every argument before clearing it.
+    const std::string categoryCopy = category;
+    const std::string idCopy = id;
     auto choice = [](const std::string &c) { return c == "Auto" ? std::string() : c; };
     std::string videoEncoder = choice(videoEncoderChoice);
     std::string resolution = choice(resolutionChoice);
     std::string audioEncoder = choice(audioEncoderChoice);
     std::string channel = choice(channelChoice);
+    m_formatAllInfo = FormatAllInfo();
+    m_pFormatAllInfo = &m_formatAllInfo;
+    if (idCopy.empty() || categoryCopy.empty())
+        return nullptr;
 
     FormatAllInfo &info = m_formatAllInfo;
     QVariantMap profile;
-    if (findProfile(category, id, profile)) {
+    if (findProfile(categoryCopy, idCopy, profile)) {
         const QVariantMap base = dict(profile, "baseinfo");
         info.strExt = text(base, "ext");
         info.bAuto = text(base, "auto") == "1";
@@ -353,7 +356,7 @@ FormatAllInfo *QPlistRead::GetFormatInfoForPlist(const std::string &category, co
         fillVideo(profile, info, videoEncoder, resolution, filter);
         fillAudio(profile, info, filter, audioEncoder, channel);
     }
-    info.strCategory = category;
-    info.strId = id;
+    info.strCategory = categoryCopy;
+    info.strId = idCopy;
     return m_pFormatAllInfo;
 }

@@ -149,6 +149,66 @@ plist_t fromVariant(const QVariant &value, int depth)
     }
 }
 
+uint64_t bigEndian(const unsigned char *p, int size)
+{
+    uint64_t v = 0;
+    for (int i = 0; i < size; ++i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+// libplist stops the process on some malformed binary strings (a U+0000 or a broken surrogate pair in a
+// UTF-16 string). Every string of a binary list is checked here first; a list that fails is damaged.
+bool binaryStringsSound(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData());
+    const uint64_t size = uint64_t(data.size());
+    if (size < 8 + 32)
+        return false;
+    const unsigned char *trailer = bytes + size - 32;
+    const int offsetSize = trailer[6];
+    const uint64_t objects = bigEndian(trailer + 8, 8);
+    const uint64_t tableAt = bigEndian(trailer + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8 || tableAt >= size - 32 || objects > (size - 32 - tableAt) / offsetSize)
+        return false;
+    for (uint64_t i = 0; i < objects; ++i) {
+        const uint64_t at = bigEndian(bytes + tableAt + i * offsetSize, offsetSize);
+        if (at < 8 || at >= tableAt)
+            return false;
+        const unsigned marker = bytes[at];
+        if ((marker >> 4) != 0x6)
+            continue; // only UTF-16 strings trouble the reader
+        uint64_t count = marker & 0xF;
+        uint64_t start = at + 1;
+        if (count == 0xF) {
+            // The length follows as an integer object of 1, 2, 4 or 8 bytes.
+            if (start >= tableAt || (bytes[start] >> 4) != 0x1)
+                return false;
+            const int n = 1 << (bytes[start] & 0xF);
+            if (n > 8 || start + 1 + uint64_t(n) > tableAt)
+                return false;
+            count = bigEndian(bytes + start + 1, n);
+            start += 1 + uint64_t(n);
+        }
+        if (count > (tableAt - start) / 2)
+            return false;
+        for (uint64_t k = 0; k < count; ++k) {
+            const unsigned unit = unsigned(bigEndian(bytes + start + 2 * k, 2));
+            if (unit == 0)
+                return false;
+            if (unit >= 0xD800 && unit <= 0xDBFF) {
+                const unsigned low = k + 1 < count ? unsigned(bigEndian(bytes + start + 2 * (k + 1), 2)) : 0;
+                if (low < 0xDC00 || low > 0xDFFF)
+                    return false;
+                ++k;
+            } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool PropertyList::fromData(const QByteArray &data, QVariant &root)
@@ -158,9 +218,11 @@ bool PropertyList::fromData(const QByteArray &data, QVariant &root)
         return false;
     plist_t node = nullptr;
     // The binary reader is chosen by the magic; anything else goes to the XML reader.
-    if (plist_is_binary(data.constData(), uint32_t(data.size())))
+    if (plist_is_binary(data.constData(), uint32_t(data.size()))) {
+        if (!binaryStringsSound(data))
+            return false;
         plist_from_bin(data.constData(), uint32_t(data.size()), &node);
-    else
+    } else
         plist_from_xml(data.constData(), uint32_t(data.size()), &node);
     if (!node)
         return false;

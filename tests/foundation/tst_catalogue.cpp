@@ -252,6 +252,25 @@ private slots:
         QCOMPARE(info->vecFrameRate, (Strings{"Auto"}));
     }
 
+    void ownFieldsPassedBackGiveTheSameProfile()
+    {
+        // Callers hand the record's own fields back (a refresh of the chosen profile); they must not be
+        // cleared before they are read.
+        auto reader = sample();
+        const FormatAllInfo *info = reader->GetFormatInfoForPlist("Video", "10", "H264", "1280*720", "AAC", "1");
+        QVERIFY(info);
+        const FormatAllInfo first = *info;
+        info = reader->GetFormatInfoForPlist(info->strCategory, info->strId, info->strVideoEncoder, info->strResolution,
+                                             info->strAudioEncoder, info->strChannel);
+        QVERIFY(info);
+        QCOMPARE(info->strCategory, first.strCategory);
+        QCOMPARE(info->strId, first.strId);
+        QCOMPARE(info->strExt, first.strExt);
+        QCOMPARE(info->strResolution, first.strResolution);
+        QCOMPARE(info->strVideoEncoder, first.strVideoEncoder);
+        QCOMPARE(info->strAudioEncoder, first.strAudioEncoder);
+    }
+
     void filteredAudioEncoders()
     {
         auto reader = sample();

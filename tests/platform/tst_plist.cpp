@@ -70,6 +70,13 @@ private slots:
         QTest::newRow("text") << QByteArray("hello world");
         QTest::newRow("truncated binary") << QByteArray("bplist00\xd1\x01\x02", 11);
         QTest::newRow("broken xml") << QByteArray("<plist><dict><key>a</key>");
+        // {"k": "\u00e9\u0000x"}: a UTF-16 string holding U+0000, and the same with a lone surrogate.
+        QTest::newRow("binary string with U+0000")
+            << QByteArray::fromHex("62706c6973743030d10102516b6300e900000078080b0d000000000000010100000000000000030000"
+                                   "0000000000000000000000000014");
+        QTest::newRow("binary string with a lone surrogate")
+            << QByteArray::fromHex("62706c6973743030d10102516b6300e9d8000078080b0d000000000000010100000000000000030000"
+                                   "0000000000000000000000000014");
     }
     void refusesWhatIsNoList()
     {
