@@ -422,3 +422,15 @@ void QVideoEditingSettings::watermarkRectChange(VEWatermarkSettings settings, in
     Q_UNUSED(index) // only slot 0 is ever made current by this model
     m_config.watermark = settings;
 }
+
+void QVideoEditingSettings::getChapterInfoList(QList<VEChapterInfo> &list) const
+{
+    if (&list != &m_config.chapters)
+        list = m_config.chapters;
+}
+
+void QVideoEditingSettings::setChapterInfoList(const QList<VEChapterInfo> &list)
+{
+    if (&list != &m_config.chapters)
+        m_config.chapters = list;
+}

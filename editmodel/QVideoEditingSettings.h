@@ -71,6 +71,10 @@ public:
     void setAudioSettings(VEAudioSettings &settings);
     void getAudiolist(QStringList &list) const;
     void setAudiolist(QStringList list);
+    // The chapter list: entry 0 is the clip's current range. Changes go through here so that the editor's
+    // Cancel drops them with the rest of the record.
+    void getChapterInfoList(QList<VEChapterInfo> &list) const;
+    void setChapterInfoList(const QList<VEChapterInfo> &list);
     void getAudioTagInfo(VEAudioTagInfo &info) const;
     void setAudioTagInfo(VEAudioTagInfo &info);
 

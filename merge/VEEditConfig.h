@@ -274,7 +274,7 @@ struct VEAudioTagInfo
     QByteArray copyright;
     QByteArray coverImage; // the cover picture's encoded bytes
     quint32 coverSize = 0;
-    quint8 extraFlag = 0; // carried through; no page reads or writes it
+    quint8 extraFlag = 0; // 1 once the clip editor read the file's tags into the record: later openings keep them
     bool operator==(const VEAudioTagInfo &o) const;
     bool operator!=(const VEAudioTagInfo &o) const { return !(*this == o); }
 };
