@@ -15,7 +15,7 @@ namespace {
 // A broken file must not keep us reading for ever.
 constexpr int kMaxPackets = 20000;
 
-CodecContextPtr openDecoder(const AVStream *stream)
+CodecContextPtr openDecoder(const AVStream *stream, bool manyFrames)
 {
     const AVCodec *codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec)
@@ -24,9 +24,10 @@ CodecContextPtr openDecoder(const AVStream *stream)
     if (!dec || avcodec_parameters_to_context(dec.get(), stream->codecpar) < 0)
         return nullptr;
     dec->pkt_timebase = stream->time_base;
-    // Frame threads delay output by several frames; one picture wants slice threads only.
+    // Frame threads delay output by several frames: a key frame alone wants slice threads only; the way to
+    // a picture inside a group of pictures goes through many frames, which frame threads decode side by side.
     dec->thread_count = 0;
-    dec->thread_type = FF_THREAD_SLICE;
+    dec->thread_type = manyFrames ? FF_THREAD_FRAME | FF_THREAD_SLICE : FF_THREAD_SLICE;
     if (avcodec_open2(dec.get(), codec, nullptr) < 0)
         return nullptr;
     return dec;
@@ -97,7 +98,7 @@ bool drain(AVCodecContext *dec, FramePicker &picker)
 
 FramePtr decodeNear(AVFormatContext *ctx, AVStream *stream, const StillRequest &request)
 {
-    CodecContextPtr dec = openDecoder(stream);
+    CodecContextPtr dec = openDecoder(stream, request.mode == 1);
     if (!dec)
         return nullptr;
     const int64_t start = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
