@@ -4,8 +4,10 @@
 #include "EditorTestKit.h"
 #include "MediaFixtures.h"
 #include "QAdjustOperationForm.h"
+#include "QAudioOperationForm.h"
 #include "QCommonButtonForm.h"
 #include "QIAnyUtil.h"
+#include "QSubtitleOperationForm.h"
 #include "QTrimOperationForm.h"
 #include "QVedioEditSettingXml.h"
 #include "QVideoEditTag.h"
@@ -14,6 +16,7 @@
 #include "QWaitForDlg.h"
 #include "QWatermarkOperationForm.h"
 #include "QZTBaseButton.h"
+#include "QZTBaseSlider.h"
 #include "TestSupport.h"
 #include "ZTPlayerManager.h"
 
@@ -231,6 +234,141 @@ private slots:
             delete dlg;
         }
         QVERIFY2(total.elapsed() < 240000, "twenty openings ended within minutes");
+    }
+
+    // An audio-only clip keeps Trim and Audio; snapshots are off.
+    void audioOnlyClip()
+    {
+        Editor e(rstest::MediaFixtures::standard(QStringLiteral("audio.mp3")));
+        QVideoEditingDlg &dlg = e.dlg;
+        QVERIFY(waitLoaded(dlg));
+        QVERIFY(QTest::qWaitFor([&] { return dlg.editTag()->button(QVideoEditingDlg::Adjust)->isHidden(); }, 5000));
+        for (int tab = 0; tab <= int(QVideoEditingDlg::Tag); ++tab)
+            QCOMPARE(dlg.editTag()->button(tab)->isHidden(),
+                     tab != int(QVideoEditingDlg::Trim) && tab != int(QVideoEditingDlg::Audio));
+        QVERIFY(!dlg.trimPage()->m_btnSnapshot->isEnabled());
+        QVERIFY(!dlg.trimPage()->m_btnSnapshotMenu->isEnabled());
+        click(dlg.editTag()->button(QVideoEditingDlg::Audio));
+        QVERIFY(dlg.audioPage()->isVisible());
+        QTest::qWait(150);
+        etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-audioonly"));
+        click(dlg.m_btnCancel);
+    }
+
+    // The trim handles as the user leaves them before pressing Trim, on the 4 s clip.
+    void trimHandles_data()
+    {
+        QTest::addColumn<float>("start");
+        QTest::addColumn<float>("end");
+        QTest::addColumn<quint64>("trimStart");
+        QTest::addColumn<quint64>("trimEnd");
+        QTest::newRow("end handle at 100 % keeps the end of the clip")
+            << 25.f << 100.f << quint64(1000000) << quint64(0);
+        QTest::newRow("inner range") << 25.f << 75.f << quint64(1000000) << quint64(3000000);
+    }
+
+    void trimHandles()
+    {
+        QFETCH(float, start);
+        QFETCH(float, end);
+        QFETCH(quint64, trimStart);
+        QFETCH(quint64, trimEnd);
+        static Editor *e = nullptr; // one editor for the rows: opening is the slow part
+        if (!e) {
+            e = new Editor(etk::patternClip());
+            connect(this, &QObject::destroyed, [] { delete e; });
+        }
+        QVideoEditingDlg &dlg = e->dlg;
+        QVERIFY(waitLoaded(dlg));
+        click(dlg.trimPage()->m_btnReset);
+        QTrimOperationForm *trim = dlg.trimPage();
+        trim->m_TrimDSlider->setEndValue(end);
+        trim->m_TrimDSlider->setStartValue(start);
+        click(trim->m_btnTrim);
+        const VEEditConfig c = recordOf(dlg);
+        QVERIFY2(qAbs(qint64(c.trimStart - trimStart)) < 50000, qPrintable(QString::number(c.trimStart)));
+        if (trimEnd == 0)
+            QCOMPARE(c.trimEnd, quint64(0));
+        else
+            QVERIFY2(qAbs(qint64(c.trimEnd - trimEnd)) < 50000, qPrintable(QString::number(c.trimEnd)));
+        // The handles are back around the new window.
+        QCOMPARE(trim->m_TrimDSlider->getStartValue(), 0.0);
+        QCOMPARE(trim->m_TrimDSlider->getEndValue(), 1.0);
+    }
+
+    // Apply to all from the Subtitle page: the chosen subtitle file is found in, or added to, the other clip's
+    // list.
+    void applySubtitleChoice_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("alreadyListed");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QByteArray>("newLabel");
+        QTest::newRow("no file: the row only") << QByteArray() << false << 2 << QByteArray();
+        QTest::newRow("listed: that entry") << QByteArray("/s/talk.srt") << true << 1 << QByteArray();
+        QTest::newRow("new: appended and chosen")
+            << QByteArray("/s/talk.en.srt") << false << 1 << QByteArray("(talk.en)[SRT]");
+    }
+
+    void applySubtitleChoice()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, alreadyListed);
+        QFETCH(int, row);
+        QFETCH(QByteArray, newLabel);
+        QVideoEditingDlg dlg; // not shown: the model alone carries the choice
+        VESubtitleValue_Info info;
+        info.subtitleRow = 2;
+        info.subtitleFile = file;
+        info.audioRow = 5; // the Audio page writes it too; never applied
+        dlg.editSettings()->setSubtitleInfo(info);
+        QMetaObject::invokeMethod(dlg.subtitlePage(), "emitApplyToAll");
+        VEEditConfig other;
+        VESubltItemInfo first;
+        first.label = "(a)[ASS]";
+        first.filePath = "/s/a.ass";
+        other.subtitleItems << first;
+        if (alreadyListed) {
+            VESubltItemInfo listed;
+            listed.filePath = file;
+            other.subtitleItems << listed;
+        }
+        const int before = other.subtitleItems.size();
+        dlg.getApplyConfig(other);
+        QCOMPARE(other.subtitleValue.subtitleRow, row);
+        QCOMPARE(other.subtitleValue.subtitleFile, file);
+        QCOMPARE(other.subtitleValue.audioRow, 0);
+        QCOMPARE(other.subtitleItems.size(), before + (newLabel.isEmpty() ? 0 : 1));
+        if (!newLabel.isEmpty())
+            QCOMPARE(other.subtitleItems.last().label, newLabel);
+    }
+
+    // The transparency slider at its ends and middle, Reset, and a typed value above 100.
+    void watermarkTransparency()
+    {
+        Editor e(etk::greyClip());
+        QVideoEditingDlg &dlg = e.dlg;
+        QVERIFY(waitLoaded(dlg));
+        click(dlg.editTag()->button(QVideoEditingDlg::Watermark));
+        QWatermarkOperationForm *mark = dlg.watermarkPage();
+        QZTBaseSlider *slider = mark->m_sliderAlpha;
+        QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, QPoint(slider->width() / 2, slider->height() / 2));
+        const quint32 middle = recordOf(dlg).watermark.image.alpha;
+        QVERIFY2(middle > 110 && middle < 145, qPrintable(QString::number(middle)));
+        QCOMPARE(mark->m_leAlphaValue->text(), QString::number(QWatermarkOperationForm::shownValue(middle)));
+        QTest::keyClick(mark->m_leAlphaValue, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(mark->m_leAlphaValue, QStringLiteral("150"));
+        QCOMPARE(mark->m_leAlphaValue->text(), QStringLiteral("100"));
+        QCOMPARE(recordOf(dlg).watermark.image.alpha, 255u);
+        QTest::keyClicks(mark->m_leAddWKText->textEdit(), QStringLiteral("x"));
+        click(mark->m_buttonFrom->findChild<QPushButton *>(QStringLiteral("m_btnReset")));
+        const VEWatermarkSettings reset = recordOf(dlg).watermark;
+        QVERIFY(reset.text.text.isEmpty());
+        QCOMPARE(reset.text.alpha, 255u);
+        QCOMPARE(mark->m_leTextAlphaValue->text(), QStringLiteral("100"));
+        QVERIFY(mark->m_leAddWKText->textEdit()->toPlainText().isEmpty());
+        QVERIFY(!mark->m_btnDelete->isVisible());
+        click(dlg.m_btnCancel);
     }
 
     void mergeLoadResult_data()
