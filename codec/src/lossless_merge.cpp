@@ -16,7 +16,25 @@ LosslessMerger::~LosslessMerger()
     m_clip.reset();
     avcodec_parameters_free(&m_video.params);
     avcodec_parameters_free(&m_audio.params);
+    avcodec_parameters_free(&m_subtitle.params);
 }
+
+namespace {
+
+// The chosen subtitle stream of a clip (the n-th subtitle stream) when the edits carry it as a stream.
+AVStream *chosenSubtitle(AVFormatContext *ctx, const rsc::edit::EditConfig &edit)
+{
+    if (!(edit.subtitleMode & 1) || edit.subtitleStream < 0 || !edit.subtitleFile.empty())
+        return nullptr;
+    int seen = 0;
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        if (ctx->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE && seen++ == edit.subtitleStream)
+            return ctx->streams[i];
+    }
+    return nullptr;
+}
+
+} // namespace
 
 bool LosslessMerger::open(const std::string &path, const std::string &container, const rsc::edit::EditConfig &,
                           std::string *error)
@@ -53,7 +71,12 @@ bool LosslessMerger::createStreams(const InputClip &clip, std::string *error)
         return track.params && avcodec_parameters_copy(track.params, in->codecpar) >= 0;
     };
     m_videoRotation = rsc::displayRotation(clip.videoStream());
-    if (!add(clip.videoStream(), m_video) || !add(clip.audioStream(), m_audio)) {
+    // The chosen subtitle stream travels where the container holds its format (SubRip or ASS in Matroska,
+    // mov_text in MP4); elsewhere it is left out.
+    AVStream *subtitle = chosenSubtitle(clip.format(), m_task.edit);
+    if (subtitle && avformat_query_codec(muxer, subtitle->codecpar->codec_id, FF_COMPLIANCE_NORMAL) != 1)
+        subtitle = nullptr;
+    if (!add(clip.videoStream(), m_video) || !add(clip.audioStream(), m_audio) || !add(subtitle, m_subtitle)) {
         if (error)
             *error = "out of memory";
         return false;
@@ -110,6 +133,7 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
     auto clip = std::make_unique<InputClip>();
     if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error, InputClip::Purpose::Copy))
         return false;
+    m_task = task;
     if (!m_output.headerWritten()) {
         if (!createStreams(*clip, error))
             return false;
@@ -142,9 +166,20 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
     }
     m_video.input = m_video.out ? clip->videoIndex() : -1;
     m_audio.input = m_audio.out ? clip->audioIndex() : -1;
+    // A later clip's subtitles join when they are of the output's subtitle format; otherwise the clip has
+    // none in the output.
+    m_subtitle.input = -1;
+    if (m_subtitle.out) {
+        const AVStream *s = chosenSubtitle(clip->format(), task.edit);
+        if (s && s->codecpar->codec_id == m_subtitle.params->codec_id) {
+            m_subtitle.input = s->index;
+            clip->format()->streams[s->index]->discard =
+                AVDISCARD_DEFAULT; // the clip reads only its picture and sound otherwise
+        }
+    }
     // Streams the output does not carry are not read at all.
     for (unsigned i = 0; i < clip->format()->nb_streams; ++i) {
-        if (int(i) != m_video.input && int(i) != m_audio.input)
+        if (int(i) != m_video.input && int(i) != m_audio.input && int(i) != m_subtitle.input)
             clip->format()->streams[i]->discard = AVDISCARD_ALL;
     }
     m_clip = std::move(clip);
@@ -154,6 +189,7 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
 
 int64_t LosslessMerger::positionUs() const
 {
+    // Subtitles may outlast the picture; the next clip follows the picture and the sound.
     int64_t pos = 0;
     for (const Track *t : {&m_video, &m_audio}) {
         if (t->out && t->end != AV_NOPTS_VALUE)
@@ -197,7 +233,7 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         if (const AVIndexEntry *e = avformat_index_get_entry_from_timestamp(vs, ts, AVSEEK_FLAG_BACKWARD))
             referenceUs = av_rescale_q(e->timestamp, vs->time_base, AV_TIME_BASE_Q) - origin;
     }
-    for (Track *t : {&m_video, &m_audio}) {
+    for (Track *t : {&m_video, &m_audio, &m_subtitle}) {
         t->offsetSet = false;
         t->timingChecked = false;
         t->deriveDts = false;
@@ -216,9 +252,10 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
             continue;
         if (err < 0)
             break; // the end, or a damaged tail: what was read stays
-        Track *t = pkt->stream_index == m_video.input   ? &m_video
-                   : pkt->stream_index == m_audio.input ? &m_audio
-                                                        : nullptr;
+        Track *t = pkt->stream_index == m_video.input      ? &m_video
+                   : pkt->stream_index == m_audio.input    ? &m_audio
+                   : pkt->stream_index == m_subtitle.input ? &m_subtitle
+                                                           : nullptr;
         if (!t || t->done) {
             av_packet_unref(pkt.get());
             continue;
@@ -331,9 +368,32 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         m_broken = true;
         ok = false;
     }
+    if (ok && !stop.load() && m_task.edit.chapters.empty())
+        addSourceChapters(*clip, referenceUs == AV_NOPTS_VALUE ? 0 : referenceUs, std::min(endUs, reachedUs),
+                          outputStart);
     if (ok && !stop.load())
         progress.done = progress.total.load();
     return ok;
+}
+
+void LosslessMerger::addSourceChapters(InputClip &clip, int64_t fromUs, int64_t toUs, int64_t outputStartUs)
+{
+    // The clip's own chapters, cut to the part joined, where that part lands in the output.
+    const AVFormatContext *ctx = clip.format();
+    const int64_t origin = clip.originUs();
+    for (unsigned i = 0; i < ctx->nb_chapters; ++i) {
+        const AVChapter *c = ctx->chapters[i];
+        const int64_t start = std::max(av_rescale_q(c->start, c->time_base, AV_TIME_BASE_Q) - origin, fromUs);
+        const int64_t end = std::min(av_rescale_q(c->end, c->time_base, AV_TIME_BASE_Q) - origin, toUs);
+        if (end <= start)
+            continue;
+        rsc::edit::Chapter ch;
+        ch.startUs = uint64_t(std::max<int64_t>(0, outputStartUs + start - fromUs));
+        ch.durationUs = uint64_t(end - start);
+        if (const AVDictionaryEntry *title = av_dict_get(c->metadata, "title", nullptr, 0))
+            ch.title = title->value;
+        m_output.addChapter(ch);
+    }
 }
 
 bool LosslessMerger::finish(bool complete)

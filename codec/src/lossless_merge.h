@@ -41,10 +41,12 @@ private:
     bool createStreams(const InputClip &clip, std::string *error);
     bool canJoin(const AVCodecParameters *ref, const AVCodecParameters *par, std::string *error) const;
     int64_t positionUs() const;
+    void addSourceChapters(InputClip &clip, int64_t fromUs, int64_t toUs, int64_t outputStartUs);
 
     OutputFile m_output;
     Track m_video;
     Track m_audio;
+    Track m_subtitle; // the chosen subtitle stream, where the container holds its format
     std::unique_ptr<InputClip> m_clip;
     TaskSpec m_task;
     int m_videoRotation = 0;

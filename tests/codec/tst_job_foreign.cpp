@@ -36,6 +36,8 @@ private slots:
     void initTestCase();
     void joinsForeignClips_data();
     void joinsForeignClips();
+    void keepsChaptersAndSubtitles_data();
+    void keepsChaptersAndSubtitles();
     void reencodesRawStreams_data();
     void reencodesRawStreams();
 };
@@ -130,6 +132,54 @@ void TestJobForeign::joinsForeignClips()
         length += FFprobe::durationSeconds(s);
     QVERIFY2(qAbs(FFprobe::durationSeconds(out) - length) < 0.15,
              qPrintable(QStringLiteral("%1 s, clips %2 s").arg(FFprobe::durationSeconds(out)).arg(length)));
+}
+
+void TestJobForeign::keepsChaptersAndSubtitles_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<int>("subtitleStreams");
+    QTest::newRow("matroska holds SubRip") << "matroska" << 1;
+    QTest::newRow("mp4 holds no SubRip") << "mp4" << 0;
+}
+
+void TestJobForeign::keepsChaptersAndSubtitles()
+{
+    // Two mkvmerge clips with two chapters and a SubRip track each, the subtitle chosen: the output has
+    // the four chapters where the clips land, and the subtitles where the container holds them.
+    QFETCH(QString, container);
+    QFETCH(int, subtitleStreams);
+    const QString a = MediaFixtures::foreign(QStringLiteral("mkvmerge_subs_chapters_a.mkv"));
+    const QString b = MediaFixtures::foreign(QStringLiteral("mkvmerge_subs_chapters_b.mkv"));
+    const QString out = rstest::scratchDir(QStringLiteral("chapters")) + QStringLiteral("/joined.") +
+                        (container == QLatin1String("mp4") ? QStringLiteral("mp4") : QStringLiteral("mkv"));
+    auto chosen = [] {
+        rsc_edit *e = rsc_edit_create();
+        rsc_edit_set_subtitle_stream(e, 0);
+        return e;
+    };
+    const Outcome r = runMerge(true, out, container, {Task{a, 0, 0, chosen()}, Task{b, 0, 0, chosen()}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QJsonArray chapters = FFprobe::probe(out).value(QStringLiteral("chapters")).toArray();
+    QCOMPARE(chapters.size(), 4);
+    const double offset = FFprobe::durationSeconds(a);
+    const double starts[] = {0.0, 0.5, offset, offset + 0.5};
+    for (int i = 0; i < 4; ++i) {
+        const double start = chapters.at(i).toObject().value(QStringLiteral("start_time")).toString().toDouble();
+        QVERIFY2(qAbs(start - starts[i]) < 0.05, qPrintable(QStringLiteral("chapter %1 at %2").arg(i).arg(start)));
+    }
+    QCOMPARE(
+        chapters.at(2).toObject().value(QStringLiteral("tags")).toObject().value(QStringLiteral("title")).toString(),
+        QStringLiteral("Start"));
+    QCOMPARE(FFprobe::streams(out, QStringLiteral("subtitle")).size(), subtitleStreams);
+    if (subtitleStreams > 0) {
+        QStringList expected = payloadDigests(a, QStringLiteral("s:0")) + payloadDigests(b, QStringLiteral("s:0"));
+        QCOMPARE(payloadDigests(out, QStringLiteral("s:0")), expected);
+        const auto packets = FFprobe::packets(out, QStringLiteral("s:0"));
+        QCOMPARE(packets.size(), 4);
+        QVERIFY(qAbs(packets.at(2).ptsTime - (offset + 0.1)) < 0.05);
+    }
+    const QString errors = FFprobe::decodeErrors(out);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
 }
 
 void TestJobForeign::reencodesRawStreams_data()

@@ -76,6 +76,17 @@ QString commandFor(const QString &kind, const Variant &v)
                               "lame --quiet -b 128 tone.wav a.mp3; "
                               "mkvmerge -q -o \"$OUT\" --default-duration 0:25fps v.h264 a.mp3")
             .arg(gstVideo(v), soxTone(v));
+    // The same with two chapters and a SubRip track.
+    if (kind == QLatin1String("mkvmerge_subs_chapters.mkv"))
+        return QStringLiteral("gst-launch-1.0 -q -e %1 ! y4menc ! filesink location=in.y4m; "
+                              "x264 --quiet --bframes 3 --keyint 25 -o v.h264 in.y4m; %2; "
+                              "lame --quiet -b 128 tone.wav a.mp3; "
+                              "printf 'CHAPTER01=00:00:00.000\\nCHAPTER01NAME=Start\\n"
+                              "CHAPTER02=00:00:00.500\\nCHAPTER02NAME=Middle\\n' > ch.txt; "
+                              "printf '1\\n00:00:00,100 --> 00:00:00,400\\nFirst\\n\\n"
+                              "2\\n00:00:00,600 --> 00:00:00,900\\nSecond\\n' > s.srt; "
+                              "mkvmerge -q -o \"$OUT\" --chapters ch.txt --default-duration 0:25fps v.h264 a.mp3 s.srt")
+            .arg(gstVideo(v), soxTone(v));
     if (kind == QLatin1String("x264.h264"))
         return QStringLiteral("gst-launch-1.0 -q -e %1 ! y4menc ! filesink location=in.y4m; "
                               "x264 --quiet --bframes 3 --keyint 25 -o \"$OUT\" in.y4m")
