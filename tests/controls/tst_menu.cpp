@@ -56,6 +56,14 @@ void TestMenu::defaultLook()
     QVERIFY(darkest(open) < 60);
     const int grey = darkest(menu.actionGeometry(disabled));
     QVERIFY2(grey >= 90 && grey < 200, qPrintable(QString::number(grey)));
+    // The disabled text is drawn once: no lighter etched copy beside it.
+    const QRect off = menu.actionGeometry(disabled);
+    const int ground = shot.pixelColor(off.left() + 2, off.center().y()).red();
+    int brightest = 0;
+    for (int y = off.top(); y <= off.bottom(); ++y)
+        for (int x = off.left(); x <= off.right(); ++x)
+            brightest = qMax(brightest, shot.pixelColor(x, y).red());
+    QVERIFY2(brightest <= ground + 3, qPrintable(QStringLiteral("%1 on %2").arg(brightest).arg(ground)));
 }
 
 void TestMenu::radioMarkWithoutImage()

@@ -56,6 +56,9 @@ void TestSkingen::entryValidation_data()
                                 << false;
     QTest::newRow("unknown glyph") << QByteArray(R"({"path":"/a.png","kind":"icon","glyph":"dragon","size":[8,8]})")
                                    << false;
+    QTest::newRow("lowered knob") << QByteArray(R"({"path":"/a.png","kind":"thumb","size":[14,22],"drop":4})") << true;
+    QTest::newRow("knob dropped out of its frame")
+        << QByteArray(R"({"path":"/a.png","kind":"thumb","size":[14,14],"drop":7})") << false;
     QTest::newRow("margin too big") << QByteArray(R"({"path":"/a.png","kind":"ninegrid","size":[20,20],"margin":10})")
                                     << false;
     QTest::newRow("three frames") << QByteArray(R"({"path":"/a.png","kind":"check","size":[8,8],"frames":3})") << false;
