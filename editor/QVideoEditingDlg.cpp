@@ -422,3 +422,8 @@ void QVideoEditingDlg::showEvent(QShowEvent *event)
     }
     QZTDialog::showEvent(event);
 }
+
+QWaitForDlg *QVideoEditingDlg::waitDialog() const
+{
+    return m_waitDlg.data();
+}

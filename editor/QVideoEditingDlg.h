@@ -91,7 +91,7 @@ public:
     QSubtitleOperationForm *subtitlePage() const { return m_subtitleForm; }
     QAudioOperationForm *audioPage() const { return m_audioForm; }
     QAudioTagForm *tagPage() const { return m_tagForm; }
-    QWaitForDlg *waitDialog() const { return m_waitDlg; }
+    QWaitForDlg *waitDialog() const;
     QMessageOpacityForm *messageForm() const { return m_messageForm; }
     QZTMenu *snapshotMenu() const { return m_menu; }
 

@@ -172,8 +172,3 @@ void QMainDlg::OnStopSave()
     m_bStopSave = true;
     m_pConvertObject->OnStopConvert();
 }
-
-void QMainDlg::respondEditEmit()
-{
-    // The clip editor comes with the editing road; until then the row's Edit does nothing.
-}

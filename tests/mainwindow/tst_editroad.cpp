@@ -1,0 +1,172 @@
+// The editing road of the main window: Edit on a row opens the clip editor on its clip; OK writes the edits
+// and the trim into that clip and the applied-to-all sections into the others; Cancel keeps the clip's own
+// record; in the high-speed mode the edit tip follows an OK until the user silences it.
+
+#include "MainWindowTestKit.h"
+#include "TestSupport.h"
+
+#include "AttributeSetting.h"
+#include "MacMainWindow.h"
+#include "MediaFixtures.h"
+#include "QAdjustOperationForm.h"
+#include "QCommonButtonForm.h"
+#include "QEditTipDlg.h"
+#include "QMainDlg.h"
+#include "QTrimOperationForm.h"
+#include "QVEDualSlider.h"
+#include "QVideoEditTag.h"
+#include "QVideoEditingDlg.h"
+#include "QVideoSettingXml.h"
+#include "QWatermarkOperationForm.h"
+#include "QZTTextEdit.h"
+#include "VideoConvertBar.h"
+#include "ZtVideoConvertItem.h"
+#include "ZtVideoConvertManager.h"
+
+#include <QTextEdit>
+
+namespace {
+
+void click(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+}
+
+QVideoEditingDlg *editorOf(QWidget *modal)
+{
+    // The editor's loading box may be the modal window first.
+    if (auto *dlg = qobject_cast<QVideoEditingDlg *>(modal))
+        return dlg;
+    return modal ? qobject_cast<QVideoEditingDlg *>(modal->parentWidget()) : nullptr;
+}
+
+} // namespace
+
+class TestEditRoad : public QObject
+{
+    Q_OBJECT
+private:
+    mwt::Recorder *m_rec = nullptr;
+    MacMainWindow *m_w = nullptr;
+
+    QMainDlg *list() const { return m_w->mainDlg(); }
+    ZtVideoConvertItem *clip(int i) const { return ZtVideoConvertManager::getConvertManagerObject()->GetItem(i); }
+
+    void setLossless(bool on)
+    {
+        AttributeSetting a = QSettingDlgState::attributeSetting();
+        a.bLossless = on;
+        QSettingDlgState::setAttributeSetting(a);
+    }
+
+    // Edit on row `row`; `act` runs in the loaded editor.
+    bool edit(int row, const std::function<void(QVideoEditingDlg *)> &act)
+    {
+        bool ran = false;
+        mwt::onNextModal([&](QWidget *modal) {
+            QVideoEditingDlg *dlg = editorOf(modal);
+            if (!dlg || !QTest::qWaitFor([dlg] { return dlg->isLoaded(); }, 30000))
+                return;
+            ran = true;
+            act(dlg);
+        });
+        QMetaObject::invokeMethod(list()->rows().at(row), "emitEdit");
+        return ran;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_rec = &mwt::installRecorders();
+        QVideoSettingXml::SetItemValue("OutPut_path", "path_value",
+                                       rstest::scratchDir(QStringLiteral("output")) + QLatin1Char('/'));
+        m_w = new MacMainWindow(nullptr);
+        m_w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_w));
+        m_rec->nextFiles = QStringList{rstest::MediaFixtures::standard(QStringLiteral("h264_aac.mp4")),
+                                       rstest::MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"))};
+        QTest::mouseClick(m_w->m_btnAddFile, Qt::LeftButton);
+        QVERIFY(mwt::waitFor([this] { return !list()->isBusy() && list()->rows().size() == 2; }, 60000));
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_w;
+        m_w = nullptr;
+    }
+
+    void okWritesBackAndApplies()
+    {
+        setLossless(false);
+        const VEEditConfig secondBefore = clip(1)->m_editConfig;
+        const bool ran = edit(0, [](QVideoEditingDlg *dlg) {
+            click(dlg->editTag()->button(QVideoEditingDlg::Adjust));
+            click(dlg->adjustPage()->m_btnRotate_R_90);
+            click(dlg->adjustPage()->findChild<QCommonButtonForm *>()->findChild<QPushButton *>(
+                QStringLiteral("m_btnApplyToAll")));
+            click(dlg->editTag()->button(QVideoEditingDlg::Watermark));
+            QTest::keyClicks(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("mine"));
+            click(dlg->editTag()->button(QVideoEditingDlg::Trim));
+            dlg->trimPage()->m_TrimDSlider->setStartValue(25);
+            click(dlg->m_btnOK); // OK takes the handles as the trim
+        });
+        QVERIFY(ran);
+        QCOMPARE(clip(0)->m_editConfig.crop.rotation, 90u);
+        QCOMPARE(clip(0)->m_editConfig.watermark.text.text, QByteArray("mine"));
+        QVERIFY(clip(0)->m_nTrimStart > 0);
+        QCOMPARE(clip(0)->m_nTrimStart, clip(0)->m_editConfig.trimStart);
+        QCOMPARE(clip(1)->m_editConfig.crop.rotation, 90u); // applied to all
+        QCOMPARE(clip(1)->m_editConfig.watermark, secondBefore.watermark);
+        QCOMPARE(clip(1)->m_nTrimStart, secondBefore.trimStart);
+    }
+
+    void cancelKeepsTheClip()
+    {
+        setLossless(false);
+        const VEEditConfig before = clip(1)->m_editConfig;
+        const quint64 trimBefore = clip(1)->m_nTrimStart;
+        const bool ran = edit(1, [](QVideoEditingDlg *dlg) {
+            click(dlg->editTag()->button(QVideoEditingDlg::Watermark));
+            QTest::keyClicks(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("dropped"));
+            dlg->trimPage()->m_TrimDSlider->setStartValue(50);
+            dlg->trimPage()->onTrim();
+            click(dlg->m_btnCancel);
+        });
+        QVERIFY(ran);
+        QVERIFY(clip(1)->m_editConfig.watermark.text.text.isEmpty());
+        QCOMPARE(clip(1)->m_nTrimStart, trimBefore);
+        QCOMPARE(clip(1)->m_editConfig.crop, before.crop);
+    }
+
+    void highSpeedTipUntilSilenced()
+    {
+        setLossless(true);
+        QVideoSettingXml::SetItemValue("EDIT_REMIND_ITEM", "isEditRemind", "Y");
+        bool tipShown = false;
+        const bool ran = edit(1, [&tipShown](QVideoEditingDlg *dlg) {
+            mwt::onNextModal([&tipShown](QWidget *modal) {
+                auto *tip = qobject_cast<QEditTipDlg *>(modal);
+                tipShown = tip != nullptr;
+                if (tip) {
+                    mwt::shot(tip, QStringLiteral("QEditTipDlg-after-edit"));
+                    tip->m_chkNote->setChecked(true);
+                    tip->accept();
+                }
+            });
+            click(dlg->m_btnOK);
+        });
+        QVERIFY(ran);
+        QVERIFY(mwt::waitFor([&] { return tipShown; }, 10000));
+        QCOMPARE(QVideoSettingXml::GetItemValue("EDIT_REMIND_ITEM", "isEditRemind", "Y"), QStringLiteral("N"));
+
+        // Silenced: the next OK shows no tip.
+        tipShown = false;
+        QVERIFY(edit(0, [](QVideoEditingDlg *dlg) { click(dlg->m_btnOK); }));
+        QTest::qWait(300);
+        QVERIFY(!QApplication::activeModalWidget());
+        setLossless(false);
+    }
+};
+
+RS_TEST_MAIN(TestEditRoad)
+#include "tst_editroad.moc"
