@@ -179,8 +179,10 @@ bool OutputFile::finish(bool keep)
         ok = false;
     }
     m_format->pb = nullptr;
-    // The data must be on the disk before the new file takes the place of an old one.
-    if (ok && keep && !m_tempPath.empty() && !m_io.sync())
+    // The data must be on the disk before the new file takes the place of an old one (a new name loses
+    // nothing if the machine stops before the data is written, so it is not waited for).
+    struct stat existing;
+    if (ok && keep && !m_tempPath.empty() && ::stat(m_path.c_str(), &existing) == 0 && !m_io.sync())
         ok = false;
     if (!m_io.close())
         ok = false;

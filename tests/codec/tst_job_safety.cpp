@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <atomic>
 #include <csignal>
@@ -66,6 +67,7 @@ class TestJobSafety : public QObject
 private slots:
     void failuresKeepEveryFile_data();
     void failuresKeepEveryFile();
+    void clipWithoutSoundIsNoSuccess();
     void shrinkingSourceIsNoSuccess_data();
     void shrinkingSourceIsNoSuccess();
     void namedPipeSourceIsRefusedAtOnce_data();
@@ -171,6 +173,41 @@ void TestJobSafety::failuresKeepEveryFile()
         QVERIFY2(digest(sources[i]) == before[i], qPrintable(sources[i]));
     QVERIFY(digest(out) == outBefore);
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+void TestJobSafety::clipWithoutSoundIsNoSuccess()
+{
+    // A clip whose header is sound but whose coded sound is all zero bytes gives no sound when decoded: a
+    // re-encoding join must not report it as joined with its sound.
+    const QString dir = rstest::scratchDir(QStringLiteral("nosound"));
+    const QString clip = dir + QStringLiteral("/zeroed.mp4");
+    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac.mp4")), clip));
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                 QStringLiteral("a:0"), QStringLiteral("-show_entries"), QStringLiteral("packet=pos,size"),
+                 QStringLiteral("-of"), QStringLiteral("csv=p=0"), clip});
+    QVERIFY(probe.waitForFinished(30000));
+    QFile f(clip);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    int zeroed = 0;
+    for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> v = line.trimmed().split(',');
+        // ffprobe writes the size first, then the position.
+        if (v.size() < 2 || v[1].toLongLong() <= 0)
+            continue;
+        QVERIFY(f.seek(v[1].toLongLong()));
+        f.write(QByteArray(v[0].toInt(), 0));
+        ++zeroed;
+    }
+    f.close();
+    QVERIFY(zeroed > 10);
+    const QString out = dir + QStringLiteral("/joined.mp4");
+    const jobtest::Outcome r = jobtest::runMerge(
+        false, out, QStringLiteral("mp4"),
+        {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"))}, jobtest::Task{clip}});
+    QVERIFY2(r.failed, "a clip that gave no sound was reported as joined");
+    QVERIFY2(r.error.contains(QLatin1String("no sound")), qPrintable(r.error));
 }
 
 void TestJobSafety::shrinkingSourceIsNoSuccess_data()
