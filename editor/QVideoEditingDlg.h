@@ -77,6 +77,10 @@ public:
     // The snapshot file for a folder and a moment.
     static QString snapshotPath(const QString &folder, const QDateTime &when, const QString &format);
 
+    // Tests stand in for a slow disk: the worker waits this long (in small steps, still stoppable) before it
+    // reads.
+    static void setLoadDelayForTesting(int ms) { s_loadDelayMs = ms; }
+
     bool isLoaded() const { return m_loaded; }
     int currentTab() const { return m_currentTab; }
     ZTPlayerManager *playerManager() const { return m_player; }
@@ -182,4 +186,5 @@ private:
     std::mutex m_resultMutex;
     EditorLoadResult m_result;
     bool m_hasResult = false;
+    static std::atomic<int> s_loadDelayMs;
 };

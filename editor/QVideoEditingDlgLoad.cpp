@@ -33,6 +33,11 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <chrono>
+#include <thread>
+
+std::atomic<int> QVideoEditingDlg::s_loadDelayMs{0};
+
 void QVideoEditingDlg::loadingTimer()
 {
     m_loadingTimer->stop();
@@ -55,6 +60,8 @@ void QVideoEditingDlg::OnExecute()
 {
     // Reads only: the player, the edit model and every widget stay with the GUI thread.
     EditorLoadResult loaded;
+    for (int waited = 0; waited < s_loadDelayMs && !m_stopLoading; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (m_info && !m_stopLoading) {
         m_info->setMediaFile(m_path);
         ZTInfoClass *info = m_info->getInfoClass();

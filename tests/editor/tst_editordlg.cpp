@@ -371,6 +371,38 @@ private slots:
         click(dlg.m_btnCancel);
     }
 
+    // On a slow disk: while the clip loads, Escape, close, Cancel, OK and the close button are all ignored, the
+    // wait box stays; deleting the editor then ends the worker promptly.
+    void slowLoadingCannotBeClosed()
+    {
+        QVideoEditingDlg::setLoadDelayForTesting(60000);
+        auto *dlg = new QVideoEditingDlg;
+        dlg->setVideoFile(etk::patternClip(), 0, 0);
+        VEEditConfig c;
+        dlg->setEditConfig(c);
+        dlg->show();
+        QVERIFY(QTest::qWaitFor([&] { return dlg->waitDialog() != nullptr; }, 5000));
+        QWaitForDlg *wait = dlg->waitDialog();
+        QTest::qWait(100);
+        QTest::keyClick(wait, Qt::Key_Escape);
+        QVERIFY(!wait->close());
+        QTest::keyClick(dlg, Qt::Key_Escape);
+        QVERIFY(!dlg->close());
+        dlg->reject();
+        for (QWidget *b : {static_cast<QWidget *>(dlg->m_btnCancel), static_cast<QWidget *>(dlg->m_btnOK),
+                           static_cast<QWidget *>(dlg->m_btnClose)})
+            click(b);
+        QTest::qWait(100);
+        QVERIFY(dlg->isVisible());
+        QVERIFY(dlg->waitDialog() && dlg->waitDialog()->isVisible());
+        QVERIFY(!dlg->isLoaded());
+        QElapsedTimer t;
+        t.start();
+        delete dlg;
+        QVERIFY2(t.elapsed() < 5000, "the worker ended promptly");
+        QVideoEditingDlg::setLoadDelayForTesting(0);
+    }
+
     void mergeLoadResult_data()
     {
         QTest::addColumn<bool>("tagsRead");
