@@ -493,7 +493,7 @@ rsc_job *rsc_job_create_convert(uint32_t flags);
 rsc_job *rsc_job_create_convert_lossless(uint32_t flags);
 rsc_job *rsc_job_create_merge(uint32_t flags);
 rsc_job *rsc_job_create_merge_lossless(uint32_t flags);
-void rsc_job_release(rsc_job *job); /* stops and closes first when needed */
+void rsc_job_release(rsc_job *job); /* stops first when needed; an output not closed is discarded */
 int rsc_job_close(rsc_job *job);
 /* Stops (waiting) and closes the job without keeping its output: the output path keeps what it held
  * before the job. A conversion that already finished keeps its file. */

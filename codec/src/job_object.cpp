@@ -22,7 +22,7 @@ Job::Job(Kind kind, bool lossless) : m_kind(kind), m_lossless(lossless), m_engin
 
 Job::~Job()
 {
-    close();
+    close(false); // an output never closed by its caller is not kept
 }
 
 std::string Job::errorText() const
