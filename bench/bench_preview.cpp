@@ -5,12 +5,17 @@
 //    the strip is dragged and the exact landing on release, each timed until the frame shown is the one
 //    asked for.
 //
-//   bench_preview [--runs N, default 5]
+//  - with --play S: the 1080p30 clip played over and over for S seconds in a shown 960x540 preview window
+//    (the OpenGL view, so run it under X, e.g. xvfb-run), reporting the CPU time the whole program used
+//    per second of play and its resident memory at the start and the end.
+//
+//   bench_preview [--runs N, default 5] [--play S]
 //
 // Each figure is the median of N runs with the fastest and slowest beside it.
 #include "MediaFixtures.h"
 #include "PreviewThumbnails.h"
 #include "TestSupport.h"
+#include "VideoImageWindow.h"
 #include "ZTPlayerClass.h"
 #include "ZTQPlayObject.h"
 
@@ -18,6 +23,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -59,6 +70,78 @@ QString clip1080()
              .split(QLatin1Char(' '))});
 }
 
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
+}
+
+double residentMiB()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = f.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0) : 0;
+}
+
+// Plays the clip for `seconds` in a shown window, starting it again whenever it ends.
+// mode 0: the window shown; 1: hidden (frames still copied and uploaded); 2: no window (decoding only).
+int playFor(const QString &clip, int seconds, int mode)
+{
+    VideoImageWindow window;
+    window.resize(960, 540);
+    if (mode == 0)
+        window.show();
+    ZTQPlayObject player;
+    if (mode != 2)
+        player.SetPlayWindows(&window);
+    if (!player.SetPlayFile(clip, 0, 0)) {
+        std::printf("cannot open the 1080p clip\n");
+        return 1;
+    }
+    QTimer again;
+    QObject::connect(&again, &QTimer::timeout, [&player] {
+        if (player.status() == ZTQPlayObject::StatusFinished)
+            player.StartPlay();
+    });
+    again.start(100);
+    player.StartPlay();
+    // Warm-up: the first second opens the sound device and the GL view. The waits run the event loop (a
+    // processEvents loop would spin and be measured).
+    const auto wait = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    wait(1000);
+    const double rssStart = residentMiB();
+    double peak = rssStart, rssAt10 = 0;
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] {
+        peak = std::max(peak, residentMiB());
+        if (rssAt10 == 0 && wall.elapsed() >= 10000)
+            rssAt10 = residentMiB();
+    });
+    sample.start(500);
+    wait(seconds * 1000);
+    sample.stop();
+    const double cpu = (cpuSeconds() - cpu0) / (wall.elapsed() / 1000.0);
+    std::printf("1080p30 preview play for %d s, window %s: %.0f %% of one core (the whole program); resident %.0f "
+                "MiB at the start, %.0f MiB after 10 s, %.0f MiB at the end, %.0f MiB at most; target under 100 %%, "
+                "memory flat\n",
+                seconds,
+                mode == 0   ? "shown"
+                : mode == 1 ? "hidden (frames still uploaded)"
+                            : "absent (decoding only)",
+                cpu * 100, rssStart, rssAt10, residentMiB(), peak);
+    return 0;
+}
+
 double anchorStill(const QString &path)
 {
     QElapsedTimer t;
@@ -79,10 +162,15 @@ int main(int argc, char *argv[])
     rstest::prepareEnvironment();
     QApplication app(argc, argv);
     int runs = 5;
+    int play = 0;
     for (int i = 1; i + 1 < argc; ++i) {
         if (QByteArray(argv[i]) == "--runs")
             runs = std::max(1, atoi(argv[i + 1]));
+        if (QByteArray(argv[i]) == "--play")
+            play = std::max(1, atoi(argv[i + 1]));
     }
+    if (play)
+        return playFor(clip1080(), play, 0) + playFor(clip1080(), play, 1) + playFor(clip1080(), play, 2);
 
     const QString two = longClip();
     std::vector<double> thumbs, anchors;

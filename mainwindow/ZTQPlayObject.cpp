@@ -56,7 +56,7 @@ ZTQPlayObject::~ZTQPlayObject()
 {
     // The handler goes first, so no frame arrives while the rest is torn down.
     if (hasPlayer())
-        m_player->SetVideoFrameHandle_Player(nullptr, nullptr);
+        m_player->SetOriginalVideoFrameHandle_Player(nullptr, nullptr);
     delete m_player; // stop, close, release
     m_player = nullptr;
     for (QTimer *t : {m_screenTimer, m_timeTimer, m_audioTimer}) {
@@ -109,7 +109,9 @@ void ZTQPlayObject::InitPlayViewParameter()
 {
     if (!hasPlayer())
         return;
-    m_player->SetVideoFrameHandle_Player(&VideoFrameLoop, this);
+    // The untouched (upright) frames: this preview applies no edits, and the library's edit pipeline would
+    // only copy every frame through a filter graph at full size.
+    m_player->SetOriginalVideoFrameHandle_Player(&VideoFrameLoop, this);
     if (VideoImageWindow *w = m_window.data())
         w->SetOpenGl(true);
 }

@@ -172,15 +172,15 @@ private slots:
         first->SetOpenGl(false); // the bitmap view: no GL on this platform
         player.SetPlayWindows(first);
         rsc_player *handle = static_cast<rsc_player *>(player.playerClass()->GetPlayer());
-        QCOMPARE(rscfake::sendFrame(handle, false, RSC_FRAME_YUV420P, 64, 48), 1u);
+        QCOMPARE(rscfake::sendFrame(handle, true, RSC_FRAME_YUV420P, 64, 48), 1u);
         auto *second = new VideoImageWindow;
         player.SetPlayWindows(second);
         delete first;
         // The new window has no view yet: the frame is refused, not delivered to the deleted one.
-        QCOMPARE(rscfake::sendFrame(handle, false, RSC_FRAME_YUV420P, 64, 48), 0u);
+        QCOMPARE(rscfake::sendFrame(handle, true, RSC_FRAME_YUV420P, 64, 48), 0u);
         player.SetPlayWindows(nullptr);
         delete second;
-        QCOMPARE(rscfake::sendFrame(handle, false, RSC_FRAME_BGRX, 64, 48), 0u);
+        QCOMPARE(rscfake::sendFrame(handle, true, RSC_FRAME_BGRX, 64, 48), 0u);
     }
 };
 
