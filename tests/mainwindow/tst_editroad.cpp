@@ -6,12 +6,16 @@
 #include "TestSupport.h"
 
 #include "AttributeSetting.h"
+#include "EditorTestKit.h"
+#include "FFprobe.h"
 #include "MacMainWindow.h"
 #include "MediaFixtures.h"
 #include "QAdjustOperationForm.h"
 #include "QCommonButtonForm.h"
 #include "QEditTipDlg.h"
+#include "QIAnyUtil.h"
 #include "QMainDlg.h"
+#include "QPlistRead.h"
 #include "QTrimOperationForm.h"
 #include "QVEDualSlider.h"
 #include "QVideoEditTag.h"
@@ -20,6 +24,7 @@
 #include "QWatermarkOperationForm.h"
 #include "QZTTextEdit.h"
 #include "VideoConvertBar.h"
+#include "ZTAVCodecAnalysis.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
@@ -57,6 +62,34 @@ private:
         AttributeSetting a = QSettingDlgState::attributeSetting();
         a.bLossless = on;
         QSettingDlgState::setAttributeSetting(a);
+    }
+
+    bool useCatalogueProfile(int width, int height)
+    {
+        QPlistRead reader((QIAnyUtil::getResourcePath() + QStringLiteral("/profile/profiles_mac.plist")).toStdString());
+        FormatAllInfo *info = reader.isLoaded()
+                                  ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto")
+                                  : nullptr;
+        if (!info)
+            return false;
+        AttributeSetting a;
+        a.nQuality = 1;
+        a.fileFormat = QString::fromStdString(info->strExt);
+        a.fileExtend = QString::fromStdString(info->strExt);
+        a.VEncoder = QString::fromStdString(info->strVideoEncoder);
+        a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
+        a.VWidth = width;
+        a.VHeight = height;
+        a.VFrameRate_fps = 25;
+        a.VFrameRate_scale = 1;
+        a.VBitRate = 800;
+        a.AEncoder = QString::fromStdString(info->strAudioEncoder);
+        a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
+        a.AChannel = 2;
+        a.ASampleRate = 44100;
+        a.ABitRate = 128;
+        QSettingDlgState::setAttributeSetting(a);
+        return a.VCodecsId != 0 && a.ACodecsId != 0;
     }
 
     // Edit on row `row`; `act` runs in the loaded editor.
@@ -165,6 +198,31 @@ private slots:
         QTest::qWait(300);
         QVERIFY(!QApplication::activeModalWidget());
         setLossless(false);
+    }
+
+    // The join in the encoding mode carries what the editor wrote: the first clip trimmed, both turned a quarter
+    // (pillar-boxed into the 320x240 output), the second clip whole.
+    void encodingJoinShowsTheEdits()
+    {
+        QVERIFY(useCatalogueProfile(320, 240));
+        QCOMPARE(clip(1)->m_editConfig.crop.rotation, 90u);
+        const double expected = (clip(0)->m_nDuration - clip(0)->m_nTrimStart + clip(1)->m_nDuration) / 1e6;
+        m_rec->revealed.clear();
+        m_rec->messages.clear();
+        QTest::mouseClick(m_w->m_btnConvert, Qt::LeftButton);
+        QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 120000));
+        QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
+        QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
+        const QString out = m_rec->revealed.first();
+        const double d = rstest::FFprobe::durationSeconds(out);
+        QVERIFY2(qAbs(d - expected) < 0.3, qPrintable(QStringLiteral("%1 vs %2").arg(d).arg(expected)));
+        for (double at : {0.3, expected - 0.5}) {
+            const QImage frame = etk::frameAt(out, at);
+            QCOMPARE(frame.size(), QSize(320, 240));
+            QVERIFY2(qGray(etk::meanColor(frame, QRect(0, 0, 30, 240)).rgb()) < 20,
+                     "black bar left of the turned picture");
+            QVERIFY2(qGray(etk::meanColor(frame, QRect(120, 60, 80, 120)).rgb()) > 20, "the picture in the middle");
+        }
     }
 };
 
