@@ -406,6 +406,17 @@ void QImageDualSlider::mouseReleaseEvent(QMouseEvent *event)
 
 void QImageDualSlider::mouseDoubleClickEvent(QMouseEvent *) {}
 
+void QImageDualSlider::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    // A handle lit by hovering goes back to normal once the pointer has left the strip.
+    if (m_pressed)
+        return;
+    m_activePart = PartNone;
+    m_handleState = 0;
+    update();
+}
+
 // ------------------------------------------------------------------------------------------ painting
 
 void QImageDualSlider::paintEvent(QPaintEvent *)

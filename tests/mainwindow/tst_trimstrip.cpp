@@ -246,6 +246,15 @@ private slots:
         QCOMPARE(seeks.count(), 1);
         QVERIFY(qAbs(strip.cursorHeadRect().center().x() - p.x()) <= 1);
 
+        // Hovering lights a handle; leaving the strip puts it back.
+        QMouseEvent hover(QEvent::MouseMove, strip.endHandleRect().center(), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&strip, &hover);
+        QCOMPARE(strip.activePart(), int(QImageDualSlider::PartEnd));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&strip, &leave);
+        QCOMPARE(strip.activePart(), int(QImageDualSlider::PartNone));
+
         // A click on a handle that does not move it changes nothing (no rounding of the trim).
         strip.SetTrimInfo(TrimInfo{1234567, 0, 0, 60 * kSec});
         const int before = trims.count();
