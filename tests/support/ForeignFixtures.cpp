@@ -127,6 +127,26 @@ QString MediaFixtures::foreign(const QString &name)
     return makeByCommand(QStringLiteral("foreign/") + name, command);
 }
 
+QStringList MediaFixtures::foreignNames()
+{
+    return {QStringLiteral("gst_h264_aac.mp4"),
+            QStringLiteral("gst_h264_aac.mov"),
+            QStringLiteral("gst_h264_aac.mkv"),
+            QStringLiteral("gst_h264_aac.ts"),
+            QStringLiteral("gst_h264_mp3.flv"),
+            QStringLiteral("gst_mpeg4_mp3.avi"),
+            QStringLiteral("gst_vp8_vorbis.webm"),
+            QStringLiteral("gst_aac.m4a"),
+            QStringLiteral("mkvmerge_x264_mp3.mkv"),
+            QStringLiteral("mkvmerge_subs_chapters.mkv"),
+            QStringLiteral("x264.h264"),
+            QStringLiteral("lame.mp3"),
+            QStringLiteral("oggenc.ogg"),
+            QStringLiteral("opusenc.opus"),
+            QStringLiteral("flac.flac"),
+            QStringLiteral("sox.wav")};
+}
+
 QStringList MediaFixtures::foreignTools()
 {
     return {QStringLiteral("gst-launch-1.0"), QStringLiteral("mkvmerge"), QStringLiteral("x264"),

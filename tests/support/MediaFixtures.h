@@ -35,6 +35,7 @@ public:
     // "mkvmerge_x264_mp3.mkv", "x264.h264", "lame.mp3", "oggenc.ogg", "opusenc.opus", "flac.flac", "sox.wav";
     // "<base>_a.<suffix>" and "<base>_b.<suffix>" are a joinable pair (1 s and 1.5 s, other picture and tone).
     static QString foreign(const QString &name);
+    static QStringList foreignNames(); // one of each kind
     // The programs those clips need (scripts/install-deps.sh installs them).
     static QStringList foreignTools();
     // True when every named program is installed (for a clear skip message where a tool is missing).

@@ -2,6 +2,9 @@
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QRegularExpression>
+
 // The fixture set itself: every standard clip generates and has the streams its name promises, so that a
 // failing media test points at the code under test, not at a broken fixture.
 class TestFixtures : public QObject
@@ -23,6 +26,33 @@ private slots:
         QVERIFY(!streams.isEmpty());
         QVERIFY(rstest::FFprobe::durationSeconds(path) > 0.9);
         QCOMPARE(rstest::FFprobe::decodeErrors(path), QString());
+    }
+    void foreignClips_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString &n : rstest::MediaFixtures::foreignNames())
+            QTest::newRow(qPrintable(n)) << n;
+    }
+    void foreignClips()
+    {
+        QFETCH(QString, name);
+        QString missing;
+        if (!rstest::MediaFixtures::haveTools(rstest::MediaFixtures::foreignTools(), &missing))
+            QFAIL(qPrintable(missing + QStringLiteral(" is not installed (scripts/install-deps.sh)")));
+        const QString path = rstest::MediaFixtures::foreign(name);
+        QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+        QVERIFY(!rstest::FFprobe::streams(path).isEmpty());
+        // GStreamer's FLV metadata has a string FFmpeg's reader complains of; the media itself is sound.
+        QStringList errors = rstest::FFprobe::decodeErrors(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        errors = errors.filter(QRegularExpression(QStringLiteral("^((?!AMF_DATA_TYPE_STRING).)*$")));
+        QCOMPARE(errors, QStringList());
+    }
+    void failedCommandLeavesNoFixture()
+    {
+        const QString path = rstest::MediaFixtures::makeByCommand(QStringLiteral("failing/never.mkv"),
+                                                                  QStringLiteral("echo partial > \"$OUT\"; exit 3"));
+        QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
     void badFiles()
     {
