@@ -7,6 +7,7 @@
 #include "QAudioOperationForm.h"
 #include "QCommonButtonForm.h"
 #include "QIAnyUtil.h"
+#include "QMessageOpacityForm.h"
 #include "QSubtitleOperationForm.h"
 #include "QTrimOperationForm.h"
 #include "QVedioEditSettingXml.h"
@@ -535,19 +536,49 @@ private slots:
         click(dlg.m_btnOK);
     }
 
-    // A snapshot lands inside the chosen folder even when it is stored without its final slash.
+    // A snapshot lands inside the chosen folder even when it is stored without its final slash; a folder that
+    // cannot exist (its parent is a file) gets the message and no capture.
+    void snapshotIntoFolder_data()
+    {
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("folder without its final slash") << true;
+        QTest::newRow("folder below a regular file") << false;
+    }
+
     void snapshotIntoFolder()
     {
-        const QString folder = rstest::scratchDir(QStringLiteral("editordlg_snapshots"));
+        QFETCH(bool, usable);
+        const QString base = rstest::scratchDir(QStringLiteral("editordlg_snapshots"));
+        QDir(base).removeRecursively();
+        QDir().mkpath(base);
+        QString folder = base + QStringLiteral("/shots");
+        if (usable) {
+            QDir().mkpath(folder);
+        } else {
+            QFile blocker(base + QStringLiteral("/file"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            blocker.close();
+            folder = blocker.fileName() + QStringLiteral("/shots");
+        }
         QVERIFY(QVedioEditSettingXml::setCaptrueImaPath(folder));
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
         Editor e(etk::patternClip());
         QVERIFY(waitLoaded(e.dlg));
         QTest::qWait(300);
         click(e.dlg.trimPage()->m_btnSnapshot);
-        QVERIFY(QTest::qWaitFor([&] { return !QDir(folder).entryList(QDir::Files).isEmpty(); }, 5000));
-        QVERIFY(QDir(folder).entryList(QDir::Files).first().startsWith(QStringLiteral("ScreenCapture_")));
+        QVERIFY(e.dlg.messageForm());
+        const QString message = e.dlg.messageForm()->m_lblText->text();
+        if (usable) {
+            QCOMPARE(message, QStringLiteral("Snapshot successfully!"));
+            const QStringList files = QDir(folder).entryList(QDir::Files);
+            QCOMPARE(files.size(), 1);
+            QVERIFY(files.first().startsWith(QStringLiteral("ScreenCapture_")));
+            QVERIFY(files.first().endsWith(QStringLiteral(".jpg")));
+            QVERIFY(!QImage(folder + QLatin1Char('/') + files.first()).isNull());
+            etk::saveGallery(e.dlg.messageForm(), QStringLiteral("QMessageOpacityForm-snapshot"));
+        } else {
+            QCOMPARE(message, QStringLiteral("\"%1\"is not exists").arg(folder));
+            QVERIFY(QDir(base).entryList(QDir::Files).size() == 1);
+        }
         QCOMPARE(QVideoEditingDlg::snapshotPath(QStringLiteral("/a/b"), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)),
                                                 QStringLiteral("JPG")),
                  QStringLiteral("/a/b/ScreenCapture_20260102030405006.jpg"));
