@@ -107,8 +107,15 @@ bool OutputFile::writeHeader(std::string *error)
     if (!m_format || m_headerWritten)
         return m_headerWritten;
     if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
-        m_tempPath = temporaryNameFor(m_path);
-        if (!m_io.openNew(m_tempPath)) {
+        // A name left behind by an earlier run that stopped hard is passed over, not opened.
+        bool created = false;
+        for (int attempt = 0; attempt < 100 && !created; ++attempt) {
+            m_tempPath = temporaryNameFor(m_path);
+            created = m_io.openNew(m_tempPath);
+            if (!created && errno != EEXIST)
+                break;
+        }
+        if (!created) {
             m_failed = true;
             m_tempPath.clear();
             if (error)

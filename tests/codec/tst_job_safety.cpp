@@ -65,6 +65,7 @@ class TestJobSafety : public QObject
     Q_OBJECT
 
 private slots:
+    void staleTemporaryNamesArePassedOver();
     void failuresKeepEveryFile_data();
     void failuresKeepEveryFile();
     void clipWithoutSoundIsNoSuccess();
@@ -75,6 +76,29 @@ private slots:
     void outputThatIsNoRegularFileIsRefused_data();
     void outputThatIsNoRegularFileIsRefused();
 };
+
+void TestJobSafety::staleTemporaryNamesArePassedOver()
+{
+    // Files an earlier run of this process id left beside the output (it stopped hard) are neither
+    // opened nor removed; the job writes under another name. (First test: no job has run yet.)
+    const QString dir = rstest::scratchDir(QStringLiteral("stale"));
+    const QString out = dir + QStringLiteral("/out.mp4");
+    for (int k = 0; k < 50; ++k) {
+        QFile stale(dir + QStringLiteral("/.out.mp4.%1-%2.part").arg(::getpid()).arg(k));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("stale");
+    }
+    const jobtest::Outcome r = jobtest::runMerge(
+        true, out, QStringLiteral("mp4"), {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    QVERIFY(QFileInfo(out).size() > 1000);
+    const QStringList left = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left.size(), 51);
+    for (const QString &name : left) {
+        if (name != QLatin1String("out.mp4"))
+            QCOMPARE(QFileInfo(dir + QLatin1Char('/') + name).size(), 5);
+    }
+}
 
 void TestJobSafety::failuresKeepEveryFile_data()
 {
