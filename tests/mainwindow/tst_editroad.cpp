@@ -224,6 +224,29 @@ private slots:
             QVERIFY2(qGray(etk::meanColor(frame, QRect(120, 60, 80, 120)).rgb()) > 20, "the picture in the middle");
         }
     }
+
+    // Edits have no effect on a join without re-encoding: with the trims back to the whole clips, the video
+    // packets are the sources' own although both clips carry a turn and the first a watermark.
+    void highSpeedJoinIgnoresTheEdits()
+    {
+        for (int i = 0; i < 2; ++i)
+            clip(i)->m_nTrimStart = clip(i)->m_nTrimEnd = 0;
+        QVERIFY(clip(0)->m_editConfig.crop.rotation != 0);
+        AttributeSetting a;
+        a.bLossless = true;
+        a.fileFormat = QStringLiteral("Original");
+        a.fileExtend = QStringLiteral("mp4");
+        QSettingDlgState::setAttributeSetting(a);
+        m_rec->revealed.clear();
+        m_rec->messages.clear();
+        QTest::mouseClick(m_w->m_btnConvert, Qt::LeftButton);
+        QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 60000));
+        QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
+        QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
+        QStringList expected = rstest::FFprobe::packetDigests(clip(0)->getFilePath(), QStringLiteral("v:0"));
+        expected += rstest::FFprobe::packetDigests(clip(1)->getFilePath(), QStringLiteral("v:0"));
+        QCOMPARE(rstest::FFprobe::packetDigests(m_rec->revealed.first(), QStringLiteral("v:0")), expected);
+    }
 };
 
 RS_TEST_MAIN(TestEditRoad)
