@@ -119,4 +119,40 @@ bool declaresHugePicture(const AVFormatContext *ctx, std::string *why)
     return false;
 }
 
+int64_t rawStreamDurationUs(AVFormatContext *ctx, int videoIndex)
+{
+    constexpr int64_t kMaxBytesRead = 64 << 20;
+    if (!ctx->pb || !(ctx->pb->seekable & AVIO_SEEKABLE_NORMAL) || videoIndex < 0 ||
+        unsigned(videoIndex) >= ctx->nb_streams)
+        return 0;
+    const AVStream *st = ctx->streams[videoIndex];
+    const AVRational rate = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
+    const int64_t size = avio_size(ctx->pb);
+    if (rate.num <= 0 || rate.den <= 0 || size <= 0)
+        return 0;
+    const int64_t resume = avio_tell(ctx->pb);
+    AVPacket *pkt = av_packet_alloc();
+    int64_t frames = 0;
+    bool whole = false;
+    while (pkt) {
+        if (av_read_frame(ctx, pkt) < 0) {
+            whole = true;
+            break;
+        }
+        if (pkt->stream_index == videoIndex)
+            ++frames;
+        av_packet_unref(pkt);
+        if (avio_tell(ctx->pb) >= kMaxBytesRead)
+            break;
+    }
+    av_packet_free(&pkt);
+    const int64_t readBytes = std::max<int64_t>(1, avio_tell(ctx->pb));
+    if (!whole)
+        frames = av_rescale(frames, size, readBytes);
+    // Back to where the probe left the file, for whoever reads it next.
+    av_seek_frame(ctx, -1, resume, AVSEEK_FLAG_BYTE);
+    avformat_flush(ctx);
+    return av_rescale_q(frames, av_inv_q(rate), AV_TIME_BASE_Q);
+}
+
 } // namespace rsc

@@ -29,6 +29,11 @@ void fitIntoBox(int w, int h, int boxW, int boxH, int *outW, int *outH);
 // pipe or a device for reading blocks until a writer comes, which may be never.
 bool isRegularFile(const char *path);
 
+// A raw elementary stream (H.264, HEVC, MPEG video ...) states no length: its frames at their rate,
+// counted when the file reads within a bound, else the frames of the part read scaled by the file's size.
+// Reads packets of `ctx` and returns to where it was; 0 when the stream has no rate or the file no size.
+int64_t rawStreamDurationUs(AVFormatContext *ctx, int videoIndex);
+
 // The largest picture the program handles: no encoder of ours takes more than 16384 pixels a side, and
 // decoding a picture beyond 8192 x 8192 would take gigabytes for a frame.
 constexpr int kMaxPictureSide = 16384;

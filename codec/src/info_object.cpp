@@ -56,44 +56,13 @@ int64_t statedDuration(const AVFormatContext *ctx)
     return longest;
 }
 
-// A raw elementary stream (H.264, HEVC, MPEG video ...) states no length. The length then comes from its
-// frames at their rate: counted when the file is read within a bound, else the frames of the part read
-// scaled by the file's size. A stream without a rate keeps 0.
 void estimateDuration(rsc_info *info)
 {
-    constexpr int64_t kMaxBytesRead = 64 << 20;
     AVFormatContext *ctx = info->ctx.get();
     info->estimatedDurationUs = 0;
-    if (statedDuration(ctx) > 0 || !ctx->pb || !(ctx->pb->seekable & AVIO_SEEKABLE_NORMAL) || info->video.empty())
+    if (statedDuration(ctx) > 0 || info->video.empty())
         return;
-    const int index = info->video.front();
-    const AVStream *st = ctx->streams[index];
-    AVRational rate = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
-    const int64_t size = avio_size(ctx->pb);
-    if (rate.num <= 0 || rate.den <= 0 || size <= 0)
-        return;
-    const int64_t resume = avio_tell(ctx->pb);
-    PacketPtr pkt(av_packet_alloc());
-    int64_t frames = 0;
-    bool whole = false;
-    while (pkt) {
-        if (av_read_frame(ctx, pkt.get()) < 0) {
-            whole = true;
-            break;
-        }
-        if (pkt->stream_index == index)
-            ++frames;
-        av_packet_unref(pkt.get());
-        if (avio_tell(ctx->pb) >= kMaxBytesRead)
-            break;
-    }
-    const int64_t readBytes = std::max<int64_t>(1, avio_tell(ctx->pb));
-    if (!whole)
-        frames = av_rescale(frames, size, readBytes);
-    info->estimatedDurationUs = av_rescale_q(frames, av_inv_q(rate), AV_TIME_BASE_Q);
-    // Back to where the probe left the file, for whoever reads it next.
-    av_seek_frame(ctx, -1, resume, AVSEEK_FLAG_BYTE);
-    avformat_flush(ctx);
+    info->estimatedDurationUs = rsc::rawStreamDurationUs(ctx, info->video.front());
 }
 
 // The common second half of every open: stream information, lists, refusal of sources without media.
