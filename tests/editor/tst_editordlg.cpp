@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -397,6 +398,14 @@ private slots:
         QVERIFY(dlg->isVisible());
         QVERIFY(dlg->waitDialog() && dlg->waitDialog()->isVisible());
         QVERIFY(!dlg->isLoaded());
+        {
+            // What the screen shows: the box over the editor.
+            const QRect r = dlg->frameGeometry();
+            const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
+            const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
+            QDir().mkpath(dir);
+            QVERIFY(screen.save(dir + QStringLiteral("/QWaitForDlg-over-editor.png")));
+        }
         QElapsedTimer t;
         t.start();
         delete dlg;
