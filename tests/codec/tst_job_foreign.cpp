@@ -36,6 +36,7 @@ private slots:
     void initTestCase();
     void joinsForeignClips_data();
     void joinsForeignClips();
+    void trimmedMatroskaKeepsPictureOrder();
     void keepsChaptersAndSubtitles_data();
     void keepsChaptersAndSubtitles();
     void reencodesRawStreams_data();
@@ -132,6 +133,21 @@ void TestJobForeign::joinsForeignClips()
         length += FFprobe::durationSeconds(s);
     QVERIFY2(qAbs(FFprobe::durationSeconds(out) - length) < 0.15,
              qPrintable(QStringLiteral("%1 s, clips %2 s").arg(FFprobe::durationSeconds(out)).arg(length)));
+}
+
+void TestJobForeign::trimmedMatroskaKeepsPictureOrder()
+{
+    // The second mkvmerge clip cut from its key frame at 1 s: decoding times derived after the cut too.
+    const QString a = MediaFixtures::foreign(QStringLiteral("mkvmerge_x264_mp3_a.mkv"));
+    const QString b = MediaFixtures::foreign(QStringLiteral("mkvmerge_x264_mp3_b.mkv"));
+    const QString out = rstest::scratchDir(QStringLiteral("trim")) + QStringLiteral("/joined.mkv");
+    const Outcome r = runMerge(true, out, QStringLiteral("matroska"), {Task{a}, Task{b, 1000000, 0}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QStringList tail = pictureDigests(b).mid(25);
+    QCOMPARE(tail.size(), 13);
+    QCOMPARE(pictureDigests(out), pictureDigests(a) + tail);
+    const QString errors = FFprobe::decodeErrors(out);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
 }
 
 void TestJobForeign::keepsChaptersAndSubtitles_data()
