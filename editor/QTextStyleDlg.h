@@ -30,6 +30,44 @@ struct TextStyleFields
     quint32 bold = 0, italic = 0, underline = 0, strikeout = 0;
     quint32 color = 0, shadowColor = 0, outlineColor = 0;
     double shadowOffset = 0, outlineSize = 0, spacingH = 0, spacingV = 0;
+
+    // The same field names in the subtitle style and the watermark text record.
+    template <class Record> static TextStyleFields from(const Record &r)
+    {
+        TextStyleFields f;
+        f.fontName = r.fontName;
+        f.fontSize = r.fontSize;
+        f.bold = r.bold;
+        f.italic = r.italic;
+        f.underline = r.underline;
+        f.strikeout = r.strikeout;
+        f.color = r.color;
+        f.shadowColor = r.shadowColor;
+        f.outlineColor = r.outlineColor;
+        f.shadowOffset = r.shadowOffset;
+        f.outlineSize = r.outlineSize;
+        f.spacingH = r.spacingH;
+        f.spacingV = r.spacingV;
+        return f;
+    }
+
+    // Writes the style fields into a record; its other fields pass through unchanged.
+    template <class Record> void copyTo(Record &r) const
+    {
+        r.fontName = fontName;
+        r.fontSize = fontSize;
+        r.bold = bold;
+        r.italic = italic;
+        r.underline = underline;
+        r.strikeout = strikeout;
+        r.color = color;
+        r.shadowColor = shadowColor;
+        r.outlineColor = outlineColor;
+        r.shadowOffset = shadowOffset;
+        r.outlineSize = outlineSize;
+        r.spacingH = spacingH;
+        r.spacingV = spacingV;
+    }
 };
 
 struct TextStyleControls

@@ -26,22 +26,7 @@ TextStyleFields QWatermartTextSettingDlg::readStyle() const
 {
     VEWatermarkSettings w;
     editSettings()->getWatermarkSettings(w);
-    const VEWatermarkTextSettings &s = w.text;
-    TextStyleFields f;
-    f.fontName = s.fontName;
-    f.fontSize = s.fontSize;
-    f.bold = s.bold;
-    f.italic = s.italic;
-    f.underline = s.underline;
-    f.strikeout = s.strikeout;
-    f.color = s.color;
-    f.shadowColor = s.shadowColor;
-    f.outlineColor = s.outlineColor;
-    f.shadowOffset = s.shadowOffset;
-    f.outlineSize = s.outlineSize;
-    f.spacingH = s.spacingH;
-    f.spacingV = s.spacingV;
-    return f;
+    return TextStyleFields::from(w.text);
 }
 
 void QWatermartTextSettingDlg::writeStyle(const TextStyleFields &f)
@@ -50,19 +35,6 @@ void QWatermartTextSettingDlg::writeStyle(const TextStyleFields &f)
     // preview then measures the text box anew.
     VEWatermarkSettings w;
     editSettings()->getWatermarkSettings(w);
-    VEWatermarkTextSettings &s = w.text;
-    s.fontName = f.fontName;
-    s.fontSize = f.fontSize;
-    s.bold = f.bold;
-    s.italic = f.italic;
-    s.underline = f.underline;
-    s.strikeout = f.strikeout;
-    s.color = f.color;
-    s.shadowColor = f.shadowColor;
-    s.outlineColor = f.outlineColor;
-    s.shadowOffset = f.shadowOffset;
-    s.outlineSize = f.outlineSize;
-    s.spacingH = f.spacingH;
-    s.spacingV = f.spacingV;
+    f.copyTo(w.text);
     editSettings()->setWatermarkSettings(w, true, false);
 }
