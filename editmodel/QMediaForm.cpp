@@ -86,17 +86,7 @@ QMediaForm::~QMediaForm()
 
 void QMediaForm::initControls()
 {
-    AudioDataAttribute bars;
-    bars.barWidth = 11;
-    bars.blockHeight = 3;
-    bars.barGap = 2;
-    bars.blockGap = 2;
-    bars.peakMarks = true;
-    bars.peakGravity = 1;
-    bars.blockRadius = 1.3;
-    bars.barColor = QColor(243, 228, 142);
-    bars.peakColor = QColor(243, 228, 142);
-    bars.mode = 0;
+    const AudioDataAttribute bars = AudioDataAttribute::blockBars(QColor(243, 228, 142));
     m_audioView = new QAudioDataWidget(this, &bars);
     m_audioView->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_audioView->setGeometry(6, 6, 390, 230);

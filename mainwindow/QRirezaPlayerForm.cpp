@@ -34,17 +34,7 @@ QRirezaPlayerForm::QRirezaPlayerForm(QWidget *parent) : QWidget(parent), m_ui(st
     m_noPlayImage = QImage(res + QStringLiteral("/image/noplay_icon.png"));
     m_noPlayImage.setDevicePixelRatio(2.0);
 
-    AudioDataAttribute attr;
-    attr.barWidth = 11;
-    attr.blockHeight = 3;
-    attr.barGap = 2;
-    attr.blockGap = 2;
-    attr.peakMarks = true;
-    attr.peakGravity = 1;
-    attr.blockRadius = 1.3;
-    attr.barColor = QColor(215, 63, 63);
-    attr.peakColor = QColor(215, 63, 63);
-    attr.mode = 0;
+    const AudioDataAttribute attr = AudioDataAttribute::blockBars(QColor(215, 63, 63));
     m_audioWidget = new QAudioDataWidget(this, &attr);
     m_audioWidget->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_audioWidget->setAudioLogo(res + QStringLiteral("/image/PlayerImage/bg_audio.png"));

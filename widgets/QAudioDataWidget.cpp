@@ -41,6 +41,22 @@ unsigned int bucketLevel(const unsigned char *samples, long long n, int i, int m
 }
 } // namespace
 
+AudioDataAttribute AudioDataAttribute::blockBars(const QColor &color)
+{
+    AudioDataAttribute a;
+    a.barWidth = 11;
+    a.blockHeight = 3;
+    a.barGap = 2;
+    a.blockGap = 2;
+    a.peakMarks = true;
+    a.peakGravity = 1;
+    a.blockRadius = 1.3;
+    a.barColor = color;
+    a.peakColor = color;
+    a.mode = 0;
+    return a;
+}
+
 void TransData(const unsigned short *samples, long long n, unsigned int *out, int m, int s)
 {
     if (!samples || !out)

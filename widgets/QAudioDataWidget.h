@@ -20,6 +20,9 @@ struct AudioDataAttribute
     QColor barColor = QColor(255, 255, 255);
     QColor peakColor = QColor(255, 0, 0);
     int mode = 0;
+
+    // The previews' look: 11-pixel bars of rounded 3-pixel blocks with falling peak marks, in one colour.
+    static AudioDataAttribute blockBars(const QColor &color);
 };
 
 class QAudioDataWidget : public QWidget
