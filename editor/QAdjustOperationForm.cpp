@@ -1,5 +1,6 @@
 #include "QAdjustOperationForm.h"
 
+#include "OperationPageGround.h"
 #include "QIAnyUtil.h"
 #include "QVEInitCtrlStyle.h"
 #include "QVideoEditingSettings.h"
@@ -8,9 +9,6 @@
 #include <QPainter>
 
 namespace {
-
-const QColor kPage(37, 37, 37);
-const QColor kPanel(53, 53, 53);
 
 QString res(const char *path)
 {
@@ -372,12 +370,8 @@ void QAdjustOperationForm::showEvent(QShowEvent *event)
 void QAdjustOperationForm::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const int w = width(), h = height(), d = (w - 318) / 2;
-    p.fillRect(rect(), kPage);
-    p.fillRect(QRect(0, 0, 178, h), kPanel);
-    p.fillRect(QRect(180, 0, d, h), kPanel);
-    p.fillRect(QRect(182 + d, 0, d, h), kPanel);
-    p.fillRect(QRect(w - 134, 0, 134, h), kPanel);
+    using namespace OperationPageGround;
+    paint(p, this, {178, kShareRest, kShareRest, 134});
 }
 
 void QAdjustOperationForm::resizeEvent(QResizeEvent *event)

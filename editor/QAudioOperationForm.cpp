@@ -1,6 +1,7 @@
 #include "QAudioOperationForm.h"
 
 #include "EditorFileDialog.h"
+#include "OperationPageGround.h"
 #include "QAudioEffectManager.h"
 #include "QIAnyUtil.h"
 #include "QVEInitCtrlStyle.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const QColor kPage(37, 37, 37);
 const QColor kPanel(53, 53, 53);
 
 QString res(const char *path)
@@ -321,12 +321,8 @@ void QAudioOperationForm::reset()
 void QAudioOperationForm::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const int w = width(), h = height();
-    p.fillRect(rect(), kPage);
-    p.fillRect(QRect(0, 0, 190, h), kPanel);
-    p.fillRect(QRect(192, 0, w - 380 - 192 + 1, h), kPanel);
-    p.fillRect(QRect(w - 377, 0, 241, h), kPanel);
-    p.fillRect(QRect(w - 134, 0, 134, h), kPanel);
+    using namespace OperationPageGround;
+    paint(p, this, {190, kShareRest, 241, 134});
 }
 
 void QAudioOperationForm::resizeEvent(QResizeEvent *event)

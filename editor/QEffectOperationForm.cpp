@@ -1,5 +1,6 @@
 #include "QEffectOperationForm.h"
 
+#include "OperationPageGround.h"
 #include "QFrameChunk.h"
 #include "QFrameChunkManager.h"
 #include "QVEInitCtrlStyle.h"
@@ -411,13 +412,10 @@ void QEffectOperationForm::resizeEvent(QResizeEvent *event)
 
 void QEffectOperationForm::paintEvent(QPaintEvent *)
 {
-    const int Wp = width(), Hp = height();
+    const int Wp = width();
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(37, 37, 37));
-    const QColor panel(53, 53, 53);
-    painter.fillRect(QRect(QPoint(0, 0), QPoint(381, Hp - 1)), panel);
-    painter.fillRect(QRect(QPoint(384, 0), QPoint(Wp - 137, Hp - 1)), panel);
-    painter.fillRect(QRect(QPoint(Wp - 134, 0), QPoint(Wp - 1, Hp - 1)), panel);
+    using namespace OperationPageGround;
+    paint(painter, this, {382, kShareRest, 134});
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(37, 37, 37));
     painter.drawLine(QPoint(394, 30), QPoint(Wp - 146, 30));

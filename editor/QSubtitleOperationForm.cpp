@@ -1,6 +1,7 @@
 #include "QSubtitleOperationForm.h"
 
 #include "EditorFileDialog.h"
+#include "OperationPageGround.h"
 #include "QIAnyUtil.h"
 #include "QVEInitCtrlStyle.h"
 #include "QVideoEditingSettings.h"
@@ -15,9 +16,6 @@
 #include <cmath>
 
 namespace {
-
-const QColor kPage(37, 37, 37);
-const QColor kPanel(53, 53, 53);
 
 QString res(const char *path)
 {
@@ -341,12 +339,8 @@ void QSubtitleOperationForm::reset()
 void QSubtitleOperationForm::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const int w = width(), h = height(), half = (w - 346) / 2;
-    p.fillRect(rect(), kPage);
-    p.fillRect(QRect(0, 0, 206, h), kPanel);
-    p.fillRect(QRect(208, 0, half, h), kPanel);
-    p.fillRect(QRect(210 + half, 0, half, h), kPanel);
-    p.fillRect(QRect(w - 134, 0, 134, h), kPanel);
+    using namespace OperationPageGround;
+    paint(p, this, {206, kShareRest, kShareRest, 134});
 }
 
 void QSubtitleOperationForm::resizeEvent(QResizeEvent *event)
