@@ -278,6 +278,20 @@ std::vector<int64_t> InputClip::upcomingPts(int stream, size_t count)
     return pts;
 }
 
+bool InputClip::firstPacketTimed(int stream)
+{
+    for (;;) {
+        for (const PacketPtr &p : m_pending) {
+            if (p->stream_index == stream)
+                return p->pts != AV_NOPTS_VALUE || p->dts != AV_NOPTS_VALUE;
+        }
+        PacketPtr pkt = makePacket();
+        if (m_pending.size() >= kMaxPendingPackets || !pkt || av_read_frame(m_format.get(), pkt.get()) < 0)
+            return true; // nothing to judge by
+        m_pending.push_back(std::move(pkt));
+    }
+}
+
 int InputClip::read(AVPacket *packet)
 {
     if (!m_pending.empty()) {

@@ -34,6 +34,9 @@ public:
     // The presentation times of the next packets of `stream` that read() will hand out (read ahead, not
     // consumed), at most `count` of them.
     std::vector<int64_t> upcomingPts(int stream, size_t count);
+    // False when the first packet of `stream` carries neither a presentation nor a decoding time (a raw
+    // elementary stream); read ahead, not consumed.
+    bool firstPacketTimed(int stream);
     bool openDecoders(bool video, bool audio, std::string *error);
 
     AVFormatContext *format() const { return m_format.get(); }

@@ -133,6 +133,14 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
     auto clip = std::make_unique<InputClip>();
     if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error, InputClip::Purpose::Copy))
         return false;
+    // A raw elementary stream carries no timestamps: a copy into a container that stores them would put
+    // every frame at one instant. Raw outputs take it as it is; the encoding mode times its frames.
+    if (clip->videoStream() && !(m_output.muxer()->flags & AVFMT_NOTIMESTAMPS) &&
+        !clip->firstPacketTimed(clip->videoIndex())) {
+        if (error)
+            *error = "cannot join without re-encoding: the pictures of " + task.source + " carry no timestamps";
+        return false;
+    }
     m_task = task;
     if (!m_output.headerWritten()) {
         if (!createStreams(*clip, error))

@@ -39,6 +39,7 @@ private slots:
     void trimmedMatroskaKeepsPictureOrder();
     void keepsChaptersAndSubtitles_data();
     void keepsChaptersAndSubtitles();
+    void rawStreamIsNotCopiedIntoATimedContainer();
     void reencodesRawStreams_data();
     void reencodesRawStreams();
 };
@@ -79,6 +80,8 @@ void TestJobForeign::joinsForeignClips_data()
                                 << "mp3" << 2;
     QTest::newRow("m4a (GStreamer)") << "gst_aac.m4a"
                                      << "m4a" << 2;
+    QTest::newRow("raw H.264 (x264) into a raw stream") << "x264.h264"
+                                                        << "h264" << 2;
     QTest::newRow("flac (flac, one clip)") << "flac.flac"
                                            << "flac" << 1;
 }
@@ -104,8 +107,9 @@ void TestJobForeign::joinsForeignClips()
     QCOMPARE(r.tasksAdded, clips);
 
     const bool video = !FFprobe::streams(sources[0], QStringLiteral("video")).isEmpty();
+    const bool audio = !FFprobe::streams(sources[0], QStringLiteral("audio")).isEmpty();
     for (const QString &selector : {QStringLiteral("v:0"), QStringLiteral("a:0")}) {
-        if (selector.startsWith(QLatin1Char('v')) && !video)
+        if (!(selector.startsWith(QLatin1Char('v')) ? video : audio))
             continue;
         QStringList expected;
         for (const QString &s : sources)
@@ -196,6 +200,18 @@ void TestJobForeign::keepsChaptersAndSubtitles()
     }
     const QString errors = FFprobe::decodeErrors(out);
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
+}
+
+void TestJobForeign::rawStreamIsNotCopiedIntoATimedContainer()
+{
+    // Pictures without any timestamps cannot be given their times by a copy: the join is refused (the
+    // encoding mode times them at their rate) rather than written with every frame at one instant.
+    const QString out = rstest::scratchDir(QStringLiteral("rawcopy")) + QStringLiteral("/joined.mp4");
+    const Outcome r = runMerge(true, out, QStringLiteral("mp4"),
+                               {Task{MediaFixtures::foreign(QStringLiteral("x264_a.h264"))},
+                                Task{MediaFixtures::foreign(QStringLiteral("x264_b.h264"))}});
+    QVERIFY(r.failed);
+    QVERIFY2(r.error.contains(QLatin1String("timestamps")), qPrintable(r.error));
 }
 
 void TestJobForeign::reencodesRawStreams_data()
