@@ -2,8 +2,9 @@
 // The snapshot settings of the clip editor: image format and folder, in "VedioEditDefaultSetting.xml" of the
 // application-data folder (root ROOTITEM, element Screenshots, attributes IMG_SUFFIX and IMG_Folder). Every
 // call reads the file afresh; getters add a missing entry with its default, setters create what is missing.
+// The file is written atomically with a UTF-8 declaration first; one that does not parse is kept aside
+// (".bad") before it is replaced.
 
-#include <QDomDocument>
 #include <QString>
 
 class QVedioEditSettingXml
@@ -21,11 +22,6 @@ public:
 
     static QString GetItemValue(const QString &tag, const QString &attribute, const QString &defaultValue);
     static bool SetItemValue(const QString &tag, const QString &attribute, const QString &value);
-
-    // False when the file cannot be opened; a file that does not parse reads as an empty ROOTITEM.
-    static bool isValidFile(const QString &path, QDomDocument &doc, bool *parsed = nullptr);
-    // Atomic write with the UTF-8 declaration first; false when the file could not be written.
-    static bool SaveXml(const QString &path, const QDomDocument &doc);
 
 private:
     static QString readValue(const QString &tag, const QString &attribute, const QString &defaultValue,

@@ -58,15 +58,16 @@ bool QVideoSettingXml::isValidFile(const QString &path, QDomDocument &doc, bool 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
-    const bool ok = doc.setContent(&file, false);
-    if (!ok || doc.documentElement().isNull())
+    // A document without a root element counts as unparsable: it is kept aside before any rewrite.
+    const bool ok = doc.setContent(&file, false) && !doc.documentElement().isNull();
+    if (!ok)
         resetToEmptyRoot(doc);
     if (parsed)
         *parsed = ok;
     return true;
 }
 
-bool QVideoSettingXml::SaveXml(const QString &path, const QDomDocument &doc)
+bool QVideoSettingXml::SaveXml(const QString &path, const QDomDocument &doc, XmlDeclaration declaration)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -75,7 +76,10 @@ bool QVideoSettingXml::SaveXml(const QString &path, const QDomDocument &doc)
     }
     QTextStream stream(&file);
     stream.setCodec("utf-8");
-    doc.save(stream, 4); // no XML declaration is added: files begin with their root element
+    if (declaration == XmlDeclaration::Utf8)
+        doc.save(stream, 4, QDomNode::EncodingFromTextStream);
+    else
+        doc.save(stream, 4); // no XML declaration is added: files begin with their root element
     stream.flush();
     if (stream.status() != QTextStream::Ok || !file.commit()) {
         qWarning() << "error::ParserXML->writeOperateXml->file.write" << path;
@@ -150,7 +154,12 @@ QString QVideoSettingXml::settingsFilePath()
 QString QVideoSettingXml::readKey(const QString &tag, const QString &attribute, const QString &defaultValue,
                                   bool fillEmpty)
 {
-    const QString path = settingsFilePath();
+    return readKeyIn(settingsFilePath(), tag, attribute, defaultValue, fillEmpty);
+}
+
+QString QVideoSettingXml::readKeyIn(const QString &path, const QString &tag, const QString &attribute,
+                                    const QString &defaultValue, bool fillEmpty, XmlDeclaration declaration)
+{
     const bool existed = QFileInfo::exists(path);
     bool parsed = true;
     QDomDocument doc;
@@ -182,7 +191,7 @@ QString QVideoSettingXml::readKey(const QString &tag, const QString &attribute, 
     }
     // An unchanged document is not rewritten: a read must not race another process's write for nothing.
     if (changed)
-        SaveXml(path, doc);
+        SaveXml(path, doc, declaration);
     return result;
 }
 
@@ -193,14 +202,19 @@ QString QVideoSettingXml::GetItemValue(const QString &tag, const QString &attrib
 
 bool QVideoSettingXml::SetItemValue(const QString &tag, const QString &attribute, const QString &value)
 {
-    const QString path = settingsFilePath();
+    return writeKeyIn(settingsFilePath(), tag, attribute, value);
+}
+
+bool QVideoSettingXml::writeKeyIn(const QString &path, const QString &tag, const QString &attribute,
+                                  const QString &value, XmlDeclaration declaration)
+{
     QDomDocument doc;
     if (!loadForUpdate(path, doc))
         return false;
     QDomElement root = doc.documentElement();
     QDomElement entry = orNewChild(firstChildByTag(root, tag), doc, root, tag);
     entry.setAttribute(attribute, value);
-    return SaveXml(path, doc);
+    return SaveXml(path, doc, declaration);
 }
 
 QString QVideoSettingXml::GetItemValue(const SettingKey &key)

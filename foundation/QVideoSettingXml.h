@@ -23,12 +23,16 @@ class QVideoSettingXml
 public:
     QVideoSettingXml() {}
 
+    // Whether a written file begins with an XML declaration.
+    enum class XmlDeclaration { Omitted, Utf8 };
+
     // --- shared by every file ---
     // Loads a file. False when it cannot be opened. A file that does not parse reads as a document with
     // an empty ROOTITEM root; *parsed (when given) tells the two cases apart.
     static bool isValidFile(const QString &path, QDomDocument &doc, bool *parsed = nullptr);
     // Writes atomically (the old file stays whole when the write fails); false on failure.
-    static bool SaveXml(const QString &path, const QDomDocument &doc);
+    static bool SaveXml(const QString &path, const QDomDocument &doc,
+                        XmlDeclaration declaration = XmlDeclaration::Omitted);
     static std::string &trim(std::string &text);
 
     // --- settings store "VideoDefaultSetting.xml" ---
@@ -38,6 +42,16 @@ public:
     static bool SetItemValue(const QString &tag, const QString &attribute, const QString &value);
     static QString GetItemValue(const SettingKey &key);
     static bool SetItemValue(const SettingKey &key, const QString &value);
+
+    // --- the same key store in another file of its shape (ROOTITEM, one element per tag) ---
+    // Reads one key; a missing element is created with the default. `fillEmpty` also stores the default
+    // in an existing element whose attribute is missing or empty. An unchanged file is not rewritten.
+    static QString readKeyIn(const QString &path, const QString &tag, const QString &attribute,
+                             const QString &defaultValue, bool fillEmpty,
+                             XmlDeclaration declaration = XmlDeclaration::Omitted);
+    // Stores the value, creating the file and the element when missing; false when it could not be saved.
+    static bool writeKeyIn(const QString &path, const QString &tag, const QString &attribute, const QString &value,
+                           XmlDeclaration declaration = XmlDeclaration::Omitted);
 
     static QString getCaptureImgSuffix();
     static void setCaptureImgSuffix(const QString &suffix);
@@ -87,7 +101,6 @@ private:
     // The first child whose attribute has the value, or a new <tag> element with it appended to parent.
     static QDomElement childByAttributeOrNew(QDomDocument &doc, QDomElement parent, const QString &tag,
                                              const QString &attribute, const QString &value);
-    // Reads one key; a missing element is created with the default. `fillEmpty` also stores the default
-    // in an existing element whose attribute is missing or empty.
+    // readKeyIn() on the settings store.
     static QString readKey(const QString &tag, const QString &attribute, const QString &defaultValue, bool fillEmpty);
 };
