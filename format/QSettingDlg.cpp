@@ -81,14 +81,7 @@ void QSettingDlg::InitCtrl()
     m_labABitRate->move(271, 85);
     m_cmbABitRate->move(357, 83);
 
-    m_labCodec->setText(tr("Codec:"));
-    m_labReslution->setText(tr("Resolution:"));
-    m_labFrame->setText(tr("Frame Rate:"));
-    m_labBitRate->setText(tr("Bit Rate:"));
-    m_labACodec->setText(tr("Codec:"));
-    m_labChannel->setText(tr("Channel:"));
-    m_labSampleRate->setText(tr("Sample Rate:"));
-    m_labABitRate->setText(tr("Bit Rate:"));
+    setLabelTexts();
 
     QFont font = m_labCodec->font();
     font.setFamily(QStringLiteral("Tahoma"));
@@ -173,7 +166,7 @@ void QSettingDlg::OnClickDefault()
     setVideoQuality(HighQuality);
 }
 
-void QSettingDlg::retranslateUi()
+void QSettingDlg::setLabelTexts()
 {
     m_labCodec->setText(tr("Codec:"));
     m_labReslution->setText(tr("Resolution:"));
@@ -183,6 +176,11 @@ void QSettingDlg::retranslateUi()
     m_labChannel->setText(tr("Channel:"));
     m_labSampleRate->setText(tr("Sample Rate:"));
     m_labABitRate->setText(tr("Bit Rate:"));
+}
+
+void QSettingDlg::retranslateUi()
+{
+    setLabelTexts();
     m_btnAudio->setBtnText(tr("Audio"));
     m_btnVideo->setBtnText(tr("Video"));
     const bool french = QConverterOperate::getLanguageType() == kFrench;

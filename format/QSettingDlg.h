@@ -84,6 +84,7 @@ protected:
 private:
     void InitBtn();
     void InitCtrl();
+    void setLabelTexts();
     void OnInitDeault();
     void InitComboboxCtrl(QCustomComboBox *list);
     void placeButtons();
