@@ -1,18 +1,12 @@
 #include "QLoadingDlg.h"
 
-#include "QIAnyUtil.h"
 #include "QImageButton.h"
 #include "SmallDialogs.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-namespace {
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-} // namespace
+using SmallDialogs::res;
 
 QLoadingDlg::QLoadingDlg(QWidget *parent) : QNinePointsImageDialog(parent)
 {

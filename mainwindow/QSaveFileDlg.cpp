@@ -1,52 +1,25 @@
 #include "QSaveFileDlg.h"
 
-#include "QIAnyUtil.h"
 #include "SmallDialogs.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-namespace {
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-} // namespace
+using SmallDialogs::res;
 
 QSaveFileDlg::QSaveFileDlg(QWidget *parent) : QZTDialog(parent, 1)
 {
     setupUi(this);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setBackgroundImage(res("/image/Common_bg/bg_2.png"), false);
+    SmallDialogs::ztFrame(this, tr("Save file"));
     setLogoRect(QRect(135, 5, 0, 0));
-    setTitleRect(QRect(0, 8, 0, 0));
-    setAlignment(Qt::AlignCenter);
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-    setStretchPolicy(0);
-    QFont f = font();
-    f.setFamily(QStringLiteral("Tahoma"));
-    f.setPixelSize(12);
-    setFont(f);
-    setDlgTitle(tr("Save file"));
-    setWindowIcon(QIcon(res("/image/main_logo.png")));
-    setWindowTitle(tr("Save file"));
-    setMoveTopHeight(30);
-    setGridViewInfo(rectSize(80, 80), rectSize(80, 80), rectSize(80, 80), rectSize(80, 80));
     resize(481, 150);
     initControl();
 }
 
 void QSaveFileDlg::initControl()
 {
-    m_btnClose->setButtonImage(res("/image/btn_close.png"), true);
+    SmallDialogs::ztTitleButtons(m_btnClose, m_btnMin, m_btnMax);
     connect(m_btnClose, &QPushButton::clicked, this, &QSaveFileDlg::onCancel);
-    m_btnMin->setButtonImage(res("/image/btn_min.png"), true);
-    m_btnMin->setEnabled(false);
-    m_btnMax->setButtonImage(res("/image/btn_max.png"), true);
-    m_btnMax->setEnabled(false);
     m_btnCancel->setButtonImage(res("/image/Common_bg/btn_common.png"), true);
     m_btnCancel->setText(tr("Stop"));
     m_btnCancel->resize(59, 20);

@@ -1,16 +1,10 @@
 #include "QShowIsLosslassDlg.h"
 
-#include "QIAnyUtil.h"
 #include "SmallDialogs.h"
 
 #include <QKeyEvent>
 
-namespace {
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-} // namespace
+using SmallDialogs::res;
 
 QShowIsLosslassDlg::QShowIsLosslassDlg(QWidget *parent) : QZTDialog(parent, 1)
 {
@@ -22,34 +16,13 @@ QShowIsLosslassDlg::QShowIsLosslassDlg(QWidget *parent) : QZTDialog(parent, 1)
 
 void QShowIsLosslassDlg::init()
 {
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setBackgroundImage(res("/image/Common_bg/bg_2.png"), false);
-    setGridViewInfo(rectSize(80, 80), rectSize(80, 80), rectSize(80, 80), rectSize(80, 80));
-    setStretchPolicy(0);
-    setMoveTopHeight(30);
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-    QFont f = font();
-    f.setFamily(QStringLiteral("Tahoma"));
-    f.setPixelSize(12);
-    setFont(f);
-    setDlgTitle(QStringLiteral("Quorvane Reelsplice"));
-    setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
-    setTitleRect(QRect(0, 8, 0, 0));
-    setAlignment(Qt::AlignCenter);
-    setWindowIcon(QIcon(res("/image/main_logo.png")));
+    SmallDialogs::ztFrame(this, QStringLiteral("Quorvane Reelsplice"));
     resize(481, 163);
 }
 
 void QShowIsLosslassDlg::initControls()
 {
-    m_btnClose->setButtonImage(res("/image/btn_close.png"), true);
-    m_btnMin->setButtonImage(res("/image/btn_min.png"), true);
-    m_btnMin->setEnabled(false);
-    m_btnMax->setButtonImage(res("/image/btn_max.png"), true);
-    m_btnMax->setEnabled(false);
+    SmallDialogs::ztTitleButtons(m_btnClose, m_btnMin, m_btnMax);
     for (QZTBaseButton *b : {m_btnCancel, m_btnOk}) {
         b->setButtonImage(res("/image/Common_bg/btn_common.png"), true);
         b->resize(60, 22);

@@ -4,7 +4,10 @@
 #include "QIAnyUtil.h"
 #include "QNinePointsImageDialog.h"
 #include "QTextImageButton.h"
+#include "QZTBaseButton.h"
+#include "QZTDialog.h"
 
+#include <QIcon>
 #include <QImage>
 
 namespace SmallDialogs {
@@ -49,6 +52,37 @@ void frame(QNinePointsImageDialog *dlg, int corner, int w, int h)
     dlg->addCloseBtn(res("/image/btn_close.png"), true);
     dlg->addMinBtn(res("/image/btn_min.png"), true);
     dlg->addMaxBtn(res("/image/btn_max.png"), true);
+}
+
+void ztFrame(QZTDialog *dlg, const QString &title)
+{
+    dlg->setAttribute(Qt::WA_TranslucentBackground);
+    dlg->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    dlg->setBackgroundImage(res("/image/Common_bg/bg_2.png"), false);
+    dlg->setGridViewInfo(rectSize(80, 80), rectSize(80, 80), rectSize(80, 80), rectSize(80, 80));
+    dlg->setStretchPolicy(0);
+    dlg->setMoveTopHeight(30);
+    QPalette pal = dlg->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    dlg->setPalette(pal);
+    QFont f = dlg->font();
+    f.setFamily(QStringLiteral("Tahoma"));
+    f.setPixelSize(12);
+    dlg->setFont(f);
+    dlg->setDlgTitle(title);
+    dlg->setWindowTitle(title);
+    dlg->setTitleRect(QRect(0, 8, 0, 0));
+    dlg->setAlignment(Qt::AlignCenter);
+    dlg->setWindowIcon(QIcon(res("/image/main_logo.png")));
+}
+
+void ztTitleButtons(QZTBaseButton *close, QZTBaseButton *min, QZTBaseButton *max)
+{
+    close->setButtonImage(res("/image/btn_close.png"), true);
+    min->setButtonImage(res("/image/btn_min.png"), true);
+    min->setEnabled(false);
+    max->setButtonImage(res("/image/btn_max.png"), true);
+    max->setEnabled(false);
 }
 
 void stripButton(QTextImageButton *button, const QString &text, const QString &image, int w, int h,
