@@ -374,6 +374,18 @@ void paintHandles(QPainter &p, const SkinImageSpec &spec)
     p.drawLine(c - QPointF(0, r + 1), c + QPointF(0, r + 1));
 }
 
+// The line colour of the tile and tab kinds in state k: grey, lighter on hover, the accent (or the
+// manifest's colour) when selected or current, faint when disabled.
+QColor markColor(const SkinImageSpec &spec, const Family &fam, int k)
+{
+    if (k == Hover)
+        return lighter(fam.border, 70);
+    if (k == Pressed)
+        return spec.color.isValid() ? spec.color : kAccent;
+    const QColor c = lighter(fam.border, 20);
+    return k == Disabled ? withAlpha(c, 0.4) : c;
+}
+
 // The frame of a list tile in its four states: a thin grey outline, a lighter one on hover, an accent
 // outline when selected and a faint one when disabled; the inside stays transparent for the picture.
 void paintTile(QPainter &p, const SkinImageSpec &spec)
@@ -381,16 +393,8 @@ void paintTile(QPainter &p, const SkinImageSpec &spec)
     const Family fam = family(spec.light);
     for (int k = 0; k < 4; ++k) {
         const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
-        QColor c = lighter(fam.border, 20);
-        qreal width = 1.0;
-        if (k == Hover) {
-            c = lighter(fam.border, 70);
-        } else if (k == Pressed) {
-            c = spec.color.isValid() ? spec.color : kAccent;
-            width = 2.0;
-        } else if (k == Disabled) {
-            c = withAlpha(c, 0.4);
-        }
+        const QColor c = markColor(spec, fam, k);
+        const qreal width = k == Pressed ? 2.0 : 1.0;
         p.setPen(QPen(c, width));
         p.setBrush(Qt::NoBrush);
         p.drawPath(roundedPath(frame.adjusted(width / 2, width / 2, -width / 2, -width / 2), spec.radius));
@@ -447,17 +451,8 @@ void paintTab(QPainter &p, const SkinImageSpec &spec)
     const Family fam = family(spec.light);
     for (int k = 0; k < 4; ++k) {
         const QRectF frame(k * spec.size.width(), 0, spec.size.width(), spec.size.height());
-        QColor c = lighter(fam.border, 20);
-        qreal h = 1.0;
-        if (k == Hover) {
-            c = lighter(fam.border, 70);
-            h = 2.0;
-        } else if (k == Pressed) {
-            c = spec.color.isValid() ? spec.color : kAccent;
-            h = 3.0;
-        } else if (k == Disabled) {
-            c = withAlpha(c, 0.4);
-        }
+        const QColor c = markColor(spec, fam, k);
+        const qreal h = k == Hover ? 2.0 : k == Pressed ? 3.0 : 1.0;
         p.fillRect(QRectF(frame.left() + 2, frame.bottom() - h, frame.width() - 4, h), c);
     }
 }
