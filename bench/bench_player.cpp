@@ -7,6 +7,7 @@
 //
 // Clips: H.264 High 8-bit 4:2:0 and H.264 High 4:4:4 10-bit, both with B-frames and a 2 s key frame
 // spacing. Each figure is the median of N runs with the fastest and slowest beside it; the clips take turns.
+#include "BenchStats.h"
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 #include "rscodec.h"
@@ -27,6 +28,10 @@
 #include <vector>
 
 namespace {
+
+using rsbench::loadAverage;
+using rsbench::Spread;
+using rsbench::spreadOf;
 
 constexpr double kFps = 30.0;
 
@@ -159,25 +164,6 @@ double seekRun(const QByteArray &path, double duration, unsigned seed)
     std::sort(ms.begin(), ms.end());
     rsc_player_release(player);
     return (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-}
-
-struct Spread
-{
-    double median, min, max;
-};
-
-Spread spreadOf(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
-}
-
-QString loadAverage()
-{
-    QFile f(QStringLiteral("/proc/loadavg"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2)
-                                       : QStringLiteral("unknown");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 // a 2 s key frame spacing, 8-bit 4:2:0 and 10-bit 4:4:4), copied round-robin into distinct files. The two
 // sides run interleaved (A B, B A ...); each figure is the median of N passes with the slowest and fastest
 // pass beside it.
+#include "BenchStats.h"
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 #include "rscodec.h"
@@ -25,6 +26,10 @@
 #include <vector>
 
 namespace {
+
+using rsbench::loadAverage;
+using rsbench::Spread;
+using rsbench::spreadOf;
 
 // What the clip probe reads of a file: presence, geometry, duration, names, every stream's values.
 uint32_t s_thumbnailMode = 1;
@@ -88,25 +93,6 @@ template <typename F> double filesPerSecond(const QStringList &files, F probe, i
         if (!probe(f))
             ++*failures;
     return files.size() / (timer.nsecsElapsed() / 1e9);
-}
-
-QString loadAverage()
-{
-    QFile f(QStringLiteral("/proc/loadavg"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2) + "\n"
-                                       : QStringLiteral("unknown\n");
-}
-
-struct Spread
-{
-    double median, min, max;
-};
-
-Spread spreadOf(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
 }
 
 } // namespace
@@ -185,7 +171,7 @@ int main(int argc, char *argv[])
             files, [](const QString &f) { return probeInProcess(f.toUtf8(), false); }, &failures));
     }
     const Spread a = spreadOf(withThumb), b = spreadOf(inProcess), c = spreadOf(ffprobe);
-    std::printf("files: %d (%d kinds); median [min-max] of %d interleaved passes; load average %s", int(files.size()),
+    std::printf("files: %d (%d kinds); median [min-max] of %d interleaved passes; load average %s\n", int(files.size()),
                 int(names.size()), runs, qPrintable(loadAverage()));
     std::printf("clip probe with thumbnail (%s): %8.1f files/s [%.1f-%.1f]\n",
                 s_thumbnailMode == 1 ? "as the program" : "key frame     ", a.median, a.min, a.max);
