@@ -33,6 +33,10 @@ bool dropFiles(QWidget *target, const QStringList &paths, const QPoint &at = QPo
 // Runs `act` on the next modal dialog once it is shown (polling the event loop).
 void onNextModal(const std::function<void(QWidget *)> &act, int timeoutMs = 20000);
 
+// Output settings of the catalogue's "HD Video" profile with its own codecs (25 fps, 800 kb/s video), at a
+// frame size of the test's choosing; false when the catalogue or its codecs are missing.
+bool useCatalogueProfile(int width, int height);
+
 // <build>/gallery/<name>.png of the widget as shown; fails the test when nothing was drawn.
 void shot(QWidget *w, const QString &name);
 // The same, but of the screen where the window is, so that windows standing over it (a progress dialog)

@@ -13,11 +13,9 @@
 #include "MacMainWindow.h"
 #include "MediaFixtures.h"
 #include "QConverterOperate.h"
-#include "QIAnyUtil.h"
 #include "QLoadingDlg.h"
 #include "QMainDlg.h"
 #include "QNewConvertObject.h"
-#include "QPlistRead.h"
 #include "QRirezaPlayerForm.h"
 #include "QScrollAreaFrameSelection.h"
 #include "QShowIsLosslassDlg.h"
@@ -25,7 +23,6 @@
 #include "QZTMenu.h"
 #include "RetractLabel.h"
 #include "VideoConvertBar.h"
-#include "ZTAVCodecAnalysis.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
@@ -100,35 +97,6 @@ private:
         a.fileFormat = QStringLiteral("Original");
         a.fileExtend = QStringLiteral("mp4");
         QSettingDlgState::setAttributeSetting(a);
-    }
-
-    // A catalogue profile with its own codecs, at a frame size of the test's choosing.
-    bool useCatalogueProfile(int width, int height)
-    {
-        QPlistRead reader((QIAnyUtil::getResourcePath() + QStringLiteral("/profile/profiles_mac.plist")).toStdString());
-        FormatAllInfo *info = reader.isLoaded()
-                                  ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto")
-                                  : nullptr;
-        if (!info)
-            return false;
-        AttributeSetting a;
-        a.nQuality = 1;
-        a.fileFormat = QString::fromStdString(info->strExt);
-        a.fileExtend = QString::fromStdString(info->strExt);
-        a.VEncoder = QString::fromStdString(info->strVideoEncoder);
-        a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
-        a.VWidth = width;
-        a.VHeight = height;
-        a.VFrameRate_fps = 25;
-        a.VFrameRate_scale = 1;
-        a.VBitRate = 800;
-        a.AEncoder = QString::fromStdString(info->strAudioEncoder);
-        a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
-        a.AChannel = 2;
-        a.ASampleRate = 44100;
-        a.ABitRate = 128;
-        QSettingDlgState::setAttributeSetting(a);
-        return a.VCodecsId != 0 && a.ACodecsId != 0;
     }
 
     void clickConvert()
@@ -343,7 +311,7 @@ private slots:
 
     void encodingMergeOfTrims()
     {
-        QVERIFY(useCatalogueProfile(320, 240));
+        QVERIFY(mwt::useCatalogueProfile(320, 240));
         clips()->GetItem(0)->m_nTrimStart = kSec / 2;
         clips()->GetItem(0)->m_nTrimEnd = 3 * kSec / 2;
         clips()->GetItem(1)->m_nTrimEnd = kSec;
@@ -392,7 +360,7 @@ private slots:
         QVERIFY(mwt::dropFiles(list()->rows().first(), {copyAs(longClip, m_clips, "d long.mp4")}));
         QVERIFY(waitIdle());
         QCOMPARE(clips()->GetItemCount(), 3);
-        QVERIFY(useCatalogueProfile(1280, 720));
+        QVERIFY(mwt::useCatalogueProfile(1280, 720));
         m_rec->revealed.clear();
         m_rec->messages.clear();
         clickConvert();

@@ -13,9 +13,7 @@
 #include "QAdjustOperationForm.h"
 #include "QCommonButtonForm.h"
 #include "QEditTipDlg.h"
-#include "QIAnyUtil.h"
 #include "QMainDlg.h"
-#include "QPlistRead.h"
 #include "QTrimOperationForm.h"
 #include "QVEDualSlider.h"
 #include "QVideoEditTag.h"
@@ -24,7 +22,6 @@
 #include "QWatermarkOperationForm.h"
 #include "QZTTextEdit.h"
 #include "VideoConvertBar.h"
-#include "ZTAVCodecAnalysis.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
@@ -62,34 +59,6 @@ private:
         AttributeSetting a = QSettingDlgState::attributeSetting();
         a.bLossless = on;
         QSettingDlgState::setAttributeSetting(a);
-    }
-
-    bool useCatalogueProfile(int width, int height)
-    {
-        QPlistRead reader((QIAnyUtil::getResourcePath() + QStringLiteral("/profile/profiles_mac.plist")).toStdString());
-        FormatAllInfo *info = reader.isLoaded()
-                                  ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto")
-                                  : nullptr;
-        if (!info)
-            return false;
-        AttributeSetting a;
-        a.nQuality = 1;
-        a.fileFormat = QString::fromStdString(info->strExt);
-        a.fileExtend = QString::fromStdString(info->strExt);
-        a.VEncoder = QString::fromStdString(info->strVideoEncoder);
-        a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
-        a.VWidth = width;
-        a.VHeight = height;
-        a.VFrameRate_fps = 25;
-        a.VFrameRate_scale = 1;
-        a.VBitRate = 800;
-        a.AEncoder = QString::fromStdString(info->strAudioEncoder);
-        a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
-        a.AChannel = 2;
-        a.ASampleRate = 44100;
-        a.ABitRate = 128;
-        QSettingDlgState::setAttributeSetting(a);
-        return a.VCodecsId != 0 && a.ACodecsId != 0;
     }
 
     // Edit on row `row`; `act` runs in the loaded editor.
@@ -204,7 +173,7 @@ private slots:
     // (pillar-boxed into the 320x240 output), the second clip whole.
     void encodingJoinShowsTheEdits()
     {
-        QVERIFY(useCatalogueProfile(320, 240));
+        QVERIFY(mwt::useCatalogueProfile(320, 240));
         QCOMPARE(clip(1)->m_editConfig.crop.rotation, 90u);
         const double expected = (clip(0)->m_nDuration - clip(0)->m_nTrimStart + clip(1)->m_nDuration) / 1e6;
         m_rec->revealed.clear();
