@@ -68,6 +68,15 @@ public:
 
     void getEncodeParam(CAVEncodeParam *param) const;
 
+    // The subtitle stream the clip's record chooses from the file (0-based among its subtitle streams);
+    // -1 for none, closed captions or a subtitle file.
+    int chosenSubtitleStream() const;
+    // Whether a high-speed join into `container` (lower case, as CAVEncodeParam names it) carries the
+    // chosen subtitle stream into the output, asked of the codec library with the join's own rule. False
+    // when the container cannot hold its format: the subtitle is then missing from the output. Opens the
+    // source file: ask it before a run, not while painting.
+    bool isSubtitleCarriedInto(const QByteArray &container) const;
+
     QString getValidOutputName();
     QString getConverOutputDir();
     QString getConverPath();

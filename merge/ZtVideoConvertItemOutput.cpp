@@ -4,6 +4,7 @@
 
 #include "AttributeSetting.h"
 #include "QConverterOperate.h"
+#include "rscodec.h"
 
 #include <QDebug>
 #include <QDir>
@@ -27,6 +28,21 @@ QString collapseSlashes(QString path)
 }
 
 } // namespace
+
+int ZtVideoConvertItem::chosenSubtitleStream() const
+{
+    // The row the job is given (row 0 is none, rows past the streams are captions and files).
+    const VESubtitleValue_Info &sv = m_editConfig.subtitleValue;
+    return sv.subtitleRow >= 1 && sv.subtitleRow <= sv.subtitleCount ? sv.subtitleRow - 1 : -1;
+}
+
+bool ZtVideoConvertItem::isSubtitleCarriedInto(const QByteArray &container) const
+{
+    const int stream = chosenSubtitleStream();
+    if (stream < 0 || container.isEmpty())
+        return false;
+    return rsc_job_lossless_carries_subtitle(container.constData(), m_strFilePath.toUtf8().constData(), stream) == 1;
+}
 
 void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
 {

@@ -194,3 +194,23 @@ bool ZtVideoConvertManager::IsLosslessMerger() const
     }
     return true;
 }
+
+bool ZtVideoConvertManager::isSubtitleCarried(int position) const
+{
+    const ZtVideoConvertItem *item = GetItem(position);
+    if (!item)
+        return false;
+    const ZtVideoConvertItem *first = m_itemList.first();
+    CAVEncodeParam param;
+    first->getEncodeParam(&param);
+    const QByteArray container(param.container());
+    if (!item->isSubtitleCarriedInto(container))
+        return false;
+    if (item == first)
+        return true;
+    if (!first->isSubtitleCarriedInto(container))
+        return false;
+    const SubtitleTrackInfo *f = at(first->m_subtitleTracks, first->chosenSubtitleStream());
+    const SubtitleTrackInfo *c = at(item->m_subtitleTracks, item->chosenSubtitleStream());
+    return f && c && f->formatName == c->formatName;
+}

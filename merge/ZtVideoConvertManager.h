@@ -30,6 +30,11 @@ public:
     bool swapItem(int a, int b);
     bool OrginalItemInsert(int from, int to);
     bool IsLosslessMerger() const;
+    // Before a high-speed run: whether the clip at `position` has its chosen subtitle stream carried into
+    // the output, in the container the run writes (the first clip's parameters name it). The output's
+    // subtitle stream is the first clip's, so a later clip's is carried only when the first clip's is and
+    // both are of one format. Opens the source files.
+    bool isSubtitleCarried(int position) const;
 
     // Two clips can be joined without re-encoding (the per-clip part of the lossless test).
     static bool IsLosslessPair(const ZtVideoConvertItem *first, const ZtVideoConvertItem *other);

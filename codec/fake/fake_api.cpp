@@ -2384,6 +2384,13 @@ int rsc_job_container_is_single_clip(const char *container)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+int rsc_job_lossless_carries_subtitle(const char *container, const char *src, int index)
+{
+    Call call("rsc_job_lossless_carries_subtitle");
+    call.text(container).text(src).integer(static_cast<int64_t>(index));
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
 int rsc_job_is_finished(rsc_job *job)
 {
     Call call("rsc_job_is_finished");

@@ -513,6 +513,11 @@ int rsc_job_start(rsc_job *job);
 /* 1 when a lossless merge into this container (a name as for open_output) takes one clip only, so a
  * second add is refused (raw FLAC); 0 otherwise. The clip list asks it before offering a lossless join. */
 int rsc_job_container_is_single_clip(const char *container);
+/* 1 when a lossless merge into this container would carry the source file's subtitle stream `index`
+ * (0-based among its subtitle streams) as a stream: the container holds its format (SubRip/ASS in
+ * Matroska, mov_text in MP4/MOV); 0 when it would be left out, or the file or stream cannot be read.
+ * The same rule the lossless merge applies; the clip list asks it before the run. */
+int rsc_job_lossless_carries_subtitle(const char *container, const char *src, int index);
 
 /* Polling, from the caller's thread */
 int rsc_job_is_finished(rsc_job *job); /* 1 = the current work is done (merge: the current task) */

@@ -1,6 +1,8 @@
 // The conversion and merge jobs of the C API over rsc::job::Job.
 #include "job_capi.h"
+#include "decode_input.h"
 #include "log_codec.h"
+#include "lossless_merge.h"
 #include "mux_output.h"
 
 #include <new>
@@ -55,6 +57,22 @@ int rsc_job_close(rsc_job *job)
 int rsc_job_container_is_single_clip(const char *container)
 {
     return container && rsc::job::OutputFile::holdsOneClip(container) ? 1 : 0;
+}
+
+int rsc_job_lossless_carries_subtitle(const char *container, const char *src, int index)
+{
+    if (!usable(container) || !usable(src) || index < 0)
+        return 0;
+    rsc::logInstall();
+    const AVOutputFormat *muxer = rsc::job::OutputFile::muxerFor(container);
+    if (!muxer)
+        return 0;
+    // Opened as the join opens its clips, so the streams counted are the ones it would see.
+    rsc::job::InputClip clip;
+    std::string error;
+    if (!clip.open(src, 0, 0, &error, rsc::job::InputClip::Purpose::Copy))
+        return 0;
+    return rsc::job::carriedSubtitle(clip.format(), index, muxer) ? 1 : 0;
 }
 
 int rsc_job_discard(rsc_job *job)

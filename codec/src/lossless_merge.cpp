@@ -19,19 +19,27 @@ LosslessMerger::~LosslessMerger()
     avcodec_parameters_free(&m_subtitle.params);
 }
 
-namespace {
-
-// The chosen subtitle stream of a clip (the n-th subtitle stream) when the edits carry it as a stream.
-AVStream *chosenSubtitle(AVFormatContext *ctx, const rsc::edit::EditConfig &edit)
+AVStream *carriedSubtitle(AVFormatContext *source, int n, const AVOutputFormat *muxer)
 {
-    if (!(edit.subtitleMode & 1) || edit.subtitleStream < 0 || !edit.subtitleFile.empty())
+    if (!source || n < 0)
         return nullptr;
     int seen = 0;
-    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
-        if (ctx->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE && seen++ == edit.subtitleStream)
-            return ctx->streams[i];
+    for (unsigned i = 0; i < source->nb_streams; ++i) {
+        AVStream *s = source->streams[i];
+        if (s->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE && seen++ == n)
+            return OutputFile::holdsCodec(muxer, s->codecpar->codec_id) ? s : nullptr;
     }
     return nullptr;
+}
+
+namespace {
+
+// The chosen subtitle stream of a clip when the edits carry it as a stream and the output holds it.
+AVStream *chosenSubtitle(AVFormatContext *ctx, const rsc::edit::EditConfig &edit, const AVOutputFormat *muxer)
+{
+    if (!(edit.subtitleMode & 1) || !edit.subtitleFile.empty())
+        return nullptr;
+    return carriedSubtitle(ctx, edit.subtitleStream, muxer);
 }
 
 } // namespace
@@ -71,11 +79,8 @@ bool LosslessMerger::createStreams(const InputClip &clip, std::string *error)
         return track.params && avcodec_parameters_copy(track.params, in->codecpar) >= 0;
     };
     m_videoRotation = rsc::displayRotation(clip.videoStream());
-    // The chosen subtitle stream travels where the container holds its format (SubRip or ASS in Matroska,
-    // mov_text in MP4); elsewhere it is left out.
-    AVStream *subtitle = chosenSubtitle(clip.format(), m_task.edit);
-    if (subtitle && avformat_query_codec(muxer, subtitle->codecpar->codec_id, FF_COMPLIANCE_NORMAL) != 1)
-        subtitle = nullptr;
+    // The chosen subtitle stream travels where the container holds its format; elsewhere it is left out.
+    AVStream *subtitle = chosenSubtitle(clip.format(), m_task.edit, muxer);
     if (!add(clip.videoStream(), m_video) || !add(clip.audioStream(), m_audio) || !add(subtitle, m_subtitle)) {
         if (error)
             *error = "out of memory";
@@ -178,7 +183,7 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
     // none in the output.
     m_subtitle.input = -1;
     if (m_subtitle.out) {
-        const AVStream *s = chosenSubtitle(clip->format(), task.edit);
+        const AVStream *s = chosenSubtitle(clip->format(), task.edit, m_output.muxer());
         if (s && s->codecpar->codec_id == m_subtitle.params->codec_id) {
             m_subtitle.input = s->index;
             clip->format()->streams[s->index]->discard =

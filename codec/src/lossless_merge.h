@@ -12,6 +12,11 @@
 
 namespace rsc::job {
 
+// The n-th subtitle stream of a source (0-based, counting subtitle streams only) when a lossless join
+// into `muxer` carries it as a stream: the container must hold its format (SubRip or ASS in Matroska,
+// mov_text in MP4/MOV). Null otherwise. The join and rsc_job_lossless_carries_subtitle both ask this.
+AVStream *carriedSubtitle(AVFormatContext *source, int n, const AVOutputFormat *muxer);
+
 class LosslessMerger : public MergeEngine
 {
 public:

@@ -55,7 +55,7 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
             *error = why;
         return false;
     };
-    const AVOutputFormat *fmt = av_guess_format(muxerNameFor(container), nullptr, nullptr);
+    const AVOutputFormat *fmt = muxerFor(container);
     if (!fmt)
         fmt = av_guess_format(nullptr, path.c_str(), nullptr);
     if (!fmt)
@@ -80,8 +80,19 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
 
 bool OutputFile::holdsOneClip(const std::string &container)
 {
-    const AVOutputFormat *fmt = av_guess_format(muxerNameFor(container), nullptr, nullptr);
+    const AVOutputFormat *fmt = muxerFor(container);
     return fmt && std::string(fmt->name) == "flac";
+}
+
+const AVOutputFormat *OutputFile::muxerFor(const std::string &container)
+{
+    return av_guess_format(muxerNameFor(container), nullptr, nullptr);
+}
+
+bool OutputFile::holdsCodec(const AVOutputFormat *muxer, AVCodecID codec)
+{
+    // Only a plain yes counts: a muxer without tables answers "not known" for anything but its defaults.
+    return muxer && codec != AV_CODEC_ID_NONE && avformat_query_codec(muxer, codec, FF_COMPLIANCE_NORMAL) == 1;
 }
 
 bool OutputFile::isFile(const std::string &other) const

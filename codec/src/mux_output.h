@@ -26,6 +26,11 @@ public:
     // True for containers whose lossless output takes one clip only: a raw FLAC file numbers its frames and
     // states its length in its header, which copied frames of a second clip would contradict.
     static bool holdsOneClip(const std::string &container);
+    // The muxer a container name picks ("m4a" and the like name the iPod muxer); null when none does.
+    static const AVOutputFormat *muxerFor(const std::string &container);
+    // True when a copied stream of this codec can be written by the muxer (its codec tables or its own
+    // answer): the rule a lossless join applies to the subtitle stream it would carry.
+    static bool holdsCodec(const AVOutputFormat *muxer, AVCodecID codec);
     // True when `other` names the output file or the file at the output path (by device and inode).
     bool isFile(const std::string &other) const;
 

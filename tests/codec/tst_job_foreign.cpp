@@ -39,6 +39,8 @@ private slots:
     void trimmedMatroskaKeepsPictureOrder();
     void keepsChaptersAndSubtitles_data();
     void keepsChaptersAndSubtitles();
+    void answersWhetherSubtitleIsCarried_data();
+    void answersWhetherSubtitleIsCarried();
     void rawStreamIsNotCopiedIntoATimedContainer();
     void reencodesRawStreams_data();
     void reencodesRawStreams();
@@ -200,6 +202,74 @@ void TestJobForeign::keepsChaptersAndSubtitles()
     }
     const QString errors = FFprobe::decodeErrors(out);
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
+}
+
+void TestJobForeign::answersWhetherSubtitleIsCarried_data()
+{
+    QTest::addColumn<QString>("format"); // of the source's subtitle track
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("suffix"); // empty: the join itself is not run (the picture cannot go there)
+    QTest::addColumn<int>("stream");
+    QTest::addColumn<bool>("carried");
+    QTest::newRow("srt into mkv") << "srt"
+                                  << "matroska"
+                                  << "mkv" << 0 << true;
+    QTest::newRow("srt into mp4") << "srt"
+                                  << "mp4"
+                                  << "mp4" << 0 << false;
+    QTest::newRow("mov_text into mp4") << "mov_text"
+                                       << "mp4"
+                                       << "mp4" << 0 << true;
+    QTest::newRow("mov_text into mov") << "mov_text"
+                                       << "mov"
+                                       << "mov" << 0 << true;
+    QTest::newRow("ass into mkv") << "ass"
+                                  << "matroska"
+                                  << "mkv" << 0 << true;
+    QTest::newRow("ass into mp4") << "ass"
+                                  << "mp4"
+                                  << "mp4" << 0 << false;
+    QTest::newRow("srt into flv") << "srt"
+                                  << "flv"
+                                  << "flv" << 0 << false;
+    QTest::newRow("ass into ts") << "ass"
+                                 << "mpegts"
+                                 << "ts" << 0 << false;
+    QTest::newRow("mov_text into flv") << "mov_text"
+                                       << "flv"
+                                       << "flv" << 0 << false;
+    // AVC in MP4/Matroska form cannot be copied into AVI at all; the answer still has to be no.
+    QTest::newRow("srt into avi") << "srt"
+                                  << "avi"
+                                  << "" << 0 << false;
+    QTest::newRow("mov_text into avi") << "mov_text"
+                                       << "avi"
+                                       << "" << 0 << false;
+    QTest::newRow("a stream the file lacks") << "srt"
+                                             << "matroska"
+                                             << "mkv" << 1 << false;
+}
+
+void TestJobForeign::answersWhetherSubtitleIsCarried()
+{
+    RS_SHARD_UNIT();
+    // The answer the clip list gets before a run is what the join then writes.
+    QFETCH(QString, format);
+    QFETCH(QString, container);
+    QFETCH(QString, suffix);
+    QFETCH(int, stream);
+    QFETCH(bool, carried);
+    const QString src = MediaFixtures::foreignSubtitled(format);
+    QCOMPARE(rsc_job_lossless_carries_subtitle(container.toUtf8().constData(), src.toUtf8().constData(), stream),
+             carried ? 1 : 0);
+    if (suffix.isEmpty())
+        return;
+    const QString out = rstest::scratchDir(QStringLiteral("carried")) + QStringLiteral("/joined.") + suffix;
+    rsc_edit *e = rsc_edit_create();
+    rsc_edit_set_subtitle_stream(e, stream);
+    const Outcome r = runMerge(true, out, container, {Task{src, 0, 0, e}});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    QCOMPARE(FFprobe::streams(out, QStringLiteral("subtitle")).size(), carried ? 1 : 0);
 }
 
 void TestJobForeign::rawStreamIsNotCopiedIntoATimedContainer()

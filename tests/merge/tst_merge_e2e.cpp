@@ -220,6 +220,63 @@ private slots:
         QCOMPARE(run.finished && !run.failed, offered);
     }
 
+    void subtitleAnswerMatchesTheMerge_data()
+    {
+        QTest::addColumn<QString>("format");    // of both clips' subtitle track
+        QTest::addColumn<QString>("container"); // the output setting; "Original" keeps the first clip's
+        QTest::addColumn<bool>("firstChooses"); // the first clip has its subtitle chosen too
+        QTest::addColumn<bool>("carried");
+        QTest::newRow("srt into mkv") << "srt"
+                                      << "Original" << true << true;
+        QTest::newRow("srt into mp4") << "srt"
+                                      << "MP4" << true << false;
+        QTest::newRow("mov_text into mp4") << "mov_text"
+                                           << "Original" << true << true;
+        QTest::newRow("ass into mkv") << "ass"
+                                      << "Original" << true << true;
+        QTest::newRow("srt into flv") << "srt"
+                                      << "FLV" << true << false;
+        QTest::newRow("only the second clip chooses") << "srt"
+                                                      << "Original" << false << false;
+    }
+    void subtitleAnswerMatchesTheMerge()
+    {
+        // Each clip record's answer before a high-speed run is what the run then writes.
+        QFETCH(QString, format);
+        QFETCH(QString, container);
+        QFETCH(bool, firstChooses);
+        QFETCH(bool, carried);
+        useLossless();
+        AttributeSetting a = QSettingDlgState::attributeSetting();
+        a.fileFormat = container;
+        QSettingDlgState::setAttributeSetting(a);
+        const QString path = rstest::MediaFixtures::foreignSubtitled(format);
+        for (int i = 0; i < 2; ++i) {
+            ZtVideoConvertItem *item = probe(path);
+            QVERIFY(item);
+            QCOMPARE(item->m_editConfig.subtitleValue.subtitleCount, 1);
+            if (i == 1 || firstChooses) {
+                item->m_editConfig.subtitleValue.subtitleRow = 1;
+                item->m_editConfig.subtitleValue.subtitleIndex = 0;
+            }
+        }
+        QCOMPARE(m_list->isSubtitleCarried(0), firstChooses && carried);
+        QCOMPARE(m_list->isSubtitleCarried(1), carried);
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 60000);
+        QVERIFY(!run.failed);
+        const QJsonArray subtitles = rstest::FFprobe::streams(run.output, "subtitle");
+        QCOMPARE(subtitles.size(), carried ? 1 : 0);
+        // Each carried clip gives its two cues (MP4 fills the gaps between cues with empty samples).
+        if (carried) {
+            int cues = 0;
+            for (const auto &p : rstest::FFprobe::packets(run.output, "s:0"))
+                cues += p.size > 2 ? 1 : 0;
+            QCOMPARE(cues, 4);
+        }
+    }
+
     void encodingModeWithEdits()
     {
         // The catalogue ships in the tree: failing to read it is a fault, not a reason to skip.

@@ -127,6 +127,19 @@ QString MediaFixtures::foreign(const QString &name)
     return makeByCommand(QStringLiteral("foreign/") + name, command);
 }
 
+QString MediaFixtures::foreignSubtitled(const QString &format)
+{
+    const QString srt = foreign(QStringLiteral("mkvmerge_subs_chapters_a.mkv"));
+    if (format == QLatin1String("srt"))
+        return srt;
+    const QString name = format == QLatin1String("mov_text")
+                             ? QStringLiteral("foreign/mkvmerge_subs_movtext.mp4")
+                             : QStringLiteral("foreign/mkvmerge_subs_") + format + QStringLiteral(".mkv");
+    return make({name,
+                 {QStringLiteral("-i"), srt, QStringLiteral("-map"), QStringLiteral("0"), QStringLiteral("-c"),
+                  QStringLiteral("copy"), QStringLiteral("-c:s"), format}});
+}
+
 QStringList MediaFixtures::foreignNames()
 {
     return {QStringLiteral("gst_h264_aac.mp4"),

@@ -36,6 +36,9 @@ public:
     // "<base>_a.<suffix>" and "<base>_b.<suffix>" are a joinable pair (1 s and 1.5 s, other picture and tone).
     static QString foreign(const QString &name);
     static QStringList foreignNames(); // one of each kind
+    // "mkvmerge_subs_chapters_a.mkv" (its subtitle track SubRip) for "srt"; remuxed by ffmpeg with the
+    // track as "mov_text" (an mp4) or "ass" (an mkv) for those formats.
+    static QString foreignSubtitled(const QString &format);
     // The programs those clips need (scripts/install-deps.sh installs them).
     static QStringList foreignTools();
     // True when every named program is installed (for a clear skip message where a tool is missing).
