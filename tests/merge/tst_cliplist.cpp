@@ -2,8 +2,10 @@
 
 #include "TestSupport.h"
 
+#include "AttributeSetting.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
+#include "rscodec_fake.h"
 
 #include <QThread>
 
@@ -170,6 +172,57 @@ private slots:
             list.addConverItem(a, -1);
         }
         QVERIFY(list.IsLosslessMerger());
+    }
+
+    void subtitleQuestion_data()
+    {
+        // The record's row: 0 none, 1..count the file's streams, count + 1 closed captions, beyond a file.
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("secondFormat"); // of the second clip's subtitle track
+        QTest::addColumn<QString>("asked");        // the library call for the second clip; empty: none
+        QTest::addColumn<bool>("carried");
+        const QString second = QStringLiteral("rsc_job_lossless_carries_subtitle(\"matroska\", \"/clips/b.mkv\", %1)");
+        QTest::newRow("none chosen") << 0 << "subrip" << QString() << false;
+        QTest::newRow("first stream") << 1 << "subrip" << second.arg(0) << true;
+        QTest::newRow("second stream") << 2 << "subrip" << second.arg(1) << true;
+        QTest::newRow("closed captions") << 3 << "subrip" << QString() << false;
+        QTest::newRow("a subtitle file") << 4 << "subrip" << QString() << false;
+        QTest::newRow("another format than the first clip's") << 1 << "ass" << second.arg(0) << false;
+    }
+    void subtitleQuestion()
+    {
+        // The library answers yes for every stream: what is asked, and for which stream, is the record's part.
+        QFETCH(int, row);
+        QFETCH(QString, secondFormat);
+        QFETCH(QString, asked);
+        QFETCH(bool, carried);
+        rscfake::reset();
+        rscfake::setResult("rsc_job_lossless_carries_subtitle", 1);
+        AttributeSetting a;
+        a.bLossless = true;
+        a.fileFormat = QStringLiteral("Original");
+        QSettingDlgState::setAttributeSetting(a);
+        ZtVideoConvertManager list;
+        for (const QString &path : {QStringLiteral("/clips/a.mkv"), QStringLiteral("/clips/b.mkv")}) {
+            ZtVideoConvertItem *item = avClip();
+            item->m_strFilePath = path;
+            item->m_strFormatName = QStringLiteral("matroska");
+            item->m_subtitleTracks[0].formatName = "subrip";
+            SubtitleTrackInfo other;
+            other.formatName = "subrip";
+            item->m_subtitleTracks << other;
+            item->m_editConfig.subtitleValue.subtitleCount = 2;
+            item->m_editConfig.subtitleValue.subtitleRow = path.endsWith(QLatin1String("b.mkv")) ? row : 1;
+            list.addConverItem(item, -1);
+        }
+        list.GetItem(1)->m_subtitleTracks[row == 2 ? 1 : 0].formatName = secondFormat.toUtf8();
+        QVERIFY(list.isSubtitleCarried(0));
+        rscfake::clearCalls();
+        QCOMPARE(list.isSubtitleCarried(1), carried);
+        const std::vector<std::string> calls =
+            rscfake::calls("rsc_job_lossless_carries_subtitle(\"matroska\", \"/clips/b");
+        QCOMPARE(calls.empty() ? QString() : QString::fromStdString(calls.front()), asked);
+        QVERIFY(!list.isSubtitleCarried(2));
     }
 
     void workerHandsClipsToTheListThread()
