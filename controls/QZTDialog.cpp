@@ -1,8 +1,13 @@
 #include "QZTDialog.h"
 
+#include "TranslucentWindows.h"
+
 #include <QMouseEvent>
 
-QZTDialog::QZTDialog(QWidget *parent, dlgType type) : QDialog(parent), QBaseDrawWidget(this, type) {}
+QZTDialog::QZTDialog(QWidget *parent, dlgType type) : QDialog(parent), QBaseDrawWidget(this, type)
+{
+    rs::fitTranslucentWindows();
+}
 
 void QZTDialog::mousePressEvent(QMouseEvent *e)
 {

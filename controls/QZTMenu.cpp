@@ -1,5 +1,7 @@
 #include "QZTMenu.h"
 
+#include "TranslucentWindows.h"
+
 #include <QFileInfo>
 
 QZTMenu::QZTMenu(QWidget *parent) : QMenu(parent)
@@ -22,6 +24,7 @@ void QZTMenu::InitMenu()
 {
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground, true);
+    rs::fitTranslucentWindows();
     QZTMenuStyle *old = m_style;
     m_style = new QZTMenuStyle(nullptr);
     setStyle(m_style);

@@ -1,5 +1,6 @@
 #include "MacMainWindow.h"
 #include "QIAnyUtil.h"
+#include "TranslucentWindows.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QUiAnyUtiliy::QDpiScaleInit();
     QApplication app(argc, argv);
+    rs::fitTranslucentWindows();
     int result = 0;
     {
         MacMainWindow window(nullptr);

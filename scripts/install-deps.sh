@@ -11,6 +11,7 @@ PACKAGES=(
   ffmpeg
   libplist++-dev libplist-dev libtag1-dev libogg-dev libsdl2-dev
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
+  libxcb1-dev
   xvfb xauth dbus-daemon
   fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fontconfig
   # tests: clips made by other muxers and encoders than ffmpeg

@@ -4,6 +4,7 @@
 #include "NineGridDraw.h"
 #include "QImageButton.h"
 #include "SkinImageLoad.h"
+#include "TranslucentWindows.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,6 +12,7 @@
 QNinePointsImageDialog::QNinePointsImageDialog(QWidget *parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_MouseTracking, true);
+    rs::fitTranslucentWindows();
 }
 
 QNinePointsImageDialog::~QNinePointsImageDialog() = default;

@@ -188,4 +188,30 @@ bool useCatalogueProfile(int width, int height)
     return a.VCodecsId != 0 && a.ACodecsId != 0;
 }
 
+int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
+{
+    QTest::qWait(200);
+    const QImage drawn = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage under = below->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect r = window->frameGeometry();
+    const QImage screen = window->screen()
+                              ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
+                              .toImage()
+                              .convertToFormat(QImage::Format_RGB32);
+    const auto light = [](QRgb c) { return qRed(c) + qGreen(c) + qBlue(c); };
+    int black = 0, seen = 0;
+    const QPoint origin = below->mapFromGlobal(window->mapToGlobal(QPoint(0, 0)));
+    for (int y = 0; y < qMin(drawn.height(), screen.height()); ++y)
+        for (int x = 0; x < qMin(drawn.width(), screen.width()); ++x) {
+            const QPoint b = origin + QPoint(x, y);
+            if (qAlpha(drawn.pixel(x, y)) != 0 || !under.rect().contains(b) || light(under.pixel(b)) < 90)
+                continue;
+            ++seen;
+            if (light(screen.pixel(x, y)) < 30)
+                ++black;
+        }
+    *checked = seen;
+    return black;
+}
+
 } // namespace mwt

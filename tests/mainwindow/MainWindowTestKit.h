@@ -43,4 +43,9 @@ void shot(QWidget *w, const QString &name);
 // are in the picture.
 void shotScreen(QWidget *w, const QString &name);
 
+// Where a translucent window draws nothing (its shadow margin, rounded corners), the screen must show the
+// window below it, never the black of an uncomposited desktop. Counts the screen pixels left black where
+// `below` is lit; `checked` gets how many such pixels there were.
+int blackAroundWindow(QWidget *window, QWidget *below, int *checked);
+
 } // namespace mwt

@@ -373,6 +373,10 @@ private slots:
         QVERIFY(!m_w->m_btnConvert->isEnabled() && !m_w->m_btnAddFile->isEnabled());
         QVERIFY(!mwt::dropFiles(list(), {m_abc.at(1)}));
         mwt::shotScreen(m_w, QStringLiteral("MacMainWindow-merging"));
+        int margin = 0;
+        const int black = mwt::blackAroundWindow(dlg, m_w, &margin);
+        QVERIFY2(margin > 100, qPrintable(QString::number(margin))); // the dialog overlaps the lit clip list
+        QVERIFY2(black < margin / 50, qPrintable(QStringLiteral("%1 of %2 black").arg(black).arg(margin)));
         mwt::shot(dlg, QStringLiteral("QSaveFileDlg-running"));
         QTest::mouseClick(dlg->m_btnCancel, Qt::LeftButton);
         QVERIFY(waitIdle(20000));
