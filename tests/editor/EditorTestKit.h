@@ -5,7 +5,9 @@
 #include "VEEditConfig.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
+#include <QTest>
 
 #include <memory>
 
@@ -42,6 +44,38 @@ struct Preview
     std::unique_ptr<QMediaElementWindow> original;
     std::unique_ptr<QMediaElementWindow> preview;
     std::unique_ptr<QVideoEditingSettings> model;
+};
+
+// One section of an edit model as it stands, read with the model's getter for it, e.g.
+// sectionOf(model, &QVideoEditingSettings::getCropSettings).
+template <class Record, class Model> Record sectionOf(const Model *model, void (Model::*get)(Record &) const)
+{
+    Record r;
+    (model->*get)(r);
+    return r;
+}
+
+// An editor page on a clip's preview: the page bound to the preview's edit model and shown at `size`.
+template <class Form> struct PageRig
+{
+    PageRig(const QString &clip, const VEEditConfig &config, const QSize &size)
+    {
+        if (!preview.open(clip, config))
+            return;
+        page.setEditSettings(preview.model.get());
+        page.resize(size);
+        page.show();
+        exposed = QTest::qWaitForWindowExposed(&page);
+    }
+    // One section of the page's edit model as it stands.
+    template <class Record, class Model> Record record(void (Model::*get)(Record &) const) const
+    {
+        return sectionOf(preview.model.get(), get);
+    }
+
+    Preview preview;
+    Form page;
+    bool exposed = false; // the clip opened and the page is on screen
 };
 
 // Joins the one clip with its edit record through the merge driver in the encoding mode (H.264/AAC MP4 at

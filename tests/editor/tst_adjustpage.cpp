@@ -21,9 +21,7 @@ namespace {
 
 VECropSettings cropOf(QVideoEditingSettings *m)
 {
-    VECropSettings s;
-    m->getCropSettings(s);
-    return s;
+    return etk::sectionOf(m, &QVideoEditingSettings::getCropSettings);
 }
 
 } // namespace
@@ -32,20 +30,9 @@ class TestAdjustPage : public QObject
 {
     Q_OBJECT
 private:
-    struct Page
+    struct Page : etk::PageRig<QAdjustOperationForm>
     {
-        etk::Preview preview;
-        QAdjustOperationForm page;
-        bool exposed = false;
-        Page(const VEEditConfig &config = VEEditConfig())
-        {
-            if (!preview.open(etk::patternClip(), config))
-                return;
-            page.setEditSettings(preview.model.get());
-            page.resize(843, 143);
-            page.show();
-            exposed = QTest::qWaitForWindowExposed(&page);
-        }
+        Page(const VEEditConfig &config = VEEditConfig()) : PageRig(etk::patternClip(), config, QSize(843, 143)) {}
         VECropSettings crop() { return cropOf(preview.model.get()); }
     };
 

@@ -45,38 +45,14 @@ class TestAudioPage : public QObject
 {
     Q_OBJECT
 private:
-    struct Page
+    struct Page : etk::PageRig<QAudioOperationForm>
     {
-        etk::Preview preview;
-        QAudioOperationForm page;
-        bool exposed = false;
         explicit Page(const VEEditConfig &config = VEEditConfig())
-        {
-            if (!preview.open(etk::patternClip(), config))
-                return;
-            page.setEditSettings(preview.model.get());
-            page.resize(1040, 202);
-            page.show();
-            exposed = QTest::qWaitForWindowExposed(&page);
-        }
-        VEAudioSettings audio()
-        {
-            VEAudioSettings a;
-            preview.model->getAudioSettings(a);
-            return a;
-        }
-        VEAudioBackgroundSettings background()
-        {
-            VEAudioBackgroundSettings b;
-            preview.model->getAudioBackgroundSettings(b);
-            return b;
-        }
-        VESubtitleValue_Info tracks()
-        {
-            VESubtitleValue_Info i;
-            preview.model->getSubtitleInfo(i);
-            return i;
-        }
+            : PageRig(etk::patternClip(), config, QSize(1040, 202))
+        {}
+        VEAudioSettings audio() { return record(&QVideoEditingSettings::getAudioSettings); }
+        VEAudioBackgroundSettings background() { return record(&QVideoEditingSettings::getAudioBackgroundSettings); }
+        VESubtitleValue_Info tracks() { return record(&QVideoEditingSettings::getSubtitleInfo); }
     };
 
     static VEEditConfig twoTracks(int chosen)

@@ -24,9 +24,7 @@ namespace {
 
 VEVideoEffectSettings effectOf(QVideoEditingSettings *m)
 {
-    VEVideoEffectSettings s;
-    m->getEffectSettings(s);
-    return s;
+    return etk::sectionOf(m, &QVideoEditingSettings::getEffectSettings);
 }
 
 FrameInfoItem item(int w, int h, const char *name = "p.png")

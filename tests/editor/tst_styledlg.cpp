@@ -16,16 +16,12 @@
 namespace {
 VESubtitleSettings subtitleOf(QVideoEditingSettings *m)
 {
-    VESubtitleSettings s;
-    m->getSubtitleSettings(s);
-    return s;
+    return etk::sectionOf(m, &QVideoEditingSettings::getSubtitleSettings);
 }
 
 VEWatermarkSettings watermarkOf(QVideoEditingSettings *m)
 {
-    VEWatermarkSettings w;
-    m->getWatermarkSettings(w);
-    return w;
+    return etk::sectionOf(m, &QVideoEditingSettings::getWatermarkSettings);
 }
 
 // The style fields of either record, for comparisons that hold for both dialogs.

@@ -58,32 +58,13 @@ class TestSubtitlePage : public QObject
 {
     Q_OBJECT
 private:
-    struct Page
+    struct Page : etk::PageRig<QSubtitleOperationForm>
     {
-        etk::Preview preview;
-        QSubtitleOperationForm page;
-        bool exposed = false;
         explicit Page(const VEEditConfig &config, const QString &clip = etk::darkClip())
-        {
-            if (!preview.open(clip, config))
-                return;
-            page.setEditSettings(preview.model.get());
-            page.resize(968, 233);
-            page.show();
-            exposed = QTest::qWaitForWindowExposed(&page);
-        }
-        VESubtitleSettings style()
-        {
-            VESubtitleSettings s;
-            preview.model->getSubtitleSettings(s);
-            return s;
-        }
-        VESubtitleValue_Info info()
-        {
-            VESubtitleValue_Info i;
-            preview.model->getSubtitleInfo(i);
-            return i;
-        }
+            : PageRig(clip, config, QSize(968, 233))
+        {}
+        VESubtitleSettings style() { return record(&QVideoEditingSettings::getSubtitleSettings); }
+        VESubtitleValue_Info info() { return record(&QVideoEditingSettings::getSubtitleInfo); }
     };
 
 private slots:
