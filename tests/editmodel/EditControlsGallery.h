@@ -11,9 +11,7 @@ namespace editgallery {
 
 inline QString path(const QString &name)
 {
-    const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
-    return dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    return rstest::galleryPath(name);
 }
 
 // Saves the image and fails the test when it shows nothing but one colour.

@@ -22,11 +22,9 @@ namespace etk {
 
 void saveGallery(QWidget *w, const QString &name)
 {
-    const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
     const QImage image = w->grab().toImage();
     QVERIFY2(!image.isNull(), qPrintable(name));
-    QVERIFY(image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png")));
+    QVERIFY(image.save(rstest::galleryPath(name)));
 }
 
 QString patternClip()

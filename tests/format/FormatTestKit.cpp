@@ -91,8 +91,6 @@ QTextImageButton *categoryButton(const QList<QTextImageButton *> &buttons, const
 
 bool shoot(QWidget *w, const QString &name)
 {
-    const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
     QImage image(w->size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2.0);
     image.fill(QColor(90, 90, 90));
@@ -102,7 +100,7 @@ bool shoot(QWidget *w, const QString &name)
     for (int y = 0; y < plain.height() && !drawn; y += 3)
         for (int x = 0; x < plain.width() && !drawn; x += 3)
             drawn = plain.pixel(x, y) != QColor(90, 90, 90).rgba();
-    return drawn && image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    return drawn && image.save(rstest::galleryPath(name));
 }
 
 } // namespace ftk

@@ -134,9 +134,7 @@ void onNextModal(const std::function<void(QWidget *)> &act, int timeoutMs)
 namespace {
 void savePixmap(const QPixmap &pixmap, const QString &name)
 {
-    const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
-    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    const QString path = rstest::galleryPath(name);
     QVERIFY2(pixmap.save(path), qPrintable(path));
     const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
     bool drawn = false;

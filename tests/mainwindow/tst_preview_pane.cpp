@@ -59,13 +59,6 @@ std::unique_ptr<ZtVideoConvertItem> probe(const QString &path)
     return item;
 }
 
-QString galleryPath(const QString &name)
-{
-    const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
-    return dir + QLatin1Char('/') + name + QStringLiteral(".png");
-}
-
 void dragTo(QWidget *w, QPoint pos)
 {
     QMouseEvent move(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -129,7 +122,7 @@ private slots:
         QTest::mouseClick(strip, Qt::LeftButton, {}, middle);
         QVERIFY(qAbs(double(pane.player()->playerClass()->GetVideoTime_Player()) - 3600000.0) <= 80000.0);
         QTest::qWait(200); // the paused frame is drawn by the screen timer
-        QVERIFY(pane.grab().save(galleryPath(QStringLiteral("QRirezaPlayerForm-playing"))));
+        QVERIFY(pane.grab().save(rstest::galleryPath(QStringLiteral("QRirezaPlayerForm-playing"))));
         pane.setPlayerItem(item.get());
         QVERIFY(!pane.player()->IsPause());
         QCOMPARE(pane.strip()->imageCount(), 10);
@@ -207,7 +200,7 @@ private slots:
         bool shot = false;
         connect(pane.player(), &ZTQPlayObject::emitAudioData, this, [&](QByteArray block, int) {
             if (!shot && block.size() > 44)
-                shot = pane.grab().save(galleryPath(QStringLiteral("QRirezaPlayerForm-sound")));
+                shot = pane.grab().save(rstest::galleryPath(QStringLiteral("QRirezaPlayerForm-sound")));
         });
         QTRY_VERIFY_WITH_TIMEOUT(shot, 5000);
         pane.pausePlayer();

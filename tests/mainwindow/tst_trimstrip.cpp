@@ -22,13 +22,6 @@ TrimStrip::Layout stripLayout(int width)
     return g;
 }
 
-QString galleryPath(const QString &name)
-{
-    const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
-    return dir + QLatin1Char('/') + name + QStringLiteral(".png");
-}
-
 // QTest's own mouse move only moves the pointer on this Qt; a drag needs the move with the button held.
 void dragTo(QWidget *w, QPoint pos)
 {
@@ -314,11 +307,11 @@ private slots:
         QCOMPARE(strip.imageCount(), 10);
         strip.SetTrimInfo(TrimInfo{20 * kSec, 75 * kSec, 0, 95 * kSec});
         strip.SetProgressValue(0.4);
-        QVERIFY(strip.grab().save(galleryPath(QStringLiteral("QImageDualSlider"))));
+        QVERIFY(strip.grab().save(rstest::galleryPath(QStringLiteral("QImageDualSlider"))));
         strip.setEnabled(false);
-        QVERIFY(strip.grab().save(galleryPath(QStringLiteral("QImageDualSlider-disabled"))));
+        QVERIFY(strip.grab().save(rstest::galleryPath(QStringLiteral("QImageDualSlider-disabled"))));
         strip.reset();
-        QVERIFY(strip.grab().save(galleryPath(QStringLiteral("QImageDualSlider-empty"))));
+        QVERIFY(strip.grab().save(rstest::galleryPath(QStringLiteral("QImageDualSlider-empty"))));
     }
 
     // ---------------------------------------------------------------------------------- the bar
@@ -369,7 +362,7 @@ private slots:
         QVERIFY(bar.nextButton()->x() > bar.playButton()->geometry().right());
         QVERIFY(slider->geometry().right() < bar.resetButton()->x());
         QVERIFY(bar.timeLabel()->geometry().right() < bar.previousButton()->x());
-        QVERIFY(bar.grab().save(galleryPath(QStringLiteral("QRirezaPlaterBtnForm"))));
+        QVERIFY(bar.grab().save(rstest::galleryPath(QStringLiteral("QRirezaPlaterBtnForm"))));
     }
 };
 

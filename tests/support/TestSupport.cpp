@@ -50,6 +50,13 @@ QString buildDir()
     return QString::fromUtf8(RS_BUILD_DIR);
 }
 
+QString galleryPath(const QString &name)
+{
+    const QString dir = buildDir() + QStringLiteral("/gallery");
+    QDir().mkpath(dir);
+    return dir + QLatin1Char('/') + name + QStringLiteral(".png");
+}
+
 bool takesShardUnit()
 {
     // RS_TEST_SHARD="<index>/<count>", index from 1, set by ctest for each shard of a split test.

@@ -17,6 +17,9 @@ QString resourcesDir();
 QString sourceDir();
 QString buildDir();
 
+// <build>/gallery/<name>.png, where the window tests keep their screenshots; the folder is made when missing.
+QString galleryPath(const QString &name);
+
 // A fresh folder below the temporary HOME, removed at exit.
 QString scratchDir(const QString &name);
 
