@@ -13,6 +13,7 @@
 #include "MacMainWindow.h"
 #include "MediaFixtures.h"
 #include "QConverterOperate.h"
+#include "QImageDualSlider.h"
 #include "QLoadingDlg.h"
 #include "QMainDlg.h"
 #include "QNewConvertObject.h"
@@ -526,6 +527,10 @@ private slots:
         QEnterEvent enter(QPointF(150, 20), QPointF(150, 20), rows.at(6)->mapToGlobal(QPoint(150, 20)));
         QApplication::sendEvent(rows.at(6), &enter);
         QVERIFY(rows.at(6)->m_btnClose->isVisible());
+        // The picture shows the real pane: the clip playing, its ten strip pictures arrived.
+        QRirezaPlayerForm *pane = m_w->playerForm();
+        QVERIFY(mwt::waitFor([pane] { return pane->strip()->imageCount() == 10; }, 20000));
+        QVERIFY(mwt::waitFor([pane] { return pane->strip()->GetProgressValue() > 0.02; }, 10000));
         mwt::shot(m_w, QStringLiteral("MacMainWindow-rows"));
         // Previous and Next follow the preview.
         QSignalSpy enable(list(), &QMainDlg::emitBtnEnable);
