@@ -2,6 +2,7 @@
 
 #include "FormatItem.h"
 #include "QPlistRead.h"
+#include "QVEInitCtrlStyle.h"
 #include "QZTScrollBar.h"
 
 #include <QMouseEvent>
@@ -20,18 +21,8 @@ FormatItemWidget::FormatItemWidget(QWidget *parent) : QScrollArea(parent)
         pal.setColor(g, QPalette::Window, QColor(51, 51, 51));
     setPalette(pal);
 
-    QZTScrollBarStyleAttribute attribute;
-    attribute.grooveColor = QColor(37, 37, 37);
-    attribute.trackColor = QColor(37, 37, 37);
-    attribute.trackAlwaysShown = true;
-    attribute.arrowColors[0] = QColor(37, 37, 37);
-    attribute.arrowColors[1] = QColor(53, 53, 53);
-    attribute.arrowColors[2] = QColor(53, 53, 53);
-    attribute.arrowColors[3] = QColor(69, 68, 68);
-    attribute.normalColor = attribute.pressedColor = attribute.hoverColor = QColor(53, 53, 53);
-    attribute.handleInset = 1;
     auto *bar = new QZTScrollBar(Qt::Vertical, this);
-    bar->setStyleAttribute(attribute);
+    QVEInitCtrlStyle::SetQZTScrollBar(bar);
     setVerticalScrollBar(bar);
 }
 

@@ -5,6 +5,7 @@
 #include "QIAnyUtil.h"
 #include "QImageButton.h"
 #include "QTextImageButton.h"
+#include "QVEInitCtrlStyle.h"
 #include "QZTScrollBar.h"
 
 #include <QCloseEvent>
@@ -36,17 +37,12 @@ QPreferencesDlg::QPreferencesDlg(QWidget *parent) : QNinePointsImageDialog(paren
         palette.setBrush(g, QPalette::Window, QColor(51, 51, 51));
     m_scrollAreaWidget->setPalette(palette);
 
-    QZTScrollBarStyleAttribute attribute;
-    attribute.grooveColor = QColor(37, 37, 37);
-    attribute.trackColor = QColor(37, 37, 37);
-    attribute.width = 8;
-    attribute.arrowColors[0] = QColor(37, 37, 37);
-    attribute.arrowColors[1] = QColor(53, 53, 53);
-    attribute.arrowColors[2] = QColor(53, 53, 53);
-    attribute.arrowColors[3] = QColor(69, 68, 68);
-    attribute.normalColor = attribute.pressedColor = attribute.hoverColor = QColor(53, 53, 53);
-    attribute.handleInset = 1;
     m_scrollBar = new QZTScrollBar(Qt::Vertical);
+    QVEInitCtrlStyle::SetQZTScrollBar(m_scrollBar);
+    // The dark bar, slimmer, its track drawn only while the pointer is over it.
+    QZTScrollBarStyleAttribute attribute = m_scrollBar->styleAttribute();
+    attribute.width = 8;
+    attribute.trackAlwaysShown = false;
     m_scrollBar->setStyleAttribute(attribute);
     scrollArea->setVerticalScrollBar(m_scrollBar);
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
