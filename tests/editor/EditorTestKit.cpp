@@ -1,14 +1,12 @@
 #include "EditorTestKit.h"
 
-#include "AttributeSetting.h"
+#include "CatalogueProfile.h"
 #include "MediaFixtures.h"
 #include "QConverterOperate.h"
 #include "QMediaElementWindow.h"
 #include "QNewConvertObject.h"
-#include "QPlistRead.h"
 #include "QVideoEditingSettings.h"
 #include "TestSupport.h"
-#include "ZTAVCodecAnalysis.h"
 #include "ZTPlayerManager.h"
 #include "ZtVideoConvertItem.h"
 
@@ -105,29 +103,9 @@ QImage Preview::grab(double position)
 
 QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name)
 {
-    QPlistRead reader((rstest::sourceDir() + QStringLiteral("/resources/profile/profiles_mac.plist")).toStdString());
-    FormatAllInfo *info =
-        reader.isLoaded() ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto") : nullptr;
-    if (!info)
+    if (!rstest::useCatalogueProfile(rstest::sourceDir() + QStringLiteral("/resources/profile/profiles_mac.plist"), 320,
+                                     240, 2000))
         return QString();
-    AttributeSetting a;
-    a.bLossless = false;
-    a.nQuality = 1;
-    a.fileFormat = QString::fromStdString(info->strExt);
-    a.fileExtend = QString::fromStdString(info->strExt);
-    a.VEncoder = QString::fromStdString(info->strVideoEncoder);
-    a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
-    a.VWidth = 320;
-    a.VHeight = 240;
-    a.VFrameRate_fps = 25;
-    a.VFrameRate_scale = 1;
-    a.VBitRate = 2000;
-    a.AEncoder = QString::fromStdString(info->strAudioEncoder);
-    a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
-    a.AChannel = 2;
-    a.ASampleRate = 44100;
-    a.ABitRate = 128;
-    QSettingDlgState::setAttributeSetting(a);
 
     const QString dir = rstest::scratchDir(QStringLiteral("encode_") + name);
     QConverterOperate::setConverterPath(dir + QLatin1Char('/'));

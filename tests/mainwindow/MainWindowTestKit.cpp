@@ -1,12 +1,10 @@
 #include "MainWindowTestKit.h"
 
-#include "AttributeSetting.h"
+#include "CatalogueProfile.h"
 #include "HostServices.h"
 #include "MainWindowSeams.h"
 #include "QIAnyUtil.h"
-#include "QPlistRead.h"
 #include "TestSupport.h"
-#include "ZTAVCodecAnalysis.h"
 
 #include <QApplication>
 #include <QDir>
@@ -161,29 +159,8 @@ void shotScreen(QWidget *w, const QString &name)
 
 bool useCatalogueProfile(int width, int height)
 {
-    QPlistRead reader((QIAnyUtil::getResourcePath() + QStringLiteral("/profile/profiles_mac.plist")).toStdString());
-    FormatAllInfo *info =
-        reader.isLoaded() ? reader.GetFormatInfoForPlist("HD Video", "2001", "Auto", "Auto", "Auto", "Auto") : nullptr;
-    if (!info)
-        return false;
-    AttributeSetting a;
-    a.nQuality = 1;
-    a.fileFormat = QString::fromStdString(info->strExt);
-    a.fileExtend = QString::fromStdString(info->strExt);
-    a.VEncoder = QString::fromStdString(info->strVideoEncoder);
-    a.VCodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strVideoEncoder));
-    a.VWidth = width;
-    a.VHeight = height;
-    a.VFrameRate_fps = 25;
-    a.VFrameRate_scale = 1;
-    a.VBitRate = 800;
-    a.AEncoder = QString::fromStdString(info->strAudioEncoder);
-    a.ACodecsId = int(ZTAVCodecAnalysis::codecIDOfFourcc(info->strAudioEncoder));
-    a.AChannel = 2;
-    a.ASampleRate = 44100;
-    a.ABitRate = 128;
-    QSettingDlgState::setAttributeSetting(a);
-    return a.VCodecsId != 0 && a.ACodecsId != 0;
+    return rstest::useCatalogueProfile(QIAnyUtil::getResourcePath() + QStringLiteral("/profile/profiles_mac.plist"),
+                                       width, height, 800);
 }
 
 int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
