@@ -77,9 +77,7 @@ void QSaveFileDlg::resizeEvent(QResizeEvent *e)
     QZTDialog::resizeEvent(e);
     const int W = width();
     const int H = height();
-    m_btnClose->move(18, 13);
-    m_btnMin->move(m_btnClose->x() + m_btnClose->width() + 8, 13);
-    m_btnMax->move(m_btnMin->x() + m_btnMin->width() + 8, 13);
+    SmallDialogs::placeTitleButtons(m_btnClose, m_btnMin, m_btnMax);
     m_btnCancel->move(W - m_btnCancel->width() - 38, H - m_btnCancel->height() - 23);
     m_lblSavefile1->move(38, 45);
     m_lblSavefile2->setGeometry(m_lblSavefile1->width() + 42, 45, W - m_lblSavefile1->width() - 42 - 38,

@@ -61,9 +61,7 @@ void QShowIsLosslassDlg::resizeEvent(QResizeEvent *e)
     QZTDialog::resizeEvent(e);
     const int W = width();
     const int H = height();
-    m_btnClose->move(18, 13);
-    m_btnMin->move(m_btnClose->x() + m_btnClose->width() + 8, 13);
-    m_btnMax->move(m_btnMin->x() + m_btnMin->width() + 8, 13);
+    SmallDialogs::placeTitleButtons(m_btnClose, m_btnMin, m_btnMax);
     m_lblMsg->move(60, 42);
     m_chkNote->move(38, m_lblMsg->y() + m_lblMsg->height() + 12);
     m_btnOk->move(W - m_btnOk->width() - 23, H - 58 + (50 - m_btnOk->height()) / 2);

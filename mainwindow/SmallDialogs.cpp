@@ -85,6 +85,13 @@ void ztTitleButtons(QZTBaseButton *close, QZTBaseButton *min, QZTBaseButton *max
     max->setEnabled(false);
 }
 
+void placeTitleButtons(QZTBaseButton *close, QZTBaseButton *min, QZTBaseButton *max)
+{
+    close->move(18, 13);
+    min->move(close->x() + close->width() + 8, 13);
+    max->move(min->x() + min->width() + 8, 13);
+}
+
 void stripButton(QTextImageButton *button, const QString &text, const QString &image, int w, int h,
                  const QColor &disabled)
 {

@@ -23,6 +23,8 @@ void frame(QNinePointsImageDialog *dlg, int corner, int w, int h);
 void ztFrame(QZTDialog *dlg, const QString &title);
 // The form's close, minimise and maximise buttons; minimise and maximise are shown disabled.
 void ztTitleButtons(QZTBaseButton *close, QZTBaseButton *min, QZTBaseButton *max);
+// Lays them out along the top left, 8 pixels apart (on every resize of the dialog).
+void placeTitleButtons(QZTBaseButton *close, QZTBaseButton *min, QZTBaseButton *max);
 void stripButton(QTextImageButton *button, const QString &text, const QString &image, int w, int h,
                  const QColor &disabled);
 // The colour of texts on the body of the common dialog background: white on a dark panel, a dark grey
