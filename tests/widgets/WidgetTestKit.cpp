@@ -74,18 +74,7 @@ QString makeBroken(const QString &name)
 
 AudioDataAttribute audioBarsRecord()
 {
-    AudioDataAttribute a;
-    a.barWidth = 11;
-    a.blockHeight = 3;
-    a.barGap = 2;
-    a.blockGap = 2;
-    a.peakMarks = true;
-    a.peakGravity = 1;
-    a.blockRadius = 1.3;
-    a.barColor = QColor(215, 63, 63);
-    a.peakColor = QColor(215, 63, 63);
-    a.mode = 0;
-    return a;
+    return AudioDataAttribute::blockBars(QColor(215, 63, 63));
 }
 
 QImage render(QWidget *w)
