@@ -49,6 +49,7 @@ private slots:
         QIAnyUtil::setApplicationDirPathForTesting(rstest::bundleDir() + QStringLiteral("/Contents"));
         QFile::remove(QVedioEditSettingXml::filePath());
         QFile::remove(QVedioEditSettingXml::filePath() + QStringLiteral(".bad"));
+        QFile::remove(QVedioEditSettingXml::filePath() + QStringLiteral(".bad.1"));
     }
 
     // ----- snapshot settings file
@@ -94,6 +95,19 @@ private slots:
             QCOMPARE(readFile(QVedioEditSettingXml::filePath() + ".bad"), before); // kept, not lost
         if (before.contains("Other"))
             QVERIFY(readFile(QVedioEditSettingXml::filePath()).contains("<Other a=\"1\"/>"));
+    }
+
+    // A second unreadable version is kept beside the first one, not over it.
+    void everyUnreadableVersionIsKept()
+    {
+        const QString path = QVedioEditSettingXml::filePath();
+        writeFile(path, "first <not xml");
+        QVERIFY(QVedioEditSettingXml::setCaptureImgSuffix(QStringLiteral("PNG")));
+        writeFile(path, "second <not xml");
+        QCOMPARE(QVedioEditSettingXml::getCaptureImgSuffix(), QStringLiteral("JPG"));
+        QCOMPARE(readFile(path + ".bad"), QByteArray("first <not xml"));
+        QCOMPARE(readFile(path + ".bad.1"), QByteArray("second <not xml"));
+        QVERIFY(readFile(path).startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     }
 
     void gettersFillEmptyValuesAndReadTheFirstElement()
