@@ -45,6 +45,12 @@ void QHorizontalListItem::setItem(const QString &imagePath, const QString &title
         m_wdgImage->setGridViewInfo(rectSize(), rectSize(), rectSize(), rectSize());
         setMouseState(getMouseState());
     }
+    // Names a little wider than the tile ("Treble Boost") are set smaller before being cut short.
+    for (int size = 11; size >= 9; --size) {
+        QVEInitCtrlStyle::SetFont(m_lblTitle, size);
+        if (m_lblTitle->fontMetrics().horizontalAdvance(m_title) <= m_lblTitle->width())
+            break;
+    }
     m_lblTitle->setText(m_lblTitle->fontMetrics().elidedText(m_title, Qt::ElideRight, m_lblTitle->width()));
     m_lblTitle->setToolTip(m_title);
     updateControlsPosition();
