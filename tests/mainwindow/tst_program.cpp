@@ -1,7 +1,7 @@
 // The whole program as a user drives it: clips added to the real main window preview in its pane (ten strip
 // pictures, the control bar and the volume acting on the real player, a trim on the strip); the clip editor
 // opened from a row takes a trim, a turn, a crop, a text and a picture watermark, an effect and a sound
-// effect, some of them applied to all; the encoding join shows each edit as the editor previewed it.
+// effect, a subtitle style, some of them applied to all; the encoding join shows each edit as the editor previewed it.
 // Cancel and the high-speed join after edits are driven in tst_editroad.
 
 #include "MainWindowTestKit.h"
@@ -23,6 +23,8 @@
 #include "QMainDlg.h"
 #include "QRirezaPlaterBtnForm.h"
 #include "QRirezaPlayerForm.h"
+#include "QSubtitleOperationForm.h"
+#include "QSubtitleSettingDlg.h"
 #include "QTrimOperationForm.h"
 #include "QVEDualSlider.h"
 #include "QVideoEditTag.h"
@@ -39,6 +41,7 @@
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
+#include <QDoubleSpinBox>
 #include <QSignalSpy>
 #include <QTextEdit>
 
@@ -198,6 +201,15 @@ private slots:
             click(dlg->effectPage()->m_effectsList->item(0));
             applyToAll(dlg->effectPage());
 
+            click(dlg->editTag()->button(QVideoEditingDlg::Subtitle));
+            mwt::onNextModal([](QWidget *modal) {
+                if (auto *style = qobject_cast<QSubtitleSettingDlg *>(modal)) {
+                    style->m_dspOutlineSize->setValue(3.0);
+                    click(style->m_btnOK);
+                }
+            });
+            click(dlg->subtitlePage()->m_btnSetSubtitleFont);
+
             click(dlg->editTag()->button(QVideoEditingDlg::Audio));
             click(dlg->audioPage()->m_effectsList->item(0));
             QTest::qWait(300);
@@ -217,6 +229,7 @@ private slots:
         QCOMPARE(first.watermark.image.imagePath, logo.toUtf8());
         QVERIFY(!first.effectOverlay.image.imagePath.isEmpty());
         QVERIFY(first.audio.equalize.count > 0);
+        QCOMPARE(first.subtitle.outlineSize, 3.0);
         // Applied to all: the turn, the crop and the effect; not the watermark, the sound or the trim.
         const auto cropText = [](const VECropSettings &c) {
             return QStringLiteral("%1/%2 %3,%4 %5x%6 ps%7 %8x%9")
