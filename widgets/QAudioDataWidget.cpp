@@ -152,7 +152,8 @@ void QAudioDataWidget::paintEvent(QPaintEvent *)
     const int W = width();
     const int H = height();
     p.fillRect(rect(), QColor(0, 0, 0));
-    if (!m_logo.isNull())
+    // The logo stands in for the bars while there are none; drawn under them it would cut through them.
+    if (!m_logo.isNull() && !m_hasData)
         p.drawPixmap((W - m_logo.width() / 2) / 2, (H - m_logo.height() / 2) / 2, m_logo);
     p.save();
     if (m_hasData) {

@@ -1,7 +1,8 @@
 // The whole program as a user drives it: clips added to the real main window preview in its pane (ten strip
 // pictures, the control bar and the volume acting on the real player, a trim on the strip); the clip editor
-// opened from a row takes a trim, a turn, a crop, a text and a picture watermark, an effect and a sound
-// effect, a subtitle style, some of them applied to all; the encoding join shows each edit as the editor previewed it.
+// opened from a row takes a trim, a turn, a crop, a text and a picture watermark, an effect, a sound effect
+// and a subtitle style, some of them applied to all; the encoding join shows each edit as the editor
+// previewed it.
 // Cancel and the high-speed join after edits are driven in tst_editroad.
 
 #include "MainWindowTestKit.h"

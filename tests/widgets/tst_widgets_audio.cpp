@@ -153,6 +153,30 @@ private slots:
         QCOMPARE(shot.pixelColor(5, 57), QColor(0, 0, 0));
     }
 
+    // The logo stands in for the bars: shown while idle, never through the gaps between bars.
+    void logoOnlyWithoutBars()
+    {
+        const QString logo = rstest::scratchDir(QStringLiteral("audio_logo")) + QStringLiteral("/logo.png");
+        QImage white(200, 200, QImage::Format_ARGB32);
+        white.fill(Qt::white);
+        QVERIFY(white.save(logo));
+        const AudioDataAttribute a = wtk::audioBarsRecord();
+        QAudioDataWidget w(nullptr, &a);
+        w.setAudioLogo(logo);
+        w.resize(300, 60);
+        w.show();
+        const auto whiteInRow = [](const QImage &shot) {
+            int n = 0;
+            for (int x = 110; x < 190; ++x)
+                n += shot.pixelColor(x, 57) == QColor(Qt::white);
+            return n;
+        };
+        QVERIFY(whiteInRow(wtk::render(&w)) > 40);
+        const QByteArray block = wavBlock(QVector<quint16>(2300, 65535));
+        w.setAudioData(reinterpret_cast<const unsigned char *>(block.constData()), block.size(), 8000);
+        QCOMPARE(whiteInRow(wtk::render(&w)), 0);
+    }
+
     void lineMode()
     {
         AudioDataAttribute a = wtk::audioBarsRecord();
