@@ -314,8 +314,10 @@ void QVideoEditingDlg::resizeEvent(QResizeEvent *event)
     if (m_indicator)
         m_indicator->move((W - m_indicator->width()) / 2, (H - m_indicator->height()) / 2);
     m_btnClose->move(5, 5);
-    m_btnMin->move(right(m_btnClose) + 8, 5);
-    m_btnMax->move(right(m_btnMin) + 8, 5);
+    // The smaller window buttons sit on the close button's middle line.
+    const int beside = 5 + (m_btnClose->height() - m_btnMin->height()) / 2;
+    m_btnMin->move(right(m_btnClose) + 8, beside);
+    m_btnMax->move(right(m_btnMin) + 8, beside);
     const auto band = [H](QWidget *w) { return H - 50 + (50 - w->height()) / 2; };
     m_btnOK->move(W - 15 - m_btnOK->width(), band(m_btnOK));
     m_btnCancel->move(m_btnOK->x() - 15 - m_btnCancel->width(), band(m_btnCancel));
