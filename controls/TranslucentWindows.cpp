@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #ifdef RS_HAVE_XCB
@@ -93,7 +94,15 @@ protected:
         }
         if (event->type() == QEvent::Resize && !w->isVisible())
             return false; // the Show that follows fits it
-        fit(w);
+        fit(w);           // before the window is mapped: no black frame is ever shown
+        if (event->type() == QEvent::Show) {
+            // The window places its children in its own show handler, after this filter: fit once more then.
+            QPointer<QWidget> shown(w);
+            QTimer::singleShot(0, this, [this, shown] {
+                if (shown && shown->isVisible())
+                    fit(shown);
+            });
+        }
         return false;
     }
 
