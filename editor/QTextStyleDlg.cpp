@@ -330,8 +330,10 @@ void QTextStyleDlg::resizeEvent(QResizeEvent *event)
     const int W = width(), H = height();
     const auto bottom = [](QWidget *w) { return w->y() + w->height() - 1; };
     m_c.btnClose->move(13, 13);
-    m_c.btnMin->move(m_c.btnClose->x() + m_c.btnClose->width() + 8, 13);
-    m_c.btnMax->move(m_c.btnMin->x() + m_c.btnMin->width() + 8, 13);
+    // The smaller window buttons sit on the close button's middle line.
+    const int beside = 13 + (m_c.btnClose->height() - m_c.btnMin->height()) / 2;
+    m_c.btnMin->move(m_c.btnClose->x() + m_c.btnClose->width() + 8, beside);
+    m_c.btnMax->move(m_c.btnMin->x() + m_c.btnMin->width() + 8, beside);
 
     m_c.lblFontColor->move(38, 57);
     m_c.lblShadow->move(38, bottom(m_c.lblFontColor) + 24);
