@@ -5,6 +5,8 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
+
 QHorizontalListItem::QHorizontalListItem(QWidget *parent) : QBaseItem(parent)
 {
     setupUi(this);
@@ -19,6 +21,7 @@ QHorizontalListItem::QHorizontalListItem(QWidget *parent) : QBaseItem(parent)
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     m_lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_titleHeight = m_lblTitle->height();
     setCoverImage(QIAnyUtil::getResourcePath() + QStringLiteral("/VEditSource/normal.png"));
 }
 
@@ -30,6 +33,8 @@ void QHorizontalListItem::setCoverImage(const QString &path)
             m_wdgCoverImage->resize(m_frameStrip.width() / 8, m_frameStrip.height() / 2);
             m_lblTitle->resize(m_wdgCoverImage->width() + 2, m_lblTitle->height());
             m_wdgImage->setFixedSize(m_wdgCoverImage->size());
+            if (!m_title.isEmpty())
+                fitTitle(); // the caption follows the new width
             setMouseState(getMouseState());
         }
     }
@@ -45,16 +50,44 @@ void QHorizontalListItem::setItem(const QString &imagePath, const QString &title
         m_wdgImage->setGridViewInfo(rectSize(), rectSize(), rectSize(), rectSize());
         setMouseState(getMouseState());
     }
-    // Names a little wider than the tile ("Treble Boost") are set smaller before being cut short.
-    for (int size = 11; size >= 9; --size) {
-        QVEInitCtrlStyle::SetFont(m_lblTitle, size);
-        if (m_lblTitle->fontMetrics().horizontalAdvance(m_title) <= m_lblTitle->width())
-            break;
-    }
-    m_lblTitle->setText(m_lblTitle->fontMetrics().elidedText(m_title, Qt::ElideRight, m_lblTitle->width()));
+    fitTitle();
     m_lblTitle->setToolTip(m_title);
     updateControlsPosition();
     update();
+}
+
+// Names a little wider than the tile ("Treble Boost") are set smaller; one that still does not fit takes a
+// second line where a space lets both lines fit ("Rounded Border"); only a name too long for that is cut short.
+void QHorizontalListItem::fitTitle()
+{
+    const int w = m_lblTitle->width();
+    QString shown;
+    for (int size = 11; size >= 9 && shown.isEmpty(); --size) {
+        QVEInitCtrlStyle::SetFont(m_lblTitle, size);
+        if (m_lblTitle->fontMetrics().horizontalAdvance(m_title) <= w)
+            shown = m_title;
+    }
+    bool twoLines = false;
+    for (int size = 11; size >= 9 && shown.isEmpty(); --size) {
+        QVEInitCtrlStyle::SetFont(m_lblTitle, size);
+        const QFontMetrics fm = m_lblTitle->fontMetrics();
+        for (int at = m_title.lastIndexOf(QLatin1Char(' ')); at > 0;
+             at = m_title.lastIndexOf(QLatin1Char(' '), at - 1)) {
+            const QString first = m_title.left(at).trimmed();
+            const QString second = m_title.mid(at + 1).trimmed();
+            if (!first.isEmpty() && !second.isEmpty() && fm.horizontalAdvance(first) <= w &&
+                fm.horizontalAdvance(second) <= w) {
+                shown = first + QLatin1Char('\n') + second;
+                twoLines = true;
+                break;
+            }
+        }
+    }
+    if (shown.isEmpty()) // still at the smallest size
+        shown = m_lblTitle->fontMetrics().elidedText(m_title, Qt::ElideRight, w);
+    const int lineHeight = m_lblTitle->fontMetrics().lineSpacing();
+    m_lblTitle->resize(w, twoLines ? std::max(m_titleHeight, 2 * lineHeight + 2) : m_titleHeight);
+    m_lblTitle->setText(shown);
 }
 
 void QHorizontalListItem::setMouseState(QMouseState state)
@@ -72,7 +105,13 @@ void QHorizontalListItem::updateControlsPosition()
 {
     const QSize c = m_wdgCoverImage->size();
     const QSize l = m_lblTitle->size();
-    m_wdgCoverImage->move((width() - c.width()) / 2, (height() - c.height() - l.height() - 2) / 2);
+    // A caption on two lines grows downwards so that the pictures of a row stay level, unless the tile is
+    // too short for it: then that tile's picture moves up as far as the caption needs.
+    int top = (height() - c.height() - m_titleHeight - 2) / 2;
+    const int overflow = top + c.height() + 1 + l.height() - height();
+    if (overflow > 0)
+        top = std::max(0, top - overflow);
+    m_wdgCoverImage->move((width() - c.width()) / 2, top);
     m_wdgImage->move(m_wdgCoverImage->pos());
     m_lblTitle->move((width() - l.width()) / 2, m_wdgCoverImage->y() + c.height() + 1);
 }

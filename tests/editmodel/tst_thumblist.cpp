@@ -155,6 +155,34 @@ private slots:
         QVERIFY(tile->m_lblTitle->fontMetrics().horizontalAdvance(tile->m_lblTitle->text()) <=
                 tile->m_lblTitle->width());
     }
+
+    // A two-word name too wide for one line shows whole on two, each line inside the tile; the pictures of
+    // the row stay level whatever the caption does.
+    void twoWordTitleWraps_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("frame package") << QStringLiteral("Rounded Border");
+        QTest::newRow("filter package") << QStringLiteral("Letterbox bars");
+    }
+    void twoWordTitleWraps()
+    {
+        QFETCH(QString, title);
+        ListRig r(0);
+        r.list.addListItem(QString(), QStringLiteral("None"));
+        r.list.addListItem(QString(), title);
+        QHorizontalListItem *plain = r.list.item(0);
+        QHorizontalListItem *tile = r.list.item(1);
+        QCoreApplication::processEvents();
+        const QString shown = tile->m_lblTitle->text();
+        QVERIFY(!shown.contains(QChar(0x2026)));
+        QCOMPARE(shown.split(QLatin1Char('\n')).join(QLatin1Char(' ')), title);
+        const QFontMetrics fm = tile->m_lblTitle->fontMetrics();
+        for (const QString &line : shown.split(QLatin1Char('\n')))
+            QVERIFY(fm.horizontalAdvance(line) <= tile->m_lblTitle->width());
+        QVERIFY(tile->m_lblTitle->height() >= 2 * fm.lineSpacing());
+        QVERIFY(tile->m_lblTitle->geometry().bottom() < tile->height());
+        QCOMPARE(tile->m_wdgCoverImage->y(), plain->m_wdgCoverImage->y());
+    }
 };
 
 RS_TEST_MAIN(TestThumbList)
