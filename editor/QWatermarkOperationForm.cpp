@@ -53,7 +53,8 @@ void QWatermarkOperationForm::initControls()
     QVEInitCtrlStyle::SetLabel(m_lblTextTransparency, tr("Transparency:"), 12);
 
     m_btnAddWKImg->setText(QString());
-    m_btnAddWKImg->setButtonImage(res("/VEditSource/add_watermark_image.png"), true);
+    // Drawn at the box's own size: the larger cover-art face, squeezed through its nine grid, lost its glyph.
+    m_btnAddWKImg->setButtonImage(res("/VEditSource/add_watermark_picture.png"), false);
     m_btnAddWKImg->setBackgroundColor(QColor(37, 37, 37));
     m_btnAddWKImg->resize(64, 64);
     m_btnAddWKImg->setToolTip(tr("Add Watermark Image"));
