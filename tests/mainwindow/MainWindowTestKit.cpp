@@ -4,6 +4,7 @@
 #include "HostServices.h"
 #include "MainWindowSeams.h"
 #include "QIAnyUtil.h"
+#include "QVideoEditingDlg.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -187,6 +188,18 @@ int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
         }
     *checked = seen;
     return black;
+}
+
+void click(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+}
+
+QVideoEditingDlg *editorOf(QWidget *modal)
+{
+    if (auto *dlg = qobject_cast<QVideoEditingDlg *>(modal))
+        return dlg;
+    return modal ? qobject_cast<QVideoEditingDlg *>(modal->parentWidget()) : nullptr;
 }
 
 } // namespace mwt

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class QVideoEditingDlg;
+
 namespace mwt {
 
 struct Recorder
@@ -32,6 +34,12 @@ bool dropFiles(QWidget *target, const QStringList &paths, const QPoint &at = QPo
 
 // Runs `act` on the next modal dialog once it is shown (polling the event loop).
 void onNextModal(const std::function<void(QWidget *)> &act, int timeoutMs = 20000);
+
+// A left click in the middle of the widget.
+void click(QWidget *w);
+
+// The clip editor behind a modal window: the editor itself, or the loading box it shows first.
+QVideoEditingDlg *editorOf(QWidget *modal);
 
 // Output settings of the catalogue's "HD Video" profile with its own codecs (25 fps, 800 kb/s video), at a
 // frame size of the test's choosing; false when the catalogue or its codecs are missing.

@@ -29,18 +29,8 @@
 
 namespace {
 
-void click(QWidget *w)
-{
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
-}
-
-QVideoEditingDlg *editorOf(QWidget *modal)
-{
-    // The editor's loading box may be the modal window first.
-    if (auto *dlg = qobject_cast<QVideoEditingDlg *>(modal))
-        return dlg;
-    return modal ? qobject_cast<QVideoEditingDlg *>(modal->parentWidget()) : nullptr;
-}
+using mwt::click;
+using mwt::editorOf;
 
 } // namespace
 

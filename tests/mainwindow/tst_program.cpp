@@ -48,12 +48,10 @@
 
 namespace {
 
-constexpr uint64_t kFrameUs = 40000; // the clips run at 25 frames per second
+using mwt::click;
+using mwt::editorOf;
 
-void click(QWidget *w)
-{
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
-}
+constexpr uint64_t kFrameUs = 40000; // the clips run at 25 frames per second
 
 void applyToAll(QWidget *page)
 {
@@ -70,13 +68,6 @@ QString tinyClip(const QString &name, const QString &pattern)
                 "-pix_fmt", "yuv420p", "-g",      "25",
                 "-c:a",     "aac",     "-b:a",    "96k",
                 "-shortest"}});
-}
-
-QVideoEditingDlg *editorOf(QWidget *modal)
-{
-    if (auto *dlg = qobject_cast<QVideoEditingDlg *>(modal))
-        return dlg;
-    return modal ? qobject_cast<QVideoEditingDlg *>(modal->parentWidget()) : nullptr;
 }
 
 } // namespace
