@@ -4,16 +4,14 @@
 #include "QIAnyUtil.h"
 #include "QVEInitCtrlStyle.h"
 #include "QVideoEditingSettings.h"
+#include "SkinStyleHelpers.h"
 #include "ZTPlayerManager.h"
 
 #include <QPainter>
 
 namespace {
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
+using SkinStyleHelpers::res;
 
 int fieldValue(const QLineEdit *edit)
 {

@@ -7,6 +7,7 @@
 #include "QVEInitCtrlStyle.h"
 #include "QVideoEditingSettings.h"
 #include "QZTScrollBar.h"
+#include "SkinStyleHelpers.h"
 
 #include <QDir>
 #include <QPainter>
@@ -17,10 +18,7 @@ namespace {
 
 const QColor kPanel(53, 53, 53);
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
+using SkinStyleHelpers::res;
 
 // A record whose sound carries a package's effect (an equaliser curve or a changed rate).
 bool effectApplied(const VEAudioSettings &a)

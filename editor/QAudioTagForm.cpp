@@ -4,6 +4,7 @@
 #include "QIAnyUtil.h"
 #include "QVEInitCtrlStyle.h"
 #include "QVideoEditingSettings.h"
+#include "SkinStyleHelpers.h"
 
 #include <QAbstractItemView>
 #include <QDebug>
@@ -19,10 +20,7 @@ namespace {
 const QColor kWhite(255, 255, 255);
 const QColor kText(251, 251, 251);
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
+using SkinStyleHelpers::res;
 
 void whiteText(QWidget *w, int pixelSize)
 {

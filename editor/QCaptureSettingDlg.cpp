@@ -5,14 +5,12 @@
 #include "QVEInitCtrlStyle.h"
 #include "QVedioEditSettingXml.h"
 #include "QZTMessageBox.h"
+#include "SkinStyleHelpers.h"
 
 #include <QCloseEvent>
 
 namespace {
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
+using SkinStyleHelpers::res;
 } // namespace
 
 QCaptureSettingDlg::QCaptureSettingDlg(QWidget *parent) : QZTDialog(parent, 1)

@@ -6,6 +6,7 @@
 #include "QVEInitCtrlStyle.h"
 #include "QVideoEditingSettings.h"
 #include "QZTScrollBar.h"
+#include "SkinStyleHelpers.h"
 
 #include <QAbstractItemView>
 #include <QDir>
@@ -17,10 +18,7 @@
 
 namespace {
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
+using SkinStyleHelpers::res;
 
 // A stored scale of 0 or less has no logarithm: it reads as the neutral 100.
 double usableScale(quint32 stored)

@@ -6,6 +6,7 @@
 #include "QZTBaseButton.h"
 #include "QZTButtonExtend.h"
 #include "QZTSpinBox.h"
+#include "SkinStyleHelpers.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -32,10 +33,7 @@ QTextStyleDlg::ColorPicker &colorPicker()
     return picker;
 }
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
+using SkinStyleHelpers::res;
 
 bool differs(double a, double b)
 {

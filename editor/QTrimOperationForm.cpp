@@ -3,6 +3,7 @@
 #include "QIAnyUtil.h"
 #include "QVEInitCtrlStyle.h"
 #include "QVideoEditingSettings.h"
+#include "SkinStyleHelpers.h"
 
 #include <QPainter>
 
@@ -11,20 +12,7 @@
 
 namespace {
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-
-int right(const QWidget *w)
-{
-    return w->x() + w->width() - 1;
-}
-
-int bottom(const QWidget *w)
-{
-    return w->y() + w->height() - 1;
-}
+using SkinStyleHelpers::res;
 
 } // namespace
 
@@ -405,15 +393,15 @@ void QTrimOperationForm::updateLocation()
     const int timeLeft = width() - 22 - m_lblTime->width();
     const int rowX = std::max(6, std::min((width() - total) / 2, timeLeft - 12 - total));
     m_btnSnapshot->move(rowX, band(m_btnSnapshot));
-    m_btnSnapshotMenu->move(right(m_btnSnapshot), band(m_btnSnapshotMenu));
-    m_btnPrevious->move(right(m_btnSnapshotMenu) + 20, band(m_btnPrevious));
-    m_btnNext->move(right(m_btnPrevious) + 20, band(m_btnNext));
-    m_btnTrimPause->move(right(m_btnNext) + 20, band(m_btnTrimPause));
-    m_btnTrimPlay->move(right(m_btnNext) + 20, band(m_btnTrimPlay));
-    m_btnTrimStop->move(right(m_btnTrimPlay) + 20, band(m_btnTrimStop));
-    m_btnTrim->move(right(m_btnTrimStop) + 20, band(m_btnTrim));
-    m_btnReset->move(right(m_btnTrim) + 20, band(m_btnReset));
-    m_cbbChater->move(right(m_btnReset) + 20, band(m_cbbChater));
+    m_btnSnapshotMenu->move(m_btnSnapshot->geometry().right(), band(m_btnSnapshotMenu));
+    m_btnPrevious->move(m_btnSnapshotMenu->geometry().right() + 20, band(m_btnPrevious));
+    m_btnNext->move(m_btnPrevious->geometry().right() + 20, band(m_btnNext));
+    m_btnTrimPause->move(m_btnNext->geometry().right() + 20, band(m_btnTrimPause));
+    m_btnTrimPlay->move(m_btnNext->geometry().right() + 20, band(m_btnTrimPlay));
+    m_btnTrimStop->move(m_btnTrimPlay->geometry().right() + 20, band(m_btnTrimStop));
+    m_btnTrim->move(m_btnTrimStop->geometry().right() + 20, band(m_btnTrim));
+    m_btnReset->move(m_btnTrim->geometry().right() + 20, band(m_btnReset));
+    m_cbbChater->move(m_btnReset->geometry().right() + 20, band(m_cbbChater));
     m_lblTime->move(width() - 22 - m_lblTime->width(), band(m_lblTime));
 
     const auto row = [top](QWidget *w) { return top + 20 + (40 - w->height()) / 2; };
@@ -421,9 +409,10 @@ void QTrimOperationForm::updateLocation()
     m_btnPause->move(22, row(m_btnPause));
     m_TrimDSlider->resize(width() - 48 - m_btnPlay->width(), m_TrimDSlider->height());
     m_TrimDSlider->setEndValue(100);
-    m_TrimDSlider->move(right(m_btnPlay) + 12, row(m_TrimDSlider));
-    m_lblStartTime->move(m_TrimDSlider->x(), bottom(m_TrimDSlider) - 4);
-    m_lblEndTime->move(right(m_TrimDSlider) - 1 - m_lblEndTime->width() + 1, bottom(m_TrimDSlider) - 4);
+    m_TrimDSlider->move(m_btnPlay->geometry().right() + 12, row(m_TrimDSlider));
+    m_lblStartTime->move(m_TrimDSlider->x(), m_TrimDSlider->geometry().bottom() - 4);
+    m_lblEndTime->move(m_TrimDSlider->geometry().right() - 1 - m_lblEndTime->width() + 1,
+                       m_TrimDSlider->geometry().bottom() - 4);
 }
 
 void QTrimOperationForm::paintEvent(QPaintEvent *)

@@ -17,6 +17,7 @@
 #include "QWaitForDlg.h"
 #include "QWatermarkOperationForm.h"
 #include "QZTMenu.h"
+#include "SkinStyleHelpers.h"
 #include "ZTInfoManager.h"
 #include "ZTPlayerManager.h"
 
@@ -28,15 +29,7 @@
 
 namespace {
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-
-int right(const QWidget *w)
-{
-    return w->x() + w->width() - 1;
-}
+using SkinStyleHelpers::res;
 
 } // namespace
 
@@ -316,13 +309,13 @@ void QVideoEditingDlg::resizeEvent(QResizeEvent *event)
     m_btnClose->move(5, 5);
     // The smaller window buttons sit on the close button's middle line.
     const int beside = 5 + (m_btnClose->height() - m_btnMin->height()) / 2;
-    m_btnMin->move(right(m_btnClose) + 8, beside);
-    m_btnMax->move(right(m_btnMin) + 8, beside);
+    m_btnMin->move(m_btnClose->geometry().right() + 8, beside);
+    m_btnMax->move(m_btnMin->geometry().right() + 8, beside);
     const auto band = [H](QWidget *w) { return H - 50 + (50 - w->height()) / 2; };
     m_btnOK->move(W - 15 - m_btnOK->width(), band(m_btnOK));
     m_btnCancel->move(m_btnOK->x() - 15 - m_btnCancel->width(), band(m_btnCancel));
     m_btnPreviousFile->move(15, band(m_btnPreviousFile));
-    m_btnNextFile->move(right(m_btnPreviousFile), band(m_btnNextFile));
+    m_btnNextFile->move(m_btnPreviousFile->geometry().right(), band(m_btnNextFile));
     if (!m_trimForm)
         return;
     if (m_editTag)

@@ -6,6 +6,7 @@
 #include "QVideoEditingSettings.h"
 #include "QZTMessageBox.h"
 #include "QZTScrollBar.h"
+#include "SkinStyleHelpers.h"
 #include "ZTInfoManager.h"
 
 #include <QDir>
@@ -22,20 +23,7 @@ namespace {
 
 const QRect kTagRect(0, 0, 64, 64);
 
-QString res(const char *path)
-{
-    return QIAnyUtil::getResourcePath() + QLatin1String(path);
-}
-
-int right(const QWidget *w)
-{
-    return w->x() + w->width() - 1;
-}
-
-int bottom(const QWidget *w)
-{
-    return w->y() + w->height() - 1;
-}
+using SkinStyleHelpers::res;
 
 } // namespace
 
@@ -281,19 +269,20 @@ void QWatermarkOperationForm::paintEvent(QPaintEvent *)
 void QWatermarkOperationForm::updateLocation()
 {
     m_lblWatermarkImage->move(18, 12);
-    m_btnAddWKImg->move(18, bottom(m_lblWatermarkImage) + 20);
-    m_btnDelete->move(right(m_btnAddWKImg) - m_btnDelete->width(), m_btnAddWKImg->y() + 1);
+    m_btnAddWKImg->move(18, m_lblWatermarkImage->geometry().bottom() + 20);
+    m_btnDelete->move(m_btnAddWKImg->geometry().right() - m_btnDelete->width(), m_btnAddWKImg->y() + 1);
     m_btnDelete->raise();
-    m_lblTransparency->move(right(m_btnAddWKImg) + 40, m_lblWatermarkImage->y());
-    m_sliderAlpha->move(right(m_btnAddWKImg) + 34, bottom(m_lblTransparency) + 35);
-    m_leAlphaValue->move(right(m_sliderAlpha) + 8, m_sliderAlpha->y());
+    m_lblTransparency->move(m_btnAddWKImg->geometry().right() + 40, m_lblWatermarkImage->y());
+    m_sliderAlpha->move(m_btnAddWKImg->geometry().right() + 34, m_lblTransparency->geometry().bottom() + 35);
+    m_leAlphaValue->move(m_sliderAlpha->geometry().right() + 8, m_sliderAlpha->y());
 
     m_lblWatermarkText->move(407, 12);
-    m_leAddWKText->move(407, bottom(m_lblWatermarkText) + 10);
-    m_btnSetWKTFont->move(right(m_leAddWKText) + 8, bottom(m_leAddWKText) - 1 - m_btnSetWKTFont->height() + 1);
-    m_lblTextTransparency->move(m_lblWatermarkText->x(), bottom(m_leAddWKText) + 10);
-    m_sliderTextAlpha->move(m_lblTextTransparency->x() - 6, bottom(m_lblTextTransparency) + 10);
-    m_leTextAlphaValue->move(right(m_sliderTextAlpha) + 8, m_sliderTextAlpha->y());
+    m_leAddWKText->move(407, m_lblWatermarkText->geometry().bottom() + 10);
+    m_btnSetWKTFont->move(m_leAddWKText->geometry().right() + 8,
+                          m_leAddWKText->geometry().bottom() - 1 - m_btnSetWKTFont->height() + 1);
+    m_lblTextTransparency->move(m_lblWatermarkText->x(), m_leAddWKText->geometry().bottom() + 10);
+    m_sliderTextAlpha->move(m_lblTextTransparency->x() - 6, m_lblTextTransparency->geometry().bottom() + 10);
+    m_leTextAlphaValue->move(m_sliderTextAlpha->geometry().right() + 8, m_sliderTextAlpha->y());
 
     m_buttonFrom->resize(134, height());
     m_buttonFrom->move(width() - 134, 0);
