@@ -6,8 +6,8 @@
 // Work folder: default /tmp/rs-bench-merge; the clips are generated there once. Every side writes a new
 // file: its previous output is deleted before its clock starts. The sides run interleaved (A B C, B C A ...)
 // and each figure is the median of N rounds (default 5) with the fastest and slowest run beside it. Each
-// run is a process of its own, so its peak memory is its own; our join polls the job every 10 ms, as the
-// program's merge driver does, and adds the next clip once the previous one is finished.
+// run is a process of its own, so its peak memory is its own; our join waits on the job in 10 ms steps, as
+// the program's merge driver does, and adds the next clip once the previous one is finished.
 //
 // Lossless sets (30 s clips, 1080p, 2 s key frame spacing, B-frames, AAC sound):
 //   444p10-mp4    8 clips H.264 High 4:4:4 10-bit in MP4
@@ -126,7 +126,7 @@ Sample runOurs(const std::vector<std::string> &clips, const std::string &out, co
                 break;
             ok = rsc_job_add_task(job, clip.c_str(), 0, 0, edit) == 1;
             while (ok && !rsc_job_is_finished(job))
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                rsc_job_wait(job, 10);
             ok = ok && !rsc_job_is_failed(job);
         }
         ok = rsc_job_close(job) == 1 && ok;

@@ -5,9 +5,7 @@
 
 #include <QDebug>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
@@ -471,7 +469,7 @@ void CAVConverter::runMergeLoop()
                 last = p;
             }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs()));
+        rsc_job_wait(job, pollIntervalMs());
     }
     if (jobEndedBadly(job)) {
         report(0, convertFailed);
@@ -500,7 +498,7 @@ void CAVConverter::runConvertLoop(float base)
                 report(last, convertProgress);
             }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs()));
+        rsc_job_wait(job, pollIntervalMs());
     }
     const bool failed = jobEndedBadly(job);
     report(failed ? 0 : 100, failed ? convertFailed : convertFinished);

@@ -62,7 +62,7 @@ public:
     // the total is 0 (no progress can be told).
     static float progressPercent(quint64 done, quint64 total, float base);
 
-    // How often the worker polls the library.
+    // How often the worker reports progress; between reports it waits on the job, so an end is seen at once.
     static int pollIntervalMs() { return 10; }
 
 protected:

@@ -4,10 +4,8 @@
 
 #include "rscodec.h"
 
-#include <chrono>
 #include <cstdio>
 #include <limits>
-#include <thread>
 
 namespace {
 
@@ -127,7 +125,7 @@ bool CAVConverter::StartWithTrack(const char *dst, CAVEncodeParam *param, void *
                 progress(unsigned(rsc_job_done(m_convertObject) / 1000), user);
             if (time && clock)
                 time(unsigned(rsc_track_time(clock->handle) / 1000000), user);
-            std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs()));
+            rsc_job_wait(m_convertObject, pollIntervalMs());
         }
         // Left by a stop while the job still runs: stop it too, so the cut output is not taken for done.
         if (rsc_job_is_finished(m_convertObject) != 1)

@@ -2433,6 +2433,13 @@ uint64_t rsc_job_done(rsc_job *job)
     return static_cast<uint64_t>(run(call, Ret::Unsigned).i);
 }
 
+int rsc_job_wait(rsc_job *job, uint32_t timeout_ms)
+{
+    Call call("rsc_job_wait");
+    call.handle(job).integer(static_cast<int64_t>(timeout_ms));
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
 int rsc_job_stop(rsc_job *job, int wait)
 {
     Call call("rsc_job_stop");

@@ -2,6 +2,7 @@
 #include "rscodec_fake.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <thread>
 
 namespace rscfake {
 namespace {
@@ -507,6 +509,10 @@ bool answerFromObject(const Call &call, Answer &a)
             a.i = o->stopped || o->polls >= o->finishAfter;
             return true;
         }
+        if (n == "rsc_job_wait") {
+            a.i = o->stopped || o->polls >= o->finishAfter;
+            return true;
+        }
         if (n == "rsc_job_is_stopped") {
             a.i = o->stopped;
             return true;
@@ -671,7 +677,7 @@ std::string Call::text() const
     return text + ")";
 }
 
-Answer run(const Call &call, Ret ret)
+Answer answer(const Call &call, Ret ret)
 {
     State &s = state();
     std::lock_guard<std::recursive_mutex> lock(s.mutex);
@@ -728,6 +734,17 @@ Answer run(const Call &call, Ret ret)
         return a;
     if (ret == Ret::Int && !isQuery(name))
         a.i = 1;
+    return a;
+}
+
+Answer run(const Call &call, Ret ret)
+{
+    const Answer a = answer(call, ret);
+    if (call.name() == "rsc_job_wait" && a.i == 0 && call.args().size() > 1) {
+        // A job that still runs keeps its waiter for the time asked (bounded), without holding the state.
+        const int64_t ms = std::min<int64_t>(call.args()[1].i, 50);
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::max<int64_t>(ms, 0)));
+    }
     return a;
 }
 

@@ -528,6 +528,9 @@ int rsc_job_is_failed(rsc_job *job);
 const char *rsc_job_error(rsc_job *job); /* why it failed (English, for the log); "" when it did not */
 uint64_t rsc_job_total(rsc_job *job);    /* same unit as done (microseconds of output) */
 uint64_t rsc_job_done(rsc_job *job);
+/* Waits up to timeout_ms for the running work (merge: the current task) to end, however it ends: 1 = none
+ * runs now, 0 = it still runs. A poller that waits here instead of sleeping sees the end at once. */
+int rsc_job_wait(rsc_job *job, uint32_t timeout_ms);
 /* Requests a stop; wait 1 = return only when the job's threads have ended. 0 = failure. */
 int rsc_job_stop(rsc_job *job, int wait);
 

@@ -127,6 +127,11 @@ int rsc_job_is_finished(rsc_job *job)
     return job && job->job.isFinished() ? 1 : 0;
 }
 
+int rsc_job_wait(rsc_job *job, uint32_t timeout_ms)
+{
+    return job && job->job.waitIdle(timeout_ms) ? 1 : 0;
+}
+
 int rsc_job_is_stopped(rsc_job *job)
 {
     return job && job->job.isStopped() ? 1 : 0;

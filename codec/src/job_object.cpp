@@ -1,5 +1,7 @@
 #include "job_object.h"
 
+#include <chrono>
+
 #include "filter_graph.h"
 #include "log_codec.h"
 #include "lossless_merge.h"
@@ -168,8 +170,18 @@ void Job::launch(bool finishAfter)
             }
             m_finished = true;
         }
-        m_running = false;
+        {
+            const std::lock_guard<std::mutex> lock(m_idleLock);
+            m_running = false;
+        }
+        m_idle.notify_all();
     });
+}
+
+bool Job::waitIdle(unsigned timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(m_idleLock);
+    return m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !m_running.load(); });
 }
 
 void Job::join()

@@ -1,9 +1,11 @@
 #pragma once
 // A conversion or merge job as the C API hands it out: it owns its engine (lossless or re-encoding) and runs
-// each task on a thread of its own; the caller polls. Stops are prompt and the thread is always joined.
+// each task on a thread of its own; the caller polls, or waits for the end of the running task. Stops are prompt and
+// the thread is always joined.
 
 #include "job_engine.h"
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -38,6 +40,8 @@ public:
     uint64_t total() const { return m_progress.total.load(); }
     uint64_t done() const { return m_progress.done.load(); }
     std::string errorText() const;
+    // Waits until no task runs or `timeoutMs` has passed; true when none runs.
+    bool waitIdle(unsigned timeoutMs);
 
     bool stop(bool wait);
     // Ends the job; with `keep` the output takes its path when the job completed, otherwise (and after a
@@ -67,6 +71,8 @@ private:
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_failed{false};
     std::atomic<bool> m_completed{false}; // the engine's output was finished by the worker
+    std::mutex m_idleLock;                // guards the end of a run for waitIdle()
+    std::condition_variable m_idle;
     mutable std::mutex m_errorLock;
     std::string m_error;
 };

@@ -57,7 +57,7 @@ inline Outcome runMerge(bool lossless, const QString &out, const QString &contai
         QElapsedTimer timer;
         timer.start();
         while (!rsc_job_is_finished(job) && timer.elapsed() < 240000)
-            QThread::msleep(5);
+            rsc_job_wait(job, 50);
         if (rsc_job_is_failed(job) || !rsc_job_is_finished(job)) {
             r.failed = true;
             r.error = QString::fromUtf8(rsc_job_error(job));

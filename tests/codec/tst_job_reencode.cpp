@@ -427,6 +427,7 @@ void TestJobReencode::stopIsPrompt()
         QCOMPARE(rsc_job_start(job), 1);
         QCOMPARE(rsc_job_add_task(job, big.toUtf8().constData(), 0, 0, nullptr), 1);
         QThread::msleep(lossless ? 5 : 300);
+        QCOMPARE(rsc_job_wait(job, 0), 0); // still running: a waiter is not let go early
         // Prompt means "does not wait for the rest of the clip": the job ends unfinished, well short of
         // its total, within a bound a busy machine keeps. The latency itself is measured by bench_stop.
         QElapsedTimer t;
@@ -435,6 +436,7 @@ void TestJobReencode::stopIsPrompt()
         QVERIFY2(t.elapsed() < rstest::kHangBoundMs, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(rsc_job_is_stopped(job), 1);
         QCOMPARE(rsc_job_is_finished(job), 0);
+        QCOMPARE(rsc_job_wait(job, 0), 1);
         QVERIFY(rsc_job_done(job) < rsc_job_total(job));
         t.restart();
         rsc_job_close(job);
