@@ -51,6 +51,12 @@ double seconds(Clock::time_point since)
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
+// Outputs carry the process id: two benchmarks sharing the clip folder never touch each other's outputs.
+std::string runTag()
+{
+    return "." + std::to_string(getpid());
+}
+
 std::string shellQuoted(const std::string &path)
 {
     std::string q = "'";
@@ -404,10 +410,10 @@ int main(int argc, char **argv)
         const std::vector<std::string> &clips = set.clips;
         std::printf("\nlossless %s: %s, %.0f MB\n", set.name.c_str(), set.description.c_str(), totalSize(clips) / 1e6);
         const std::string list = concatList(dir + "/concat_" + set.name + ".txt", clips);
-        const std::string ours = dir + "/joined_ours" + set.extension;
-        const std::string theirs = dir + "/joined_ffmpeg" + set.extension;
-        const std::string copied = dir + "/joined_cat.bin";
-        const std::string synced = dir + "/joined_cat_synced.bin";
+        const std::string ours = dir + "/joined_ours" + runTag() + set.extension;
+        const std::string theirs = dir + "/joined_ffmpeg" + runTag() + set.extension;
+        const std::string copied = dir + "/joined_cat" + runTag() + ".bin";
+        const std::string synced = dir + "/joined_cat_synced" + runTag() + ".bin";
         std::vector<std::string> catArgs = {"cat"};
         catArgs.insert(catArgs.end(), clips.begin(), clips.end());
         std::string catCommand = "cat";
@@ -465,8 +471,8 @@ int main(int argc, char **argv)
             small.push_back(clip);
         }
         const std::string list = concatList(dir + "/concat_encode.txt", small);
-        const std::string ours = dir + "/encoded_ours.mp4";
-        const std::string theirs = dir + "/encoded_ffmpeg.mp4";
+        const std::string ours = dir + "/encoded_ours" + runTag() + ".mp4";
+        const std::string theirs = dir + "/encoded_ffmpeg" + runTag() + ".mp4";
         std::printf("\nre-encoding join: 3 x 10 s 720p25 H.264 + AAC to x264 veryfast 4 Mbit/s + AAC 128 kbit/s\n");
         std::vector<Side> sides = {
             {"ours (merge job)", ours, [&] { return runOurs(small, ours, "mp4", false); }, {}},
