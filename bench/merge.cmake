@@ -5,3 +5,10 @@ target_link_libraries(bench_merge PRIVATE codec)
 # instead of resolving them again inside every timed child.
 target_link_options(bench_merge PRIVATE -Wl,-z,now)
 rs_warnings(bench_merge)
+
+# The high-speed join through the program's merge driver, as the main window runs it, beside `cat`.
+add_executable(bench_join ${CMAKE_CURRENT_LIST_DIR}/bench_join.cpp)
+set(bench_join_libs merge codec rs_testsupport)
+rs_codec_last(bench_join_libs)
+target_link_libraries(bench_join PRIVATE ${bench_join_libs})
+rs_warnings(bench_join)
