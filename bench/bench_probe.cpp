@@ -1,8 +1,13 @@
 // Probes generated media files as the program's clip probe does (information and a thumbnail) and with one
 // ffprobe run per file, and prints files per second for both.
 //
-//   bench_probe [file count, default 100] [--runs N, default 5] [--key-frame]
+//   bench_probe [file count, default 100] [--runs N, default 5] [--key-frame] [--by-kind]
 //
+// --by-kind: also the time of the open (with every value the probe reads) and of the thumbnail for one file
+// of each kind, median [min-max] in ms, to show where a probe's time goes.
+// --dump DIR: writes, for one file of each kind, every value the probe read (a text) and the thumbnail
+// (a BMP) into DIR, to compare two builds of the library (cmp -r).
+// --ours-only: no ffprobe side, for profiling the library (perf record bench_probe --ours-only).
 // --key-frame: the thumbnail from the key frame at or before a third of the clip (mode 0) instead of the
 // picture showing there (mode 1, what the program asks for), to show what that choice would cost.
 //
@@ -33,21 +38,44 @@ using rsbench::spreadOf;
 
 // What the clip probe reads of a file: presence, geometry, duration, names, every stream's values.
 uint32_t s_thumbnailMode = 1;
+// Where --dump records what the probe read, or null.
+QByteArray *s_values = nullptr;
+QByteArray *s_thumbnail = nullptr;
 
-bool probeInProcess(const QByteArray &path, bool withThumbnail)
+template <typename T> void note(const char *what, T value)
 {
+    if (s_values)
+        *s_values += QByteArray(what) + ' ' + QByteArray::number(qulonglong(value)) + '\n';
+}
+void noteText(const char *what, const void *text)
+{
+    if (s_values)
+        *s_values += QByteArray(what) + ' ' + (text ? QByteArray(static_cast<const char *>(text)) : "(null)") + '\n';
+}
+
+bool probeInProcess(const QByteArray &path, bool withThumbnail, double *infoMs = nullptr, double *thumbMs = nullptr)
+{
+    QElapsedTimer timer;
+    timer.start();
     rsc_info *info = rsc_info_create(RSC_CREATE_DEFAULT);
     bool ok = rsc_info_open_file(info, path.constData()) == 1;
     if (ok) {
         volatile uint64_t sink = rsc_info_duration(info) + rsc_info_video_width(info) + rsc_info_video_height(info) +
                                  rsc_info_has_video(info) + rsc_info_has_audio(info);
-        (void)rsc_info_get_metadata(info, "ffmpeg_format");
-        (void)rsc_info_get_metadata(info, "major_brand");
-        (void)rsc_info_get_metadata(info, "cover_image");
+        note("duration", rsc_info_duration(info));
+        note("width", rsc_info_video_width(info));
+        note("height", rsc_info_video_height(info));
+        note("video", rsc_info_has_video(info));
+        note("audio", rsc_info_has_audio(info));
+        noteText("ffmpeg_format", rsc_info_get_metadata(info, "ffmpeg_format"));
+        noteText("major_brand", rsc_info_get_metadata(info, "major_brand"));
+        note("cover_image", rsc_info_get_metadata_size(info, "cover_image"));
+        note("chapters", rsc_info_chapter_count(info));
         for (int kind : {RSC_STREAM_VIDEO, RSC_STREAM_AUDIO, RSC_STREAM_SUBTITLE}) {
             const uint32_t count = kind == RSC_STREAM_VIDEO   ? rsc_info_video_count(info)
                                    : kind == RSC_STREAM_AUDIO ? rsc_info_audio_count(info)
                                                               : rsc_info_subtitle_count(info);
+            note("streams", count);
             for (uint32_t i = 0; i < count; ++i) {
                 if (kind == RSC_STREAM_VIDEO)
                     rsc_info_set_video_index(info, i);
@@ -55,14 +83,20 @@ bool probeInProcess(const QByteArray &path, bool withThumbnail)
                     rsc_info_set_audio_index(info, i);
                 else
                     rsc_info_set_subtitle_index(info, i);
-                (void)rsc_info_stream_title(info, kind);
-                (void)rsc_info_stream_format(info, kind);
-                (void)rsc_info_stream_language(info, kind);
-                for (int n = 1; n <= 7; ++n)
+                noteText("title", rsc_info_stream_title(info, kind));
+                noteText("format", rsc_info_stream_format(info, kind));
+                noteText("language", rsc_info_stream_language(info, kind));
+                for (int n = 1; n <= 7; ++n) {
                     sink = sink + rsc_info_stream_value(info, kind, n);
+                    note("value", rsc_info_stream_value(info, kind, n));
+                }
                 (void)rsc_info_stream_private_data(info, kind);
+                note("private_size", rsc_info_stream_private_size(info, kind));
             }
         }
+        if (infoMs)
+            *infoMs = timer.nsecsElapsed() / 1e6;
+        timer.restart();
         const uint32_t w = rsc_info_video_width(info), h = rsc_info_video_height(info);
         if (withThumbnail && rsc_info_has_video(info) && w && h) {
             // The clip probe's thumbnail: the picture shown at a third of the clip, fitted into 120x120.
@@ -71,10 +105,15 @@ bool probeInProcess(const QByteArray &path, bool withThumbnail)
             unsigned char *image =
                 rsc_info_get_video_image(info, rsc_info_duration(info) / 3, s_thumbnailMode, boxW, boxH, 0);
             ok = image != nullptr;
+            if (image && s_thumbnail)
+                *s_thumbnail =
+                    QByteArray(reinterpret_cast<const char *>(image), int(rsc_info_get_video_image_size(info, image)));
             rsc_info_free_video_image(info, image);
         }
     }
     rsc_info_release(info);
+    if (thumbMs)
+        *thumbMs = timer.nsecsElapsed() / 1e6;
     return ok;
 }
 
@@ -103,9 +142,18 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     int count = 100;
     int runs = 5;
+    bool byKind = false;
+    bool oursOnly = false;
+    QString dumpDir;
     for (int i = 1; i < argc; ++i) {
         if (QByteArray(argv[i]) == "--key-frame")
             s_thumbnailMode = 0;
+        else if (QByteArray(argv[i]) == "--dump" && i + 1 < argc)
+            dumpDir = QString::fromLocal8Bit(argv[++i]);
+        else if (QByteArray(argv[i]) == "--ours-only")
+            oursOnly = true;
+        else if (QByteArray(argv[i]) == "--by-kind")
+            byKind = true;
         else if (QByteArray(argv[i]) == "--runs" && i + 1 < argc)
             runs = std::max(1, QByteArray(argv[++i]).toInt());
         else
@@ -153,13 +201,36 @@ int main(int argc, char *argv[])
             }
     }
     int failures = 0;
+    if (!dumpDir.isEmpty()) {
+        QDir().mkpath(dumpDir);
+        for (int k = 0; k < std::min<int>(names.size(), files.size()); ++k) {
+            QByteArray values, thumbnail;
+            s_values = &values;
+            s_thumbnail = &thumbnail;
+            if (!probeInProcess(files[k].toUtf8(), true))
+                ++failures;
+            s_values = s_thumbnail = nullptr;
+            QFile text(dumpDir + QLatin1Char('/') + names[k] + QStringLiteral(".txt"));
+            QFile bmp(dumpDir + QLatin1Char('/') + names[k] + QStringLiteral(".bmp"));
+            if (!text.open(QIODevice::WriteOnly) || text.write(values) != values.size() ||
+                (!thumbnail.isEmpty() && (!bmp.open(QIODevice::WriteOnly) || bmp.write(thumbnail) != thumbnail.size())))
+                ++failures;
+        }
+        std::printf("dumped %d kinds into %s; failures: %d\n", int(std::min<int>(names.size(), files.size())),
+                    qPrintable(dumpDir), failures);
+        return failures == 0 ? 0 : 1;
+    }
     std::vector<double> withThumb, inProcess, ffprobe;
     for (int r = 0; r < runs; ++r) {
         auto ours = [&] {
             withThumb.push_back(filesPerSecond(
                 files, [](const QString &f) { return probeInProcess(f.toUtf8(), true); }, &failures));
         };
-        auto theirs = [&] { ffprobe.push_back(filesPerSecond(files, probeWithFfprobe, &failures)); };
+        auto theirs = [&] {
+            if (oursOnly)
+                return;
+            ffprobe.push_back(filesPerSecond(files, probeWithFfprobe, &failures));
+        };
         if (r % 2 == 0) {
             ours();
             theirs();
@@ -178,6 +249,22 @@ int main(int argc, char *argv[])
     std::printf("ffprobe, one process per file:              %8.1f files/s [%.1f-%.1f]\n", c.median, c.min, c.max);
     std::printf("speed-up (probe with thumbnail vs ffprobe): %8.1fx\n", a.median / c.median);
     std::printf("information only, no thumbnail:             %8.1f files/s [%.1f-%.1f]\n", b.median, b.min, b.max);
+    if (byKind) {
+        std::printf("%-32s %22s %22s\n", "per file (ms)", "open and values", "thumbnail and close");
+        for (int k = 0; k < std::min<int>(names.size(), files.size()); ++k) {
+            std::vector<double> open, thumb;
+            for (int r = 0; r < runs; ++r) {
+                double a = 0, b = 0;
+                if (!probeInProcess(files[k].toUtf8(), true, &a, &b))
+                    ++failures;
+                open.push_back(a);
+                thumb.push_back(b);
+            }
+            const Spread o = spreadOf(open), t = spreadOf(thumb);
+            std::printf("%-32s %7.2f [%6.2f-%6.2f] %7.2f [%6.2f-%6.2f]\n", qPrintable(names[k]), o.median, o.min, o.max,
+                        t.median, t.min, t.max);
+        }
+    }
     std::printf("failures: %d\n", failures);
     return failures == 0 ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "common_media.h"
 #include "ffmpeg_raii.h"
 #include "global_settings.h"
+#include "info_frame_pool.h"
 #include "rscodec.h"
 
 #include <algorithm>
@@ -14,6 +15,10 @@ namespace {
 
 // A broken file must not keep us reading for ever.
 constexpr int kMaxPackets = 20000;
+
+// Below this many pixels a picture decodes in a millisecond or two on one thread: starting decoding
+// threads (and their buffers) would cost more than they save.
+constexpr int64_t kThreadedPixels = int64_t(640) * 480;
 
 CodecContextPtr openDecoder(const AVStream *stream, bool manyFrames)
 {
@@ -26,8 +31,10 @@ CodecContextPtr openDecoder(const AVStream *stream, bool manyFrames)
     dec->pkt_timebase = stream->time_base;
     // Frame threads delay output by several frames: a key frame alone wants slice threads only; the way to
     // a picture inside a group of pictures goes through many frames, which frame threads decode side by side.
-    dec->thread_count = 0;
+    const bool small = int64_t(stream->codecpar->width) * stream->codecpar->height <= kThreadedPixels;
+    dec->thread_count = small ? 1 : 0;
     dec->thread_type = manyFrames ? FF_THREAD_FRAME | FF_THREAD_SLICE : FF_THREAD_SLICE;
+    usePooledBuffers(dec.get());
     if (avcodec_open2(dec.get(), codec, nullptr) < 0)
         return nullptr;
     return dec;
