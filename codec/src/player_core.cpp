@@ -817,6 +817,7 @@ void Player::landAt(int64_t target)
 bool Player::exactSeek(int64_t target, bool present)
 {
     target = beginSeek(target);
+    prepareRender(target);
     AVFrame *candidate = nullptr;
     if (m_hasVideo) {
         m_source->skipUnreferencedBefore(target);
@@ -879,6 +880,7 @@ bool Player::exactSeek(int64_t target, bool present)
 bool Player::keySeek(int64_t target, bool after, int64_t lagUs)
 {
     target = beginSeek(target);
+    prepareRender(target);
     m_source->seek(target, after);
     landAt(target);
     if (!m_hasVideo)
@@ -921,6 +923,28 @@ bool Player::stepForward()
     }
     present(f);
     return true;
+}
+
+void Player::prepareRender(int64_t target)
+{
+    if (!m_hasVideo || !m_lastSource)
+        return;
+    bool wantEdited;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_handlerMutex);
+        if (!m_deliverer || (!m_originalHandler.fn && !m_editedHandler.fn))
+            return;
+        wantEdited = m_editedHandler.fn != nullptr;
+    }
+    edit::EditConfig cfg;
+    uint64_t gen;
+    {
+        std::lock_guard<std::mutex> edits(m_editMutex);
+        gen = m_editGeneration;
+        cfg = gen == m_renderGeneration ? m_renderEdit : m_appliedEdit;
+    }
+    std::lock_guard<std::mutex> layout(m_layoutMutex);
+    m_renderer->prepareSeek(m_lastSource, target, cfg, gen, wantEdited);
 }
 
 void Player::present(AVFrame *source)

@@ -153,6 +153,8 @@ private:
     // is at most that far before the target.
     bool keySeek(int64_t target, bool after, int64_t lagUs);
     bool stepForward();
+    // Lets the renderer build what the seek's frame will need while the seek decodes.
+    void prepareRender(int64_t target);
     void present(AVFrame *source);
     void presentAgain();
     void dropPending();

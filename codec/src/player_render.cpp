@@ -32,7 +32,11 @@ AVPixelFormat handlerPixelFormat()
 
 PlayerRenderer::PlayerRenderer() : m_outputPixelFormat(handlerPixelFormat()) {}
 
-PlayerRenderer::~PlayerRenderer() = default;
+PlayerRenderer::~PlayerRenderer()
+{
+    if (m_preparing.valid())
+        m_preparing.wait();
+}
 
 void PlayerRenderer::setSource(const edit::VideoSource &source, int previewWidth, int previewHeight)
 {
@@ -42,33 +46,50 @@ void PlayerRenderer::setSource(const edit::VideoSource &source, int previewWidth
     m_graphUsable = false;
 }
 
-AVFrame *PlayerRenderer::upright(AVFrame *source)
+const char *PlayerRenderer::turnFilters() const
 {
-    const char *turn = nullptr;
     switch (m_source.displayRotation) {
     case 90:
-        turn = "transpose=clock";
-        break;
+        return "transpose=clock";
     case 180:
-        turn = "hflip,vflip";
-        break;
+        return "hflip,vflip";
     case 270:
-        turn = "transpose=cclock";
-        break;
+        return "transpose=cclock";
     default:
-        return source;
+        return nullptr;
     }
+}
+
+bool PlayerRenderer::buildTurn(const AVFrame *source, const char *turn, edit::FilterGraph *out)
+{
+    edit::VideoInputFormat in;
+    in.width = source->width;
+    in.height = source->height;
+    in.pixelFormat = source->format;
+    in.sampleAspect = source->sample_aspect_ratio;
+    return out->openVideo(in, std::string("[in]") + turn + "[out]", nullptr);
+}
+
+AVFrame *PlayerRenderer::upright(AVFrame *source)
+{
+    const char *turn = turnFilters();
+    if (!turn)
+        return source;
     if (!source)
         return nullptr;
     // The turn is stateless, but a graph takes its frames in time order: a step back starts a new one.
     if (!m_turnUsable || source->pts <= m_turnLastPts || source->width != m_turnInW || source->height != m_turnInH ||
         source->format != m_turnInFormat) {
-        edit::VideoInputFormat in;
-        in.width = source->width;
-        in.height = source->height;
-        in.pixelFormat = source->format;
-        in.sampleAspect = source->sample_aspect_ratio;
-        m_turnUsable = m_turn.openVideo(in, std::string("[in]") + turn + "[out]", nullptr);
+        Prepared *ready = takePrepared(source);
+        if (ready && ready->hasTurn) {
+            ready->hasTurn = false;
+            retire(std::move(m_turn));
+            m_turn = std::move(ready->turn);
+            m_turnUsable = true;
+        } else {
+            retire(std::move(m_turn));
+            m_turnUsable = buildTurn(source, turn, &m_turn);
+        }
         if (!m_turnUsable)
             return nullptr;
         m_turnInW = source->width;
@@ -86,6 +107,94 @@ AVFrame *PlayerRenderer::upright(AVFrame *source)
     return m_upright.get();
 }
 
+void PlayerRenderer::prepareSeek(const AVFrame *like, int64_t targetUs, const edit::EditConfig &cfg,
+                                 uint64_t generation, bool wantEdited)
+{
+    if (!like || like->width <= 0 || like->height <= 0)
+        return;
+    const char *turn = turnFilters();
+    // Graphs that go on taking frames after the target need nothing new.
+    const bool turnNeeded = turn && (!m_turnUsable || targetUs <= m_turnLastPts);
+    const bool editedNeeded =
+        wantEdited && (!m_graphUsable || generation != m_graphGeneration || targetUs <= m_lastPushedPts);
+    if (!turnNeeded && !editedNeeded)
+        return;
+    if (m_preparing.valid() || m_prepared) {
+        // One built ahead and not used yet (a seek that found no frame, a drag): still good when it was
+        // made for the same frames and edits.
+        Prepared *p = takePrepared(like);
+        if (p && (!turnNeeded || p->hasTurn) && (!editedNeeded || (p->hasEdited && p->generation == generation)))
+            return;
+        if (m_prepared && m_prepared->hasEdited)
+            retire(std::move(m_prepared->graph), std::move(m_prepared->resources));
+        if (m_prepared && m_prepared->hasTurn)
+            retire(std::move(m_prepared->turn));
+        m_prepared.reset();
+    }
+    int outW = 0, outH = 0;
+    outputSize(cfg, &outW, &outH);
+    // The helper needs the frame's format only; a blank frame carries it.
+    FramePtr shape = makeFrame();
+    if (!shape)
+        return;
+    shape->width = like->width;
+    shape->height = like->height;
+    shape->format = like->format;
+    shape->sample_aspect_ratio = like->sample_aspect_ratio;
+    std::vector<Built> retired = std::move(m_retired);
+    m_retired.clear();
+    m_preparing = std::async(std::launch::async,
+                             [shape = std::move(shape), retired = std::move(retired), videoSource = m_source, outW,
+                              outH, format = m_outputPixelFormat, turn = turnNeeded ? turn : nullptr, editedNeeded, cfg,
+                              generation]() mutable -> std::unique_ptr<Prepared> {
+                                 retired.clear();
+                                 auto p = std::make_unique<Prepared>();
+                                 p->width = shape->width;
+                                 p->height = shape->height;
+                                 p->format = shape->format;
+                                 p->sar = shape->sample_aspect_ratio;
+                                 if (turn)
+                                     p->hasTurn = buildTurn(shape.get(), turn, &p->turn);
+                                 if (editedNeeded) {
+                                     Built built;
+                                     p->hasEdited =
+                                         buildEdited(videoSource, outW, outH, format, shape.get(), cfg, &built);
+                                     p->generation = generation;
+                                     p->graph = std::move(built.graph);
+                                     p->resources = std::move(built.resources);
+                                 }
+                                 return p;
+                             });
+}
+
+PlayerRenderer::Prepared *PlayerRenderer::takePrepared(const AVFrame *source)
+{
+    if (m_preparing.valid())
+        m_prepared = m_preparing.get();
+    Prepared *p = m_prepared.get();
+    if (!p)
+        return nullptr;
+    if (p->width == source->width && p->height == source->height && p->format == source->format &&
+        av_cmp_q(p->sar, source->sample_aspect_ratio) == 0)
+        return p;
+    if (p->hasEdited)
+        retire(std::move(p->graph), std::move(p->resources));
+    if (p->hasTurn)
+        retire(std::move(p->turn));
+    m_prepared.reset();
+    return nullptr;
+}
+
+void PlayerRenderer::retire(edit::FilterGraph &&graph, std::unique_ptr<edit::FilterResources> resources)
+{
+    if (!graph.isOpen())
+        return;
+    m_retired.push_back(Built{std::move(graph), std::move(resources)});
+    // Bounded: without seeks nothing else frees them.
+    while (m_retired.size() > 2)
+        m_retired.erase(m_retired.begin());
+}
+
 void PlayerRenderer::outputSize(const edit::EditConfig &cfg, int *width, int *height) const
 {
     if (m_previewW > 0 && m_previewH > 0) {
@@ -97,18 +206,16 @@ void PlayerRenderer::outputSize(const edit::EditConfig &cfg, int *width, int *he
     edit::editedSize(cfg, m_source, width, height);
 }
 
-bool PlayerRenderer::rebuild(const AVFrame *source, const edit::EditConfig &cfg)
+bool PlayerRenderer::buildEdited(const edit::VideoSource &videoSource, int outW, int outH, int outputPixelFormat,
+                                 const AVFrame *source, const edit::EditConfig &cfg, Built *out)
 {
-    m_graphUsable = false;
-    int w, h;
-    outputSize(cfg, &w, &h);
     edit::VideoTarget target;
-    target.width = w;
-    target.height = h;
-    target.pixelFormat = m_outputPixelFormat == AV_PIX_FMT_BGR0 ? "bgr0" : "yuv420p";
+    target.width = outW;
+    target.height = outH;
+    target.pixelFormat = outputPixelFormat == AV_PIX_FMT_BGR0 ? "bgr0" : "yuv420p";
     edit::EditConfig playing = cfg;
     playing.speed = 100; // the player keeps the pace itself; the frames keep their source times
-    edit::VideoSource src = m_source;
+    edit::VideoSource src = videoSource;
     src.width = source->width;
     src.height = source->height;
     auto resources = std::make_unique<edit::FilterResources>();
@@ -129,8 +236,29 @@ bool PlayerRenderer::rebuild(const AVFrame *source, const edit::EditConfig &cfg)
         if (!graph.openVideo(in, edit::describeVideo(plain, src, target, *resources), &error))
             return false;
     }
-    m_graph = std::move(graph);
-    m_resources = std::move(resources);
+    out->graph = std::move(graph);
+    out->resources = std::move(resources);
+    return true;
+}
+
+bool PlayerRenderer::rebuild(const AVFrame *source, const edit::EditConfig &cfg)
+{
+    m_graphUsable = false;
+    Built built;
+    Prepared *ready = takePrepared(source);
+    if (ready && ready->hasEdited && ready->generation == m_graphGeneration) {
+        ready->hasEdited = false;
+        built.graph = std::move(ready->graph);
+        built.resources = std::move(ready->resources);
+    } else {
+        int w, h;
+        outputSize(cfg, &w, &h);
+        if (!buildEdited(m_source, w, h, m_outputPixelFormat, source, cfg, &built))
+            return false;
+    }
+    retire(std::move(m_graph), std::move(m_resources));
+    m_graph = std::move(built.graph);
+    m_resources = std::move(built.resources);
     m_graphUsable = true;
     m_lastPushedPts = INT64_MIN;
     m_graphInW = source->width;
@@ -148,10 +276,16 @@ AVFrame *PlayerRenderer::edited(const AVFrame *source, const edit::EditConfig &c
     const bool stale = !m_graphUsable || generation != m_graphGeneration || source->pts <= m_lastPushedPts ||
                        source->width != m_graphInW || source->height != m_graphInH || source->format != m_graphInFormat;
     if (stale) {
-        if (!rebuild(source, cfg))
+        const uint64_t before = m_graphGeneration;
+        m_graphGeneration = generation; // what the graph is built for, also what a prepared one must match
+        if (!rebuild(source, cfg)) {
+            m_graphGeneration = before;
             return nullptr;
-        m_graphGeneration = generation;
-        layout(cfg);
+        }
+        if (m_laidOutGeneration != generation) { // a seek back keeps the edits and so their layout
+            layout(cfg);
+            m_laidOutGeneration = generation;
+        }
     }
     // The graph takes its own reference and leaves the frame as it is.
     if (!m_graph.push(const_cast<AVFrame *>(source))) {
@@ -277,6 +411,7 @@ PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, int 
 
 void PlayerRenderer::layout(const edit::EditConfig &cfg)
 {
+    m_laidOutGeneration = 0; // laid out for edits that may not be the rendered ones
     int w, h;
     outputSize(cfg, &w, &h);
     for (int slot = 0; slot < 3; ++slot) {

@@ -11,6 +11,7 @@
 #include "filter_video.h"
 
 #include <cstdint>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,6 +37,12 @@ public:
     // The edited frame, owned by the renderer and valid until the next call; null on failure.
     AVFrame *edited(const AVFrame *source, const edit::EditConfig &cfg, uint64_t generation);
 
+    // Called as a seek starts. A frame before the last one rendered needs new filter graphs (they take
+    // frames in time order); those are built on a helper thread while the seek decodes, so the frame
+    // shown does not wait for them. `like` is a frame of the same stream.
+    void prepareSeek(const AVFrame *like, int64_t targetUs, const edit::EditConfig &cfg, uint64_t generation,
+                     bool wantEdited);
+
     struct Box
     {
         double x = 0, y = 0, w = 0, h = 0;
@@ -50,6 +57,32 @@ public:
     static std::vector<uint8_t> toBmp(const AVFrame *frame);
 
 private:
+    // Graphs built ahead for the frame a seek lands on, with what they were built for.
+    struct Prepared
+    {
+        int width = 0, height = 0, format = -1;
+        AVRational sar{0, 1};
+        bool hasTurn = false;
+        edit::FilterGraph turn;
+        bool hasEdited = false;
+        uint64_t generation = 0;
+        edit::FilterGraph graph;
+        std::unique_ptr<edit::FilterResources> resources;
+    };
+    struct Built
+    {
+        edit::FilterGraph graph;
+        std::unique_ptr<edit::FilterResources> resources;
+    };
+    // Thread-safe: uses only its arguments.
+    static bool buildEdited(const edit::VideoSource &videoSource, int outW, int outH, int outputPixelFormat,
+                            const AVFrame *source, const edit::EditConfig &cfg, Built *out);
+    static bool buildTurn(const AVFrame *source, const char *turn, edit::FilterGraph *out);
+    const char *turnFilters() const;
+    // The prepared graphs when they fit `source`; waits for them if they are still being built.
+    Prepared *takePrepared(const AVFrame *source);
+    void retire(edit::FilterGraph &&graph, std::unique_ptr<edit::FilterResources> resources = nullptr);
+
     void outputSize(const edit::EditConfig &cfg, int *width, int *height) const;
     bool rebuild(const AVFrame *source, const edit::EditConfig &cfg);
     Box measureText(const edit::TextItem &text, int width, int height) const;
@@ -75,6 +108,13 @@ private:
     // The edited frame in m_edited was made from this source time with these edits.
     int64_t m_editedPts = INT64_MIN;
     uint64_t m_editedGeneration = 0;
+
+    std::future<std::unique_ptr<Prepared>> m_preparing;
+    std::unique_ptr<Prepared> m_prepared;
+    // Graphs replaced on the player thread are freed on the helper (their worker threads take a while to
+    // end on a busy machine).
+    std::vector<Built> m_retired;
+    uint64_t m_laidOutGeneration = 0; // the edits the boxes were laid out for; 0 = unknown
 
     Box m_text[3], m_image[3];
     std::map<std::string, std::pair<int, int>> m_pictureSizes;

@@ -589,6 +589,45 @@ private slots:
         QVERIFY(lumaAt(s.original.last(), 0.25, 0.5) > 200);
     }
 
+    // A seek back renders its frame with graphs made ahead while it decodes: they must carry the edits
+    // in force when the frame is shown, also when the edits changed since the frame before.
+    void seekBackKeepsTheEdits_data()
+    {
+        QTest::addColumn<bool>("mirrorFirst");
+        QTest::addColumn<bool>("mirrorThen");
+        QTest::newRow("mirror kept") << true << true;
+        QTest::newRow("mirror turned off") << true << false;
+        QTest::newRow("mirror turned on") << false << true;
+    }
+    void seekBackKeepsTheEdits()
+    {
+        QFETCH(bool, mirrorFirst);
+        QFETCH(bool, mirrorThen);
+        Session s;
+        QVERIFY(s.open(halvesClip(), 160, 120));
+        rsc_player_set_video_pad_and_color(s.player, 0, 0xFF000000);
+        QVERIFY(rsc_player_set_video_mirror(s.player, mirrorFirst ? 1 : 0));
+        for (uint64_t t : {1600000ull, 400000ull, 1200000ull}) {
+            QVERIFY(rsc_player_seek(s.player, t));
+            QCOMPARE(lumaAt(s.edited.last(), 0.75, 0.5) > 200, mirrorFirst);
+        }
+        QVERIFY(rsc_player_set_video_mirror(s.player, mirrorThen ? 1 : 0));
+        for (uint64_t t : {200000ull, 1800000ull, 0ull}) {
+            QVERIFY(rsc_player_seek(s.player, t));
+            const Seen e = s.edited.last();
+            QCOMPARE(e.width, 160);
+            QCOMPARE(lumaAt(e, 0.75, 0.5) > 200, mirrorThen);
+            QCOMPARE(lumaAt(e, 0.25, 0.5) > 200, !mirrorThen);
+            QVERIFY(lumaAt(s.original.last(), 0.25, 0.5) > 200);
+        }
+        // Stepping back one frame at a time goes the same way.
+        QVERIFY(rsc_player_frame_step(s.player, 1));
+        QVERIFY(rsc_player_frame_step(s.player, 1));
+        QVERIFY(rsc_player_frame_step(s.player, -1));
+        QCOMPARE(rsc_player_video_time(s.player), uint64_t(kFrameUs));
+        QCOMPARE(lumaAt(s.edited.last(), 0.75, 0.5) > 200, mirrorThen);
+    }
+
     void watermarksAppearAndReportTheirBoxes()
     {
         Session s;
