@@ -103,6 +103,120 @@ bool drain(AVCodecContext *dec, FramePicker &picker)
     }
 }
 
+// The deepest reordering of pictures a stream may have (H.264 and HEVC allow 16 pictures).
+constexpr int kMaxReorder = 16;
+
+// Where the decoding of the picture showing at a time starts and which packet holds that picture.
+struct Showing
+{
+    int64_t seekTo = 0;
+    int64_t pts = AV_NOPTS_VALUE; // unknown: decode until a later picture comes out
+};
+
+// The presentation time of the picture showing at `target`: the latest one at or before it among the
+// stream's packets from where the file stands, provided a key frame comes before it. Certain once more
+// packets later than the target have passed than any reordering could bring back before it.
+// AV_NOPTS_VALUE when a packet states no time, none is at or before the target, or no key frame leads
+// to it. Reads packets: the caller seeks back afterwards.
+int64_t showingTime(AVFormatContext *ctx, int index, int64_t target)
+{
+    PacketPtr packet = makePacket();
+    if (!packet)
+        return AV_NOPTS_VALUE;
+    int64_t showing = AV_NOPTS_VALUE;
+    bool keySeen = false, showingAfterKey = false;
+    int later = 0;
+    for (int n = 0; n < kMaxPackets && later <= kMaxReorder && !interruptRequested(); ++n) {
+        if (av_read_frame(ctx, packet.get()) < 0)
+            break;
+        const int64_t pts = packet->pts;
+        const bool ours = packet->stream_index == index;
+        keySeen = keySeen || (ours && (packet->flags & AV_PKT_FLAG_KEY));
+        av_packet_unref(packet.get());
+        if (!ours)
+            continue;
+        if (pts == AV_NOPTS_VALUE)
+            return AV_NOPTS_VALUE;
+        if (pts > target) {
+            ++later;
+        } else if (showing == AV_NOPTS_VALUE || pts > showing) {
+            showing = pts;
+            showingAfterKey = keySeen;
+        }
+    }
+    return showingAfterKey ? showing : AV_NOPTS_VALUE;
+}
+
+void seekNear(AVFormatContext *ctx, AVStream *stream, int64_t target, int64_t start)
+{
+    if (av_seek_frame(ctx, stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
+        av_seek_frame(ctx, stream->index, start, AVSEEK_FLAG_BACKWARD);
+}
+
+// Reading packets costs little beside decoding them: knowing which packet holds the picture showing at
+// the target, only the pictures it refers to are decoded, and nothing after it. Some containers (MPEG-TS)
+// seek to any picture rather than a key frame: there the seek goes back further until a key frame leads
+// to the picture.
+Showing findShowing(AVFormatContext *ctx, AVStream *stream, int64_t target, int64_t start)
+{
+    Showing found;
+    found.seekTo = target;
+    const int64_t second = std::max<int64_t>(1, fromMicros(1000000, stream->time_base));
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        seekNear(ctx, stream, found.seekTo, start);
+        found.pts = showingTime(ctx, stream->index, target);
+        if (found.pts != AV_NOPTS_VALUE || found.seekTo <= start)
+            break;
+        found.seekTo = std::max(start, target - (second << attempt));
+    }
+    if (found.pts == AV_NOPTS_VALUE)
+        found.seekTo = target;
+    seekNear(ctx, stream, found.seekTo, start);
+    return found;
+}
+
+FramePtr decodeFrom(AVFormatContext *ctx, AVStream *stream, AVCodecContext *dec, const StillRequest &request,
+                    int64_t target, int64_t showing)
+{
+    FramePicker picker(request.mode, target);
+    PacketPtr packet = makePacket();
+    if (!packet)
+        return nullptr;
+    bool done = false, keySeen = false;
+    for (int n = 0; n < kMaxPackets && !done && !interruptRequested(); ++n) {
+        const int ret = av_read_frame(ctx, packet.get());
+        if (ret < 0)
+            break;
+        keySeen = keySeen || (packet->stream_index == stream->index && (packet->flags & AV_PKT_FLAG_KEY));
+        if (packet->stream_index == stream->index && (showing == AV_NOPTS_VALUE || keySeen)) {
+            // Pictures that no other one refers to need not be decoded on the way (about half of them with
+            // B-frames): all but the one showing when that is known, else those gone from the screen well
+            // before the target.
+            const bool last = showing != AV_NOPTS_VALUE && packet->pts == showing;
+            if (showing != AV_NOPTS_VALUE)
+                dec->skip_frame = last ? AVDISCARD_DEFAULT : AVDISCARD_NONREF;
+            else if (request.mode == 1)
+                dec->skip_frame = packet->pts != AV_NOPTS_VALUE && packet->duration > 0 &&
+                                          packet->pts + 2 * packet->duration <= target
+                                      ? AVDISCARD_NONREF
+                                      : AVDISCARD_DEFAULT;
+            // A damaged packet is skipped; the decoder resynchronises on the next one.
+            avcodec_send_packet(dec, packet.get());
+            done = drain(dec, picker);
+            if (last) {
+                av_packet_unref(packet.get());
+                break;
+            }
+        }
+        av_packet_unref(packet.get());
+    }
+    if (!done) {
+        avcodec_send_packet(dec, nullptr);
+        drain(dec, picker);
+    }
+    return picker.take();
+}
+
 FramePtr decodeNear(AVFormatContext *ctx, AVStream *stream, const StillRequest &request)
 {
     CodecContextPtr dec = openDecoder(stream, request.mode == 1);
@@ -112,38 +226,18 @@ FramePtr decodeNear(AVFormatContext *ctx, AVStream *stream, const StillRequest &
     const int64_t target = start + fromMicros(std::max<int64_t>(0, request.timeUs), stream->time_base);
 
     DiscardGuard guard(ctx, stream->index);
-    if (av_seek_frame(ctx, stream->index, target, AVSEEK_FLAG_BACKWARD) < 0)
-        av_seek_frame(ctx, stream->index, start, AVSEEK_FLAG_BACKWARD);
-
-    FramePicker picker(request.mode, target);
-    PacketPtr packet = makePacket();
-    if (!packet)
-        return nullptr;
-    bool done = false;
-    for (int n = 0; n < kMaxPackets && !done && !interruptRequested(); ++n) {
-        const int ret = av_read_frame(ctx, packet.get());
-        if (ret < 0)
-            break;
-        if (packet->stream_index == stream->index) {
-            // On the way to the picture showing at the target, pictures that no other one refers to and
-            // that are gone from the screen well before it need not be decoded (about half of them with
-            // B-frames).
-            if (request.mode == 1)
-                dec->skip_frame = packet->pts != AV_NOPTS_VALUE && packet->duration > 0 &&
-                                          packet->pts + 2 * packet->duration <= target
-                                      ? AVDISCARD_NONREF
-                                      : AVDISCARD_DEFAULT;
-            // A damaged packet is skipped; the decoder resynchronises on the next one.
-            avcodec_send_packet(dec.get(), packet.get());
-            done = drain(dec.get(), picker);
-        }
-        av_packet_unref(packet.get());
+    if (request.mode != 1) {
+        seekNear(ctx, stream, target, start);
+        return decodeFrom(ctx, stream, dec.get(), request, target, AV_NOPTS_VALUE);
     }
-    if (!done) {
-        avcodec_send_packet(dec.get(), nullptr);
-        drain(dec.get(), picker);
-    }
-    return picker.take();
+    const Showing showing = findShowing(ctx, stream, target, start);
+    FramePtr frame = decodeFrom(ctx, stream, dec.get(), request, target, showing.pts);
+    if (frame || showing.pts == AV_NOPTS_VALUE)
+        return frame;
+    // The packet did not decode (a damaged file): the picture nearest after it will do.
+    avcodec_flush_buffers(dec.get());
+    seekNear(ctx, stream, target, start);
+    return decodeFrom(ctx, stream, dec.get(), request, target, AV_NOPTS_VALUE);
 }
 
 void rotateBgr(const std::vector<uint8_t> &in, int w, int h, int degrees, std::vector<uint8_t> &out, int *outW,

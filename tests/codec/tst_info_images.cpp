@@ -62,11 +62,15 @@ double difference(const QImage &a, const QImage &b)
     return sum / (3.0 * x.width() * x.height());
 }
 
-// The frame at `seconds` as the ffmpeg tool decodes it (upright, accurate seek).
+// The frame at `seconds` as the ffmpeg tool decodes it (upright, accurate seek), or with "#N" the picture
+// numbered N counting from 0 (the tool's seek in MPEG-TS is not exact).
 QImage reference(const QString &name, const QString &seconds)
 {
     const QString out = rstest::scratchDir("reference") + "/" + QFileInfo(name).fileName() + "_" + seconds + ".png";
-    if (!rstest::MediaFixtures::runFfmpeg({"-ss", seconds, "-i", clipPath(name), "-frames:v", "1", "-y", out}))
+    const QStringList select = {"-i", clipPath(name), "-vf", "select=eq(n\\," + seconds.mid(1) + ")"};
+    const QStringList seek = {"-ss", seconds, "-i", clipPath(name)};
+    if (!rstest::MediaFixtures::runFfmpeg((seconds.startsWith('#') ? select : seek) +
+                                          QStringList{"-frames:v", "1", "-y", out}))
         return QImage();
     return QImage(out);
 }
@@ -147,6 +151,10 @@ private slots:
         QTest::newRow("first frame") << "h264_aac.mp4" << quint64(0) << 1u << "0";
         QTest::newRow("rotated upright") << "rotated90.mp4" << quint64(1000000) << 1u << "1";
         QTest::newRow("matroska") << "mkv_subs_chapters_2audio.mkv" << quint64(2000000) << 1u << "2";
+        // MPEG-TS seeks land on any picture, not a key frame; the picture must still be the one showing
+        // (25 fps, a key frame every 25 pictures).
+        QTest::newRow("mpeg-ts first group") << "h264_aac.ts" << quint64(674000) << 1u << "#16";
+        QTest::newRow("mpeg-ts second group") << "h264_aac.ts" << quint64(1500000) << 1u << "#37";
     }
 
     void frameContent()
@@ -171,10 +179,29 @@ private slots:
         QTest::addColumn<QString>("at");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("size");
         // Pictures 44, 73 and 30 of the clip are B-frames no other picture refers to.
-        QTest::newRow("late in the group") << quint64(1760000) << "1.76" << "1.72" << "1.8";
-        QTest::newRow("a B-frame") << quint64(2920000) << "2.92" << "2.88" << "2.96";
-        QTest::newRow("between two frames") << quint64(1210000) << "1.2" << "1.16" << "1.24";
+        QTest::newRow("late in the group") << quint64(1760000) << "1.76"
+                                           << "1.72"
+                                           << "1.8"
+                                           << "320x240";
+        QTest::newRow("a B-frame") << quint64(2920000) << "2.92"
+                                   << "2.88"
+                                   << "2.96"
+                                   << "320x240";
+        QTest::newRow("between two frames") << quint64(1210000) << "1.2"
+                                            << "1.16"
+                                            << "1.24"
+                                            << "320x240";
+        // Large enough to be decoded on frame threads.
+        QTest::newRow("threads, late in the group") << quint64(1760000) << "1.76"
+                                                    << "1.72"
+                                                    << "1.8"
+                                                    << "704x480";
+        QTest::newRow("threads, a B-frame") << quint64(2920000) << "2.92"
+                                            << "2.88"
+                                            << "2.96"
+                                            << "704x480";
     }
 
     void exactFrameAmongBFrames()
@@ -183,10 +210,13 @@ private slots:
         QFETCH(QString, at);
         QFETCH(QString, before);
         QFETCH(QString, after);
+        QFETCH(QString, size);
         const QString clip = rstest::MediaFixtures::make(
-            {"bframes_25fps.mp4", QString("-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 -c:v libx264 "
-                                          "-preset veryfast -bf 3 -g 50 -pix_fmt yuv420p")
-                                      .split(' ')});
+            {size == "320x240" ? "bframes_25fps.mp4" : "bframes_25fps_" + size + ".mp4",
+             QString("-f lavfi -i testsrc2=size=%1:rate=25:duration=4 -c:v libx264 -preset veryfast -bf 3 -g 50 "
+                     "-pix_fmt yuv420p")
+                 .arg(size)
+                 .split(' ')});
         QVERIFY(!clip.isEmpty());
         const Still still = grab(clip, time, 1, 0, 0, 0);
         QVERIFY(still.present);
