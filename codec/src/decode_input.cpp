@@ -1,11 +1,15 @@
 #include "decode_input.h"
 
 #include "common_media.h"
+#include "copy_probe.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace rsc::job {
+
+std::atomic<bool> InputClip::s_openFromHeader{true};
 
 InputClip::~InputClip()
 {
@@ -49,6 +53,39 @@ int storedLayout(int format)
     }
 }
 
+// Matroska and WebM state every stream's parameters but not its start.
+bool startsFromPackets(const AVFormatContext *ctx)
+{
+    return ctx->iformat && std::strcmp(ctx->iformat->name, "matroska,webm") == 0;
+}
+
+// Picture codecs whose layout the first frame's headers state (a parser, or the frame header read here).
+bool layoutFromPackets(AVCodecID id)
+{
+    return id == AV_CODEC_ID_H264 || id == AV_CODEC_ID_HEVC || id == AV_CODEC_ID_VP8 || id == AV_CODEC_ID_VP9;
+}
+
+// Sound codecs whose first decoded packet settles what a full probe states (compared on real files).
+bool soundFromFirstPacket(AVCodecID id)
+{
+    switch (id) {
+    case AV_CODEC_ID_AAC:
+    case AV_CODEC_ID_OPUS:
+    case AV_CODEC_ID_VORBIS:
+    case AV_CODEC_ID_MP3:
+    case AV_CODEC_ID_MP2:
+    case AV_CODEC_ID_AC3:
+    case AV_CODEC_ID_EAC3:
+    case AV_CODEC_ID_FLAC:
+    case AV_CODEC_ID_PCM_S16LE:
+    case AV_CODEC_ID_PCM_S24LE:
+    case AV_CODEC_ID_PCM_F32LE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 bool InputClip::open(const std::string &path, int audioTrack, int program, std::string *error, Purpose purpose)
@@ -69,7 +106,7 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
     if (err < 0)
         return fail("not a media file: " + path + " (" + errorText(err) + ")");
     m_format.reset(ctx);
-    if (purpose == Purpose::Copy && headerSufficesForCopy()) {
+    if (purpose == Purpose::Copy && s_openFromHeader.load() && headerSufficesForCopy()) {
         // A stream copy needs no decoding: the header and the first picture's headers say all a join
         // compares. Where they do not, the file is opened again and probed in full.
         pickStreams(audioTrack, program);
@@ -78,6 +115,7 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
             m_format->pb = nullptr;
             m_format.reset();
             m_video = m_audio = -1;
+            m_fromHeader = false;
             return open(path, audioTrack, program, error, Purpose::Decode) && normaliseForCopy();
         }
     } else {
@@ -157,9 +195,13 @@ bool InputClip::pickStreams(int audioTrack, int program)
 
 bool InputClip::headerSufficesForCopy() const
 {
-    // Containers like MP4 state every stream's codec, geometry, sound format and start in their header;
-    // transport streams and most others only in their packets.
+    // Containers like MP4 state every stream's codec, geometry, sound format and start in their header.
+    // Matroska and WebM state all but the start, which their first packets tell; transport streams and
+    // most others state their parameters only in their packets.
     const AVFormatContext *ctx = m_format.get();
+    const bool startFromPackets = startsFromPackets(ctx);
+    if (startFromPackets && (ctx->duration == AV_NOPTS_VALUE || ctx->duration <= 0))
+        return false; // the length would be estimated from the bit rate
     bool any = false;
     for (unsigned i = 0; i < ctx->nb_streams; ++i) {
         const AVStream *st = ctx->streams[i];
@@ -167,17 +209,37 @@ bool InputClip::headerSufficesForCopy() const
         if (par->codec_type == AVMEDIA_TYPE_VIDEO && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
             if (par->codec_id == AV_CODEC_ID_NONE || par->width <= 0 || par->height <= 0)
                 return false;
+            // Without a stated frame rate the probe measures one from the packets.
+            if (startFromPackets &&
+                (!layoutFromPackets(par->codec_id) || st->avg_frame_rate.num <= 0 || st->avg_frame_rate.den <= 0))
+                return false;
         } else if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
             if (par->codec_id == AV_CODEC_ID_NONE || par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0)
+                return false;
+            if (startFromPackets && !soundFromFirstPacket(par->codec_id))
                 return false;
         } else {
             continue;
         }
-        if (st->start_time == AV_NOPTS_VALUE || st->time_base.num <= 0 || st->time_base.den <= 0)
+        if (st->time_base.num <= 0 || st->time_base.den <= 0)
+            return false;
+        if (st->start_time == AV_NOPTS_VALUE && !startFromPackets)
             return false;
         any = true;
     }
     return any;
+}
+
+bool InputClip::readPending(int64_t *bytes)
+{
+    if (m_pending.size() >= kMaxPendingPackets || *bytes >= kMaxPendingBytes)
+        return false;
+    PacketPtr pkt = makePacket();
+    if (!pkt || av_read_frame(m_format.get(), pkt.get()) < 0)
+        return false;
+    *bytes += pkt->size;
+    m_pending.push_back(std::move(pkt));
+    return true;
 }
 
 bool InputClip::completeForCopy()
@@ -185,17 +247,9 @@ bool InputClip::completeForCopy()
     AVFormatContext *ctx = m_format.get();
     if (m_video < 0 && m_audio < 0)
         return false;
-    // The file's start as the full probe states it: the earliest start of its streams.
-    int64_t start = INT64_MAX;
-    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
-        const AVStream *st = ctx->streams[i];
-        const AVMediaType type = st->codecpar->codec_type;
-        if ((type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO) && st->start_time != AV_NOPTS_VALUE)
-            start = std::min(start, av_rescale_q(st->start_time, st->time_base, AV_TIME_BASE_Q));
-    }
-    if (start == INT64_MAX)
-        return false;
+    const bool startFromPackets = startsFromPackets(ctx);
 
+    CodecPtr sound;
     if (m_audio >= 0 && ctx->streams[m_audio]->codecpar->format < 0) {
         // Sound decoders state their sample format when they are set up, before any decoding.
         AVCodecParameters *par = ctx->streams[m_audio]->codecpar;
@@ -214,40 +268,127 @@ bool InputClip::completeForCopy()
             return false;
         if (par->frame_size <= 0 && dec->frame_size > 0)
             par->frame_size = dec->frame_size;
+        // Where the start comes from the packets, the first one is also decoded: a full probe takes the
+        // channels, frame length (which times the packets read after it) and true rate from decoding.
+        if (startFromPackets)
+            sound = std::move(dec);
     }
-    if (m_video >= 0 && ctx->streams[m_video]->codecpar->format < 0) {
-        // The picture's layout from the headers of its first frame, parsed, not decoded. The packets read
-        // on the way are handed out first by read().
-        AVStream *st = ctx->streams[m_video];
-        std::unique_ptr<AVCodecParserContext, ParserCloser> parser(av_parser_init(st->codecpar->codec_id));
-        CodecPtr headers(avcodec_alloc_context3(nullptr));
-        if (!parser || !headers || avcodec_parameters_to_context(headers.get(), st->codecpar) < 0)
+
+    // The picture's layout from the headers of its first frame, parsed, not decoded.
+    AVStream *vst = m_video >= 0 ? ctx->streams[m_video] : nullptr;
+    std::unique_ptr<AVCodecParserContext, ParserCloser> parser;
+    CodecPtr headers;
+    if (vst && vst->codecpar->format < 0) {
+        const AVCodecID id = vst->codecpar->codec_id;
+        if (id == AV_CODEC_ID_VP8) {
+            vst->codecpar->format = AV_PIX_FMT_YUV420P; // the decoder's only layout
+        } else if (id != AV_CODEC_ID_VP9) {
+            parser.reset(av_parser_init(id));
+            headers.reset(avcodec_alloc_context3(nullptr));
+            if (!parser || !headers || avcodec_parameters_to_context(headers.get(), vst->codecpar) < 0)
+                return false;
+            parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
+        }
+    }
+    // Streams whose start their first packet tells.
+    std::vector<bool> startPending(ctx->nb_streams, false);
+    size_t startsToFind = 0;
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        const AVStream *st = ctx->streams[i];
+        const AVMediaType type = st->codecpar->codec_type;
+        if ((type == AVMEDIA_TYPE_VIDEO && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) ||
+            type == AVMEDIA_TYPE_AUDIO) {
+            if (st->start_time == AV_NOPTS_VALUE) {
+                startPending[i] = true;
+                ++startsToFind;
+            }
+        }
+    }
+
+    int64_t bytes = 0;
+    for (size_t seen = 0; (vst && vst->codecpar->format < 0) || startsToFind > 0 || sound;) {
+        for (; seen < m_pending.size(); ++seen) {
+            const AVPacket *p = m_pending[seen].get();
+            const int index = p->stream_index;
+            if (index < 0 || unsigned(index) >= ctx->nb_streams)
+                return false;
+            AVStream *st = ctx->streams[index];
+            if (startPending[index]) {
+                // The demuxer sets the start itself where the packet carries a decoding time; a picture
+                // stream's start is its first packet's presentation time, as the full probe finds it. A
+                // stream that does not begin cleanly is left to the probe.
+                if (st->start_time == AV_NOPTS_VALUE) {
+                    const bool video = st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+                    if (p->pts == AV_NOPTS_VALUE || (video && !(p->flags & AV_PKT_FLAG_KEY)))
+                        return false;
+                    st->start_time = p->pts;
+                }
+                startPending[index] = false;
+                --startsToFind;
+            }
+            if (index == m_audio && sound) {
+                FramePtr frame = makeFrame();
+                if (!frame || avcodec_send_packet(sound.get(), p) < 0)
+                    return false;
+                const int err = avcodec_receive_frame(sound.get(), frame.get());
+                if (err == 0) {
+                    AVCodecParameters *par = st->codecpar;
+                    if (frame->ch_layout.nb_channels != par->ch_layout.nb_channels ||
+                        avcodec_parameters_from_context(par, sound.get()) < 0)
+                        return false;
+                    sound.reset();
+                } else if (err != AVERROR(EAGAIN)) {
+                    return false;
+                }
+            }
+            if (index == m_video && vst->codecpar->format < 0) {
+                AVCodecParameters *par = vst->codecpar;
+                if (parser) {
+                    uint8_t *out = nullptr;
+                    int outSize = 0;
+                    av_parser_parse2(parser.get(), headers.get(), &out, &outSize, p->data, p->size, p->pts, p->dts,
+                                     p->pos);
+                    if (parser->format >= 0) {
+                        par->format = parser->format;
+                        // The picture's own size (after its cropping), as decoding would state it.
+                        if (parser->width > 0 && parser->height > 0) {
+                            par->width = parser->width;
+                            par->height = parser->height;
+                        }
+                    }
+                } else if (int format = -1, w = 0, h = 0; vp9KeyFrameLayout(p->data, p->size, &format, &w, &h)) {
+                    par->format = format;
+                    par->width = w;
+                    par->height = h;
+                } else {
+                    return false; // a VP9 stream that does not begin with a key frame
+                }
+            }
+        }
+        if ((vst && vst->codecpar->format < 0) || startsToFind > 0 || sound) {
+            if (!readPending(&bytes))
+                return false;
+        }
+    }
+    if (startFromPackets) {
+        // A subtitle may set the file's start (a text stream counts when less than a second earlier): one
+        // not yet seen could, unless picture and sound start at zero.
+        int64_t start = INT64_MAX;
+        bool textUnseen = false;
+        for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+            const AVStream *st = ctx->streams[i];
+            const AVMediaType type = st->codecpar->codec_type;
+            if (type == AVMEDIA_TYPE_SUBTITLE || type == AVMEDIA_TYPE_DATA)
+                textUnseen = textUnseen || st->start_time == AV_NOPTS_VALUE;
+            else if (st->start_time != AV_NOPTS_VALUE)
+                start = std::min(start, av_rescale_q(st->start_time, st->time_base, AV_TIME_BASE_Q));
+        }
+        if (textUnseen && start != 0)
             return false;
-        parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
-        int64_t bytes = 0;
-        while (parser->format < 0) {
-            if (m_pending.size() >= kMaxPendingPackets || bytes >= kMaxPendingBytes)
-                return false;
-            PacketPtr pkt = makePacket();
-            if (!pkt || av_read_frame(ctx, pkt.get()) < 0)
-                return false;
-            bytes += pkt->size;
-            AVPacket *p = pkt.get();
-            m_pending.push_back(std::move(pkt));
-            if (p->stream_index != m_video)
-                continue;
-            uint8_t *out = nullptr;
-            int outSize = 0;
-            av_parser_parse2(parser.get(), headers.get(), &out, &outSize, p->data, p->size, p->pts, p->dts, p->pos);
-        }
-        st->codecpar->format = parser->format;
-        // The picture's own size (after its cropping), as decoding would state it.
-        if (parser->width > 0 && parser->height > 0) {
-            st->codecpar->width = parser->width;
-            st->codecpar->height = parser->height;
-        }
     }
-    ctx->start_time = start;
+    if (!settleStreamTimings(ctx))
+        return false;
+    m_fromHeader = true;
     return normaliseForCopy();
 }
 

@@ -5,6 +5,7 @@
 #include "job_ffmpeg.h"
 #include "mux_io.h"
 
+#include <atomic>
 #include <deque>
 #include <string>
 #include <vector>
@@ -20,9 +21,13 @@ public:
     ~InputClip();
 
     // Decode: every parameter known, as decoding finds them. Copy: the container's own parameters where
-    // they are complete (a stream copy needs no decoding), completed from the first picture's headers and
-    // the sound decoder's set-up; the full probe only where something is still missing.
+    // they are complete (a stream copy needs no decoding), completed from the first picture's headers, the
+    // sound decoder's set-up and, for containers that state no start (Matroska, WebM), the first packets;
+    // the full probe only where something is still missing or uncertain.
     enum class Purpose { Decode, Copy };
+
+    // Whether Copy may open from the header at all (on by default): tests compare the two ways.
+    static void allowOpeningFromHeader(bool allow) { s_openFromHeader.store(allow); }
 
     // Opens and probes the file; picks the first video stream that is not a cover picture and the
     // audioTrack-th audio stream (the first when there is no such track), both from the program-th program
@@ -38,6 +43,8 @@ public:
     // elementary stream); read ahead, not consumed.
     bool firstPacketTimed(int stream);
     bool openDecoders(bool video, bool audio, std::string *error);
+    // True when the clip was opened for copying without the full probe.
+    bool openedFromHeader() const { return m_fromHeader; }
 
     AVFormatContext *format() const { return m_format.get(); }
     AVStream *videoStream() const { return m_video >= 0 ? m_format->streams[m_video] : nullptr; }
@@ -62,6 +69,9 @@ private:
     bool headerSufficesForCopy() const;
     bool completeForCopy();
     bool normaliseForCopy();
+    bool readPending(int64_t *bytes);
+
+    static std::atomic<bool> s_openFromHeader;
 
     FileIO m_io;
     std::deque<PacketPtr> m_pending; // read while opening, not yet handed out
@@ -70,6 +80,7 @@ private:
     CodecPtr m_audioDec;
     int m_video = -1;
     int m_audio = -1;
+    bool m_fromHeader = false;
 };
 
 } // namespace rsc::job

@@ -20,3 +20,6 @@ rs_add_qtest(tst_job_foreign SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_foreign.c
   COST 30 SHARDS 2)
 rs_add_qtest(tst_job_writer SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_writer.cpp LIBS codec)
 target_include_directories(tst_job_writer PRIVATE ${_codec_src})
+rs_add_qtest(tst_job_copy_open SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_copy_open.cpp
+  LIBS codec PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 25)
+target_include_directories(tst_job_copy_open PRIVATE ${_codec_src})

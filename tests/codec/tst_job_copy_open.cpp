@@ -1,0 +1,222 @@
+// Clips opened for a stream copy from their header and first packets join exactly as when probed in full
+// by decoding, and their streams start where the sources say.
+#include "decode_input.h"
+#include "tst_job_helpers.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+using namespace jobtest;
+using rsc::job::InputClip;
+using rstest::FFprobe;
+using rstest::MediaFixtures;
+
+namespace {
+
+// `videoDelay` / `audioDelay` (seconds) shift where that stream starts in the clip.
+QString clip(const QString &name, double seconds, const char *codecArgs, double videoDelay = 0, double audioDelay = 0)
+{
+    QStringList args;
+    if (videoDelay > 0)
+        args << QStringLiteral("-itsoffset") << QString::number(videoDelay);
+    args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+         << QStringLiteral("testsrc2=size=320x240:rate=25:duration=%1").arg(seconds);
+    if (audioDelay > 0)
+        args << QStringLiteral("-itsoffset") << QString::number(audioDelay);
+    args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+         << QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds) << QStringLiteral("-ac")
+         << QStringLiteral("2");
+    args += QString::fromLatin1(codecArgs).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return MediaFixtures::make({name, args});
+}
+
+const char *kHigh = "-c:v libx264 -preset ultrafast -bf 2 -profile:v high -g 25 -c:a aac -b:a 96k";
+const char *kVp9 = "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -b:v 300k -g 25 -c:a libopus";
+
+QString joined(const QStringList &clips, const QString &container, const QString &path, bool fromHeader)
+{
+    InputClip::allowOpeningFromHeader(fromHeader);
+    QList<Task> tasks;
+    for (const QString &c : clips)
+        tasks << Task{c};
+    const Outcome r = runMerge(true, path, container, tasks);
+    InputClip::allowOpeningFromHeader(true);
+    return r.failed || !r.opened ? r.error + QStringLiteral(" (failed)") : QString();
+}
+
+// Every packet's times, length, size and key flag: what a join decides.
+QStringList timing(const QString &path, const QString &selector)
+{
+    QStringList lines;
+    for (const FFprobe::Packet &p : FFprobe::packets(path, selector))
+        lines << QStringLiteral("%1 %2 %3 %4 %5").arg(p.pts).arg(p.dts).arg(p.durationTime).arg(p.size).arg(p.key);
+    return lines;
+}
+
+double number(const QJsonObject &o, const char *key)
+{
+    return o.value(QLatin1String(key)).toString().toDouble();
+}
+
+} // namespace
+
+class TestJobCopyOpen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void joinsAsProbed_data();
+    void joinsAsProbed();
+    void refusesWhatDiffers_data();
+    void refusesWhatDiffers();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestJobCopyOpen::joinsAsProbed_data()
+{
+    QTest::addColumn<QStringList>("clips");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<bool>("fromHeader");
+    // False where the distance changes for reasons of its own: WebM shifts Opus by its codec delay (as the
+    // ffmpeg tool's copy does); a later MP4 clip's AAC lead-in lands with its first picture.
+    QTest::addColumn<bool>("startsKept");
+    const QString bf = clip(QStringLiteral("co_bf.mkv"), 1.2, kHigh);
+    QTest::newRow("matroska b-frames, sound late")
+        << QStringList{bf, clip(QStringLiteral("co_alate.mkv"), 1.6, kHigh, 0, 0.5)} << QStringLiteral("matroska")
+        << true << true;
+    QTest::newRow("matroska to mp4, picture late")
+        << QStringList{bf, clip(QStringLiteral("co_vlate.mkv"), 1.6, kHigh, 0.5, 0)} << QStringLiteral("mp4") << true
+        << true;
+    QTest::newRow("webm vp9 opus") << QStringList{clip(QStringLiteral("co_a.webm"), 1.6, kVp9),
+                                                  clip(QStringLiteral("co_b.webm"), 1.2, kVp9, 0.3)}
+                                   << QStringLiteral("webm") << true << false;
+    QTest::newRow("matroska mp3") << QStringList{clip(QStringLiteral("co_mp3.mkv"), 1.2,
+                                                      "-c:v libx264 -preset ultrafast -g 25 -c:a libmp3lame"),
+                                                 clip(QStringLiteral("co_mp3_b.mkv"), 1.6,
+                                                      "-c:v libx264 -preset ultrafast -g 25 -c:a libmp3lame")}
+                                  << QStringLiteral("matroska") << true << true;
+    if (MediaFixtures::haveTools(MediaFixtures::foreignTools())) {
+        QTest::newRow("mkvmerge") << QStringList{MediaFixtures::foreign(QStringLiteral("mkvmerge_x264_mp3_a.mkv")),
+                                                 MediaFixtures::foreign(QStringLiteral("mkvmerge_x264_mp3_b.mkv"))}
+                                  << QStringLiteral("matroska") << true << true;
+        // Chapters without an end and a subtitle track.
+        QTest::newRow("mkvmerge chapters")
+            << QStringList{MediaFixtures::foreign(QStringLiteral("mkvmerge_subs_chapters_a.mkv")),
+                           MediaFixtures::foreign(QStringLiteral("mkvmerge_subs_chapters_b.mkv"))}
+            << QStringLiteral("matroska") << true << true;
+        QTest::newRow("gstreamer matroska") << QStringList{MediaFixtures::foreign(QStringLiteral("gst_h264_aac_a.mkv")),
+                                                           MediaFixtures::foreign(QStringLiteral("gst_h264_aac_b.mkv"))}
+                                            << QStringLiteral("mp4") << true << true;
+    }
+    QTest::newRow("mp4") << QStringList{clip(QStringLiteral("co_a.mp4"), 1.2, kHigh),
+                                        clip(QStringLiteral("co_b.mp4"), 1, kHigh)}
+                         << QStringLiteral("mp4") << true << false;
+}
+
+void TestJobCopyOpen::joinsAsProbed()
+{
+    QFETCH(QStringList, clips);
+    QFETCH(QString, container);
+    QFETCH(bool, fromHeader);
+    QFETCH(bool, startsKept);
+    for (const QString &c : clips) {
+        InputClip header;
+        std::string error;
+        QVERIFY2(header.open(c.toStdString(), 0, 0, &error, InputClip::Purpose::Copy), error.c_str());
+        QCOMPARE(header.openedFromHeader(), fromHeader);
+    }
+    const QString suffix = container == QLatin1String("matroska") ? QStringLiteral("mkv") : container;
+    const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
+    const QString fast = m_dir.filePath(QStringLiteral("%1_header.%2").arg(tag, suffix));
+    const QString probed = m_dir.filePath(QStringLiteral("%1_probed.%2").arg(tag, suffix));
+    QCOMPARE(joined(clips, container, fast, true), QString());
+    QCOMPARE(joined(clips, container, probed, false), QString());
+
+    for (const QString &sel : {QStringLiteral("v:0"), QStringLiteral("a:0")}) {
+        const QStringList got = timing(fast, sel);
+        QVERIFY(!got.isEmpty());
+        QCOMPARE(got, timing(probed, sel));
+        QCOMPARE(payloadDigests(fast, sel), payloadDigests(probed, sel));
+    }
+    QCOMPARE(FFprobe::streams(fast), FFprobe::streams(probed));
+    QCOMPARE(FFprobe::probe(fast).value(QLatin1String("chapters")),
+             FFprobe::probe(probed).value(QLatin1String("chapters")));
+    QCOMPARE(FFprobe::decodeErrors(fast), QString());
+
+    // Each clip's picture and sound keep the distance they have in the source: a start taken wrongly
+    // moves one against the other, or the clip against the one before.
+    if (!startsKept)
+        return;
+    QList<QVector<FFprobe::Packet>> out;
+    for (const QString &sel : {QStringLiteral("v:0"), QStringLiteral("a:0")})
+        out << FFprobe::packets(fast, sel);
+    auto earliest = [](const QVector<FFprobe::Packet> &packets, int from, int count) {
+        double t = packets[from].ptsTime;
+        for (int i = from; i < from + count; ++i)
+            t = std::min(t, packets[i].ptsTime);
+        return t;
+    };
+    QVector<int> first{0, 0}; // each stream's first packet of the clip in the output
+    for (const QString &c : clips) {
+        QList<double> sourceStart, outputStart;
+        for (int s = 0; s < 2; ++s) {
+            const QVector<FFprobe::Packet> source =
+                FFprobe::packets(c, s == 0 ? QStringLiteral("v:0") : QStringLiteral("a:0"));
+            QVERIFY(!source.isEmpty() && first[s] + source.size() <= out[s].size());
+            sourceStart << earliest(source, 0, source.size());
+            outputStart << earliest(out[s], first[s], source.size());
+            first[s] += source.size();
+        }
+        const double want = sourceStart[0] - sourceStart[1];
+        const double got = outputStart[0] - outputStart[1];
+        QVERIFY2(std::abs(got - want) < 0.0015,
+                 qPrintable(QStringLiteral("%1: picture %2 s after the sound, not %3 s").arg(c).arg(got).arg(want)));
+    }
+}
+
+void TestJobCopyOpen::refusesWhatDiffers_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("reason");
+    const QString h264 = clip(QStringLiteral("co_bf.mkv"), 1.2, kHigh);
+    QTest::newRow("matroska 4:4:4 after 4:2:0")
+        << h264
+        << clip(QStringLiteral("co_444.mkv"), 1, "-c:v libx264 -preset ultrafast -pix_fmt yuv444p -g 25 -c:a aac")
+        << QStringLiteral("differs");
+    QTest::newRow("vp9 4:4:4 after 4:2:0")
+        << clip(QStringLiteral("co_a.webm"), 1.6, kVp9)
+        << clip(QStringLiteral("co_444.webm"), 1,
+                "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -pix_fmt yuv444p -g 25 -c:a libopus")
+        << QStringLiteral("pixel format differs");
+    QTest::newRow("matroska sound rate") << clip(QStringLiteral("co_mp3.mkv"), 1.2,
+                                                 "-c:v libx264 -preset ultrafast -g 25 -c:a libmp3lame")
+                                         << clip(QStringLiteral("co_mp3_44k.mkv"), 1,
+                                                 "-c:v libx264 -preset ultrafast -g 25 -c:a libmp3lame -ar 44100")
+                                         << QStringLiteral("sample rate");
+}
+
+void TestJobCopyOpen::refusesWhatDiffers()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, reason);
+    InputClip clip;
+    std::string error;
+    QVERIFY(clip.open(second.toStdString(), 0, 0, &error, InputClip::Purpose::Copy));
+    QVERIFY(clip.openedFromHeader());
+    const QString out = m_dir.filePath(
+        QStringLiteral("refused_%1.mkv")
+            .arg(QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'))));
+    const Outcome r = runMerge(true, out, QStringLiteral("matroska"), {Task{first}, Task{second}});
+    QVERIFY(r.failed);
+    QVERIFY2(r.error.contains(reason), qPrintable(r.error));
+    QCOMPARE(r.tasksAdded, 1);
+}
+
+QTEST_GUILESS_MAIN(TestJobCopyOpen)
+#include "tst_job_copy_open.moc"
