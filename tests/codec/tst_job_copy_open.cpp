@@ -54,11 +54,6 @@ QStringList timing(const QString &path, const QString &selector)
     return lines;
 }
 
-double number(const QJsonObject &o, const char *key)
-{
-    return o.value(QLatin1String(key)).toString().toDouble();
-}
-
 } // namespace
 
 class TestJobCopyOpen : public QObject
