@@ -20,6 +20,8 @@ constexpr int64_t kAudioLeadUs = 300000;
 constexpr size_t kMaxQueuedVideo = 24;
 // A frame later than this is dropped instead of shown, so a slow machine catches up.
 constexpr int64_t kLateDropUs = 120000;
+// Furthest ahead an exact seek decodes on instead of seeking.
+constexpr int64_t kDecodeOnLimitUs = 2000000;
 // Longest single wait of the play loop, so a command is seen promptly.
 constexpr int64_t kMaxWaitUs = 20000;
 } // namespace
@@ -604,7 +606,7 @@ void Player::execute(const Command &c)
     std::vector<uint8_t> captured;
     switch (c.cmd) {
     case Cmd::Seek:
-        ok = exactSeek(c.value, true);
+        ok = exactSeek(c.value, true, true);
         break;
     case Cmd::FastSeek:
         ok = keySeek(c.value, c.extra != 0, -1);
@@ -814,8 +816,10 @@ void Player::landAt(int64_t target)
         m_state = State::Paused; // a seek after the end makes the clip playable again
 }
 
-bool Player::exactSeek(int64_t target, bool present)
+bool Player::exactSeek(int64_t target, bool present, bool mayDecodeOn)
 {
+    if (mayDecodeOn && decodeOnTo(target, present))
+        return true;
     target = beginSeek(target);
     prepareRender(target);
     AVFrame *candidate = nullptr;
@@ -869,6 +873,48 @@ bool Player::exactSeek(int64_t target, bool present)
     if (present) {
         this->present(candidate);
         m_clock.set(target); // playing on, the next frame is due a frame after this one, not after the decode
+    } else {
+        clearLastFrame();
+        m_lastSource = candidate;
+        setVideoTime(candidate->pts);
+    }
+    return true;
+}
+
+bool Player::decodeOnTo(int64_t target, bool present)
+{
+    target = std::clamp<int64_t>(target, 0, static_cast<int64_t>(m_durationUs));
+    // Sound decoded with other edits must be decoded again: a real seek.
+    if (!m_hasVideo || !m_lastSource || syncAudioEdits())
+        return false;
+    const int64_t shown = m_lastSource->pts;
+    // The bound covers files whose index grows as they are read (a key frame not yet met is not in it).
+    if (target < shown || target - shown > kDecodeOnLimitUs || !m_source->reachesByDecoding(target))
+        return false;
+    m_fifo.dropBefore(target);
+    m_source->skipUnreferencedBefore(target);
+    AVFrame *candidate = nullptr;
+    AVFrame *next = m_pending;
+    m_pending = nullptr;
+    if (!next)
+        next = m_source->nextVideo(m_fifo, target);
+    while (next && next->pts <= target) {
+        if (candidate)
+            av_frame_free(&candidate);
+        candidate = next;
+        next = m_source->nextVideo(m_fifo, target);
+    }
+    m_source->skipUnreferencedBefore(INT64_MIN);
+    m_pending = next; // null at the end of the media
+    landAt(target);
+    if (!candidate) { // the frame shown is still the one at the target
+        if (present)
+            this->present(m_lastSource);
+        return true;
+    }
+    if (present) {
+        this->present(candidate);
+        m_clock.set(target);
     } else {
         clearLastFrame();
         m_lastSource = candidate;

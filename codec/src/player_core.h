@@ -148,7 +148,10 @@ private:
     int64_t beginSeek(int64_t target);
     // The clock and the position at the seek target.
     void landAt(int64_t target);
-    bool exactSeek(int64_t target, bool present);
+    // `mayDecodeOn`: a target ahead of the frame shown, in the same group of pictures, is reached by
+    // decoding on from where the decoder is (what a seek would decode again), keeping the sound read ahead.
+    bool exactSeek(int64_t target, bool present, bool mayDecodeOn = false);
+    bool decodeOnTo(int64_t target, bool present);
     // The key frame near `target`; with a lag of 0 or more, frames are decoded on until the one shown
     // is at most that far before the target.
     bool keySeek(int64_t target, bool after, int64_t lagUs);

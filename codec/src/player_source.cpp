@@ -158,6 +158,7 @@ void PlayerSource::close()
     m_frameUs = 40000;
     m_eof = false;
     m_flushed = false;
+    m_lastVideoDts = INT64_MIN;
 }
 
 int PlayerSource::width() const
@@ -299,6 +300,7 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
     m_audioEdit.reset();
     m_eof = false;
     m_flushed = false;
+    m_lastVideoDts = INT64_MIN;
     return ret >= 0;
 }
 
@@ -379,6 +381,8 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
         return true;
     }
     if (m_packet->stream_index == m_videoIndex && m_video) {
+        if (m_packet->dts != AV_NOPTS_VALUE)
+            m_lastVideoDts = m_packet->dts;
         if (m_skipBeforeUs != INT64_MIN)
             m_video->skip_frame =
                 m_packet->pts != AV_NOPTS_VALUE && m_packet->duration > 0 &&
@@ -406,6 +410,18 @@ void PlayerSource::skipUnreferencedBefore(int64_t mediaUs)
     m_skipBeforeUs = mediaUs;
     if (m_video && mediaUs == INT64_MIN)
         m_video->skip_frame = AVDISCARD_DEFAULT;
+}
+
+bool PlayerSource::reachesByDecoding(int64_t mediaUs) const
+{
+    if (!m_video || m_eof || m_lastVideoDts == INT64_MIN)
+        return false;
+    AVStream *st = m_fmt->streams[m_videoIndex];
+    // As seek() asks the demuxer.
+    const int64_t ts = av_rescale_q(std::max<int64_t>(0, mediaUs) + m_startUs, AVRational{1, 1000000}, st->time_base);
+    const int i = av_index_search_timestamp(st, ts, AVSEEK_FLAG_BACKWARD);
+    const AVIndexEntry *key = i >= 0 ? avformat_index_get_entry(st, i) : nullptr;
+    return key && (key->flags & AVINDEX_KEYFRAME) && key->timestamp <= m_lastVideoDts;
 }
 
 AVFrame *PlayerSource::nextVideo(AudioFifo &fifo, int64_t audioFromUs)

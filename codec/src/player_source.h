@@ -67,6 +67,10 @@ public:
     // flushes everything.
     bool seek(int64_t mediaUs, bool after = false);
 
+    // True when reaching the picture at mediaUs (ahead) by decoding on costs no more than a seek: the key
+    // frame a seek would start from has been read already. Needs the file's index; false without one.
+    bool reachesByDecoding(int64_t mediaUs) const;
+
     // Decodes until one video frame is produced (returned, owned by the caller, pts in microseconds in
     // frame->pts) or the end. Audio met on the way goes into `fifo` at or after `audioFromUs`.
     // Answers nullptr at the end of the media or on a read error.
@@ -87,6 +91,7 @@ private:
     void receiveAudio(AudioFifo &fifo, int64_t fromUs);
     int64_t toMediaUs(int64_t pts, int streamIndex) const;
     int64_t m_skipBeforeUs = INT64_MIN;
+    int64_t m_lastVideoDts = INT64_MIN; // of the last video packet read since the seek, stream time base
     static constexpr int kNoSuchChoice = -2;
     int chooseVideo(int program, int video) const; // a stream index, -1 for none, or kNoSuchChoice
     void resetAudioConverter();

@@ -444,6 +444,50 @@ private slots:
             QCOMPARE(s.original.seen().first().frameNumber, frame + 1);
     }
 
+    // A seek a little ahead decodes on from the frame shown instead of from the key frame again; it lands on
+    // the same frame a seek from afar does, and playing goes on from there.
+    void seekAheadShowsTheFrameAtThatTime_data()
+    {
+        QTest::addColumn<bool>("bframes");
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<qint64>("target");
+        QTest::addColumn<int>("frame");
+        QTest::newRow("same group") << false << qint64(1040000) << qint64(1520000) << 38;
+        QTest::newRow("the next frame") << false << qint64(1000000) << qint64(1040000) << 26;
+        QTest::newRow("the same frame") << false << qint64(1520000) << qint64(1559999) << 38;
+        QTest::newRow("past a key frame") << false << qint64(1520000) << qint64(2100000) << 52;
+        QTest::newRow("b-frames, same group") << true << qint64(1080000) << qint64(1640000) << 41;
+        QTest::newRow("b-frames, onto a reference") << true << qint64(1000000) << qint64(1160000) << 29;
+        QTest::newRow("b-frames, to the last frame") << true << qint64(3100000) << qint64(3990000) << 99;
+    }
+    void seekAheadShowsTheFrameAtThatTime()
+    {
+        QFETCH(bool, bframes);
+        QFETCH(qint64, from);
+        QFETCH(qint64, target);
+        QFETCH(int, frame);
+        Session s;
+        QVERIFY(s.open(bframes ? numberedBFramesClip() : numberedClip()));
+        QVERIFY(rsc_player_seek(s.player, uint64_t(from)));
+        QCOMPARE(s.original.last().frameNumber, int(from / kFrameUs));
+        QVERIFY(rsc_player_seek(s.player, uint64_t(target)));
+        QCOMPARE(s.original.last().frameNumber, frame);
+        QCOMPARE(s.edited.last().frameNumber, frame);
+        QCOMPARE(rsc_player_video_time(s.player), uint64_t(frame) * kFrameUs);
+        QCOMPARE(rsc_player_play_time(s.player), uint64_t(target));
+        s.original.clear();
+        if (frame < 99) {
+            QVERIFY(rsc_player_frame_step(s.player, 1));
+            QCOMPARE(s.original.last().frameNumber, frame + 1);
+        }
+        QVERIFY(rsc_player_play(s.player));
+        QTRY_VERIFY_WITH_TIMEOUT(s.original.calls() >= 3 || frame == 99, rstest::kHangBoundMs);
+        rsc_player_pause(s.player);
+        const QList<Seen> seen = s.original.seen();
+        for (int i = 1; i < seen.size(); ++i)
+            QCOMPARE(seen.at(i).frameNumber, seen.at(i - 1).frameNumber + 1);
+    }
+
     void frameStepsMoveExactlyOneFrame()
     {
         Session s;
