@@ -7,9 +7,12 @@ extern "C" {
 }
 
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace rsc {
@@ -17,9 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Idle buffers older than this are freed at the next use of the pool: a burst of probes reuses them,
-// an idle program gives them back.
-constexpr auto kIdleLife = std::chrono::seconds(20);
 // Decoders may read and write a little past a plane's end (edge emulation, SIMD tails).
 constexpr size_t kPlanePadding = 16 + 64 + 64;
 
@@ -35,23 +35,23 @@ class Pool
 public:
     uint8_t *take(size_t size)
     {
+        uint8_t *reused = nullptr;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             dropOld(Clock::now());
-            for (size_t i = m_idle.size(); i-- > 0;) {
+            for (size_t i = m_idle.size(); i-- > 0 && !reused;) {
                 if (m_idle[i].size == size) {
-                    uint8_t *data = m_idle[i].data;
+                    reused = m_idle[i].data;
                     m_idleBytes -= size;
                     m_idle.erase(m_idle.begin() + static_cast<std::ptrdiff_t>(i));
-#ifndef NOZERO
-                    std::memset(data, 0, size);
-#endif
-                    return data;
                 }
             }
         }
-        // Fresh pages are zero already; a reused buffer is cleared below by the caller.
-        return static_cast<uint8_t *>(av_mallocz(size));
+        if (!reused)
+            return static_cast<uint8_t *>(av_mallocz(size));
+        // Cleared as FFmpeg clears its own: a damaged picture shows no remains of another clip.
+        std::memset(reused, 0, size);
+        return reused;
     }
 
     void give(uint8_t *data, size_t size)
@@ -70,6 +70,7 @@ public:
         }
         m_idle.push_back({size, data, now});
         m_idleBytes += size;
+        startJanitor();
     }
 
     void trim()
@@ -79,6 +80,14 @@ public:
             av_free(b.data);
         m_idle.clear();
         m_idleBytes = 0;
+        m_wake.notify_all();
+    }
+
+    void setIdleLife(std::chrono::milliseconds life)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_idleLife = life;
+        m_wake.notify_all();
     }
 
     size_t idleBytes()
@@ -87,17 +96,38 @@ public:
         return m_idleBytes;
     }
 
-    ~Pool()
+private:
+    // A thread that frees idle buffers once they have been idle for their life, and ends when none is
+    // left; the next one joins it. Called with the lock held.
+    void startJanitor()
     {
-        trim();
+        if (m_janitorRunning)
+            return;
+        if (m_janitor.joinable())
+            m_janitor.join(); // it has left its loop and holds no lock
+        try {
+            m_janitor = std::thread([this] { sweep(); });
+            m_janitorRunning = true;
+        } catch (const std::system_error &) {
+            // No thread to spare: idle buffers are then freed at the next use of the pool.
+        }
     }
 
-private:
+    void sweep()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (!m_idle.empty()) {
+            m_wake.wait_until(lock, m_idle.front().idleSince + m_idleLife + std::chrono::milliseconds(10));
+            dropOld(Clock::now());
+        }
+        m_janitorRunning = false;
+    }
+
     // Oldest first: the list is in the order buffers came back.
     void dropOld(Clock::time_point now)
     {
         size_t n = 0;
-        while (n < m_idle.size() && now - m_idle[n].idleSince > kIdleLife) {
+        while (n < m_idle.size() && now - m_idle[n].idleSince > m_idleLife) {
             av_free(m_idle[n].data);
             m_idleBytes -= m_idle[n].size;
             ++n;
@@ -106,14 +136,21 @@ private:
     }
 
     std::mutex m_mutex;
+    std::condition_variable m_wake;
     std::vector<Block> m_idle;
     size_t m_idleBytes = 0;
+    std::thread m_janitor;
+    bool m_janitorRunning = false;
+    // A burst of probes reuses idle buffers; an idle program gives them back.
+    std::chrono::milliseconds m_idleLife = std::chrono::seconds(10);
 };
 
+// Never destroyed: a buffer released during the program's exit must still find its pool, and a sweeping
+// thread still waiting then must find its lock.
 Pool &pool()
 {
-    static Pool s_pool;
-    return s_pool;
+    static Pool *s_pool = new Pool;
+    return *s_pool;
 }
 
 struct Taken
@@ -208,6 +245,11 @@ void usePooledBuffers(AVCodecContext *ctx)
 void framePoolTrim()
 {
     pool().trim();
+}
+
+void framePoolSetIdleLife(std::chrono::milliseconds life)
+{
+    pool().setIdleLife(life);
 }
 
 size_t framePoolIdleBytes()

@@ -7,6 +7,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include <chrono>
 #include <cstddef>
 
 namespace rsc {
@@ -17,8 +18,11 @@ int pooledGetBuffer(AVCodecContext *ctx, AVFrame *frame, int flags);
 // Makes a decoder, before it opens, take its pictures from the pool.
 void usePooledBuffers(AVCodecContext *ctx);
 
-// Idle bytes the pool keeps at most; buffers beyond it, and buffers left unused for a while, are freed.
+// Idle bytes the pool keeps at most; buffers beyond it, and buffers left unused for a while (10 s), are
+// freed, the latter by a thread of the pool's own that ends when nothing is left to free.
 constexpr size_t kFramePoolIdleBytes = size_t(192) << 20;
+// How long a buffer may stay unused (for tests).
+void framePoolSetIdleLife(std::chrono::milliseconds life);
 
 // Frees every idle buffer (buffers in use return to the allocator when released). For tests and for
 // a caller that wants the memory back now.

@@ -116,6 +116,19 @@ private slots:
         rsc::framePoolTrim();
         QCOMPARE(rsc::framePoolIdleBytes(), size_t(0));
     }
+
+    // A program that stops making images gets the memory back without another call.
+    void idleBuffersAreFreedWhenUnused()
+    {
+        rsc::framePoolSetIdleLife(std::chrono::milliseconds(200));
+        QVERIFY(!decodeDigest(rstest::MediaFixtures::standard("h264_aac.mp4"), Buffers::Pooled, 2, 10).isEmpty());
+        QVERIFY(rsc::framePoolIdleBytes() > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(rsc::framePoolIdleBytes(), size_t(0), 20000);
+        // The sweeping thread ended; the next idle buffers get a new one.
+        QVERIFY(!decodeDigest(rstest::MediaFixtures::standard("h264_aac.mp4"), Buffers::Pooled, 2, 10).isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(rsc::framePoolIdleBytes(), size_t(0), 20000);
+        rsc::framePoolSetIdleLife(std::chrono::seconds(10));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInfoFramePool)
