@@ -117,8 +117,8 @@ struct Showing
 // stream's packets from where the file stands, provided a key frame comes before it. Certain once more
 // packets later than the target have passed than any reordering could bring back before it.
 // AV_NOPTS_VALUE when a packet states no time, none is at or before the target, or no key frame leads
-// to it. Reads packets: the caller seeks back afterwards.
-int64_t showingTime(AVFormatContext *ctx, int index, int64_t target)
+// to it; `anyKey` says whether a key frame came at all. Reads packets: the caller seeks back afterwards.
+int64_t showingTime(AVFormatContext *ctx, int index, int64_t target, bool *anyKey)
 {
     PacketPtr packet = makePacket();
     if (!packet)
@@ -144,6 +144,7 @@ int64_t showingTime(AVFormatContext *ctx, int index, int64_t target)
             showingAfterKey = keySeen;
         }
     }
+    *anyKey = keySeen;
     return showingAfterKey ? showing : AV_NOPTS_VALUE;
 }
 
@@ -164,8 +165,10 @@ Showing findShowing(AVFormatContext *ctx, AVStream *stream, int64_t target, int6
     const int64_t second = std::max<int64_t>(1, fromMicros(1000000, stream->time_base));
     for (int attempt = 0; attempt < 6; ++attempt) {
         seekNear(ctx, stream, found.seekTo, start);
-        found.pts = showingTime(ctx, stream->index, target);
-        if (found.pts != AV_NOPTS_VALUE || found.seekTo <= start)
+        bool anyKey = false;
+        found.pts = showingTime(ctx, stream->index, target, &anyKey);
+        // A stream that marks no key frame is not helped by reading more of it.
+        if (found.pts != AV_NOPTS_VALUE || found.seekTo <= start || !anyKey)
             break;
         found.seekTo = std::max(start, target - (second << attempt));
     }
