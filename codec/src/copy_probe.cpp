@@ -7,7 +7,7 @@ namespace rsc::job {
 
 namespace {
 
-// Reads a VP9 uncompressed header MSB first; past the end reads as zero bits and sets `overrun`.
+// Reads a bit string MSB first; past the end reads as zero bits and sets `overrun`.
 class BitReader
 {
 public:
@@ -25,6 +25,23 @@ public:
             ++m_pos;
         }
         return v;
+    }
+    // Exp-Golomb codes of H.264 headers.
+    unsigned ue()
+    {
+        int zeros = 0;
+        while (bits(1) == 0) {
+            if (overrun || ++zeros > 31) {
+                overrun = true;
+                return 0;
+            }
+        }
+        return zeros ? ((1u << zeros) - 1) + bits(zeros) : 0;
+    }
+    int se()
+    {
+        const unsigned v = ue();
+        return (v & 1) ? int((v + 1) / 2) : -int(v / 2);
     }
     bool overrun = false;
 
@@ -61,9 +78,173 @@ void settleChapterEnds(AVFormatContext *ctx)
     }
 }
 
+// The payload of a NAL unit without its emulation prevention bytes.
+std::vector<uint8_t> unescaped(const uint8_t *data, size_t size)
+{
+    std::vector<uint8_t> out;
+    out.reserve(size);
+    for (size_t i = 0; i < size; ++i) {
+        if (i >= 2 && data[i] == 3 && data[i - 1] == 0 && data[i - 2] == 0 && out.size() >= 2 &&
+            out[out.size() - 1] == 0 && out[out.size() - 2] == 0)
+            continue;
+        out.push_back(data[i]);
+    }
+    return out;
+}
+
+// The first sequence parameter set in avcC extradata or in an Annex B byte stream (NAL header included).
+std::vector<uint8_t> firstSps(const uint8_t *data, size_t size)
+{
+    if (!data || size < 8)
+        return {};
+    if (data[0] == 1) { // avcC
+        if ((data[5] & 0x1f) == 0)
+            return {};
+        const size_t length = (size_t(data[6]) << 8) | data[7];
+        if (8 + length > size || length < 4 || (data[8] & 0x1f) != 7)
+            return {};
+        return unescaped(data + 8, length);
+    }
+    for (size_t i = 0; i + 3 < size; ++i) {
+        if (data[i] != 0 || data[i + 1] != 0 || data[i + 2] != 1 || (data[i + 3] & 0x1f) != 7)
+            continue;
+        size_t end = i + 3;
+        while (end + 2 < size && !(data[end] == 0 && data[end + 1] == 0 && data[end + 2] <= 1))
+            ++end;
+        if (end + 2 >= size)
+            end = size;
+        return unescaped(data + i + 3, end - i - 3);
+    }
+    return {};
+}
+
 } // namespace
 
-bool vp9KeyFrameLayout(const uint8_t *data, int size, int *format, int *width, int *height)
+bool h264SequenceHeader(const uint8_t *data, size_t size, H264Sequence *out)
+{
+    const std::vector<uint8_t> sps = firstSps(data, size);
+    if (sps.size() < 4)
+        return false;
+    BitReader br(sps.data() + 1, int(sps.size() - 1)); // past the NAL header
+    H264Sequence h;
+    const unsigned profileIdc = br.bits(8);
+    const unsigned constraints = br.bits(8);
+    h.level = int(br.bits(8));
+    br.ue(); // seq_parameter_set_id
+    unsigned chromaFormat = 1;
+    switch (profileIdc) {
+    case 100:
+    case 110:
+    case 122:
+    case 244:
+    case 44:
+    case 83:
+    case 86:
+    case 118:
+    case 128:
+    case 138:
+    case 139:
+    case 134:
+    case 135: {
+        chromaFormat = br.ue();
+        if (chromaFormat > 3)
+            return false;
+        if (chromaFormat == 3)
+            br.bits(1); // separate_colour_plane_flag
+        h.bitDepth = int(br.ue()) + 8;
+        br.ue(); // bit_depth_chroma_minus8
+        br.bits(1);
+        if (br.bits(1)) { // scaling matrices
+            for (int i = 0; i < (chromaFormat != 3 ? 8 : 12); ++i) {
+                if (!br.bits(1))
+                    continue;
+                int last = 8, next = 8;
+                for (int j = 0; j < (i < 6 ? 16 : 64) && next != 0; ++j) {
+                    next = (last + br.se() + 256) % 256;
+                    last = next == 0 ? last : next;
+                }
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    br.ue(); // log2_max_frame_num_minus4
+    const unsigned pocType = br.ue();
+    if (pocType == 0) {
+        br.ue();
+    } else if (pocType == 1) {
+        br.bits(1);
+        br.se();
+        br.se();
+        const unsigned cycle = br.ue();
+        if (cycle > 255)
+            return false;
+        for (unsigned i = 0; i < cycle; ++i)
+            br.se();
+    } else if (pocType != 2) {
+        return false;
+    }
+    br.ue(); // max_num_ref_frames
+    br.bits(1);
+    br.ue();                         // pic_width_in_mbs_minus1
+    br.ue();                         // pic_height_in_map_units_minus1
+    h.progressive = br.bits(1) != 0; // frame_mbs_only_flag
+    if (!h.progressive)
+        br.bits(1);
+    br.bits(1); // direct_8x8_inference_flag
+    if (br.bits(1)) {
+        for (int i = 0; i < 4; ++i)
+            br.ue(); // cropping
+    }
+    h.hasVui = br.bits(1) != 0;
+    if (h.hasVui) {
+        h.chromaLocation = AVCHROMA_LOC_LEFT; // unless stated
+        if (br.bits(1)) {
+            static const AVRational kAspect[17] = {{0, 1},   {1, 1},    {12, 11}, {10, 11}, {16, 11}, {40, 33},
+                                                   {24, 11}, {20, 11},  {32, 11}, {80, 33}, {18, 11}, {15, 11},
+                                                   {64, 33}, {160, 99}, {4, 3},   {3, 2},   {2, 1}};
+            const unsigned idc = br.bits(8);
+            if (idc == 255) {
+                h.aspect.num = int(br.bits(16));
+                h.aspect.den = int(br.bits(16));
+            } else if (idc < 17) {
+                h.aspect = kAspect[idc];
+            } else {
+                return false;
+            }
+        }
+        if (br.bits(1))
+            br.bits(1); // overscan
+        if (br.bits(1)) {
+            br.bits(3); // video_format
+            h.range = br.bits(1) ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+            h.colourDescribed = br.bits(1) != 0;
+            if (h.colourDescribed) {
+                h.primaries = AVColorPrimaries(br.bits(8));
+                h.transfer = AVColorTransferCharacteristic(br.bits(8));
+                h.space = AVColorSpace(br.bits(8));
+            }
+        }
+        if (br.bits(1)) {
+            h.chromaLocation = AVChromaLocation(br.ue() + 1);
+            br.ue();
+        }
+    }
+    if (br.overrun)
+        return false;
+    // The profile as the decoder names it: with its constrained or intra variant.
+    h.profile = int(profileIdc);
+    if (profileIdc == 66 && (constraints & 0x40))
+        h.profile |= FF_PROFILE_H264_CONSTRAINED;
+    if ((profileIdc == 110 || profileIdc == 122 || profileIdc == 244) && (constraints & 0x10))
+        h.profile |= FF_PROFILE_H264_INTRA;
+    *out = h;
+    return true;
+}
+
+bool vp9KeyFrameLayout(const uint8_t *data, int size, Vp9Layout *out)
 {
     if (!data || size < 10)
         return false;
@@ -88,13 +269,18 @@ bool vp9KeyFrameLayout(const uint8_t *data, int size, int *format, int *width, i
         {{AV_PIX_FMT_YUV444P, AV_PIX_FMT_YUV422P}, {AV_PIX_FMT_YUV440P, AV_PIX_FMT_YUV420P}},
         {{AV_PIX_FMT_YUV444P10, AV_PIX_FMT_YUV422P10}, {AV_PIX_FMT_YUV440P10, AV_PIX_FMT_YUV420P10}},
         {{AV_PIX_FMT_YUV444P12, AV_PIX_FMT_YUV422P12}, {AV_PIX_FMT_YUV440P12, AV_PIX_FMT_YUV420P12}}};
+    static const AVColorSpace spaces[8] = {AVCOL_SPC_UNSPECIFIED, AVCOL_SPC_BT470BG,   AVCOL_SPC_BT709,
+                                           AVCOL_SPC_SMPTE170M,   AVCOL_SPC_SMPTE240M, AVCOL_SPC_BT2020_NCL,
+                                           AVCOL_SPC_RESERVED,    AVCOL_SPC_RGB};
     AVPixelFormat fmt;
-    if (br.bits(3) == 7) { // RGB: only the odd profiles carry it
+    const unsigned space = br.bits(3);
+    AVColorRange range = AVCOL_RANGE_JPEG;
+    if (space == 7) { // RGB: only the odd profiles carry it
         if (!(profile & 1) || br.bits(1) != 0)
             return false;
         fmt = rgb[depth];
     } else {
-        br.bits(1); // colour range
+        range = br.bits(1) ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
         if (profile & 1) {
             const unsigned h = br.bits(1);
             const unsigned v = br.bits(1);
@@ -109,9 +295,12 @@ bool vp9KeyFrameLayout(const uint8_t *data, int size, int *format, int *width, i
     const int h = int(br.bits(16)) + 1;
     if (br.overrun)
         return false;
-    *format = fmt;
-    *width = w;
-    *height = h;
+    out->format = fmt;
+    out->width = w;
+    out->height = h;
+    out->profile = profile;
+    out->range = range;
+    out->space = spaces[space];
     return true;
 }
 

@@ -8,9 +8,38 @@
 
 namespace rsc::job {
 
-// The picture layout and size the header of a VP9 key frame states, as the decoder reports them. False
-// when the packet does not begin with a key frame or its header is malformed.
-bool vp9KeyFrameLayout(const uint8_t *data, int size, int *format, int *width, int *height);
+// The picture layout, size and colour signalling the header of a VP9 key frame states, as the decoder
+// reports them. False when the packet does not begin with a key frame or its header is malformed.
+struct Vp9Layout
+{
+    int format = -1;
+    int width = 0;
+    int height = 0;
+    int profile = 0;
+    AVColorRange range = AVCOL_RANGE_UNSPECIFIED;
+    AVColorSpace space = AVCOL_SPC_UNSPECIFIED;
+};
+bool vp9KeyFrameLayout(const uint8_t *data, int size, Vp9Layout *out);
+
+// What decoding an H.264 stream states of its pictures beyond their layout, from its sequence header.
+struct H264Sequence
+{
+    int profile = FF_PROFILE_UNKNOWN;
+    int level = FF_LEVEL_UNKNOWN;
+    int bitDepth = 8;
+    bool progressive = true;
+    bool hasVui = false;
+    AVRational aspect{0, 1};
+    AVColorRange range = AVCOL_RANGE_UNSPECIFIED;
+    bool colourDescribed = false;
+    AVColorPrimaries primaries = AVCOL_PRI_UNSPECIFIED;
+    AVColorTransferCharacteristic transfer = AVCOL_TRC_UNSPECIFIED;
+    AVColorSpace space = AVCOL_SPC_UNSPECIFIED;
+    AVChromaLocation chromaLocation = AVCHROMA_LOC_UNSPECIFIED;
+};
+// From the first sequence parameter set of avcC extradata or of an Annex B packet. False when there is
+// none or it cannot be read.
+bool h264SequenceHeader(const uint8_t *data, size_t size, H264Sequence *out);
 
 // Once each picture and sound stream knows its start: the container's start as the full probe sets it
 // (the earliest of them, or of a text stream less than a second earlier), and every stream without a

@@ -59,10 +59,11 @@ bool startsFromPackets(const AVFormatContext *ctx)
     return ctx->iformat && std::strcmp(ctx->iformat->name, "matroska,webm") == 0;
 }
 
-// Picture codecs whose layout the first frame's headers state (a parser, or the frame header read here).
+// Picture codecs whose headers state all that decoding would (layout, colour, aspect, profile), read here
+// without decoding. Others (HEVC among them) are probed in full.
 bool layoutFromPackets(AVCodecID id)
 {
-    return id == AV_CODEC_ID_H264 || id == AV_CODEC_ID_HEVC || id == AV_CODEC_ID_VP8 || id == AV_CODEC_ID_VP9;
+    return id == AV_CODEC_ID_H264 || id == AV_CODEC_ID_VP8 || id == AV_CODEC_ID_VP9;
 }
 
 // Sound codecs whose first decoded packet settles what a full probe states (compared on real files).
@@ -290,6 +291,28 @@ bool InputClip::completeForCopy()
             parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
         }
     }
+    // What decoding would state of an H.264 picture beyond its layout, from the sequence header. Interlaced
+    // pictures name their field order only as they are decoded.
+    if (vst && vst->codecpar->codec_id == AV_CODEC_ID_H264) {
+        AVCodecParameters *par = vst->codecpar;
+        H264Sequence sps;
+        if (!h264SequenceHeader(par->extradata, size_t(std::max(par->extradata_size, 0)), &sps) || !sps.progressive)
+            return false;
+        par->profile = sps.profile;
+        par->level = sps.level;
+        par->bits_per_raw_sample = sps.bitDepth;
+        par->field_order = AV_FIELD_PROGRESSIVE;
+        par->sample_aspect_ratio = sps.aspect;
+        if (sps.range != AVCOL_RANGE_UNSPECIFIED)
+            par->color_range = sps.range;
+        if (sps.colourDescribed) {
+            par->color_primaries = sps.primaries;
+            par->color_trc = sps.transfer;
+            par->color_space = sps.space;
+        }
+        if (sps.chromaLocation != AVCHROMA_LOC_UNSPECIFIED)
+            par->chroma_location = sps.chromaLocation;
+    }
     // Streams whose start their first packet tells.
     std::vector<bool> startPending(ctx->nb_streams, false);
     size_t startsToFind = 0;
@@ -356,10 +379,13 @@ bool InputClip::completeForCopy()
                             par->height = parser->height;
                         }
                     }
-                } else if (int format = -1, w = 0, h = 0; vp9KeyFrameLayout(p->data, p->size, &format, &w, &h)) {
-                    par->format = format;
-                    par->width = w;
-                    par->height = h;
+                } else if (Vp9Layout l; vp9KeyFrameLayout(p->data, p->size, &l)) {
+                    par->format = l.format;
+                    par->width = l.width;
+                    par->height = l.height;
+                    par->profile = l.profile;
+                    par->color_range = l.range;
+                    par->color_space = l.space;
                 } else {
                     return false; // a VP9 stream that does not begin with a key frame
                 }
