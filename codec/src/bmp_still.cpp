@@ -167,8 +167,10 @@ Showing findShowing(AVFormatContext *ctx, AVStream *stream, int64_t target, int6
         seekNear(ctx, stream, found.seekTo, start);
         bool anyKey = false;
         found.pts = showingTime(ctx, stream->index, target, &anyKey);
-        // A stream that marks no key frame is not helped by reading more of it.
-        if (found.pts != AV_NOPTS_VALUE || found.seekTo <= start || !anyKey)
+        if (found.pts != AV_NOPTS_VALUE || found.seekTo <= start)
+            break;
+        // No key frame in several seconds read: a stream that marks none is not read through for one.
+        if (!anyKey && attempt >= 3)
             break;
         found.seekTo = std::max(start, target - (second << attempt));
     }
