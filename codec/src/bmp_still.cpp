@@ -111,14 +111,16 @@ struct Showing
 {
     int64_t seekTo = 0;
     int64_t pts = AV_NOPTS_VALUE; // unknown: decode until a later picture comes out
+    int packets = 0;              // packets stamped with that time (a hidden reference frame may share it)
 };
 
 // The presentation time of the picture showing at `target`: the latest one at or before it among the
 // stream's packets from where the file stands, provided a key frame comes before it. Certain once more
 // packets later than the target have passed than any reordering could bring back before it.
 // AV_NOPTS_VALUE when a packet states no time, none is at or before the target, or no key frame leads
-// to it; `anyKey` says whether a key frame came at all. Reads packets: the caller seeks back afterwards.
-int64_t showingTime(AVFormatContext *ctx, int index, int64_t target, bool *anyKey)
+// to it; `anyKey` says whether a key frame came at all, `packets` how many packets have that time.
+// Reads packets: the caller seeks back afterwards.
+int64_t showingTime(AVFormatContext *ctx, int index, int64_t target, bool *anyKey, int *packets)
 {
     PacketPtr packet = makePacket();
     if (!packet)
@@ -142,6 +144,9 @@ int64_t showingTime(AVFormatContext *ctx, int index, int64_t target, bool *anyKe
         } else if (showing == AV_NOPTS_VALUE || pts > showing) {
             showing = pts;
             showingAfterKey = keySeen;
+            *packets = 1;
+        } else if (pts == showing) {
+            ++*packets;
         }
     }
     *anyKey = keySeen;
@@ -166,13 +171,15 @@ Showing findShowing(AVFormatContext *ctx, AVStream *stream, int64_t target, int6
     for (int attempt = 0; attempt < 6; ++attempt) {
         seekNear(ctx, stream, found.seekTo, start);
         bool anyKey = false;
-        found.pts = showingTime(ctx, stream->index, target, &anyKey);
-        if (found.pts != AV_NOPTS_VALUE || found.seekTo <= start)
+        found.pts = showingTime(ctx, stream->index, target, &anyKey, &found.packets);
+        if (found.pts != AV_NOPTS_VALUE || found.seekTo < start)
             break;
         // No key frame in several seconds read: a stream that marks none is not read through for one.
         if (!anyKey && attempt >= 3)
             break;
-        found.seekTo = std::max(start, target - (second << attempt));
+        // Before the start, not at it: MPEG-TS seeks by decoding time, which starts before the first
+        // picture's presentation time.
+        found.seekTo = target - (second << attempt);
     }
     if (found.pts == AV_NOPTS_VALUE)
         found.seekTo = target;
@@ -181,8 +188,10 @@ Showing findShowing(AVFormatContext *ctx, AVStream *stream, int64_t target, int6
 }
 
 FramePtr decodeFrom(AVFormatContext *ctx, AVStream *stream, AVCodecContext *dec, const StillRequest &request,
-                    int64_t target, int64_t showing)
+                    int64_t target, const Showing &known)
 {
+    const int64_t showing = known.pts;
+    int showingSeen = 0;
     FramePicker picker(request.mode, target);
     PacketPtr packet = makePacket();
     if (!packet)
@@ -197,9 +206,10 @@ FramePtr decodeFrom(AVFormatContext *ctx, AVStream *stream, AVCodecContext *dec,
             // Pictures that no other one refers to need not be decoded on the way (about half of them with
             // B-frames): all but the one showing when that is known, else those gone from the screen well
             // before the target.
-            const bool last = showing != AV_NOPTS_VALUE && packet->pts == showing;
+            const bool at = showing != AV_NOPTS_VALUE && packet->pts == showing;
+            const bool last = at && ++showingSeen >= known.packets;
             if (showing != AV_NOPTS_VALUE)
-                dec->skip_frame = last ? AVDISCARD_DEFAULT : AVDISCARD_NONREF;
+                dec->skip_frame = at ? AVDISCARD_DEFAULT : AVDISCARD_NONREF;
             else if (request.mode == 1)
                 dec->skip_frame = packet->pts != AV_NOPTS_VALUE && packet->duration > 0 &&
                                           packet->pts + 2 * packet->duration <= target
@@ -233,16 +243,16 @@ FramePtr decodeNear(AVFormatContext *ctx, AVStream *stream, const StillRequest &
     DiscardGuard guard(ctx, stream->index);
     if (request.mode != 1) {
         seekNear(ctx, stream, target, start);
-        return decodeFrom(ctx, stream, dec.get(), request, target, AV_NOPTS_VALUE);
+        return decodeFrom(ctx, stream, dec.get(), request, target, Showing{});
     }
     const Showing showing = findShowing(ctx, stream, target, start);
-    FramePtr frame = decodeFrom(ctx, stream, dec.get(), request, target, showing.pts);
+    FramePtr frame = decodeFrom(ctx, stream, dec.get(), request, target, showing);
     if (frame || showing.pts == AV_NOPTS_VALUE)
         return frame;
     // The packet did not decode (a damaged file): the picture nearest after it will do.
     avcodec_flush_buffers(dec.get());
     seekNear(ctx, stream, target, start);
-    return decodeFrom(ctx, stream, dec.get(), request, target, AV_NOPTS_VALUE);
+    return decodeFrom(ctx, stream, dec.get(), request, target, Showing{});
 }
 
 void rotateBgr(const std::vector<uint8_t> &in, int w, int h, int degrees, std::vector<uint8_t> &out, int *outW,

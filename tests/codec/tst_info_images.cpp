@@ -228,6 +228,53 @@ private slots:
             qPrintable(QString("differences %1 (at), %2 (before), %3 (after)").arg(exact).arg(earlier).arg(later)));
     }
 
+    // The picture showing at a time in each container and codec with reordered or hidden pictures: found
+    // among the packets first where they state their times, by decoding on where they do not (AVI).
+    // 25 fps, a key frame every 2 s; pictures are counted from 0.
+    void exactFrameInEachContainer_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<quint64>("time");
+        QTest::addColumn<int>("picture");
+        const QString x264 = "-c:v libx264 -preset veryfast -bf 3 -g 50 -pix_fmt yuv420p";
+        for (quint64 time : {quint64(1780000), quint64(2900000)}) {
+            const int picture = int(time / 40000);
+            const QByteArray at = QByteArray::number(picture);
+            QTest::newRow("h264 matroska " + at) << "exact_h264.mkv" << x264 << time << picture;
+            QTest::newRow("h264 mpeg-ts " + at) << "exact_h264.ts" << x264 << time << picture;
+            QTest::newRow("hevc mp4 " + at)
+                << "exact_hevc.mp4"
+                << "-c:v libx265 -preset ultrafast -x265-params bframes=3:keyint=50:min-keyint=50:log-level=error"
+                << time << picture;
+            QTest::newRow("mpeg-2 mpeg-ts " + at) << "exact_mpeg2.ts"
+                                                  << "-c:v mpeg2video -bf 2 -g 50 -q:v 4" << time << picture;
+            QTest::newRow("vp8 hidden pictures webm " + at)
+                << "exact_vp8.webm"
+                << "-c:v libvpx -auto-alt-ref 1 -lag-in-frames 16 -g 50 -b:v 600k" << time << picture;
+            QTest::newRow("mpeg-4 b-frames avi " + at) << "exact_mpeg4.avi"
+                                                       << "-c:v mpeg4 -bf 2 -g 50 -q:v 4" << time << picture;
+        }
+    }
+
+    void exactFrameInEachContainer()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, codec);
+        QFETCH(quint64, time);
+        QFETCH(int, picture);
+        const QString clip = rstest::MediaFixtures::make(
+            {name, ("-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 " + codec).split(' ')});
+        const Still still = grab(clip, time, 1, 0, 0, 0);
+        QVERIFY(still.present);
+        const double exact = difference(still.image, reference(clip, "#" + QString::number(picture)));
+        const double earlier = difference(still.image, reference(clip, "#" + QString::number(picture - 1)));
+        const double later = difference(still.image, reference(clip, "#" + QString::number(picture + 1)));
+        QVERIFY2(
+            exact < 6.0 && exact < earlier && exact < later,
+            qPrintable(QString("differences %1 (at), %2 (before), %3 (after)").arg(exact).arg(earlier).arg(later)));
+    }
+
     void frameNearTheEndIsTheLastOne_data()
     {
         QTest::addColumn<quint64>("time");
