@@ -394,7 +394,7 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
             avcodec_send_packet(m_video, m_packet);
         }
         receiveVideo();
-    } else if (m_packet->stream_index == m_audioIndex && m_audio) {
+    } else if (m_packet->stream_index == m_audioIndex && m_audio && !soundLongBefore(m_packet, m_skipBeforeUs)) {
         if (avcodec_send_packet(m_audio, m_packet) == AVERROR(EAGAIN)) {
             receiveAudio(fifo, audioFromUs);
             avcodec_send_packet(m_audio, m_packet);
@@ -403,6 +403,16 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
     }
     av_packet_unref(m_packet);
     return true;
+}
+
+bool PlayerSource::soundLongBefore(const AVPacket *packet, int64_t mediaUs) const
+{
+    // A few packets before the point are still decoded: a sound decoder needs the one before to get the
+    // first right (overlapping transforms).
+    constexpr int64_t kLeadInUs = 200000;
+    if (mediaUs == INT64_MIN || packet->pts == AV_NOPTS_VALUE || packet->duration <= 0)
+        return false;
+    return toMediaUs(packet->pts + packet->duration, m_audioIndex) < mediaUs - kLeadInUs;
 }
 
 void PlayerSource::skipUnreferencedBefore(int64_t mediaUs)

@@ -76,7 +76,8 @@ public:
     // Answers nullptr at the end of the media or on a read error.
     AVFrame *nextVideo(AudioFifo &fifo, int64_t audioFromUs);
     // An exact seek needs only the picture showing at its target: pictures nothing refers to that have left
-    // the screen well before `mediaUs` are not decoded. INT64_MIN decodes every picture again.
+    // the screen well before `mediaUs` are not decoded, nor sound that ends well before it. INT64_MIN
+    // decodes everything again.
     void skipUnreferencedBefore(int64_t mediaUs);
     // Decodes one more packet's worth; false at the end. Video frames go to the queued list.
     bool pump(AudioFifo &fifo, int64_t audioFromUs);
@@ -90,6 +91,7 @@ private:
     void receiveVideo();
     void receiveAudio(AudioFifo &fifo, int64_t fromUs);
     int64_t toMediaUs(int64_t pts, int streamIndex) const;
+    bool soundLongBefore(const AVPacket *packet, int64_t mediaUs) const;
     int64_t m_skipBeforeUs = INT64_MIN;
     int64_t m_lastVideoDts = INT64_MIN; // of the last video packet read since the seek, stream time base
     static constexpr int kNoSuchChoice = -2;
