@@ -1,7 +1,8 @@
 // Plays generated 1080p30 clips through the player as the program's preview controller drives it (sound
 // output requested, both frame handlers set, the edited preview at 640x360, 50 ms position steps) and
 // reports whether every frame reached the frame handler on time, the CPU time used per second of playback
-// (getrusage), and the latency of exact seeks to the frame shown.
+// (getrusage), the latency of exact seeks to the frame shown, and the latency of the end of a slider drag (the
+// asynchronous seek pair the preview uses: begin with a 2 s lag, seeks, end) to the exact frame shown.
 //
 //   bench_player [seconds to play, default 8] [--runs N, default 5]
 //
@@ -166,6 +167,38 @@ double seekRun(const QByteArray &path, double duration, unsigned seed)
     return (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
 }
 
+// Median latency of the end of 30 drags, as the preview's slider drives them: press (begin, 2 s lag), moves
+// towards a random position, each shown before the next, and release (end), which lands exactly.
+double dragRun(const QByteArray &path, double duration, unsigned seed)
+{
+    Arrivals a;
+    rsc_player *player = openLikeTheProgram(path, a);
+    if (!player)
+        return -1;
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> at(0.5, duration);
+    std::vector<double> ms;
+    for (int i = 0; i < 30; ++i) {
+        const double target = at(random);
+        rsc_player_begin_async_seek(player, 2000000);
+        for (double back : {0.5, 0.25, 0.0}) {
+            const int before = a.edited;
+            rsc_player_seek(player, static_cast<uint64_t>((target - back) * 1e6));
+            QElapsedTimer shown;
+            shown.start();
+            while (a.edited == before && shown.elapsed() < 2000)
+                QThread::msleep(1);
+        }
+        QElapsedTimer t;
+        t.start();
+        rsc_player_end_async_seek(player); // returns once the frame at the target was handed out
+        ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    rsc_player_release(player);
+    return (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -206,7 +239,7 @@ int main(int argc, char *argv[])
     std::printf("clips: 1920x1080, 30 fps, 12 s, B-frames, 2 s key frame spacing; %d cores; load average %s\n",
                 QThread::idealThreadCount(), qPrintable(loadAverage()));
     std::printf("player opened as the program opens it: edited preview 640x360 on, both frame handlers\n");
-    std::vector<std::vector<double>> cpu(clips.size()), seek(clips.size());
+    std::vector<std::vector<double>> cpu(clips.size()), seek(clips.size()), drag(clips.size());
     std::vector<int> late(clips.size());
     std::vector<double> worst(clips.size());
     std::vector<size_t> delivered(clips.size()), expected(clips.size());
@@ -223,15 +256,18 @@ int main(int argc, char *argv[])
             delivered[i] += p.delivered;
             expected[i] += p.expected;
             seek[i].push_back(seekRun(path, 11.5, unsigned(7 + r)));
+            drag[i].push_back(dragRun(path, 11.5, unsigned(7 + r)));
         }
     }
     for (size_t i = 0; i < clips.size(); ++i) {
-        const Spread c = spreadOf(cpu[i]), s = spreadOf(seek[i]);
+        const Spread c = spreadOf(cpu[i]), s = spreadOf(seek[i]), d = spreadOf(drag[i]);
         std::printf("%s (median [min-max] of %d runs of %.0f s):\n", clips[i].label, runs, seconds);
         std::printf("  playback CPU: %.0f%% of one core [%.0f-%.0f]; frames %zu of %zu, %d late by more than half a "
                     "frame, worst %.1f ms\n",
                     c.median, c.min, c.max, delivered[i], expected[i], late[i], worst[i]);
         std::printf("  exact seek (median of 30 random seeks per run): %.1f ms [%.1f-%.1f]\n", s.median, s.min, s.max);
+        std::printf("  end of a drag to the exact frame (median of 30 per run): %.1f ms [%.1f-%.1f]\n", d.median, d.min,
+                    d.max);
     }
     return 0;
 }
