@@ -244,7 +244,24 @@ bool h264SequenceHeader(const uint8_t *data, size_t size, H264Sequence *out)
     return true;
 }
 
-bool vp9KeyFrameLayout(const uint8_t *data, int size, Vp9Layout *out)
+bool vp8KeyFrameLayout(const uint8_t *data, int size, KeyFrameLayout *out)
+{
+    // The frame tag (key frame flag, profile), the start code, then 14 bits of width and of height.
+    if (!data || size < 10 || (data[0] & 1) || data[3] != 0x9d || data[4] != 0x01 || data[5] != 0x2a)
+        return false;
+    const int profile = (data[0] >> 1) & 7;
+    const int w = (data[6] | (data[7] << 8)) & 0x3fff;
+    const int h = (data[8] | (data[9] << 8)) & 0x3fff;
+    if (profile > 3 || w == 0 || h == 0)
+        return false;
+    out->format = AV_PIX_FMT_YUV420P; // the decoder's only layout
+    out->width = w;
+    out->height = h;
+    out->profile = profile;
+    return true;
+}
+
+bool vp9KeyFrameLayout(const uint8_t *data, int size, KeyFrameLayout *out)
 {
     if (!data || size < 10)
         return false;

@@ -8,9 +8,10 @@
 
 namespace rsc::job {
 
-// The picture layout, size and colour signalling the header of a VP9 key frame states, as the decoder
-// reports them. False when the packet does not begin with a key frame or its header is malformed.
-struct Vp9Layout
+// The picture layout, size, profile and colour signalling the header of a VP8 or VP9 key frame states, as
+// the decoder reports them. False when the packet does not begin with a key frame or its header is
+// malformed.
+struct KeyFrameLayout
 {
     int format = -1;
     int width = 0;
@@ -19,7 +20,8 @@ struct Vp9Layout
     AVColorRange range = AVCOL_RANGE_UNSPECIFIED;
     AVColorSpace space = AVCOL_SPC_UNSPECIFIED;
 };
-bool vp9KeyFrameLayout(const uint8_t *data, int size, Vp9Layout *out);
+bool vp8KeyFrameLayout(const uint8_t *data, int size, KeyFrameLayout *out);
+bool vp9KeyFrameLayout(const uint8_t *data, int size, KeyFrameLayout *out);
 
 // What decoding an H.264 stream states of its pictures beyond their layout, from its sequence header.
 struct H264Sequence

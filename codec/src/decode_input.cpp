@@ -281,9 +281,7 @@ bool InputClip::completeForCopy()
     CodecPtr headers;
     if (vst && vst->codecpar->format < 0) {
         const AVCodecID id = vst->codecpar->codec_id;
-        if (id == AV_CODEC_ID_VP8) {
-            vst->codecpar->format = AV_PIX_FMT_YUV420P; // the decoder's only layout
-        } else if (id != AV_CODEC_ID_VP9) {
+        if (id != AV_CODEC_ID_VP8 && id != AV_CODEC_ID_VP9) {
             parser.reset(av_parser_init(id));
             headers.reset(avcodec_alloc_context3(nullptr));
             if (!parser || !headers || avcodec_parameters_to_context(headers.get(), vst->codecpar) < 0)
@@ -379,15 +377,19 @@ bool InputClip::completeForCopy()
                             par->height = parser->height;
                         }
                     }
-                } else if (Vp9Layout l; vp9KeyFrameLayout(p->data, p->size, &l)) {
+                } else if (KeyFrameLayout l; par->codec_id == AV_CODEC_ID_VP8
+                                                 ? vp8KeyFrameLayout(p->data, p->size, &l)
+                                                 : vp9KeyFrameLayout(p->data, p->size, &l)) {
                     par->format = l.format;
                     par->width = l.width;
                     par->height = l.height;
                     par->profile = l.profile;
-                    par->color_range = l.range;
-                    par->color_space = l.space;
+                    if (l.range != AVCOL_RANGE_UNSPECIFIED) {
+                        par->color_range = l.range;
+                        par->color_space = l.space;
+                    }
                 } else {
-                    return false; // a VP9 stream that does not begin with a key frame
+                    return false; // a stream that does not begin with a key frame
                 }
             }
         }
