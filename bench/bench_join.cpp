@@ -56,7 +56,7 @@ struct JoinRun
 
 // One join through the driver, timed from the start to its last report, while a 2 ms timer on the GUI
 // thread notes the longest gap between its ticks.
-JoinRun joinOnce()
+JoinRun joinOnce(QString *kept = nullptr)
 {
     ZtVideoConvertManager *list = ZtVideoConvertManager::getConvertManagerObject(nullptr);
     ZtVideoConvertItem *first = list->GetItem(0);
@@ -99,7 +99,10 @@ JoinRun joinOnce()
     if (ok && QFileInfo(output).size() > 0)
         run.seconds = seconds;
     run.longestStallMs = longest;
-    QFile::remove(output);
+    if (kept)
+        *kept = output;
+    else
+        QFile::remove(output);
     return run;
 }
 
@@ -197,6 +200,19 @@ int main(int argc, char *argv[])
         std::printf("  cat > file                           %.2f s [%.2f-%.2f]   ours/this %.2fx\n", c.median, c.min,
                     c.max, c.median > 0 ? a.median / c.median : 0.0);
         std::printf("  longest GUI-thread stall             %.0f ms [%.0f-%.0f]\n", s.median, s.min, s.max);
+        // What the join wrote, as ffprobe reads it.
+        QString output;
+        if (joinOnce(&output).seconds >= 0) {
+            QProcess probe;
+            probe.start(QStringLiteral("ffprobe"),
+                        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                         QStringLiteral("format=format_name,duration,size:stream=codec_name"), QStringLiteral("-of"),
+                         QStringLiteral("compact=p=0:nk=1"), output});
+            probe.waitForFinished(60000);
+            std::printf("  output %s: %s\n", qPrintable(QFileInfo(output).fileName()),
+                        qPrintable(QString::fromUtf8(probe.readAllStandardOutput()).simplified()));
+            QFile::remove(output);
+        }
     }
     std::printf("\nload average at the end: %s\n", qPrintable(rsbench::loadAverage()));
     return ok ? 0 : 1;

@@ -189,6 +189,10 @@ const void *rsc_info_get_metadata(rsc_info *info, const char *key)
         return info->cover.data ? &info->cover : nullptr;
     if (std::strcmp(key, "ffmpeg_format") == 0)
         return info->formatNames.c_str();
+    // A Matroska file's brand is its DocType. A MAJOR_BRAND tag in it is left over from the MP4 it was
+    // remuxed from (the ffmpeg tool copies it): taken for the brand, it named the file an MP4 container.
+    if (!info->brand.empty() && info->formatId == "matroska" && strcasecmp(key, "major_brand") == 0)
+        return info->brand.c_str();
     const char *value = utf8(info, findTag(info, key));
     if (!value && !info->brand.empty() && strcasecmp(key, "major_brand") == 0)
         return info->brand.c_str();

@@ -76,6 +76,37 @@ private slots:
         QCOMPARE(item.m_editConfig.subtitleItems.size(), item.m_subltList.size());
     }
 
+    // The container a high-speed join keeps for "Original": a Matroska file remuxed from an MP4 carries
+    // the MP4's brand as a tag, and is still Matroska.
+    void containerName_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("container");
+        QTest::newRow("mp4") << "h264_aac.mp4"
+                             << "mp4";
+        QTest::newRow("mov") << "h264_aac.mov"
+                             << "mov";
+        QTest::newRow("webm") << "vp9_opus.webm"
+                              << "webm";
+        QTest::newRow("mkv") << "odd_size.mkv"
+                             << "matroska";
+        QTest::newRow("mkv remuxed from mp4") << "remuxed_from_mp4.mkv"
+                                              << "matroska";
+    }
+    void containerName()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, container);
+        const QString path = fixture == QLatin1String("remuxed_from_mp4.mkv")
+                                 ? rstest::MediaFixtures::makeByCommand(
+                                       fixture, QStringLiteral("ffmpeg -v error -i '%1' -c copy \"$OUT\"")
+                                                    .arg(rstest::MediaFixtures::standard("h264_aac.mp4")))
+                                 : rstest::MediaFixtures::standard(fixture);
+        ZtVideoConvertItem item;
+        QVERIFY(item.setVideoPath(path, 0));
+        QCOMPARE(item.m_strFormatName, container);
+    }
+
     void streamsLanguagesAndChapters()
     {
         const QString path = rstest::MediaFixtures::standard("mkv_subs_chapters_2audio.mkv");
