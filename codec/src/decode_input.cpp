@@ -269,10 +269,9 @@ bool InputClip::completeForCopy()
             return false;
         if (par->frame_size <= 0 && dec->frame_size > 0)
             par->frame_size = dec->frame_size;
-        // Where the start comes from the packets, the first one is also decoded: a full probe takes the
-        // channels, frame length (which times the packets read after it) and true rate from decoding.
-        if (startFromPackets)
-            sound = std::move(dec);
+        // The first packet is also decoded: a full probe takes the channels, the frame length (which times
+        // the packets read after it where the container does not) and the true rate from decoding.
+        sound = std::move(dec);
     }
 
     // The picture's layout from the headers of its first frame, parsed, not decoded.
