@@ -60,10 +60,10 @@ bool startsFromPackets(const AVFormatContext *ctx)
 }
 
 // Picture codecs whose headers state all that decoding would (layout, colour, aspect, profile), read here
-// without decoding. Others (HEVC among them) are probed in full.
+// without decoding pictures. Others are probed in full.
 bool layoutFromPackets(AVCodecID id)
 {
-    return id == AV_CODEC_ID_H264 || id == AV_CODEC_ID_VP8 || id == AV_CODEC_ID_VP9;
+    return id == AV_CODEC_ID_H264 || id == AV_CODEC_ID_HEVC || id == AV_CODEC_ID_VP8 || id == AV_CODEC_ID_VP9;
 }
 
 // Sound codecs whose first decoded packet settles what a full probe states (compared on real files).
@@ -116,7 +116,7 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
             m_format->pb = nullptr;
             m_format.reset();
             m_video = m_audio = -1;
-            m_fromHeader = false;
+            m_fromHeader = m_dropGuessedDts = false;
             return open(path, audioTrack, program, error, Purpose::Decode) && normaliseForCopy();
         }
     } else {
@@ -278,9 +278,27 @@ bool InputClip::completeForCopy()
     AVStream *vst = m_video >= 0 ? ctx->streams[m_video] : nullptr;
     std::unique_ptr<AVCodecParserContext, ParserCloser> parser;
     CodecPtr headers;
+    CodecPtr pictureHeaders;
     if (vst && vst->codecpar->format < 0) {
         const AVCodecID id = vst->codecpar->codec_id;
-        if (id != AV_CODEC_ID_VP8 && id != AV_CODEC_ID_VP9) {
+        if (id == AV_CODEC_ID_HEVC) {
+            // The HEVC decoder states what it reads of the parameter sets and slice headers even when told
+            // to decode no picture: exactly what a full probe finds, at the cost of reading headers.
+            const AVCodec *codec = avcodec_find_decoder(id);
+            pictureHeaders.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
+            if (!pictureHeaders || avcodec_parameters_to_context(pictureHeaders.get(), vst->codecpar) < 0)
+                return false;
+            pictureHeaders->thread_count = 1;
+            pictureHeaders->skip_frame = AVDISCARD_ALL;
+            if (avcodec_open2(pictureHeaders.get(), codec, nullptr) < 0)
+                return false;
+            // Parameter sets in the codec's private data are read as the decoder is set up.
+            if (pictureHeaders->pix_fmt != AV_PIX_FMT_NONE) {
+                if (avcodec_parameters_from_context(vst->codecpar, pictureHeaders.get()) < 0)
+                    return false;
+                pictureHeaders.reset();
+            }
+        } else if (id != AV_CODEC_ID_VP8 && id != AV_CODEC_ID_VP9) {
             parser.reset(av_parser_init(id));
             headers.reset(avcodec_alloc_context3(nullptr));
             if (!parser || !headers || avcodec_parameters_to_context(headers.get(), vst->codecpar) < 0)
@@ -363,7 +381,15 @@ bool InputClip::completeForCopy()
             }
             if (index == m_video && vst->codecpar->format < 0) {
                 AVCodecParameters *par = vst->codecpar;
-                if (parser) {
+                if (pictureHeaders) {
+                    FramePtr frame = makeFrame();
+                    if (!frame || avcodec_send_packet(pictureHeaders.get(), p) < 0)
+                        return false;
+                    avcodec_receive_frame(pictureHeaders.get(), frame.get()); // none: no picture is decoded
+                    if (pictureHeaders->pix_fmt != AV_PIX_FMT_NONE &&
+                        avcodec_parameters_from_context(par, pictureHeaders.get()) < 0)
+                        return false;
+                } else if (parser) {
                     uint8_t *out = nullptr;
                     int outSize = 0;
                     av_parser_parse2(parser.get(), headers.get(), &out, &outSize, p->data, p->size, p->pts, p->dts,
@@ -413,6 +439,11 @@ bool InputClip::completeForCopy()
         if (textUnseen && start != 0)
             return false;
     }
+    // Matroska stores presentation times only. Without the probe's decoder the demuxer guesses decoding
+    // times equal to them for HEVC with reordered pictures; the probe leaves the first ones unknown, so the
+    // join derives them all from the frame order. Dropping the guesses does the same.
+    m_dropGuessedDts =
+        startFromPackets && vst && vst->codecpar->codec_id == AV_CODEC_ID_HEVC && vst->codecpar->video_delay > 0;
     if (!settleStreamTimings(ctx))
         return false;
     m_fromHeader = true;
@@ -462,12 +493,16 @@ bool InputClip::firstPacketTimed(int stream)
 
 int InputClip::read(AVPacket *packet)
 {
+    int err = 0;
     if (!m_pending.empty()) {
         av_packet_move_ref(packet, m_pending.front().get());
         m_pending.pop_front();
-        return 0;
+    } else {
+        err = av_read_frame(m_format.get(), packet);
     }
-    return av_read_frame(m_format.get(), packet);
+    if (err >= 0 && m_dropGuessedDts && packet->stream_index == m_video)
+        packet->dts = AV_NOPTS_VALUE;
+    return err;
 }
 
 bool InputClip::openDecoders(bool video, bool audio, std::string *error)

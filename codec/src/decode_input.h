@@ -81,6 +81,7 @@ private:
     int m_video = -1;
     int m_audio = -1;
     bool m_fromHeader = false;
+    bool m_dropGuessedDts = false; // the demuxer's guesses at the picture's decoding times
 };
 
 } // namespace rsc::job

@@ -121,6 +121,11 @@ void TestJobCopyOpen::joinsAsProbed_data()
                                                            MediaFixtures::foreign(QStringLiteral("gst_h264_aac_b.mkv"))}
                                             << QStringLiteral("mp4") << true << true << qint64(0);
     }
+    // HEVC with reordered pictures: Matroska stores no decoding times.
+    const char *hevc = "-c:v libx265 -preset ultrafast -x265-params bframes=3:keyint=25:log-level=error -c:a aac";
+    QTest::newRow("hevc matroska") << QStringList{clip(QStringLiteral("co_hevc_a.mkv"), 1.2, hevc),
+                                                  clip(QStringLiteral("co_hevc_b.mkv"), 1, hevc)}
+                                   << QStringLiteral("mp4") << true << true << qint64(0);
     // Cut from the index; cut short; damaged inside (the header and first packets are sound).
     const QString source = clip(QStringLiteral("co_whole.mkv"), 2, kHigh);
     QTest::newRow("matroska trimmed") << QStringList{bf, source} << QStringLiteral("mp4") << true << false
