@@ -20,6 +20,8 @@ constexpr int64_t kAudioLeadUs = 300000;
 constexpr size_t kMaxQueuedVideo = 24;
 // A frame later than this is dropped instead of shown, so a slow machine catches up.
 constexpr int64_t kLateDropUs = 120000;
+// Commands paused this long before the decoder is brought back after a drained seek.
+constexpr std::chrono::milliseconds kResyncQuiet{150};
 // Furthest ahead an exact seek decodes on instead of seeking.
 constexpr int64_t kDecodeOnLimitUs = 2000000;
 // Longest single wait of the play loop, so a command is seen promptly.
@@ -586,6 +588,7 @@ void Player::run()
             lock.unlock();
             execute(c);
             lock.lock();
+            m_lastCommandAt = std::chrono::steady_clock::now();
             m_doneSerial = c.serial;
             m_done.notify_all();
             continue;
@@ -593,6 +596,19 @@ void Player::run()
         if (m_state == State::Playing) {
             lock.unlock();
             playStep();
+            lock.lock();
+            continue;
+        }
+        if (m_source && m_source->resyncPending()) {
+            // Bring the decoder back after a drained seek, a packet at a time, once the commands have
+            // paused for a moment (a run of seeks would otherwise pay for it).
+            const auto quiet = m_lastCommandAt + kResyncQuiet - std::chrono::steady_clock::now();
+            if (quiet > std::chrono::steady_clock::duration::zero()) {
+                m_wake.wait_for(lock, quiet);
+                continue;
+            }
+            lock.unlock();
+            m_source->pump(m_fifo, m_position);
             lock.lock();
             continue;
         }
@@ -825,6 +841,9 @@ bool Player::exactSeek(int64_t target, bool present, bool mayDecodeOn)
     AVFrame *candidate = nullptr;
     if (m_hasVideo) {
         m_source->skipUnreferencedBefore(target);
+        // Paused, the pictures after the target are not needed now: the decoder is drained at the target
+        // and brought back later, while idle (playing on right away would decode the group twice).
+        m_source->drainAfter(present && state() != State::Playing ? target : INT64_MIN);
         // Demuxers seek by decoding order: with reordered frames the key frame found can start after
         // the target. Then start earlier until the first frame decoded is not after it.
         int64_t from = target;
@@ -863,6 +882,7 @@ bool Player::exactSeek(int64_t target, bool present, bool mayDecodeOn)
             break;
         }
         m_source->skipUnreferencedBefore(INT64_MIN);
+        m_source->drainAfter(INT64_MIN);
     } else {
         m_source->seek(target);
         m_source->pump(m_fifo, target);

@@ -199,7 +199,8 @@ private:
     uint64_t m_nextSerial = 1;
     uint64_t m_doneSerial = 0;
     bool m_quit = false;
-    std::atomic<bool> m_abortReads{false}; // set while closing: blocking reads give up
+    std::chrono::steady_clock::time_point m_lastCommandAt; // when the last command ended
+    std::atomic<bool> m_abortReads{false};                 // set while closing: blocking reads give up
     State m_state = State::Stopped;
     bool m_async = false;
     int64_t m_asyncTarget = -1;

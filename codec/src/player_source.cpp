@@ -159,6 +159,10 @@ void PlayerSource::close()
     m_eof = false;
     m_flushed = false;
     m_lastVideoDts = INT64_MIN;
+    m_drained = false;
+    m_resyncing = false;
+    m_producedUs = INT64_MIN;
+    m_dropUpToUs = INT64_MIN;
 }
 
 int PlayerSource::width() const
@@ -282,6 +286,28 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
     for (AVFrame *f : m_ready)
         av_frame_free(&f);
     m_ready.clear();
+    m_seekUs = mediaUs;
+    m_seekAfter = after;
+    const bool ok = positionDemuxer(mediaUs, after);
+    if (m_video)
+        avcodec_flush_buffers(m_video);
+    if (m_audio)
+        avcodec_flush_buffers(m_audio);
+    m_audioEdit.reset();
+    m_eof = false;
+    m_flushed = false;
+    m_lastVideoDts = INT64_MIN;
+    m_videoPackets = 0;
+    m_lastAudioPts = INT64_MIN;
+    m_drained = false;
+    m_resyncing = false;
+    m_dropUpToUs = INT64_MIN;
+    m_producedUs = INT64_MIN;
+    return ok;
+}
+
+bool PlayerSource::positionDemuxer(int64_t mediaUs, bool after)
+{
     int ret;
     const int64_t target = std::max<int64_t>(0, mediaUs) + m_startUs;
     if (m_videoIndex >= 0) {
@@ -293,14 +319,6 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
     } else {
         ret = avformat_seek_file(m_fmt, -1, INT64_MIN, target, target, 0);
     }
-    if (m_video)
-        avcodec_flush_buffers(m_video);
-    if (m_audio)
-        avcodec_flush_buffers(m_audio);
-    m_audioEdit.reset();
-    m_eof = false;
-    m_flushed = false;
-    m_lastVideoDts = INT64_MIN;
     return ret >= 0;
 }
 
@@ -309,7 +327,7 @@ void PlayerSource::receiveVideo()
     while (avcodec_receive_frame(m_video, m_frame) == 0) {
         int64_t pts = m_frame->best_effort_timestamp;
         if (pts == AV_NOPTS_VALUE)
-            pts = m_ready.empty() ? 0 : m_ready.back()->pts + m_frameUs;
+            pts = m_producedUs == INT64_MIN ? 0 : m_producedUs + m_frameUs;
         else
             pts = toMediaUs(pts, m_videoIndex);
         AVFrame *f = av_frame_alloc();
@@ -319,8 +337,49 @@ void PlayerSource::receiveVideo()
         }
         av_frame_move_ref(f, m_frame);
         f->pts = pts;
+        if (pts <= m_dropUpToUs) { // handed out before the decoder was drained
+            av_frame_free(&f);
+            continue;
+        }
+        m_producedUs = pts;
         m_ready.push_back(f);
     }
+}
+
+void PlayerSource::drainVideo()
+{
+    avcodec_send_packet(m_video, nullptr);
+    // Draining hands out every picture held back, also pictures after the target whose neighbours were
+    // never sent: only those up to the target are kept (or the first, when all lie after it).
+    while (avcodec_receive_frame(m_video, m_frame) == 0) {
+        int64_t pts = m_frame->best_effort_timestamp;
+        pts = pts == AV_NOPTS_VALUE ? (m_producedUs == INT64_MIN ? 0 : m_producedUs + m_frameUs)
+                                    : toMediaUs(pts, m_videoIndex);
+        AVFrame *f = pts <= m_drainAfterUs || m_producedUs == INT64_MIN ? av_frame_alloc() : nullptr;
+        if (!f) {
+            av_frame_unref(m_frame);
+            continue;
+        }
+        av_frame_move_ref(f, m_frame);
+        f->pts = pts;
+        m_producedUs = pts;
+        m_ready.push_back(f);
+    }
+    m_drained = true;
+    m_drainPacket = m_videoPackets;
+}
+
+bool PlayerSource::startResync()
+{
+    // The same packets again from the same key frame, up to the one the drain stopped at; the pictures
+    // handed out already and the sound decoded already are not produced twice.
+    if (!positionDemuxer(m_seekUs, m_seekAfter))
+        return false;
+    avcodec_flush_buffers(m_video);
+    m_videoPackets = 0;
+    m_dropUpToUs = m_producedUs;
+    m_resyncing = true;
+    return true;
 }
 
 void PlayerSource::receiveAudio(AudioFifo &fifo, int64_t fromUs)
@@ -361,6 +420,15 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
 {
     if (!m_fmt)
         return false;
+    if (m_drained && !m_resyncing) {
+        if (m_drainAfterUs != INT64_MIN)
+            return false; // the exact seek has every picture up to its target
+        if (!startResync()) {
+            m_eof = true;
+            m_flushed = true;
+            return false;
+        }
+    }
     if (m_eof) {
         if (!m_flushed) { // drain the decoders once
             m_flushed = true;
@@ -381,20 +449,36 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
         return true;
     }
     if (m_packet->stream_index == m_videoIndex && m_video) {
+        ++m_videoPackets;
+        if (m_resyncing && m_videoPackets >= m_drainPacket) {
+            m_resyncing = false; // where the drain stopped: on as usual
+            m_drained = false;
+            m_video->skip_frame = AVDISCARD_DEFAULT;
+        }
+        const int64_t at = m_packet->dts != AV_NOPTS_VALUE ? m_packet->dts : m_packet->pts;
+        if (m_drainAfterUs != INT64_MIN && !m_drained && at != AV_NOPTS_VALUE &&
+            toMediaUs(at, m_videoIndex) > m_drainAfterUs) {
+            // Every picture up to the target has been sent: draining hands them out without decoding
+            // the pictures after it that frame threads would need first.
+            drainVideo();
+            av_packet_unref(m_packet);
+            return true;
+        }
         if (m_packet->dts != AV_NOPTS_VALUE)
             m_lastVideoDts = m_packet->dts;
-        if (m_skipBeforeUs != INT64_MIN)
-            m_video->skip_frame =
-                m_packet->pts != AV_NOPTS_VALUE && m_packet->duration > 0 &&
-                        toMediaUs(m_packet->pts + 2 * m_packet->duration, m_videoIndex) <= m_skipBeforeUs
-                    ? AVDISCARD_NONREF
-                    : AVDISCARD_DEFAULT;
+        const int64_t skipBefore = m_resyncing ? m_dropUpToUs : m_skipBeforeUs;
+        if (skipBefore != INT64_MIN)
+            m_video->skip_frame = m_packet->pts != AV_NOPTS_VALUE && m_packet->duration > 0 &&
+                                          toMediaUs(m_packet->pts + 2 * m_packet->duration, m_videoIndex) <= skipBefore
+                                      ? AVDISCARD_NONREF
+                                      : AVDISCARD_DEFAULT;
         if (avcodec_send_packet(m_video, m_packet) == AVERROR(EAGAIN)) {
             receiveVideo();
             avcodec_send_packet(m_video, m_packet);
         }
         receiveVideo();
-    } else if (m_packet->stream_index == m_audioIndex && m_audio && !soundLongBefore(m_packet, m_skipBeforeUs)) {
+    } else if (m_packet->stream_index == m_audioIndex && m_audio && !soundRead(m_packet) &&
+               !soundLongBefore(m_packet, m_skipBeforeUs)) {
         if (avcodec_send_packet(m_audio, m_packet) == AVERROR(EAGAIN)) {
             receiveAudio(fifo, audioFromUs);
             avcodec_send_packet(m_audio, m_packet);
@@ -403,6 +487,16 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
     }
     av_packet_unref(m_packet);
     return true;
+}
+
+bool PlayerSource::soundRead(const AVPacket *packet)
+{
+    if (packet->pts == AV_NOPTS_VALUE)
+        return false;
+    if (m_resyncing && packet->pts <= m_lastAudioPts)
+        return true;
+    m_lastAudioPts = std::max(m_lastAudioPts, packet->pts);
+    return false;
 }
 
 bool PlayerSource::soundLongBefore(const AVPacket *packet, int64_t mediaUs) const
@@ -424,7 +518,7 @@ void PlayerSource::skipUnreferencedBefore(int64_t mediaUs)
 
 bool PlayerSource::reachesByDecoding(int64_t mediaUs) const
 {
-    if (!m_video || m_eof || m_lastVideoDts == INT64_MIN)
+    if (!m_video || m_eof || m_drained || m_lastVideoDts == INT64_MIN)
         return false;
     AVStream *st = m_fmt->streams[m_videoIndex];
     // As seek() asks the demuxer.

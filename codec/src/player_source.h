@@ -79,6 +79,13 @@ public:
     // the screen well before `mediaUs` are not decoded, nor sound that ends well before it. INT64_MIN
     // decodes everything again.
     void skipUnreferencedBefore(int64_t mediaUs);
+    // While set, an exact seek to mediaUs is running: once every picture up to it has been sent, the video
+    // decoder is drained instead of being fed the pictures after it (frame threads hold each picture back
+    // until several more are sent). The pictures after the target then need the decoder brought back to
+    // where it stopped: the next pump() calls do that once this is cleared (INT64_MIN).
+    void drainAfter(int64_t mediaUs) { m_drainAfterUs = mediaUs; }
+    // True while the decoder has to be brought back after a drain (pump() does it, a packet at a time).
+    bool resyncPending() const { return m_drained; }
     // Decodes one more packet's worth; false at the end. Video frames go to the queued list.
     bool pump(AudioFifo &fifo, int64_t audioFromUs);
     // Puts a frame taken with nextVideo() back in front of the queue.
@@ -92,8 +99,24 @@ private:
     void receiveAudio(AudioFifo &fifo, int64_t fromUs);
     int64_t toMediaUs(int64_t pts, int streamIndex) const;
     bool soundLongBefore(const AVPacket *packet, int64_t mediaUs) const;
+    // True for a packet of sound read before, met again while the decoder is brought back.
+    bool soundRead(const AVPacket *packet);
+    bool positionDemuxer(int64_t mediaUs, bool after);
+    void drainVideo();
+    bool startResync();
     int64_t m_skipBeforeUs = INT64_MIN;
     int64_t m_lastVideoDts = INT64_MIN; // of the last video packet read since the seek, stream time base
+    // Draining at an exact seek and bringing the decoder back afterwards.
+    int64_t m_seekUs = 0;
+    bool m_seekAfter = false;
+    int64_t m_drainAfterUs = INT64_MIN;
+    bool m_drained = false;
+    bool m_resyncing = false;
+    int64_t m_videoPackets = 0;         // read since the seek (or since the resync started)
+    int64_t m_drainPacket = 0;          // the number of the packet the drain stopped at
+    int64_t m_producedUs = INT64_MIN;   // the last picture produced
+    int64_t m_dropUpToUs = INT64_MIN;   // pictures up to this were produced before the drain
+    int64_t m_lastAudioPts = INT64_MIN; // of the last sound packet read, stream time base
     static constexpr int kNoSuchChoice = -2;
     int chooseVideo(int program, int video) const; // a stream index, -1 for none, or kNoSuchChoice
     void resetAudioConverter();

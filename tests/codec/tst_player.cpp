@@ -488,6 +488,46 @@ private slots:
             QCOMPARE(seen.at(i).frameNumber, seen.at(i - 1).frameNumber + 1);
     }
 
+    // Paused, a seek shows its frame without decoding the frames after it; they are decoded again later,
+    // in the quiet after the seek or when asked for, and follow on without a gap or a repeat.
+    void framesAfterAPausedSeekFollowOn_data()
+    {
+        QTest::addColumn<bool>("bframes");
+        QTest::addColumn<int>("waitMs");
+        QTest::addColumn<bool>("play");
+        QTest::newRow("step at once") << false << 0 << false;
+        QTest::newRow("step after a pause") << false << 400 << false;
+        QTest::newRow("play after a pause") << false << 400 << true;
+        QTest::newRow("b-frames, step at once") << true << 0 << false;
+        QTest::newRow("b-frames, step after a pause") << true << 400 << false;
+        QTest::newRow("b-frames, play at once") << true << 0 << true;
+    }
+    void framesAfterAPausedSeekFollowOn()
+    {
+        QFETCH(bool, bframes);
+        QFETCH(int, waitMs);
+        QFETCH(bool, play);
+        Session s;
+        QVERIFY(s.open(bframes ? numberedBFramesClip() : numberedClip()));
+        for (int frame : {83, 38, 61}) {
+            QVERIFY(rsc_player_seek(s.player, uint64_t(frame) * kFrameUs + 1000));
+            QCOMPARE(s.original.last().frameNumber, frame);
+            QThread::msleep(uint32_t(waitMs));
+            s.original.clear();
+            if (play) {
+                QVERIFY(rsc_player_play(s.player));
+                QTRY_VERIFY_WITH_TIMEOUT(s.original.calls() >= 6, rstest::kHangBoundMs);
+                rsc_player_pause(s.player);
+            } else {
+                for (int i = 0; i < 6; ++i)
+                    QVERIFY(rsc_player_frame_step(s.player, 1));
+            }
+            const QList<Seen> seen = s.original.seen();
+            for (int i = 0; i < seen.size(); ++i)
+                QCOMPARE(seen.at(i).frameNumber, frame + 1 + i);
+        }
+    }
+
     void frameStepsMoveExactlyOneFrame()
     {
         Session s;
