@@ -111,6 +111,8 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
         // A stream copy needs no decoding: the header and the first picture's headers say all a join
         // compares. Where they do not, the file is opened again and probed in full.
         pickStreams(audioTrack, program);
+        if (std::string why; rsc::declaresHugePicture(ctx, &why))
+            return fail("cannot use " + path + ": " + why);
         if (!completeForCopy()) {
             m_pending.clear();
             m_format->pb = nullptr;
