@@ -913,6 +913,7 @@ bool Player::decodeOnTo(int64_t target, bool present)
         return false;
     m_fifo.dropBefore(target);
     m_source->skipUnreferencedBefore(target);
+    m_source->drainAfter(present && state() != State::Playing ? target : INT64_MIN); // as exactSeek()
     AVFrame *candidate = nullptr;
     AVFrame *next = m_pending;
     m_pending = nullptr;
@@ -925,7 +926,8 @@ bool Player::decodeOnTo(int64_t target, bool present)
         next = m_source->nextVideo(m_fifo, target);
     }
     m_source->skipUnreferencedBefore(INT64_MIN);
-    m_pending = next; // null at the end of the media
+    m_source->drainAfter(INT64_MIN);
+    m_pending = next; // null at the end of the media, or drained
     landAt(target);
     if (!candidate) { // the frame shown is still the one at the target
         if (present)

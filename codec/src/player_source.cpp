@@ -161,6 +161,7 @@ void PlayerSource::close()
     m_lastVideoDts = INT64_MIN;
     m_drained = false;
     m_resyncing = false;
+    m_seekOk = false;
     m_producedUs = INT64_MIN;
     m_dropUpToUs = INT64_MIN;
 }
@@ -289,6 +290,7 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
     m_seekUs = mediaUs;
     m_seekAfter = after;
     const bool ok = positionDemuxer(mediaUs, after);
+    m_seekOk = ok;
     if (m_video)
         avcodec_flush_buffers(m_video);
     if (m_audio)
@@ -297,7 +299,6 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
     m_eof = false;
     m_flushed = false;
     m_lastVideoDts = INT64_MIN;
-    m_videoPackets = 0;
     m_lastAudioPts = INT64_MIN;
     m_drained = false;
     m_resyncing = false;
@@ -366,7 +367,6 @@ void PlayerSource::drainVideo()
         m_ready.push_back(f);
     }
     m_drained = true;
-    m_drainPacket = m_videoPackets;
 }
 
 bool PlayerSource::startResync()
@@ -376,7 +376,6 @@ bool PlayerSource::startResync()
     if (!positionDemuxer(m_seekUs, m_seekAfter))
         return false;
     avcodec_flush_buffers(m_video);
-    m_videoPackets = 0;
     m_dropUpToUs = m_producedUs;
     m_resyncing = true;
     return true;
@@ -449,18 +448,18 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
         return true;
     }
     if (m_packet->stream_index == m_videoIndex && m_video) {
-        ++m_videoPackets;
-        if (m_resyncing && m_videoPackets >= m_drainPacket) {
+        const int64_t at = m_packet->dts != AV_NOPTS_VALUE ? m_packet->dts : m_packet->pts;
+        if (m_resyncing && at != AV_NOPTS_VALUE && at >= m_drainAt) {
             m_resyncing = false; // where the drain stopped: on as usual
             m_drained = false;
             m_video->skip_frame = AVDISCARD_DEFAULT;
         }
-        const int64_t at = m_packet->dts != AV_NOPTS_VALUE ? m_packet->dts : m_packet->pts;
-        if (m_drainAfterUs != INT64_MIN && !m_drained && at != AV_NOPTS_VALUE &&
+        if (m_drainAfterUs != INT64_MIN && m_seekOk && !m_drained && at != AV_NOPTS_VALUE &&
             toMediaUs(at, m_videoIndex) > m_drainAfterUs) {
             // Every picture up to the target has been sent: draining hands them out without decoding
             // the pictures after it that frame threads would need first.
             drainVideo();
+            m_drainAt = at;
             av_packet_unref(m_packet);
             return true;
         }

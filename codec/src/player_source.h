@@ -112,8 +112,8 @@ private:
     int64_t m_drainAfterUs = INT64_MIN;
     bool m_drained = false;
     bool m_resyncing = false;
-    int64_t m_videoPackets = 0;         // read since the seek (or since the resync started)
-    int64_t m_drainPacket = 0;          // the number of the packet the drain stopped at
+    bool m_seekOk = false;              // the decoder can be brought back: the demuxer seeks
+    int64_t m_drainAt = 0;              // decoding time of the packet the drain stopped at
     int64_t m_producedUs = INT64_MIN;   // the last picture produced
     int64_t m_dropUpToUs = INT64_MIN;   // pictures up to this were produced before the drain
     int64_t m_lastAudioPts = INT64_MIN; // of the last sound packet read, stream time base

@@ -48,10 +48,10 @@ QString numberedClip()
 // The same numbered frames in groups of three B-frames that no other frame refers to (I B B B P B B B P ...):
 // the kind of picture an exact seek skips on its way, unless it is the one asked for (lossless x264 makes no
 // B-frames; flat pictures keep their level at this quality).
-QString numberedBFramesClip()
+QString numberedBFramesClip(const QString &container = QStringLiteral("mp4"))
 {
     return rstest::MediaFixtures::make(
-        {QStringLiteral("player_numbered_bframes_qp4.mp4"),
+        {QStringLiteral("player_numbered_bframes_qp4.") + container,
          QString::fromLatin1(
              "-f lavfi -i color=c=black:s=160x120:r=25:d=4 "
              "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
@@ -492,25 +492,30 @@ private slots:
     // in the quiet after the seek or when asked for, and follow on without a gap or a repeat.
     void framesAfterAPausedSeekFollowOn_data()
     {
-        QTest::addColumn<bool>("bframes");
+        QTest::addColumn<QString>("container"); // of the clip with B-frames; empty: the clip without
         QTest::addColumn<int>("waitMs");
         QTest::addColumn<bool>("play");
-        QTest::newRow("step at once") << false << 0 << false;
-        QTest::newRow("step after a pause") << false << 400 << false;
-        QTest::newRow("play after a pause") << false << 400 << true;
-        QTest::newRow("b-frames, step at once") << true << 0 << false;
-        QTest::newRow("b-frames, step after a pause") << true << 400 << false;
-        QTest::newRow("b-frames, play at once") << true << 0 << true;
+        QTest::newRow("step at once") << QString() << 0 << false;
+        QTest::newRow("step after a pause") << QString() << 400 << false;
+        QTest::newRow("play after a pause") << QString() << 400 << true;
+        QTest::newRow("b-frames, step at once") << QStringLiteral("mp4") << 0 << false;
+        QTest::newRow("b-frames, step after a pause") << QStringLiteral("mp4") << 400 << false;
+        QTest::newRow("b-frames, play at once") << QStringLiteral("mp4") << 0 << true;
+        QTest::newRow("matroska, step at once") << QStringLiteral("mkv") << 0 << false;
+        QTest::newRow("matroska, play after a pause") << QStringLiteral("mkv") << 400 << true;
+        QTest::newRow("mpeg-ts, step at once") << QStringLiteral("ts") << 0 << false;
+        QTest::newRow("mpeg-ts, step after a pause") << QStringLiteral("ts") << 400 << false;
     }
     void framesAfterAPausedSeekFollowOn()
     {
-        QFETCH(bool, bframes);
+        QFETCH(QString, container);
         QFETCH(int, waitMs);
         QFETCH(bool, play);
         Session s;
-        QVERIFY(s.open(bframes ? numberedBFramesClip() : numberedClip()));
+        QVERIFY(s.open(container.isEmpty() ? numberedClip() : numberedBFramesClip(container)));
         for (int frame : {83, 38, 61}) {
-            QVERIFY(rsc_player_seek(s.player, uint64_t(frame) * kFrameUs + 1000));
+            // Into the frame past the start some containers give the pictures (the sound starts first).
+            QVERIFY(rsc_player_seek(s.player, uint64_t(frame) * kFrameUs + 30000));
             QCOMPARE(s.original.last().frameNumber, frame);
             QThread::msleep(uint32_t(waitMs));
             s.original.clear();
