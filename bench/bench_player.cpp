@@ -1,8 +1,9 @@
 // Plays generated 1080p30 clips through the player as the program's preview controller drives it (sound
 // output requested, both frame handlers set, the edited preview at 640x360, 50 ms position steps) and
 // reports whether every frame reached the frame handler on time, the CPU time used per second of playback
-// (getrusage), the latency of exact seeks to the frame shown, and the latency of the end of a slider drag (the
-// asynchronous seek pair the preview uses: begin with a 2 s lag, seeks, end) to the exact frame shown.
+// (getrusage), the latency of exact seeks to the frame shown (one after another, and on their own), and the
+// latency of the end of a slider drag (the asynchronous seek pair the preview uses: begin with a 2 s lag,
+// seeks, end) to the exact frame shown.
 //
 //   bench_player [seconds to play, default 8] [--runs N, default 5]
 //
@@ -145,8 +146,10 @@ PlayResult playRun(const QByteArray &path, double seconds)
     return r;
 }
 
-// Median latency of 30 exact seeks to random positions, as the preview controller seeks.
-double seekRun(const QByteArray &path, double duration, unsigned seed)
+// Median latency of exact seeks to random positions, as the preview controller seeks: `count` of them,
+// `gapMs` apart (0: one after another, as clicks or keys across the timeline; a run of seeks leaves the
+// frames after each target undecoded, a seek on its own decodes on past its target).
+double seekRun(const QByteArray &path, double duration, unsigned seed, int count = 30, int gapMs = 0)
 {
     Arrivals a;
     rsc_player *player = openLikeTheProgram(path, a);
@@ -155,7 +158,9 @@ double seekRun(const QByteArray &path, double duration, unsigned seed)
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> at(0.0, duration);
     std::vector<double> ms;
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0; i < count; ++i) {
+        if (gapMs > 0)
+            QThread::msleep(static_cast<unsigned long>(gapMs));
         const uint64_t target = static_cast<uint64_t>(at(random) * 1e6);
         QElapsedTimer t;
         t.start();
@@ -239,7 +244,7 @@ int main(int argc, char *argv[])
     std::printf("clips: 1920x1080, 30 fps, 12 s, B-frames, 2 s key frame spacing; %d cores; load average %s\n",
                 QThread::idealThreadCount(), qPrintable(loadAverage()));
     std::printf("player opened as the program opens it: edited preview 640x360 on, both frame handlers\n");
-    std::vector<std::vector<double>> cpu(clips.size()), seek(clips.size()), drag(clips.size());
+    std::vector<std::vector<double>> cpu(clips.size()), seek(clips.size()), lone(clips.size()), drag(clips.size());
     std::vector<int> late(clips.size());
     std::vector<double> worst(clips.size());
     std::vector<size_t> delivered(clips.size()), expected(clips.size());
@@ -256,16 +261,19 @@ int main(int argc, char *argv[])
             delivered[i] += p.delivered;
             expected[i] += p.expected;
             seek[i].push_back(seekRun(path, 11.5, unsigned(7 + r)));
+            lone[i].push_back(seekRun(path, 11.5, unsigned(107 + r), 10, 400));
             drag[i].push_back(dragRun(path, 11.5, unsigned(7 + r)));
         }
     }
     for (size_t i = 0; i < clips.size(); ++i) {
-        const Spread c = spreadOf(cpu[i]), s = spreadOf(seek[i]), d = spreadOf(drag[i]);
+        const Spread c = spreadOf(cpu[i]), s = spreadOf(seek[i]), l = spreadOf(lone[i]), d = spreadOf(drag[i]);
         std::printf("%s (median [min-max] of %d runs of %.0f s):\n", clips[i].label, runs, seconds);
         std::printf("  playback CPU: %.0f%% of one core [%.0f-%.0f]; frames %zu of %zu, %d late by more than half a "
                     "frame, worst %.1f ms\n",
                     c.median, c.min, c.max, delivered[i], expected[i], late[i], worst[i]);
         std::printf("  exact seek (median of 30 random seeks per run): %.1f ms [%.1f-%.1f]\n", s.median, s.min, s.max);
+        std::printf("  exact seek on its own (median of 10 seeks 400 ms apart per run): %.1f ms [%.1f-%.1f]\n",
+                    l.median, l.min, l.max);
         std::printf("  end of a drag to the exact frame (median of 30 per run): %.1f ms [%.1f-%.1f]\n", d.median, d.min,
                     d.max);
     }

@@ -20,6 +20,8 @@ constexpr int64_t kAudioLeadUs = 300000;
 constexpr size_t kMaxQueuedVideo = 24;
 // A frame later than this is dropped instead of shown, so a slow machine catches up.
 constexpr int64_t kLateDropUs = 120000;
+// Seeks closer together than this make a run (clicks or keys across the timeline).
+constexpr std::chrono::milliseconds kSeekRunGap{300};
 // Commands paused this long before the decoder is brought back after a drained seek.
 constexpr std::chrono::milliseconds kResyncQuiet{150};
 // Furthest ahead an exact seek decodes on instead of seeking.
@@ -589,6 +591,7 @@ void Player::run()
             execute(c);
             lock.lock();
             m_lastCommandAt = std::chrono::steady_clock::now();
+            m_lastCommand = c.cmd;
             m_doneSerial = c.serial;
             m_done.notify_all();
             continue;
@@ -621,9 +624,12 @@ void Player::execute(const Command &c)
     bool ok = false;
     std::vector<uint8_t> captured;
     switch (c.cmd) {
-    case Cmd::Seek:
-        ok = exactSeek(c.value, true, true);
+    case Cmd::Seek: {
+        const bool inRun =
+            m_lastCommand == Cmd::Seek && std::chrono::steady_clock::now() - m_lastCommandAt < kSeekRunGap;
+        ok = exactSeek(c.value, true, true, inRun);
         break;
+    }
     case Cmd::FastSeek:
         ok = keySeek(c.value, c.extra != 0, -1);
         break;
@@ -832,7 +838,7 @@ void Player::landAt(int64_t target)
         m_state = State::Paused; // a seek after the end makes the clip playable again
 }
 
-bool Player::exactSeek(int64_t target, bool present, bool mayDecodeOn)
+bool Player::exactSeek(int64_t target, bool present, bool mayDecodeOn, bool mayDrain)
 {
     if (mayDecodeOn && decodeOnTo(target, present))
         return true;
@@ -841,9 +847,10 @@ bool Player::exactSeek(int64_t target, bool present, bool mayDecodeOn)
     AVFrame *candidate = nullptr;
     if (m_hasVideo) {
         m_source->skipUnreferencedBefore(target);
-        // Paused, the pictures after the target are not needed now: the decoder is drained at the target
-        // and brought back later, while idle (playing on right away would decode the group twice).
-        m_source->drainAfter(present && state() != State::Playing ? target : INT64_MIN);
+        // In a run of seeks the pictures after each target are thrown away by the next seek: the decoder
+        // is drained at the target and brought back only once the run has ended (playing or stepping on
+        // right after one seek would decode its group twice).
+        m_source->drainAfter(mayDrain && present && state() != State::Playing ? target : INT64_MIN);
         // Demuxers seek by decoding order: with reordered frames the key frame found can start after
         // the target. Then start earlier until the first frame decoded is not after it.
         int64_t from = target;
@@ -913,7 +920,6 @@ bool Player::decodeOnTo(int64_t target, bool present)
         return false;
     m_fifo.dropBefore(target);
     m_source->skipUnreferencedBefore(target);
-    m_source->drainAfter(present && state() != State::Playing ? target : INT64_MIN); // as exactSeek()
     AVFrame *candidate = nullptr;
     AVFrame *next = m_pending;
     m_pending = nullptr;
@@ -926,8 +932,7 @@ bool Player::decodeOnTo(int64_t target, bool present)
         next = m_source->nextVideo(m_fifo, target);
     }
     m_source->skipUnreferencedBefore(INT64_MIN);
-    m_source->drainAfter(INT64_MIN);
-    m_pending = next; // null at the end of the media, or drained
+    m_pending = next; // null at the end of the media
     landAt(target);
     if (!candidate) { // the frame shown is still the one at the target
         if (present)

@@ -150,7 +150,8 @@ private:
     void landAt(int64_t target);
     // `mayDecodeOn`: a target ahead of the frame shown, in the same group of pictures, is reached by
     // decoding on from where the decoder is (what a seek would decode again), keeping the sound read ahead.
-    bool exactSeek(int64_t target, bool present, bool mayDecodeOn = false);
+    // `mayDrain`: paused, the frames after the target are left undecoded until they are needed.
+    bool exactSeek(int64_t target, bool present, bool mayDecodeOn = false, bool mayDrain = false);
     bool decodeOnTo(int64_t target, bool present);
     // The key frame near `target`; with a lag of 0 or more, frames are decoded on until the one shown
     // is at most that far before the target.
@@ -200,7 +201,8 @@ private:
     uint64_t m_doneSerial = 0;
     bool m_quit = false;
     std::chrono::steady_clock::time_point m_lastCommandAt; // when the last command ended
-    std::atomic<bool> m_abortReads{false};                 // set while closing: blocking reads give up
+    Cmd m_lastCommand = Cmd::Stop;
+    std::atomic<bool> m_abortReads{false}; // set while closing: blocking reads give up
     State m_state = State::Stopped;
     bool m_async = false;
     int64_t m_asyncTarget = -1;
