@@ -146,44 +146,47 @@ PlayResult playRun(const QByteArray &path, double seconds)
     return r;
 }
 
-// Median latency of exact seeks to random positions, as the preview controller seeks: `count` of them,
-// `gapMs` apart (0: one after another, as clicks or keys across the timeline; a run of seeks leaves the
-// frames after each target undecoded, a seek on its own decodes on past its target).
-double seekRun(const QByteArray &path, double duration, unsigned seed, int count = 30, int gapMs = 0)
+// Opens the player as the program does, runs `count` rounds of `one` (each answers its milliseconds) and
+// answers their median; -1 when the player does not open.
+template <typename Round> double medianOfRounds(const QByteArray &path, int count, Round one)
 {
     Arrivals a;
     rsc_player *player = openLikeTheProgram(path, a);
     if (!player)
         return -1;
+    std::vector<double> ms;
+    for (int i = 0; i < count; ++i)
+        ms.push_back(one(player, a));
+    std::sort(ms.begin(), ms.end());
+    rsc_player_release(player);
+    return (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
+}
+
+// Median latency of exact seeks to random positions, as the preview controller seeks: `count` of them,
+// `gapMs` apart (0: one after another, as clicks or keys across the timeline; a run of seeks leaves the
+// frames after each target undecoded, a seek on its own decodes on past its target).
+double seekRun(const QByteArray &path, double duration, unsigned seed, int count = 30, int gapMs = 0)
+{
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> at(0.0, duration);
-    std::vector<double> ms;
-    for (int i = 0; i < count; ++i) {
+    return medianOfRounds(path, count, [&](rsc_player *player, Arrivals &) {
         if (gapMs > 0)
             QThread::msleep(static_cast<unsigned long>(gapMs));
         const uint64_t target = static_cast<uint64_t>(at(random) * 1e6);
         QElapsedTimer t;
         t.start();
         rsc_player_seek(player, target); // returns once the frame at the target was handed out
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    rsc_player_release(player);
-    return (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
+        return t.nsecsElapsed() / 1e6;
+    });
 }
 
 // Median latency of the end of 30 drags, as the preview's slider drives them: press (begin, 2 s lag), moves
 // towards a random position, each shown before the next, and release (end), which lands exactly.
 double dragRun(const QByteArray &path, double duration, unsigned seed)
 {
-    Arrivals a;
-    rsc_player *player = openLikeTheProgram(path, a);
-    if (!player)
-        return -1;
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> at(0.5, duration);
-    std::vector<double> ms;
-    for (int i = 0; i < 30; ++i) {
+    return medianOfRounds(path, 30, [&](rsc_player *player, Arrivals &a) {
         const double target = at(random);
         rsc_player_begin_async_seek(player, 2000000);
         for (double back : {0.5, 0.25, 0.0}) {
@@ -197,11 +200,8 @@ double dragRun(const QByteArray &path, double duration, unsigned seed)
         QElapsedTimer t;
         t.start();
         rsc_player_end_async_seek(player); // returns once the frame at the target was handed out
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    rsc_player_release(player);
-    return (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
+        return t.nsecsElapsed() / 1e6;
+    });
 }
 
 } // namespace
