@@ -205,6 +205,17 @@ void QWatermarkOperationForm::wkTextEdited()
     m_editSettings->setWatermarkSettings(mark, true, true);
 }
 
+void QWatermarkOperationForm::storeAlpha(bool image, quint32 alpha)
+{
+    VEWatermarkSettings mark;
+    m_editSettings->getWatermarkSettings(mark);
+    quint32 &stored = image ? mark.image.alpha : mark.text.alpha;
+    if (alpha != stored) {
+        stored = alpha;
+        m_editSettings->setWatermarkSettings(mark, true, false);
+    }
+}
+
 void QWatermarkOperationForm::progressValue(double value)
 {
     if (!m_editSettings)
@@ -213,13 +224,7 @@ void QWatermarkOperationForm::progressValue(double value)
     const bool image = sender() == m_sliderAlpha;
     if (!image && sender() != m_sliderTextAlpha)
         return;
-    VEWatermarkSettings mark;
-    m_editSettings->getWatermarkSettings(mark);
-    quint32 &stored = image ? mark.image.alpha : mark.text.alpha;
-    if (alpha != stored) {
-        stored = alpha;
-        m_editSettings->setWatermarkSettings(mark, true, false);
-    }
+    storeAlpha(image, alpha);
     (image ? m_leAlphaValue : m_leTextAlphaValue)->setText(QString::number(shownValue(alpha)));
 }
 
@@ -237,13 +242,7 @@ void QWatermarkOperationForm::alphaTextEdited(QString text)
         edit->setText(QStringLiteral("100"));
     }
     const quint32 alpha = alphaOfShown(v);
-    VEWatermarkSettings mark;
-    m_editSettings->getWatermarkSettings(mark);
-    quint32 &stored = image ? mark.image.alpha : mark.text.alpha;
-    if (alpha != stored) {
-        stored = alpha;
-        m_editSettings->setWatermarkSettings(mark, true, false);
-    }
+    storeAlpha(image, alpha);
     (image ? m_sliderAlpha : m_sliderTextAlpha)->setValue(static_cast<int>(alpha));
 }
 

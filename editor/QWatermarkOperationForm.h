@@ -51,6 +51,8 @@ private:
     void initControls();
     void updateLocation();
     void showPicture(const QImage &thumbnail, bool hasPath);
+    // The image's (or the text's) transparency into the record, pushed to the preview when it changed.
+    void storeAlpha(bool image, quint32 alpha);
 
     bool m_isLoaded = false;
     QZTScrollBar *m_textScrollBar = nullptr; // owned by the text edit once installed

@@ -129,6 +129,11 @@ void QMainDlg::InitMenu()
     m_pMenu->setItemEabledColor(QColor(51, 51, 51));
     m_pMenu->setSeparatorColor(QColor(74, 74, 74));
     m_pMenu->addAction(m_actConvert);
+    addMenuActionsAfterConvert();
+}
+
+void QMainDlg::addMenuActionsAfterConvert()
+{
     m_pMenu->addAction(m_actRename);
     m_pMenu->addSeparator();
     m_pMenu->addAction(m_actOpenFile);

@@ -142,6 +142,8 @@ protected:
 private:
     void Init();
     void InitMenu();
+    // The list menu from Rename on (the same in every menu of the list).
+    void addMenuActionsAfterConvert();
     void InitConnect();
     void placeLabels();
     void noticeBtnEnable(int index);

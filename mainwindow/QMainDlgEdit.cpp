@@ -266,13 +266,6 @@ void QMainDlg::showMenu(bool onRow)
         m_actRename->setEnabled(false);
         m_pMenu->addAction(m_actConvert);
     }
-    m_pMenu->addAction(m_actRename);
-    m_pMenu->addSeparator();
-    m_pMenu->addAction(m_actOpenFile);
-    m_pMenu->addAction(m_actDelete);
-    m_pMenu->addAction(m_actDeleteAll);
-    m_pMenu->addSeparator();
-    m_pMenu->addAction(m_actImport);
-    m_pMenu->addAction(m_actClearInvalid);
+    addMenuActionsAfterConvert();
     m_pMenu->popup(QCursor::pos());
 }

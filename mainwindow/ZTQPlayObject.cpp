@@ -144,6 +144,21 @@ void ZTQPlayObject::ResizeVideoWindow(bool keepScale)
     }
 }
 
+void ZTQPlayObject::stopTimers()
+{
+    m_screenTimer->stop();
+    m_timeTimer->stop();
+    m_audioTimer->stop();
+}
+
+void ZTQPlayObject::showStoppedAtStart()
+{
+    stopTimers();
+    ShowTime(0);
+    emit emitPlayPro(0.0);
+    emit emitPlayFinish();
+}
+
 // ------------------------------------------------------------------------------------------ opening
 
 bool ZTQPlayObject::SetPlayFile(QString path, unsigned int previewWidth, unsigned int previewHeight)
@@ -157,12 +172,7 @@ bool ZTQPlayObject::SetPlayFile(QString path, unsigned int previewWidth, unsigne
     if (!m_player->OpenEx_Player(utf8.constData(), previewWidth, previewHeight, 0, 0)) {
         m_status = StatusStopped;
         m_player->Stop_Player();
-        m_screenTimer->stop();
-        m_timeTimer->stop();
-        m_audioTimer->stop();
-        ShowTime(0);
-        emit emitPlayPro(0.0);
-        emit emitPlayFinish();
+        showStoppedAtStart();
         if (VideoImageWindow *w = m_window.data())
             w->hide();
         return false;
@@ -254,9 +264,7 @@ void ZTQPlayObject::OnBtnStop()
     ShowTime(0);
     emit emitPlayPro(0.0);
     emit emitPlayFinish();
-    m_screenTimer->stop();
-    m_timeTimer->stop();
-    m_audioTimer->stop();
+    stopTimers();
     clearLevels();
     if (VideoImageWindow *w = m_window.data())
         w->hide();
@@ -268,12 +276,7 @@ void ZTQPlayObject::closePlay()
         OnBtnStop();
         m_player->Close_Player();
     }
-    m_screenTimer->stop();
-    m_timeTimer->stop();
-    m_audioTimer->stop();
-    ShowTime(0);
-    emit emitPlayPro(0.0);
-    emit emitPlayFinish();
+    showStoppedAtStart();
     emit emitClosePlay();
     clearLevels();
 }

@@ -93,6 +93,9 @@ private:
     bool hasMedia();
     void frameStep(int direction);
     void clearLevels() { emit emitAudioData(QByteArray(), 0); }
+    void stopTimers();
+    // Timers stopped, time and progress back to 0, and the end reported to the pane.
+    void showStoppedAtStart();
 
     ZTPlayerClass *m_player = nullptr;
     int m_status = StatusNone;

@@ -2,10 +2,14 @@
 
 #include "CatalogueProfile.h"
 #include "HostServices.h"
+#include "MacMainWindow.h"
 #include "MainWindowSeams.h"
 #include "QIAnyUtil.h"
+#include "QMainDlg.h"
 #include "QVideoEditingDlg.h"
+#include "QVideoSettingXml.h"
 #include "TestSupport.h"
+#include "ZtVideoConvertManager.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QMimeData>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 namespace mwt {
@@ -90,6 +95,32 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
         QTest::qWait(20);
     }
     return true;
+}
+
+MacMainWindow *openWithFiles(Recorder &rec, const QStringList &files)
+{
+    QVideoSettingXml::SetItemValue("OutPut_path", "path_value",
+                                   rstest::scratchDir(QStringLiteral("output")) + QLatin1Char('/'));
+    auto *w = new MacMainWindow(nullptr);
+    w->show();
+    rec.nextFiles = files;
+    QMainDlg *list = w->mainDlg();
+    const int rows = files.size();
+    bool shown = QTest::qWaitForWindowExposed(w);
+    if (shown) {
+        QTest::mouseClick(w->m_btnAddFile, Qt::LeftButton);
+        shown = waitFor([list, rows] { return !list->isBusy() && list->rows().size() == rows; }, 60000);
+    }
+    if (!shown) {
+        delete w;
+        return nullptr;
+    }
+    return w;
+}
+
+ZtVideoConvertItem *clipAt(int i)
+{
+    return ZtVideoConvertManager::getConvertManagerObject()->GetItem(i);
 }
 
 bool dropFiles(QWidget *target, const QStringList &paths, const QPoint &at)

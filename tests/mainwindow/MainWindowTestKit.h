@@ -10,7 +10,9 @@
 
 #include <functional>
 
+class MacMainWindow;
 class QVideoEditingDlg;
+class ZtVideoConvertItem;
 
 namespace mwt {
 
@@ -28,6 +30,12 @@ struct Recorder
 Recorder &installRecorders();
 
 bool waitFor(const std::function<bool()> &condition, int timeoutMs = 30000);
+
+// A main window shown with `files` added through its Add File button and every row analysed, outputs going
+// to a scratch folder; null when the rows did not come within a minute.
+MacMainWindow *openWithFiles(Recorder &rec, const QStringList &files);
+// Clip `i` of the program's clip list.
+ZtVideoConvertItem *clipAt(int i);
 
 // Drops the paths on the widget as a file manager would: enter, move, drop with "text/uri-list".
 bool dropFiles(QWidget *target, const QStringList &paths, const QPoint &at = QPoint(20, 20));

@@ -42,7 +42,7 @@ private:
     MacMainWindow *m_w = nullptr;
 
     QMainDlg *list() const { return m_w->mainDlg(); }
-    ZtVideoConvertItem *clip(int i) const { return ZtVideoConvertManager::getConvertManagerObject()->GetItem(i); }
+    static ZtVideoConvertItem *clip(int i) { return mwt::clipAt(i); }
 
     void setLossless(bool on)
     {
@@ -70,15 +70,10 @@ private slots:
     void initTestCase()
     {
         m_rec = &mwt::installRecorders();
-        QVideoSettingXml::SetItemValue("OutPut_path", "path_value",
-                                       rstest::scratchDir(QStringLiteral("output")) + QLatin1Char('/'));
-        m_w = new MacMainWindow(nullptr);
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w));
-        m_rec->nextFiles = QStringList{rstest::MediaFixtures::standard(QStringLiteral("h264_aac.mp4")),
-                                       rstest::MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"))};
-        QTest::mouseClick(m_w->m_btnAddFile, Qt::LeftButton);
-        QVERIFY(mwt::waitFor([this] { return !list()->isBusy() && list()->rows().size() == 2; }, 60000));
+        m_w =
+            mwt::openWithFiles(*m_rec, QStringList{rstest::MediaFixtures::standard(QStringLiteral("h264_aac.mp4")),
+                                                   rstest::MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"))});
+        QVERIFY(m_w);
     }
 
     void cleanupTestCase()

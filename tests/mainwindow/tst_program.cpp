@@ -80,21 +80,16 @@ private:
     MacMainWindow *m_w = nullptr;
 
     QMainDlg *list() const { return m_w->mainDlg(); }
-    ZtVideoConvertItem *clip(int i) const { return ZtVideoConvertManager::getConvertManagerObject()->GetItem(i); }
+    static ZtVideoConvertItem *clip(int i) { return mwt::clipAt(i); }
 
 private slots:
     void initTestCase()
     {
         m_rec = &mwt::installRecorders();
-        QVideoSettingXml::SetItemValue("OutPut_path", "path_value",
-                                       rstest::scratchDir(QStringLiteral("output")) + QLatin1Char('/'));
-        m_w = new MacMainWindow(nullptr);
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w));
-        m_rec->nextFiles = QStringList{tinyClip(QStringLiteral("program_a.mp4"), QStringLiteral("testsrc2")),
-                                       tinyClip(QStringLiteral("program_b.mp4"), QStringLiteral("smptebars"))};
-        QTest::mouseClick(m_w->m_btnAddFile, Qt::LeftButton);
-        QVERIFY(mwt::waitFor([this] { return !list()->isBusy() && list()->rows().size() == 2; }, 60000));
+        m_w = mwt::openWithFiles(*m_rec,
+                                 QStringList{tinyClip(QStringLiteral("program_a.mp4"), QStringLiteral("testsrc2")),
+                                             tinyClip(QStringLiteral("program_b.mp4"), QStringLiteral("smptebars"))});
+        QVERIFY(m_w);
     }
 
     void cleanupTestCase()
