@@ -222,8 +222,13 @@ bool PropertyList::fromData(const QByteArray &data, QVariant &root)
         if (!binaryStringsSound(data))
             return false;
         plist_from_bin(data.constData(), uint32_t(data.size()), &node);
-    } else
+    } else {
+        // XML cannot hold U+0000; the XML reader takes the byte into a string and then aborts the process
+        // when the string is read.
+        if (data.contains('\0'))
+            return false;
         plist_from_xml(data.constData(), uint32_t(data.size()), &node);
+    }
     if (!node)
         return false;
     PlistPtr owner(node);

@@ -70,6 +70,12 @@ private slots:
         QTest::newRow("text") << QByteArray("hello world");
         QTest::newRow("truncated binary") << QByteArray("bplist00\xd1\x01\x02", 11);
         QTest::newRow("broken xml") << QByteArray("<plist><dict><key>a</key>");
+        // XML cannot hold U+0000: the reader took it into a string and aborted the process on reading it.
+        const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>";
+        QTest::newRow("xml string with a NUL byte")
+            << head + "k</key><string>a" + QByteArray(1, '\0') + "b</string></dict></plist>";
+        QTest::newRow("xml key with a NUL byte")
+            << head + "k" + QByteArray(1, '\0') + "</key><string>ab</string></dict></plist>";
         // {"k": "\u00e9\u0000x"}: a UTF-16 string holding U+0000, and the same with a lone surrogate.
         QTest::newRow("binary string with U+0000")
             << QByteArray::fromHex("62706c6973743030d10102516b6300e900000078080b0d000000000000010100000000000000030000"
