@@ -7,6 +7,7 @@
 #include "QZTMessageBox.h"
 #include "QZTScrollBar.h"
 #include "SkinStyleHelpers.h"
+#include "UserPicture.h"
 #include "ZTInfoManager.h"
 
 #include <QDir>
@@ -116,11 +117,13 @@ QImage QWatermarkOperationForm::pictureThumbnail(const QString &path, int size)
 {
     if (path.isEmpty())
         return QImage();
+    // A picture is decoded no larger than its thumbnail, and one that declares an absurd size is refused
+    // unread; anything else (a video, a format only the codec library reads) goes to the media probe.
     QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (!image.isNull())
-        return ZTInfoManager::scaleImage(image, size);
+    if (reader.canRead()) {
+        const QImage image = UserPicture::fitted(reader, QSize(size, size), Qt::KeepAspectRatioByExpanding);
+        return image.isNull() ? QImage() : ZTInfoManager::scaleImage(image, size);
+    }
     ZTInfoManager info;
     info.createrPlayer();
     if (!info.setMediaFile(path))

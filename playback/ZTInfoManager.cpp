@@ -1,6 +1,7 @@
 #include "ZTInfoManager.h"
 
 #include "AudioTagWriter.h"
+#include "UserPicture.h"
 #include "ZTInfoClass.h"
 #include "rscodec.h"
 
@@ -74,9 +75,9 @@ QImage ZTInfoManager::scaleImageFromChar(const char *cover, int size)
     const auto *record = reinterpret_cast<const rsc_cover_image *>(cover);
     if (!record || !record->data || record->size <= 0)
         return QImage();
-    QImage image;
-    image.loadFromData(record->data, record->size);
-    return scaleImage(image, size);
+    // An embedded cover is the file's own claim: its declared size is checked before it is decoded.
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(record->data), record->size);
+    return scaleImage(UserPicture::fromData(bytes, QSize(size, size), Qt::KeepAspectRatioByExpanding), size);
 }
 
 QImage ZTInfoManager::scaleImageFromUChar(const unsigned char *image, int size)

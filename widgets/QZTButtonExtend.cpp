@@ -1,6 +1,6 @@
 #include "QZTButtonExtend.h"
 
-#include "SkinImageLoad.h"
+#include "UserPicture.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -25,23 +25,33 @@ bool QZTButtonExtend::setTagImg(const QRect &rect, const QString &path)
     if (path.isEmpty())
         return showTag(rect, QPixmap());
     // A file that does not load is a failure; the picture shown so far stays.
-    QPixmap picture;
-    if (!SkinImageLoad::pixmap1x(path, picture))
+    const QImage picture = UserPicture::fromFile(path, pictureBox(rect));
+    if (picture.isNull())
         return false;
-    return showTag(rect, picture);
+    return showTag(rect, QPixmap::fromImage(picture));
 }
 
 bool QZTButtonExtend::setTagImg(const QRect &rect, const QImage &image)
 {
-    return showTag(rect, image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+    if (image.isNull())
+        return showTag(rect, QPixmap());
+    const QSize box = pictureBox(rect);
+    if (image.width() <= box.width() && image.height() <= box.height())
+        return showTag(rect, QPixmap::fromImage(image));
+    return showTag(rect, QPixmap::fromImage(image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 bool QZTButtonExtend::setTagImg(const QRect &rect, const std::string &bytes)
 {
-    QImage image;
-    if (!bytes.empty())
-        image.loadFromData(reinterpret_cast<const uchar *>(bytes.data()), int(bytes.size()));
-    return setTagImg(rect, image);
+    const QImage picture =
+        UserPicture::fromData(QByteArray::fromRawData(bytes.data(), int(bytes.size())), pictureBox(rect));
+    return showTag(rect, picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
+}
+
+QSize QZTButtonExtend::pictureBox(const QRect &rect)
+{
+    // Pixels enough for the rectangle on a 2x screen, and no more.
+    return rect.size().expandedTo(QSize(1, 1)) * 2;
 }
 
 void QZTButtonExtend::setIconColor(const QColor &color)

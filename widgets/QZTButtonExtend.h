@@ -17,7 +17,8 @@ public:
 
     // Each returns whether a picture is now shown; an empty path, a null image or bytes that decode to
     // no image clear it (the button shows its ordinary look). A path that does not load returns false
-    // and keeps the picture shown so far.
+    // and keeps the picture shown so far. Pictures are kept no larger than the rectangle needs, and one
+    // that declares an absurd size is refused unread (UserPicture).
     bool setTagImg(const QRect &rect, const QString &path);
     bool setTagImg(const QRect &rect, const QImage &image);
     bool setTagImg(const QRect &rect, const std::string &bytes);
@@ -34,6 +35,7 @@ protected:
 
 private:
     bool showTag(const QRect &rect, const QPixmap &picture);
+    static QSize pictureBox(const QRect &rect);
 
     bool m_tag = false;
     QPixmap m_tagImage;

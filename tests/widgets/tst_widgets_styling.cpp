@@ -17,6 +17,7 @@
 #include "QZTRadioButton.h"
 #include "QZTScrollBar.h"
 #include "TestSupport.h"
+#include "UserPicture.h"
 #include "WidgetTestKit.h"
 
 #include <QApplication>
@@ -25,6 +26,17 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+} // namespace
 
 class TestStyling : public QObject
 {
@@ -299,6 +311,39 @@ private slots:
         QVERIFY(!button.setTagImg(QRect(0, 0, 125, 125), std::string("garbage")));
         QVERIFY(!button.setTagImg(QRect(0, 0, 125, 125), QImage()));
         QVERIFY(!button.setTagImg(QRect(0, 0, 125, 125), QString()));
+    }
+
+    // Users' pictures are decoded no larger than where they are shown; absurd declared sizes are refused
+    // before any pixel is decoded (a 275 kB file can declare a gigabyte of pixels).
+    void userPictures_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QSize>("expected"); // invalid: refused
+        QImage huge(16000, 16000, QImage::Format_Mono);
+        huge.fill(0);
+        const QByteArray hugePng = encoded(huge, "PNG");
+        QTest::newRow("16000 x 16000 PNG") << hugePng << int(Qt::KeepAspectRatio) << QSize();
+        QTest::newRow("its header alone") << hugePng.left(69) << int(Qt::KeepAspectRatio) << QSize();
+        QImage wide(4000, 1000, QImage::Format_RGB32);
+        wide.fill(Qt::green);
+        const QByteArray wideJpeg = encoded(wide, "JPEG");
+        QTest::newRow("wide JPEG inside") << wideJpeg << int(Qt::KeepAspectRatio) << QSize(250, 62);
+        QTest::newRow("wide JPEG covering") << wideJpeg << int(Qt::KeepAspectRatioByExpanding) << QSize(1000, 250);
+        QTest::newRow("small PNG as it is")
+            << encoded(QImage(10, 10, QImage::Format_RGB32), "PNG") << int(Qt::KeepAspectRatio) << QSize(10, 10);
+        QTest::newRow("no picture") << QByteArray("garbage") << int(Qt::KeepAspectRatio) << QSize();
+    }
+    void userPictures()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, mode);
+        QFETCH(QSize, expected);
+        const QImage picture = UserPicture::fromData(bytes, QSize(250, 250), Qt::AspectRatioMode(mode));
+        QCOMPARE(picture.isNull() ? QSize() : picture.size(), expected);
+        // The cover button shows what is decoded and refuses the rest.
+        QZTButtonExtend button;
+        QCOMPARE(button.setTagImg(QRect(0, 0, 125, 125), bytes.toStdString()), expected.isValid());
     }
 
     void noSwatchByDefault()
