@@ -7,6 +7,10 @@
 #include "QAudioOperationForm.h"
 #include "QCommonButtonForm.h"
 #include "QIAnyUtil.h"
+#include "QMediaBorderFrame.h"
+#include "QMediaDashedFrame.h"
+#include "QMediaElementWindow.h"
+#include "QMediaForm.h"
 #include "QMessageOpacityForm.h"
 #include "QSubtitleOperationForm.h"
 #include "QTrimOperationForm.h"
@@ -14,6 +18,7 @@
 #include "QVideoEditTag.h"
 #include "QVideoEditingDlg.h"
 #include "QVideoEditingSettings.h"
+#include "QVideoElementWindow.h"
 #include "QWaitForDlg.h"
 #include "QWatermarkOperationForm.h"
 #include "QZTBaseButton.h"
@@ -44,6 +49,42 @@ VEEditConfig recordOf(QVideoEditingDlg &dlg)
     VEEditConfig c;
     dlg.getEditConfig(c);
     return c;
+}
+
+// The size of the picture a pane shows, measured along its middle row and column (an overlay may lie in a corner);
+// empty before the first frame.
+QSize pictureIn(QMediaElementWindow *pane)
+{
+    const QVideoElementWindow *host = pane->videoElement();
+    const QImage image = host && host->videoView() ? host->videoView()->grab().toImage() : QImage();
+    int width = 0, height = 0;
+    for (int x = 0; x < image.width(); ++x)
+        width += qGray(image.pixel(x, image.height() / 2)) > 24;
+    for (int y = 0; y < image.height(); ++y)
+        height += qGray(image.pixel(image.width() / 2, y)) > 24;
+    return QSize(width, height);
+}
+
+// Waits until the panes show the clip, the edited one turned as the record says, and the overlay boxes shown are
+// drawn (they draw late on purpose): frames come from the player's thread, and a snapshot or screenshot before
+// then shows an old picture or none.
+bool showsPicture(QVideoEditingDlg &dlg)
+{
+    return QTest::qWaitFor(
+        [&] {
+            QMediaElementWindow *source = dlg.mediaForm()->sourceWindow(); // not on every tab
+            const QSize edited = pictureIn(dlg.mediaForm()->previewWindow());
+            const bool turned = recordOf(dlg).crop.rotation % 180 == 90;
+            if ((source->isVisible() && pictureIn(source).isEmpty()) || edited.isEmpty() ||
+                (edited.height() > edited.width()) != turned)
+                return false;
+            for (QMediaBorderFrame *overlay : {dlg.mediaForm()->cropFrame(), dlg.mediaForm()->watermarkFrame()})
+                for (const QMediaDashedFrame *box : overlay->findChildren<QMediaDashedFrame *>())
+                    if (box->isVisible() && box->paintCount() < 2)
+                        return false;
+            return true;
+        },
+        rstest::kHangBoundMs);
 }
 
 QPushButton *applyButton(QWidget *page)
@@ -91,7 +132,7 @@ private slots:
         QVERIFY(waitLoaded(dlg));
         QVERIFY(!dlg.waitDialog());
         QCOMPARE(recordOf(dlg).resolutionWidth, 320);
-        QTest::qWait(300);
+        QVERIFY(showsPicture(dlg));
         etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-trim"));
 
         QTrimOperationForm *trim = dlg.trimPage();
@@ -108,7 +149,7 @@ private slots:
         QVERIFY(dlg.adjustPage()->isVisible() && !trim->isVisible());
         click(dlg.adjustPage()->m_btnRotate_R_90);
         QCOMPARE(recordOf(dlg).crop.rotation, 90u);
-        QTest::qWait(200);
+        QVERIFY(showsPicture(dlg));
         etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-adjust"));
 
         click(dlg.editTag()->button(QVideoEditingDlg::Watermark));
@@ -120,13 +161,13 @@ private slots:
         QCOMPARE(recordOf(dlg).watermark.text.text, QByteArray("Hello"));
         QCOMPARE(recordOf(dlg).watermark.text.alpha, 255u); // a typed 100 is fully opaque
         QCOMPARE(recordOf(dlg).watermark.text.showTime.first, c.trimStart);
-        QTest::qWait(200);
+        QVERIFY(showsPicture(dlg));
         etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-watermark"));
 
         for (int tab : {int(QVideoEditingDlg::Effect), int(QVideoEditingDlg::Subtitle), int(QVideoEditingDlg::Audio)}) {
             click(dlg.editTag()->button(tab));
             QCOMPARE(dlg.currentTab(), tab);
-            QTest::qWait(150);
+            QVERIFY(showsPicture(dlg));
             static const char *names[] = {"", "", "effect", "", "subtitle", "audio"};
             etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-") + QLatin1String(names[tab]));
         }
@@ -154,7 +195,7 @@ private slots:
         QVERIFY(dlg.trimPage()->m_cbbChater->isVisible());
         QVERIFY2(dlg.trimPage()->m_cbbChater->geometry().right() < dlg.trimPage()->m_lblTime->x(),
                  "the chapter list stays clear of the time text");
-        QTest::qWait(300);
+        QVERIFY(showsPicture(dlg));
         etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-chapters"));
         VEEditConfig callers = loaded; // the list row's own record
 
@@ -252,7 +293,7 @@ private slots:
         QVERIFY(!dlg.trimPage()->m_btnSnapshotMenu->isEnabled());
         click(dlg.editTag()->button(QVideoEditingDlg::Audio));
         QVERIFY(dlg.audioPage()->isVisible());
-        QTest::qWait(150);
+        QTest::qWait(150); // screenshot only: lets the page's layout settle; nothing here shows a picture
         etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-audioonly"));
         click(dlg.m_btnCancel);
     }
@@ -385,7 +426,7 @@ private slots:
         dlg->show();
         QVERIFY(QTest::qWaitFor([&] { return dlg->waitDialog() != nullptr; }, 5000));
         QWaitForDlg *wait = dlg->waitDialog();
-        QTest::qWait(100);
+        QVERIFY(QTest::qWaitForWindowExposed(wait));
         QTest::keyClick(wait, Qt::Key_Escape);
         QVERIFY(!wait->close());
         QTest::keyClick(dlg, Qt::Key_Escape);
@@ -394,6 +435,8 @@ private slots:
         for (QWidget *b : {static_cast<QWidget *>(dlg->m_btnCancel), static_cast<QWidget *>(dlg->m_btnOK),
                            static_cast<QWidget *>(dlg->m_btnClose)})
             click(b);
+        // None of the above may close anything; a close could also come queued. Only this negative check has
+        // no state to wait for, and a slow machine can only make it miss a late close, never fail it.
         QTest::qWait(100);
         QVERIFY(dlg->isVisible());
         QVERIFY(dlg->waitDialog() && dlg->waitDialog()->isVisible());
@@ -409,7 +452,7 @@ private slots:
         QElapsedTimer t;
         t.start();
         delete dlg;
-        QVERIFY2(t.elapsed() < 5000, "the worker ended promptly");
+        QVERIFY2(t.elapsed() < rstest::kHangBoundMs, "the worker ended promptly");
         QVideoEditingDlg::setLoadDelayForTesting(0);
     }
 
@@ -523,17 +566,21 @@ private slots:
         click(mark->m_btnAddWKImg);
         QCOMPARE(recordOf(dlg).watermark.image.imagePath, good.toUtf8());
         QVERIFY(mark->m_btnDelete->isVisible());
-        QTest::qWait(200);
+        QVERIFY(showsPicture(dlg));
         etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-watermark-picture"));
 
         answer = bad;
         bool messageShown = false;
-        QTimer::singleShot(500, [&] {
-            if (QWidget *box = QApplication::activeModalWidget()) {
-                messageShown = box != &dlg;
+        QTimer closer; // closes the message box whenever it comes up
+        connect(&closer, &QTimer::timeout, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (box && box != &dlg) {
+                messageShown = true;
+                closer.stop();
                 box->close();
             }
         });
+        closer.start(50);
         click(mark->m_btnAddWKImg);
         QVERIFY(messageShown);
         QCOMPARE(recordOf(dlg).watermark.image.imagePath, good.toUtf8());
@@ -572,7 +619,7 @@ private slots:
         QVERIFY(QVedioEditSettingXml::setCaptrueImaPath(folder));
         Editor e(etk::patternClip());
         QVERIFY(waitLoaded(e.dlg));
-        QTest::qWait(300);
+        QVERIFY(showsPicture(e.dlg));
         click(e.dlg.trimPage()->m_btnSnapshot);
         QVERIFY(e.dlg.messageForm());
         const QString message = e.dlg.messageForm()->m_lblText->text();
