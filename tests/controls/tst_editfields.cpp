@@ -213,9 +213,10 @@ void TestEditFields::clickStepsOnce()
 {
     SpinFixture f;
     QVERIFY(f.up);
-    // Released well inside the repeat delay (six ticks of 100 ms), even when a busy machine oversleeps.
+    // Released well inside the repeat delay (six ticks): after two, counted by the timer itself, so that a busy
+    // machine's oversleeping cannot carry the hold into the repeat.
     QTest::mousePress(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QTest::qWait(250);
+    QTRY_VERIFY_WITH_TIMEOUT(f.box.stepButtons()->tickCount() >= 2, rstest::kHangBoundMs);
     QTest::mouseRelease(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QCOMPARE(f.box.value(), 1);
     QVERIFY(!f.box.stepButtons()->isRepeating());
@@ -232,13 +233,14 @@ void TestEditFields::holdingRepeatsAfterSixTicks()
     // most once per tick after that.
     QTRY_VERIFY_WITH_TIMEOUT(f.box.value() < 500, rstest::kHangBoundMs);
     QVERIFY2(clock.elapsed() >= 550, qPrintable(QString::number(clock.elapsed())));
-    QTest::qWait(200);
+    QTRY_VERIFY_WITH_TIMEOUT(500 - f.box.value() >= 3, rstest::kHangBoundMs);
     const int held = 500 - f.box.value();
     const qint64 ticks = clock.elapsed() / 95;
     QVERIFY2(held >= 1 && held <= ticks - 5, qPrintable(QStringLiteral("%1 in %2 ticks").arg(held).arg(ticks)));
     QTest::mouseRelease(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QCOMPARE(500 - f.box.value(), held + 1);
     const int after = f.box.value();
+    // Nothing may step once the button is up: no state to wait for; a slow machine only shortens the look.
     QTest::qWait(250);
     QCOMPARE(f.box.value(), after);
 }
@@ -253,6 +255,7 @@ void TestEditFields::releaseOutsideStopsWithoutExtraStep()
     QTest::mouseRelease(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
     QTRY_VERIFY_WITH_TIMEOUT(!f.box.stepButtons()->isRepeating(), rstest::kHangBoundMs);
     QCOMPARE(f.box.value(), held);
+    // Nothing may step after the repeat ended: no state to wait for; a slow machine only shortens the look.
     QTest::qWait(300);
     QCOMPARE(f.box.value(), held);
 }
@@ -289,6 +292,7 @@ void TestEditFields::repeatStopsOnHideDisableAndFocusLoss()
     }
     QVERIFY(!f.box.stepButtons()->isRepeating());
     const int value = f.box.value();
+    // Nothing may step after the repeat ended: no state to wait for; a slow machine only shortens the look.
     QTest::qWait(900);
     QCOMPARE(f.box.value(), value);
 }
