@@ -240,13 +240,12 @@ void TestProgress::throttleLimitsRepaints()
     bar.installEventFilter(&counter);
     for (int i = 1; i <= 30; ++i) {
         bar.setValue(double(i));
-        QTest::qWait(10);
+        QTest::qWait(10); // spaces the changes; nothing is asserted on this
     }
-    QTest::qWait(250);
-    // Thirty changes, at most one repaint per 100 ms interval (and the first at once).
+    QTRY_VERIFY_WITH_TIMEOUT(paints >= 2, rstest::kHangBoundMs);
+    // Thirty changes, at most one repaint per 100 ms interval of the time that passed (and the first at once).
     const qint64 intervals = clock.elapsed() / 100 + 2;
     QVERIFY2(paints <= intervals && paints < 30, qPrintable(QStringLiteral("%1 in %2").arg(paints).arg(intervals)));
-    QVERIFY(paints >= 2);
 }
 
 void TestProgress::pressSetsValue_data()
@@ -407,6 +406,7 @@ void TestProgress::indicatorTurnsAndStops()
     indicator.stopAnimation();
     const int angle = indicator.angle();
     QVERIFY(angle % 30 == 0);
+    // It may not turn on: no state to wait for; a slow machine only shortens the look.
     QTest::qWait(50);
     QCOMPARE(indicator.angle(), angle);
     auto painted = [](const QImage &shot) {
