@@ -160,9 +160,9 @@ private slots:
     {
         QCOMPARE(m_w->minimumSize(), QSize(1035, 623));
         m_w->resize(1035, 623);
-        QTest::qWait(50);
-        QCOMPARE(m_w->playerForm()->size(), QSize(731, 551));
-        QCOMPARE(list()->geometry(), QRect(2, 22, 300, 551));
+        // The window system applies the size in its own time.
+        QTRY_COMPARE_WITH_TIMEOUT(m_w->playerForm()->size(), QSize(731, 551), rstest::kHangBoundMs);
+        QTRY_COMPARE_WITH_TIMEOUT(list()->geometry(), QRect(2, 22, 300, 551), rstest::kHangBoundMs);
         QVERIFY(!m_w->m_btnConvert->isEnabled());
         QVERIFY(list()->rows().isEmpty());
         QVERIFY(list()->totalTimeText().isEmpty());
@@ -270,7 +270,7 @@ private slots:
         for (VideoConvertBar *bar : list()->rows())
             QCOMPARE(bar->getMouseState(), 2);
         list()->action(QStringLiteral("Delete"))->trigger();
-        QTest::qWait(10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the removed row goes now
         list()->SearchTextChanged(QString());
         QCOMPARE(clipNames(), QStringList({"a first.mp4", "c third.mp4"}));
         QCOMPARE(rowNames(), clipNames());
@@ -448,7 +448,7 @@ private slots:
     void stopImportKeepsWhatWasAdded()
     {
         list()->action(QStringLiteral("Delete All"))->trigger();
-        QTest::qWait(10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the removed rows go now
         // The empty list's menu offers no Convert and no Delete All.
         QTest::mouseClick(list(), Qt::RightButton, {}, QPoint(100, 100));
         QVERIFY(list()->contextMenu()->isVisible());
@@ -492,7 +492,7 @@ private slots:
     void tenRows()
     {
         list()->action(QStringLiteral("Delete All"))->trigger();
-        QTest::qWait(10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the removed rows go now
         QVERIFY(list()->rows().isEmpty());
         QVERIFY(!m_w->m_btnConvert->isEnabled());
         QStringList ten;
