@@ -162,17 +162,23 @@ void onNextModal(const std::function<void(QWidget *)> &act, int timeoutMs)
 }
 
 namespace {
+// More than one colour: something was drawn.
+bool showsSomething(const QPixmap &pixmap)
+{
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb first = image.pixel(image.width() / 2, image.height() / 2);
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            if (image.pixel(x, y) != first)
+                return true;
+    return false;
+}
+
 void savePixmap(const QPixmap &pixmap, const QString &name)
 {
     const QString path = rstest::galleryPath(name);
     QVERIFY2(pixmap.save(path), qPrintable(path));
-    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
-    bool drawn = false;
-    const QRgb first = image.pixel(image.width() / 2, image.height() / 2);
-    for (int y = 0; y < image.height() && !drawn; y += 3)
-        for (int x = 0; x < image.width() && !drawn; x += 3)
-            drawn = image.pixel(x, y) != first;
-    QVERIFY2(drawn, qPrintable(name + " shows nothing"));
+    QVERIFY2(showsSomething(pixmap), qPrintable(name + " shows nothing"));
 }
 } // namespace
 
@@ -184,9 +190,19 @@ void shot(QWidget *w, const QString &name)
 
 void shotScreen(QWidget *w, const QString &name)
 {
-    QTest::qWait(200); // let the X server draw the windows on top
-    const QRect r = w->frameGeometry();
-    savePixmap(w->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()), name);
+    // The X server shows the windows on top in its own time.
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->isVisible())
+            QVERIFY(QTest::qWaitForWindowExposed(top, rstest::kHangBoundMs));
+    QPixmap screen;
+    (void)QTest::qWaitFor( // savePixmap says when nothing came
+        [&] {
+            const QRect r = w->frameGeometry();
+            screen = w->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
+            return showsSomething(screen);
+        },
+        rstest::kHangBoundMs);
+    savePixmap(screen, name);
 }
 
 bool useCatalogueProfile(int width, int height)
@@ -195,9 +211,10 @@ bool useCatalogueProfile(int width, int height)
                                        width, height, 800);
 }
 
-int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
+namespace {
+// One measurement for blackAroundWindow; true when fewer than one pixel in fifty is black.
+bool measureBlackAround(QWidget *window, QWidget *below, int *blackOut, int *checked)
 {
-    QTest::qWait(200);
     const QImage drawn = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage under = below->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect r = window->frameGeometry();
@@ -218,6 +235,17 @@ int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
                 ++black;
         }
     *checked = seen;
+    *blackOut = black;
+    return seen > 0 && black < seen / 50;
+}
+} // namespace
+
+int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
+{
+    int black = 0;
+    // The X server shows the windows in its own time: measure again until the margin shows what lies below
+    // or the bound passes, and answer the last measurement.
+    (void)QTest::qWaitFor([&] { return measureBlackAround(window, below, &black, checked); }, rstest::kHangBoundMs);
     return black;
 }
 

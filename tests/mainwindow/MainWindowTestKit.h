@@ -61,7 +61,8 @@ void shotScreen(QWidget *w, const QString &name);
 
 // Where a translucent window draws nothing (its shadow margin, rounded corners), the screen must show the
 // window below it, never the black of an uncomposited desktop. Counts the screen pixels left black where
-// `below` is lit; `checked` gets how many such pixels there were.
+// `below` is lit; `checked` gets how many such pixels there were. Measures again, up to the hang bound, until
+// fewer than one in fifty of them is black (the X server draws in its own time).
 int blackAroundWindow(QWidget *window, QWidget *below, int *checked);
 
 } // namespace mwt
