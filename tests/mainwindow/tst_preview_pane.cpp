@@ -121,7 +121,7 @@ private slots:
         const QPoint middle(strip->imageAreaRect().left() + strip->imageAreaRect().width() * 45 / 100, 8);
         QTest::mouseClick(strip, Qt::LeftButton, {}, middle);
         QVERIFY(qAbs(double(pane.player()->playerClass()->GetVideoTime_Player()) - 3600000.0) <= 80000.0);
-        QTest::qWait(200); // the paused frame is drawn by the screen timer
+        QTest::qWait(200); // screenshot only: the paused frame is drawn by the screen timer
         QVERIFY(pane.grab().save(rstest::galleryPath(QStringLiteral("QRirezaPlayerForm-playing"))));
         pane.setPlayerItem(item.get());
         QVERIFY(!pane.player()->IsPause());
@@ -225,7 +225,9 @@ private slots:
         QVERIFY(timer.elapsed() < 5000); // a stop waits for one frame at most
         QTRY_COMPARE_WITH_TIMEOUT(pane.strip()->imageCount(), 10, 10000);
         QVERIFY(allBlue(blue->m_thumbnails));
-        QTest::qWait(100);
+        // Once the worker has ended, everything either run sent has been posted: deliver it, then count.
+        QTRY_VERIFY_WITH_TIMEOUT(pane.isThumbnailWorkerIdle(), rstest::kHangBoundMs);
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(pane.strip()->imageCount(), 10);
         QVERIFY(red->m_thumbnails.size() < 10);
 
