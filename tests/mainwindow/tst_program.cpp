@@ -198,8 +198,7 @@ private slots:
             click(dlg->subtitlePage()->m_btnSetSubtitleFont);
 
             click(dlg->editTag()->button(QVideoEditingDlg::Audio));
-            click(dlg->audioPage()->m_effectsList->item(0));
-            QTest::qWait(300);
+            click(dlg->audioPage()->m_effectsList->item(0)); // recorded at once; checked after OK
             click(dlg->m_btnOK);
         });
         QMetaObject::invokeMethod(list()->rows().at(0), "emitEdit");
