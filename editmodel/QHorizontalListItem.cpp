@@ -56,37 +56,31 @@ void QHorizontalListItem::setItem(const QString &imagePath, const QString &title
     update();
 }
 
-// Names a little wider than the tile ("Treble Boost") are set smaller; one that still does not fit takes a
-// second line where a space lets both lines fit ("Rounded Border"); only a name too long for that is cut short.
+// Every caption of a row is set in the same font, so that the choices read as siblings: a name wider than
+// the tile takes a second line where a space lets both lines fit ("Treble Boost", "Rounded Border"); only a
+// name too long for that is cut short.
 void QHorizontalListItem::fitTitle()
 {
     const int w = m_lblTitle->width();
+    QVEInitCtrlStyle::SetFont(m_lblTitle, 11);
+    const QFontMetrics fm = m_lblTitle->fontMetrics();
     QString shown;
-    for (int size = 11; size >= 9 && shown.isEmpty(); --size) {
-        QVEInitCtrlStyle::SetFont(m_lblTitle, size);
-        if (m_lblTitle->fontMetrics().horizontalAdvance(m_title) <= w)
-            shown = m_title;
-    }
     bool twoLines = false;
-    for (int size = 11; size >= 9 && shown.isEmpty(); --size) {
-        QVEInitCtrlStyle::SetFont(m_lblTitle, size);
-        const QFontMetrics fm = m_lblTitle->fontMetrics();
-        for (int at = m_title.lastIndexOf(QLatin1Char(' ')); at > 0;
-             at = m_title.lastIndexOf(QLatin1Char(' '), at - 1)) {
-            const QString first = m_title.left(at).trimmed();
-            const QString second = m_title.mid(at + 1).trimmed();
-            if (!first.isEmpty() && !second.isEmpty() && fm.horizontalAdvance(first) <= w &&
-                fm.horizontalAdvance(second) <= w) {
-                shown = first + QLatin1Char('\n') + second;
-                twoLines = true;
-                break;
-            }
+    if (fm.horizontalAdvance(m_title) <= w)
+        shown = m_title;
+    for (int at = m_title.lastIndexOf(QLatin1Char(' ')); shown.isEmpty() && at > 0;
+         at = m_title.lastIndexOf(QLatin1Char(' '), at - 1)) {
+        const QString first = m_title.left(at).trimmed();
+        const QString second = m_title.mid(at + 1).trimmed();
+        if (!first.isEmpty() && !second.isEmpty() && fm.horizontalAdvance(first) <= w &&
+            fm.horizontalAdvance(second) <= w) {
+            shown = first + QLatin1Char('\n') + second;
+            twoLines = true;
         }
     }
-    if (shown.isEmpty()) // still at the smallest size
-        shown = m_lblTitle->fontMetrics().elidedText(m_title, Qt::ElideRight, w);
-    const int lineHeight = m_lblTitle->fontMetrics().lineSpacing();
-    m_lblTitle->resize(w, twoLines ? std::max(m_titleHeight, 2 * lineHeight + 2) : m_titleHeight);
+    if (shown.isEmpty())
+        shown = fm.elidedText(m_title, Qt::ElideRight, w);
+    m_lblTitle->resize(w, twoLines ? std::max(m_titleHeight, 2 * fm.lineSpacing() + 2) : m_titleHeight);
     m_lblTitle->setText(shown);
 }
 
@@ -105,10 +99,12 @@ void QHorizontalListItem::updateControlsPosition()
 {
     const QSize c = m_wdgCoverImage->size();
     const QSize l = m_lblTitle->size();
-    // A caption on two lines grows downwards so that the pictures of a row stay level, unless the tile is
-    // too short for it: then that tile's picture moves up as far as the caption needs.
+    // A caption on two lines grows downwards so that the pictures of a row stay level. A tile too short for
+    // such a caption moves its picture up as far as one would need, whatever its own caption takes, so that
+    // the pictures of the row still stand level.
     int top = (height() - c.height() - m_titleHeight - 2) / 2;
-    const int overflow = top + c.height() + 1 + l.height() - height();
+    const int twoLines = std::max(l.height(), 2 * m_lblTitle->fontMetrics().lineSpacing() + 2);
+    const int overflow = top + c.height() + 1 + twoLines - height();
     if (overflow > 0)
         top = std::max(0, top - overflow);
     m_wdgCoverImage->move((width() - c.width()) / 2, top);
