@@ -396,6 +396,7 @@ void QEffectOperationForm::resizeEvent(QResizeEvent *event)
             y = bottomOf(w) + 10;
         }
     };
+    // The form gives a row's caption, slider and field one height, so that the three columns stand level.
     column({m_lblBrightness, m_lblContrast, m_lblSaturation, m_lblHue}, 8, 0);
     column({m_sliderBrightness, m_sliderContrast, m_sliderSaturation, m_sliderHue}, rightOf(m_lblBrightness) + 6, 2);
     column({m_leBrightnessValue, m_leConstrastValue, m_leSaturationValue, m_leHueValue},
