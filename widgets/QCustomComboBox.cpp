@@ -154,7 +154,9 @@ void QCustomComboBox::applyMenuFont()
 {
     QFont font = m_menu->font();
     font.setFamily(QStringLiteral("Tahoma"));
-    font.setPointSize(m_itemFontPointSize);
+    // The list takes its size in the unit of the field's text (pixels, as on the look's own platform, where a
+    // point is a pixel): as points the list would be a third bigger than the field it drops from.
+    font.setPixelSize(m_itemFontPointSize);
     m_menu->setFont(font);
 }
 

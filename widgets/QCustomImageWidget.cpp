@@ -138,6 +138,14 @@ void QCustomImageWidget::drawIcon(QPainter &p, const QPixmap &icon)
     p.drawPixmap(m_iconRect.topLeft(), scaled);
 }
 
+QFont QCustomImageWidget::textFont() const
+{
+    QFont font = this->font();
+    font.setFamily(m_fontFamily);
+    font.setPixelSize(m_textSize); // the size is given in pixels (setTextPixelSize)
+    return font;
+}
+
 void QCustomImageWidget::paintEvent(QPaintEvent *)
 {
     if (m_strip.isNull())
@@ -177,9 +185,7 @@ void QCustomImageWidget::paintEvent(QPaintEvent *)
     }
 
     if (!m_text.isEmpty()) {
-        QFont font = p.font();
-        font.setFamily(m_fontFamily);
-        font.setPixelSize(m_textSize); // the size is given in pixels (setTextPixelSize)
+        const QFont font = textFont();
         if (m_textRect.width() == 0)
             m_textRect.setRight(width() - 1 - m_textRect.left());
         if (m_textRect.height() == 0)

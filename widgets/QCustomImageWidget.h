@@ -37,6 +37,8 @@ public:
     void setOverState(bool over) { m_look.setOverState(over); }
     int state() const { return m_look.state(); }
     QColor currentTextColor() const { return m_colours.current; }
+    // The font the text is drawn in.
+    QFont textFont() const;
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
