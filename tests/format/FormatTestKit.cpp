@@ -9,6 +9,7 @@
 #include "SettingKeys.h"
 #include "TestSupport.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
@@ -66,9 +67,18 @@ void closeNextModal(int *closed)
     });
 }
 
-void settle(int ms)
+void settle()
 {
-    QTest::qWait(ms);
+    // The animations run on the clock and end late on a busy machine: wait until none of any window runs.
+    QVERIFY(QTest::qWaitFor(
+        [] {
+            for (QWidget *top : QApplication::topLevelWidgets())
+                for (const QAbstractAnimation *a : top->findChildren<QAbstractAnimation *>())
+                    if (a->state() == QAbstractAnimation::Running)
+                        return false;
+            return true;
+        },
+        rstest::kHangBoundMs));
 }
 
 FormatItem *tile(FormatItemWidget *grid, const QString &id)

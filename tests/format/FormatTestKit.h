@@ -20,8 +20,8 @@ void click(QWidget *w, const QPoint &at = QPoint(-1, -1));
 void doubleClick(QWidget *w);
 // Closes the next modal dialog (a message box) as soon as it shows; counts how many were closed.
 void closeNextModal(int *closed);
-// Lets the panel's 150 ms animations finish.
-void settle(int ms = 260);
+// Waits until the panel's animations have finished.
+void settle();
 FormatItem *tile(FormatItemWidget *grid, const QString &id);
 QTextImageButton *categoryButton(const QList<QTextImageButton *> &buttons, const QString &name);
 // Saves the window to <build>/gallery/<name>.png; fails when nothing was drawn.

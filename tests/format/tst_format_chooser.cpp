@@ -123,7 +123,7 @@ private slots:
         ftk::click(m_chooser->m_btnLosslessHidden);
         QVERIFY(m_chooser->isFolded());
         ftk::click(m_chooser->m_btnLosslessShow);
-        ftk::settle(100);
+        ftk::settle();
         QCOMPARE(warnings, 1);
         // Switching to the encoding mode unfolds; back to high speed keeps the list shown.
         ftk::click(m_chooser->m_radCustomize);
