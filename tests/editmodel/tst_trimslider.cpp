@@ -41,10 +41,23 @@ struct Rig
     void drag(QSliderCtrlBtn *handle, int left)
     {
         const QPoint grab(3, 5);
-        wtk::sendMouse(handle, QEvent::MouseButtonPress, grab);
+        rstest::pressAt(handle, grab);
+        rstest::moveTo(slider, QPoint(left + grab.x(), 5));
+        rstest::releaseAt(slider, QPoint(left + grab.x(), 5));
+    }
+
+    // The same drag handed to the handle itself, for a slider so narrow that its handles lie over each
+    // other and no pointer could grab the one below: its handler must still report sound fractions.
+    void dragUnderneath(QSliderCtrlBtn *handle, int left)
+    {
+        const QPoint grab(3, 5);
         const QPoint global = slider->mapToGlobal(QPoint(left + grab.x(), 5));
-        wtk::sendMouseGlobal(handle, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton);
-        wtk::sendMouseGlobal(handle, QEvent::MouseButtonRelease, global, Qt::LeftButton, Qt::NoButton);
+        QMouseEvent press(QEvent::MouseButtonPress, grab, handle->mapToGlobal(grab), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, handle->mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(handle, &press);
+        QCoreApplication::sendEvent(handle, &move);
     }
 };
 
@@ -151,8 +164,7 @@ private slots:
         QSignalSpy press(r.slider, &QDualSlider::emitMousePress);
         QSignalSpy play(r.slider, &QDualSlider::sendPlayProValue);
         QSignalSpy release(r.slider, &QDualSlider::emitmouseRelease);
-        wtk::sendMouse(r.slider, QEvent::MouseButtonPress, QPoint(210, 20));
-        wtk::sendMouse(r.slider, QEvent::MouseButtonRelease, QPoint(210, 20), Qt::LeftButton, Qt::NoButton);
+        rstest::clickAt(r.slider, QPoint(210, 20));
         QCOMPARE(press.count(), 1);
         QCOMPARE(release.count(), 1);
         QCOMPARE(play.last().first().toDouble(), 200.0 / 400);
@@ -183,9 +195,10 @@ private slots:
             }
         } watch;
         r.host.installEventFilter(&watch);
+        rstest::clickAt(r.slider, QPoint(210, 20)); // a click on the track gives the slider the focus
         QSignalSpy previousSpy(r.slider, &QDualSlider::emitPreviousFrame);
         QSignalSpy nextSpy(r.slider, &QDualSlider::emitNextFrame);
-        QTest::keyClick(r.slider, Qt::Key(key));
+        rstest::keyClick(r.slider, Qt::Key(key));
         QFETCH(int, previous);
         QFETCH(int, next);
         QCOMPARE(previousSpy.count(), previous);
@@ -216,7 +229,10 @@ private slots:
         r.slider->setStartValue(30);
         r.slider->setEndValue(70);
         r.slider->setPlayValue(50, true);
-        r.drag(r.slider->startButton(), 3);
+        if (rstest::isOnTopAt(r.slider->startButton(), QPoint(3, 5)))
+            r.drag(r.slider->startButton(), 3);
+        else
+            r.dragUnderneath(r.slider->startButton(), 3);
         for (double v :
              {r.slider->getStartValue(), r.slider->getEndValue(), r.slider->getPlayValue(),
               double(r.slider->getValue()), startSpy.last().first().toDouble(), playSpy.last().first().toDouble()}) {

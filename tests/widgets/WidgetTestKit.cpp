@@ -1,6 +1,7 @@
 #include "WidgetTestKit.h"
 
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QFile>
 #include <QPainter>
@@ -101,29 +102,41 @@ int shownFrame(QWidget *w)
     return -1;
 }
 
-void sendMouse(QWidget *w, QEvent::Type type, const QPoint &local, Qt::MouseButton button, Qt::MouseButtons buttons)
+Host::Host(QWidget *control) : m_control(control)
 {
-    sendMouseGlobal(w, type, w->mapToGlobal(local), button, buttons);
+    control->setParent(&window);
+    control->move(20, 20);
+    window.resize(control->width() + 40, control->height() + 40);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qWarning("the host window of a control was not shown");
 }
 
-void sendMouseGlobal(QWidget *w, QEvent::Type type, const QPoint &global, Qt::MouseButton button,
-                     Qt::MouseButtons buttons)
+Host::~Host()
 {
-    const QPointF local = w->mapFromGlobal(global);
-    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &event);
+    if (m_control)
+        m_control->setParent(nullptr);
 }
 
-void sendEnter(QWidget *w)
+// A point of the window off the widget (not the window's origin, which the test library reads as "centre").
+static QPoint offWidget(QWidget *w)
 {
-    QEnterEvent event(QPointF(1, 1), QPointF(1, 1), w->mapToGlobal(QPoint(1, 1)));
-    QCoreApplication::sendEvent(w, &event);
+    QWidget *top = w->window();
+    const QRect own(w->mapTo(top, QPoint(0, 0)), w->size());
+    for (const QPoint &p : {QPoint(1, 1), QPoint(top->width() - 2, 1), QPoint(1, top->height() - 2),
+                            QPoint(top->width() - 2, top->height() - 2)})
+        if (!own.contains(p))
+            return p;
+    qWarning("no room in the window around %s", w->metaObject()->className());
+    return QPoint(1, 1);
 }
 
-void sendLeave(QWidget *w)
+void hover(QWidget *w, const QPoint &local)
 {
-    QEvent event(QEvent::Leave);
-    QCoreApplication::sendEvent(w, &event);
+    rstest::moveTo(w->window(), offWidget(w));
+    QVERIFY2(rstest::isOnTopAt(w, local), qPrintable(QStringLiteral("the pointer over %1 reaches another widget")
+                                                         .arg(QLatin1String(w->metaObject()->className()))));
+    rstest::moveTo(w, local);
 }
 
 } // namespace wtk

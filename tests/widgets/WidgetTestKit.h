@@ -1,12 +1,14 @@
 #pragma once
 // Helpers of the widget tests: synthetic strips whose frames have distinct colours, rendering a widget
-// into an image, and mouse events with explicit global positions.
+// into an image, and a window to hold a lone control so that input reaches it through the window system.
 
 #include "QAudioDataWidget.h"
+#include "WindowInput.h"
 
 #include <QColor>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 #include <QWidget>
@@ -34,12 +36,21 @@ bool near(const QColor &a, const QColor &b, int tolerance = 24);
 // Index of the makeStrip frame whose colour the widget shows in its middle, or -1.
 int shownFrame(QWidget *w);
 
-void sendMouse(QWidget *w, QEvent::Type type, const QPoint &local, Qt::MouseButton button = Qt::LeftButton,
-               Qt::MouseButtons buttons = Qt::LeftButton);
-// Global positions of widgets are taken as given: offscreen windows sit where they are placed.
-void sendMouseGlobal(QWidget *w, QEvent::Type type, const QPoint &global, Qt::MouseButton button = Qt::LeftButton,
-                     Qt::MouseButtons buttons = Qt::LeftButton);
-void sendEnter(QWidget *w);
-void sendLeave(QWidget *w);
+// Shows a lone control in a window of its own, with room around it for the pointer to come from. Declare
+// it after the control: it gives the control back before the window goes.
+class Host
+{
+public:
+    explicit Host(QWidget *control);
+    ~Host();
+    QWidget window;
+
+private:
+    QPointer<QWidget> m_control;
+};
+
+// The pointer comes onto the widget at `local` from elsewhere in its window, so the window hands the widget
+// its Enter as it does a user's pointer.
+void hover(QWidget *w, const QPoint &local = rstest::kCentre);
 
 } // namespace wtk

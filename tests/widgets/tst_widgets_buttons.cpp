@@ -110,13 +110,14 @@ private slots:
         handle.setBtnImage(path);
         image.setOverState(overState);
         text.setOverState(overState);
+        wtk::Host host(w);
 
         QCOMPARE(wtk::shownFrame(w), 0);
-        wtk::sendEnter(w);
+        wtk::hover(w, QPoint(5, 5));
         QCOMPARE(wtk::shownFrame(w), 1);
-        wtk::sendMouse(w, QEvent::MouseButtonPress, QPoint(5, 5));
+        rstest::pressAt(w, QPoint(5, 5));
         QCOMPARE(wtk::shownFrame(w), 2);
-        wtk::sendMouse(w, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
+        rstest::releaseAt(w, QPoint(5, 5));
         QCOMPARE(wtk::shownFrame(w), 0); // normal although the pointer is still inside
         w->setEnabled(false);
         QCOMPARE(wtk::shownFrame(w), overState ? 2 : 3);
@@ -128,8 +129,10 @@ private slots:
     {
         QImageButton image;
         image.setBtnImage(wtk::makeStrip(QStringLiteral("right"), 60, 40));
-        wtk::sendMouse(&image, QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton, Qt::RightButton);
+        wtk::Host host(&image);
+        rstest::pressAt(&image, QPoint(5, 5), Qt::RightButton);
         QCOMPARE(image.btnState(), 0);
+        rstest::releaseAt(&image, QPoint(5, 5), Qt::RightButton);
     }
 
     void imageButtonReportsMovesOnlyWhilePressed()
@@ -140,12 +143,14 @@ private slots:
         image->move(10, 10);
         host.show();
         QSignalSpy moves(image, &QImageButton::mouseMove);
-        wtk::sendMouse(image, QEvent::MouseMove, QPoint(4, 4), Qt::NoButton, Qt::NoButton);
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        wtk::hover(image, QPoint(4, 4));
         QCOMPARE(moves.count(), 0);
-        wtk::sendMouse(image, QEvent::MouseButtonPress, QPoint(7, 4));
-        wtk::sendMouse(image, QEvent::MouseMove, QPoint(12, 4), Qt::NoButton, Qt::LeftButton);
+        rstest::pressAt(image, QPoint(7, 4));
+        rstest::moveTo(image, QPoint(12, 4));
         QCOMPARE(moves.count(), 1);
         QCOMPARE(moves.at(0).at(1).toInt(), 7);
+        rstest::releaseAt(image, QPoint(12, 4));
     }
 
     void animationLabel()
@@ -296,10 +301,11 @@ private slots:
         QSignalSpy clicked(&button, &QCheckButton::clicked);
         button.setChecked(true);
         QCOMPARE(clicked.count(), 0);
-        wtk::sendMouse(&button, QEvent::MouseButtonPress, QPoint(1, 1));
+        wtk::Host host(&button);
+        rstest::clickAt(&button, QPoint(1, 1));
         QCOMPARE(button.isChecked(), checkedAfterPress);
         QCOMPARE(clicked.count(), 1);
-        wtk::sendMouse(&button, QEvent::MouseButtonPress, QPoint(1, 1));
+        rstest::clickAt(&button, QPoint(1, 1));
         QCOMPARE(button.isChecked(), true);
         QCOMPARE(button.checkState(), 2);
     }

@@ -64,13 +64,14 @@ private slots:
         w.setCheckState(checked);
         w.setTextColor(Qt::white, Qt::yellow, Qt::cyan, Qt::gray);
         auto expect = [&](int frame) { return checked ? 2 : frame; };
+        wtk::Host host(&w);
         QCOMPARE(wtk::shownFrame(&w), expect(0));
-        wtk::sendEnter(&w);
+        wtk::hover(&w, QPoint(3, 3));
         QCOMPARE(w.cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(wtk::shownFrame(&w), expect(1));
-        wtk::sendMouse(&w, QEvent::MouseButtonPress, QPoint(3, 3));
+        rstest::pressAt(&w, QPoint(3, 3));
         QCOMPARE(wtk::shownFrame(&w), expect(2));
-        wtk::sendMouse(&w, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton, Qt::NoButton);
+        rstest::releaseAt(&w, QPoint(3, 3));
         QCOMPARE(w.state(), 0);
         QCOMPARE(wtk::shownFrame(&w), expect(0));
         w.setEnabled(false);
@@ -232,17 +233,17 @@ private slots:
     {
         QCustomComboBox box;
         box.setBtnImage(wtk::makeStrip(QStringLiteral("combo"), 60, 40));
-        box.show();
-        wtk::sendMouse(&box, QEvent::MouseButtonPress, QPoint(3, 3));
+        wtk::Host host(&box);
+        rstest::pressAt(&box, QPoint(3, 3));
         QCOMPARE(box.state(), 2);
         QCoreApplication::processEvents();
         QVERIFY(!box.menu()->isVisible());
+        rstest::releaseAt(&box, QPoint(3, 3));
         box.addItem(QStringLiteral("one"));
-        wtk::sendMouse(&box, QEvent::MouseButtonPress, QPoint(3, 3));
-        QVERIFY(!box.menu()->isVisible()); // queued: opens after the press was handled
-        QCoreApplication::processEvents();
-        QVERIFY(box.menu()->isVisible());
+        rstest::pressAt(&box, QPoint(3, 3));
+        QTRY_VERIFY(box.menu()->isVisible());
         QCOMPARE(box.menu()->pos(), box.mapToGlobal(QPoint(0, box.height())));
+        rstest::releaseAt(&box, QPoint(3, 3));
         box.menu()->hide();
     }
 };

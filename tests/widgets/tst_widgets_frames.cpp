@@ -10,6 +10,7 @@
 #include "QVariableSizeWidget.h"
 #include "TestSupport.h"
 #include "WidgetTestKit.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 
@@ -17,15 +18,16 @@ class TestFrames : public QObject
 {
     Q_OBJECT
 private:
-    static void hover(QWidget *w, const QPoint &global)
-    {
-        wtk::sendMouseGlobal(w, QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton);
-    }
+    // Input at a screen point: the window moves and resizes under the pointer, so its local point is taken
+    // afresh for each event.
+    static void hover(QWidget *w, const QPoint &global) { rstest::moveTo(w, w->mapFromGlobal(global)); }
+    static void press(QWidget *w, const QPoint &global) { rstest::pressAt(w, w->mapFromGlobal(global)); }
+    static void release(QWidget *w, const QPoint &global) { rstest::releaseAt(w, w->mapFromGlobal(global)); }
     static void dragTo(QWidget *w, const QPoint &global)
     {
         // Resizing acts on every second move: send two.
-        wtk::sendMouseGlobal(w, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton);
-        wtk::sendMouseGlobal(w, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton);
+        hover(w, global);
+        hover(w, global);
     }
 
 private slots:
@@ -153,9 +155,10 @@ private slots:
         dlg.setGeometry(100, 100, 300, 200);
         dlg.show();
         const QPoint start = dlg.pos();
-        const QPoint press(start.x() + 50, start.y() + offsetY);
-        wtk::sendMouseGlobal(&dlg, QEvent::MouseButtonPress, press);
-        wtk::sendMouseGlobal(&dlg, QEvent::MouseMove, press + QPoint(20, 10), Qt::NoButton, Qt::LeftButton);
+        const QPoint grab(start.x() + 50, start.y() + offsetY);
+        press(&dlg, grab);
+        hover(&dlg, grab + QPoint(20, 10));
+        release(&dlg, grab + QPoint(20, 10));
         QCOMPARE(dlg.pos() != start, moves);
         if (moves)
             QCOMPARE(dlg.pos(), start + QPoint(20, 10));
@@ -206,7 +209,7 @@ private slots:
         const QRect start = dlg.geometry();
         hover(&dlg, QPoint(start.left() + 2, 200)); // grab 2 pixels inside the left edge
         QCOMPARE(dlg.resizeState(), 1);
-        wtk::sendMouseGlobal(&dlg, QEvent::MouseButtonPress, QPoint(start.left() + 2, 200));
+        press(&dlg, QPoint(start.left() + 2, 200));
         dragTo(&dlg, QPoint(start.left() - 48, 200));
         QCOMPARE(dlg.geometry().left(), start.left() - 50);
         QCOMPARE(dlg.geometry().right(), start.right());
@@ -215,8 +218,7 @@ private slots:
         const int before = dlg.geometry().left();
         dragTo(&dlg, QPoint(start.right() - 90, 200));
         QCOMPARE(dlg.geometry().left(), before);
-        wtk::sendMouseGlobal(&dlg, QEvent::MouseButtonRelease, QPoint(start.right() - 90, 200), Qt::LeftButton,
-                             Qt::NoButton);
+        release(&dlg, QPoint(start.right() - 90, 200));
         QCOMPARE(dlg.resizeState(), 0); // released: the resize is over
     }
 
@@ -229,12 +231,13 @@ private slots:
         const QRect start = dlg.geometry();
         hover(&dlg, QPoint(300, start.top() + 3));
         QCOMPARE(dlg.resizeState(), 3);
-        wtk::sendMouseGlobal(&dlg, QEvent::MouseButtonPress, QPoint(300, start.top() + 3));
+        press(&dlg, QPoint(300, start.top() + 3));
         dragTo(&dlg, QPoint(300, start.top() + 3));
         QCOMPARE(dlg.geometry(), start);
         dragTo(&dlg, QPoint(300, start.top() - 7));
         QCOMPARE(dlg.geometry().top(), start.top() - 10);
         QCOMPARE(dlg.geometry().bottom(), start.bottom());
+        release(&dlg, QPoint(300, start.top() - 7));
     }
 
     void doubleClickMaximise_data()
@@ -253,7 +256,7 @@ private slots:
         dlg.setVariableResize(edgeResize);
         dlg.show();
         hover(&dlg, QPoint(122, 150)); // on the left edge: a resize state is set
-        wtk::sendMouse(&dlg, QEvent::MouseButtonDblClick, QPoint(150, 10));
+        rstest::doubleClickAt(&dlg, QPoint(150, 10));
         if (!edgeResize) {
             QCOMPARE(dlg.geometry(), normal);
             return;
@@ -262,11 +265,11 @@ private slots:
         QVERIFY(dlg.isMaximised());
         QCOMPARE(dlg.resizeState(), 0);
         // A drag on the maximised window neither resizes nor moves it.
-        wtk::sendMouse(&dlg, QEvent::MouseButtonPress, QPoint(2, 150));
-        dragTo(&dlg, QPoint(40, 150));
+        rstest::pressAt(&dlg, QPoint(2, 150));
+        dragTo(&dlg, dlg.mapToGlobal(QPoint(40, 150)));
         QCOMPARE(dlg.geometry(), FramelessScreen::availableGeometry(&dlg));
-        wtk::sendMouse(&dlg, QEvent::MouseButtonRelease, QPoint(40, 150), Qt::LeftButton, Qt::NoButton);
-        wtk::sendMouse(&dlg, QEvent::MouseButtonDblClick, QPoint(150, 10));
+        rstest::releaseAt(&dlg, QPoint(40, 150));
+        rstest::doubleClickAt(&dlg, QPoint(150, 10));
         QCOMPARE(dlg.geometry(), normal);
     }
 
@@ -361,8 +364,7 @@ private slots:
         w.setWindowFlags(Qt::FramelessWindowHint);
         w.setGeometry(150, 120, 300, 200);
         w.show();
-        wtk::sendMouse(&w, QEvent::MouseButtonPress, QPoint(100, pressY));
-        wtk::sendMouse(&w, QEvent::MouseButtonDblClick, QPoint(100, pressY));
+        rstest::doubleClickAt(&w, QPoint(100, pressY));
         QCOMPARE(w.isMaxSize(), maximises);
     }
 
@@ -374,8 +376,8 @@ private slots:
         w.show();
         hover(&w, QPoint(151, 200));
         QCOMPARE(w.cursor().shape(), Qt::SizeHorCursor);
-        wtk::sendMouseGlobal(&w, QEvent::MouseButtonPress, QPoint(151, 200));
-        wtk::sendMouseGlobal(&w, QEvent::MouseButtonRelease, QPoint(151, 200), Qt::LeftButton, Qt::NoButton);
+        press(&w, QPoint(151, 200));
+        release(&w, QPoint(151, 200));
         QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(w.resizeState(), 0);
     }
@@ -421,13 +423,15 @@ private slots:
         auto *w = new QImageWidget(&host);
         w->setGeometry(10, 10, 40, 30);
         host.show();
-        wtk::sendMouse(w, QEvent::MouseButtonPress, QPoint(5, 5));
-        wtk::sendMouseGlobal(w, QEvent::MouseMove, QPoint(123, 77), Qt::NoButton, Qt::LeftButton);
+        rstest::pressAt(w, QPoint(5, 5));
+        hover(&host, QPoint(123, 77));
+        release(&host, QPoint(123, 77));
         QCOMPARE(w->pos(), QPoint(10, 10)); // grabbing is off
         w->SetGrabEnable(true);
-        wtk::sendMouse(w, QEvent::MouseButtonPress, QPoint(5, 5));
-        wtk::sendMouseGlobal(w, QEvent::MouseMove, QPoint(123, 77), Qt::NoButton, Qt::LeftButton);
+        rstest::pressAt(w, QPoint(5, 5));
+        hover(&host, QPoint(123, 77));
         QCOMPARE(w->pos(), QPoint(123, 77));
+        release(&host, QPoint(123, 77));
     }
 
     void imageDialogBand_data()
@@ -449,8 +453,9 @@ private slots:
         dlg.move(100, 100);
         dlg.show();
         const QPoint start = dlg.pos();
-        wtk::sendMouseGlobal(&dlg, QEvent::MouseButtonPress, start + QPoint(30, offsetY));
-        wtk::sendMouseGlobal(&dlg, QEvent::MouseMove, start + QPoint(40, offsetY + 5), Qt::NoButton, Qt::LeftButton);
+        press(&dlg, start + QPoint(30, offsetY));
+        hover(&dlg, start + QPoint(40, offsetY + 5));
+        release(&dlg, start + QPoint(40, offsetY + 5));
         QCOMPARE(dlg.pos() != start, moves);
     }
 };

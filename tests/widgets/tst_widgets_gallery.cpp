@@ -103,6 +103,9 @@ private:
         w->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
         const QString path = m_dir + QStringLiteral("/widgets_") + name + QStringLiteral(".png");
         QVERIFY2(image.save(path), qPrintable(path));
+        const QStringList unreachable = rstest::unreachableControls(w->window());
+        QVERIFY2(unreachable.isEmpty(),
+                 qPrintable(name + QStringLiteral(": ") + unreachable.join(QStringLiteral("; "))));
         bool drawn = false;
         const QImage plain = image.convertToFormat(QImage::Format_ARGB32);
         const QRgb groundPixel = ground.rgba();
@@ -125,14 +128,22 @@ private:
             b->move(x, 4);
             x += b->width() + 6;
             h = std::max(h, b->height());
-            if (state == 1)
-                wtk::sendEnter(b);
-            if (state == 2)
-                wtk::sendMouse(b, QEvent::MouseButtonPress, QPoint(2, 2));
+            // One pointer cannot hover one copy while it presses another: these two states are handed to
+            // the copies themselves.
+            if (state == 1) {
+                QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(b->mapToGlobal(QPoint(2, 2))));
+                QCoreApplication::sendEvent(b, &enter);
+            }
+            if (state == 2) {
+                QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(b->mapToGlobal(QPoint(2, 2))),
+                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(b, &press);
+            }
             if (state == 3)
                 b->setEnabled(false);
         }
         row.resize(x, h + 8);
+        row.show();
         save(&row, name, QColor(53, 53, 53));
     }
 
@@ -178,6 +189,7 @@ private slots:
             c->setText(i == 0 ? QStringLiteral("High speed") : QStringLiteral("Encoding"));
             c->setChecked(i == 0);
         }
+        row.show();
         save(&row, QStringLiteral("check_buttons"), QColor(53, 53, 53));
     }
 
@@ -279,6 +291,7 @@ private slots:
         dlg.setTextColor(Qt::white); // the light backgrounds carry a charcoal title band
         dlg.setTitle(QStringLiteral("Preferences"));
         dlg.addCloseBtn(res("/pic/btn_close.png"), true);
+        dlg.show();
         save(&dlg, QStringLiteral("nine_point_dialog"));
 
         QVariableSizeWidget window;
@@ -287,6 +300,7 @@ private slots:
         window.setTitleRect(QRect(0, 8, 0, 0));
         window.setDlgTitle(QStringLiteral("Variable size"));
         window.setTitleColor(Qt::white); // the title band of the skin's panels is charcoal
+        window.show();
         save(&window, QStringLiteral("variable_window"));
 
         QZTMessageDlg message;

@@ -4,6 +4,7 @@
 #include "RetractLabel.h"
 #include "TestSupport.h"
 #include "WidgetTestKit.h"
+#include "WindowInput.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -181,7 +182,7 @@ private slots:
         label->setCanEditText(true);
         label->editor()->setText(typed);
         // Return fires returnPressed and editingFinished: one commit only.
-        QTest::keyClick(label->editor(), Qt::Key_Return);
+        rstest::keyClick(label, Qt::Key_Return);
         emit label->editor()->editingFinished();
         QCOMPARE(changed.count(), emitted);
         QCOMPARE(label->getName(), result);

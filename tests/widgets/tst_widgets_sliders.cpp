@@ -76,23 +76,25 @@ private slots:
         QCOMPARE(s->width(), 210); // widened by the handle
         QVERIFY(!s->setBtnImage(QStringLiteral("/no/handle.png")));
         QCOMPARE(s->width(), 210);
+        host.resize(s->width() + 20, 40);
         host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
         s->setValue(50);
         QCOMPARE(s->handle()->x(), 100);
         QSignalSpy progress(s, &qSliderCtrl::sendProgressValue);
         // A press 3 pixels from the left end is nearer than half a handle: nothing happens.
-        wtk::sendMouse(s, QEvent::MouseButtonPress, QPoint(3, 10));
+        rstest::clickAt(s, QPoint(3, 10));
         QCOMPARE(progress.count(), 0);
-        wtk::sendMouse(s, QEvent::MouseButtonPress, QPoint(55, 10));
+        rstest::pressAt(s, QPoint(55, 10));
         QCOMPARE(progress.count(), 1);
         QCOMPARE(s->position(), 50.f);
         QCOMPARE(progress.at(0).at(0).toDouble(), 0.25);
-        wtk::sendMouse(s, QEvent::MouseMove, QPoint(500, 10), Qt::NoButton, Qt::LeftButton);
+        rstest::moveTo(s, QPoint(500, 10)); // past the window's edge: the press holds the pointer
         QCOMPARE(s->position(), 200.f);
-        wtk::sendMouse(s, QEvent::MouseButtonRelease, QPoint(500, 10), Qt::LeftButton, Qt::NoButton);
+        rstest::releaseAt(s, QPoint(500, 10));
         QCOMPARE(s->handle()->btnState(), 0);
         s->setEnabledPull(false);
-        wtk::sendMouse(s, QEvent::MouseButtonPress, QPoint(55, 10));
+        rstest::clickAt(s, QPoint(55, 10));
         QCOMPARE(s->position(), 200.f);
     }
 
@@ -232,21 +234,24 @@ private slots:
         host.show();
         QSignalSpy progress(d, &QDualSlider::sendProgressValue);
         QSliderCtrlBtn *start = d->startHandle();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
         // Press at offset 2 inside the handle, then drag so the handle's left would be 3 pixels in: snaps to 0.
-        wtk::sendMouse(start, QEvent::MouseButtonPress, QPoint(2, 5));
-        wtk::sendMouseGlobal(start, QEvent::MouseMove, d->mapToGlobal(QPoint(5, 15)), Qt::NoButton, Qt::LeftButton);
+        rstest::pressAt(start, QPoint(2, 5));
+        rstest::moveTo(d, QPoint(5, 15));
         QCOMPARE(start->x(), 0);
         QCOMPARE(d->startPos(), 0.f);
-        wtk::sendMouseGlobal(start, QEvent::MouseMove, d->mapToGlobal(QPoint(62, 15)), Qt::NoButton, Qt::LeftButton);
+        rstest::moveTo(d, QPoint(62, 15));
         QCOMPARE(start->x(), 60);
         QCOMPARE(d->startPos(), 60.f);
         QCOMPARE(progress.last().at(0).toDouble(), 60.0 / 180.0);
+        rstest::releaseAt(d, QPoint(62, 15));
         // Dragging the end handle onto the start handle stops at its right edge.
         QSliderCtrlBtn *end = d->endHandle();
-        wtk::sendMouse(end, QEvent::MouseButtonPress, QPoint(0, 5));
-        wtk::sendMouseGlobal(end, QEvent::MouseMove, d->mapToGlobal(QPoint(20, 15)), Qt::NoButton, Qt::LeftButton);
+        rstest::pressAt(end, QPoint(0, 5));
+        rstest::moveTo(d, QPoint(20, 15));
         QCOMPARE(end->x(), 70);
         QCOMPARE(d->endPos(), d->startPos());
+        rstest::releaseAt(d, QPoint(20, 15));
     }
 
     void dualDragSwitch()
@@ -257,18 +262,19 @@ private slots:
         d->setStartBtnImage(wtk::makeStrip(QStringLiteral("dws"), 20, 20), 0);
         d->setProgressBtnImage(wtk::makeStrip(QStringLiteral("dwp"), 8, 20), 0);
         host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
         d->setEnabledPull(false);
         QSignalSpy press(d, &QDualSlider::emitMousePress);
         QSignalSpy release(d, &QDualSlider::emitmouseRelease);
         const float play = d->playPos();
-        wtk::sendMouse(d, QEvent::MouseButtonPress, QPoint(100, 20));
-        wtk::sendMouse(d, QEvent::MouseMove, QPoint(120, 20), Qt::NoButton, Qt::LeftButton);
-        wtk::sendMouse(d, QEvent::MouseButtonRelease, QPoint(120, 20), Qt::LeftButton, Qt::NoButton);
+        rstest::pressAt(d, QPoint(100, 20));
+        rstest::moveTo(d, QPoint(120, 20));
+        rstest::releaseAt(d, QPoint(120, 20));
         QCOMPARE(d->playPos(), play);
         QCOMPARE(press.count(), 1);
         QCOMPARE(release.count(), 1);
         d->setEnabledPull(true);
-        wtk::sendMouse(d, QEvent::MouseButtonPress, QPoint(100, 20));
+        rstest::clickAt(d, QPoint(100, 20));
         QCOMPARE(d->playPos(), 90.f);
     }
 
@@ -287,9 +293,12 @@ private slots:
         QFETCH(int, previous);
         QFETCH(int, next);
         QDualSlider d;
+        d.resize(200, 20);
+        wtk::Host host(&d);
+        rstest::clickAt(&d); // the click gives the slider the keyboard focus
         QSignalSpy prev(&d, &QDualSlider::emitPreviousFrame);
         QSignalSpy nxt(&d, &QDualSlider::emitNextFrame);
-        QTest::keyClick(&d, Qt::Key(key));
+        rstest::keyClick(&d, Qt::Key(key));
         QCOMPARE(prev.count(), previous);
         QCOMPARE(nxt.count(), next);
     }
