@@ -11,7 +11,6 @@
 #include "ZtVideoConvertItem.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QWidget>
 #include <QtTest>
@@ -125,11 +124,7 @@ QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const Q
     QObject::connect(&driver, &QNewConvertObject::emitMergerTotalFinished, [&] { finished = true; });
     QObject::connect(&driver, &QNewConvertObject::emitMergerFinished, [&](bool ok) { failed = failed || !ok; });
     driver.OnStartToMerger();
-    QElapsedTimer t;
-    t.start();
-    while (!finished && !failed && t.elapsed() < 120000)
-        QTest::qWait(50);
-    return finished && !failed ? output : QString();
+    return QTest::qWaitFor([&] { return finished || failed; }, 120000) && !failed ? output : QString();
 }
 
 QImage frameAt(const QString &path, double seconds)
