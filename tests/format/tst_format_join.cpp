@@ -142,10 +142,7 @@ private:
         connect(&driver, &QNewConvertObject::emitMergerTotalFinished, this, [&finished] { finished = true; });
         connect(&driver, &QNewConvertObject::emitMergerFinished, this, [&failed](bool ok) { failed = !ok; });
         driver.OnStartToMerger();
-        QElapsedTimer clock;
-        clock.start();
-        while (!finished && !failed && clock.elapsed() < 120000)
-            QTest::qWait(10);
+        (void)QTest::qWaitFor([&] { return finished || failed; }, 120000); // the answer below tells which
         if (failed)
             *why = driver.errorText().isEmpty() ? QStringLiteral("the join failed") : driver.errorText();
         else
