@@ -5,6 +5,7 @@
 #include "QCheckboxCombobox.h"
 #include "QZTComboBox.h"
 #include "QZTScrollBar.h"
+#include "WindowInput.h"
 
 #include <QListWidget>
 #include <QSignalSpy>
@@ -164,18 +165,20 @@ void TestComboBox::currentRowHighlightNeedsHoverColour()
     combo.rowView()->setCurrentRow(0);
     QZTComboBoxItem *row = combo.rowAt(0);
     QZTComboBoxItem *other = combo.rowAt(1);
-    row->resize(120, 19);
-    other->resize(120, 19);
+    combo.show();
+    combo.showPopup();
+    QTRY_VERIFY(other->isVisible());
     QVERIFY(near(render(row).pixelColor(60, 2), QColor(10, 10, 10)));
     // Without a hover colour a hovered row takes the selected colour.
-    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
-    QApplication::sendEvent(other, &enter);
+    rstest::moveTo(row);
+    rstest::moveTo(other);
     QVERIFY(near(render(other).pixelColor(60, 2), QColor(200, 0, 0)));
-    QApplication::sendEvent(other, &leave);
+    rstest::moveTo(&combo); // off the list
     combo.setItemHoverColor(QColor(0, 200, 0));
     QVERIFY(near(render(row).pixelColor(60, 2), QColor(200, 0, 0)));
-    QApplication::sendEvent(other, &enter);
+    rstest::moveTo(other);
     QVERIFY(near(render(other).pixelColor(60, 2), QColor(0, 200, 0)));
+    combo.hidePopup();
 }
 
 void TestComboBox::popupOffsetPutsListUnderTheCombo()
@@ -253,11 +256,11 @@ void TestComboBox::checkModeClickTicksAndKeepsListOpen()
     QTRY_VERIFY(popup->isVisible());
     QComboboxCheckbox *box = f.combo.checkBoxAt(1);
     QVERIFY(box);
-    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::clickAt(box, QPoint(3, 3));
     QVERIFY(box->isChecked());
     QVERIFY(popup->isVisible());
     QCOMPARE(f.combo.drawText(), QStringLiteral("Chapter 2"));
-    QTest::mouseClick(f.combo.checkBoxAt(2), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::clickAt(f.combo.checkBoxAt(2), QPoint(3, 3));
     QCOMPARE(f.combo.drawText(), QStringLiteral("Chapter 2;Chapter 3"));
     f.combo.hidePopup();
 }
@@ -277,7 +280,7 @@ void TestComboBox::radioModeMarksCurrentRow()
     f.combo.showPopup();
     QWidget *popup = f.combo.rowView()->window();
     QTRY_VERIFY(popup->isVisible());
-    QTest::mouseClick(f.combo.checkBoxAt(1), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::clickAt(f.combo.checkBoxAt(1), QPoint(3, 3));
     QCOMPARE(f.combo.currentIndex(), 1);
     QTRY_VERIFY(!popup->isVisible());
     QVERIFY(f.combo.itemCheckState(1));

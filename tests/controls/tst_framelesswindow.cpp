@@ -4,6 +4,7 @@
 #include "ControlTestImages.h"
 #include "QZTDialog.h"
 #include "QZTWidget.h"
+#include "WindowInput.h"
 
 #include <QMouseEvent>
 #include <QScreen>
@@ -12,12 +13,19 @@
 using namespace ctltest;
 
 namespace {
-void sendMouse(QWidget *w, QEvent::Type type, QPoint global, Qt::MouseButton button = Qt::NoButton,
-               Qt::MouseButtons buttons = Qt::NoButton)
+// Input through the window at a screen point: the window moves and resizes under the pointer, so the point
+// inside it is taken afresh for each event.
+void sendMouse(QWidget *w, QEvent::Type type, QPoint global)
 {
-    const QPointF local = w->mapFromGlobal(global);
-    QMouseEvent e(type, local, local, QPointF(global), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+    const QPoint at = w->mapFromGlobal(global);
+    if (type == QEvent::MouseButtonPress)
+        rstest::pressAt(w, at);
+    else if (type == QEvent::MouseButtonRelease)
+        rstest::releaseAt(w, at);
+    else if (type == QEvent::MouseButtonDblClick)
+        rstest::doubleClickAt(w, at);
+    else
+        rstest::moveTo(w, at);
 }
 } // namespace
 
@@ -101,9 +109,9 @@ void TestFramelessWindow::dragBandOnly()
     dlg.show();
     const QPoint before = dlg.pos();
     const QPoint start = dlg.geometry().topLeft() + QPoint(150, pressY);
-    sendMouse(&dlg, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
-    sendMouse(&dlg, QEvent::MouseMove, start + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
-    sendMouse(&dlg, QEvent::MouseButtonRelease, start + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
+    sendMouse(&dlg, QEvent::MouseButtonPress, start);
+    sendMouse(&dlg, QEvent::MouseMove, start + QPoint(30, 20));
+    sendMouse(&dlg, QEvent::MouseButtonRelease, start + QPoint(30, 20));
     QCOMPARE(dlg.pos(), moves ? before + QPoint(30, 20) : before);
 }
 
@@ -116,28 +124,29 @@ void TestFramelessWindow::leftEdgeResizeStopsAtLimits()
     const QPoint grab = dlg.pos() + QPoint(2, 100);
     sendMouse(&dlg, QEvent::MouseMove, grab); // hover classifies the left zone
     QCOMPARE(dlg.cursorState(), 1);
-    sendMouse(&dlg, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(&dlg, QEvent::MouseButtonPress, grab);
     // Inwards by 97: width 203 > minimum 200 + 1 is allowed.
-    sendMouse(&dlg, QEvent::MouseMove, grab + QPoint(97, 0), Qt::NoButton, Qt::LeftButton);
+    sendMouse(&dlg, QEvent::MouseMove, grab + QPoint(97, 0));
     QCOMPARE(dlg.width(), 203);
     // Further to width 200: refused, the edge stays.
-    sendMouse(&dlg, QEvent::MouseMove, grab + QPoint(100, 0), Qt::NoButton, Qt::LeftButton);
+    sendMouse(&dlg, QEvent::MouseMove, grab + QPoint(100, 0));
     QCOMPARE(dlg.width(), 203);
     // Outwards beyond the screen width - 4: refused.
     const int sw = QGuiApplication::primaryScreen()->geometry().width();
-    sendMouse(&dlg, QEvent::MouseMove, grab - QPoint(sw, 0), Qt::NoButton, Qt::LeftButton);
+    sendMouse(&dlg, QEvent::MouseMove, grab - QPoint(sw, 0));
     QCOMPARE(dlg.width(), 203);
-    sendMouse(&dlg, QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
+    sendMouse(&dlg, QEvent::MouseButtonRelease, grab);
 }
 
 void TestFramelessWindow::maximiseTwiceRestores()
 {
     QZTDialog dlg;
+    dlg.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint); // as every skinned window is: a frame keeps it on screen
     dlg.setGeometry(120, 110, 300, 200);
     dlg.setTransparentW(8);
     dlg.show();
     const QRect before = dlg.geometry();
-    sendMouse(&dlg, QEvent::MouseButtonDblClick, dlg.pos() + QPoint(150, 20), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(&dlg, QEvent::MouseButtonDblClick, dlg.pos() + QPoint(150, 20));
     QVERIFY(dlg.isMaxSize());
     // The visible window (inside the 8-pixel transparent margins) covers its screen's free area exactly.
     QCOMPARE(dlg.geometry().adjusted(8, 8, -8, -8), dlg.screen()->availableGeometry());
@@ -158,10 +167,11 @@ void TestFramelessWindow::embeddedWidgetNeverMovesOrResizes()
     const QPoint edge = child.mapToGlobal(QPoint(1, 50));
     sendMouse(&child, QEvent::MouseMove, edge);
     QCOMPARE(child.cursorState(), 0);
-    sendMouse(&child, QEvent::MouseButtonPress, child.mapToGlobal(QPoint(50, 5)), Qt::LeftButton, Qt::LeftButton);
-    sendMouse(&child, QEvent::MouseMove, child.mapToGlobal(QPoint(80, 25)), Qt::NoButton, Qt::LeftButton);
+    sendMouse(&child, QEvent::MouseButtonPress, child.mapToGlobal(QPoint(50, 5)));
+    sendMouse(&child, QEvent::MouseMove, child.mapToGlobal(QPoint(80, 25)));
     QCOMPARE(child.geometry(), QRect(50, 50, 100, 100));
-    sendMouse(&child, QEvent::MouseButtonDblClick, child.mapToGlobal(QPoint(50, 5)), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(&child, QEvent::MouseButtonRelease, child.mapToGlobal(QPoint(80, 25)));
+    sendMouse(&child, QEvent::MouseButtonDblClick, child.mapToGlobal(QPoint(50, 5)));
     QVERIFY(!child.isMaxSize());
 }
 
@@ -175,7 +185,7 @@ void TestFramelessWindow::fixedBackgroundDisablesResize()
     dlg.show();
     sendMouse(&dlg, QEvent::MouseMove, dlg.pos() + QPoint(1, 75));
     QCOMPARE(dlg.cursor().shape(), Qt::ArrowCursor);
-    sendMouse(&dlg, QEvent::MouseButtonDblClick, dlg.pos() + QPoint(100, 10), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(&dlg, QEvent::MouseButtonDblClick, dlg.pos() + QPoint(100, 10));
     QVERIFY(!dlg.isMaxSize());
     // A missing file keeps the image set before.
     dlg.setBackgroundImage(QStringLiteral("/nonexistent/bg.png"), true);

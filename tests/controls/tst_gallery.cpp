@@ -17,6 +17,7 @@
 #include "QZTRadioButton.h"
 #include "QZTScrollBar.h"
 #include "QZTSpinBox.h"
+#include "WindowInput.h"
 
 #include <QListWidget>
 #include <QtTest>
@@ -42,6 +43,11 @@ public:
     {
         w->ensurePolished();
         m_cells.append({label, render(w)});
+        if (w->isVisible()) {
+            const QStringList unreachable = rstest::unreachableControls(w->window());
+            QVERIFY2(unreachable.isEmpty(),
+                     qPrintable(label + QStringLiteral(": ") + unreachable.join(QStringLiteral("; "))));
+        }
     }
 
     bool save() const
@@ -341,8 +347,9 @@ void TestGallery::combos()
     sheet.add(QStringLiteral("combo"), &combo);
     combo.showPopup();
     QZTComboBoxItem *hovered = combo.rowAt(1);
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(hovered, &enter);
+    QTRY_VERIFY(hovered->isVisible());
+    rstest::moveTo(combo.rowAt(0));
+    rstest::moveTo(hovered);
     sheet.add(QStringLiteral("combo popup (row 2 hovered)"), combo.rowView());
     combo.hidePopup();
 

@@ -4,6 +4,7 @@
 #include "ControlTestImages.h"
 #include "QProjectConfig.h"
 #include "QZTMessageBox.h"
+#include "WindowInput.h"
 
 #include <QMessageBox>
 #include <QTimer>
@@ -96,11 +97,11 @@ void TestMessageBox::buttonsReturnTheirResults()
     QFETCH(int, result);
     whenModal([press](QZTMessageBox *box) {
         if (press == -2)
-            QTest::keyClick(box, Qt::Key_Escape);
+            rstest::keyClick(box, Qt::Key_Escape);
         else if (press == -1)
-            QTest::mouseClick(box->closeButton(), Qt::LeftButton);
+            rstest::clickAt(box->closeButton());
         else
-            QTest::mouseClick(box->buttons().at(press), Qt::LeftButton);
+            rstest::clickAt(box->buttons().at(press));
     });
     const int r = QZTMessageBox::ShowMessage(nullptr, QStringLiteral("Title"), QStringLiteral("Message"),
                                              QZTMessageBox::Warning, QZTMessageBox::ButtonStyle(style));
