@@ -6,6 +6,7 @@
 #include "NSImgBorderView.h"
 #include "NSImgItemView.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -134,11 +135,20 @@ void TestCropOverlay::dragWithMouse_data()
         << Drag{{200, 150}, {450, 330}} << unsigned(Inside) << QRectF(0.5, 0.5, 0.5, 0.5);
 }
 
-static void sendMove(QWidget *widget, const QPoint &pos, Qt::MouseButtons buttons)
+// The overlay shown in a window, away from the window's corner, as the editor places it.
+struct OverlayWindow
 {
-    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
+    QWidget window;
+    NSImgBorderView *view = new NSImgBorderView(&window);
+    explicit OverlayWindow(const QSize &size)
+    {
+        window.resize(size + QSize(40, 40));
+        view->setGeometry(QRect(QPoint(20, 20), size));
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qWarning("the overlay's window was not shown");
+    }
+};
 
 static bool fuzzyEqual(const QRectF &a, const QRectF &b)
 {
@@ -156,20 +166,20 @@ void TestCropOverlay::dragWithMouse()
     QFETCH(Drag, drag);
     QFETCH(unsigned, zone);
     QFETCH(QRectF, expected);
-    NSImgBorderView view;
-    view.resize(400, 300);
+    OverlayWindow shown(QSize(400, 300));
+    NSImgBorderView &view = *shown.view;
     CropBoxTracker tracker(&view);
     tracker.setElementRect(QRect(0, 0, 400, 300));
     tracker.setCropRect(QRectF(0.25, 0.25, 0.5, 0.5));
     QSignalSpy changes(&tracker, &CropBoxTracker::emitCropRectChange);
 
-    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, drag.press);
+    rstest::pressAt(&view, drag.press);
     QCOMPARE(tracker.dragZone(), zone);
     QCOMPARE(view.cursor().shape(), cursorForZone(zone));
     // Through a point on the way, as a real drag does: each step starts from the box at the press.
-    sendMove(&view, (drag.press + drag.to) / 2, Qt::LeftButton);
-    sendMove(&view, drag.to, Qt::LeftButton);
-    QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, drag.to);
+    rstest::moveTo(&view, (drag.press + drag.to) / 2);
+    rstest::moveTo(&view, drag.to);
+    rstest::releaseAt(&view, drag.to);
     QCOMPARE(tracker.dragZone(), 0u);
 
     const QRectF crop = tracker.cropRect();
@@ -182,7 +192,7 @@ void TestCropOverlay::dragWithMouse()
 
     // Moves after the release only hover.
     const int emitted = changes.count();
-    sendMove(&view, QPoint(10, 10), Qt::NoButton);
+    rstest::moveTo(&view, QPoint(10, 10));
     QCOMPARE(changes.count(), emitted);
 }
 
@@ -198,27 +208,29 @@ void TestCropOverlay::dragFollowsThePictureOffset()
     tracker.setElementRect(QRect(0, 50, 400, 200));
     tracker.setCropRect(QRectF(0.0, 0.0, 1.0, 1.0));
     QCOMPARE(view->itemView()->geometry(), QRect(QPoint(0, 50), QPoint(400, 250)));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(398, 150));
+    rstest::pressAt(view, QPoint(398, 150));
     QCOMPARE(tracker.dragZone(), unsigned(Right));
-    sendMove(view, QPoint(198, 150), Qt::LeftButton);
-    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(198, 150));
+    rstest::moveTo(view, QPoint(198, 150));
+    rstest::releaseAt(view, QPoint(198, 150));
     QVERIFY(fuzzyEqual(tracker.cropRect(), QRectF(0.0, 0.0, 0.5, 1.0)));
 }
 
 void TestCropOverlay::hoverShowsZoneCursor()
 {
-    NSImgBorderView view;
-    view.resize(400, 300);
+    OverlayWindow shown(QSize(400, 300));
+    NSImgBorderView &view = *shown.view;
     CropBoxTracker tracker(&view);
     tracker.setElementRect(QRect(0, 0, 400, 300));
     tracker.setCropRect(QRectF(0.25, 0.25, 0.5, 0.5));
     QSignalSpy changes(&tracker, &CropBoxTracker::emitCropRectChange);
-    sendMove(&view, QPoint(300, 225), Qt::NoButton);
+    rstest::moveTo(&view, QPoint(300, 225));
     QCOMPARE(view.cursor().shape(), Qt::SizeFDiagCursor);
-    sendMove(&view, QPoint(200, 78), Qt::NoButton);
+    rstest::moveTo(&view, QPoint(200, 78));
     QCOMPARE(view.cursor().shape(), Qt::SizeVerCursor);
-    sendMove(&view, QPoint(10, 10), Qt::NoButton);
+    rstest::moveTo(&view, QPoint(10, 10));
     QCOMPARE(view.cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(changes.count(), 0);
     QCOMPARE(tracker.cropRect(), QRectF(0.25, 0.25, 0.5, 0.5));
@@ -226,32 +238,33 @@ void TestCropOverlay::hoverShowsZoneCursor()
 
 void TestCropOverlay::emptyBoxesAndPicturesCannotBeGrabbed()
 {
-    NSImgBorderView view;
-    view.resize(400, 300);
+    OverlayWindow shown(QSize(400, 300));
+    NSImgBorderView &view = *shown.view;
     CropBoxTracker tracker(&view);
     QSignalSpy changes(&tracker, &CropBoxTracker::emitCropRectChange);
 
     // No picture yet.
     tracker.setCropRect(QRectF(0.25, 0.25, 0.5, 0.5));
-    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
-    sendMove(&view, QPoint(250, 150), Qt::LeftButton);
-    QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, QPoint(250, 150));
+    rstest::pressAt(&view, QPoint(200, 150));
+    rstest::moveTo(&view, QPoint(250, 150));
+    rstest::releaseAt(&view, QPoint(250, 150));
     QCOMPARE(tracker.dragZone(), 0u);
 
     // A box without area.
     tracker.setElementRect(QRect(0, 0, 400, 300));
     tracker.setCropRect(QRectF(0.5, 0.5, 0.0, 0.0));
-    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
+    rstest::pressAt(&view, QPoint(200, 150));
     QCOMPARE(tracker.dragZone(), 0u);
-    sendMove(&view, QPoint(250, 150), Qt::LeftButton);
+    rstest::moveTo(&view, QPoint(250, 150));
+    rstest::releaseAt(&view, QPoint(250, 150));
 
     // The picture shrinks to nothing in the middle of a drag.
     tracker.setCropRect(QRectF(0.25, 0.25, 0.5, 0.5));
-    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
+    rstest::pressAt(&view, QPoint(200, 150));
     QCOMPARE(tracker.dragZone(), unsigned(Inside));
     tracker.setElementRect(QRect());
-    sendMove(&view, QPoint(250, 150), Qt::LeftButton);
-    QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, QPoint(250, 150));
+    rstest::moveTo(&view, QPoint(250, 150));
+    rstest::releaseAt(&view, QPoint(250, 150));
     QCOMPARE(changes.count(), 0);
     QCOMPARE(tracker.cropRect(), QRectF(0.25, 0.25, 0.5, 0.5));
 
@@ -333,27 +346,30 @@ void TestCropOverlay::callbacksGetWindowPositionAndOwner()
     window.resize(300, 300);
     auto *view = new NSImgBorderView(&window);
     view->setGeometry(30, 40, 100, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     s_log = CallbackLog();
 
     // Without callbacks, events are ignored.
-    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
-    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
+    rstest::clickAt(view, QPoint(10, 20));
     QCOMPARE(s_log.calls, 0);
 
     int owner = 0;
     view->setCallBackObject(&owner);
     view->setDownCallback(&recordCallback);
-    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
+    rstest::pressAt(view, QPoint(10, 20));
     QCOMPARE(s_log.calls, 1);
     QCOMPARE(s_log.location, QPointF(40, 60));
     QCOMPARE(s_log.owner, static_cast<void *>(&owner));
-    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
+    rstest::releaseAt(view, QPoint(10, 20));
     QCOMPARE(s_log.calls, 1);
     view->setUpCallback(&recordCallback);
     view->setMoveCallback(&recordCallback);
-    sendMove(view, QPoint(5, 5), Qt::LeftButton); // a drag; hovering is reported once an image is set
-    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(6, 7));
+    rstest::pressAt(view, QPoint(10, 20));
+    rstest::moveTo(view, QPoint(6, 7)); // a drag; hovering is reported once an image is set
     QCOMPARE(s_log.calls, 3);
+    rstest::releaseAt(view, QPoint(6, 7));
+    QCOMPARE(s_log.calls, 4);
     QCOMPARE(s_log.location, QPointF(36, 47));
 }
 

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "VideoImageWindow.h"
 #include "VideoLetterbox.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 
@@ -122,15 +123,15 @@ void TestVideoWindows::clickVersusDrag()
     QCursor::setPos(start);
     if (QCursor::pos() != start)
         QSKIP("the platform cannot place the pointer");
-    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
-    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    rstest::clickAt(&window, QPoint(100, 100));
     QCOMPARE(down.count(), 1);
     QCOMPARE(up.count(), 1);
     QCOMPARE(playOrPause.count(), 1);
 
-    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    rstest::pressAt(&window, QPoint(100, 100));
     QCursor::setPos(start + QPoint(1, 0));
-    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(101, 100));
+    rstest::moveTo(&window, QPoint(101, 100));
+    rstest::releaseAt(&window, QPoint(101, 100));
     QCOMPARE(up.count(), 2);
     QCOMPARE(playOrPause.count(), 1);
 }
@@ -144,12 +145,12 @@ void TestVideoWindows::doubleClickTogglesFullScreen()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QSignalSpy fullScreen(&window, &VideoImageWindow::emitFullScreen);
 
-    QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    rstest::doubleClickAt(&window, QPoint(50, 50));
     QTRY_VERIFY(window.isFullScreen());
     QCOMPARE(fullScreen.count(), 1);
     QTRY_COMPARE(window.getVideoRect(), letterboxVideoRect(1920, 1080, window.width(), window.height()));
 
-    QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    rstest::doubleClickAt(&window, QPoint(50, 50));
     QTRY_VERIFY(!window.isFullScreen());
     QCOMPARE(fullScreen.count(), 2);
     QTRY_COMPARE(window.size(), QSize(692, 478));
@@ -183,10 +184,7 @@ void TestVideoWindows::fullScreenBand()
     QTRY_COMPARE(window.isFullScreen(), fullScreen);
     QSignalSpy showBtn(&window, &VideoImageWindow::emitShowBtn);
     QSignalSpy moves(&window, &VideoImageWindow::emitMouseMove);
-    const QPointF local(20.0, window.height() - rowsFromBottom);
-    QMouseEvent move(QEvent::MouseMove, local, window.mapToGlobal(local.toPoint()), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&window, &move);
+    rstest::moveTo(&window, QPoint(20, window.height() - rowsFromBottom));
     QCOMPARE(moves.count(), 1);
     if (expected < 0) {
         QCOMPARE(showBtn.count(), 0);
@@ -211,14 +209,15 @@ void TestVideoWindows::elementWindowPassesMouseEvents()
 {
     QMediaElementWindow element;
     element.resize(300, 200);
+    element.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&element));
+    rstest::moveTo(&element, QPoint(10, 10)); // the pointer comes before it presses
     QSignalSpy press(&element, &QMediaElementWindow::emitMousePressEvent);
     QSignalSpy release(&element, &QMediaElementWindow::emitMouseReleaseEvent);
     QSignalSpy move(&element, &QMediaElementWindow::emitMouseMoveEvent);
-    QTest::mousePress(&element, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    QMouseEvent drag(QEvent::MouseMove, QPointF(20, 20), element.mapToGlobal(QPoint(20, 20)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&element, &drag);
-    QTest::mouseRelease(&element, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    rstest::pressAt(&element, QPoint(10, 10));
+    rstest::moveTo(&element, QPoint(20, 20));
+    rstest::releaseAt(&element, QPoint(20, 20));
     QCOMPARE(press.count(), 1);
     QCOMPARE(move.count(), 1);
     QCOMPARE(release.count(), 1);
