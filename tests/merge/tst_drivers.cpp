@@ -14,10 +14,12 @@
 #include "ZtVideoConvertManager.h"
 #include "rscodec_fake.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
+#include <atomic>
 #include <initializer_list>
 
 namespace {
@@ -153,7 +155,7 @@ private slots:
         driver.setMergerOptputPath(m_out);
         QSignalSpy done(&driver, &QNewConvertObject::emitMergerTotalFinished);
         driver.OnStartToMerger();
-        QVERIFY(done.wait(5000));
+        QVERIFY(done.wait(rstest::kHangBoundMs));
         QCOMPARE(log.events, QStringList({"start", "clip-ok", "stop", "clip-ok", "all-done", "list-empty"}));
         QCOMPARE(driver.getConvertConut(), 2);
         float last = 0;
@@ -175,7 +177,7 @@ private slots:
         QNewConvertObject driver;
         MergeLog log(&driver);
         startMerge(driver);
-        QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("clip-ok"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("clip-ok"), rstest::kHangBoundMs);
         driver.OnStopConvert();
         QCOMPARE(rscfake::count("rsc_job_discard"), 1);
         QCOMPARE(rscfake::count("rsc_job_close"), 0);
@@ -183,7 +185,7 @@ private slots:
         QCOMPARE(log.events.last(), QStringLiteral("failed"));
         // Reports still on their way from the stopped job change nothing.
         driver.SetConvertProgress(100, convertFinished);
-        QTest::qWait(100);
+        QCoreApplication::sendPostedEvents(); // the stopped job's worker has ended: what it sent is all here
         QVERIFY(!log.events.contains("all-done"));
         QCOMPARE(log.events.count("failed"), 1);
         QVERIFY(driver.isStopConvert());
@@ -195,11 +197,21 @@ private slots:
         m_items << clip("/clips/a.mp4");
         QNewConvertObject driver;
         MergeLog log(&driver);
+        // The clip finishes on the worker while the user presses Stop: the finished report is queued. The
+        // worker's report is seen as it is sent, without the event loop that would deliver it.
+        std::atomic<bool> sent{false};
+        connect(
+            &driver, &QNewConvertObject::emitConvertPro, &driver,
+            [&sent](unsigned int, convertState state) { sent = sent || state == convertFinished; },
+            Qt::DirectConnection);
         startMerge(driver);
-        // The clip finishes on the worker while the user presses Stop: the finished report is queued.
-        QThread::msleep(150);
+        QElapsedTimer bound;
+        bound.start();
+        while (!sent && bound.elapsed() < rstest::kHangBoundMs)
+            QThread::msleep(5);
+        QVERIFY(sent);
         driver.OnStopConvert();
-        QTest::qWait(100);
+        QCoreApplication::sendPostedEvents(); // the queued report, late
         QVERIFY(!log.events.contains("all-done"));
         QVERIFY(log.events.contains("failed"));
     }
@@ -217,7 +229,7 @@ private slots:
         QCOMPARE(rscfake::count("rsc_job_discard"), 1);
         QVERIFY(untouched(m_out));
         QCOMPARE(rscfake::count("rsc_job_release"), 1);
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents(); // the cancelled job's worker has ended: what it sent is all here
         QCOMPARE(log.events.size(), 2);
     }
 
@@ -245,7 +257,7 @@ private slots:
         QNewConvertObject driver;
         MergeLog log(&driver);
         startMerge(driver);
-        QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("failed"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(log.events.contains("failed"), rstest::kHangBoundMs);
         QCOMPARE(log.events, QStringList({"start", "stop", "stop", "failed"}));
         QVERIFY(untouched(m_out));
         QCOMPARE(driver.getConvertConut(), 0);
@@ -294,7 +306,7 @@ private slots:
         QList<int> overall;
         connect(&driver, &QConverterObject::emitConvertProToCtrl, this, [&](int v) { overall << v; });
         driver.OnStartToCoverter(false);
-        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 3, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 3, rstest::kHangBoundMs);
         QCOMPARE(started.count(), 2);
         QCOMPARE(started.last().first().toBool(), false);
         QCOMPARE(overall.last(), 99); // three shares of 33.333332
@@ -308,8 +320,8 @@ private slots:
         QConverterObject driver;
         QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
         driver.OnStartToCoverter(true);
-        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 1, 5000);
-        QTest::qWait(50);
+        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 1, rstest::kHangBoundMs);
+        QCoreApplication::sendPostedEvents(); // the merge's worker has ended: what it sent is all here
         QCOMPARE(finishedCount.count(), 1);
         QCOMPARE(rscfake::count("rsc_job_create_merge"), 1);
         QCOMPARE(rscfake::count("rsc_job_add_task"), 3);
@@ -327,7 +339,7 @@ private slots:
         const QString output = driver.currentOutputPath();
         QVERIFY(!output.isEmpty());
         touch(output);
-        QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, rstest::kHangBoundMs);
         QCOMPARE(started.last().first().toBool(), false);
         QCOMPARE(rscfake::count("rsc_job_discard"), 1);
         QVERIFY(untouched(output));
@@ -344,8 +356,8 @@ private slots:
         driver.OnStartToCoverter(true);
         const QString output = driver.currentOutputPath();
         touch(output);
-        QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, 5000);
-        QTest::qWait(20);
+        QTRY_VERIFY_WITH_TIMEOUT(started.count() >= 2, rstest::kHangBoundMs);
+        QCoreApplication::sendPostedEvents(); // the merge's worker has ended: what it sent is all here
         QCOMPARE(finishedCount.count(), 0);
         QVERIFY(untouched(output));
     }
@@ -370,9 +382,8 @@ private slots:
         QConverterObject driver;
         QSignalSpy finishedCount(&driver, &QConverterObject::emitConvertedFinishCount);
         driver.OnStartToCoverter(false);
-        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 1, 5000);
-        QTest::qWait(20);
-        QCOMPARE(recorder->powerOffs, shutdowns);
+        QTRY_COMPARE_WITH_TIMEOUT(finishedCount.count(), 1, rstest::kHangBoundMs);
+        QCOMPARE(recorder->powerOffs, shutdowns); // decided with the last clip's finish
         HostServices::setPowerControl(std::move(previous));
         QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::ShutdownComputer, QStringLiteral("N")));
     }
@@ -391,8 +402,8 @@ private slots:
         // The new run starts a clip rather than only clearing the old stop.
         QCOMPARE(rscfake::count("rsc_job_create_convert"), 2);
         QVERIFY(!driver.isStopConvert());
-        // The cancelled run's stop report must not end the new run.
-        QTest::qWait(100);
+        // The cancelled run's stop report must not end the new run: its worker has ended, what it sent is here.
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(started.count(), 1);
         QCOMPARE(started.first().first().toBool(), true);
         QCOMPARE(rscfake::count("rsc_job_stop"), 1);
