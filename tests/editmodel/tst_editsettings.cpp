@@ -106,7 +106,7 @@ private slots:
         model.getCropSettings(crop);
         QCOMPARE(crop.rotation, 180);
         QCOMPARE(pushed.count(), 1);
-        QTest::qWait(50); // the queued hand-over finds nothing left to do
+        QCoreApplication::sendPostedEvents(); // the worker has ended: its queued hand-over finds nothing left
         QCOMPARE(pushed.count(), 1);
     }
 
