@@ -75,12 +75,16 @@ private slots:
         QFile::remove(QVedioEditSettingXml::filePath());
         QDir().mkpath(QVedioEditSettingXml::filePath()); // the file's name is taken by a folder
         bool answered = false;
-        QTimer::singleShot(300, [&] {
-            if (QWidget *box = QApplication::activeModalWidget()) {
+        QTimer closer; // closes the message box whenever it comes up
+        connect(&closer, &QTimer::timeout, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (box && box != &dlg) {
                 answered = true;
+                closer.stop();
                 box->close();
             }
         });
+        closer.start(50);
         QTest::mouseClick(dlg.m_btnOk, Qt::LeftButton);
         QTRY_VERIFY(answered);
         QVERIFY(dlg.isVisible());
