@@ -134,7 +134,8 @@ void QMessageOpacityForm::enterEvent(QEvent *event)
 
 void QMessageOpacityForm::leaveEvent(QEvent *event)
 {
-    if (m_fadeOnHover) {
+    // A notice closed under the pointer is told the pointer left as it goes: it must not start fading again.
+    if (m_fadeOnHover && isVisible()) {
         setWindowOpacity(1.0);
         m_timer->start(kHoldMs);
     }

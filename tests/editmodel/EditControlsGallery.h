@@ -1,7 +1,9 @@
 #pragma once
-// Screenshots of the editor controls for review by eye: <build>/gallery/<Class>[-state].png.
+// Screenshots of the editor controls for review by eye: <build>/gallery/<Class>[-state].png. A window
+// pictured on screen must also let every control it shows be clicked.
 
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QDir>
 #include <QImage>
@@ -36,6 +38,11 @@ inline void save(QWidget *w, const QString &name, const QColor &ground = QColor(
     image.fill(ground);
     w->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     saveImage(image, name);
+    if (w->isVisible()) {
+        const QStringList unreachable = rstest::unreachableControls(w->window());
+        QVERIFY2(unreachable.isEmpty(),
+                 qPrintable(name + QStringLiteral(": ") + unreachable.join(QStringLiteral("; "))));
+    }
 }
 
 } // namespace editgallery

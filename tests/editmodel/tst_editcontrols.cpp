@@ -15,6 +15,7 @@
 #include "QZTBaseButton.h"
 #include "QZTBaseSlider.h"
 #include "VECommonClass.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -42,11 +43,24 @@ private:
     QStringList *m_paths;
 };
 
-void sendPlain(QWidget *w, QEvent::Type type)
+// A window with a spot in a corner of the screen: the pointer comes to a window from there and goes back,
+// so Qt hands the window its Enter and Leave as it does when a user's pointer crosses into it. The X
+// server's own pointer is put there too, so that it rests over no window under test.
+struct Elsewhere
 {
-    QEvent e(type);
-    QApplication::sendEvent(w, &e);
-}
+    QWidget window;
+    QWidget *spot = new QWidget(&window);
+    Elsewhere()
+    {
+        window.setGeometry(10, 10, 60, 40);
+        spot->setGeometry(10, 10, 40, 20);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qWarning("the window the pointer comes from was not shown");
+        QCursor::setPos(spot->mapToGlobal(spot->rect().center()));
+        rstest::moveTo(spot);
+    }
+};
 
 } // namespace
 
@@ -89,9 +103,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QSignalSpy reset(&form, &QCommonButtonForm::emitReset);
         QSignalSpy apply(&form, &QCommonButtonForm::emitApplyToAll);
-        QTest::mouseClick(form.m_btnReset, Qt::LeftButton);
-        QTest::mouseClick(form.m_btnApplyToAll, Qt::LeftButton);
-        QTest::mouseClick(form.m_btnApplyToAll, Qt::LeftButton);
+        rstest::clickAt(form.m_btnReset);
+        rstest::clickAt(form.m_btnApplyToAll);
+        rstest::clickAt(form.m_btnApplyToAll);
         QCOMPARE(reset.count(), 1);
         QCOMPARE(apply.count(), 2);
         QCOMPARE(form.m_btnReset->text(), QStringLiteral("Reset"));
@@ -110,7 +124,7 @@ private slots:
         QSignalSpy stop(&bar, &QPlayerOperationForm::emitStop);
         QVERIFY(bar.m_btnPlay->isVisible());
         QVERIFY(!bar.m_btnPause->isVisible());
-        QTest::mouseClick(bar.m_btnPlay, Qt::LeftButton);
+        rstest::clickAt(bar.m_btnPlay);
         // Pause shows at once, before the player confirms.
         QCOMPARE(play.count(), 1);
         QVERIFY(!bar.m_btnPlay->isVisible());
@@ -120,12 +134,12 @@ private slots:
         bar.setTime(QStringLiteral("00:00:02 / 00:00:04"));
         QCOMPARE(bar.m_lblTime->text(), QStringLiteral("00:00:02 / 00:00:04"));
         editgallery::save(&bar, QStringLiteral("QPlayerOperationForm-playing"));
-        QTest::mouseClick(bar.m_btnPause, Qt::LeftButton);
+        rstest::clickAt(bar.m_btnPause);
         QCOMPARE(pause.count(), 1);
         QVERIFY(bar.m_btnPlay->isVisible());
         bar.showPlayOrPause(true);
         QVERIFY(bar.m_btnPause->isVisible());
-        QTest::mouseClick(bar.m_btnStop, Qt::LeftButton);
+        rstest::clickAt(bar.m_btnStop);
         QCOMPARE(stop.count(), 1);
         QVERIFY(bar.m_btnPlay->isVisible());
         bar.showPlayOrPause(true);
@@ -147,11 +161,11 @@ private slots:
         QSignalSpy release(&bar, &QPlayerOperationForm::emitSliderRelease);
         QZTBaseSlider *s = bar.m_playProgress;
         const QPoint middle(s->width() / 2, s->height() / 2);
-        QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, middle);
+        rstest::pressAt(s, middle);
         QCOMPARE(press.count(), 1);
         QVERIFY(value.count() >= 1);
         QVERIFY(qAbs(value.last().first().toDouble() - 0.5) < 0.05);
-        QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, middle);
+        rstest::releaseAt(s, middle);
         QCOMPARE(release.count(), 1);
     }
 
@@ -225,15 +239,17 @@ private slots:
     void noticeHoverHoldsIt()
     {
         QFETCH(bool, fadeOnHover);
+        Elsewhere elsewhere;
         QMessageOpacityForm notice;
         notice.setIsOpacity(fadeOnHover);
         notice.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&notice));
         notice.startOpacity();
         notice.onTimer(); // the hold is over: fading at 50 ms steps
         notice.onTimer();
         const double fading = notice.windowOpacity();
         QVERIFY(fading < 0.9);
-        sendPlain(&notice, QEvent::Enter);
+        rstest::moveTo(&notice, QPoint(notice.width() / 2, 20));
         if (!fadeOnHover) {
             QCOMPARE(notice.windowOpacity(), fading);
             QCOMPARE(notice.fadeTimer()->interval(), QMessageOpacityForm::kStepMs);
@@ -241,7 +257,7 @@ private slots:
         }
         QCOMPARE(notice.windowOpacity(), 1.0);
         QVERIFY(!notice.fadeTimer()->isActive());
-        sendPlain(&notice, QEvent::Leave);
+        rstest::moveTo(elsewhere.spot);
         QVERIFY(notice.fadeTimer()->isActive());
         QCOMPARE(notice.fadeTimer()->interval(), QMessageOpacityForm::kHoldMs);
         QVERIFY(notice.isVisible());
@@ -253,8 +269,12 @@ private slots:
         notice.show();
         QVERIFY(QTest::qWaitForWindowExposed(&notice));
         notice.startOpacity();
-        QTest::mouseClick(notice.m_btnClose, Qt::LeftButton);
+        // The pointer rests on the button it clicks, so the notice goes away from under it.
+        QCursor::setPos(notice.m_btnClose->mapToGlobal(notice.m_btnClose->rect().center()));
+        QTRY_VERIFY(notice.underMouse());
+        rstest::clickAt(notice.m_btnClose);
         QVERIFY(!notice.isVisible());
+        QTRY_VERIFY(!notice.underMouse());
         QVERIFY(!notice.fadeTimer()->isActive());
         QCOMPARE(notice.windowOpacity(), 1.0);
     }
@@ -313,7 +333,7 @@ private slots:
         QSignalSpy release(&overlay, &QMediaBorderFrame::emitMouseReleaseEvent);
         overlay.show();
         QVERIFY(QTest::qWaitForWindowExposed(&overlay));
-        QTest::mouseClick(&overlay, Qt::LeftButton, Qt::NoModifier, QPoint(30, 40));
+        rstest::clickAt(&overlay, QPoint(30, 40));
         QCOMPARE(press.count(), 1);
         QCOMPARE(release.count(), 1);
     }
@@ -359,8 +379,9 @@ private slots:
         list.setCurrentIndex(1);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPoint());
-        QApplication::sendEvent(list.item(3), &enter);
+        rstest::moveTo(list.item(2), QPoint(5, 5)); // twice: a move to where the pointer is reports nothing
+        rstest::moveTo(list.item(2), QPoint(6, 5));
+        rstest::moveTo(list.item(3));
         editgallery::save(&list, QStringLiteral("QHorizontalListFrom"));
 
         QWidget page;
