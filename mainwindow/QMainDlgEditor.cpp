@@ -53,6 +53,8 @@ void QMainDlg::respondEditEmit()
             if (ZtVideoConvertItem *clip = clips->GetItem(i))
                 editor->getApplyConfig(clip->m_editConfig);
     }
+    // The edited row shows its new length whether or not it is the one in the preview.
+    bar->updateTrimTime();
     if (m_pPlayerBar)
         emit emitPlayerItemChanged(m_pPlayerBar->getVideoItemInfo());
     TrimChanged();
