@@ -6,6 +6,8 @@ CategoriesBtnWgt::CategoriesBtnWgt(QWidget *parent) : QWidget(parent)
 {
     setupUi(this);
     setLayout(m_Layout);
+    // The buttons are of fixed size: left alone the row would spread its spare width between them.
+    m_BtnHlLayout->setAlignment(Qt::AlignLeft);
 }
 
 void CategoriesBtnWgt::AddBtnItem(QTextImageButton *button)

@@ -101,7 +101,7 @@ void ConvertWidget::InitBtn()
     connect(m_btnReset, &QTextImageButton::clicked, this, &ConvertWidget::OnResetPath);
 }
 
-void ConvertWidget::showPath(const QString &path)
+void ConvertWidget::SetOutPath(QString path)
 {
     m_outputPath = path;
     m_pathTextEdit->setText(path);
@@ -109,27 +109,26 @@ void ConvertWidget::showPath(const QString &path)
 
 void ConvertWidget::initPath()
 {
-    showPath(QVideoSettingXml::GetItemValue(QLatin1String(SettingKeys::OutputPath.tag),
-                                            QLatin1String(SettingKeys::OutputPath.attribute), defaultFolder()));
+    SetOutPath(QVideoSettingXml::GetItemValue(QLatin1String(SettingKeys::OutputPath.tag),
+                                              QLatin1String(SettingKeys::OutputPath.attribute), defaultFolder()));
 }
 
 void ConvertWidget::OnChangePath()
 {
     const QString caption = tr("Save to");
-    QString folder = s_folderChooser ? s_folderChooser(this, caption)
-                                     : QFileDialog::getExistingDirectory(this, caption, QStringLiteral("."),
-                                                                         QFileDialog::ShowDirsOnly);
+    const QString folder = s_folderChooser ? s_folderChooser(this, caption)
+                                           : QFileDialog::getExistingDirectory(this, caption, QStringLiteral("."),
+                                                                               QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return;
-    // A folder that already ends in "/" (the root, or a chooser that adds one) keeps a single separator.
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    showPath(folder);
+    // Always one "/" more: output names are appended straight to the folder, and a doubled separator is
+    // harmless where a missing one would not be.
+    SetOutPath(folder + QLatin1Char('/'));
 }
 
 void ConvertWidget::OnResetPath()
 {
-    showPath(defaultFolder());
+    SetOutPath(defaultFolder());
 }
 
 void ConvertWidget::saveSetting()

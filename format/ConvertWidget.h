@@ -24,6 +24,8 @@ public:
     void saveSetting();
     void retranslateUi();
     QString outputPath() const { return m_outputPath; }
+    // Shows the text as the output folder, unchanged.
+    void SetOutPath(QString path);
 
     static void setFolderChooser(FolderChooser chooser);
 
@@ -35,8 +37,6 @@ protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
-    void showPath(const QString &path);
-
     QString m_outputPath;
     static FolderChooser s_folderChooser;
 };

@@ -27,7 +27,10 @@ QPreferencesDlg::QPreferencesDlg(QWidget *parent) : QNinePointsImageDialog(paren
     setGridViewInfo(rectSize(80, 80), rectSize(80, 80), rectSize(80, 80), rectSize(80, 80));
     setFixedSize(441, 321);
 
+    // The dialog and the page area take the designer containers' layouts; the emptied containers would
+    // otherwise lie over Cancel and OK and swallow their clicks.
     setLayout(m_Layout);
+    horizontalLayoutWidget->hide();
     m_Layout->setContentsMargins(8, 30, 8, 58);
     m_Layout->setSpacing(0);
     scrollArea->setFrameStyle(0);
@@ -48,6 +51,7 @@ QPreferencesDlg::QPreferencesDlg(QWidget *parent) : QNinePointsImageDialog(paren
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     m_scrollAreaWidget->setLayout(m_ConvertLayout);
+    verticalLayoutWidget_2->hide();
     m_listLayout->setSpacing(0);
     m_listLayout->setContentsMargins(0, 0, 0, 0);
     scrollArea->show();
@@ -99,6 +103,7 @@ void QPreferencesDlg::InitBtn()
     connect(m_btnClose, &QImageButton::clicked, this, &QPreferencesDlg::close);
     connect(m_btnCancel, &QTextImageButton::clicked, this, &QPreferencesDlg::close);
     connect(m_btnOk, &QTextImageButton::clicked, this, &QPreferencesDlg::OnBtnOk);
+    m_btnOk->setDefault(true); // Enter answers OK
     placeButtons();
 }
 

