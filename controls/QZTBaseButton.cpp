@@ -2,7 +2,13 @@
 
 #include <QMouseEvent>
 
-QZTBaseButton::QZTBaseButton(QWidget *parent) : QPushButton(parent), QZTBaseButtonDraw(this) {}
+QZTBaseButton::QZTBaseButton(QWidget *parent) : QPushButton(parent), QZTBaseButtonDraw(this)
+{
+    // A skinned button draws no focus, so it takes none: a click must not leave it holding the keyboard,
+    // where Space would press it again. Enter presses only a button a dialog makes its default.
+    setFocusPolicy(Qt::NoFocus);
+    setAutoDefault(false);
+}
 
 void QZTBaseButton::mousePressEvent(QMouseEvent *e)
 {

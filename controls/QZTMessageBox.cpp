@@ -144,6 +144,9 @@ void QZTMessageBox::creatStyleButton()
     default:
         break;
     }
+    // Enter answers the first button, as Escape answers the close.
+    if (!m_buttons.isEmpty())
+        m_buttons.first()->setDefault(true);
 }
 
 QZTBaseButton *QZTMessageBox::addButton(const QString &text, int result)

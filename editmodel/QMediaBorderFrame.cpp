@@ -16,6 +16,7 @@ QMediaBorderFrame::QMediaBorderFrame(QWidget *parent, bool inParent) : QZTDialog
         return;
     }
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
     setAttribute(Qt::WA_TranslucentBackground);
     // Shown with its tab, the overlay must not take the activation from the editor.
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -10,6 +10,7 @@
 QMessageOpacityForm::QMessageOpacityForm(QWidget *parent) : QZTDialog(parent, 1)
 {
     setupUi(this);
+    setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     initControls();

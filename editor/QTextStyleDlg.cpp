@@ -81,6 +81,7 @@ void QTextStyleDlg::initFrame()
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDlgTitle(QObject::tr("Font"));
+    setWindowTitle(QObject::tr("Font"));
     setTitleRect(QRect(0, 8, 0, 0));
     setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     QVEInitCtrlStyle::SetPalette(this, QPalette::WindowText, QColor(255, 255, 255));

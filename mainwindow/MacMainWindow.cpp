@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTimer>
@@ -220,6 +221,17 @@ void MacMainWindow::mouseDoubleClickEvent(QMouseEvent *e)
     const QPoint p = e->localPos().toPoint();
     if (QRect(QPoint(0, 0), QPoint(width() - 1, 21)).contains(p))
         QZTDialog::mouseDoubleClickEvent(e);
+}
+
+// The window is the program: Escape must not reject it as a dialog (only the close choice ends it), and
+// Enter has no default button to press here (it also arrives from a row's finished rename).
+void MacMainWindow::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void MacMainWindow::showTimer()

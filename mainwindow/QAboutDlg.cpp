@@ -18,6 +18,7 @@ QAboutDlg::QAboutDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     m_btnMin->setEnabled(false);
     m_btnMax->setEnabled(false);
     setTitle(tr("About"));
+    setWindowTitle(tr("About"));
     setTextColor(Qt::white);
     setTextPixelSize(12);
     setTitleRect(QRect(0, 8, 0, 0));

@@ -9,6 +9,7 @@ QEditTipDlg::QEditTipDlg(QWidget *parent) : QNinePointsImageDialog(parent)
 {
     setupUi(this);
     SmallDialogs::frame(this, 50, 425, 170);
+    setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
     m_btnMin->setEnabled(false);
     m_btnMax->setEnabled(false);
     const QColor disabled(55, 55, 55);
@@ -33,6 +34,7 @@ QEditTipDlg::QEditTipDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     connect(m_btnClose, &QPushButton::clicked, this, &QDialog::close);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::close);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    m_btnOk->setDefault(true); // Enter answers OK
 }
 
 void QEditTipDlg::resizeEvent(QResizeEvent *e)

@@ -18,6 +18,7 @@ QLoadingDlg::QLoadingDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     setTitleRect(QRect(0, 8, 0, 0));
     setTextPixelSize(11);
     setTitle(QStringLiteral("Quorvane Reelsplice"));
+    setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
     setTextColor(Qt::white);
     setMoveTop(30);
     setGridViewInfo(rectSize(80, 80), rectSize(80, 80), rectSize(80, 80), rectSize(80, 80));

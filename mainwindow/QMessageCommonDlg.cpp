@@ -14,12 +14,14 @@ QMessageCommonDlg::QMessageCommonDlg(QWidget *parent) : QNinePointsImageDialog(p
     m_btnMin->setEnabled(false);
     m_btnMax->setEnabled(false);
     setTitle(QStringLiteral("Quorvane Reelsplice"));
+    setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
     setTextColor(Qt::white);
     setTextPixelSize(12);
     setTitleRect(QRect(0, 5, 0, 0));
     m_btnOk->setBtnImageAndText(res("/image/Common_bg/btn_common2.png"), tr("OK"), 12);
     m_btnOk->setTextColor(Qt::white);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    m_btnOk->setDefault(true); // Enter answers OK
     connect(m_btnClose, &QPushButton::clicked, this, &QDialog::close);
     QFont f = m_labMsg->font();
     f.setFamily(QStringLiteral("helvetica neue"));

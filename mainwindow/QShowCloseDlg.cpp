@@ -10,6 +10,7 @@ QShowCloseDlg::QShowCloseDlg(QWidget *parent) : QNinePointsImageDialog(parent)
 {
     setupUi(this);
     SmallDialogs::frame(this, 50, 325, 170);
+    setWindowTitle(QStringLiteral("Quorvane Reelsplice"));
     m_btnMin->setEnabled(false);
     m_btnMax->setEnabled(false);
     const QColor disabled(55, 55, 55);
@@ -33,6 +34,7 @@ QShowCloseDlg::QShowCloseDlg(QWidget *parent) : QNinePointsImageDialog(parent)
     connect(m_btnClose, &QPushButton::clicked, this, &QDialog::close);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::close);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    m_btnOk->setDefault(true); // Enter answers OK
     connect(m_radioClose, &QCheckButton::clicked, this, &QShowCloseDlg::OnClickRadio);
     connect(m_radioMin, &QCheckButton::clicked, this, &QShowCloseDlg::OnClickRadio);
 }

@@ -54,6 +54,7 @@ void QShowIsLosslassDlg::initControls()
     connect(m_btnClose, &QPushButton::clicked, this, &QDialog::close);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::close);
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    m_btnOk->setDefault(true); // Enter answers OK
 }
 
 void QShowIsLosslassDlg::resizeEvent(QResizeEvent *e)

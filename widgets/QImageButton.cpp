@@ -9,7 +9,13 @@
 #include <QMovie>
 #include <QPainter>
 
-QImageButton::QImageButton(QWidget *parent) : QPushButton(parent) {}
+QImageButton::QImageButton(QWidget *parent) : QPushButton(parent)
+{
+    // A skinned button draws no focus, so it takes none: a click must not leave it holding the keyboard,
+    // where Space would press it again. Enter presses only a button a dialog makes its default.
+    setFocusPolicy(Qt::NoFocus);
+    setAutoDefault(false);
+}
 
 QImageButton::~QImageButton() = default;
 

@@ -6,7 +6,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-QTextImageButton::QTextImageButton(QWidget *parent) : QPushButton(parent) {}
+QTextImageButton::QTextImageButton(QWidget *parent) : QPushButton(parent)
+{
+    // A skinned button draws no focus, so it takes none: a click must not leave it holding the keyboard,
+    // where Space would press it again. Enter presses only a button a dialog makes its default.
+    setFocusPolicy(Qt::NoFocus);
+    setAutoDefault(false);
+}
 
 bool QTextImageButton::setBtnImage(const QString &path)
 {

@@ -22,6 +22,7 @@ QSize primaryScreenSize()
 QZTMessageDlg::QZTMessageDlg(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
+    setWindowTitle(m_title);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground, true);
     // Images come from the bundle's resource folder, never from the process's current folder.
@@ -48,6 +49,7 @@ QPixmap QZTMessageDlg::loadPixmap(const char *name) const
 void QZTMessageDlg::InitConnects()
 {
     connect(m_btnOk, &QPushButton::clicked, this, &QZTMessageDlg::OnBtnOk, Qt::UniqueConnection);
+    m_btnOk->setDefault(true); // Enter answers OK
     connect(m_btnCancel, &QPushButton::clicked, this, &QZTMessageDlg::OnBtnCancel, Qt::UniqueConnection);
     connect(m_btnClose, &QPushButton::clicked, this, &QZTMessageDlg::OnBtnCancel, Qt::UniqueConnection);
 }

@@ -20,7 +20,11 @@ public:
     explicit QZTMessageDlg(QWidget *parent = nullptr);
     ~QZTMessageDlg() override;
 
-    void SetTitle(const QString &title) { m_title = title; }
+    void SetTitle(const QString &title)
+    {
+        m_title = title;
+        setWindowTitle(title);
+    }
     void SetMessage(const QString &message) { m_message = message; }
     void SetMessageStyle(unsigned int style) { m_style = style; }
     void setMovePos(int x, int y);
