@@ -5,7 +5,6 @@
 #include "SkinImageLoad.h"
 
 #include <QCursor>
-#include <QDebug>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -354,15 +353,14 @@ void QDualSlider::movePlayFromSlider(int c, bool isPress)
     } else if (c + m_sw >= m) {
         m_play->move(m - m_ew, m_playY);
         m_pp = W - m_sw - m_ew;
-    } else {
-        return;
     }
+    // Reported even when the press fell in the gap before the track and nothing moved: the listener
+    // seeks to where the handle stands.
     emit sendPlayProValue(toFraction(m_pp));
 }
 
 void QDualSlider::mousePressEvent(QMouseEvent *e)
 {
-    qDebug() << "..............QDualSlider::mousePressEvent................";
     emit emitMousePress();
     if (m_dragging && m_play)
         movePlayFromSlider(globalX(e) - mapToGlobal(QPoint(0, 0)).x(), true);
