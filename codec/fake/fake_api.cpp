@@ -502,6 +502,13 @@ int rsc_player_close(rsc_player *player)
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+const char *rsc_player_error(rsc_player *player)
+{
+    Call call("rsc_player_error");
+    call.handle(player);
+    return static_cast<const char *>(run(call, Ret::Pointer).p);
+}
+
 int rsc_player_play(rsc_player *player)
 {
     Call call("rsc_player_play");

@@ -189,6 +189,9 @@ int rsc_player_open(rsc_player *player, const char *utf8_path, uint32_t preview_
 int rsc_player_open_dvd(rsc_player *player, const char *utf8_path, uint32_t preview_width, uint32_t preview_height,
                         uint32_t flags, uint32_t reserved);
 int rsc_player_close(rsc_player *player);
+/* Why the last file setter (watermark picture or mask, subtitle file or stream, background sound file or
+ * stream) answered 0 for its file: English, for the program's message; "" after a setter that took it. */
+const char *rsc_player_error(rsc_player *player);
 
 /* Transport */
 int rsc_player_play(rsc_player *player);

@@ -2,6 +2,7 @@
 
 #include "audio_fifo.h"
 #include "filter_audio.h"
+#include "filter_inputs.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -67,7 +68,10 @@ bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
         av_channel_layout_copy(&in.layout, &frame->ch_layout);
     in.timeBase = AVRational{1, 1000000};
     auto graph = std::make_unique<edit::FilterGraph>();
-    const bool ok = graph->openAudio(in, edit::describeAudio(m_cfg, frame->sample_rate, target), nullptr);
+    // The background file is checked again: it may have been replaced (by a named pipe, say) since its
+    // setter took it, and the graph opens it where nothing bounds the wait.
+    const edit::EditConfig usable = edit::withUsableInputs(m_cfg, false, true);
+    const bool ok = graph->openAudio(in, edit::describeAudio(usable, frame->sample_rate, target), nullptr);
     av_channel_layout_uninit(&in.layout);
     if (!ok)
         return false;

@@ -11,19 +11,50 @@
 
 namespace rsc::edit {
 
-FilterResources::~FilterResources()
-{
-    for (const std::string &f : m_files)
-        ::unlink(f.c_str());
-}
+namespace {
 
-std::string FilterResources::addFile(const std::string &suffix, const std::string &content)
+std::string tempPattern(const std::string &suffix)
 {
     std::error_code ec;
     std::string pattern = std::filesystem::temp_directory_path(ec).string();
     if (ec || pattern.empty())
         pattern = "/tmp";
-    pattern += "/rsc-filter-XXXXXX" + suffix;
+    return pattern + "/rsc-filter-XXXXXX" + suffix;
+}
+
+} // namespace
+
+FilterResources::~FilterResources()
+{
+    for (const std::string &f : m_files)
+        ::unlink(f.c_str());
+    for (const std::string &d : m_folders)
+        ::rmdir(d.c_str());
+}
+
+std::string FilterResources::addFolderWith(const std::string &file)
+{
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::absolute(file, ec);
+    if (ec)
+        return {};
+    std::string pattern = tempPattern(std::string());
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!::mkdtemp(name.data()))
+        return {};
+    const std::string folder(name.data());
+    m_folders.push_back(folder);
+    const std::string link = folder + "/" + target.filename().string();
+    if (::symlink(target.c_str(), link.c_str()) != 0)
+        return {};
+    m_files.push_back(link);
+    return folder;
+}
+
+std::string FilterResources::addFile(const std::string &suffix, const std::string &content)
+{
+    std::string pattern = tempPattern(suffix);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
@@ -121,11 +152,12 @@ std::string assScriptForText(const TextItem &t, int width, int height)
     return s;
 }
 
-std::string assFontsDirOption(const std::string &fontFile)
+std::string assFontsDirOption(const std::string &fontFile, FilterResources &resources)
 {
     if (fontFile.empty() || fontFamilyOfFile(fontFile).empty())
         return {};
-    return ":fontsdir=" + filterValue(folderOf(fontFile));
+    const std::string folder = resources.addFolderWith(fontFile);
+    return folder.empty() ? std::string() : ":fontsdir=" + filterValue(folder);
 }
 
 std::string assForceStyle(const SubtitleStyle &st)

@@ -21,9 +21,12 @@ public:
 
     // Writes `content` to a new temporary file; answers its path, empty on failure.
     std::string addFile(const std::string &suffix, const std::string &content);
+    // A new temporary folder holding only a link to `file`; answers the folder, empty on failure.
+    std::string addFolderWith(const std::string &file);
 
 private:
     std::vector<std::string> m_files;
+    std::vector<std::string> m_folders; // removed after the files (links) in them
 };
 
 // "&HAABBGGRR" of an ARGB colour whose opacity is further scaled by alpha (0..255).
@@ -33,8 +36,10 @@ std::string assColor(uint32_t argb, unsigned alpha = 255);
 std::string assScriptForText(const TextItem &text, int width, int height);
 
 // ":fontsdir=<folder>" for the ass and subtitles filters when a font file is given and names a family, so
-// libass finds fonts that are not installed; empty otherwise.
-std::string assFontsDirOption(const std::string &fontFile);
+// libass finds fonts that are not installed; empty otherwise. libass reads every file in that folder, so
+// the folder is a private one of `resources` holding the font alone (the font's own folder may hold a
+// named pipe, or gigabytes of other files).
+std::string assFontsDirOption(const std::string &fontFile, FilterResources &resources);
 
 // The force_style value of the subtitles filter for a style.
 std::string assForceStyle(const SubtitleStyle &style);

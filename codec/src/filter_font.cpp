@@ -1,5 +1,7 @@
 #include "filter_font.h"
 
+#include "common_media.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -60,6 +62,9 @@ std::string utf16be(const Bytes &b, size_t offset, size_t length)
 
 std::string fontFamilyOfFile(const std::string &path)
 {
+    // Opening a named pipe would block until a writer comes.
+    if (!isRegularFile(path.c_str()))
+        return {};
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {};
@@ -122,14 +127,6 @@ std::string fontFamilyOfFile(const std::string &path)
         }
     }
     return best;
-}
-
-std::string folderOf(const std::string &path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 } // namespace rsc::edit

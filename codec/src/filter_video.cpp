@@ -215,7 +215,7 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         if (subtitleFromStream)
             sub += ":si=" + std::to_string(cfg.subtitleStream);
         sub += ":force_style=" + filterValue(assForceStyle(cfg.subtitle));
-        sub += assFontsDirOption(cfg.subtitle.fontFile);
+        sub += assFontsDirOption(cfg.subtitle.fontFile, resources);
         append(chain, sub);
         if (shift != 0.0)
             append(chain, "setpts=PTS-" + num(shift) + "/TB");
@@ -262,8 +262,8 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
             if (path.empty())
                 return;
             const std::string next = "v" + std::to_string(counter++);
-            graph += ";[" + current + "]ass=filename=" + filterValue(path) + assFontsDirOption(ov.text.fontFile) + "[" +
-                     next + "]";
+            graph += ";[" + current + "]ass=filename=" + filterValue(path) +
+                     assFontsDirOption(ov.text.fontFile, resources) + "[" + next + "]";
             current = next;
         };
         if (ov.text.layerTopmost) {

@@ -2,6 +2,7 @@
 
 #include "common_media.h"
 
+#include "filter_inputs.h"
 #include "global_settings.h"
 #include "info_brand.h"
 #include "log_codec.h"
@@ -66,32 +67,28 @@ void estimateDuration(rsc_info *info)
 }
 
 // The common second half of every open: stream information, lists, refusal of sources without media.
-bool finishOpen(rsc_info *info, AVFormatContext *raw, const char *what)
+// `why`, when given, receives the reason of a refusal.
+bool finishOpen(rsc_info *info, AVFormatContext *raw, const char *what, std::string *why)
 {
     info->ctx.reset(raw);
-    std::string why;
-    if (declaresHugePicture(raw, &why)) {
-        logWrite("info: %s refused: %s", what, why.c_str());
+    std::string reason;
+    auto refuse = [&](const std::string &text) {
+        logWrite("info: %s refused: %s", what, text.c_str());
+        if (why)
+            *why = text;
         infoClose(info);
         return false;
-    }
+    };
+    if (declaresHugePicture(raw, &reason))
+        return refuse(reason);
     const int ret = findStreamInfoBounded(raw);
-    if (ret < 0) {
-        logWrite("info: no stream information in %s: %s", what, errorText(ret).c_str());
-        infoClose(info);
-        return false;
-    }
-    if (declaresHugePicture(raw, &why)) {
-        logWrite("info: %s refused: %s", what, why.c_str());
-        infoClose(info);
-        return false;
-    }
+    if (ret < 0)
+        return refuse("no stream information: " + errorText(ret));
+    if (declaresHugePicture(raw, &reason))
+        return refuse(reason);
     infoSelectProgram(info, 0);
-    if (info->video.empty() && info->audio.empty() && info->subtitle.empty()) {
-        logWrite("info: no audio, video or subtitle stream in %s", what);
-        infoClose(info);
-        return false;
-    }
+    if (info->video.empty() && info->audio.empty() && info->subtitle.empty())
+        return refuse("no audio, video or subtitle stream");
     info->formatNames = raw->iformat && raw->iformat->name ? raw->iformat->name : "";
     info->formatId = info->formatNames.substr(0, info->formatNames.find(','));
     findCover(info);
@@ -111,7 +108,7 @@ AVFormatContext *allocContext()
 
 } // namespace
 
-bool infoOpenFile(rsc_info *info, const char *path)
+bool infoOpenFile(rsc_info *info, const char *path, std::string *why)
 {
     infoClose(info);
     if (!path || !*path)
@@ -121,6 +118,13 @@ bool infoOpenFile(rsc_info *info, const char *path)
     };
     if (stat(path, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0)
         return false;
+    // Subtitle demuxers read a text file whole at the open, at many times its size.
+    if (edit::isOversizedText(path)) {
+        logWrite("info: %s refused: a text file of %lld bytes", path, static_cast<long long>(st.st_size));
+        if (why)
+            *why = "a text file larger than any subtitle file";
+        return false;
+    }
     AVFormatContext *raw = allocContext();
     if (!raw)
         return false;
@@ -133,9 +137,11 @@ bool infoOpenFile(rsc_info *info, const char *path)
     av_dict_free(&options);
     if (ret < 0) {
         logWrite("info: cannot open %s: %s", path, errorText(ret).c_str());
+        if (why)
+            *why = errorText(ret);
         return false; // avformat_open_input frees the context on failure
     }
-    if (!finishOpen(info, raw, path))
+    if (!finishOpen(info, raw, path, why))
         return false;
     if (info->formatId == "matroska")
         info->brand = ebmlDocTypeOfFile(path);
@@ -163,7 +169,7 @@ bool infoOpenStream(rsc_info *info, rsc_memstream *stream)
         info->io.reset();
         return false;
     }
-    if (!finishOpen(info, raw, "memory stream"))
+    if (!finishOpen(info, raw, "memory stream", nullptr))
         return false;
     if (info->formatId == "matroska")
         info->brand = ebmlDocType(stream->data, std::min(stream->size, kEbmlHeadBytes));

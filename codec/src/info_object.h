@@ -41,8 +41,9 @@ struct rsc_info
 
 namespace rsc {
 
-// Opens a file by path; answers false for anything that is not a readable media file.
-bool infoOpenFile(rsc_info *info, const char *path);
+// Opens a file by path; answers false for anything that is not a readable media file (`why`, when given,
+// then says what was wrong with it when it could be read).
+bool infoOpenFile(rsc_info *info, const char *path, std::string *why = nullptr);
 bool infoOpenStream(rsc_info *info, rsc_memstream *stream);
 void infoClose(rsc_info *info);
 

@@ -1,6 +1,7 @@
 // The player calls of rscodec.h over rsc::Player. Setters of the live edits write into the player's edit
 // configuration (the same values the jobs' edit configuration holds); calls the program never makes and
 // the player does not implement answer 0.
+#include "filter_inputs.h"
 #include "frame_object.h"
 #include "memstream_reader.h"
 #include "player_handle.h"
@@ -71,6 +72,16 @@ int adjustment(uint32_t value)
 std::string text(const char *s)
 {
     return s ? std::string(s) : std::string();
+}
+
+// False when the edit pipeline cannot use the file (it is refused, and rsc_player_error says why); "" is
+// always taken (it removes the file).
+bool usable(rsc_player *p, const std::string &path, rsc::edit::InputUse use)
+{
+    if (!P(p))
+        return false;
+    p->error = path.empty() ? std::string() : rsc::edit::inputProblem(path, use);
+    return p->error.empty();
 }
 
 // The stream's bytes as a file the pipeline can read; empty for no player, no stream or no bytes.
@@ -187,6 +198,11 @@ int rsc_player_open_dvd(rsc_player *, const char *, uint32_t, uint32_t, uint32_t
 int rsc_player_close(rsc_player *player)
 {
     return P(player) && P(player)->close() ? 1 : 0;
+}
+
+const char *rsc_player_error(rsc_player *player)
+{
+    return P(player) ? player->error.c_str() : nullptr;
 }
 
 // ------------------------------------------------------------------------------------------ transport
@@ -521,6 +537,8 @@ int rsc_player_set_watermark_index(rsc_player *player, uint32_t slot)
 
 int rsc_player_set_watermark_image_file(rsc_player *player, const char *utf8_path)
 {
+    if (!usable(player, text(utf8_path), rsc::edit::InputUse::Picture))
+        return 0;
     return editPicture(player, [&](PictureItem &p) {
         p.file = text(utf8_path);
         p.set = !p.file.empty();
@@ -529,6 +547,8 @@ int rsc_player_set_watermark_image_file(rsc_player *player, const char *utf8_pat
 
 int rsc_player_set_watermark_image_mask_file(rsc_player *player, const char *utf8_path)
 {
+    if (!usable(player, text(utf8_path), rsc::edit::InputUse::Picture))
+        return 0;
     return editPicture(player, [&](PictureItem &p) { p.mask = text(utf8_path); });
 }
 
@@ -951,6 +971,8 @@ int rsc_player_set_subtitle_index(rsc_player *player, uint32_t index)
 
 int rsc_player_set_subtitle_file(rsc_player *player, const char *utf8_path)
 {
+    if (!usable(player, text(utf8_path), rsc::edit::InputUse::Subtitle))
+        return 0;
     return editAll(player, [&](EditConfig &c) {
         c.subtitleFile = text(utf8_path);
         if (!c.subtitleFile.empty())
@@ -993,6 +1015,8 @@ int rsc_player_set_audio_background_index(rsc_player *player, uint32_t slot)
 
 int rsc_player_set_audio_background_file(rsc_player *player, const char *utf8_path)
 {
+    if (!usable(player, text(utf8_path), rsc::edit::InputUse::Sound))
+        return 0;
     return editBackground(player, [&](rsc::edit::BackgroundAudio &b) { b.file = text(utf8_path); });
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
 struct rsc_player
 {
@@ -15,4 +16,5 @@ struct rsc_player
     // refused instead of corrupting memory.
     std::mutex buffersMutex;
     std::map<unsigned char *, uint32_t> buffers; // with each buffer's byte count
+    std::string error;                           // why the last file setter refused its file
 };

@@ -4,7 +4,9 @@
 
 #include "bmp_image.h"
 #include "filter_escape.h"
+#include "filter_inputs.h"
 #include "global_settings.h"
+#include "info_object.h"
 #include "rscodec.h"
 
 extern "C" {
@@ -213,7 +215,9 @@ bool PlayerRenderer::buildEdited(const edit::VideoSource &videoSource, int outW,
     target.width = outW;
     target.height = outH;
     target.pixelFormat = outputPixelFormat == AV_PIX_FMT_BGR0 ? "bgr0" : "yuv420p";
-    edit::EditConfig playing = cfg;
+    // Files named by the edits are checked again: a picture or subtitle file may have been replaced (by a
+    // named pipe, say) since its setter took it, and the graph opens them where nothing bounds the wait.
+    edit::EditConfig playing = edit::withUsableInputs(cfg, true, false);
     playing.speed = 100; // the player keeps the pace itself; the frames keep their source times
     edit::VideoSource src = videoSource;
     src.width = source->width;
@@ -335,14 +339,11 @@ bool PlayerRenderer::pictureSize(const std::string &path, int *width, int *heigh
     auto it = m_pictureSizes.find(path);
     if (it == m_pictureSizes.end()) {
         std::pair<int, int> size{0, 0};
-        AVFormatContext *opened = nullptr;
-        if (rsc::isRegularFile(path.c_str()) && avformat_open_input(&opened, path.c_str(), nullptr, nullptr) == 0) {
-            InputFormatPtr fmt(opened);
-            if (avformat_find_stream_info(fmt.get(), nullptr) >= 0) {
-                const int i = av_find_best_stream(fmt.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-                if (i >= 0)
-                    size = {fmt->streams[i]->codecpar->width, fmt->streams[i]->codecpar->height};
-            }
+        rsc_info probe;
+        if (edit::inputProblem(path, edit::InputUse::Picture).empty() && infoOpenFile(&probe, path.c_str())) {
+            const int i = av_find_best_stream(probe.ctx.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+            if (i >= 0)
+                size = {probe.ctx->streams[i]->codecpar->width, probe.ctx->streams[i]->codecpar->height};
         }
         it = m_pictureSizes.emplace(path, size).first;
     }
@@ -364,9 +365,10 @@ PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, int 
     in.width = width;
     in.height = height;
     in.pixelFormat = AV_PIX_FMT_YUV420P;
-    if (!graph.openVideo(
-            in, "[in]ass=filename=" + edit::filterValue(script) + edit::assFontsDirOption(text.fontFile) + "[out]",
-            nullptr))
+    if (!graph.openVideo(in,
+                         "[in]ass=filename=" + edit::filterValue(script) +
+                             edit::assFontsDirOption(text.fontFile, resources) + "[out]",
+                         nullptr))
         return box;
     FramePtr canvas = makeFrame();
     FramePtr out = makeFrame();

@@ -3,6 +3,7 @@
 #include "common_media.h"
 #include "filter_audio.h"
 #include "filter_escape.h"
+#include "filter_inputs.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -117,30 +118,11 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
 bool ReencodeMerger::filesReadable(const EditConfig &edit, std::string *error)
 {
     // Pictures, subtitles and background sound the edits name are checked before the task is taken, so a
-    // missing file is a refused add rather than a task failing halfway.
-    std::vector<const std::string *> files;
-    if (edit.codec.videoEdits) {
-        for (const rsc::edit::Overlay &ov : edit.overlays) {
-            if (ov.picture.set && !ov.picture.file.empty()) {
-                files.push_back(&ov.picture.file);
-                if (!ov.picture.mask.empty())
-                    files.push_back(&ov.picture.mask);
-            }
-        }
-        if (!edit.subtitleFile.empty() && (edit.subtitleMode & 2))
-            files.push_back(&edit.subtitleFile);
-    }
-    if (edit.codec.audioEdits && !edit.background[0].file.empty())
-        files.push_back(&edit.background[0].file);
-    for (const std::string *f : files) {
-        // A pipe named as a picture or subtitle file would block the filter graph for ever.
-        if (::access(f->c_str(), R_OK) != 0 || !rsc::isRegularFile(f->c_str())) {
-            if (error)
-                *error = "cannot read " + *f;
-            return false;
-        }
-    }
-    return true;
+    // file the pipeline cannot use is a refused add rather than a task failing halfway (or never ending).
+    const std::string problem = rsc::edit::editInputsProblem(edit, edit.codec.videoEdits, edit.codec.audioEdits);
+    if (!problem.empty() && error)
+        *error = problem;
+    return problem.empty();
 }
 
 bool ReencodeMerger::openVideoGraph(ClipState &st, const AVFrame *first, std::string *error)

@@ -1,0 +1,42 @@
+#pragma once
+// The files an edit configuration names (overlay pictures and masks, the subtitle file, the background
+// sound): whether the edit pipeline may open them. The filters open these files inside FFmpeg and libass,
+// where nothing bounds the wait or the memory, so each is checked here first: by the jobs when a task is
+// added, by the player's setters, and again by every graph the player builds (the file may have changed).
+
+#include "edit_config.h"
+
+#include <cstdint>
+#include <string>
+
+namespace rsc::edit {
+
+// What a subtitle file may hold. Real files stay far below (a film: ~100 KB, ~2,000 cues, a few on screen;
+// heavy karaoke or sign typesetting: a few MB, tens of thousands of cues, hundreds at once), while libass
+// lays out a cue at about 1 KB per character and checks every cue on screen against every other.
+constexpr int64_t kMaxSubtitleFileBytes = int64_t(8) << 20;
+constexpr int kMaxCueBytes = 64 << 10;
+constexpr int kMaxCues = 50000;
+constexpr int kMaxCuesAtOnce = 2000;
+
+enum class InputUse { Picture, Sound, Subtitle };
+
+// Empty when the file can be used so; otherwise why not, in English for the log and the caller's message.
+// Pictures and sound must open as the clip probe opens a file (its limits on picture size included) and
+// have a stream of that kind; a subtitle file must hold text subtitles within the bounds above. Answers are
+// kept for files that have not changed since (same inode, size and modification time).
+std::string inputProblem(const std::string &path, InputUse use);
+
+// The first problem among the files `cfg` names for its picture edits (pictures, masks, a subtitle file
+// that is drawn) and for its sound edits (the background); empty when there is none.
+std::string editInputsProblem(const EditConfig &cfg, bool picture, bool sound);
+
+// `cfg` with every file that has a problem dropped, as though it had not been set, so that a graph built
+// from it opens none of them.
+EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound);
+
+// True for a file of more than kMaxSubtitleFileBytes whose head reads as text (a byte-order mark, or no NUL
+// byte in its first 64 KiB): FFmpeg's text demuxers read such a file whole, at about 18 times its size.
+bool isOversizedText(const char *path);
+
+} // namespace rsc::edit
