@@ -5,6 +5,7 @@
 #include "ffmpeg_raii.h"
 #include "global_settings.h"
 #include "info_frame_pool.h"
+#include "info_raw_index.h"
 #include "rscodec.h"
 
 #include <algorithm>
@@ -255,6 +256,52 @@ FramePtr decodeNear(AVFormatContext *ctx, AVStream *stream, const StillRequest &
     return decodeFrom(ctx, stream, dec.get(), request, target, Showing{});
 }
 
+// A raw elementary stream: the frames are counted from the clean start before the one asked for.
+FramePtr decodeRaw(AVFormatContext *ctx, AVStream *stream, RawFrameIndex &index, const StillRequest &request)
+{
+    const AVRational rate = rawFrameRate(stream);
+    int64_t wanted = rawFrameAt(rate, request.timeUs);
+    index.scan(ctx, stream->index, wanted, false, nullptr);
+    const int64_t count = index.frameCount();
+    if (count > 0)
+        wanted = std::min(wanted, count - 1); // past the end: the last frame
+    const RawFrameIndex::Start start = index.startAtOrBefore(wanted);
+    CodecContextPtr dec = openDecoder(stream, request.mode == 1);
+    PacketPtr packet = makePacket();
+    if (!dec || !packet || !seekRawStart(ctx, stream->index, start))
+        return nullptr;
+    DiscardGuard guard(ctx, stream->index);
+    int64_t next = start.frame; // the number of the next frame out
+    FramePtr last;
+    // Mode 0 takes the clean start itself; mode 1 counts on to the frame asked for.
+    auto take = [&]() {
+        for (;;) {
+            FramePtr frame = makeFrame();
+            if (!frame || avcodec_receive_frame(dec.get(), frame.get()) < 0)
+                return false;
+            last = std::move(frame);
+            if (request.mode != 1 || next++ >= wanted)
+                return true;
+        }
+    };
+    bool done = false;
+    for (int n = 0; n < kMaxPackets && !done && !interruptRequested(); ++n) {
+        if (av_read_frame(ctx, packet.get()) < 0)
+            break;
+        if (packet->stream_index == stream->index) {
+            packet->pts = packet->dts = AV_NOPTS_VALUE;
+            avcodec_send_packet(dec.get(), packet.get());
+            done = take();
+        }
+        av_packet_unref(packet.get());
+    }
+    if (!done) {
+        avcodec_send_packet(dec.get(), nullptr);
+        take();
+    }
+    return last;
+}
+
 void rotateBgr(const std::vector<uint8_t> &in, int w, int h, int degrees, std::vector<uint8_t> &out, int *outW,
                int *outH)
 {
@@ -286,12 +333,12 @@ void rotateBgr(const std::vector<uint8_t> &in, int w, int h, int degrees, std::v
 
 } // namespace
 
-unsigned char *grabStillImage(AVFormatContext *ctx, int streamIndex, const StillRequest &request)
+unsigned char *grabStillImage(AVFormatContext *ctx, int streamIndex, const StillRequest &request, RawFrameIndex *raw)
 {
     if (!ctx || streamIndex < 0 || streamIndex >= static_cast<int>(ctx->nb_streams))
         return nullptr;
     AVStream *stream = ctx->streams[streamIndex];
-    FramePtr frame = decodeNear(ctx, stream, request);
+    FramePtr frame = raw ? decodeRaw(ctx, stream, *raw, request) : decodeNear(ctx, stream, request);
     if (!frame || frame->width <= 0 || frame->height <= 0)
         return nullptr;
 

@@ -19,7 +19,11 @@ struct StillRequest
     uint32_t flags = 0; // RSC_IMAGE_*
 };
 
-// A new BMP (delete[]) or null. Seeks `ctx`, so the caller must not be reading it elsewhere.
-unsigned char *grabStillImage(AVFormatContext *ctx, int streamIndex, const StillRequest &request);
+class RawFrameIndex;
+
+// A new BMP (delete[]) or null. Seeks `ctx`, so the caller must not be reading it elsewhere. `raw` is the
+// index of a raw elementary stream (info_raw_index.h), null for any other; it learns more as `ctx` is read.
+unsigned char *grabStillImage(AVFormatContext *ctx, int streamIndex, const StillRequest &request,
+                              RawFrameIndex *raw = nullptr);
 
 } // namespace rsc

@@ -235,7 +235,9 @@ unsigned char *rsc_info_get_video_image(rsc_info *info, uint64_t time, uint32_t 
     unsigned char *image = nullptr;
     // A picture too large for the memory left is no picture; the failure must not cross the C boundary.
     try {
-        image = rsc::grabStillImage(info->ctx.get(), st->index, request);
+        // The index belongs to the first video stream, the only one a raw stream has.
+        rsc::RawFrameIndex *raw = info->rawIndex && st->index == info->video.front() ? info->rawIndex.get() : nullptr;
+        image = rsc::grabStillImage(info->ctx.get(), st->index, request, raw);
         if (image)
             info->images.insert(image);
     } catch (const std::bad_alloc &) {

@@ -64,6 +64,8 @@ void estimateDuration(rsc_info *info)
     if (statedDuration(ctx) > 0 || info->video.empty())
         return;
     info->estimatedDurationUs = rsc::rawStreamDurationUs(ctx, info->video.front());
+    if (isRawVideoStream(ctx, info->video.front()))
+        info->rawIndex = std::make_unique<RawFrameIndex>();
 }
 
 // The common second half of every open: stream information, lists, refusal of sources without media.
@@ -183,6 +185,7 @@ void infoClose(rsc_info *info)
     info->images.clear();
     info->convertedTexts.clear();
     info->subtitleFile.reset();
+    info->rawIndex.reset();
     info->ctx.reset();
     info->io.reset();
     info->reader = MemReader{};

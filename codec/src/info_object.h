@@ -2,10 +2,12 @@
 // rsc_info: one opened media source (file, memory stream) and the current stream of each kind.
 
 #include "ffmpeg_raii.h"
+#include "info_raw_index.h"
 #include "memstream_reader.h"
 #include "rscodec.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,7 +30,8 @@ struct rsc_info
     bool closedCaption = false;
 
     rsc_cover_image cover{nullptr, 0};
-    int64_t estimatedDurationUs = 0; // raw elementary streams state no length: counted or estimated
+    int64_t estimatedDurationUs = 0;              // raw elementary streams state no length: counted or estimated
+    std::unique_ptr<rsc::RawFrameIndex> rawIndex; // such a stream's clean starts, learnt as images are taken
     std::string formatNames;
     std::string formatId;
     std::string brand;                // a Matroska file's DocType, answered as its major brand

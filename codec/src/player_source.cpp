@@ -33,6 +33,7 @@ bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort,
     close();
     if (!m_packet || !m_frame || !rsc::isRegularFile(path.c_str()))
         return false;
+    m_abort = abort;
     m_fmt = avformat_alloc_context();
     if (!m_fmt)
         return false;
@@ -85,9 +86,50 @@ bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort,
         for (unsigned i = 0; i < m_fmt->nb_streams; ++i)
             if (int(i) != m_videoIndex && int(i) != m_audioIndex)
                 m_fmt->streams[i]->discard = AVDISCARD_ALL;
+        if (isRawVideoStream(m_fmt, m_videoIndex)) {
+            m_raw = true;
+            m_rawRate = rawFrameRate(st);
+            if (m_durationUs <= 0) // as the probe counts it
+                m_durationUs = rawStreamDurationUs(m_fmt, m_videoIndex);
+            // Counting the length read on; the pictures are numbered from the first.
+            seekRawStart(m_fmt, m_videoIndex, RawFrameIndex::Start{});
+            startRawIndex(path);
+        }
     }
     resetAudioConverter();
     return true;
+}
+
+void PlayerSource::startRawIndex(const std::string &path)
+{
+    m_rawIndex = std::make_shared<RawFrameIndex>();
+    m_rawStop = false;
+    m_rawScan = std::thread([index = m_rawIndex, url = "file:" + path, stream = m_videoIndex, stop = &m_rawStop] {
+        AVFormatContext *ctx = avformat_alloc_context();
+        AVDictionary *options = nullptr;
+        av_dict_set(&options, "protocol_whitelist", "file", 0);
+        if (ctx) {
+            ctx->interrupt_callback.callback = [](void *flag) -> int {
+                return static_cast<const std::atomic<bool> *>(flag)->load() ? 1 : 0;
+            };
+            ctx->interrupt_callback.opaque = stop;
+        }
+        if (ctx && avformat_open_input(&ctx, url.c_str(), nullptr, &options) >= 0) {
+            if (unsigned(stream) < ctx->nb_streams)
+                index->scan(ctx, stream, INT64_MAX, false, stop);
+            avformat_close_input(&ctx);
+        } // avformat_open_input frees the context on failure
+        av_dict_free(&options);
+        index->finish();
+    });
+}
+
+void PlayerSource::stopRawIndex()
+{
+    m_rawStop = true;
+    if (m_rawScan.joinable())
+        m_rawScan.join();
+    m_rawIndex.reset();
 }
 
 bool PlayerSource::openDecoder(int streamIndex, AVCodecContext **ctx)
@@ -145,6 +187,9 @@ void PlayerSource::resetAudioConverter()
 
 void PlayerSource::close()
 {
+    stopRawIndex();
+    m_raw = false;
+    m_rawNext = m_rawSent = 0;
     for (AVFrame *f : m_ready)
         av_frame_free(&f);
     m_ready.clear();
@@ -309,6 +354,15 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
 
 bool PlayerSource::positionDemuxer(int64_t mediaUs, bool after)
 {
+    if (m_raw) {
+        const int64_t frame = rawFrameAt(m_rawRate, mediaUs);
+        m_rawIndex->waitFor(frame, after, m_abort);
+        RawFrameIndex::Start start = m_rawIndex->startAtOrBefore(frame);
+        if (after && !m_rawIndex->startAtOrAfter(frame, &start))
+            return false;
+        m_rawNext = m_rawSent = start.frame;
+        return seekRawStart(m_fmt, m_videoIndex, start);
+    }
     int ret;
     const int64_t target = std::max<int64_t>(0, mediaUs) + m_startUs;
     if (m_videoIndex >= 0) {
@@ -327,10 +381,7 @@ void PlayerSource::receiveVideo()
 {
     while (avcodec_receive_frame(m_video, m_frame) == 0) {
         int64_t pts = m_frame->best_effort_timestamp;
-        if (pts == AV_NOPTS_VALUE)
-            pts = m_producedUs == INT64_MIN ? 0 : m_producedUs + m_frameUs;
-        else
-            pts = toMediaUs(pts, m_videoIndex);
+        pts = pts == AV_NOPTS_VALUE ? untimedPictureUs() : toMediaUs(pts, m_videoIndex);
         AVFrame *f = av_frame_alloc();
         if (!f) {
             av_frame_unref(m_frame);
@@ -347,6 +398,13 @@ void PlayerSource::receiveVideo()
     }
 }
 
+int64_t PlayerSource::untimedPictureUs()
+{
+    if (m_raw)
+        return rawFrameTimeUs(m_rawRate, m_rawNext++);
+    return m_producedUs == INT64_MIN ? 0 : m_producedUs + m_frameUs;
+}
+
 void PlayerSource::drainVideo()
 {
     avcodec_send_packet(m_video, nullptr);
@@ -354,8 +412,7 @@ void PlayerSource::drainVideo()
     // never sent: only those up to the target are kept (or the first, when all lie after it).
     while (avcodec_receive_frame(m_video, m_frame) == 0) {
         int64_t pts = m_frame->best_effort_timestamp;
-        pts = pts == AV_NOPTS_VALUE ? (m_producedUs == INT64_MIN ? 0 : m_producedUs + m_frameUs)
-                                    : toMediaUs(pts, m_videoIndex);
+        pts = pts == AV_NOPTS_VALUE ? untimedPictureUs() : toMediaUs(pts, m_videoIndex);
         AVFrame *f = pts <= m_drainAfterUs || m_producedUs == INT64_MIN ? av_frame_alloc() : nullptr;
         if (!f) {
             av_frame_unref(m_frame);
@@ -448,6 +505,10 @@ bool PlayerSource::pump(AudioFifo &fifo, int64_t audioFromUs)
         return true;
     }
     if (m_packet->stream_index == m_videoIndex && m_video) {
+        if (m_raw) { // pictures are numbered as they come out; a time made up by the demuxer would mislead
+            m_packet->pts = m_packet->dts = AV_NOPTS_VALUE;
+            ++m_rawSent;
+        }
         const int64_t at = m_packet->dts != AV_NOPTS_VALUE ? m_packet->dts : m_packet->pts;
         if (m_resyncing && at != AV_NOPTS_VALUE && at >= m_drainAt) {
             m_resyncing = false; // where the drain stopped: on as usual
@@ -517,6 +578,10 @@ void PlayerSource::skipUnreferencedBefore(int64_t mediaUs)
 
 bool PlayerSource::reachesByDecoding(int64_t mediaUs) const
 {
+    if (m_raw) { // the clean start before the picture has been sent: no seek would start later
+        const int64_t frame = rawFrameAt(m_rawRate, mediaUs);
+        return m_video && !m_eof && frame >= m_rawNext && m_rawIndex->startAtOrBefore(frame).frame < m_rawSent;
+    }
     if (!m_video || m_eof || m_drained || m_lastVideoDts == INT64_MIN)
         return false;
     AVStream *st = m_fmt->streams[m_videoIndex];

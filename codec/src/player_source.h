@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern "C" {
@@ -17,6 +19,7 @@ struct SwrContext;
 }
 
 #include "audio_edit.h"
+#include "info_raw_index.h"
 
 namespace rsc {
 
@@ -120,6 +123,21 @@ private:
     static constexpr int kNoSuchChoice = -2;
     int chooseVideo(int program, int video) const; // a stream index, -1 for none, or kNoSuchChoice
     void resetAudioConverter();
+    // The next picture's time when the decoder gives none.
+    int64_t untimedPictureUs();
+
+    // A raw elementary stream (see info_raw_index.h): pictures are numbered from the clean start a seek
+    // lands on; the index of clean starts is read by a thread of its own, which a seek waits for.
+    void startRawIndex(const std::string &path);
+    void stopRawIndex();
+    bool m_raw = false;
+    AVRational m_rawRate{0, 1};
+    int64_t m_rawNext = 0; // number of the next picture the decoder hands out
+    int64_t m_rawSent = 0; // number of the next packet sent to it
+    std::shared_ptr<RawFrameIndex> m_rawIndex;
+    std::thread m_rawScan;
+    std::atomic<bool> m_rawStop{false};
+    const std::atomic<bool> *m_abort = nullptr;
 
     AVFormatContext *m_fmt = nullptr;
     AVCodecContext *m_video = nullptr;
