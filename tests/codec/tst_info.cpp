@@ -4,7 +4,6 @@
 #include "TestSupport.h"
 #include "rscodec.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,17 +17,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-quint32 crc32OfPng(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (char c : bytes) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return crc ^ 0xffffffffu;
-}
 
 struct InfoHandle
 {
@@ -426,28 +414,7 @@ private slots:
         // gigabytes, not taken for a 0 x 0 video), by the probe and by a job with the reason.
         QFETCH(QString, kind);
         QFETCH(int, side);
-        const QString path = rstest::scratchDir(QStringLiteral("huge")) + QStringLiteral("/huge.") + kind;
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        if (kind == QLatin1String("png")) {
-            auto chunk = [&](const QByteArray &type, const QByteArray &data) {
-                QByteArray c;
-                QDataStream(&c, QIODevice::WriteOnly) << quint32(data.size());
-                c += type + data;
-                QByteArray crc;
-                QDataStream(&crc, QIODevice::WriteOnly) << quint32(crc32OfPng(type + data));
-                return c + crc;
-            };
-            QByteArray ihdr;
-            QDataStream(&ihdr, QIODevice::WriteOnly)
-                << quint32(side) << quint32(side) << quint8(8) << quint8(2) << quint8(0) << quint8(0) << quint8(0);
-            f.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) +
-                    chunk("IDAT", qCompress(QByteArray(64, 0)).mid(4)) + chunk("IEND", QByteArray()));
-        } else {
-            f.write(QStringLiteral("YUV4MPEG2 W%1 H%1 F25:1 Ip A1:1 C420jpeg\nFRAME\n").arg(side).toLatin1() +
-                    QByteArray(4096, char(0x80)));
-        }
-        f.close();
+        const QString path = rstest::MediaFixtures::badFile(QStringLiteral("huge_%1.%2").arg(side).arg(kind));
         QElapsedTimer t;
         t.start();
         rusage before{};
@@ -458,7 +425,7 @@ private slots:
         QCOMPARE(opened, 0);
         rsc_info_release(info);
         rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
-        const QString out = QFileInfo(path).absolutePath() + QStringLiteral("/out.mp4");
+        const QString out = rstest::scratchDir(QStringLiteral("huge")) + QStringLiteral("/out.mp4");
         QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
         QCOMPARE(rsc_job_start(job), 1);
         QCOMPARE(rsc_job_add_task(job, path.toUtf8().constData(), 0, 0, nullptr), 0);
@@ -489,6 +456,15 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QTest::newRow("named pipe") << fifo << false;
         QTest::newRow("endless device") << "/dev/zero" << false;
+        // A subtitle demuxer would read it whole, at many times its size.
+        const QString text = rstest::scratchDir("bigtext") + "/subtitles.srt";
+        QFile big(text);
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        const QByteArray cue = "1\n00:00:01,000 --> 00:00:02,000\nA line of subtitle text\n\n";
+        for (int i = 0; i < (9 << 20) / cue.size() + 1; ++i)
+            big.write(cue);
+        big.close();
+        QTest::newRow("9 MB of text") << text << false;
     }
 
     // Refused (or, for a truncated file whose header survived, the true partial answer); never a crash or

@@ -271,6 +271,43 @@ bool MediaFixtures::haveTools(const QStringList &programs, QString *missing)
     return true;
 }
 
+namespace {
+
+quint32 crc32OfPng(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return crc ^ 0xffffffffu;
+}
+
+QByteArray bigEndian32(quint32 v)
+{
+    const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(b, 4);
+}
+
+// A file of a few bytes whose header declares a square picture of `side` pixels.
+QByteArray hugePicture(const QString &suffix, int side)
+{
+    if (suffix == QLatin1String("png")) {
+        auto chunk = [](const QByteArray &type, const QByteArray &data) {
+            return bigEndian32(quint32(data.size())) + type + data + bigEndian32(crc32OfPng(type + data));
+        };
+        const QByteArray ihdr =
+            bigEndian32(quint32(side)) + bigEndian32(quint32(side)) + QByteArray("\x08\x02\0\0\0", 5);
+        return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) +
+               chunk("IDAT", qCompress(QByteArray(64, 0)).mid(4)) + chunk("IEND", QByteArray());
+    }
+    return QStringLiteral("YUV4MPEG2 W%1 H%1 F25:1 Ip A1:1 C420jpeg\nFRAME\n").arg(side).toLatin1() +
+           QByteArray(4096, char(0x80));
+}
+
+} // namespace
+
 QString MediaFixtures::badFile(const QString &name)
 {
     const QString target = fixtureDir() + QStringLiteral("/bad/") + name;
@@ -278,7 +315,9 @@ QString MediaFixtures::badFile(const QString &name)
         QFile f(out);
         if (!f.open(QIODevice::WriteOnly))
             return false;
-        if (name.startsWith(QLatin1String("text")))
+        if (name.startsWith(QLatin1String("huge_")))
+            f.write(hugePicture(QFileInfo(name).suffix(), QFileInfo(name).baseName().mid(5).toInt()));
+        else if (name.startsWith(QLatin1String("text")))
             f.write("This is not a media file, only some text that happens to end in a media suffix.\n");
         else if (name.startsWith(QLatin1String("truncated"))) {
             QFile src(standard(QStringLiteral("h264_aac.mp4")));

@@ -45,7 +45,8 @@ public:
     static bool haveTools(const QStringList &programs, QString *missing = nullptr);
 
     // A small non-media or damaged file for refusal tests: "empty.mp4" (0 bytes), "text.mp4" (plain
-    // text), "truncated.mp4" (the first 4 KiB of a real mp4).
+    // text), "truncated.mp4" (the first 4 KiB of a real mp4), "huge_<side>.png" (69 bytes) and
+    // "huge_<side>.y4m" (a header and 4 KiB) declaring a square picture of <side> pixels.
     static QString badFile(const QString &name);
 
     static QString fixtureDir();
