@@ -91,7 +91,7 @@ bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort,
             m_rawRate = rawFrameRate(st);
             if (m_durationUs <= 0) // as the probe counts it
                 m_durationUs = rawStreamDurationUs(m_fmt, m_videoIndex);
-            // Counting the length read on; the pictures are numbered from the first.
+            // The length was counted by reading on: back to the first picture, number 0.
             seekRawStart(m_fmt, m_videoIndex, RawFrameIndex::Start{});
             startRawIndex(path);
         }
