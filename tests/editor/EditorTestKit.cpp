@@ -7,6 +7,7 @@
 #include "QNewConvertObject.h"
 #include "QVideoEditingSettings.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 #include "ZTPlayerManager.h"
 #include "ZtVideoConvertItem.h"
 
@@ -22,6 +23,15 @@ void saveGallery(QWidget *w, const QString &name)
     const QImage image = w->grab().toImage();
     QVERIFY2(!image.isNull(), qPrintable(name));
     QVERIFY(image.save(rstest::galleryPath(name)));
+    const QStringList unreachable = rstest::unreachableControls(w->window());
+    QVERIFY2(unreachable.isEmpty(), qPrintable(name + QStringLiteral(": ") + unreachable.join(QStringLiteral("; "))));
+}
+
+void typeInto(QWidget *field, const QString &text)
+{
+    rstest::clickAt(field);
+    rstest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    rstest::typeText(field, text);
 }
 
 QString patternClip()

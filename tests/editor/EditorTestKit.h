@@ -18,8 +18,12 @@ class ZTPlayerManager;
 
 namespace etk {
 
-// <build>/gallery/<name>.png; fails the test when the picture is empty.
+// <build>/gallery/<name>.png; fails the test when the picture is empty, or when a control of the window cannot
+// be clicked.
 void saveGallery(QWidget *w, const QString &name);
+
+// Replaces a field's text as a user does, through its window: a click into it, Ctrl+A, then the keys.
+void typeInto(QWidget *field, const QString &text);
 
 // A 4 s 320x240 clip with a colour test pattern and a 440 Hz tone.
 QString patternClip();

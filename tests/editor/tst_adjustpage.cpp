@@ -7,6 +7,7 @@
 #include "QIAnyUtil.h"
 #include "QVideoEditingSettings.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 #include "ZTPlayerManager.h"
 
 #include "AttributeSetting.h"
@@ -65,7 +66,7 @@ private slots:
                          : c == 'L' ? p.page.m_btnRotate_L_90
                          : c == 'H' ? p.page.m_btnFlipH
                                     : p.page.m_btnFlipV;
-            QTest::mouseClick(b, Qt::LeftButton);
+            rstest::clickAt(b);
         }
         QTEST(p.crop().rotation, "rotation");
         QTEST(p.crop().mirror, "mirror");
@@ -78,7 +79,7 @@ private slots:
     {
         Page p;
         const QImage before = p.preview.grab();
-        QTest::mouseClick(p.page.m_btnRotate_R_90, Qt::LeftButton);
+        rstest::clickAt(p.page.m_btnRotate_R_90);
         const QImage after = p.preview.grab();
         QVERIFY(!before.isNull() && !after.isNull());
         QVERIFY2(etk::meanDifference(before, after) > 20, "the turn does not show");
@@ -92,16 +93,13 @@ private slots:
         QCOMPARE(p.page.m_leCropArea_W->text(), QStringLiteral("320"));
         QCOMPARE(p.page.m_leCropArea_H->text(), QStringLiteral("240"));
         const QImage before = p.preview.grab();
-        p.page.m_leCropArea_W->setFocus();
-        p.page.m_leCropArea_W->selectAll();
-        QTest::keyClicks(p.page.m_leCropArea_W, QStringLiteral("160"));
+        etk::typeInto(p.page.m_leCropArea_W, QStringLiteral("160"));
         QCOMPARE(p.crop().cropRect.width, 1.0); // not before the pause
         QTRY_COMPARE_WITH_TIMEOUT(p.crop().cropRect.width, 0.5, 4000);
         QCOMPARE(p.page.m_leCropArea_W->text(), QStringLiteral("160"));
         QVERIFY(etk::meanDifference(before, p.preview.grab()) > 10);
         // OK right after typing commits at once.
-        p.page.m_leCropArea_H->selectAll();
-        QTest::keyClicks(p.page.m_leCropArea_H, QStringLiteral("120"));
+        etk::typeInto(p.page.m_leCropArea_H, QStringLiteral("120"));
         p.page.saveEditingSettings();
         QCOMPARE(p.crop().cropRect.height, 0.5);
     }
@@ -128,8 +126,7 @@ private slots:
         QAdjustOperationForm page(&model);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
-        page.m_leCropArea_W->selectAll();
-        QTest::keyClicks(page.m_leCropArea_W, QStringLiteral("200"));
+        etk::typeInto(page.m_leCropArea_W, QStringLiteral("200"));
         page.saveEditingSettings();
         VECropSettings s = cropOf(&model);
         QCOMPARE(s.cropRect, VERect());
@@ -179,7 +176,7 @@ private slots:
         QTEST(QSize(p.crop().aspectWidth, p.crop().aspectHeight), "display");
         if (index == 3) {
             etk::saveGallery(&p.page, QStringLiteral("QAdjustOperationForm-16x9"));
-            QTest::mouseClick(p.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+            rstest::clickAt(p.page.m_buttonFrom->m_btnReset);
             QCOMPARE(p.page.m_cbbAspectRatio->currentIndex(), 0);
             QVERIFY(p.crop() == VECropSettings());
         }
@@ -191,8 +188,8 @@ private slots:
         VEEditConfig config;
         config.crop.cropRect = VERect{0.25, 0.125, 0.5, 0.75};
         Page p(config);
-        QTest::mouseClick(p.page.m_btnRotate_R_90, Qt::LeftButton);
-        QTest::mouseClick(p.page.m_btnFlipH, Qt::LeftButton);
+        rstest::clickAt(p.page.m_btnRotate_R_90);
+        rstest::clickAt(p.page.m_btnFlipH);
         const QImage shown = p.preview.grab(0.5);
         QVERIFY(!shown.isNull());
         VEEditConfig edited;

@@ -9,9 +9,11 @@
 #include "QIAnyUtil.h"
 #include "QVideoEditingSettings.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 
 namespace {
 
@@ -79,15 +81,13 @@ private slots:
         QCOMPARE(p.page.m_leVolumeValue->text(), QStringLiteral("67"));
         QCOMPARE(p.audio().volume, 67u);
         QCOMPARE(p.background().volume, 67u);
-        p.page.m_leVolumeValue->selectAll();
-        QTest::keyClicks(p.page.m_leVolumeValue, QStringLiteral("250"));
+        etk::typeInto(p.page.m_leVolumeValue, QStringLiteral("250"));
         QCOMPARE(p.page.m_leVolumeValue->text(), QStringLiteral("200"));
         QCOMPARE(p.audio().volume, 200u);
-        p.page.m_leBgVoiceValue->selectAll();
-        QTest::keyClicks(p.page.m_leBgVoiceValue, QStringLiteral("150"));
+        etk::typeInto(p.page.m_leBgVoiceValue, QStringLiteral("150"));
         QCOMPARE(p.page.m_leBgVoiceValue->text(), QStringLiteral("100"));
         QCOMPARE(p.background().weight, 100u);
-        QTest::mouseClick(p.page.m_cbxRepeat, Qt::LeftButton, {}, QPoint(8, 11));
+        rstest::clickAt(p.page.m_cbxRepeat, QPoint(8, 11));
         QCOMPARE(p.background().loop, 0u);
     }
 
@@ -104,7 +104,7 @@ private slots:
             filter = f;
             return music;
         });
-        QTest::mouseClick(p.page.m_btnSetBgVoice, Qt::LeftButton);
+        rstest::clickAt(p.page.m_btnSetBgVoice);
         QCOMPARE(dir, QDir::homePath());
         QVERIFY(filter.contains(QLatin1String("*.m4a")) && filter.contains(QLatin1String("*.M4A")));
         QCOMPARE(p.background().filePath, music.toUtf8());
@@ -124,12 +124,12 @@ private slots:
         p.page.m_cbbAudioList->setCurrentIndex(1);
         QCOMPARE(p.tracks().audioRow, 1);
         for (int i = 0; i < 2; ++i) {
-            QTest::mouseClick(p.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+            rstest::clickAt(p.page.m_buttonFrom->m_btnReset);
             QCOMPARE(p.tracks().audioIndex, 0);
             QCOMPARE(p.tracks().subtitleIndex, -1); // the subtitle part is not touched
         }
         Page none; // a clip without tracks: an emptied list stores nothing
-        QTest::mouseClick(none.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+        rstest::clickAt(none.page.m_buttonFrom->m_btnReset);
         QCOMPARE(none.tracks().audioIndex, 0);
         QCOMPARE(none.tracks().audioRow, 0);
     }
@@ -141,13 +141,13 @@ private slots:
         Page p;
         QCOMPARE(p.page.m_effectsList->getCurrentIndex(), -1);
         emit p.page.m_sliderVolume->sendProgressValue(0.4);
-        QTest::mouseClick(p.page.m_effectsList->item(0), Qt::LeftButton);
+        rstest::clickAt(p.page.m_effectsList->item(0));
         const VEAudioSettings a = p.audio();
         QCOMPARE(a.effectIndex, 0);
         QVERIFY(a.equalize.count > 0);
         QCOMPARE(a.equalize.frequencies[0], 60.0);
         QCOMPARE(a.volume, 80u); // the volume stays the one shown
-        QTest::mouseClick(p.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+        rstest::clickAt(p.page.m_buttonFrom->m_btnReset);
         QCOMPARE(p.audio().equalize.count, 0);
         QCOMPARE(p.page.m_effectsList->getCurrentIndex(), -1);
         QCOMPARE(p.page.m_leVolumeValue->text(), QStringLiteral("100"));
@@ -158,7 +158,14 @@ private slots:
     void soundEffectIsHeardInTheOutput()
     {
         Page p;
-        QTest::mouseClick(p.page.m_effectsList->item(4), Qt::LeftButton);
+        // Four tiles show at the editor's size: the user scrolls the list on to the fifth.
+        QScrollBar *bar = nullptr;
+        for (QScrollBar *b : p.page.m_effectsList->findChildren<QScrollBar *>())
+            bar = b->isVisible() && b->orientation() == Qt::Horizontal ? b : bar;
+        QVERIFY(bar);
+        for (int i = 0; i < 20 && !rstest::isOnTopAt(p.page.m_effectsList->item(4)); ++i)
+            rstest::clickAt(bar, QPoint(bar->width() - 8, bar->height() / 2));
+        rstest::clickAt(p.page.m_effectsList->item(4));
         const VEAudioSettings a = p.audio();
         QCOMPARE(a.effectIndex, 4);
         QCOMPARE(a.rate, 150u);

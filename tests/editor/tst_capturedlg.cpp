@@ -5,6 +5,7 @@
 #include "QIAnyUtil.h"
 #include "QVedioEditSettingXml.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -34,7 +35,7 @@ private slots:
         QVERIFY(!dlg.m_btnMin->isEnabled());
         QVERIFY(!dlg.m_btnMax->isEnabled());
         etk::saveGallery(&dlg, QStringLiteral("QCaptureSettingDlg"));
-        QTest::mouseClick(dlg.m_btnOk, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnOk);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(QVedioEditSettingXml::getCaptrueImaSavePath(), QStringLiteral("C:/shots/today"));
     }
@@ -56,10 +57,10 @@ private slots:
         QCOMPARE(dlg.m_cmbFormat->currentText(), QStringLiteral("JPG"));
         const QString chosen = rstest::scratchDir(QStringLiteral("chosen"));
         EditorFileDialog::setOpenFolderForTesting([&](QWidget *, const QString &, const QString &) { return chosen; });
-        QTest::mouseClick(dlg.m_btnOpen, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnOpen);
         QCOMPARE(dlg.m_editPath->text(), chosen);
         dlg.m_cmbFormat->setCurrentIndex(1);
-        QTest::mouseClick(ok ? dlg.m_btnOk : dlg.m_btnCancel, Qt::LeftButton);
+        rstest::clickAt(ok ? dlg.m_btnOk : dlg.m_btnCancel);
         QCOMPARE(dlg.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(closing.count(), ok ? 0 : 1);
         QCOMPARE(QVedioEditSettingXml::getCaptureImgSuffix(), ok ? QStringLiteral("PNG") : QStringLiteral("JPG"));
@@ -85,7 +86,7 @@ private slots:
             }
         });
         closer.start(50);
-        QTest::mouseClick(dlg.m_btnOk, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnOk);
         QTRY_VERIFY(answered);
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.result(), 0);

@@ -13,6 +13,7 @@
 #include "QVideoEditingSettings.h"
 #include "QZTBaseButton.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -39,7 +40,7 @@ FrameInfoItem item(int w, int h, const char *name = "p.png")
 void clickTile(QHorizontalListFrom *list, int index)
 {
     QWidget *tile = list->item(index);
-    QTest::mouseClick(tile, Qt::LeftButton, Qt::NoModifier, tile->rect().center());
+    rstest::clickAt(tile);
 }
 
 // The page bound to a model without a preview: enough for what the page stores.
@@ -134,12 +135,12 @@ private slots:
                                                                      {p.m_leConstrastValue, p.m_sliderContrast},
                                                                      {p.m_leSaturationValue, p.m_sliderSaturation},
                                                                      {p.m_leHueValue, p.m_sliderHue}};
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
         for (const auto &f : fields) {
-            f.first->selectAll();
-            QTest::keyClick(f.first, Qt::Key_Backspace);
+            etk::typeInto(f.first, QString());
+            rstest::keyClick(f.first, Qt::Key_Backspace);
             QCOMPARE(f.first->text(), QStringLiteral("0")); // an emptied field shows 0
-            f.first->selectAll();
-            QTest::keyClicks(f.first, typed);
+            etk::typeInto(f.first, typed);
             QCOMPARE(f.first->text(), shown);
             QCOMPARE(int(f.second->value()), slider);
         }
@@ -189,9 +190,10 @@ private slots:
         Bare b;
         QZTBaseSlider *s = b.page.m_sliderSaturation;
         // A press in the middle band is the neutral value: nothing changes.
-        QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(s->width() / 2, s->height() / 2));
+        QVERIFY(QTest::qWaitForWindowExposed(&b.page));
+        rstest::clickAt(s);
         QCOMPARE(effectOf(&b.model), VEVideoEffectSettings());
-        QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(s->width() * 9 / 10, s->height() / 2));
+        rstest::clickAt(s, QPoint(s->width() * 9 / 10, s->height() / 2));
         const int shown = b.page.m_leSaturationValue->text().toInt();
         QVERIFY2(shown > 150 && shown <= 200, qPrintable(QString::number(shown)));
         const VEVideoEffectSettings after = effectOf(&b.model);
@@ -273,7 +275,7 @@ private slots:
     {
         Live l;
         QVERIFY(l.open());
-        QTest::mouseClick(l.page.m_effectTag->button(1), Qt::LeftButton);
+        rstest::clickAt(l.page.m_effectTag->button(1));
         QVERIFY(l.page.m_frameList->isVisible());
         QVERIFY(!l.page.m_effectsList->isVisible());
         const QImage before = l.preview.grab();
@@ -309,9 +311,9 @@ private slots:
         QVERIFY(l.open(config));
         QCOMPARE(l.page.m_leBrightnessValue->text(), QStringLiteral("120"));
         clickTile(l.page.m_effectsList, 2);
-        QTest::mouseClick(l.page.m_effectTag->button(1), Qt::LeftButton);
+        rstest::clickAt(l.page.m_effectTag->button(1));
         clickTile(l.page.m_frameList, 1);
-        QTest::mouseClick(l.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+        rstest::clickAt(l.page.m_buttonFrom->m_btnReset);
         VEEditConfig after;
         l.preview.model->getEditConfig(after);
         QCOMPARE(after.videoEffect, VEVideoEffectSettings());

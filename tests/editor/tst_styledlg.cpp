@@ -8,6 +8,7 @@
 #include "QZTButtonExtend.h"
 #include "QZTSpinBox.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 
@@ -62,10 +63,8 @@ template <class T> T *child(QWidget *dlg, const char *name)
 
 void typeInto(QZTDoubleSpinBox *spin, const QString &text)
 {
-    spin->setFocus();
-    spin->selectAll();
-    QTest::keyClicks(spin, text);
-    QTest::keyClick(spin, Qt::Key_Enter);
+    etk::typeInto(spin, text);
+    rstest::keyClick(spin, Qt::Key_Enter);
 }
 } // namespace
 
@@ -177,18 +176,18 @@ private slots:
         // 0.01 or less from the stored value is the box's rounding, not a change.
         typeInto(outline, QStringLiteral("2.51"));
         QCOMPARE(styleOf(&model, subtitle).outlineSize, 2.5);
-        QTest::keyClick(outline, Qt::Key_Up);
+        rstest::keyClick(outline, Qt::Key_Up);
         QVERIFY(qAbs(styleOf(&model, subtitle).outlineSize - 2.61) < 1e-9);
         typeInto(child<QZTDoubleSpinBox>(dlg.get(), "m_dspSpacingH"), QStringLiteral("-3"));
         QCOMPARE(styleOf(&model, subtitle).spacingH, -3.0);
 
         // Colours: the picker's choice with its alpha, a cancelled picker changes nothing.
         QTextStyleDlg::setColorPickerForTesting([](const QColor &, QWidget *) { return QColor(10, 20, 30, 0); });
-        QTest::mouseClick(child<QZTButtonExtend>(dlg.get(), "m_btnTextColor"), Qt::LeftButton);
+        rstest::clickAt(child<QZTButtonExtend>(dlg.get(), "m_btnTextColor"));
         QCOMPARE(styleOf(&model, subtitle).color, 0x000A141Eu);
         QCOMPARE(child<QZTButtonExtend>(dlg.get(), "m_btnTextColor")->iconColor(), QColor(10, 20, 30, 0));
         QTextStyleDlg::setColorPickerForTesting([](const QColor &, QWidget *) { return QColor(); });
-        QTest::mouseClick(child<QZTButtonExtend>(dlg.get(), "m_btnOutlineColor"), Qt::LeftButton);
+        rstest::clickAt(child<QZTButtonExtend>(dlg.get(), "m_btnOutlineColor"));
         QCOMPARE(styleOf(&model, subtitle).outline, 0xFF000000u);
 
         // Fonts: bold above medium weight, the family on the button.
@@ -201,7 +200,7 @@ private slots:
             *chosen = picked;
             return true;
         });
-        QTest::mouseClick(child<QZTBaseButton>(dlg.get(), "m_btnFont"), Qt::LeftButton);
+        rstest::clickAt(child<QZTBaseButton>(dlg.get(), "m_btnFont"));
         QCOMPARE(startedWith.pointSize(), subtitle ? 18 : 28);
         Style s = styleOf(&model, subtitle);
         QCOMPARE(s.font, QByteArray("DejaVu Serif"));
@@ -209,14 +208,14 @@ private slots:
         QCOMPARE(s.bold, 1u);
         QCOMPARE(child<QZTBaseButton>(dlg.get(), "m_btnFont")->text(), QStringLiteral("DejaVu Serif"));
         picked.setWeight(QFont::Medium);
-        QTest::mouseClick(child<QZTBaseButton>(dlg.get(), "m_btnFont"), Qt::LeftButton);
+        rstest::clickAt(child<QZTBaseButton>(dlg.get(), "m_btnFont"));
         QCOMPARE(styleOf(&model, subtitle).bold, 0u);
         QTextStyleDlg::setFontPickerForTesting([](const QFont &, QWidget *, QFont *) { return false; });
-        QTest::mouseClick(child<QZTBaseButton>(dlg.get(), "m_btnFont"), Qt::LeftButton);
+        rstest::clickAt(child<QZTBaseButton>(dlg.get(), "m_btnFont"));
         QCOMPARE(styleOf(&model, subtitle).font, QByteArray("DejaVu Serif"));
 
         // Reset: default look and spacing 0.05, but the size and weight chosen stay.
-        QTest::mouseClick(child<QZTBaseButton>(dlg.get(), "m_btnReset"), Qt::LeftButton);
+        rstest::clickAt(child<QZTBaseButton>(dlg.get(), "m_btnReset"));
         s = styleOf(&model, subtitle);
         QCOMPARE(s.spacingH, 0.05);
         QCOMPARE(s.spacingV, 0.05);
@@ -228,7 +227,7 @@ private slots:
         QCOMPARE(child<QZTDoubleSpinBox>(dlg.get(), "m_dspSpacingH")->text(), QStringLiteral("0.05"));
 
         // Cancel ends the dialog and keeps every change.
-        QTest::mouseClick(child<QZTBaseButton>(dlg.get(), "m_btnCancel"), Qt::LeftButton);
+        rstest::clickAt(child<QZTBaseButton>(dlg.get(), "m_btnCancel"));
         QVERIFY(!dlg->isVisible());
         QCOMPARE(styleOf(&model, subtitle).size, 31u);
     }
@@ -253,7 +252,7 @@ private slots:
         QCOMPARE(after.delay, qint64(-1200));
         QCOMPARE(after.marginV, 0.2);
         QCOMPARE(after.align, 5u);
-        QTest::mouseClick(dlg.m_btnOK, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnOK);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
     }
 
@@ -283,7 +282,7 @@ private slots:
             *chosen = bigger;
             return true;
         });
-        QTest::mouseClick(dlg.m_btnFont, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnFont);
         const VEWatermarkSettings after = watermarkOf(p.model.get());
         QCOMPARE(after.text.fontSize, 56u);
         QCOMPARE(after.text.text, before.text.text);
@@ -292,7 +291,7 @@ private slots:
         QCOMPARE(after.image.imagePath, before.image.imagePath);
         QVERIFY2(after.text.measuredWidth > before.text.measuredWidth * 1.5,
                  qPrintable(QStringLiteral("%1 -> %2").arg(before.text.measuredWidth).arg(after.text.measuredWidth)));
-        QTest::mouseClick(dlg.m_btnOK, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnOK);
         QCOMPARE(closes.count(), 1);
         QVERIFY(!dlg.isVisible());
     }
@@ -314,7 +313,7 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         typeInto(dlg.m_dspSpacingV, QStringLiteral("7"));
-        QTest::mouseClick(dlg.findChild<QZTBaseButton *>(button), Qt::LeftButton);
+        rstest::clickAt(dlg.findChild<QZTBaseButton *>(button));
         QCOMPARE(closes.count(), 1);
         QVERIFY(!dlg.isVisible());
         QCOMPARE(watermarkOf(&model).text.spacingV, 7.0);

@@ -6,6 +6,7 @@
 #include "QSubtitleOperationForm.h"
 #include "QVideoEditingSettings.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,7 +111,7 @@ private slots:
         });
         QSignalSpy added(&p.page, &QSubtitleOperationForm::emitAddSubtitleToCmb);
         const QImage none = p.preview.grab(0.5);
-        QTest::mouseClick(p.page.m_btnSetFamily, Qt::LeftButton);
+        rstest::clickAt(p.page.m_btnSetFamily);
         QCOMPARE(dir, QDir::homePath());
         QVERIFY(filter.contains(QLatin1String("*.vtt")) && filter.contains(QLatin1String("*.srt")) &&
                 filter.contains(QLatin1String("*.SRT")));
@@ -127,7 +128,7 @@ private slots:
         QCOMPARE(brightRowCentre(none), -1.0);
         const double atBottom = brightRowCentre(bottom);
         QVERIFY2(atBottom > 0.7, qPrintable(QString::number(atBottom)));
-        QTest::mouseClick(p.page.m_rbtnTop, Qt::LeftButton, {}, QPoint(8, 11));
+        rstest::clickAt(p.page.m_rbtnTop, QPoint(8, 11));
         QCOMPARE(p.style().align, 16u);
         const double atTop = brightRowCentre(p.preview.grab(0.5));
         QVERIFY2(atTop > 0 && atTop < 0.3, qPrintable(QString::number(atTop)));
@@ -135,13 +136,12 @@ private slots:
 
         // The same file again only selects its entry.
         p.page.m_cbbSubtitleList->setCurrentIndex(0);
-        QTest::mouseClick(p.page.m_btnSetFamily, Qt::LeftButton);
+        rstest::clickAt(p.page.m_btnSetFamily);
         QCOMPARE(added.count(), 1);
         QCOMPARE(p.page.m_cbbSubtitleList->currentIndex(), 3);
 
         // Transparency shows: a half-transparent subtitle is darker.
-        p.page.m_leAlphaValue->selectAll();
-        QTest::keyClicks(p.page.m_leAlphaValue, QStringLiteral("50"));
+        etk::typeInto(p.page.m_leAlphaValue, QStringLiteral("50"));
         QCOMPARE(p.style().alpha, 127u);
     }
 
@@ -182,8 +182,7 @@ private slots:
         QZTLineEdit *e = field == "alpha"   ? p.page.m_leAlphaValue
                          : field == "scale" ? p.page.m_leScaleValue
                                             : p.page.m_lePositionValue;
-        e->selectAll();
-        QTest::keyClicks(e, typed);
+        etk::typeInto(e, typed);
         QTEST(e->text(), "shown");
         const VESubtitleSettings s = p.style();
         const int stored = field == "alpha" ? int(s.alpha) : field == "scale" ? int(s.scaleX) : qRound(s.marginV * 100);
@@ -226,7 +225,7 @@ private slots:
         QCOMPARE(p.style().scaleX, 0u); // showing stores nothing
         QCOMPARE(p.page.m_cbbSubtitleList->currentIndex(), 3);
         for (int i = 0; i < 2; ++i) {
-            QTest::mouseClick(p.page.m_buttonFrom->m_btnReset, Qt::LeftButton);
+            rstest::clickAt(p.page.m_buttonFrom->m_btnReset);
             QCOMPARE(p.info().subtitleRow, 0);
             QCOMPARE(p.info().subtitleIndex, -1); // not -2 from an emptied list
             QVERIFY(p.info().subtitleFile.isEmpty());

@@ -5,6 +5,7 @@
 #include "QIAnyUtil.h"
 #include "QVideoEditingSettings.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QFile>
 #include <QPainter>
@@ -130,16 +131,13 @@ private slots:
         QVERIFY(!page.audioTagInfoChange());
 
         // Now the user edits: each edit stores its field at once, in the page's form.
-        page.m_editDisc1->setFocus();
-        page.m_editDisc1->selectAll();
-        QTest::keyClicks(page.m_editDisc1, QStringLiteral("007"));
+        etk::typeInto(page.m_editDisc1, QStringLiteral("007"));
         model.getAudioTagInfo(after);
         QCOMPARE(after.disc, QByteArray("7/12"));
-        page.m_editTitle->selectAll();
-        QTest::keyClicks(page.m_editTitle, QStringLiteral("Day Ride"));
-        page.m_editComments->textEdit()->setFocus();
-        page.m_editComments->textEdit()->moveCursor(QTextCursor::End);
-        QTest::keyClicks(page.m_editComments->textEdit(), QStringLiteral("!"));
+        etk::typeInto(page.m_editTitle, QStringLiteral("Day Ride"));
+        rstest::clickAt(page.m_editComments->textEdit());
+        rstest::keyClick(page.m_editComments, Qt::Key_End, Qt::ControlModifier);
+        rstest::typeText(page.m_editComments, QStringLiteral("!"));
         page.m_editGenre->setCurrentIndex(page.m_editGenre->findText(QStringLiteral("Hip Hop/Rap")));
         model.getAudioTagInfo(after);
         QCOMPARE(after.title, QByteArray("Day Ride"));
@@ -149,8 +147,8 @@ private slots:
         QCOMPARE(after.albumArtist, QByteArray("Various")); // fields without a control pass through
         QCOMPARE(after.date, QByteArray("2019-05-01"));
         QVERIFY(page.audioTagInfoChange());
-        page.m_editDisc1->clear();
-        QTest::keyClick(page.m_editDisc1, Qt::Key_Backspace);
+        etk::typeInto(page.m_editDisc1, QString());
+        rstest::keyClick(page.m_editDisc1, Qt::Key_Backspace);
         model.getAudioTagInfo(after);
         QCOMPARE(after.disc, QByteArray()); // no number: nothing, whatever the total says
     }
@@ -173,7 +171,7 @@ private slots:
             filter = f;
             return wide;
         });
-        QTest::mouseClick(page.m_btnTagImg, Qt::LeftButton);
+        rstest::clickAt(page.m_btnTagImg);
         QVERIFY(filter.contains(QLatin1String("*.jpg")) && filter.contains(QLatin1String("*.JPG")));
         VEAudioTagInfo tags;
         model.getAudioTagInfo(tags);
@@ -198,13 +196,13 @@ private slots:
         for (const QString &refused : {big, rstest::scratchDir(QStringLiteral("a folder"))}) {
             EditorFileDialog::setOpenFileForTesting(
                 [&](QWidget *, const QString &, const QString &, const QString &) { return refused; });
-            QTest::mouseClick(page.m_btnTagImg, Qt::LeftButton);
+            rstest::clickAt(page.m_btnTagImg);
             model.getAudioTagInfo(tags);
             QCOMPARE(tags.coverImage, fileBytes(wide));
             QCOMPARE(page.getThumbnailPath(), wide);
         }
 
-        QTest::mouseClick(page.m_btnDelete, Qt::LeftButton);
+        rstest::clickAt(page.m_btnDelete);
         model.getAudioTagInfo(tags);
         QVERIFY(tags.coverImage.isEmpty());
         QCOMPARE(tags.coverSize, 0u);
