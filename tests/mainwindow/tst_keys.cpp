@@ -107,9 +107,7 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::newRow("Escape") << int(Qt::Key_Escape) << QString();
         QTest::newRow("Enter") << int(Qt::Key_Enter) << QString();
-        QTest::newRow("Return") << int(Qt::Key_Return) << QString();
         QTest::newRow("Space after a click on Add File") << int(Qt::Key_Space) << QStringLiteral("add");
-        QTest::newRow("Return after a click on Add File") << int(Qt::Key_Return) << QStringLiteral("add");
         QTest::newRow("Return ending a rename") << int(Qt::Key_Return) << QStringLiteral("rename");
     }
     void mainWindowKeys()
