@@ -2398,6 +2398,13 @@ int rsc_job_lossless_carries_subtitle(const char *container, const char *src, in
     return static_cast<int>(run(call, Ret::Int).i);
 }
 
+int rsc_job_lossless_container_takes(const char *container, const char *src, int audio_track, int program)
+{
+    Call call("rsc_job_lossless_container_takes");
+    call.text(container).text(src).integer(static_cast<int64_t>(audio_track)).integer(static_cast<int64_t>(program));
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
 int rsc_job_is_finished(rsc_job *job)
 {
     Call call("rsc_job_is_finished");

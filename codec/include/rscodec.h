@@ -521,6 +521,12 @@ int rsc_job_container_is_single_clip(const char *container);
  * Matroska, mov_text in MP4/MOV); 0 when it would be left out, or the file or stream cannot be read.
  * The same rule the lossless merge applies; the clip list asks it before the run. */
 int rsc_job_lossless_carries_subtitle(const char *container, const char *src, int index);
+/* 1 when the source's picture and its `audio_track`-th sound (of program `program`, 0-based; as the edit
+ * configuration's set_audio_track and set_program_index choose them), copied as a lossless merge copies
+ * them, can be written into this container; 0 when the container cannot hold them (a codec it has no
+ * place for, a sound format it refuses), or the file cannot be read. The merge's own steps are tried
+ * without writing anything; the clip list asks it before offering a lossless join. */
+int rsc_job_lossless_container_takes(const char *container, const char *src, int audio_track, int program);
 
 /* Polling, from the caller's thread */
 int rsc_job_is_finished(rsc_job *job); /* 1 = the current work is done (merge: the current task) */

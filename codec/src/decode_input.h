@@ -43,6 +43,8 @@ public:
     // elementary stream); read ahead, not consumed.
     bool firstPacketTimed(int stream);
     bool openDecoders(bool video, bool audio, std::string *error);
+    // True once the file has changed (size or modification time) since it was opened.
+    bool sourceChanged() { return m_io.sourceChanged(); }
     // True when the clip was opened for copying without the full probe.
     bool openedFromHeader() const { return m_fromHeader; }
 

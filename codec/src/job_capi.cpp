@@ -1,6 +1,7 @@
 // The conversion and merge jobs of the C API over rsc::job::Job.
 #include "job_capi.h"
 #include "decode_input.h"
+#include "filter_graph.h"
 #include "log_codec.h"
 #include "lossless_merge.h"
 #include "mux_output.h"
@@ -73,6 +74,23 @@ int rsc_job_lossless_carries_subtitle(const char *container, const char *src, in
     if (!clip.open(src, 0, 0, &error, rsc::job::InputClip::Purpose::Copy))
         return 0;
     return rsc::job::carriedSubtitle(clip.format(), index, muxer) ? 1 : 0;
+}
+
+int rsc_job_lossless_container_takes(const char *container, const char *src, int audioTrack, int program)
+{
+    if (!usable(container) || !usable(src))
+        return 0;
+    rsc::logInstall();
+    rsc::job::TaskSpec task;
+    task.source = src;
+    task.edit.audioTrack = audioTrack;
+    task.edit.programIndex = program;
+    std::string why;
+    rsc::edit::CNumericScope numeric;
+    if (rsc::job::LosslessMerger::canWrite(container, task, &why))
+        return 1;
+    rsc::logWrite("lossless copy of %s into %s: %s", src, container, why.c_str());
+    return 0;
 }
 
 int rsc_job_discard(rsc_job *job)

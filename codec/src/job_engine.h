@@ -49,8 +49,9 @@ public:
     // Appends the prepared task (job thread). A stop ends it early; the output stays valid.
     virtual bool run(Progress &progress, const std::atomic<bool> &stop, std::string *error) = 0;
     // Writes the trailer and closes the output. `complete` is false after a stop: buffered frames are
-    // dropped rather than encoded, since the caller discards the file.
-    virtual bool finish(bool complete) = 0;
+    // dropped rather than encoded, since the caller discards the file. A complete output that cannot be
+    // finished says why.
+    virtual bool finish(bool complete, std::string *error) = 0;
 };
 
 } // namespace rsc::job

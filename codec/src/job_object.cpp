@@ -98,7 +98,7 @@ bool Job::openOutput(const std::string &output, const std::string &container, co
         // clip, say); after that it would throw away what was joined.
         if (m_tasksAdded > 0)
             return false;
-        m_engine->finish(false);
+        m_engine->finish(false, nullptr);
         m_engine = newEngine(m_lossless);
         m_open = false;
     }
@@ -164,8 +164,9 @@ void Job::launch(bool finishAfter)
             m_finished = true;
         } else {
             if (finishAfter) {
-                if (!m_engine->finish(true))
-                    fail("cannot complete the output");
+                std::string problem;
+                if (!m_engine->finish(true, &problem))
+                    fail(problem.empty() ? std::string("cannot complete the output") : problem);
                 m_completed = true;
             }
             m_finished = true;
@@ -209,7 +210,11 @@ bool Job::close(bool keep)
     bool ok = true;
     if (m_open && !m_completed.load()) {
         rsc::edit::CNumericScope numeric;
-        ok = m_engine->finish(keep && !m_stopped.load() && !m_failed.load());
+        const bool complete = keep && !m_stopped.load() && !m_failed.load();
+        std::string problem;
+        ok = m_engine->finish(complete, &problem);
+        if (!ok && complete && !problem.empty())
+            refuse(problem);
     }
     if (!keep)
         return true; // a conversion that completed before keeps its file: it is finished and in place

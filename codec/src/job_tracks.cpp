@@ -336,9 +336,12 @@ bool TrackMuxer::run(Progress &progress, const std::atomic<bool> &stop, std::str
     return true;
 }
 
-bool TrackMuxer::finish(bool complete)
+bool TrackMuxer::finish(bool complete, std::string *error)
 {
-    return m_output.finish(complete);
+    const bool ok = m_output.finish(complete);
+    if (!ok && complete && error)
+        *error = m_output.problem();
+    return ok;
 }
 
 } // namespace rsc::job

@@ -76,7 +76,7 @@ public:
     // The task names no source: the packets come from the tracks. Creates the file.
     bool prepare(const TaskSpec &task, std::string *error) override;
     bool run(Progress &progress, const std::atomic<bool> &stop, std::string *error) override;
-    bool finish(bool complete) override;
+    bool finish(bool complete, std::string *error) override;
 
 private:
     std::vector<std::shared_ptr<PacketTrack>> m_tracks;

@@ -9,6 +9,77 @@ namespace rsc::job {
 namespace {
 // Packets read ahead to learn a stream's frame order: deeper than any reorder depth H.264 or HEVC allow.
 constexpr size_t kLookAhead = 48;
+// Packets a trial writes: past the first of every stream, and past the muxer's interleaving queue.
+constexpr int kTrialPackets = 64;
+
+// Containers that store H.264 and HEVC as a byte stream (start codes, parameter sets in the stream), not in
+// the length-prefixed form of MP4 and Matroska.
+bool storesByteStream(const AVOutputFormat *muxer)
+{
+    static const char *const names[] = {"avi", "mpeg", "vob", "dvd", "svcd", "vcd"};
+    for (const char *n : names) {
+        if (muxer && std::strcmp(muxer->name, n) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The filter that turns a length-prefixed H.264 or HEVC stream into the byte stream; null (and true) when
+// the stream is in that form already or is of another codec.
+bool byteStreamFilterFor(const AVStream *in, BsfPtr *out, std::string *error)
+{
+    const AVCodecParameters *par = in->codecpar;
+    const char *name = par->codec_id == AV_CODEC_ID_H264   ? "h264_mp4toannexb"
+                       : par->codec_id == AV_CODEC_ID_HEVC ? "hevc_mp4toannexb"
+                                                           : nullptr;
+    if (!name || par->extradata_size < 1 || par->extradata[0] != 1)
+        return true;
+    const AVBitStreamFilter *f = av_bsf_get_by_name(name);
+    AVBSFContext *ctx = nullptr;
+    if (!f || av_bsf_alloc(f, &ctx) < 0) {
+        if (error)
+            *error = std::string("no ") + name + " filter";
+        return false;
+    }
+    out->reset(ctx);
+    if (avcodec_parameters_copy(ctx->par_in, par) < 0)
+        return false;
+    ctx->time_base_in = in->time_base;
+    if (const int err = av_bsf_init(ctx); err < 0) {
+        if (error)
+            *error = "cannot convert the pictures into the byte stream the container stores: " + errorText(err);
+        return false;
+    }
+    return true;
+}
+
+// True when the byte-stream packet carries a sequence parameter set before its first picture slice.
+bool carriesParameterSets(const AVPacket *pkt, AVCodecID codec)
+{
+    const uint8_t *p = pkt->data;
+    const int n = pkt->size;
+    for (int i = 0; i + 3 < n; ++i) {
+        if (p[i] != 0 || p[i + 1] != 0 || p[i + 2] != 1)
+            continue;
+        const uint8_t header = p[i + 3];
+        if (codec == AV_CODEC_ID_H264) {
+            const int type = header & 0x1f;
+            if (type == 7)
+                return true;
+            if (type >= 1 && type <= 5)
+                return false;
+        } else {
+            const int type = (header >> 1) & 0x3f;
+            if (type == 33)
+                return true;
+            if (type < 32)
+                return false;
+        }
+        i += 2;
+    }
+    return false;
+}
+
 } // namespace
 
 LosslessMerger::~LosslessMerger()
@@ -50,7 +121,7 @@ bool LosslessMerger::open(const std::string &path, const std::string &container,
     return m_output.create(path, container, error);
 }
 
-bool LosslessMerger::createStreams(const InputClip &clip, std::string *error)
+bool LosslessMerger::createStreams(const InputClip &clip, const AVBSFContext *byteStream, std::string *error)
 {
     const AVOutputFormat *muxer = m_output.muxer();
     auto add = [&](const AVStream *in, Track &track) {
@@ -85,6 +156,37 @@ bool LosslessMerger::createStreams(const InputClip &clip, std::string *error)
         if (error)
             *error = "out of memory";
         return false;
+    }
+    if (byteStream && m_video.out) {
+        // The container states the byte stream's parameter sets and the codec's own tag ("H264").
+        AVCodecParameters *par = m_video.out->codecpar;
+        if (av_reallocp(&par->extradata, size_t(byteStream->par_out->extradata_size) + AV_INPUT_BUFFER_PADDING_SIZE) <
+            0) {
+            par->extradata_size = 0;
+            if (error)
+                *error = "out of memory";
+            return false;
+        }
+        par->extradata_size = byteStream->par_out->extradata_size;
+        std::memcpy(par->extradata, byteStream->par_out->extradata, size_t(par->extradata_size));
+        std::memset(par->extradata + par->extradata_size, 0, AV_INPUT_BUFFER_PADDING_SIZE);
+        // AVI names the codec by its tag, and FFmpeg's AVI muxer has none of its own for HEVC.
+        par->codec_tag = std::strcmp(muxer->name, "avi") != 0 ? 0
+                         : par->codec_id == AV_CODEC_ID_HEVC  ? MKTAG('H', 'E', 'V', 'C')
+                                                              : MKTAG('H', '2', '6', '4');
+    }
+    if (m_video.out && std::strcmp(muxer->name, "avi") == 0) {
+        // AVI counts pictures: one tick a picture. In a finer time base every tick between two pictures
+        // would be written as an empty (dropped) picture.
+        const AVStream *in = clip.videoStream();
+        const AVRational rate =
+            in->avg_frame_rate.num > 0 && in->avg_frame_rate.den > 0 ? in->avg_frame_rate : in->r_frame_rate;
+        if (rate.num > 0 && rate.den > 0)
+            m_video.out->time_base = av_inv_q(rate);
+        // Nor does it store times: shifting every stream so that a sound's priming packet is not early
+        // would move the pictures by a picture and leave an empty one at the start.
+        m_output.format()->avoid_negative_ts = AVFMT_AVOID_NEG_TS_DISABLED;
+        m_picturesCounted = true;
     }
     return m_output.writeHeader(error);
 }
@@ -131,6 +233,8 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
         return false;
     }
     if (m_output.isFile(task.source)) {
+        // Whatever the caller does next, this output must not take the place of one of its sources.
+        m_broken = true;
         if (error)
             *error = task.source + " is the output itself";
         return false;
@@ -146,9 +250,13 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
             *error = "cannot join without re-encoding: the pictures of " + task.source + " carry no timestamps";
         return false;
     }
+    BsfPtr byteStream;
+    if (clip->videoStream() && storesByteStream(m_output.muxer()) &&
+        !byteStreamFilterFor(clip->videoStream(), &byteStream, error))
+        return false;
     m_task = task;
     if (!m_output.headerWritten()) {
-        if (!createStreams(*clip, error))
+        if (!createStreams(*clip, byteStream.get(), error))
             return false;
     } else {
         // The one rule the clip list asks before offering the join (rsc_job_container_is_single_clip).
@@ -196,7 +304,47 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
             clip->format()->streams[i]->discard = AVDISCARD_ALL;
     }
     m_clip = std::move(clip);
+    m_byteStream = std::move(byteStream);
     m_task = task;
+    return true;
+}
+
+bool LosslessMerger::toByteStream(AVPacket *pkt, AVBSFContext *filter, bool firstOfClip)
+{
+    if (av_bsf_send_packet(filter, pkt) < 0 || av_bsf_receive_packet(filter, pkt) < 0)
+        return false;
+    if (!firstOfClip || carriesParameterSets(pkt, filter->par_out->codec_id))
+        return true;
+    // A clip that starts on a key picture other than an IDR gets no parameter sets from the filter: a
+    // reader starting there needs them in front of it.
+    const AVCodecParameters *par = filter->par_out;
+    PacketPtr with = makePacket();
+    if (!with || av_new_packet(with.get(), par->extradata_size + pkt->size) < 0 ||
+        av_packet_copy_props(with.get(), pkt) < 0)
+        return false;
+    std::memcpy(with->data, par->extradata, size_t(par->extradata_size));
+    std::memcpy(with->data + par->extradata_size, pkt->data, size_t(pkt->size));
+    av_packet_unref(pkt);
+    av_packet_move_ref(pkt, with.get());
+    return true;
+}
+
+bool LosslessMerger::canWrite(const std::string &container, const TaskSpec &task, std::string *error)
+{
+    LosslessMerger trial;
+    if (!trial.m_output.createTrial(container, error) || !trial.prepare(task, error))
+        return false;
+    trial.m_trialPackets = kTrialPackets;
+    Progress progress;
+    const std::atomic<bool> stop{false};
+    if (!trial.run(progress, stop, error))
+        return false;
+    trial.m_clip.reset();
+    if (!trial.m_output.finish(true)) {
+        if (error)
+            *error = trial.m_output.problem();
+        return false;
+    }
     return true;
 }
 
@@ -219,6 +367,7 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         return false;
     }
     std::unique_ptr<InputClip> clip = std::move(m_clip);
+    const BsfPtr byteStream = std::move(m_byteStream);
     AVFormatContext *in = clip->format();
     const int64_t origin = clip->originUs();
     const int64_t startUs = int64_t(m_task.startUs);
@@ -256,6 +405,8 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
 
     PacketPtr pkt = makePacket();
     bool ok = true;
+    bool firstPicture = true;
+    int written = 0;
     int64_t reachedUs = 0; // clip time where the latest packet read ends
     while (!(m_video.done && m_audio.done)) {
         if (stop.load(std::memory_order_relaxed))
@@ -331,6 +482,11 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
             // Decoding times go on increasing across the join: the whole clip moves, never single frames.
             if (t->lastDts != AV_NOPTS_VALUE && pkt->dts != AV_NOPTS_VALUE && pkt->dts + offset <= t->lastDts)
                 offset = t->lastDts + 1 - pkt->dts;
+            // Counted pictures all start at the first: one that starts a fraction of a picture after the
+            // sound would leave an empty picture after the first.
+            if (m_picturesCounted && t == &m_video && t->lastDts == AV_NOPTS_VALUE && pkt->dts != AV_NOPTS_VALUE &&
+                pkt->dts + offset > 0)
+                offset = -pkt->dts;
             t->offset = offset;
             t->offsetSet = true;
         }
@@ -366,15 +522,35 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
             progress.done = uint64_t(std::min<int64_t>(ptsUs - startUs, int64_t(progress.total.load())));
         pkt->stream_index = t->out->index;
         pkt->pos = -1;
+        if (byteStream && t == &m_video) {
+            if (!toByteStream(pkt.get(), byteStream.get(), firstPicture)) {
+                m_broken = true;
+                ok = false;
+                if (error)
+                    *error = "cannot convert the pictures of " + m_task.source + " into the container's byte stream";
+                break;
+            }
+            firstPicture = false;
+        }
         if (!m_output.write(pkt.get())) {
             m_broken = true;
             ok = false;
             if (error)
-                *error = "cannot write the output";
+                *error = m_output.problem();
             break;
         }
+        if (m_trialPackets > 0 && ++written >= m_trialPackets)
+            break;
     }
     av_packet_unref(pkt.get());
+    if (m_trialPackets > 0)
+        return ok;
+    if (ok && !stop.load() && clip->sourceChanged()) {
+        m_broken = true;
+        ok = false;
+        if (error)
+            *error = m_task.source + " changed while it was read (it was written to during the join)";
+    }
     if (ok && !stop.load() &&
         lostItsTail(std::min(endUs, clip->statedEndUs(m_video.out != nullptr, m_audio.out != nullptr)), reachedUs,
                     m_task.source, error)) {
@@ -409,10 +585,13 @@ void LosslessMerger::addSourceChapters(InputClip &clip, int64_t fromUs, int64_t 
     }
 }
 
-bool LosslessMerger::finish(bool complete)
+bool LosslessMerger::finish(bool complete, std::string *error)
 {
     m_clip.reset();
-    return m_output.finish(complete && !m_broken);
+    const bool ok = m_output.finish(complete && !m_broken);
+    if (!ok && complete && !m_broken && error)
+        *error = m_output.problem();
+    return ok;
 }
 
 } // namespace rsc::job

@@ -25,7 +25,11 @@ public:
               std::string *error) override;
     bool prepare(const TaskSpec &task, std::string *error) override;
     bool run(Progress &progress, const std::atomic<bool> &stop, std::string *error) override;
-    bool finish(bool complete) override;
+    bool finish(bool complete, std::string *error) override;
+
+    // Whether the task's clip, copied as a join copies it, can be written into the container at all: the
+    // join's own steps (streams, header, the first packets, trailer) on an output that writes nowhere.
+    static bool canWrite(const std::string &container, const TaskSpec &task, std::string *error);
 
 private:
     struct Track
@@ -43,7 +47,8 @@ private:
         bool done = false;
     };
 
-    bool createStreams(const InputClip &clip, std::string *error);
+    bool createStreams(const InputClip &clip, const AVBSFContext *byteStream, std::string *error);
+    bool toByteStream(AVPacket *pkt, AVBSFContext *filter, bool firstOfClip);
     bool canJoin(const AVCodecParameters *ref, const AVCodecParameters *par, std::string *error) const;
     int64_t positionUs() const;
     void addSourceChapters(InputClip &clip, int64_t fromUs, int64_t toUs, int64_t outputStartUs);
@@ -53,8 +58,11 @@ private:
     Track m_audio;
     Track m_subtitle; // the chosen subtitle stream, where the container holds its format
     std::unique_ptr<InputClip> m_clip;
+    BsfPtr m_byteStream; // the prepared clip's pictures into the byte-stream form the container stores
     TaskSpec m_task;
+    int m_trialPackets = 0; // canWrite(): the packets a trial writes
     int m_videoRotation = 0;
+    bool m_picturesCounted = false; // AVI: a picture's place is its number, not a time
     bool m_broken = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +16,11 @@ namespace {
 // writer's blocks (mux_writer.h); the buffer only gathers the muxer's small header writes.
 constexpr int kReadBufferSize = 256 << 10;
 constexpr int kWriteBufferSize = 64 << 10;
+
+int64_t mtimeNs(const struct stat &st)
+{
+    return int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
 } // namespace
 
 FileIO::~FileIO()
@@ -40,7 +47,20 @@ bool FileIO::openRead(const std::string &path)
     }
     ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_openedSize = st.st_size;
+    m_openedMtimeNs = mtimeNs(st);
+    m_changed = false;
     return setUp(false);
+}
+
+bool FileIO::sourceChanged()
+{
+    // A clip written over while it is read gives packets of two files; what was joined must not pass.
+    if (!m_changed && m_fd >= 0 && m_openedSize >= 0) {
+        struct stat st;
+        m_changed = ::fstat(m_fd, &st) != 0 || st.st_size != m_openedSize || mtimeNs(st) != m_openedMtimeNs;
+    }
+    return m_changed;
 }
 
 bool FileIO::openNew(const std::string &path)
@@ -50,6 +70,7 @@ bool FileIO::openNew(const std::string &path)
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (m_fd < 0)
         return false;
+    ::flock(m_fd, LOCK_EX | LOCK_NB);
     return setUp(true);
 }
 
@@ -58,8 +79,17 @@ bool FileIO::sync()
     if (m_ctx && m_ctx->write_flag)
         avio_flush(m_ctx);
     if (m_writer && !m_writer->drain())
-        m_writeFailed = true;
-    return m_fd >= 0 && !m_writeFailed && (!m_ctx || m_ctx->error >= 0) && ::fdatasync(m_fd) == 0;
+        noteWriteFailure(m_writer->errorNumber());
+    if (m_fd >= 0 && !m_writeFailed && ::fdatasync(m_fd) != 0)
+        noteWriteFailure(errno);
+    return m_fd >= 0 && !m_writeFailed && (!m_ctx || m_ctx->error >= 0);
+}
+
+void FileIO::noteWriteFailure(int error)
+{
+    m_writeFailed = true;
+    if (!m_writeErrno)
+        m_writeErrno = error ? error : EIO;
 }
 
 bool FileIO::setUp(bool write)
@@ -71,6 +101,7 @@ bool FileIO::setUp(bool write)
         return false;
     }
     m_writeFailed = false;
+    m_writeErrno = 0;
     m_ctx = avio_alloc_context(buffer, size, write ? 1 : 0, this, write ? nullptr : &FileIO::readPacket,
                                write ? &FileIO::writePacket : nullptr, &FileIO::seek);
     if (!m_ctx) {
@@ -94,23 +125,35 @@ bool FileIO::close()
             avio_flush(m_ctx);
             ok = ok && !m_writeFailed && m_ctx->error >= 0;
         }
-        if (m_writer && !m_writer->finish())
+        if (m_writer && !m_writer->finish()) {
+            noteWriteFailure(m_writer->errorNumber());
             ok = false;
+        }
         m_writer.reset();
         av_freep(&m_ctx->buffer);
         avio_context_free(&m_ctx);
     }
     if (m_fd >= 0) {
-        if (::close(m_fd) != 0)
+        if (::close(m_fd) != 0) {
+            noteWriteFailure(errno);
             ok = false;
+        }
         m_fd = -1;
     }
+    m_openedSize = -1;
     return ok;
+}
+
+std::string FileIO::writeProblem() const
+{
+    return m_writeErrno ? std::strerror(m_writeErrno) : std::string();
 }
 
 int FileIO::readPacket(void *opaque, uint8_t *buf, int size)
 {
     auto *self = static_cast<FileIO *>(opaque);
+    if (self->sourceChanged())
+        return AVERROR(EIO);
     for (;;) {
         const ssize_t n = ::read(self->m_fd, buf, static_cast<size_t>(size));
         if (n > 0)
@@ -126,8 +169,8 @@ int FileIO::writePacket(void *opaque, uint8_t *buf, int size)
 {
     auto *self = static_cast<FileIO *>(opaque);
     if (!self->m_writer->write(self->m_writePos, buf, static_cast<size_t>(size))) {
-        self->m_writeFailed = true;
         const int error = self->m_writer->errorNumber();
+        self->noteWriteFailure(error);
         return AVERROR(error ? error : EIO);
     }
     self->m_writePos += size;

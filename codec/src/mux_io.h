@@ -20,22 +20,33 @@ public:
     ~FileIO();
 
     bool openRead(const std::string &path);
-    // Creates `path`, which must not exist yet.
+    // True once the file read has changed (size or modification time) since it was opened; reads then fail.
+    bool sourceChanged();
+    // Creates `path`, which must not exist yet, and holds a lock on it while it is open (a later run tells
+    // by it that the file's writer is gone).
     bool openNew(const std::string &path);
     // Writes out the buffer and asks the disk to hold the data; false when any write failed.
     bool sync();
     AVIOContext *context() const { return m_ctx; }
     // Flushes and closes; false when a write failed.
     bool close();
+    // Why a write failed ("No space left on device"); empty when none did.
+    std::string writeProblem() const;
 
 private:
     static int readPacket(void *opaque, uint8_t *buf, int size);
     static int writePacket(void *opaque, uint8_t *buf, int size);
     static int64_t seek(void *opaque, int64_t offset, int whence);
     bool setUp(bool write);
+    void noteWriteFailure(int error);
 
     int m_fd = -1;
     bool m_writeFailed = false;
+    int m_writeErrno = 0;
+    // The source as it was opened: a read that finds it changed fails.
+    int64_t m_openedSize = -1;
+    int64_t m_openedMtimeNs = 0;
+    bool m_changed = false;
     std::unique_ptr<BlockWriter> m_writer; // output files only
     int64_t m_writePos = 0;                // where the muxer writes next
     int64_t m_writeEnd = 0;                // the file's size once everything handed over is written

@@ -2,7 +2,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,11 +46,117 @@ std::string temporaryNameFor(const std::string &path)
     return dir + "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(s_counter++) + ".part";
 }
 
+// The process id in a name that temporaryNameFor() made: ".<name>.<pid>-<n>.part"; 0 for any other name.
+long writerOf(const std::string &name)
+{
+    static const std::string suffix = ".part";
+    if (name.size() < 2 + suffix.size() || name[0] != '.' ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return 0;
+    const std::string stem = name.substr(0, name.size() - suffix.size());
+    const size_t dot = stem.find_last_of('.');
+    if (dot == std::string::npos || dot < 2)
+        return 0;
+    const std::string id = stem.substr(dot + 1);
+    const size_t dash = id.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 1 == id.size() ||
+        id.find_first_not_of("0123456789-") != std::string::npos || id.find('-', dash + 1) != std::string::npos ||
+        dash > 9)
+        return 0;
+    return std::stol(id.substr(0, dash));
+}
+
+// A run killed while it wrote leaves its hidden file behind. Ours are removed once their process has
+// ended: only our own names, owned by us, whose process no longer exists and whose writer's lock is gone
+// (so a live writer elsewhere with a reused process number keeps its file).
+void removeEndedRuns(const std::string &dir)
+{
+    DIR *d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return;
+    const int dfd = ::dirfd(d);
+    while (const dirent *e = ::readdir(d)) {
+        const long pid = writerOf(e->d_name);
+        if (pid <= 1 || pid == long(::getpid()) || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dfd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
 } // namespace
 
 OutputFile::~OutputFile()
 {
     finish(false);
+}
+
+bool OutputFile::createTrial(const std::string &container, std::string *error)
+{
+    const AVOutputFormat *fmt = muxerFor(container);
+    if (!fmt) {
+        if (error)
+            *error = "unknown container " + container;
+        return false;
+    }
+    if (avformat_alloc_output_context2(&m_format, fmt, nullptr, nullptr) < 0 || !m_format) {
+        if (error)
+            *error = "out of memory";
+        return false;
+    }
+    m_trial = true;
+    return true;
+}
+
+bool OutputFile::openTrialIO()
+{
+    auto *buffer = static_cast<unsigned char *>(av_malloc(64 << 10));
+    m_trialIO = buffer ? avio_alloc_context(buffer, 64 << 10, 1, this, nullptr, &OutputFile::discardWrite,
+                                            &OutputFile::discardSeek)
+                       : nullptr;
+    if (!m_trialIO) {
+        av_free(buffer);
+        return false;
+    }
+    m_format->pb = m_trialIO;
+    m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
+    return true;
+}
+
+int OutputFile::discardWrite(void *opaque, uint8_t *, int size)
+{
+    auto *self = static_cast<OutputFile *>(opaque);
+    self->m_trialPos += size;
+    self->m_trialEnd = std::max(self->m_trialEnd, self->m_trialPos);
+    return size;
+}
+
+int64_t OutputFile::discardSeek(void *opaque, int64_t offset, int whence)
+{
+    auto *self = static_cast<OutputFile *>(opaque);
+    if (whence & AVSEEK_SIZE)
+        return self->m_trialEnd;
+    const int w = whence & ~AVSEEK_FORCE;
+    const int64_t base = w == SEEK_CUR ? self->m_trialPos : w == SEEK_END ? self->m_trialEnd : 0;
+    if (base + offset < 0)
+        return AVERROR(EINVAL);
+    self->m_trialPos = base + offset;
+    return self->m_trialPos;
+}
+
+std::string OutputFile::problem() const
+{
+    const std::string why = m_io.writeProblem();
+    if (!why.empty())
+        return "cannot write the output: " + why;
+    return m_muxError.empty() ? std::string("cannot write the output") : "cannot write the output: " + m_muxError;
 }
 
 bool OutputFile::create(const std::string &path, const std::string &container, std::string *error)
@@ -76,6 +186,7 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return fail(path + " is not a regular file");
     m_path = path;
+    removeEndedRuns(dir);
     return true;
 }
 
@@ -118,6 +229,12 @@ bool OutputFile::writeHeader(std::string *error)
 {
     if (!m_format || m_headerWritten)
         return m_headerWritten;
+    if (m_trial && !(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb && !openTrialIO()) {
+        m_failed = true;
+        if (error)
+            *error = "out of memory";
+        return false;
+    }
     if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
         // A name left behind by an earlier run that stopped hard is passed over, not opened.
         bool created = false;
@@ -147,7 +264,7 @@ bool OutputFile::writeHeader(std::string *error)
     if (err < 0) {
         m_failed = true;
         if (error)
-            *error = "cannot write the header: " + errorText(err);
+            *error = "cannot write the header: " + (m_io.writeProblem().empty() ? errorText(err) : m_io.writeProblem());
         return false;
     }
     m_headerWritten = true;
@@ -158,8 +275,9 @@ bool OutputFile::write(AVPacket *packet)
 {
     if (!m_headerWritten || m_failed)
         return false;
-    if (av_interleaved_write_frame(m_format, packet) < 0) {
+    if (const int err = av_interleaved_write_frame(m_format, packet); err < 0) {
         m_failed = true;
+        m_muxError = errorText(err);
         return false;
     }
     return true;
@@ -196,12 +314,25 @@ bool OutputFile::finish(bool keep)
         return false;
     bool ok = !m_failed;
     if (m_headerWritten) {
-        if (keep && av_write_trailer(m_format) < 0)
-            ok = false;
+        if (keep) {
+            if (const int err = av_write_trailer(m_format); err < 0) {
+                m_muxError = errorText(err);
+                ok = false;
+            }
+        }
     } else {
         ok = false;
     }
     m_format->pb = nullptr;
+    if (m_trial) {
+        if (m_trialIO)
+            av_freep(&m_trialIO->buffer);
+        avio_context_free(&m_trialIO);
+        avformat_free_context(m_format);
+        m_format = nullptr;
+        m_failed = !ok;
+        return ok;
+    }
     // The data must be on the disk before the new file takes the place of an old one (a new name loses
     // nothing if the machine stops before the data is written, so it is not waited for).
     struct stat existing;

@@ -23,6 +23,8 @@ public:
     // Sets up the muxer for the lower-case muxer name ("mp4", "matroska", "mpegts" ...); the file is
     // created by writeHeader().
     bool create(const std::string &path, const std::string &container, std::string *error);
+    // The same muxer writing nowhere: a trial of whether a copy can be written at all.
+    bool createTrial(const std::string &container, std::string *error);
     // True for containers whose lossless output takes one clip only: a raw FLAC file numbers its frames and
     // states its length in its header, which copied frames of a second clip would contradict.
     static bool holdsOneClip(const std::string &container);
@@ -39,6 +41,7 @@ public:
     AVStream *addStream();
     bool writeHeader(std::string *error);
     bool headerWritten() const { return m_headerWritten; }
+    bool writeFailed() const { return m_failed; }
     // Interleaves and writes; the packet's timestamps are in its stream's time base.
     bool write(AVPacket *packet);
     // Chapters in microseconds of the output time line.
@@ -46,11 +49,21 @@ public:
     // Writes the trailer and puts the file in place of the output path. Without `keep`, or when anything
     // failed, the written file is removed and the path keeps what it held before. True only when kept.
     bool finish(bool keep);
+    // Why writing failed, for the user: "cannot write the output: No space left on device".
+    std::string problem() const;
 
 private:
     bool commit();
+    bool openTrialIO();
+    static int discardWrite(void *opaque, uint8_t *buf, int size);
+    static int64_t discardSeek(void *opaque, int64_t offset, int whence);
 
     FileIO m_io;
+    bool m_trial = false;
+    AVIOContext *m_trialIO = nullptr;
+    int64_t m_trialPos = 0;
+    int64_t m_trialEnd = 0;
+    std::string m_muxError; // the muxer's own complaint, when it had one
     std::string m_path;
     std::string m_tempPath; // where the output is written until it is complete
     AVFormatContext *m_format = nullptr;

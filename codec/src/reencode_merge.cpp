@@ -84,6 +84,8 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
     if (!filesReadable(task.edit, error))
         return false;
     if (m_output.isFile(task.source)) {
+        // Whatever the caller does next, this output must not take the place of one of its sources.
+        m_broken = true;
         if (error)
             *error = task.source + " is the output itself";
         return false;
@@ -479,6 +481,11 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     }
     if (stop.load())
         return true;
+    if (ok && clip->sourceChanged()) {
+        if (error)
+            *error = m_task.source + " changed while it was read (it was written to during the join)";
+        ok = false;
+    }
     // A clip that should have given pictures or sound and gave none must not pass as joined.
     if (ok && st.startUs == 0 && ((vdec && st.videoDecoded == 0) || (adec && st.audioDecoded == 0))) {
         if (error)
@@ -497,20 +504,23 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     if (!ok) {
         m_broken = true;
         if (error && error->empty())
-            *error = "cannot encode " + m_task.source;
+            *error = m_output.writeFailed() ? m_output.problem() : "cannot encode " + m_task.source;
         return false;
     }
     progress.done = progress.total.load();
     return true;
 }
 
-bool ReencodeMerger::finish(bool complete)
+bool ReencodeMerger::finish(bool complete, std::string *error)
 {
     m_clip.reset();
     bool ok = !m_broken;
     if (m_output.headerWritten() && complete)
         ok = m_encoders.flush() && ok;
-    return m_output.finish(complete && ok);
+    const bool kept = m_output.finish(complete && ok);
+    if (!kept && complete && !m_broken && error)
+        *error = m_output.problem();
+    return kept;
 }
 
 } // namespace rsc::job

@@ -23,7 +23,7 @@ public:
               std::string *error) override;
     bool prepare(const TaskSpec &task, std::string *error) override;
     bool run(Progress &progress, const std::atomic<bool> &stop, std::string *error) override;
-    bool finish(bool complete) override;
+    bool finish(bool complete, std::string *error) override;
 
 private:
     struct ClipState;

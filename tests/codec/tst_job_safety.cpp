@@ -10,10 +10,8 @@
 #include <QProcess>
 
 #include <atomic>
-#include <csignal>
 #include <fcntl.h>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -42,21 +40,6 @@ QString longClip()
                              "-pix_fmt yuv420p -c:a aac")
              .split(QLatin1Char(' '))});
 }
-
-// Limits the size of any file this process writes, as a full disk would; writes beyond it fail with EFBIG.
-struct FileSizeLimit
-{
-    rlimit previous{};
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limit = previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
-};
 
 } // namespace
 
@@ -150,9 +133,9 @@ void TestJobSafety::failuresKeepEveryFile()
     const QStringList filesBefore = QDir(dir).entryList(QDir::Files | QDir::Hidden);
 
     {
-        std::unique_ptr<FileSizeLimit> limit;
+        std::unique_ptr<rstest::FileSizeLimit> limit;
         if (failure == QLatin1String("disk full"))
-            limit = std::make_unique<FileSizeLimit>(60000);
+            limit = std::make_unique<rstest::FileSizeLimit>(60000);
         rsc_job *job =
             lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
         QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
@@ -273,7 +256,9 @@ void TestJobSafety::shrinkingSourceIsNoSuccess()
     if (!lossless) // far slower than the cut: it must see it
         QVERIFY(failed);
     if (failed) {
-        QVERIFY2(why.contains(QLatin1String("before its stated length")), qPrintable(why));
+        QVERIFY2(why.contains(QLatin1String("before its stated length")) ||
+                     why.contains(QLatin1String("changed while it was read")),
+                 qPrintable(why));
         QVERIFY(!kept);
         QVERIFY(!QFileInfo::exists(out));
     } else {

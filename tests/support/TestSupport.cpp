@@ -4,8 +4,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <sys/resource.h>
 #include <utility>
 
 namespace rstest {
@@ -68,6 +70,24 @@ bool takesShardUnit()
     }();
     static int next = 0;
     return next++ % shard.second == shard.first;
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails instead of ending the process
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous = qint64(limit.rlim_cur);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previous);
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 QString scratchDir(const QString &name)

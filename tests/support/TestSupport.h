@@ -23,6 +23,20 @@ QString galleryPath(const QString &name);
 // A fresh folder below the temporary HOME, removed at exit.
 QString scratchDir(const QString &name);
 
+// A full disk for this process, as long as the object lives: any file it writes beyond `bytes` fails to grow
+// (EFBIG). Works as root and needs no file system of its own.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    qint64 m_previous = -1;
+};
+
 // The bound of every "does not hang" wait: many times what a prompt stop or wake-up takes on an idle
 // machine, because CI machines are shared and busy. How fast something is belongs to bench/.
 constexpr int kHangBoundMs = 10000;
