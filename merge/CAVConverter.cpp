@@ -7,15 +7,15 @@
 
 #include <cstdio>
 
-namespace {
-
-bool isMp4Family(const char *container)
+bool CAVConverter::fallsBackToMov(const char *container)
 {
     if (!container)
         return false;
     return qstricmp(container, "mp4") == 0 || qstricmp(container, "m4a") == 0 || qstricmp(container, "3gp") == 0 ||
            qstricmp(container, "3g2") == 0;
 }
+
+namespace {
 
 const quint32 kCodecH265 = 0x48323635u; // "H265"
 const quint32 kCodecH264 = 28u;
@@ -189,7 +189,7 @@ bool CAVConverter::StartConvert(const char *src, const char *dst, CAVEncodeParam
     if (!ok && m_param->bLossless && m_editConfig) {
         turnSubtitlesOff(m_editConfig);
         ok = openRangeStart(src, dst, m_param.get(), container);
-        if (!ok && isMp4Family(container))
+        if (!ok && fallsBackToMov(container))
             ok = openRangeStart(src, dst, m_param.get(), "mov");
     }
     releaseEditConfig();
@@ -238,10 +238,24 @@ void CAVConverter::StopConvert()
     m_convertCallback = nullptr;
 }
 
+void CAVConverter::noteMergeError(rsc_job *job)
+{
+    const char *why = job ? rsc_job_error(job) : nullptr;
+    const QMutexLocker lock(&m_errorLock);
+    m_mergeError = why ? QString::fromUtf8(why) : QString();
+}
+
+QString CAVConverter::MergerErrorText() const
+{
+    const QMutexLocker lock(&m_errorLock);
+    return m_mergeError;
+}
+
 bool CAVConverter::StartMerger(const char *dst, CAVEncodeParam *param)
 {
     if (!dst || !param)
         return false;
+    noteMergeError(nullptr);
     m_dstCopy = QByteArray(dst);
     rsc_job *job =
         param->bLossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
@@ -258,6 +272,8 @@ bool CAVConverter::StartMerger(const char *dst, CAVEncodeParam *param)
         r = rsc_job_start(m_mergeObject);
     if (edit)
         rsc_edit_release(edit);
+    if (r != 1)
+        noteMergeError(m_mergeObject);
     return r == 1;
 }
 
@@ -279,6 +295,8 @@ bool CAVConverter::AddMergerTask(const char *src, CAVEncodeParam *param, void *u
                    : rsc_job_add_task(m_mergeObject, src, start, duration, edit);
     };
     auto done = [&](bool ok) {
+        if (!ok)
+            noteMergeError(m_mergeObject);
         if (edit)
             rsc_edit_release(edit);
         return ok;
@@ -295,7 +313,7 @@ bool CAVConverter::AddMergerTask(const char *src, CAVEncodeParam *param, void *u
         r = add();
         if (r != 1) {
             int tested = r;
-            if (isMp4Family(param->container()))
+            if (fallsBackToMov(param->container()))
                 tested = rsc_job_open_output(m_mergeObject, m_dstCopy.constData(), "mov", edit);
             if (tested == 0)
                 return done(false);
@@ -342,6 +360,8 @@ void CAVConverter::endMerger(bool wait, bool keep)
     // Closing writes the end of the output and puts it in place; a close that fails keeps nothing.
     if (keep) {
         m_mergeOutputComplete = rsc_job_close(m_mergeObject) == 1;
+        if (!m_mergeOutputComplete)
+            noteMergeError(m_mergeObject);
     } else {
         rsc_job_discard(m_mergeObject);
         m_mergeOutputComplete = false;
@@ -438,6 +458,8 @@ bool CAVConverter::jobEndedBadly(rsc_job *job)
     if (rsc_job_is_failed(job) == 1) {
         const char *why = rsc_job_error(job);
         qWarning() << "conversion failed:" << (why ? why : "");
+        if (job == m_mergeObject)
+            noteMergeError(job);
         return true;
     }
     return false;
@@ -459,6 +481,7 @@ void CAVConverter::runMergeLoop()
             break;
         if (rsc_job_is_stopped(job) != 0) {
             // The library ended the task without being asked: the clip failed.
+            noteMergeError(job);
             report(0, convertFailed);
             return;
         }

@@ -13,6 +13,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMutex>
 #include <QSemaphore>
 
 #include <atomic>
@@ -37,6 +38,7 @@ public:
     void StopMerger(bool wait) override;
     bool MergerOutputComplete() const override { return m_mergeOutputComplete; }
     void DiscardMerger() override;
+    QString MergerErrorText() const override;
     bool StartWithTrack(const char *dst, CAVEncodeParam *param, void *user, void (*progress)(unsigned int, void *),
                         void (*time)(unsigned int, void *)) override;
     void AddTrack(unsigned int type, unsigned int format, CTrackDesc *desc) override;
@@ -62,6 +64,9 @@ public:
     // the total is 0 (no progress can be told).
     static float progressPercent(quint64 done, quint64 total, float base);
 
+    // A lossless job refused by an MP4-family container is tried again as QuickTime, which holds more codecs.
+    static bool fallsBackToMov(const char *container);
+
     // How often the worker reports progress; between reports it waits on the job, so an end is seen at once.
     static int pollIntervalMs() { return 10; }
 
@@ -80,7 +85,8 @@ private:
     void runMergeLoop();
     void runConvertLoop(float base);
     void stopJobFromWorker(rsc_job *job, const char *failText);
-    static bool jobEndedBadly(rsc_job *job);
+    bool jobEndedBadly(rsc_job *job);
+    void noteMergeError(rsc_job *job);
     void closeConvertObject();
 
     rsc_job *m_convertObject = nullptr;
@@ -101,4 +107,6 @@ private:
     QList<TrackRecord> m_tracks;
     int m_mergeTasksAdded = 0; // clips added to the merge output so far
     bool m_mergeOutputComplete = true;
+    mutable QMutex m_errorLock; // the worker notes a failed clip, the owner reads it after the report
+    QString m_mergeError;
 };

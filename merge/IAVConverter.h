@@ -5,6 +5,7 @@
 #include "CAVEncodeParam.h"
 
 #include <QMetaType>
+#include <QString>
 #include <QtGlobal>
 
 // The state passed with every report.
@@ -64,6 +65,9 @@ public:
     // Stops (waiting) and closes the merge without keeping its output: the output path keeps what it held
     // before the merge, so a failed job never deletes a file it did not write.
     virtual void DiscardMerger() { StopMerger(true); }
+    // The library's reason for the last failure of the merge (opening, a clip, completing the output);
+    // empty when none is known.
+    virtual QString MergerErrorText() const { return QString(); }
     virtual bool StartWithTrack(const char *dst, CAVEncodeParam *param, void *user,
                                 void (*progress)(unsigned int, void *), void (*time)(unsigned int, void *)) = 0;
     virtual void AddTrack(unsigned int type, unsigned int format, CTrackDesc *desc) = 0;

@@ -6,6 +6,7 @@
 #include "ZtVideoConvertItem.h"
 
 #include <QDebug>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -112,18 +113,30 @@ void QNewConvertObject::StartToMerger(ZtVideoConvertItem *item)
         const QString clash = OutputGuard::sourceAtOutput(m_strMergerPath, sources);
         if (!clash.isEmpty()) {
             qWarning() << "the merge output is one of its clips:" << clash;
+            noteFailure(clash, tr("the output file is this clip"));
             ConverteFinishedCount(false);
             return;
         }
         m_pMergerConverter = CreateAVConverter();
         if (!m_pMergerConverter->StartMerger(m_strMergerPath.toUtf8().constData(), param.get())) {
+            noteFailure(m_strMergerPath, m_pMergerConverter->MergerErrorText());
             ConverteFinishedCount(false);
             return;
         }
     }
     if (!m_pMergerConverter->AddMergerTask(item->getFilePath().toUtf8().constData(), param.get(), this,
-                                           &QNewConvertObject::NewMergerPro))
+                                           &QNewConvertObject::NewMergerPro)) {
+        noteFailure(item->getFilePath(), m_pMergerConverter->MergerErrorText());
         ConverteFinishedCount(false);
+    }
+}
+
+void QNewConvertObject::noteFailure(const QString &path, const QString &why)
+{
+    // The first failure is the one the user must read; what follows from it adds nothing.
+    if (!m_strError.isEmpty() || why.isEmpty())
+        return;
+    m_strError = QFileInfo(path).fileName() + QStringLiteral(": ") + why;
 }
 
 float QNewConvertObject::totalPercent(unsigned int pro, int finishedBefore, int total)
@@ -142,6 +155,8 @@ void QNewConvertObject::UpdataConvertPro(unsigned int nPro, convertState state)
     emit emitConvertTotalPro(totalPercent(nPro, m_nConvertIndex, m_nTotalCount));
     if (state == convertProgress)
         return;
+    if (state != convertFinished && m_pMergerConverter && m_pCurItem)
+        noteFailure(m_pCurItem->getFilePath(), m_pMergerConverter->MergerErrorText());
     ConverteFinishedCount(state == convertFinished);
 }
 
@@ -180,6 +195,8 @@ bool QNewConvertObject::closeMergeOutput()
         return true;
     m_pMergerConverter->StopMerger(false);
     const bool complete = m_pMergerConverter->MergerOutputComplete();
+    if (!complete)
+        noteFailure(m_strMergerPath, m_pMergerConverter->MergerErrorText());
     DestroyAVConverter(m_pMergerConverter);
     m_pMergerConverter = nullptr;
     return complete;

@@ -29,7 +29,8 @@ public:
     void AddConvertItem(QList<ZtVideoConvertItem *> items);
     void ClearConvertItem();
     void setMergerOptputPath(QString path) { m_strMergerPath = path; }
-    // Why the last run failed before it started, for the user (empty when it did not).
+    // Why the last run failed, for the user: the file concerned and the reason ("clip.mp4: cannot write
+    // the output: No space left on device"); empty when it did not fail or no reason is known.
     QString errorText() const { return m_strError; }
     QString getMergerOutputPath() const { return m_strMergerPath; }
     ZtVideoConvertItem *GetCurrentItem() const { return m_pCurItem; }
@@ -70,6 +71,7 @@ private:
     void StartToConvert(ZtVideoConvertItem *) {}
     void ConverteFinishedCount(bool succeeded);
     void destroyConverters();
+    void noteFailure(const QString &path, const QString &why);
     bool closeMergeOutput();
     void discardMergeOutput();
 

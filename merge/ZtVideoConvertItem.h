@@ -76,12 +76,18 @@ public:
     // when the container cannot hold its format: the subtitle is then missing from the output. Opens the
     // source file: ask it before a run, not while painting.
     bool isSubtitleCarriedInto(const QByteArray &container) const;
+    // Whether a high-speed join can write the clip's picture and chosen sound into `container` at all (or,
+    // for the MP4 family, into QuickTime, which the converter falls back to), asked of the codec library
+    // with the join's own steps. Opens the source file: ask it before a run.
+    bool isLosslessWritableInto(const QByteArray &container) const;
 
     QString getValidOutputName();
     QString getConverOutputDir();
     QString getConverPath();
     void removeOutPutDir();
     static void clearOutputFileList();
+    // A run that did not write `path` (stopped, failed) gives its name back for the next run.
+    static void releaseOutputPath(const QString &path);
 
     void setDefaultEditConfig();
     void SetDefaultEditSettings();

@@ -3,6 +3,7 @@
 #include "ZtVideoConvertItem.h"
 
 #include "AttributeSetting.h"
+#include "CAVConverter.h"
 #include "QConverterOperate.h"
 #include "rscodec.h"
 
@@ -42,6 +43,16 @@ bool ZtVideoConvertItem::isSubtitleCarriedInto(const QByteArray &container) cons
     if (stream < 0 || container.isEmpty())
         return false;
     return rsc_job_lossless_carries_subtitle(container.constData(), m_strFilePath.toUtf8().constData(), stream) == 1;
+}
+
+bool ZtVideoConvertItem::isLosslessWritableInto(const QByteArray &container) const
+{
+    const QByteArray path = m_strFilePath.toUtf8();
+    const VESubtitleValue_Info &sv = m_editConfig.subtitleValue;
+    auto takes = [&](const char *name) {
+        return rsc_job_lossless_container_takes(name, path.constData(), sv.audioIndex, sv.extraIndex) == 1;
+    };
+    return takes(container.constData()) || (CAVConverter::fallsBackToMov(container.constData()) && takes("mov"));
 }
 
 void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
@@ -167,4 +178,9 @@ void ZtVideoConvertItem::removeOutPutDir()
 void ZtVideoConvertItem::clearOutputFileList()
 {
     m_sOutputFileList.clear();
+}
+
+void ZtVideoConvertItem::releaseOutputPath(const QString &path)
+{
+    m_sOutputFileList.removeAll(path);
 }

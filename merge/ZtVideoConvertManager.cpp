@@ -192,7 +192,8 @@ bool ZtVideoConvertManager::IsLosslessMerger() const
         if (!IsLosslessPair(f, m_itemList.at(i)))
             return false;
     }
-    return true;
+    // Clips that match one another must still fit the output: the container must hold their codecs.
+    return f->isLosslessWritableInto(QByteArray(param.container()));
 }
 
 bool ZtVideoConvertManager::isSubtitleCarried(int position) const

@@ -18,6 +18,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 const quint64 kSec = 1000000ULL;
@@ -197,17 +200,32 @@ private slots:
     void losslessAnswerMatchesTheMerge_data()
     {
         QTest::addColumn<QStringList>("clips");
-        QTest::newRow("two FLAC files") << QStringList{"foreign:flac_a.flac", "foreign:flac_b.flac"};
-        QTest::newRow("one FLAC file") << QStringList{"foreign:flac_a.flac"};
-        QTest::newRow("two mp3 files") << QStringList{"foreign:lame_a.mp3", "foreign:lame_b.mp3"};
-        QTest::newRow("two Ogg files") << QStringList{"foreign:oggenc_a.ogg", "foreign:oggenc_b.ogg"};
-        QTest::newRow("different sizes") << QStringList{"h264_aac.mp4", "h264_aac_640x360_30.mp4"};
+        QTest::addColumn<QString>("format"); // the output container; "Original" keeps the first clip's
+        const QString original = QStringLiteral("Original");
+        QTest::newRow("two FLAC files") << QStringList{"foreign:flac_a.flac", "foreign:flac_b.flac"} << original;
+        QTest::newRow("one FLAC file") << QStringList{"foreign:flac_a.flac"} << original;
+        QTest::newRow("two mp3 files") << QStringList{"foreign:lame_a.mp3", "foreign:lame_b.mp3"} << original;
+        QTest::newRow("two Ogg files") << QStringList{"foreign:oggenc_a.ogg", "foreign:oggenc_b.ogg"} << original;
+        QTest::newRow("different sizes") << QStringList{"h264_aac.mp4", "h264_aac_640x360_30.mp4"} << original;
+        QTest::newRow("H.264 from MP4 into AVI") << QStringList{"h264_aac.mp4", "h264_aac_b.mp4"} << "avi";
+        QTest::newRow("H.264 from Matroska into AVI")
+            << QStringList{"foreign:gst_h264_aac_a.mkv", "foreign:gst_h264_aac_b.mkv"} << "avi";
+        QTest::newRow("H.264 and AAC into MPEG-2's program stream")
+            << QStringList{"h264_aac.mp4", "h264_aac_b.mp4"} << "mpeg";
+        QTest::newRow("VP9 into QuickTime") << QStringList{"vp9_opus.webm", "vp9_opus.webm"} << "mov";
+        QTest::newRow("H.264 into WebM") << QStringList{"h264_aac.mp4", "h264_aac_b.mp4"} << "webm";
     }
     void losslessAnswerMatchesTheMerge()
     {
-        // The list's answer comes before the run: a join it offers must succeed, one it refuses must fail.
+        // The list's answer comes before the run: a join it offers must succeed and give a clean file, one it
+        // refuses must fail.
         QFETCH(QStringList, clips);
+        QFETCH(QString, format);
         useLossless();
+        AttributeSetting a = QSettingDlgState::attributeSetting();
+        a.fileFormat = format;
+        a.fileExtend = format == QLatin1String("mpeg") ? QStringLiteral("mpg") : format.toLower();
+        QSettingDlgState::setAttributeSetting(a);
         for (const QString &c : clips) {
             const QString path = c.startsWith(QLatin1String("foreign:")) ? rstest::MediaFixtures::foreign(c.mid(8))
                                                                          : rstest::MediaFixtures::standard(c);
@@ -217,7 +235,14 @@ private slots:
         MergeRun run;
         QScopedPointer<QNewConvertObject> driver(startMerge(run));
         QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 60000);
-        QCOMPARE(run.finished && !run.failed, offered);
+        QVERIFY2(run.finished != run.failed, qPrintable(driver->errorText()));
+        QCOMPARE(run.finished, offered);
+        if (run.finished) {
+            QCOMPARE(rstest::FFprobe::decodeErrors(run.output), QString());
+            QString where;
+            QVERIFY2(rstest::FFprobe::strictlyMonotonic(rstest::FFprobe::packets(run.output, "a:0"), &where),
+                     qPrintable(where));
+        }
     }
 
     void subtitleAnswerMatchesTheMerge_data()
@@ -357,6 +382,37 @@ private slots:
         QVERIFY(run.failed);
         QVERIFY(!run.finished);
         QVERIFY(!QFile::exists(run.output));
+        // The user is told which clip failed, and the library's reason.
+        const QString why = driver->errorText();
+        QVERIFY2(why.startsWith(QLatin1String("broken.mp4: ")) && why.size() > 20, qPrintable(why));
+    }
+
+    void fullDiskNamesItsReason_data()
+    {
+        QTest::addColumn<bool>("lossless");
+        QTest::newRow("high-speed") << true;
+        QTest::newRow("encoding") << false;
+    }
+    void fullDiskNamesItsReason()
+    {
+        QFETCH(bool, lossless);
+        if (lossless)
+            useLossless();
+        else
+            QVERIFY2(useCatalogueProfile(), "the catalogue profile could not be read");
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac_b.mp4")));
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver;
+        {
+            rstest::FileSizeLimit disk(60000);
+            driver.reset(startMerge(run));
+            QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 120000);
+        }
+        QVERIFY(run.failed);
+        QVERIFY(!QFile::exists(run.output));
+        const QString why = driver->errorText();
+        QVERIFY2(why.contains(QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(why));
     }
 };
 
