@@ -69,9 +69,11 @@ void closeNextModal(int *closed)
 
 void settle()
 {
-    // The animations run on the clock and end late on a busy machine: wait until none of any window runs.
+    // The animations run on the clock and end late on a busy machine: wait until none of any window runs, with
+    // the layouts and repaints they and the last input asked for done.
     QVERIFY(QTest::qWaitFor(
         [] {
+            QCoreApplication::processEvents();
             for (QWidget *top : QApplication::topLevelWidgets())
                 for (const QAbstractAnimation *a : top->findChildren<QAbstractAnimation *>())
                     if (a->state() == QAbstractAnimation::Running)
