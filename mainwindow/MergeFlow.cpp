@@ -1,6 +1,7 @@
 #include "MergeFlow.h"
 
 #include "ZtCommonInterface.h"
+#include "ZtVideoConvertItem.h"
 
 #include <QDialog>
 #include <QDir>
@@ -24,18 +25,18 @@ bool MergeFlow::needsMismatchNotice(bool lossless, bool compatible, const QStrin
     return lossless && !compatible && remind == QLatin1String("Y");
 }
 
-bool MergeFlow::runsAfterNotice(int result)
-{
-    return result == QDialog::Accepted;
-}
-
 bool MergeFlow::keepsSilence(int result, bool ticked)
 {
     return result == QDialog::Accepted && ticked;
 }
 
-void MergeFlow::discardOutput(const QString &path)
+QString MergeFlow::failureText(const QString &fixed, const QString &reason)
 {
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        QFile::remove(path);
+    return reason.isEmpty() ? fixed : fixed + QLatin1Char('\n') + reason;
+}
+
+void MergeFlow::releaseOutputName(const QString &path)
+{
+    if (!path.isEmpty())
+        ZtVideoConvertItem::releaseOutputPath(path);
 }

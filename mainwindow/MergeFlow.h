@@ -1,7 +1,7 @@
 #pragma once
 // The gates of the road from the Convert button to a running merge, free of widgets: whether the output
-// folder can take the merged file, whether the high-speed notice is due, what its answer means, and the
-// clean-up of a run that did not finish.
+// folder can take the merged file, whether the high-speed notice is due, what its answer means, the
+// failure message, and what a run that did not finish gives back.
 
 #include <QString>
 
@@ -15,11 +15,14 @@ public:
     // re-encoding and the user has not silenced it ("Y" exactly).
     static bool needsMismatchNotice(bool lossless, bool compatible, const QString &remind);
 
-    // Only an accepted notice (OK) goes on; closing it cancels the run.
-    static bool runsAfterNotice(int result);
-    // The "don't show again" answer is kept only with an accepted notice.
+    // The "don't show again" answer is kept only with an accepted notice (which way the notice was
+    // closed decides nothing else: the run goes on).
     static bool keepsSilence(int result, bool ticked);
 
-    // A run that failed or was stopped leaves no output behind: removes what is at `path`, a file only.
-    static void discardOutput(const QString &path);
+    // The failure message: the fixed text, and on the next line the file concerned and the library's
+    // reason when the driver knows them.
+    static QString failureText(const QString &fixed, const QString &reason);
+
+    // A run that failed or was stopped gives back the output name it claimed: the next run may take it.
+    static void releaseOutputName(const QString &path);
 };

@@ -56,13 +56,12 @@ void QMainDlg::OnConvert()
     if (MergeFlow::needsMismatchNotice(
             lossless, !lossless || list->IsLosslessMerger(),
             QVideoSettingXml::GetItemValue("IsLossless_Remind_Item", "IsLossless_Remind_show", "Y"))) {
+        // The notice informs; whichever way it is closed the run goes on, and the library refuses the join.
         QShowIsLosslassDlg notice(top);
         notice.move(centredOver(top, &notice));
         const int result = notice.exec();
         if (MergeFlow::keepsSilence(result, notice.isNoShowThisDlg()))
             QVideoSettingXml::SetItemValue("IsLossless_Remind_Item", "IsLossless_Remind_show", "N");
-        if (!MergeFlow::runsAfterNotice(result))
-            return;
     }
 
     setMerging(true);
@@ -127,21 +126,24 @@ void QMainDlg::MergerFinished(bool success)
                 QStringLiteral("%1/%2").arg(driver->getConvertConut()).arg(driver->getTotalConut()));
         return;
     }
-    // Neither a failed nor a stopped run leaves a partial file behind.
     discardStoppedOutput();
     if (m_bStopSave) {
         m_bStopSave = false;
         return;
     }
-    MainWindowSeams::showMessage(parentWidget(), QString(),
-                                 tr("File conversion failed, please check whether the output format parameters "
-                                    "\nand output file directory are set correctly."),
-                                 QZTMessageBox::Critical, QZTMessageBox::StyleOk);
+    MainWindowSeams::showMessage(
+        parentWidget(), QString(),
+        MergeFlow::failureText(tr("File conversion failed, please check whether the output format parameters "
+                                  "\nand output file directory are set correctly."),
+                               driver ? driver->errorText() : QString()),
+        QZTMessageBox::Critical, QZTMessageBox::StyleOk);
 }
 
 void QMainDlg::discardStoppedOutput()
 {
-    MergeFlow::discardOutput(m_strMergeOutput);
+    // The library leaves no partial file (and never removes one it did not write); what a run that did
+    // not complete still holds is the name it claimed, which the next run must be free to take.
+    MergeFlow::releaseOutputName(m_strMergeOutput);
 }
 
 void QMainDlg::StopConverter()

@@ -220,9 +220,7 @@ private slots:
         QVERIFY(!MergeFlow::needsMismatchNotice(true, false, QStringLiteral("N")));
         QVERIFY(MergeFlow::needsMismatchNotice(true, false, QStringLiteral("Y")));
         QVERIFY(!MergeFlow::needsMismatchNotice(true, false, QStringLiteral("y")));
-        // Closing the notice cancels; only OK runs, and only OK keeps a ticked box.
-        QVERIFY(MergeFlow::runsAfterNotice(QDialog::Accepted));
-        QVERIFY(!MergeFlow::runsAfterNotice(QDialog::Rejected));
+        // Only OK keeps a ticked box.
         QVERIFY(MergeFlow::keepsSilence(QDialog::Accepted, true));
         QVERIFY(!MergeFlow::keepsSilence(QDialog::Rejected, true));
         QVERIFY(!MergeFlow::keepsSilence(QDialog::Accepted, false));
@@ -240,11 +238,6 @@ private slots:
         QVERIFY(!MergeFlow::prepareOutputFolder(dir + QStringLiteral("/plain/sub/")));
         QVERIFY(!MergeFlow::prepareOutputFolder(dir + QStringLiteral("/plain")));
         QVERIFY(!MergeFlow::prepareOutputFolder(QString()));
-        // Discarding removes a file, never a folder.
-        MergeFlow::discardOutput(dir + QStringLiteral("/made"));
-        QVERIFY(QFileInfo(dir + QStringLiteral("/made")).isDir());
-        MergeFlow::discardOutput(dir + QStringLiteral("/plain"));
-        QVERIFY(!QFile::exists(dir + QStringLiteral("/plain")));
     }
 
     void thumbnailCacheFollowsTheFile()
