@@ -8,6 +8,7 @@
 #include "QVideoSettingXml.h"
 #include "SettingKeys.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QAbstractAnimation>
 #include <QApplication>
@@ -44,14 +45,12 @@ void restoreChooser(FormatWidget *chooser)
 
 void click(QWidget *w, const QPoint &at)
 {
-    const QPoint p = at.x() < 0 ? w->rect().center() : at;
-    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, p);
-    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, p);
+    rstest::clickAt(w, at.x() < 0 ? rstest::kCentre : at);
 }
 
 void doubleClick(QWidget *w)
 {
-    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    rstest::doubleClickAt(w);
 }
 
 void closeNextModal(int *closed)
@@ -112,7 +111,12 @@ bool shoot(QWidget *w, const QString &name)
     for (int y = 0; y < plain.height() && !drawn; y += 3)
         for (int x = 0; x < plain.width() && !drawn; x += 3)
             drawn = plain.pixel(x, y) != QColor(90, 90, 90).rgba();
-    return drawn && image.save(rstest::galleryPath(name));
+    if (!drawn || !image.save(rstest::galleryPath(name)))
+        return false;
+    const QStringList unreachable = rstest::unreachableControls(w->window());
+    if (!unreachable.isEmpty())
+        qWarning("%s: controls out of reach: %s", qPrintable(name), qPrintable(unreachable.join(QStringLiteral("; "))));
+    return unreachable.isEmpty();
 }
 
 } // namespace ftk

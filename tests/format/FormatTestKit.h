@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the format tests: a clean settings store, the main window's restore of the chooser, real
-// clicks on the chooser's widgets, and screenshots into <build>/gallery.
+// Helpers of the format tests: a clean settings store, the main window's restore of the chooser, clicks on
+// the chooser's widgets through their window, and screenshots into <build>/gallery.
 
 #include <QString>
 #include <QWidget>
@@ -24,7 +24,8 @@ void closeNextModal(int *closed);
 void settle();
 FormatItem *tile(FormatItemWidget *grid, const QString &id);
 QTextImageButton *categoryButton(const QList<QTextImageButton *> &buttons, const QString &name);
-// Saves the window to <build>/gallery/<name>.png; fails when nothing was drawn.
+// Saves the window to <build>/gallery/<name>.png; fails when nothing was drawn, or (naming them) when controls
+// of the window cannot be clicked.
 bool shoot(QWidget *w, const QString &name);
 
 } // namespace ftk

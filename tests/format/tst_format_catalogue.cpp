@@ -162,6 +162,7 @@ private slots:
         QVERIFY(QSettingDlgState::attributeSetting().bLossless);
         ftk::click(m_chooser->m_btnOk);
         QCOMPARE(r.fileFormat, QString());
+        m_chooser->show(); // OK closed the chooser: reopened to go back to the encoding mode
         ftk::click(m_chooser->m_radCustomize, QPoint(5, 8));
     }
 };

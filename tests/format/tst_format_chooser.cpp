@@ -17,6 +17,7 @@
 #include "QZTBaseButton.h"
 #include "SettingKeys.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 
@@ -253,8 +254,10 @@ private slots:
         QVERIFY(ftk::shoot(m_chooser, QStringLiteral("QSettingDlg-audio")));
         ftk::click(panel->m_btnVideo);
         QVERIFY(panel->m_cmbVEncoder->isVisible());
-        // A press beside the tiles folds the panel away.
-        ftk::click(m_chooser->m_formatItemDlg->viewport(), QPoint(540, 200));
+        // A press beside the tiles (right of the last one, above the panel) folds the panel away.
+        QWidget *beside = m_chooser->m_formatItemDlg->viewport();
+        const FormatItem *last = m_chooser->m_formatItemDlg->items().last();
+        ftk::click(beside, last->mapTo(beside, QPoint(last->width() + 20, 10)));
         ftk::settle();
         QVERIFY(panel->isHidden());
     }
@@ -273,10 +276,10 @@ private slots:
         QSignalSpy outside(grid, &FormatItemWidget::emitClickFormatWgt);
         FormatItem *selected = grid->selectedItem();
         ftk::click(selected, QPoint(20, 20));
-        QTest::mouseClick(tiles[2], Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+        rstest::clickAt(tiles[2], QPoint(20, 20), Qt::RightButton);
         QCOMPARE(presses.count(), 0);
         QCOMPARE(outside.count(), 0);
-        QCOMPARE(tiles[2]->getItemState(), 0);
+        QCOMPARE(tiles[2]->getItemState(), 1); // hovered by the pointer that pressed, not selected
         QCOMPARE(grid->selectedItem(), selected);
     }
 

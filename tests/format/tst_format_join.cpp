@@ -153,10 +153,12 @@ private:
     // Chooses the profile as a user does: the mode, the category, the tile; then OK.
     void choose(bool highSpeed, const QString &category, const QString &id)
     {
+        m_chooser->show(); // as the main window opens it; its OK closes it again
+        QVERIFY(QTest::qWaitForWindowExposed(m_chooser));
+        if (highSpeed) // the profiles pane as a user left it unfolded
+            QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::LosslessPane, QStringLiteral("Y")));
         ftk::click(highSpeed ? static_cast<QWidget *>(m_chooser->m_radLosslessMode) : m_chooser->m_radCustomize,
                    QPoint(5, 8));
-        if (highSpeed && m_chooser->m_btnLosslessShow->isVisible())
-            QVERIFY(QVideoSettingXml::SetItemValue(SettingKeys::LosslessPane, QStringLiteral("Y")));
         QTextImageButton *button =
             ftk::categoryButton(highSpeed ? m_chooser->typeLosslessButtons() : m_chooser->typeButtons(), category);
         QVERIFY(button);

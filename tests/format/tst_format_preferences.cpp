@@ -13,6 +13,7 @@
 #include "QVideoSettingXml.h"
 #include "SettingKeys.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 
@@ -180,7 +181,7 @@ private slots:
         else if (how == 1)
             ftk::click(dlg.closeButton());
         else
-            QTest::keyClick(&dlg, Qt::Key_Escape);
+            rstest::keyClick(&dlg, Qt::Key_Escape);
         QVERIFY(dlg.isHidden());
         QCOMPARE(updates.count(), 0);
         QCOMPARE(settingsBytes(), stored);
