@@ -4,6 +4,7 @@
 
 #include "MainWindowTestKit.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include "AttributeSetting.h"
 #include "MacMainWindow.h"
@@ -109,8 +110,8 @@ private slots:
         mwt::shot(&dlg, QStringLiteral("QSaveFileDlg"));
         checkContrast(&dlg, dlg.m_lblSavefile2);
         // Escape and Return do nothing.
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-        QTest::keyClick(&dlg, Qt::Key_Return);
+        rstest::keyClick(&dlg, Qt::Key_Escape);
+        rstest::keyClick(&dlg, Qt::Key_Return);
         QVERIFY(dlg.isVisible());
         QCOMPARE(cancels.count(), 0);
         // A window-manager close is a Stop and the dialog stays until its owner ends the run.
@@ -119,7 +120,7 @@ private slots:
         QCOMPARE(cancels.count(), 1);
         // Stop afterwards (or twice) asks once.
         QVERIFY(!dlg.m_btnCancel->isEnabled());
-        QTest::mouseClick(dlg.m_btnClose, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnClose);
         QCOMPARE(cancels.count(), 1);
     }
 
@@ -129,8 +130,8 @@ private slots:
         QSignalSpy cancels(&dlg, &QSaveFileDlg::emitCancel);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
-        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnCancel);
+        rstest::clickAt(dlg.m_btnCancel);
         QCOMPARE(cancels.count(), 1);
         QVERIFY(dlg.isVisible());
     }
@@ -155,8 +156,8 @@ private slots:
         mwt::shot(&dlg, QStringLiteral("QLoadingDlg"));
         checkContrast(&dlg, dlg.m_labAddingPath);
         // Stop asks once and keeps the dialog until the import has ended.
-        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
-        QTest::mouseClick(dlg.m_btnCancel, Qt::LeftButton);
+        rstest::clickAt(dlg.m_btnCancel);
+        rstest::clickAt(dlg.m_btnCancel);
         QCOMPARE(stops.count(), 1);
         QVERIFY(dlg.isVisible());
         QVERIFY(!dlg.close());
@@ -188,21 +189,20 @@ private slots:
         QShowCloseDlg dlg;
         // Clicking the checked radio keeps it; the other one switches; the box ticks.
         int result = run<QShowCloseDlg>(dlg, [](QShowCloseDlg &d) {
-            QTest::mouseClick(d.m_radioClose, Qt::LeftButton, {}, QPoint(5, 10));
+            rstest::clickAt(d.m_radioClose, QPoint(5, 10));
             QVERIFY(d.isCloseDlg());
-            QTest::mouseClick(d.m_radioMin, Qt::LeftButton, {}, QPoint(5, 10));
+            rstest::clickAt(d.m_radioMin, QPoint(5, 10));
             QVERIFY(!d.isCloseDlg() && d.m_radioMin->isChecked());
-            QTest::mouseClick(d.m_chkNote, Qt::LeftButton, {}, QPoint(5, 10));
+            rstest::clickAt(d.m_chkNote, QPoint(5, 10));
             mwt::shot(&d, QStringLiteral("QShowCloseDlg"));
-            QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
+            rstest::clickAt(d.m_btnOk);
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(dlg.isNoShowThisDlg());
         QVERIFY(!dlg.isCloseDlg());
         // The title-bar close rejects.
         QShowCloseDlg again;
-        result = run<QShowCloseDlg>(
-            again, [](QShowCloseDlg &d) { QTest::mouseClick(d.findChild<QImageButton *>(), Qt::LeftButton); });
+        result = run<QShowCloseDlg>(again, [](QShowCloseDlg &d) { rstest::clickAt(d.findChild<QImageButton *>()); });
         QCOMPARE(result, int(QDialog::Rejected));
     }
 
@@ -214,25 +214,24 @@ private slots:
             QCOMPARE(d.m_btnOk->pos(), QPoint(398, 119));
             QCOMPARE(d.m_chkNote->y(), d.m_lblMsg->y() + d.m_lblMsg->height() + 12);
             // Escape does not close it, Ctrl+Shift+W is not its key.
-            QTest::keyClick(&d, Qt::Key_Escape);
-            QTest::keyClick(&d, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+            rstest::keyClick(&d, Qt::Key_Escape);
+            rstest::keyClick(&d, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
             QVERIFY(d.isVisible());
-            d.m_chkNote->click();
+            rstest::clickAt(d.m_chkNote, QPoint(5, 10));
             mwt::shot(&d, QStringLiteral("QShowIsLosslassDlg"));
             checkContrast(&d, d.m_lblMsg);
-            QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
+            rstest::clickAt(d.m_btnOk);
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(ok.isNoShowThisDlg());
         QShowIsLosslassDlg closed;
         result = run<QShowIsLosslassDlg>(closed, [](QShowIsLosslassDlg &d) {
-            d.m_chkNote->click();
-            QTest::keyClick(&d, Qt::Key_W, Qt::ControlModifier);
+            rstest::clickAt(d.m_chkNote, QPoint(5, 10));
+            rstest::keyClick(&d, Qt::Key_W, Qt::ControlModifier);
         });
         QCOMPARE(result, int(QDialog::Rejected));
         QShowIsLosslassDlg byButton;
-        result = run<QShowIsLosslassDlg>(
-            byButton, [](QShowIsLosslassDlg &d) { QTest::mouseClick(d.m_btnClose, Qt::LeftButton); });
+        result = run<QShowIsLosslassDlg>(byButton, [](QShowIsLosslassDlg &d) { rstest::clickAt(d.m_btnClose); });
         QCOMPARE(result, int(QDialog::Rejected));
     }
 
@@ -247,8 +246,8 @@ private slots:
             QVERIFY(d.m_lblText->heightForWidth(345) <= d.m_lblText->height());
             mwt::shot(&d, QStringLiteral("QEditTipDlg"));
             checkContrast(&d, d.m_lblText);
-            QTest::mouseClick(d.m_chkNote, Qt::LeftButton, {}, QPoint(5, 10));
-            QTest::mouseClick(d.findChild<QImageButton *>(), Qt::LeftButton);
+            rstest::clickAt(d.m_chkNote, QPoint(5, 10));
+            rstest::clickAt(d.findChild<QImageButton *>());
         });
         QCOMPARE(result, int(QDialog::Rejected));
     }
@@ -281,7 +280,7 @@ private slots:
             QCOMPARE(d.m_btnOk->pos(), QPoint(380 - d.m_btnOk->width() - 28, 170 - d.m_btnOk->height() - 20));
             mwt::shot(&d, QStringLiteral("QMessageCommonDlg"));
             checkContrast(&d, d.m_labMsg);
-            QTest::mouseClick(d.m_btnOk, Qt::LeftButton);
+            rstest::clickAt(d.m_btnOk);
         });
         QCOMPARE(result, int(QDialog::Accepted));
     }

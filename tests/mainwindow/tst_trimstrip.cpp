@@ -7,6 +7,7 @@
 #include "QZTBaseSlider.h"
 #include "TestSupport.h"
 #include "TrimStripMath.h"
+#include "WindowInput.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -20,13 +21,6 @@ TrimStrip::Layout stripLayout(int width)
     g.width = width;
     g.height = 95;
     return g;
-}
-
-// QTest's own mouse move only moves the pointer on this Qt; a drag needs the move with the button held.
-void dragTo(QWidget *w, QPoint pos)
-{
-    QMouseEvent move(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
 }
 
 QImage filmFrame(int i)
@@ -193,10 +187,10 @@ private slots:
 
         // Start handle 150 px right: 15 s.
         QPoint p = strip.startHandleRect().center();
-        QTest::mousePress(&strip, Qt::LeftButton, {}, p);
+        rstest::pressAt(&strip, p);
         QCOMPARE(positions.count(), 1); // a press on a handle moves the play position there
-        dragTo(&strip, p + QPoint(150, 0));
-        QTest::mouseRelease(&strip, Qt::LeftButton, {}, p + QPoint(150, 0));
+        rstest::moveTo(&strip, p + QPoint(150, 0));
+        rstest::releaseAt(&strip, p + QPoint(150, 0));
         QCOMPARE(trims.count(), 1);
         TrimInfo t = trims.last().first().value<TrimInfo>();
         QCOMPARE(t.start, 15 * kSec);
@@ -204,26 +198,26 @@ private slots:
 
         // The end handle cannot pass the start handle.
         p = strip.endHandleRect().center();
-        QTest::mousePress(&strip, Qt::LeftButton, {}, p);
-        dragTo(&strip, p - QPoint(590, 0));
-        QTest::mouseRelease(&strip, Qt::LeftButton, {}, p - QPoint(590, 0));
+        rstest::pressAt(&strip, p);
+        rstest::moveTo(&strip, p - QPoint(590, 0));
+        rstest::releaseAt(&strip, p - QPoint(590, 0));
         t = trims.last().first().value<TrimInfo>();
         QVERIFY(strip.endHandleRect().left() > strip.startHandleRect().right());
         QVERIFY(t.end > t.start && t.end >= 1);
 
         // Back to the far right: to the end again.
         p = strip.endHandleRect().center();
-        QTest::mousePress(&strip, Qt::LeftButton, {}, p);
-        dragTo(&strip, p + QPoint(800, 0));
-        QTest::mouseRelease(&strip, Qt::LeftButton, {}, p + QPoint(800, 0));
+        rstest::pressAt(&strip, p);
+        rstest::moveTo(&strip, p + QPoint(800, 0));
+        rstest::releaseAt(&strip, p + QPoint(800, 0));
         QCOMPARE(trims.last().first().value<TrimInfo>().end, uint64_t(0));
 
         // The range cannot leave the strip; its length stays.
         const int rangeWidth = strip.endHandleRect().left() - strip.startHandleRect().right();
         p = QPoint(strip.startHandleRect().right() + 20, strip.startHandleRect().center().y());
-        QTest::mousePress(&strip, Qt::LeftButton, {}, p);
-        dragTo(&strip, p - QPoint(1000, 0));
-        QTest::mouseRelease(&strip, Qt::LeftButton, {}, p - QPoint(1000, 0));
+        rstest::pressAt(&strip, p);
+        rstest::moveTo(&strip, p - QPoint(1000, 0));
+        rstest::releaseAt(&strip, p - QPoint(1000, 0));
         QCOMPARE(strip.startHandleRect().left(), 0);
         QCOMPARE(strip.endHandleRect().left() - strip.startHandleRect().right(), rangeWidth);
         QCOMPARE(trims.last().first().value<TrimInfo>().start, uint64_t(0));
@@ -234,25 +228,28 @@ private slots:
         const int before0 = trims.count();
         p = QPoint((strip.startHandleRect().right() + strip.endHandleRect().left()) / 2,
                    strip.imageAreaRect().center().y());
-        QTest::mouseClick(&strip, Qt::LeftButton, {}, p);
+        rstest::clickAt(&strip, p);
         QCOMPARE(trims.count(), before0);
         QCOMPARE(seeks.count(), 1);
         QVERIFY(qAbs(strip.cursorHeadRect().center().x() - p.x()) <= 1);
 
-        // Hovering lights a handle; leaving the strip puts it back.
-        QMouseEvent hover(QEvent::MouseMove, strip.endHandleRect().center(), Qt::NoButton, Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&strip, &hover);
+        // Hovering lights a handle; leaving the strip for another window puts it back.
+        rstest::moveTo(&strip, strip.endHandleRect().center());
         QCOMPARE(strip.activePart(), int(QImageDualSlider::PartEnd));
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(&strip, &leave);
+        QWidget elsewhere;
+        auto *spot = new QWidget(&elsewhere);
+        spot->setGeometry(10, 10, 20, 20);
+        elsewhere.setGeometry(strip.geometry().left(), strip.geometry().bottom() + 40, 40, 40);
+        elsewhere.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&elsewhere));
+        rstest::moveTo(spot);
         QCOMPARE(strip.activePart(), int(QImageDualSlider::PartNone));
 
         // A click on a handle that does not move it changes nothing (no rounding of the trim).
         strip.SetTrimInfo(TrimInfo{1234567, 0, 0, 60 * kSec});
         const int before = trims.count();
         p = strip.startHandleRect().center();
-        QTest::mouseClick(&strip, Qt::LeftButton, {}, p);
+        rstest::clickAt(&strip, p);
         QCOMPARE(trims.count(), before);
         QCOMPARE(strip.GetTrimInfo().start, uint64_t(1234567));
     }
@@ -268,18 +265,18 @@ private slots:
         QSignalSpy presses(&strip, &QImageDualSlider::sendPressEvent);
         QSignalSpy trims(&strip, &QImageDualSlider::emitTrimInfoChanged);
         // Below the content (in the bottom margin): nothing at all.
-        QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(300, strip.height() - 2));
+        rstest::clickAt(&strip, QPoint(300, strip.height() - 2));
         QCOMPARE(positions.count(), 0);
         QCOMPARE(presses.count(), 0);
         // A quarter into the thumbnails.
         const int x = strip.imageAreaRect().left() + 150;
-        QTest::mousePress(&strip, Qt::LeftButton, {}, QPoint(x, strip.imageAreaRect().center().y()));
+        rstest::pressAt(&strip, QPoint(x, strip.imageAreaRect().center().y()));
         QCOMPARE(positions.count(), 1);
         QVERIFY(qAbs(positions.last().first().toDouble() - 0.25) < 0.005);
         // Dragging past the right end holds the position at 1.0.
-        dragTo(&strip, QPoint(2000, strip.imageAreaRect().center().y()));
+        rstest::moveTo(&strip, QPoint(2000, strip.imageAreaRect().center().y()));
         QCOMPARE(positions.last().first().toDouble(), 1.0);
-        QTest::mouseRelease(&strip, Qt::LeftButton, {}, QPoint(2000, strip.imageAreaRect().center().y()));
+        rstest::releaseAt(&strip, QPoint(2000, strip.imageAreaRect().center().y()));
         QCOMPARE(trims.count(), 0);
         QCOMPARE(presses.count(), 1);
     }
@@ -327,9 +324,9 @@ private slots:
         QVERIFY(!bar.nextButton()->isEnabled());
         QSignalSpy play(&bar, &QRirezaPlaterBtnForm::emitBtnPlay);
         QSignalSpy pause(&bar, &QRirezaPlaterBtnForm::emitBtnPause);
-        QTest::mouseClick(bar.playButton(), Qt::LeftButton);
+        rstest::clickAt(bar.playButton());
         QVERIFY(bar.pauseButton()->isVisible());
-        QTest::mouseClick(bar.pauseButton(), Qt::LeftButton);
+        rstest::clickAt(bar.pauseButton());
         QCOMPARE(play.count(), 1);
         QCOMPARE(pause.count(), 1);
         QVERIFY(bar.playButton()->isVisible());
@@ -339,19 +336,19 @@ private slots:
         bar.setBtnEnable(true, false);
         QVERIFY(bar.previousButton()->isEnabled());
         QSignalSpy previous(&bar, &QRirezaPlaterBtnForm::emitBtnPrevious);
-        QTest::mouseClick(bar.previousButton(), Qt::LeftButton);
+        rstest::clickAt(bar.previousButton());
         QCOMPARE(previous.count(), 1);
         QSignalSpy reset(&bar, &QRirezaPlaterBtnForm::emitBtnReset);
-        QTest::mouseClick(bar.resetButton(), Qt::LeftButton);
+        rstest::clickAt(bar.resetButton());
         QCOMPARE(reset.count(), 1);
 
         // The volume: the middle of the track is half of the 0..200 scale, its end the whole.
         QSignalSpy volume(&bar, &QRirezaPlaterBtnForm::emitSliderVolume);
         QZTBaseSlider *slider = bar.volumeSlider();
-        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() / 2, slider->height() / 2));
+        rstest::clickAt(slider, QPoint(slider->width() / 2, slider->height() / 2));
         QVERIFY(!volume.isEmpty());
         QVERIFY(qAbs(volume.last().first().toDouble() - 0.5) < 0.02);
-        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 5, slider->height() / 2));
+        rstest::clickAt(slider, QPoint(slider->width() - 5, slider->height() / 2));
         QCOMPARE(volume.last().first().toDouble(), 1.0);
         bar.setVolume(50.0);
         QCOMPARE(slider->value(), 50.0);
@@ -363,6 +360,8 @@ private slots:
         QVERIFY(slider->geometry().right() < bar.resetButton()->x());
         QVERIFY(bar.timeLabel()->geometry().right() < bar.previousButton()->x());
         QVERIFY(bar.grab().save(rstest::galleryPath(QStringLiteral("QRirezaPlaterBtnForm"))));
+        const QStringList unreachable = rstest::unreachableControls(&bar);
+        QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(QStringLiteral("; "))));
     }
 };
 
