@@ -6,6 +6,7 @@
 #include "QZTCheckBox.h"
 #include "QZTRadioButton.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -108,36 +109,43 @@ void TestButtons::releaseGoesBackToNormalOrHover()
     QZTBaseButton b;
     b.setButtonImage(saveImage(stripImage(40, 20), QStringLiteral("s")), true);
     b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
     QSignalSpy down(&b, &QZTBaseButton::mouseDown);
     QSignalSpy clicked(&b, &QAbstractButton::clicked);
-    QTest::mousePress(&b, Qt::LeftButton, Qt::NoModifier, QPoint(7, 5));
+    rstest::pressAt(&b, QPoint(7, 5));
     QCOMPARE(b.getBtnState(), 2);
     QCOMPARE(down.size(), 1);
     QCOMPARE(down.at(0).at(1).toInt(), 7);
-    QTest::mouseRelease(&b, Qt::LeftButton, Qt::NoModifier, QPoint(7, 5));
+    rstest::releaseAt(&b, QPoint(7, 5));
     QCOMPARE(b.getBtnState(), 0);
     QCOMPARE(clicked.size(), 1);
     b.setCheckable(true);
     b.setChecked(true);
-    QTest::mousePress(&b, Qt::LeftButton, Qt::NoModifier, QPoint(7, 5));
-    QTest::mouseRelease(&b, Qt::LeftButton, Qt::NoModifier, QPoint(7, 5));
+    rstest::clickAt(&b, QPoint(7, 5));
     // A button checked at the release goes to the hover frame (the click then unchecks it).
     QCOMPARE(b.getBtnState(), 1);
 }
 
 void TestButtons::staticStateIgnoresHoverButNotPress()
 {
-    QZTBaseButton b;
-    b.setButtonImage(saveImage(stripImage(40, 20), QStringLiteral("s")), true);
-    b.setStaticState(true);
-    b.setBtnState(0);
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(&b, &enter);
-    QCOMPARE(b.getBtnState(), 0);
-    QTest::mousePress(&b, Qt::LeftButton);
-    QCOMPARE(b.getBtnState(), 2);
-    QTest::mouseRelease(&b, Qt::LeftButton);
-    QCOMPARE(b.getBtnState(), 2);
+    QWidget window; // room around the button for the pointer to come from
+    auto *b = new QZTBaseButton(&window);
+    b->setButtonImage(saveImage(stripImage(40, 20), QStringLiteral("s")), true);
+    b->setStaticState(true);
+    b->setBtnState(0);
+    b->move(20, 20);
+    window.resize(80, 60);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    rstest::moveTo(&window, QPoint(2, 2)); // twice: a move to where the pointer already is reports nothing
+    rstest::moveTo(&window, QPoint(2, 3));
+    rstest::moveTo(b);
+    QVERIFY(b->underMouse());
+    QCOMPARE(b->getBtnState(), 0);
+    rstest::pressAt(b);
+    QCOMPARE(b->getBtnState(), 2);
+    rstest::releaseAt(b);
+    QCOMPARE(b->getBtnState(), 2);
 }
 
 void TestButtons::disabledButtonShowsFrameThreeAndNoSignal()
@@ -148,9 +156,9 @@ void TestButtons::disabledButtonShowsFrameThreeAndNoSignal()
     QCOMPARE(b.getBtnState(), 3);
     QVERIFY(near(centreColor(&b), frameColor(3)));
     QSignalSpy down(&b, &QZTBaseButton::mouseDown);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&b, &press);
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    rstest::clickAt(&b, QPoint(5, 5));
     QCOMPARE(down.size(), 0);
 }
 
@@ -302,7 +310,7 @@ void TestButtons::clickOnTextToggles()
     box.resize(200, 20);
     box.show();
     QVERIFY(near(render(&box).pixelColor(10, 10), Qt::red)); // the second image: unchecked
-    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, QPoint(150, 10));
+    rstest::clickAt(&box, QPoint(150, 10));
     QVERIFY(box.isChecked());
     QVERIFY(near(render(&box).pixelColor(10, 10), Qt::green));
 }
@@ -341,9 +349,10 @@ void TestButtons::radioButtonModeChecksOnPress()
     QVERIFY(radio.setCheckImage(saveImage(stripImage(80, 40), QStringLiteral("radio")), QString(), true, false));
     QCOMPARE(radio.size(), QSize(40, 20));
     radio.show();
-    QTest::mousePress(&radio, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QVERIFY(QTest::qWaitForWindowExposed(&radio));
+    rstest::pressAt(&radio, QPoint(5, 5));
     QVERIFY(radio.isChecked());
-    QTest::mouseRelease(&radio, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    rstest::releaseAt(&radio, QPoint(5, 5));
     QVERIFY(radio.isChecked());
     QVERIFY(near(centreColor(&radio), frameColor(2)));
 }

@@ -10,6 +10,7 @@
 #include "QZTStepButtons.h"
 #include "QZTTextEdit.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -161,17 +162,17 @@ void TestEditFields::placeholderMode()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::gray));
     QCOMPARE(edit->placeholderText(), QStringLiteral("Search"));
-    edit->setFocus();
+    rstest::clickAt(edit);
     QTRY_VERIFY(edit->hasFocus());
     QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::black));
     QVERIFY(edit->placeholderText().isEmpty());
-    other->setFocus();
+    rstest::clickAt(other);
     QTRY_COMPARE(edit->palette().color(QPalette::Text), QColor(Qt::gray));
     QCOMPARE(edit->placeholderText(), QStringLiteral("Search"));
-    edit->setFocus();
+    rstest::clickAt(edit);
     QTRY_VERIFY(edit->hasFocus());
-    QTest::keyClicks(edit, QStringLiteral("abc"));
-    other->setFocus();
+    rstest::typeText(edit, QStringLiteral("abc"));
+    rstest::clickAt(other);
     QTRY_VERIFY(!edit->hasFocus());
     QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::black));
 }
@@ -203,6 +204,8 @@ struct SpinFixture
         const QString downPath = saveImage(stripImage(28, 20), QStringLiteral("down"));
         box.setUpAndDownBtnImage(upPath, downPath, true);
         box.show();
+        if (!QTest::qWaitForWindowExposed(&box))
+            qWarning("the spin box was not shown");
         up = box.stepButtons()->upButton();
         down = box.stepButtons()->downButton();
     }
@@ -215,9 +218,9 @@ void TestEditFields::clickStepsOnce()
     QVERIFY(f.up);
     // Released well inside the repeat delay (six ticks): after two, counted by the timer itself, so that a busy
     // machine's oversleeping cannot carry the hold into the repeat.
-    QTest::mousePress(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::pressAt(f.up, QPoint(3, 3));
     QTRY_VERIFY_WITH_TIMEOUT(f.box.stepButtons()->tickCount() >= 2, rstest::kHangBoundMs);
-    QTest::mouseRelease(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::releaseAt(f.up, QPoint(3, 3));
     QCOMPARE(f.box.value(), 1);
     QVERIFY(!f.box.stepButtons()->isRepeating());
 }
@@ -227,7 +230,7 @@ void TestEditFields::holdingRepeatsAfterSixTicks()
     SpinFixture f;
     QElapsedTimer clock;
     clock.start();
-    QTest::mousePress(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::pressAt(f.down, QPoint(3, 3));
     f.box.setValue(500);
     // The repeat begins after six ticks, never sooner (a coarse timer may fire 5% early), and steps at
     // most once per tick after that.
@@ -237,7 +240,7 @@ void TestEditFields::holdingRepeatsAfterSixTicks()
     const int held = 500 - f.box.value();
     const qint64 ticks = clock.elapsed() / 95;
     QVERIFY2(held >= 1 && held <= ticks - 5, qPrintable(QStringLiteral("%1 in %2 ticks").arg(held).arg(ticks)));
-    QTest::mouseRelease(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::releaseAt(f.down, QPoint(3, 3));
     QCOMPARE(500 - f.box.value(), held + 1);
     const int after = f.box.value();
     // Nothing may step once the button is up: no state to wait for; a slow machine only shortens the look.
@@ -248,11 +251,11 @@ void TestEditFields::holdingRepeatsAfterSixTicks()
 void TestEditFields::releaseOutsideStopsWithoutExtraStep()
 {
     SpinFixture f;
-    QTest::mousePress(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::pressAt(f.up, QPoint(3, 3));
     QTRY_VERIFY_WITH_TIMEOUT(f.box.value() >= 1, rstest::kHangBoundMs);
     const int held = f.box.value();
     // Qt sends no released() for a release outside the button: the next tick sees the button up.
-    QTest::mouseRelease(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+    rstest::releaseAt(f.up, QPoint(200, 200));
     QTRY_VERIFY_WITH_TIMEOUT(!f.box.stepButtons()->isRepeating(), rstest::kHangBoundMs);
     QCOMPARE(f.box.value(), held);
     // Nothing may step after the repeat ended: no state to wait for; a slow machine only shortens the look.
@@ -272,22 +275,25 @@ void TestEditFields::repeatStopsOnHideDisableAndFocusLoss_data()
 void TestEditFields::repeatStopsOnHideDisableAndFocusLoss()
 {
     QFETCH(int, how);
+    QWidget other;
     SpinFixture f;
-    QTest::mousePress(f.up, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::pressAt(f.up, QPoint(3, 3));
     QVERIFY(f.box.stepButtons()->isRepeating());
     if (how == 0) {
         f.box.hide();
     } else if (how == 1) {
         f.box.setEnabled(false);
     } else if (how == 2) {
-        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QApplication::sendEvent(&f.box, &out);
+        QTRY_VERIFY(f.box.hasFocus());
+        other.show(); // another window takes the keyboard
+        other.activateWindow();
+        QTRY_VERIFY(!f.box.hasFocus());
     } else {
         // Pressing the other button replaces the repeat: still one timer, now stepping down.
-        QTest::mousePress(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+        rstest::pressAt(f.down, QPoint(3, 3));
         f.box.setValue(100);
         QTRY_VERIFY_WITH_TIMEOUT(f.box.value() < 100, rstest::kHangBoundMs);
-        QTest::mouseRelease(f.down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+        rstest::releaseAt(f.down, QPoint(3, 3));
         return;
     }
     QVERIFY(!f.box.stepButtons()->isRepeating());
@@ -383,19 +389,20 @@ void TestEditFields::timeEditReportsSteps()
 {
     QZTTimeEdit edit;
     edit.setDisplayFormat(QStringLiteral("hh:mm:ss"));
-    edit.setCurrentSection(QDateTimeEdit::MinuteSection);
     edit.resize(120, 30);
     edit.setUpAndDownBtnImage(saveImage(stripImage(28, 20), QStringLiteral("u")),
                               saveImage(stripImage(28, 20), QStringLiteral("d")), true);
     edit.show();
+    QVERIFY(QTest::qWaitForWindowActive(&edit)); // the field takes the keyboard, its first section chosen
+    edit.setCurrentSection(QDateTimeEdit::MinuteSection);
     QSignalSpy spy(&edit, &QZTDateTimeEdit::emitTimeEdited);
-    QTest::mouseClick(edit.stepButtons()->upButton(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::clickAt(edit.stepButtons()->upButton(), QPoint(3, 3));
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("00:01:00"));
-    QTest::mousePress(edit.stepButtons()->downButton(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::pressAt(edit.stepButtons()->downButton(), QPoint(3, 3));
     QTRY_VERIFY_WITH_TIMEOUT(spy.size() >= 2, rstest::kHangBoundMs);
     const int whileHeld = spy.size() - 1;
-    QTest::mouseRelease(edit.stepButtons()->downButton(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    rstest::releaseAt(edit.stepButtons()->downButton(), QPoint(3, 3));
     QCOMPARE(spy.size(), 1 + whileHeld + 1);
 }
 
@@ -407,9 +414,9 @@ void TestEditFields::timeEditDoesNotReportCodeChanges()
     QSignalSpy spy(&edit, &QZTDateTimeEdit::emitTimeEdited);
     edit.setTime(QTime(1, 2, 3));
     QCOMPARE(spy.size(), 0);
-    edit.setFocus();
+    rstest::clickAt(&edit, QPoint(10, edit.height() / 2)); // the click gives the field the keyboard
     edit.setCurrentSection(QDateTimeEdit::SecondSection);
-    QTest::keyClick(&edit, Qt::Key_Up);
+    rstest::keyClick(&edit, Qt::Key_Up);
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("01:02:04"));
 }

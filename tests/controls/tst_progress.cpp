@@ -6,6 +6,7 @@
 #include "QZTBaseButton.h"
 #include "QZTBaseSlider.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -15,12 +16,17 @@
 using namespace ctltest;
 
 namespace {
-void sendMouse(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButtons buttons = Qt::LeftButton)
+// Input through the slider's window; a press holds the button until the next release.
+void sendMouse(QWidget *w, QEvent::Type type, QPoint local)
 {
-    const QPoint global = w->mapToGlobal(local);
-    QMouseEvent e(type, local, QPointF(global), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+    if (!w->isVisible() || !QTest::qWaitForWindowExposed(w))
+        QFAIL("the slider is not on screen");
+    if (type == QEvent::MouseButtonPress)
+        rstest::pressAt(w, local);
+    else if (type == QEvent::MouseButtonRelease)
+        rstest::releaseAt(w, local);
+    else
+        rstest::moveTo(w, local);
 }
 
 // Fill length of a horizontal bar: the highlight-coloured run along its middle row.
@@ -191,7 +197,8 @@ void TestProgress::emptyRangeDrawsEmptyBar()
     QSignalSpy spy(&slider, &QZTBaseSlider::sendProgressValue);
     slider.show();
     sendMouse(&slider, QEvent::MouseButtonPress, QPoint(100, 5));
-    QTest::keyClick(&slider, Qt::Key_Right);
+    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(100, 5));
+    rstest::keyClick(&slider, Qt::Key_Right);
     QCOMPARE(slider.value(), 5.0);
     for (const QList<QVariant> &v : spy)
         QVERIFY(qIsFinite(v.at(0).toDouble()));
@@ -274,6 +281,7 @@ void TestProgress::pressSetsValue()
     QCOMPARE(slider.value(), value);
     if (accepted)
         QCOMPARE(progress.at(0).at(0).toDouble(), value / 100.0);
+    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(x, 5));
 }
 
 void TestProgress::thumbFollowsValue()
@@ -304,6 +312,7 @@ void TestProgress::verticalMeasuresFromBottom()
     QCOMPARE(slider.value(), 25.0);
     sendMouse(&slider, QEvent::MouseMove, QPoint(5, 500)); // clamped at the bottom end
     QCOMPARE(slider.value(), 0.0);
+    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(5, 500));
 }
 
 void TestProgress::arrowKeysStepByHundredth()
@@ -312,13 +321,13 @@ void TestProgress::arrowKeysStepByHundredth()
     slider.setRange(0, 255);
     slider.show();
     QSignalSpy progress(&slider, &QZTBaseSlider::sendProgressValue);
-    QTest::keyClick(&slider, Qt::Key_Right);
+    rstest::keyClick(&slider, Qt::Key_Right); // the active window's slider holds the keyboard
     QCOMPARE(slider.value(), 2.55);
-    QTest::keyClick(&slider, Qt::Key_Up);
+    rstest::keyClick(&slider, Qt::Key_Up);
     QCOMPARE(slider.value(), 5.1);
-    QTest::keyClick(&slider, Qt::Key_Down);
-    QTest::keyClick(&slider, Qt::Key_Left);
-    QTest::keyClick(&slider, Qt::Key_Left);
+    rstest::keyClick(&slider, Qt::Key_Down);
+    rstest::keyClick(&slider, Qt::Key_Left);
+    rstest::keyClick(&slider, Qt::Key_Left);
     QCOMPARE(slider.value(), 0.0);
     QCOMPARE(progress.size(), 0);
 }
@@ -334,6 +343,7 @@ void TestProgress::rangeNotStartingAtZero()
     QCOMPARE(slider.value(), 50.0);
     QCOMPARE(progress.at(0).at(0).toDouble(), 0.75);
     QCOMPARE(slider.fraction(), 0.75);
+    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(150, 5));
 }
 
 void TestProgress::pressAtCurrentValueEmitsOnlyPress()
@@ -349,6 +359,7 @@ void TestProgress::pressAtCurrentValueEmitsOnlyPress()
     QCOMPARE(press.size(), 1);
     QCOMPARE(changed.size(), 0);
     QCOMPARE(progress.size(), 0);
+    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(100, 5));
 }
 
 void TestProgress::disabledPullKeepsValue()
@@ -360,7 +371,7 @@ void TestProgress::disabledPullKeepsValue()
     QSignalSpy press(&slider, &QZTBaseSlider::sendPressEvent);
     QSignalSpy release(&slider, &QZTBaseSlider::sendReleseEvent);
     sendMouse(&slider, QEvent::MouseButtonPress, QPoint(120, 5));
-    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(120, 5), Qt::NoButton);
+    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(120, 5));
     QCOMPARE(press.size(), 1);
     QCOMPARE(release.size(), 1);
     QCOMPARE(slider.value(), 0.0);
