@@ -1,6 +1,7 @@
 #include "QBaseDrawWidget.h"
 
 #include "QBaseImageDraw.h"
+#include "WindowPositions.h"
 #include "ZtMacosInterface.h"
 
 #include <QDialog>
@@ -62,6 +63,9 @@ QBaseDrawWidget::QBaseDrawWidget(QWidget *host, dlgType type) : d(new QBaseDrawW
     d->stretchPolicy = type == 2 ? 0 : 3;
     if (host)
         host->setMouseTracking(true);
+    // Centring dialogs, dragging and the window's menus all start from where the window is.
+    if (type != 2)
+        rs::trackWindowPositions();
 }
 
 QBaseDrawWidget::~QBaseDrawWidget() = default;

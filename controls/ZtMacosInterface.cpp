@@ -1,5 +1,7 @@
 #include "ZtMacosInterface.h"
 
+#include "WindowPositions.h"
+
 #include <QCursor>
 #include <QWidget>
 
@@ -8,7 +10,11 @@ QPoint ZtMacosInterface::getWindowPos(QWidget *widget)
     if (!widget)
         return QPoint(0, 0);
     QWidget *window = widget->window();
-    return window ? window->frameGeometry().topLeft() : QPoint(0, 0);
+    if (!window)
+        return QPoint(0, 0);
+    // The window system's own position, with the frame Qt knows around it: Qt's may still be stale.
+    const QPoint frame = window->geometry().topLeft() - window->frameGeometry().topLeft();
+    return rs::nativeClientPos(window) - frame;
 }
 
 QPoint ZtMacosInterface::getGlobalPos()

@@ -1,6 +1,6 @@
 #pragma once
-// Window-position helpers. On Linux the native frame origin is Qt's own frame geometry (top-left origin)
-// and the global pointer position is QCursor's.
+// Window-position helpers. On Linux the native frame origin is the window system's (top-left origin) and
+// the global pointer position is QCursor's.
 
 #include <QPoint>
 
