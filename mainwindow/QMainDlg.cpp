@@ -86,6 +86,13 @@ QMainDlg::~QMainDlg()
     m_barList.clear();
 }
 
+void QMainDlg::stopRunningWork()
+{
+    if (m_bImporting)
+        StopAddFileThree();
+    OnStopSave();
+}
+
 void QMainDlg::Init()
 {
     QInitCtrlStyle::InitFont(m_labDrag, 15);

@@ -42,6 +42,8 @@ public:
     void addImportFile(QStringList paths);
     void StartTraversalThread();
     void SearchTextChanged(const QString &text);
+    // Stops a running import and a running join as their Stop buttons do (the join's partial file goes).
+    void stopRunningWork();
 
     // For the window and for tests.
     const QList<VideoConvertBar *> &rows() const { return m_barList; }

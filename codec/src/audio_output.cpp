@@ -16,7 +16,11 @@ bool sdlAudioReady()
 {
     static std::once_flag once;
     static bool ready = false;
-    std::call_once(once, [] { ready = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; });
+    std::call_once(once, [] {
+        // SDL would catch SIGINT and SIGTERM for an event queue nobody reads: the program handles them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        ready = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    });
     return ready;
 }
 } // namespace
