@@ -94,11 +94,10 @@ void rebuild(AttributeSetting &r, const RebuildInput &in)
             r.VWidth = 0;
             r.VHeight = 0;
         }
-        QString rate = p.frameRate;
-        if (isPlaceholder(rate))
-            rate = fallback(profile, &FormatAllInfo::strFrameRate);
+        // "Auto" keeps the clip's own rate, as it keeps the clip's own size: 0 asks the join for the source's.
         unsigned int num = 0, den = 1;
-        ZTAVCodecAnalysis::GetVideoFrameRate(numberBefore(rate, QLatin1Char('f')), num, den);
+        if (!isPlaceholder(p.frameRate))
+            ZTAVCodecAnalysis::GetVideoFrameRate(numberBefore(p.frameRate, QLatin1Char('f')), num, den);
         r.VFrameRate_fps = static_cast<int>(num);
         r.VFrameRate_scale = static_cast<int>(den);
         QString bitRate = p.videoBitRate;

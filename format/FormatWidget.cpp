@@ -82,6 +82,10 @@ void FormatWidget::OnClickCustomizeFormat()
                 QVideoSettingXml::GetItemValue(SettingKeys::FormatId), true);
     setDefaultSet();
     InitCustomizeFormat();
+    // The reload left the profile's first row in the panel. It must hold what it shows once opened, the
+    // preset's or the stored custom values: an OK without opening it rebuilds the record and stores the
+    // custom values from these lists (a fixed 640*480 at 29.97 fps where the panel showed "Auto").
+    selectQuality();
 }
 
 void FormatWidget::InitLossless()

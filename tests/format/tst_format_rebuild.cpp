@@ -75,9 +75,13 @@ private slots:
         QTest::newRow("x not star") << "640x360"
                                     << "60 fps"
                                     << "2000 kbps" << 1 << QSize(0, 0) << 60 << 1 << 2000;
+        // A placeholder rate keeps the clip's own (0), not the profile's 25 fps.
         QTest::newRow("placeholder rate") << "640*360"
                                           << "Original"
-                                          << "no unit" << 1 << QSize(640, 360) << 25 << 1 << 0;
+                                          << "no unit" << 1 << QSize(640, 360) << 0 << 1 << 0;
+        QTest::newRow("auto rate") << "Auto"
+                                   << "Auto"
+                                   << "Auto" << 1 << QSize(0, 0) << 0 << 1 << 3000;
         QTest::newRow("rate without f") << "640*360"
                                         << "30"
                                         << "500 kbps" << 1 << QSize(640, 360) << 0 << 1 << 500;
