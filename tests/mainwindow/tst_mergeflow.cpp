@@ -14,6 +14,7 @@
 #include "QNewConvertObject.h"
 #include "QSaveFileDlg.h"
 #include "QZTBaseProgress.h"
+#include "QZTMessageBox.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
@@ -124,6 +125,17 @@ private slots:
         QVERIFY2(reason.startsWith(QLatin1String("bad.mp4: ")) && reason.size() > 20 && !reason.contains('\n'),
                  qPrintable(reason));
         QCOMPARE(QDir(outDir).entryList(QDir::Files | QDir::Hidden), before);
+        // The box the user reads holds every line of it.
+        bool seen = false;
+        mwt::onNextModal([&seen, reason](QWidget *m) {
+            auto *box = qobject_cast<QZTMessageBox *>(m);
+            seen = box && box->getTextRect().height() >= 3 * box->fontMetrics().height() &&
+                   box->displayText().contains(reason.left(20));
+            mwt::shot(m, QStringLiteral("QZTMessageBox-joinFailed"));
+            m->close();
+        });
+        QZTMessageBox::ShowMessage(w.get(), QString(), message, QZTMessageBox::Critical, QZTMessageBox::StyleOk);
+        QVERIFY(seen);
     }
 
     void closingTheWindowKeepsTheMergedFile()
