@@ -13,6 +13,8 @@ PACKAGES=(
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
   libxcb1-dev
   xvfb xauth dbus-daemon
+  # tests: the whole program on a desktop (window manager, X input, window geometry, screenshots)
+  openbox xdotool x11-utils imagemagick
   fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fontconfig
   # tests: clips made by other muxers and encoders than ffmpeg
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad

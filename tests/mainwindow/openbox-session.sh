@@ -1,0 +1,44 @@
+#!/bin/sh
+# Runs a command on an X server of its own with the openbox window manager, as on a user's desktop:
+# Xvfb on a display it picks itself (free even with other tests running), openbox managing windows
+# before the command starts, both ended afterwards. Answers the command's exit status.
+set -u
+work=$(mktemp -d "${TMPDIR:-/tmp}/rs-openbox-XXXXXX")
+xvfb_pid=""
+wm_pid=""
+cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+tries=0
+until [ -s "$work/display" ]; do
+  tries=$((tries + 1))
+  if [ $tries -gt 300 ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1
+  fi
+  sleep 0.1
+done
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+# openbox manages windows once it announces itself on the root window.
+tries=0
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
+  tries=$((tries + 1))
+  if [ $tries -gt 300 ] || ! kill -0 "$wm_pid" 2>/dev/null; then
+    echo "openbox did not start:" >&2; cat "$work/openbox.log" >&2; exit 1
+  fi
+  sleep 0.1
+done
+
+"$@"
+status=$?
+exit $status
