@@ -38,17 +38,18 @@ QWindow *windowOf(QWidget *w, const char *what)
             __FILE__, __LINE__);
         return nullptr;
     }
+    QPointer<QWindow> guard(win); // the program may close the window while the test waits for it
     if (!win->isExposed() && !QTest::qWaitForWindowExposed(win, 5000))
         QTest::qFail(
             qPrintable(QStringLiteral("%1: the window of %2 is not exposed").arg(QLatin1String(what), w->objectName())),
             __FILE__, __LINE__);
-    return win;
+    return guard;
 }
 
 // The same, made the active window, so that key input reaches its focus widget.
 QWindow *activeWindowOf(QWidget *w, const char *what)
 {
-    QWindow *win = windowOf(w, what);
+    QPointer<QWindow> win = windowOf(w, what);
     if (win && QGuiApplication::focusWindow() != win) {
         w->window()->activateWindow();
         if (!QTest::qWaitForWindowActive(win, 5000))
@@ -56,6 +57,22 @@ QWindow *activeWindowOf(QWidget *w, const char *what)
                          __FILE__, __LINE__);
     }
     return win;
+}
+
+// A key pressed and released in the window; the press may close it, and then the release goes nowhere.
+void keyInto(QWindow *win, Qt::Key key, char ascii, Qt::KeyboardModifiers modifiers)
+{
+    QPointer<QWindow> guard(win);
+    if (ascii)
+        QTest::keyPress(win, ascii, modifiers);
+    else
+        QTest::keyPress(win, key, modifiers);
+    if (!guard)
+        return;
+    if (ascii)
+        QTest::keyRelease(win, ascii, modifiers);
+    else
+        QTest::keyRelease(win, key, modifiers);
 }
 
 QString describe(const QWidget *w)
@@ -229,16 +246,15 @@ void dragTo(QWidget *source, const QPoint &from, QWidget *target, const QPoint &
 void keyClick(QWidget *w, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     if (QWindow *win = activeWindowOf(w, "key"))
-        QTest::keyClick(win, key, modifiers);
+        keyInto(win, key, 0, modifiers);
 }
 
 void typeText(QWidget *w, const QString &text)
 {
-    QWindow *win = activeWindowOf(w, "typing");
-    if (!win)
-        return;
+    QPointer<QWindow> win = activeWindowOf(w, "typing");
     for (const QChar c : text)
-        QTest::keyClick(win, c.toLatin1());
+        if (win)
+            keyInto(win, Qt::Key_unknown, c.toLatin1(), Qt::NoModifier);
 }
 
 QStringList unreachableControls(QWidget *window)
