@@ -12,6 +12,7 @@
 #include "QMediaElementWindow.h"
 #include "QMediaForm.h"
 #include "QVideoElementWindow.h"
+#include "WindowInput.h"
 #include "ZTPlayerManager.h"
 
 #include <QPainter>
@@ -149,19 +150,13 @@ struct PreviewRig
     }
 };
 
-void mouse(QWidget *w, QEvent::Type type, const QPoint &p, Qt::MouseButtons buttons)
-{
-    QMouseEvent e(type, p, w->mapToGlobal(p), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
+// A drag through the overlay's window, in four steps.
 void drag(QWidget *w, const QPoint &from, const QPoint &to)
 {
-    mouse(w, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    rstest::pressAt(w, from);
     for (int i = 1; i <= 4; ++i)
-        mouse(w, QEvent::MouseMove, from + (to - from) * i / 4, Qt::LeftButton);
-    mouse(w, QEvent::MouseButtonRelease, to, Qt::NoButton);
+        rstest::moveTo(w, from + (to - from) * i / 4);
+    rstest::releaseAt(w, to);
 }
 
 } // namespace
