@@ -17,7 +17,6 @@
 
 namespace {
 constexpr int kTimeTickMs = 100;
-constexpr int kScreenTickMs = 50;
 constexpr int kAudioTickMs = 50;
 constexpr unsigned long long kTimeInterval = 50000;
 constexpr unsigned long long kAsyncSeekLag = 2000000;
@@ -72,6 +71,10 @@ void ZTQPlayObject::InitPlay()
     m_timeTimer = new QTimer(this);
     m_screenTimer = new QTimer(this);
     m_audioTimer = new QTimer(this);
+    // One redraw of the current frame after the event that needs it: a paused player's picture does not
+    // change by itself, and redrawing it on a clock cost a core's worth of uploads and repaints.
+    m_screenTimer->setSingleShot(true);
+    m_screenTimer->setInterval(0);
     connect(m_timeTimer, &QTimer::timeout, this, &ZTQPlayObject::UpdateTime);
     connect(m_screenTimer, &QTimer::timeout, this, &ZTQPlayObject::UpdataScreen);
     connect(m_audioTimer, &QTimer::timeout, this, &ZTQPlayObject::OnAudioDataTime);
@@ -182,7 +185,7 @@ bool ZTQPlayObject::SetPlayFile(QString path, unsigned int previewWidth, unsigne
     ResizeVideoWindow(m_bKeepScale);
     m_player->SetAudioVolume_Player(static_cast<unsigned long long>(m_fVolume));
     ShowTime(0);
-    m_screenTimer->start(kScreenTickMs);
+    m_screenTimer->start();
     InitPlayViewParameter();
     IsNoVideoSet();
     emit emitCoverImage(getCoverImage(path));
@@ -250,7 +253,7 @@ void ZTQPlayObject::OnPauseVideo()
     if (!hasPlayer() || !m_player->Pause_Player())
         return;
     m_status = StatusPaused;
-    m_screenTimer->start(kScreenTickMs);
+    m_screenTimer->start();
     m_timeTimer->stop();
     m_audioTimer->stop();
     clearLevels();
@@ -360,7 +363,7 @@ void ZTQPlayObject::UpdateTime()
         ShowTime(0);
         emit emitPlayPro(0.0);
         emit emitPlayFinish();
-        m_screenTimer->start(kScreenTickMs);
+        m_screenTimer->start();
         emit emitPlayPro(0.0);
         return;
     }

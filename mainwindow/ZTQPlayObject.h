@@ -1,9 +1,9 @@
 #pragma once
 // The main window preview's own player: one player of the codec library, one file at a time. It plays,
 // pauses, stops, seeks and steps, hands each decoded frame to the pane's video window through the
-// window's frame sink, and polls the player with three timers: the position every 100 ms while playing,
-// a redraw of the current frame every 50 ms while paused or stopped, and the audio levels every 50 ms
-// while audio-only media play. It lives on the GUI thread; only DrawVideoFrame runs on the library's.
+// window's frame sink, and polls the player only while it plays: the position every 100 ms and the audio
+// levels every 50 ms for audio-only media. Paused, stopped or just opened it asks for the current frame
+// once and then stays quiet. It lives on the GUI thread; only DrawVideoFrame runs on the library's.
 
 #include <QByteArray>
 #include <QImage>

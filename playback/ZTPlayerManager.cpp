@@ -13,7 +13,6 @@
 
 namespace {
 constexpr int kTimeTickMs = 100;
-constexpr int kScreenTickMs = 50;
 constexpr int kAudioTickMs = 50;
 constexpr unsigned long long kFrameTimeInterval = 50000;
 constexpr unsigned long long kAsyncSeekLag = 2000000;
@@ -65,6 +64,10 @@ void ZTPlayerManager::initPlayerManager()
     m_timeTimer = new QTimer(this);
     m_screenTimer = new QTimer(this);
     m_audioTimer = new QTimer(this);
+    // The current frame is shown again once after whatever changes it (an edit, new windows, a stop), not on
+    // a clock: a paused preview that redraws itself keeps a core busy for a picture that does not change.
+    m_screenTimer->setSingleShot(true);
+    m_screenTimer->setInterval(0);
     connect(m_timeTimer, &QTimer::timeout, this, &ZTPlayerManager::updateTime);
     connect(m_screenTimer, &QTimer::timeout, this, &ZTPlayerManager::updataScreen);
     connect(m_audioTimer, &QTimer::timeout, this, &ZTPlayerManager::audioDataChanged);
@@ -149,7 +152,7 @@ bool ZTPlayerManager::afterOpen(unsigned int watermarkMax)
     m_player->SetVideoWatermarkMaxCount_Player(watermarkMax);
     m_player->SetTimeInterval_Player(kFrameTimeInterval);
     m_player->Seek_Player(m_trimStart);
-    m_screenTimer->start(kScreenTickMs);
+    m_screenTimer->start();
     m_player->SetVideoFrameHandle_Player(&ZTPlayerManager::VideoEditFrameLoop, this);
     m_player->SetOriginalVideoFrameHandle_Player(&ZTPlayerManager::OrignalVideEditoFrameLoop, this);
     isNoVideoSet();
@@ -200,6 +203,7 @@ void ZTPlayerManager::setMediaOriginalWindow(QMediaElementWindow *window)
         return;
     m_player->SetOriginalVideoFrameHandle_Player(window ? &ZTPlayerManager::OrignalVideEditoFrameLoop : nullptr, this);
     resizeVideoWindow();
+    showSoon();
 }
 
 void ZTPlayerManager::setMediaPreviewWindow(QMediaElementWindow *window)
@@ -210,6 +214,7 @@ void ZTPlayerManager::setMediaPreviewWindow(QMediaElementWindow *window)
         return;
     m_player->SetVideoFrameHandle_Player(window ? &ZTPlayerManager::VideoEditFrameLoop : nullptr, this);
     resizeVideoWindow();
+    showSoon();
 }
 
 void ZTPlayerManager::resizeVideoWindow()
@@ -323,7 +328,7 @@ void ZTPlayerManager::basePause()
 {
     if (!hasPlayer() || !m_player->Pause_Player())
         return;
-    m_screenTimer->start(kScreenTickMs);
+    m_screenTimer->start();
     m_timeTimer->stop();
     m_audioTimer->stop();
     emit emitAudioData(nullptr, 0);
@@ -359,7 +364,7 @@ void ZTPlayerManager::onStop()
     showTime2(0);
     emit emitPlayProgress(0.0);
     emit emitPlayFinish();
-    m_screenTimer->start(kScreenTickMs);
+    m_screenTimer->start();
     m_timeTimer->stop();
     m_audioTimer->stop();
     emit emitAudioData(nullptr, 0);
@@ -449,6 +454,13 @@ void ZTPlayerManager::updateTime()
         return;
     }
     onStop();
+}
+
+void ZTPlayerManager::showSoon()
+{
+    // Playing, the next frame carries the change anyway.
+    if (!m_timeTimer->isActive())
+        m_screenTimer->start();
 }
 
 void ZTPlayerManager::updataScreen()

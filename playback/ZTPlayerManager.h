@@ -152,6 +152,8 @@ private:
     void openFailed();
     void showWindows();
     void basePause();
+    // Shows the current frame again once, soon, unless the preview plays (several requests give one redraw).
+    void showSoon();
     void trimChanged(uint64_t startTime, uint64_t endTime);
     double progressOf(unsigned long long relative);
     void frameStep(bool forward, bool isSeek, float pos);

@@ -123,6 +123,7 @@ void ZTPlayerManager::applyCrop(VECropSettings &r)
             p->SetVideoAspectRatio_Player(aw, ah);
         }
     }
+    showSoon();
 }
 
 void ZTPlayerManager::getCropSettings(VECropSettings &settings) const

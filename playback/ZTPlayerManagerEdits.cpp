@@ -16,6 +16,7 @@ void ZTPlayerManager::setVideoEffectSettings(VEVideoEffectSettings s)
     m_player->SetVideoSaturation_Player(static_cast<unsigned>(s.saturation));
     m_player->SetVideoHue_Player(static_cast<unsigned>(s.hue));
     m_player->SetVideoContrast_Player(static_cast<unsigned>(s.contrast));
+    showSoon();
 }
 
 void ZTPlayerManager::setSubtitleSettings(VESubtitleSettings s)
@@ -42,6 +43,7 @@ void ZTPlayerManager::setSubtitleSettings(VESubtitleSettings s)
     p->SetSubtlTextAlign_Player(s.align);
     p->SetSubtlTextSpacingH_Player(s.spacingH);
     p->SetSubtlTextSpacingV_Player(s.spacingV);
+    showSoon();
 }
 
 void ZTPlayerManager::setSubtitleValueInfo(VESubtitleValue_Info v)
@@ -70,6 +72,7 @@ void ZTPlayerManager::setSubtitleValueInfo(VESubtitleValue_Info v)
     } else if (m_info->SetSubtlIndex_Info(0xFFFFFFFFu)) {
         m_player->SetSubtlFile_Player(v.subtitleFile.constData());
     }
+    showSoon();
 }
 
 void ZTPlayerManager::setAudioBackgroundSettingsSource(VEAudioBackgroundSettings s, int index)

@@ -148,6 +148,7 @@ void ZTPlayerManager::sendWatermarkSlot(const VEWatermarkSettings &settings, int
     m_player->SetWatermarkIndex_Player(static_cast<unsigned>(index));
     sendWatermark(settings, withSources);
     m_player->EndSettings_Player();
+    showSoon();
 }
 
 void ZTPlayerManager::setCurrentWatermarkSettings(VEWatermarkSettings settings, int index, bool refresh)

@@ -42,12 +42,24 @@ void AudioOutput::setDeviceName(const std::string &name)
 bool AudioOutput::open(int sampleRate, int channels)
 {
     close();
-    if (sampleRate <= 0 || channels <= 0 || !sdlAudioReady())
+    m_wantRate = sampleRate;
+    m_wantChannels = channels;
+    if (!acquire())
+        return false;
+    close();
+    return true;
+}
+
+bool AudioOutput::acquire()
+{
+    if (m_device != 0)
+        return true;
+    if (m_wantRate <= 0 || m_wantChannels <= 0 || !sdlAudioReady())
         return false;
     SDL_AudioSpec want{};
-    want.freq = sampleRate;
+    want.freq = m_wantRate;
     want.format = AUDIO_S16SYS;
-    want.channels = static_cast<Uint8>(channels);
+    want.channels = static_cast<Uint8>(m_wantChannels);
     want.samples = 1024;
     want.callback = &AudioOutput::callback;
     want.userdata = this;
@@ -76,11 +88,12 @@ void AudioOutput::close()
 
 void AudioOutput::setPlaying(bool playing)
 {
-    if (m_device == 0)
-        return;
-    SDL_PauseAudioDevice(m_device, playing ? 0 : 1);
-    if (!playing)
-        m_clock.detachAudio();
+    if (playing) {
+        if (m_device != 0)
+            SDL_PauseAudioDevice(m_device, 0);
+    } else {
+        close();
+    }
 }
 
 void AudioOutput::callback(void *user, uint8_t *stream, int len)

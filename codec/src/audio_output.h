@@ -2,6 +2,8 @@
 // Sound output through SDL2. The device pulls from an AudioFifo on SDL's own thread and reports the
 // media time it is playing to the player's clock. When no device can be opened (machines without
 // sound) open() answers false and the player keeps time with its monotonic clock instead.
+// The device is held only while sound plays: SDL keeps a paused device's thread feeding it silence, so
+// a paused or stopped player would never sleep.
 
 #include <atomic>
 #include <cstdint>
@@ -24,10 +26,14 @@ public:
 
     // Device by name (empty = the system default).
     void setDeviceName(const std::string &name);
+    // Whether a device takes this format; the device is let go again at once.
     bool open(int sampleRate, int channels);
     void close();
     bool isOpen() const { return m_device != 0; }
 
+    // Takes the device for a play, still silent; false when none can be opened now.
+    bool acquire();
+    // true: the held device plays; false: the device is let go.
     void setPlaying(bool playing);
 
 private:
@@ -39,6 +45,8 @@ private:
     WaveRecorder &m_wave;
     std::string m_deviceName;
     uint32_t m_device = 0;
+    int m_wantRate = 0;
+    int m_wantChannels = 0;
     int m_rate = 0;
     int m_channels = 0;
     int m_bufferFrames = 0;

@@ -197,15 +197,18 @@ bool Player::play()
     }
     if (restart && !post(Cmd::Seek, 0, true))
         return false;
+    // The device is held only while playing; without one now the sound is let go as it falls due.
+    const bool sound = m_audioOut && m_audioOut->acquire();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         // Sound buffered while stepping or paused lies before the position: it is not heard.
         m_fifo.dropBefore(m_position);
         m_clock.set(m_position);
         m_clock.start();
+        m_deviceOpen = sound;
         m_state = State::Playing;
     }
-    if (m_audioOut)
+    if (sound)
         m_audioOut->setPlaying(true);
     m_wake.notify_all();
     return true;
