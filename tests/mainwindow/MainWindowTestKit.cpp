@@ -9,6 +9,7 @@
 #include "QVideoEditingDlg.h"
 #include "QVideoSettingXml.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 #include "ZtVideoConvertManager.h"
 
 #include <QApplication>
@@ -108,7 +109,7 @@ MacMainWindow *openWithFiles(Recorder &rec, const QStringList &files)
     const int rows = files.size();
     bool shown = QTest::qWaitForWindowExposed(w);
     if (shown) {
-        QTest::mouseClick(w->m_btnAddFile, Qt::LeftButton);
+        rstest::clickAt(w->m_btnAddFile);
         shown = waitFor([list, rows] { return !list->isBusy() && list->rows().size() == rows; }, 60000);
     }
     if (!shown) {
@@ -180,12 +181,20 @@ void savePixmap(const QPixmap &pixmap, const QString &name)
     QVERIFY2(pixmap.save(path), qPrintable(path));
     QVERIFY2(showsSomething(pixmap), qPrintable(name + " shows nothing"));
 }
+
+// Every control the pictured window shows can be clicked where it stands.
+void checkReachable(QWidget *w, const QString &name)
+{
+    const QStringList unreachable = rstest::unreachableControls(w->window());
+    QVERIFY2(unreachable.isEmpty(), qPrintable(name + QStringLiteral(": ") + unreachable.join(QStringLiteral("; "))));
+}
 } // namespace
 
 void shot(QWidget *w, const QString &name)
 {
     QApplication::processEvents();
     savePixmap(w->grab(), name);
+    checkReachable(w, name);
 }
 
 void shotScreen(QWidget *w, const QString &name)
@@ -203,6 +212,7 @@ void shotScreen(QWidget *w, const QString &name)
         },
         rstest::kHangBoundMs);
     savePixmap(screen, name);
+    checkReachable(w, name);
 }
 
 bool useCatalogueProfile(int width, int height)
@@ -251,7 +261,7 @@ int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
 
 void click(QWidget *w)
 {
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    rstest::clickAt(w);
 }
 
 QVideoEditingDlg *editorOf(QWidget *modal)

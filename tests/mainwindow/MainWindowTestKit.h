@@ -43,7 +43,7 @@ bool dropFiles(QWidget *target, const QStringList &paths, const QPoint &at = QPo
 // Runs `act` on the next modal dialog once it is shown (polling the event loop).
 void onNextModal(const std::function<void(QWidget *)> &act, int timeoutMs = 20000);
 
-// A left click in the middle of the widget.
+// A left click in the middle of the widget, through its window (failing when something covers it there).
 void click(QWidget *w);
 
 // The clip editor behind a modal window: the editor itself, or the loading box it shows first.
@@ -53,7 +53,8 @@ QVideoEditingDlg *editorOf(QWidget *modal);
 // frame size of the test's choosing; false when the catalogue or its codecs are missing.
 bool useCatalogueProfile(int width, int height);
 
-// <build>/gallery/<name>.png of the widget as shown; fails the test when nothing was drawn.
+// <build>/gallery/<name>.png of the widget as shown; fails the test when nothing was drawn, or when a control of
+// its window cannot be clicked.
 void shot(QWidget *w, const QString &name);
 // The same, but of the screen where the window is, so that windows standing over it (a progress dialog)
 // are in the picture.
