@@ -346,7 +346,7 @@ private slots:
         QVERIFY2(t.elapsed() < 5000, "stop took too long");
         QVERIFY(run.failed);
         QVERIFY(!QFile::exists(run.output));
-        QTest::qWait(200);
+        QCoreApplication::sendPostedEvents(); // the stopped worker has ended: what it sent is all here
         QVERIFY(!run.finished);
         delete driver; // joins nothing: the converter is gone already
         QVERIFY(!QFile::exists(run.output));
