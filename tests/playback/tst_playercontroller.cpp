@@ -185,7 +185,7 @@ private slots:
         const auto shows = [] { return rscfake::count("rsc_player_show_video_frame"); };
         // Paused after opening: the current frame is asked for once, then nothing while nothing changes.
         QTRY_COMPARE_WITH_TIMEOUT(shows(), 1, rstest::kHangBoundMs);
-        QTest::qWait(200);
+        QTest::qWait(200); // no state says "no redraw to come": a slow machine only shortens the look
         QCOMPARE(shows(), 1);
         // A burst of edits while paused: one redraw with all of them.
         rscfake::clearCalls();
@@ -196,7 +196,7 @@ private slots:
         }
         f.manager.setCropSettings(VECropSettings());
         QTRY_COMPARE_WITH_TIMEOUT(shows(), 1, rstest::kHangBoundMs);
-        QTest::qWait(200);
+        QTest::qWait(200); // as above
         QCOMPARE(shows(), 1);
         // Playing: no redraws, even for an edit (the next frame carries it), the position every 100 ms.
         rscfake::setResult("rsc_player_play_time", int64_t(2 * kSecond));
@@ -207,7 +207,7 @@ private slots:
         clock.start();
         f.manager.setVideoEffectSettings(effect);
         QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 2, rstest::kHangBoundMs);
-        QTest::qWait(100);
+        QTest::qWait(100); // as above; the polls are counted against the time that really passed
         QCOMPARE(shows(), 0);
         QVERIFY2(progress.count() <= clock.elapsed() / 95 + 1, qPrintable(QString::number(progress.count())));
         QCOMPARE(progress.last().first().toDouble(), 0.5);
@@ -216,7 +216,7 @@ private slots:
         f.manager.onPause();
         const int polls = progress.count();
         rscfake::clearCalls();
-        QTest::qWait(200);
+        QTest::qWait(200); // as above
         QVERIFY2(shows() <= 1, qPrintable(QString::number(shows())));
         QCOMPARE(progress.count(), polls);
     }
