@@ -102,7 +102,7 @@ void QImageDualSlider::SetImageList(const QList<QImage> &images)
     if (images == m_images)
         return;
     m_images = images;
-    calcGeometry();
+    calcSourceRect();
     update();
 }
 
@@ -112,7 +112,7 @@ void QImageDualSlider::AddImage(const QImage &image)
         return;
     m_images.append(image);
     if (m_images.size() == 1)
-        calcGeometry();
+        calcSourceRect();
     update();
 }
 
@@ -195,6 +195,12 @@ void QImageDualSlider::calcGeometry()
     m_imageArea = g.imageArea(m_imageInset);
     const int cellWidth = qRound(double(g.stripLength()) / m_paintImageCount);
     m_cellSize = QSize(std::max(1, cellWidth), std::max(1, m_imageArea.height()));
+    calcSourceRect();
+    placeCursor();
+}
+
+void QImageDualSlider::calcSourceRect()
+{
     m_sourceRect = QRect();
     if (!m_images.isEmpty() && !m_images.first().isNull()) {
         const QSize is = m_images.first().size();
@@ -207,7 +213,6 @@ void QImageDualSlider::calcGeometry()
             m_sourceRect = QRect(0, (is.height() - h) / 2, is.width(), h);
         }
     }
-    placeCursor();
 }
 
 void QImageDualSlider::placeCursor()

@@ -73,6 +73,8 @@ protected:
 private:
     TrimStrip::Layout layout() const;
     void calcGeometry();
+    // The part of each picture a cell shows; pictures arriving never move the handles a user may be holding.
+    void calcSourceRect();
     void placeCursor();
     void centreCursorAt(int x);
     void showTimeTip(QMouseEvent *event, uint64_t time);

@@ -10,6 +10,7 @@
 
 #include "TestSupport.h"
 #include "VideoImageWindow.h"
+#include "WindowInput.h"
 #include "ZTPlayerClass.h"
 #include "ZTQPlayObject.h"
 #include "ZtVideoConvertItem.h"
@@ -59,10 +60,11 @@ std::unique_ptr<ZtVideoConvertItem> probe(const QString &path)
     return item;
 }
 
-void dragTo(QWidget *w, QPoint pos)
+// Every control of the pictured pane can be clicked where it stands.
+void checkReachable(QWidget *pane)
 {
-    QMouseEvent move(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
+    const QStringList unreachable = rstest::unreachableControls(pane);
+    QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(QStringLiteral("; "))));
 }
 
 // Blue dominates red in every thumbnail.
@@ -113,16 +115,17 @@ private slots:
         QCOMPARE(pane.videoWindow()->geometry(), QRect(0, 0, 700, 480 - pane.strip()->height()));
 
         // Pause from the bar, and a second selection of the same clip resumes it without reloading.
-        QTest::mouseClick(pane.controlBar()->pauseButton(), Qt::LeftButton);
+        rstest::clickAt(pane.controlBar()->pauseButton());
         QVERIFY(pane.player()->IsPause());
         QVERIFY(pane.controlBar()->playButton()->isVisible());
         // A click on the strip's time axis seeks there (the strip's own cursor follows).
         QImageDualSlider *strip = pane.strip();
         const QPoint middle(strip->imageAreaRect().left() + strip->imageAreaRect().width() * 45 / 100, 8);
-        QTest::mouseClick(strip, Qt::LeftButton, {}, middle);
+        rstest::clickAt(strip, middle);
         QVERIFY(qAbs(double(pane.player()->playerClass()->GetVideoTime_Player()) - 3600000.0) <= 80000.0);
         QTest::qWait(200); // screenshot only: the paused frame is drawn by the screen timer
         QVERIFY(pane.grab().save(rstest::galleryPath(QStringLiteral("QRirezaPlayerForm-playing"))));
+        checkReachable(&pane);
         pane.setPlayerItem(item.get());
         QVERIFY(!pane.player()->IsPause());
         QCOMPARE(pane.strip()->imageCount(), 10);
@@ -144,16 +147,16 @@ private slots:
         QSignalSpy changed(&pane, &QRirezaPlayerForm::emitPlayerItemChanged);
         QImageDualSlider *strip = pane.strip();
         const QPoint p = strip->startHandleRect().center();
-        QTest::mousePress(strip, Qt::LeftButton, {}, p);
-        dragTo(strip, p + QPoint(150, 0));
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, p + QPoint(150, 0));
+        rstest::pressAt(strip, p);
+        rstest::moveTo(strip, p + QPoint(150, 0));
+        rstest::releaseAt(strip, p + QPoint(150, 0));
         QCOMPARE(changed.count(), 1);
         QCOMPARE(item->m_nTrimStart, uint64_t(2000000)); // a quarter of 8 s
         QCOMPARE(item->m_nTrimEnd, uint64_t(0));
         // The play position followed the handle.
         QVERIFY(qAbs(double(pane.player()->playerClass()->GetVideoTime_Player()) - 2000000.0) <= 80000.0);
 
-        QTest::mouseClick(pane.controlBar()->resetButton(), Qt::LeftButton);
+        rstest::clickAt(pane.controlBar()->resetButton());
         QCOMPARE(changed.count(), 2);
         QCOMPARE(item->m_nTrimStart, uint64_t(0));
         QCOMPARE(strip->GetTrimInfo().start, uint64_t(0));
@@ -203,6 +206,7 @@ private slots:
                 shot = pane.grab().save(rstest::galleryPath(QStringLiteral("QRirezaPlayerForm-sound")));
         });
         QTRY_VERIFY_WITH_TIMEOUT(shot, 5000);
+        checkReachable(&pane);
         pane.pausePlayer();
         const std::vector<int> &peaks = pane.audioPicture()->peaks();
         QVERIFY(std::all_of(peaks.begin(), peaks.end(), [](int v) { return v == 0; })); // pause clears the bars

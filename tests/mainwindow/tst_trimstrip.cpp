@@ -254,6 +254,27 @@ private slots:
         QCOMPARE(strip.GetTrimInfo().start, uint64_t(1234567));
     }
 
+    // Pictures arriving while a handle is held (the clip's thumbnails come in the background) leave the
+    // handle where the pointer holds it, and the release trims there.
+    void picturesArrivingDuringADrag()
+    {
+        QImageDualSlider strip;
+        strip.resize(618, strip.height());
+        strip.SetTrimInfo(TrimInfo{0, 0, 0, 60 * kSec});
+        strip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        QSignalSpy trims(&strip, &QImageDualSlider::emitTrimInfoChanged);
+        const QPoint p = strip.startHandleRect().center();
+        rstest::pressAt(&strip, p);
+        rstest::moveTo(&strip, p + QPoint(150, 0));
+        strip.SetImageList({filmFrame(0), filmFrame(1)});
+        strip.AddImage(filmFrame(2));
+        QCOMPARE(strip.startHandleRect().center(), p + QPoint(150, 0));
+        rstest::releaseAt(&strip, p + QPoint(150, 0));
+        QCOMPARE(trims.count(), 1);
+        QCOMPARE(trims.last().first().value<TrimInfo>().start, 15 * kSec);
+    }
+
     void pressOnThumbnailsSeeks()
     {
         QImageDualSlider strip;
