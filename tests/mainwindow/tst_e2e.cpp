@@ -6,6 +6,7 @@
 
 #include "MainWindowTestKit.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include "AttributeSetting.h"
 #include "FFprobe.h"
@@ -103,7 +104,7 @@ private:
     void clickConvert()
     {
         QVERIFY(m_w->m_btnConvert->isEnabled());
-        QTest::mouseClick(m_w->m_btnConvert, Qt::LeftButton);
+        rstest::clickAt(m_w->m_btnConvert);
     }
 
     // Sends a row's own drag payload to another row at y (real drag events; a test cannot run the
@@ -194,7 +195,7 @@ private slots:
             chooser = qobject_cast<FormatWidget *>(w) != nullptr;
             w->close();
         });
-        QTest::mouseClick(m_w->m_btnFormat, Qt::LeftButton);
+        rstest::clickAt(m_w->m_btnFormat);
         QVERIFY(chooser);
         // The chooser restored the stored high-speed choice into the record.
         QVERIFY(QSettingDlgState::attributeSetting().bLossless);
@@ -203,7 +204,7 @@ private slots:
     void importByDialogAndDrop()
     {
         m_rec->nextFiles = QStringList{m_abc.at(0), m_abc.at(1)};
-        QTest::mouseClick(m_w->m_btnAddFile, Qt::LeftButton);
+        rstest::clickAt(m_w->m_btnAddFile);
         // While the import runs the list and the buttons that change it are blocked.
         QVERIFY(list()->isImporting());
         QVERIFY(list()->loadingDialog() && list()->loadingDialog()->isVisible());
@@ -250,23 +251,24 @@ private slots:
     void renameFilterAndDelete()
     {
         VideoConvertBar *row = list()->rows().at(1);
-        QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(200, 25));
+        rstest::clickAt(row, QPoint(200, 25));
         QCOMPARE(list()->focusRow(), row);
         QVERIFY(list()->action(QStringLiteral("Rename")));
         list()->action(QStringLiteral("Rename"))->trigger();
         QLineEdit *editor = row->m_labVideoName->editor();
         QVERIFY(editor && editor->isVisible());
-        editor->selectAll();
-        QTest::keyClicks(editor, QStringLiteral("second cut"));
-        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(editor->window()->focusWidget(), static_cast<QWidget *>(editor)); // Rename gives it the keys
+        rstest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        rstest::typeText(editor, QStringLiteral("second cut"));
+        rstest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(clips()->GetItem(1)->m_strFileName, QStringLiteral("second cut.mp4"));
         QCOMPARE(row->m_labVideoName->getName(), QStringLiteral("second cut"));
 
         list()->SearchTextChanged(QStringLiteral("CUT"));
         QCOMPARE(list()->visibleRows().size(), 1);
         // Select everything (hidden rows too), then Delete: only the row the filter shows goes.
-        list()->setFocus();
-        QTest::keyClick(list(), Qt::Key_A, Qt::ControlModifier);
+        rstest::clickAt(list()->visibleRows().first(), QPoint(200, 25)); // the click gives the list the keyboard
+        rstest::keyClick(list(), Qt::Key_A, Qt::ControlModifier);
         for (VideoConvertBar *bar : list()->rows())
             QCOMPARE(bar->getMouseState(), 2);
         list()->action(QStringLiteral("Delete"))->trigger();
@@ -379,7 +381,7 @@ private slots:
         QVERIFY2(margin > 100, qPrintable(QString::number(margin))); // the dialog overlaps the lit clip list
         QVERIFY2(black < margin / 50, qPrintable(QStringLiteral("%1 of %2 black").arg(black).arg(margin)));
         mwt::shot(dlg, QStringLiteral("QSaveFileDlg-running"));
-        QTest::mouseClick(dlg->m_btnCancel, Qt::LeftButton);
+        rstest::clickAt(dlg->m_btnCancel);
         QVERIFY(waitIdle(20000));
         QVERIFY2(!QFile::exists(out), qPrintable(out));
         QVERIFY(m_rec->revealed.isEmpty());
@@ -402,7 +404,7 @@ private slots:
             auto *notice = qobject_cast<QShowIsLosslassDlg *>(w);
             shown = notice != nullptr;
             if (notice)
-                QTest::mouseClick(notice->m_btnClose, Qt::LeftButton);
+                rstest::clickAt(notice->m_btnClose);
         });
         clickConvert();
         QVERIFY(shown);
@@ -423,7 +425,7 @@ private slots:
         const QStringList before = QDir(m_out).entryList(QDir::Files);
         mwt::onNextModal([](QWidget *w) {
             if (auto *notice = qobject_cast<QShowIsLosslassDlg *>(w))
-                QTest::mouseClick(notice->m_btnOk, Qt::LeftButton);
+                rstest::clickAt(notice->m_btnOk);
         });
         clickConvert();
         QVERIFY(mwt::waitFor([this] { return !m_rec->messages.isEmpty(); }, 60000));
@@ -452,7 +454,7 @@ private slots:
         list()->action(QStringLiteral("Delete All"))->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the removed rows go now
         // The empty list's menu offers no Convert and no Delete All.
-        QTest::mouseClick(list(), Qt::RightButton, {}, QPoint(100, 100));
+        rstest::clickAt(list(), QPoint(100, 100), Qt::RightButton);
         QVERIFY(list()->contextMenu()->isVisible());
         QVERIFY(!list()->action(QStringLiteral("Convert"))->isEnabled());
         QVERIFY(!list()->action(QStringLiteral("Delete All"))->isEnabled());
@@ -464,7 +466,7 @@ private slots:
         QVERIFY(mwt::dropFiles(list(), many));
         QLoadingDlg *dlg = list()->loadingDialog();
         QVERIFY(dlg && dlg->isVisible());
-        QTest::mouseClick(dlg->m_btnCancel, Qt::LeftButton);
+        rstest::clickAt(dlg->m_btnCancel);
         // The dialog and the block stay until the worker has ended, so no clip arrives into a free list.
         QVERIFY(list()->isImporting());
         QCOMPARE(list()->loadingDialog(), dlg);
@@ -506,9 +508,9 @@ private slots:
         QVERIFY(waitIdle());
         QCOMPARE(list()->rows().size(), 10);
         QList<VideoConvertBar *> rows = list()->rows();
-        QTest::mouseClick(rows.at(2), Qt::LeftButton, {}, QPoint(200, 25));
+        rstest::clickAt(rows.at(2), QPoint(200, 25));
         // Shift from the anchor (row 2) to row 5 selects rows 2 to 5 and nothing else.
-        QTest::mouseClick(rows.at(5), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 25));
+        rstest::clickAt(rows.at(5), QPoint(200, 25), Qt::LeftButton, Qt::ShiftModifier);
         for (int i = 0; i < rows.size(); ++i)
             QCOMPARE(rows.at(i)->getMouseState() == 2, i >= 2 && i <= 5);
         // A rubber band from empty space over rows 7 and 8 selects just them.
@@ -521,13 +523,12 @@ private slots:
             QCOMPARE(rows.at(i)->getMouseState() == 2, i == 7 || i == 8);
         for (VideoConvertBar *bar : rows)
             bar->setMouseState(0);
-        QTest::mouseClick(rows.at(2), Qt::LeftButton, {}, QPoint(200, 25));
-        QTest::mouseDClick(rows.at(4), Qt::LeftButton, {}, QPoint(200, 25));
+        rstest::clickAt(rows.at(2), QPoint(200, 25));
+        rstest::doubleClickAt(rows.at(4), QPoint(200, 25));
         QCOMPARE(list()->playerRow(), rows.at(4));
         QCOMPARE(m_w->playerForm()->currentItem(), rows.at(4)->getVideoItemInfo());
-        QTest::mouseClick(rows.at(1), Qt::LeftButton, Qt::ControlModifier, QPoint(200, 25));
-        QEnterEvent enter(QPointF(150, 20), QPointF(150, 20), rows.at(6)->mapToGlobal(QPoint(150, 20)));
-        QApplication::sendEvent(rows.at(6), &enter);
+        rstest::clickAt(rows.at(1), QPoint(200, 25), Qt::LeftButton, Qt::ControlModifier);
+        rstest::moveTo(rows.at(6), QPoint(150, 20));
         QVERIFY(rows.at(6)->m_btnClose->isVisible());
         // The picture shows the real pane: the clip playing, its ten strip pictures arrived.
         QRirezaPlayerForm *pane = m_w->playerForm();
@@ -550,7 +551,7 @@ private slots:
     {
         QVideoSettingXml::SetItemValue("REMIND_ITEM", "isShowRemind", "N");
         QVideoSettingXml::SetItemValue("CLOSE_ITEM", "bIsCloseDlg", "Y");
-        QTest::mouseClick(m_w->m_btnClose, Qt::LeftButton);
+        rstest::clickAt(m_w->m_btnClose);
         QVERIFY(!m_w->isVisible());
     }
 };

@@ -4,6 +4,7 @@
 
 #include "MainWindowTestKit.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include "AttributeSetting.h"
 #include "EditorTestKit.h"
@@ -92,7 +93,8 @@ private slots:
             click(dlg->adjustPage()->findChild<QCommonButtonForm *>()->findChild<QPushButton *>(
                 QStringLiteral("m_btnApplyToAll")));
             click(dlg->editTag()->button(QVideoEditingDlg::Watermark));
-            QTest::keyClicks(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("mine"));
+            click(dlg->watermarkPage()->m_leAddWKText->textEdit()); // into the text box, then the keys
+            rstest::typeText(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("mine"));
             click(dlg->editTag()->button(QVideoEditingDlg::Trim));
             dlg->trimPage()->m_TrimDSlider->setStartValue(25);
             click(dlg->m_btnOK); // OK takes the handles as the trim
@@ -114,7 +116,8 @@ private slots:
         const quint64 trimBefore = clip(1)->m_nTrimStart;
         const bool ran = edit(1, [](QVideoEditingDlg *dlg) {
             click(dlg->editTag()->button(QVideoEditingDlg::Watermark));
-            QTest::keyClicks(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("dropped"));
+            click(dlg->watermarkPage()->m_leAddWKText->textEdit()); // into the text box, then the keys
+            rstest::typeText(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("dropped"));
             dlg->trimPage()->m_TrimDSlider->setStartValue(50);
             dlg->trimPage()->onTrim();
             click(dlg->m_btnCancel);
@@ -163,7 +166,7 @@ private slots:
         const double expected = (clip(0)->m_nDuration - clip(0)->m_nTrimStart + clip(1)->m_nDuration) / 1e6;
         m_rec->revealed.clear();
         m_rec->messages.clear();
-        QTest::mouseClick(m_w->m_btnConvert, Qt::LeftButton);
+        click(m_w->m_btnConvert);
         QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 120000));
         QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
         QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
@@ -193,7 +196,7 @@ private slots:
         QSettingDlgState::setAttributeSetting(a);
         m_rec->revealed.clear();
         m_rec->messages.clear();
-        QTest::mouseClick(m_w->m_btnConvert, Qt::LeftButton);
+        click(m_w->m_btnConvert);
         QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 60000));
         QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
         QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));

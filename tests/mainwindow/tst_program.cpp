@@ -7,6 +7,7 @@
 
 #include "MainWindowTestKit.h"
 #include "TestSupport.h"
+#include "WindowInput.h"
 
 #include "AttributeSetting.h"
 #include "EditorFileDialog.h"
@@ -115,7 +116,7 @@ private slots:
         QImageDualSlider *strip = pane->strip();
         QSignalSpy asked(strip, &QImageDualSlider::emitProgressValueChanged);
         const QRect area = strip->imageAreaRect();
-        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(area.left() + area.width() * 6 / 10, 8));
+        rstest::clickAt(strip, QPoint(area.left() + area.width() * 6 / 10, 8));
         QVERIFY(!asked.isEmpty());
         const double target = asked.last().first().toDouble() * player->duration();
         const double landed = double(player->playerClass()->GetVideoTime_Player());
@@ -128,19 +129,16 @@ private slots:
 
         // The volume slider: its middle is the clip's own level, its far end twice that.
         QZTBaseSlider *volume = pane->controlBar()->volumeSlider();
-        QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(volume->width() * 85 / 100, volume->height() / 2));
+        rstest::clickAt(volume, QPoint(volume->width() * 85 / 100, volume->height() / 2));
         QVERIFY2(pane->volume() > 130, qPrintable(QString::number(pane->volume())));
         QCOMPARE(player->soundVolume(), float(pane->volume()));
 
         // The start handle dragged to the middle trims the clip; Reset gives it back whole.
         const QPoint p = strip->startHandleRect().center();
-        QTest::mousePress(strip, Qt::LeftButton, {}, p);
-        for (int dx = 10; dx <= area.width() / 2; dx += 10) {
-            QMouseEvent move(QEvent::MouseMove, p + QPoint(dx, 0), strip->mapToGlobal(p + QPoint(dx, 0)),
-                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(strip, &move);
-        }
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, p + QPoint(area.width() / 2, 0));
+        rstest::pressAt(strip, p);
+        for (int dx = 10; dx <= area.width() / 2; dx += 10)
+            rstest::moveTo(strip, p + QPoint(dx, 0));
+        rstest::releaseAt(strip, p + QPoint(area.width() / 2, 0));
         QVERIFY2(clip(0)->m_nTrimStart > 800000 && clip(0)->m_nTrimStart < 1200000,
                  qPrintable(QString::number(clip(0)->m_nTrimStart)));
         click(pane->controlBar()->resetButton());
@@ -168,9 +166,7 @@ private slots:
 
             click(dlg->editTag()->button(QVideoEditingDlg::Adjust));
             click(dlg->adjustPage()->m_btnRotate_R_90);
-            dlg->adjustPage()->m_leCropArea_W->setFocus();
-            dlg->adjustPage()->m_leCropArea_W->selectAll();
-            QTest::keyClicks(dlg->adjustPage()->m_leCropArea_W, QStringLiteral("160"));
+            etk::typeInto(dlg->adjustPage()->m_leCropArea_W, QStringLiteral("160"));
             // Typed sizes are taken after a pause.
             QTest::qWaitFor(
                 [dlg] {
@@ -181,7 +177,8 @@ private slots:
             applyToAll(dlg->adjustPage());
 
             click(dlg->editTag()->button(QVideoEditingDlg::Watermark));
-            QTest::keyClicks(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("Reel"));
+            click(dlg->watermarkPage()->m_leAddWKText->textEdit()); // into the text box, then the keys
+            rstest::typeText(dlg->watermarkPage()->m_leAddWKText->textEdit(), QStringLiteral("Reel"));
             click(dlg->watermarkPage()->m_btnAddWKImg);
 
             click(dlg->editTag()->button(QVideoEditingDlg::Effect));
@@ -247,7 +244,7 @@ private slots:
         QVERIFY(mwt::useCatalogueProfile(320, 240));
         m_rec->revealed.clear();
         m_rec->messages.clear();
-        QTest::mouseClick(m_w->m_btnConvert, Qt::LeftButton);
+        click(m_w->m_btnConvert);
         QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 120000));
         QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
         QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
