@@ -17,6 +17,7 @@
 #include "QWaitForDlg.h"
 #include "QWatermarkOperationForm.h"
 #include "QZTMenu.h"
+#include "QZTMessageBox.h"
 #include "SkinStyleHelpers.h"
 #include "ZTInfoManager.h"
 #include "ZTPlayerManager.h"
@@ -155,6 +156,8 @@ void QVideoEditingDlg::connectPages()
     connect(p, &ZTPlayerManager::emitPlayTime, m_playBar, &QPlayerOperationForm::setTime);
     connect(p, &ZTPlayerManager::emitPlayState, m_playBar, &QPlayerOperationForm::showPlayOrPause);
     connect(p, &ZTPlayerManager::emitIsHaveVideo, this, &QVideoEditingDlg::isHaveVideo);
+    // Queued: the box runs its own loop, which must not start inside the page's change of the record.
+    connect(p, &ZTPlayerManager::emitEditFileRefused, this, &QVideoEditingDlg::onEditFileRefused, Qt::QueuedConnection);
     connect(m_playBar, &QPlayerOperationForm::emitPlay, p, &ZTPlayerManager::onPlay);
     connect(m_playBar, &QPlayerOperationForm::emitPause, p, &ZTPlayerManager::onPause);
     connect(m_playBar, &QPlayerOperationForm::emitStop, p, &ZTPlayerManager::onStop);
@@ -257,6 +260,12 @@ void QVideoEditingDlg::isHaveVideo(bool flag)
         for (int tab = Adjust; tab <= Subtitle; ++tab)
             m_editTag->setHiddenTag(tab);
     m_trimForm->setDisableSnapshot(!flag);
+}
+
+void QVideoEditingDlg::onEditFileRefused(QString why)
+{
+    QZTMessageBox::ShowMessage(this, QString(), tr("This file cannot be used:") + QLatin1Char('\n') + why,
+                               QZTMessageBox::Warning, QZTMessageBox::StyleOk);
 }
 
 void QVideoEditingDlg::hideMediaForm()

@@ -108,6 +108,7 @@ signals:
 
 public slots:
     void isHaveVideo(bool flag);
+    void onEditFileRefused(QString why);
     void selectedTag(int index);
     void onWatermartTextSetting();
     void dlgClose();

@@ -740,6 +740,11 @@ bool ZTPlayerClass::SetSubtlFile_Player(const char *path)
     return m_player && rsc_player_set_subtitle_file(m_player, path) != 0;
 }
 
+QString ZTPlayerClass::GetFileError_Player()
+{
+    return m_player ? QString::fromUtf8(rsc_player_error(m_player)) : QString();
+}
+
 bool ZTPlayerClass::SetSubtlStream_Player(void *stream)
 {
     return m_player && rsc_player_set_subtitle_stream(m_player, static_cast<rsc_memstream *>(stream)) != 0;

@@ -164,6 +164,8 @@ public:
     bool SetAudioIndex_Player(unsigned int index);
     bool SetSubtlIndex_Player(unsigned int index);
     bool SetSubtlFile_Player(const char *path);
+    // Why the last file setter refused its file (a subtitle, picture or sound file); empty when it took it.
+    QString GetFileError_Player();
     bool SetSubtlStream_Player(void *stream);
     bool SetSubtlFileEx_Player(const char *path, unsigned int offset, unsigned int flags);
     bool SetSubtlStreamEx_Player(void *stream, unsigned int offset, unsigned int flags);

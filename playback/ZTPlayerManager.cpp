@@ -463,6 +463,15 @@ void ZTPlayerManager::showSoon()
         m_screenTimer->start();
 }
 
+void ZTPlayerManager::fileTaken(bool taken)
+{
+    if (taken || !hasPlayer())
+        return;
+    const QString why = m_player->GetFileError_Player();
+    if (!why.isEmpty())
+        emit emitEditFileRefused(why);
+}
+
 void ZTPlayerManager::updataScreen()
 {
     if (hasPlayer() && m_player->HasVideo_Player() && !m_player->IsCompleted_Player())

@@ -143,6 +143,9 @@ signals:
     void emitTrimTimeChange(uint64_t trimStartTime, uint64_t trimEndTime);
     void emitCropAreaChange(VECropSettings settings);
     void emitWatermarkRectChange(VEWatermarkSettings watermarkSettings, int currentWatermarkIndex);
+    // A subtitle, picture or sound file of the edits was refused by the player (a named pipe, a picture of
+    // absurd size, a subtitle file beyond what a real one holds); `why` names the file and the reason.
+    void emitEditFileRefused(QString why);
 
 private:
     bool hasPlayer() const;
@@ -154,6 +157,8 @@ private:
     void basePause();
     // Shows the current frame again once, soon, unless the preview plays (several requests give one redraw).
     void showSoon();
+    // Reports a file setter's refusal, when the player says why.
+    void fileTaken(bool taken);
     void trimChanged(uint64_t startTime, uint64_t endTime);
     double progressOf(unsigned long long relative);
     void frameStep(bool forward, bool isSeek, float pos);

@@ -70,7 +70,7 @@ void ZTPlayerManager::setSubtitleValueInfo(VESubtitleValue_Info v)
             m_closedCaptions = true;
         }
     } else if (m_info->SetSubtlIndex_Info(0xFFFFFFFFu)) {
-        m_player->SetSubtlFile_Player(v.subtitleFile.constData());
+        fileTaken(m_player->SetSubtlFile_Player(v.subtitleFile.constData()));
     }
     showSoon();
 }
@@ -94,7 +94,7 @@ void ZTPlayerManager::sendAudioBackground(const VEAudioBackgroundSettings &s, in
     p->BeginSettings_Player();
     p->SetAudioBackgroundIndex_Player(static_cast<unsigned>(index));
     if (withSource)
-        p->SetAudioBackgroundFile_Player(s.filePath.isEmpty() ? nullptr : s.filePath.constData());
+        fileTaken(p->SetAudioBackgroundFile_Player(s.filePath.isEmpty() ? nullptr : s.filePath.constData()));
     p->SetAudioBackgroundLoop_Player(s.loop);
     p->SetAudioBackgroundMixMode_Player(s.mixMode);
     p->SetAudioBackgroundWeight_Player(s.weight);

@@ -78,8 +78,8 @@ void ZTPlayerManager::sendWatermark(const VEWatermarkSettings &r, bool withSourc
         p->SetWatermarkImageMaskFile_Player(nullptr);
     } else if (!im.imagePath.isEmpty()) {
         if (withSources) {
-            p->SetWatermarkImageFile_Player(im.imagePath.constData());
-            p->SetWatermarkImageMaskFile_Player(im.maskPath.constData());
+            fileTaken(p->SetWatermarkImageFile_Player(im.imagePath.constData()) &&
+                      p->SetWatermarkImageMaskFile_Player(im.maskPath.constData()));
             p->SetWatermarkImageMirror_Player(im.mirror);
         } else {
             p->SetWatermarkImageMirror_Player(im.mirror);
