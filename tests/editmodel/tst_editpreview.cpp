@@ -129,6 +129,9 @@ struct PreviewRig
     // shows them in its own time: with `ready`, grabs again until it holds (or the bound passes).
     QImage screenShot(const std::function<bool(const QImage &)> &ready = nullptr)
     {
+        const QStringList unreachable = rstest::unreachableControls(&form);
+        if (!unreachable.isEmpty())
+            QTest::qFail(qPrintable(unreachable.join(QStringLiteral("; "))), __FILE__, __LINE__);
         for (QMediaBorderFrame *o : {form.cropFrame(), form.watermarkFrame()})
             for (QMediaDashedFrame *box : o->findChildren<QMediaDashedFrame *>())
                 if (box->isVisible())

@@ -476,6 +476,8 @@ private slots:
             const QString dir = rstest::buildDir() + QStringLiteral("/gallery");
             QDir().mkpath(dir);
             QVERIFY(screen.save(dir + QStringLiteral("/QWaitForDlg-over-editor.png")));
+            const QStringList unreachable = rstest::unreachableControls(dlg->waitDialog()); // the box, not the editor
+            QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(QStringLiteral("; "))));
         }
         QElapsedTimer t;
         t.start();
