@@ -9,6 +9,7 @@
 #include "QVideoEditingDlg.h"
 #include "QVideoSettingXml.h"
 #include "TestSupport.h"
+#include "VideoConvertBar.h"
 #include "WindowInput.h"
 #include "ZtVideoConvertManager.h"
 
@@ -17,6 +18,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -262,6 +264,33 @@ int blackAroundWindow(QWidget *window, QWidget *below, int *checked)
 void click(QWidget *w)
 {
     rstest::clickAt(w);
+}
+
+bool editRow(QWidget *row, const std::function<void(QVideoEditingDlg *)> &act)
+{
+    auto *bar = qobject_cast<VideoConvertBar *>(row);
+    if (!bar)
+        return false;
+    bool ran = false;
+    onNextModal([&](QWidget *modal) {
+        QVideoEditingDlg *dlg = editorOf(modal);
+        if (!dlg)
+            return;
+        // Whatever fails in `act`, the editor closes, so that the Edit click returns.
+        const auto close = qScopeGuard([dlg] {
+            if (dlg->isVisible())
+                dlg->reject();
+        });
+        if (!QTest::qWaitFor([dlg] { return dlg->isLoaded(); }, 3 * rstest::kHangBoundMs))
+            return;
+        ran = true;
+        act(dlg);
+    });
+    rstest::moveTo(bar);
+    if (!QTest::qWaitFor([bar] { return bar->m_btnEdit->isVisible(); }, rstest::kHangBoundMs))
+        return false;
+    rstest::clickAt(bar->m_btnEdit);
+    return ran;
 }
 
 QVideoEditingDlg *editorOf(QWidget *modal)

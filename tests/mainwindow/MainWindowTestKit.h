@@ -49,6 +49,11 @@ void click(QWidget *w);
 // The clip editor behind a modal window: the editor itself, or the loading box it shows first.
 QVideoEditingDlg *editorOf(QWidget *modal);
 
+// Opens the clip editor as a user does, with the Edit button that shows while the pointer is over the row,
+// and runs `act` on it once it has loaded; an editor still open after `act` is cancelled. False when the
+// editor did not come or did not load.
+bool editRow(QWidget *row, const std::function<void(QVideoEditingDlg *)> &act);
+
 // Output settings of the catalogue's "HD Video" profile with its own codecs (25 fps, 800 kb/s video), at a
 // frame size of the test's choosing; false when the catalogue or its codecs are missing.
 bool useCatalogueProfile(int width, int height);

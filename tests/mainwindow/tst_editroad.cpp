@@ -31,7 +31,6 @@
 namespace {
 
 using mwt::click;
-using mwt::editorOf;
 
 } // namespace
 
@@ -55,16 +54,7 @@ private:
     // Edit on row `row`; `act` runs in the loaded editor.
     bool edit(int row, const std::function<void(QVideoEditingDlg *)> &act)
     {
-        bool ran = false;
-        mwt::onNextModal([&](QWidget *modal) {
-            QVideoEditingDlg *dlg = editorOf(modal);
-            if (!dlg || !QTest::qWaitFor([dlg] { return dlg->isLoaded(); }, 30000))
-                return;
-            ran = true;
-            act(dlg);
-        });
-        QMetaObject::invokeMethod(list()->rows().at(row), "emitEdit");
-        return ran;
+        return mwt::editRow(list()->rows().at(row), act);
     }
 
 private slots:

@@ -23,7 +23,6 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QScopeGuard>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -157,17 +156,8 @@ private slots:
 
     void editorOpenAndPaused()
     {
-        VideoConvertBar *row = list()->rows().at(1);
         bool measured = false;
-        mwt::onNextModal([&](QWidget *modal) {
-            QVideoEditingDlg *dlg = mwt::editorOf(modal);
-            QVERIFY(dlg);
-            // Whatever fails below, the editor closes, so that the Edit click returns.
-            const auto close = qScopeGuard([dlg] {
-                if (dlg->isVisible())
-                    dlg->reject();
-            });
-            QVERIFY(QTest::qWaitFor([dlg] { return dlg->isLoaded(); }, 3 * rstest::kHangBoundMs));
+        QVERIFY(mwt::editRow(list()->rows().at(1), [&](QVideoEditingDlg *dlg) {
             // The editor starts playing its clip: pause it as a user would.
             QTrimOperationForm *trim = dlg->trimPage();
             QTRY_VERIFY_WITH_TIMEOUT(trim->m_btnPause->isVisible(), rstest::kHangBoundMs);
@@ -176,10 +166,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(player->IsPause_Player(), rstest::kHangBoundMs);
             expectRest("editor open, paused");
             measured = true;
-        });
-        rstest::moveTo(row);
-        QTRY_VERIFY_WITH_TIMEOUT(row->m_btnEdit->isVisible(), rstest::kHangBoundMs);
-        rstest::clickAt(row->m_btnEdit);
+        }));
         QVERIFY(measured);
     }
 };

@@ -16,8 +16,6 @@
 #include "VideoConvertBar.h"
 #include "ZtVideoConvertItem.h"
 
-#include <QScopeGuard>
-
 class TestRowTrim : public QObject
 {
     Q_OBJECT
@@ -57,14 +55,7 @@ private slots:
         QCOMPARE(clip->m_nTrimStart, quint64(0));
         const QString whole = bar->m_lblTime->text();
         bool edited = false;
-        mwt::onNextModal([&](QWidget *modal) {
-            QVideoEditingDlg *dlg = mwt::editorOf(modal);
-            QVERIFY(dlg);
-            const auto close = qScopeGuard([dlg] {
-                if (dlg->isVisible())
-                    dlg->reject();
-            });
-            QVERIFY(QTest::qWaitFor([dlg] { return dlg->isLoaded(); }, 3 * rstest::kHangBoundMs));
+        QVERIFY(mwt::editRow(bar, [&](QVideoEditingDlg *dlg) {
             // The start handle dragged to about 40% of the track, then OK.
             QVEDualSlider *slider = dlg->trimPage()->m_TrimDSlider;
             QWidget *handle = slider->startButton();
@@ -73,10 +64,7 @@ private slots:
             QVERIFY(slider->getStartValue() > 0.2);
             rstest::clickAt(dlg->m_btnOK);
             edited = true;
-        });
-        rstest::moveTo(bar);
-        QTRY_VERIFY_WITH_TIMEOUT(bar->m_btnEdit->isVisible(), rstest::kHangBoundMs);
-        rstest::clickAt(bar->m_btnEdit);
+        }));
         QVERIFY(edited);
         QVERIFY2(clip->m_nTrimStart > clip->m_nDuration / 5, qPrintable(QString::number(clip->m_nTrimStart)));
         const QString trimmed = MediaListRules::timeText(

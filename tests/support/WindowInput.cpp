@@ -165,34 +165,35 @@ bool isOnTopAt(QWidget *w, const QPoint &local)
     return hit && (hit == w || w->isAncestorOf(hit));
 }
 
-void clickAt(QWidget *w, const QPoint &local, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+namespace {
+// Mouse input at a point of `w`, checked to land on `w`, sent through `w`'s window.
+template <class Send> void checkedAt(QWidget *w, const QPoint &local, const char *what, Send send)
 {
-    QWindow *win = windowOf(w, "click");
+    QWindow *win = windowOf(w, what);
     if (!win)
         return;
     const QPoint p = resolve(w, local);
-    checkOnTop(w, p, "click");
-    QTest::mouseClick(win, button, modifiers, inWindow(w, p));
+    checkOnTop(w, p, what);
+    send(win, inWindow(w, p));
+}
+} // namespace
+
+void clickAt(QWidget *w, const QPoint &local, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    checkedAt(w, local, "click",
+              [&](QWindow *win, const QPoint &at) { QTest::mouseClick(win, button, modifiers, at); });
 }
 
 void doubleClickAt(QWidget *w, const QPoint &local, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-    QWindow *win = windowOf(w, "double click");
-    if (!win)
-        return;
-    const QPoint p = resolve(w, local);
-    checkOnTop(w, p, "double click");
-    QTest::mouseDClick(win, button, modifiers, inWindow(w, p));
+    checkedAt(w, local, "double click",
+              [&](QWindow *win, const QPoint &at) { QTest::mouseDClick(win, button, modifiers, at); });
 }
 
 void pressAt(QWidget *w, const QPoint &local, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-    QWindow *win = windowOf(w, "press");
-    if (!win)
-        return;
-    const QPoint p = resolve(w, local);
-    checkOnTop(w, p, "press");
-    QTest::mousePress(win, button, modifiers, inWindow(w, p));
+    checkedAt(w, local, "press",
+              [&](QWindow *win, const QPoint &at) { QTest::mousePress(win, button, modifiers, at); });
 }
 
 void releaseAt(QWidget *w, const QPoint &local, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
