@@ -319,10 +319,7 @@ void TestJobSafety::namedPipeSourceIsRefusedAtOnce()
     }
     std::atomic<int> result{-1};
     std::thread t([&] { result = open(); });
-    QElapsedTimer timer;
-    timer.start();
-    while (result.load() < 0 && timer.elapsed() < 20000)
-        QThread::msleep(10);
+    (void)QTest::qWaitFor([&] { return result.load() >= 0; }, 2 * rstest::kHangBoundMs);
     const bool blocked = result.load() < 0;
     if (blocked) {
         // Let the blocked open go (a writer that closes at once), so the test can end.

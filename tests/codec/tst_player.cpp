@@ -195,19 +195,21 @@ int lumaAt(const Seen &s, double fx, double fy)
 // thread hands the played sound over in its own time); null when that did not come within the hang bound.
 unsigned char *waveAfter(rsc_player *player, uint64_t us, uint32_t mono)
 {
-    QElapsedTimer bound;
-    bound.start();
-    while (bound.elapsed() < rstest::kHangBoundMs) {
-        if (rsc_player_play_time(player) >= us) {
+    unsigned char *played = nullptr;
+    (void)QTest::qWaitFor(
+        [&] {
+            if (rsc_player_play_time(player) < us)
+                return false;
             if (unsigned char *wav = rsc_player_get_audio_wave_data(player, mono)) {
                 if (le32(wav, 40) >= le32(wav, 24) / 50 * 2 * wav[22])
-                    return wav;
-                rsc_player_free_audio_wave_data(player, wav);
+                    played = wav;
+                else
+                    rsc_player_free_audio_wave_data(player, wav);
             }
-        }
-        QThread::msleep(10);
-    }
-    return nullptr;
+            return played != nullptr;
+        },
+        rstest::kHangBoundMs);
+    return played;
 }
 
 // A silent player (the test machines have no sound device), with both handlers recording.

@@ -163,13 +163,7 @@ private slots:
         rstest::clickAt(m_chooser->m_btnOk);
         QVERIFY(m_chooser->isHidden());
 
-        const QString clip = rstest::MediaFixtures::make(
-            {QStringLiteral("auto_1080p25.mp4"),
-             {"-f",   "lavfi",   "-i",       "testsrc2=size=1920x1080:rate=25:duration=1",
-              "-f",   "lavfi",   "-i",       "sine=frequency=440:sample_rate=44100:duration=1",
-              "-c:v", "libx264", "-preset",  "ultrafast",
-              "-b:v", "200k",    "-pix_fmt", "yuv420p",
-              "-c:a", "aac",     "-b:a",     "64k"}});
+        const QString clip = rstest::MediaFixtures::fullHd(1);
         const QString output = join(clip);
         QVERIFY2(!output.isEmpty(), "the join failed");
         const QJsonArray videos = rstest::FFprobe::streams(output, QStringLiteral("video"));

@@ -21,6 +21,7 @@
 #include "ZTPlayerManager.h"
 #include "ZTQPlayObject.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -76,12 +77,11 @@ Rest measure(int ms)
 // just started (a frame shown, a thumbnail cached) may take a moment to settle.
 Rest restAfterSettling()
 {
-    QElapsedTimer clock;
-    clock.start();
+    const QDeadlineTimer bound(3 * rstest::kHangBoundMs);
     Rest r;
     do {
         r = measure(3000);
-    } while (!r.quiet() && clock.elapsed() < 3 * rstest::kHangBoundMs);
+    } while (!r.quiet() && !bound.hasExpired());
     return r;
 }
 
@@ -125,13 +125,7 @@ private slots:
 
     void clipsLoadedNonePlaying()
     {
-        const QString clip = rstest::MediaFixtures::make(
-            {QStringLiteral("idle_1080p25.mp4"),
-             {"-f",   "lavfi",   "-i",       "testsrc2=size=1920x1080:rate=25:duration=3",
-              "-f",   "lavfi",   "-i",       "sine=frequency=440:sample_rate=44100:duration=3",
-              "-c:v", "libx264", "-preset",  "ultrafast",
-              "-b:v", "300k",    "-pix_fmt", "yuv420p",
-              "-c:a", "aac",     "-b:a",     "64k"}});
+        const QString clip = rstest::MediaFixtures::fullHd(3);
         m_rec->nextFiles = QStringList{clip, clip};
         rstest::clickAt(m_w->m_btnAddFile);
         QTRY_VERIFY_WITH_TIMEOUT(!list()->isBusy() && list()->rows().size() == 2, 6 * rstest::kHangBoundMs);

@@ -217,6 +217,17 @@ QString MediaFixtures::standard(const QString &name)
     return target;
 }
 
+QString MediaFixtures::fullHd(int seconds)
+{
+    const QString length = QString::number(seconds);
+    return make({QStringLiteral("fullhd_25fps_%1s.mp4").arg(length),
+                 {"-f",   "lavfi",   "-i",       "testsrc2=size=1920x1080:rate=25:duration=" + length,
+                  "-f",   "lavfi",   "-i",       "sine=frequency=440:sample_rate=44100:duration=" + length,
+                  "-c:v", "libx264", "-preset",  "ultrafast",
+                  "-b:v", "300k",    "-pix_fmt", "yuv420p",
+                  "-c:a", "aac",     "-b:a",     "64k"}});
+}
+
 QString MediaFixtures::make(const MediaRecipe &recipe)
 {
     const QString target = fixtureDir() + QLatin1Char('/') + recipe.name;

@@ -24,6 +24,8 @@ public:
 
     // A clip of the caller's own recipe, cached by name: a test that changes a recipe must rename it.
     static QString make(const MediaRecipe &recipe);
+    // A 1920x1080 25 fps H.264 + AAC MP4 of the given length, light to make (a test pattern at a low rate).
+    static QString fullHd(int seconds);
     // A clip made by a shell command of its own (other muxers and encoders than ffmpeg: gst-launch-1.0,
     // mkvmerge, x264, lame, flac, oggenc, opusenc, sox ...), cached by name like make(). The command runs
     // with /bin/sh in an empty working folder of its own, with $OUT naming the file to write (it carries
