@@ -243,8 +243,10 @@ void QMainDlg::respondShowTreeMenu()
 {
     if (isBusy())
         return;
-    if (!m_pCurrentBar)
-        m_pCurrentBar = qobject_cast<VideoConvertBar *>(sender());
+    // Rename and Open File act on the row the menu opened on, also when its press kept a selection and
+    // so did not make it the current row.
+    if (auto *bar = qobject_cast<VideoConvertBar *>(sender()))
+        m_pCurrentBar = bar;
     showMenu(true);
 }
 

@@ -36,19 +36,20 @@ void VideoConvertBar::mousePressEvent(QMouseEvent *e)
     setAcceptDrops(true);
     const Qt::KeyboardModifiers mods = e->modifiers();
     const bool left = e->button() == Qt::LeftButton;
-    const bool right = e->button() == Qt::RightButton;
+    if (e->button() == Qt::RightButton) {
+        // The menu's Delete removes the selected rows: a row outside the selection becomes the only
+        // selected one, a row inside it keeps the whole selection (the list clears the others only when
+        // told of a press).
+        if (m_mouseState != 2) {
+            setMouseState(2);
+            emit emitMousePress();
+        }
+        emit emitshowTreeMenu();
+        return;
+    }
     if (mods == Qt::ShiftModifier) {
-        if (left) {
+        if (left)
             emit emitMouseShiftPress();
-            return;
-        }
-        if (right) {
-            if (m_mouseState != 2) {
-                setMouseState(2);
-                emit emitMousePress();
-            }
-            emit emitshowTreeMenu();
-        }
         return;
     }
     if (mods == Qt::ControlModifier) {
@@ -56,16 +57,6 @@ void VideoConvertBar::mousePressEvent(QMouseEvent *e)
             m_mouseState = m_mouseState == 2 ? 0 : 2;
             drawStaticCtrl();
             emit emitMouseCtrlPress();
-            repaint();
-            return;
-        }
-        if (right) {
-            if (m_mouseState != 2) {
-                m_mouseState = 2;
-                drawStaticCtrl();
-                emit emitMousePress();
-            }
-            emit emitshowTreeMenu();
             repaint();
         }
         return;
@@ -76,12 +67,6 @@ void VideoConvertBar::mousePressEvent(QMouseEvent *e)
         emit emitMousePress();
         m_bPressed = true;
         m_pressPoint = e->pos();
-        repaint();
-    } else if (right) {
-        m_mouseState = 1;
-        drawStaticCtrl();
-        emit emitMousePress();
-        emit emitshowTreeMenu();
         repaint();
     }
 }

@@ -1,5 +1,6 @@
 // The real main window driven as a user would, on the real codec library: files chosen in the (answered)
-// file dialog and dropped as file URLs, rows reordered by dropping a row, renamed, filtered and deleted;
+// file dialog and dropped as file URLs, rows reordered by dropping a row, renamed, filtered and deleted (also
+// from a row's menu);
 // merges in the high-speed mode (packets copied unchanged) and the encoding mode (a catalogue profile,
 // trimmed clips), a Stop half-way, both answers of the high-speed notice, and an output folder that cannot
 // be made. Screenshots of the window go to the gallery.
@@ -545,6 +546,41 @@ private slots:
         rows.at(5)->OnBtnDelete();
         QCOMPARE(list()->playerRow(), rows.at(6));
         QCOMPARE(list()->rows().size(), 9);
+    }
+
+    // Delete from a row's menu removes what the right press leaves selected: a row outside the selection
+    // alone, a row of a Ctrl selection with the whole selection. The menu's row actions follow that row.
+    void rowMenuDelete_data()
+    {
+        QTest::addColumn<QList<int>>("ctrlClicked");
+        QTest::addColumn<int>("pressed");
+        QTest::addColumn<QList<int>>("removed");
+        QTest::newRow("a row alone") << QList<int>() << 1 << QList<int>{1};
+        QTest::newRow("a row beside a selection") << QList<int>{0, 2} << 1 << QList<int>{1};
+        QTest::newRow("a row of a selection") << QList<int>{2, 0} << 2 << QList<int>{0, 2};
+    }
+    void rowMenuDelete()
+    {
+        QFETCH(QList<int>, ctrlClicked);
+        QFETCH(int, pressed);
+        QFETCH(QList<int>, removed);
+        const QList<VideoConvertBar *> rows = list()->rows();
+        QVERIFY(rows.size() > 3);
+        rstest::clickAt(rows.last(), QPoint(200, 25)); // a plain click ends any selection
+        for (int i : ctrlClicked)
+            rstest::clickAt(rows.at(i), QPoint(200, 25), Qt::LeftButton, Qt::ControlModifier);
+        QStringList kept = rowNames();
+        for (int k = removed.size() - 1; k >= 0; --k)
+            kept.removeAt(removed.at(k));
+        rstest::clickAt(rows.at(pressed), QPoint(200, 25), Qt::RightButton);
+        QMenu *menu = list()->contextMenu();
+        QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), rstest::kHangBoundMs);
+        QCOMPARE(list()->focusRow(), rows.at(pressed));
+        QAction *remove = list()->action(QStringLiteral("Delete"));
+        QVERIFY(remove && menu->actions().contains(remove));
+        rstest::clickAt(menu, menu->actionGeometry(remove).center());
+        QTRY_COMPARE_WITH_TIMEOUT(rowNames(), kept, rstest::kHangBoundMs);
+        QCOMPARE(clipNames(), kept);
     }
 
     void closeWithTheStoredChoice()
