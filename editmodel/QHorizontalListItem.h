@@ -1,6 +1,6 @@
 #pragma once
 // One tile of a package list: a picture under a state frame (normal, hover, selected) with the title
-// below: set smaller, then on two lines, and cut short only when it fits neither way.
+// below, elided to the tile's width.
 
 #include "QBaseItem.h"
 #include "ui_QHorizontalListItem.h"
@@ -30,10 +30,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void fitTitle();
+    void showTitle();
 
     QImage m_frameStrip;
     QImage m_picture;
     QString m_title;
-    int m_titleHeight = 16; // the form's one-line caption height
 };
