@@ -19,7 +19,8 @@ class QVEDualSlider : public QDualSlider
 {
     Q_OBJECT
 public:
-    explicit QVEDualSlider(QWidget *parent = nullptr) : QDualSlider(parent) {}
+    // A press on the Trim page's slider writes nothing to the debug stream.
+    explicit QVEDualSlider(QWidget *parent = nullptr) : QDualSlider(parent) { setPressLogged(false); }
 
     using QDualSlider::setEndBtnImage;
     // The end handle always shares the start handle's row: the offset is accepted and not used.

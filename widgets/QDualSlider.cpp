@@ -5,6 +5,7 @@
 #include "SkinImageLoad.h"
 
 #include <QCursor>
+#include <QDebug>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -361,6 +362,8 @@ void QDualSlider::movePlayFromSlider(int c, bool isPress)
 
 void QDualSlider::mousePressEvent(QMouseEvent *e)
 {
+    if (m_logPress)
+        qDebug() << "..............QDualSlider::mousePressEvent................";
     emit emitMousePress();
     if (m_dragging && m_play)
         movePlayFromSlider(globalX(e) - mapToGlobal(QPoint(0, 0)).x(), true);

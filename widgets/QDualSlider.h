@@ -69,6 +69,8 @@ public slots:
 protected:
     // A new handle button; a slider family with its own handle class makes its handles here.
     virtual QSliderCtrlBtn *createHandle();
+    // A press on the slider itself writes a line to the debug stream, unless a slider family turns it off.
+    void setPressLogged(bool on) { m_logPress = on; }
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
@@ -113,4 +115,5 @@ private:
     bool m_showValue = false;
     bool m_focusInStart = true;
     bool m_hovered = false;
+    bool m_logPress = true;
 };

@@ -1,5 +1,5 @@
 // One-handle image slider and dual range slider: value to position mapping, empty ranges, dragging,
-// the drag switch, key signals and what the painting draws.
+// the drag switch, the press's debug line, key signals and what the painting draws.
 
 #include "QDualSlider.h"
 #include "QSliderCtrlBtn.h"
@@ -276,6 +276,19 @@ private slots:
         d->setEnabledPull(true);
         rstest::clickAt(d, QPoint(100, 20));
         QCOMPARE(d->playPos(), 90.f);
+    }
+
+    // A press on the shared slider itself writes its line to the debug stream (the trim slider's silence is
+    // checked with the editor's controls).
+    void dualPressWritesDebugLine()
+    {
+        QDualSlider d;
+        d.resize(200, 20);
+        wtk::Host host(&d);
+        QSignalSpy press(&d, &QDualSlider::emitMousePress);
+        QTest::ignoreMessage(QtDebugMsg, "..............QDualSlider::mousePressEvent................");
+        rstest::clickAt(&d);
+        QCOMPARE(press.count(), 1);
     }
 
     void dualArrowKeys_data()
