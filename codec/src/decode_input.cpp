@@ -3,6 +3,10 @@
 #include "common_media.h"
 #include "copy_probe.h"
 
+extern "C" {
+#include <libavutil/parseutils.h>
+}
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -85,6 +89,21 @@ bool soundFromFirstPacket(AVCodecID id)
     default:
         return false;
     }
+}
+
+// Matroska writers state each track's length in a "DURATION" tag ("DURATION-<language>" too): mkvmerge as
+// the length from the track's first timestamp (a statistic it lists in "_STATISTICS_TAGS"), ffmpeg as
+// where the track ends. Microseconds on the file's time line; 0 when the stream states none.
+int64_t taggedEndUs(const AVStream *st)
+{
+    const AVDictionaryEntry *tag = av_dict_get(st->metadata, "DURATION", nullptr, AV_DICT_IGNORE_SUFFIX);
+    int64_t us = 0;
+    if (!tag || av_parse_time(&us, tag->value, 1) < 0 || us <= 0)
+        return 0;
+    const AVDictionaryEntry *stats = av_dict_get(st->metadata, "_STATISTICS_TAGS", nullptr, AV_DICT_IGNORE_SUFFIX);
+    if (stats && std::strstr(stats->value, "DURATION") && st->start_time != AV_NOPTS_VALUE)
+        us += av_rescale_q(st->start_time, st->time_base, AV_TIME_BASE_Q);
+    return us;
 }
 
 } // namespace
@@ -541,8 +560,14 @@ int64_t InputClip::durationUs() const
 {
     if (!m_format)
         return 0;
-    if (m_format->duration > 0)
-        return m_format->duration;
+    if (m_format->duration > 0) {
+        // A container's length that other streams may set (a subtitle's last cue long after the picture) is
+        // not the clip's: the streams' own ends are, where they are stated.
+        if (containerSpeaksFor(videoStream(), audioStream()))
+            return m_format->duration;
+        const int64_t stated = statedEndUs(true, true);
+        return stated > 0 ? stated : m_format->duration;
+    }
     int64_t best = 0;
     for (AVStream *st : {videoStream(), audioStream()}) {
         if (st && st->duration > 0)
@@ -551,19 +576,39 @@ int64_t InputClip::durationUs() const
     return best;
 }
 
+bool InputClip::containerSpeaksFor(const AVStream *video, const AVStream *audio) const
+{
+    if (m_format->duration <= 0)
+        return false;
+    for (unsigned i = 0; i < m_format->nb_streams; ++i) {
+        const AVStream *st = m_format->streams[i];
+        if (st == video || st == audio || st->codecpar->codec_type == AVMEDIA_TYPE_ATTACHMENT ||
+            (st->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            continue;
+        if (st->codecpar->codec_type != AVMEDIA_TYPE_UNKNOWN)
+            return false;
+    }
+    return true;
+}
+
 int64_t InputClip::statedEndUs(bool video, bool audio) const
 {
     if (!m_format || m_format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
         return 0;
+    const AVStream *v = video ? videoStream() : nullptr;
+    const AVStream *a = audio ? audioStream() : nullptr;
+    const bool containerSpeaks = containerSpeaksFor(v, a);
     int64_t end = 0;
-    for (AVStream *st : {video ? videoStream() : nullptr, audio ? audioStream() : nullptr}) {
+    for (const AVStream *st : {v, a}) {
         if (!st)
             continue;
         if (st->duration > 0 && st->start_time != AV_NOPTS_VALUE)
             end =
                 std::max(end, av_rescale_q(st->start_time + st->duration, st->time_base, AV_TIME_BASE_Q) - originUs());
-        else
-            end = std::max(end, m_format->duration > 0 ? m_format->duration : 0);
+        else if (const int64_t tagged = taggedEndUs(st); tagged > 0)
+            end = std::max(end, tagged - originUs());
+        else if (containerSpeaks)
+            end = std::max(end, m_format->duration);
     }
     return end;
 }

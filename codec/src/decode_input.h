@@ -56,18 +56,21 @@ public:
     AVCodecContext *videoDecoder() const { return m_videoDec.get(); }
     AVCodecContext *audioDecoder() const { return m_audioDec.get(); }
 
-    // The source's length in microseconds, 0 when unknown.
+    // The source's length in microseconds (of its picture and sound), 0 when unknown.
     int64_t durationUs() const;
     // The source time (microseconds) of the clip's time 0: the container's start time.
     int64_t originUs() const;
-    // Where the content of the streams read ends by the file's own statement (clip time), from each
-    // stream's duration where stated, else the file's; 0 when unknown or only guessed from the bit rate.
+    // Where the content of the streams read ends by the file's own statement (clip time): each stream's
+    // duration, else its Matroska "DURATION" tag, else the file's length when no other stream could set
+    // it; 0 when unknown or only guessed from the bit rate.
     int64_t statedEndUs(bool video, bool audio) const;
     // Seeks so that reading starts at or before `us` (a keyframe of the video).
     bool seekTo(int64_t us);
 
 private:
     bool pickStreams(int audioTrack, int program);
+    // True when the container's length is the end of these streams: no other stream could have set it.
+    bool containerSpeaksFor(const AVStream *video, const AVStream *audio) const;
     bool headerSufficesForCopy() const;
     bool completeForCopy();
     bool normaliseForCopy();

@@ -26,6 +26,33 @@ QStringList pictureDigests(const QString &path)
     return digests;
 }
 
+// 6 s of picture and sound in Matroska by `muxer` ("ffmpeg" or "mkvmerge"), with a SubRip track whose last
+// cue is at 58 s when `lateSubtitle`; cut to its first third when `cut`.
+QString sixSecondMatroska(const QString &muxer, bool lateSubtitle, bool cut)
+{
+    const QString name =
+        QStringLiteral("end_%1_%2.mkv").arg(muxer, lateSubtitle ? QStringLiteral("late") : QStringLiteral("plain"));
+    QString command = QStringLiteral(
+        "ffmpeg -v error -f lavfi -i testsrc2=size=320x240:rate=25:duration=6 -f lavfi -i sine=duration=6 "
+        "-c:v libx264 -preset ultrafast -c:a aac clip.mp4 && "
+        "printf '1\\n00:00:00,500 --> 00:00:01,000\\nFirst\\n\\n2\\n00:00:58,000 --> 00:00:59,000\\nLast\\n' > "
+        "late.srt && ");
+    const QString subtitle = lateSubtitle ? QStringLiteral(" late.srt") : QString();
+    if (muxer == QLatin1String("ffmpeg"))
+        command += QStringLiteral("ffmpeg -v error -i clip.mp4%1 -map 0%2 -c copy \"$OUT\"")
+                       .arg(lateSubtitle ? QStringLiteral(" -i late.srt") : QString(),
+                            lateSubtitle ? QStringLiteral(" -map 1") : QString());
+    else
+        command += QStringLiteral("mkvmerge -q -o \"$OUT\" clip.mp4") + subtitle;
+    const QString whole = MediaFixtures::makeByCommand(name, command);
+    if (!cut)
+        return whole;
+    return MediaFixtures::makeByCommand(QStringLiteral("cut_") + name,
+                                        QStringLiteral("s=$(stat -c %s \"$FIXTURES/%1\") && "
+                                                       "head -c $((s / 3)) \"$FIXTURES/%1\" > \"$OUT\"")
+                                            .arg(name));
+}
+
 } // namespace
 
 class TestJobForeign : public QObject
@@ -44,6 +71,8 @@ private slots:
     void rawStreamIsNotCopiedIntoATimedContainer();
     void reencodesRawStreams_data();
     void reencodesRawStreams();
+    void endIsJudgedByTheStreamsJoined_data();
+    void endIsJudgedByTheStreamsJoined();
 };
 
 void TestJobForeign::initTestCase()
@@ -309,6 +338,45 @@ void TestJobForeign::reencodesRawStreams()
     const int shown = pictureDigests(out).size();
     QVERIFY2(qAbs(shown - frames) <= 1, qPrintable(QString::number(shown)));
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - frames / 25.0) < 0.15);
+}
+
+void TestJobForeign::endIsJudgedByTheStreamsJoined_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<bool>("whole");
+    QTest::addColumn<bool>("lossless");
+    for (const bool lossless : {true, false}) {
+        const QString mode = lossless ? QStringLiteral(", lossless") : QStringLiteral(", re-encoding");
+        for (const char *muxer : {"ffmpeg", "mkvmerge"}) {
+            // A subtitle past the picture and sound makes the file's length, not theirs.
+            QTest::newRow(qPrintable(QString::fromLatin1(muxer) + QStringLiteral(", subtitle past the end") + mode))
+                << sixSecondMatroska(QString::fromLatin1(muxer), true, false) << true << lossless;
+        }
+        // Really cut short: ffmpeg's per-track lengths survive at the head; mkvmerge's are at the tail, where
+        // the file's length speaks for picture and sound alone.
+        QTest::newRow(qPrintable(QStringLiteral("ffmpeg, subtitle, cut short") + mode))
+            << sixSecondMatroska(QStringLiteral("ffmpeg"), true, true) << false << lossless;
+        QTest::newRow(qPrintable(QStringLiteral("mkvmerge, cut short") + mode))
+            << sixSecondMatroska(QStringLiteral("mkvmerge"), false, true) << false << lossless;
+    }
+}
+
+void TestJobForeign::endIsJudgedByTheStreamsJoined()
+{
+    RS_SHARD_UNIT();
+    QFETCH(QString, clip);
+    QFETCH(bool, whole);
+    QFETCH(bool, lossless);
+    const QString out = rstest::scratchDir(QStringLiteral("end")) + QStringLiteral("/joined.mkv");
+    const Outcome r = runMerge(lossless, out, QStringLiteral("matroska"), {Task{clip}});
+    if (whole) {
+        QVERIFY2(!r.failed, qPrintable(r.error));
+        QVERIFY2(qAbs(FFprobe::durationSeconds(out) - 6.0) < 0.2,
+                 qPrintable(QString::number(FFprobe::durationSeconds(out))));
+    } else {
+        QVERIFY2(r.error.contains(QLatin1String("before its stated length")), qPrintable(r.error));
+        QVERIFY(!QFileInfo::exists(out));
+    }
 }
 
 RS_TEST_MAIN(TestJobForeign)
