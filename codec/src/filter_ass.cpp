@@ -32,6 +32,12 @@ FilterResources::~FilterResources()
         ::rmdir(d.c_str());
 }
 
+void FilterResources::keep(std::shared_ptr<const void> shared)
+{
+    if (shared)
+        m_kept.push_back(std::move(shared));
+}
+
 std::string FilterResources::addFolderWith(const std::string &file)
 {
     std::error_code ec;

@@ -5,12 +5,13 @@
 
 #include "edit_config.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace rsc::edit {
 
-// Temporary files a filter graph reads (text scripts). Removed when the owner goes.
+// Temporary files a filter graph reads (text scripts, prepared pictures). Removed when the owner goes.
 class FilterResources
 {
 public:
@@ -23,8 +24,11 @@ public:
     std::string addFile(const std::string &suffix, const std::string &content);
     // A new temporary folder holding only a link to `file`; answers the folder, empty on failure.
     std::string addFolderWith(const std::string &file);
+    // Keeps something shared (a prepared picture's file) alive as long as the graph; null is ignored.
+    void keep(std::shared_ptr<const void> shared);
 
 private:
+    std::vector<std::shared_ptr<const void>> m_kept;
     std::vector<std::string> m_files;
     std::vector<std::string> m_folders; // removed after the files (links) in them
 };

@@ -1,6 +1,7 @@
 #include "filter_inputs.h"
 
 #include "ffmpeg_raii.h"
+#include "filter_picture.h"
 #include "info_object.h"
 
 extern "C" {
@@ -50,15 +51,92 @@ std::string pictureOrSoundProblem(const std::string &path, InputUse use)
         return "cannot use " + what + path + ": " + (why.empty() ? std::string("it is no media file") : why);
     if (use == InputUse::Sound && probe.audio.empty())
         return "cannot use " + what + path + ": it holds no sound";
-    if (use == InputUse::Picture && probe.video.empty()) {
-        // A cover picture is a picture too (the overlay filter takes it).
-        for (unsigned i = 0; i < probe.ctx->nb_streams; ++i)
-            if (probe.ctx->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
-                return {};
+    if (use == InputUse::Sound)
+        return {};
+    // A cover picture is a picture too (the overlay filter takes it).
+    const int index = av_find_best_stream(probe.ctx.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index < 0)
         return "cannot use " + what + path + ": it holds no picture";
+    const AVCodecParameters *par = probe.ctx->streams[index]->codecpar;
+    const std::string size = std::to_string(par->width) + "x" + std::to_string(par->height) + " pixels";
+    rsc::infoClose(&probe);
+    // The header may state a size its data does not hold: the overlay would fail in every graph.
+    if (!decodeFirstPicture(path, nullptr, &why))
+        return "cannot use " + what + path + " (" + size + "): " + why;
+    return {};
+}
+
+// The bytes of a cue's text without its line breaks: text demuxers break a long line every 4 KiB as they
+// read it, so a cue of exactly kMaxCueBytes on one line arrives a little longer.
+int cueTextBytes(const AVPacket *packet)
+{
+    const uint8_t *data = packet->data;
+    return static_cast<int>(std::count_if(data, data + packet->size, [](uint8_t c) { return c != '\n' && c != '\r'; }));
+}
+
+// Reads every packet of the stream `index` of `ctx`: empty when its cues keep within the bounds, otherwise
+// why not (to follow "cannot use ...: ").
+std::string cueProblem(AVFormatContext *ctx, int index)
+{
+    for (unsigned i = 0; i < ctx->nb_streams; ++i)
+        if (int(i) != index)
+            ctx->streams[i]->discard = AVDISCARD_ALL; // a clip's pictures and sound are skipped, not read out
+    struct Edge
+    {
+        int64_t time;
+        int cues; // +1 shows, -1 ends; ends sort first: a cue that ends as the next begins is not shown with it
+        int64_t bytes;
+        bool operator<(const Edge &o) const { return std::tie(time, cues) < std::tie(o.time, o.cues); }
+    };
+    std::vector<Edge> edges;
+    int64_t total = 0;
+    int cues = 0;
+    PacketPtr packet = makePacket();
+    if (!packet)
+        return "out of memory";
+    // Each packet is one cue: its bytes are the cue's text, its time and duration when it shows.
+    while (av_read_frame(ctx, packet.get()) >= 0) {
+        if (packet->stream_index != index) {
+            av_packet_unref(packet.get());
+            continue;
+        }
+        const int bytes = packet->size, text = cueTextBytes(packet.get());
+        const int64_t start = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        const int64_t duration = std::max<int64_t>(1, packet->duration);
+        av_packet_unref(packet.get());
+        if (text > kMaxCueBytes || bytes > 2 * kMaxCueBytes)
+            return "a subtitle in it has more than " + std::to_string(kMaxCueBytes >> 10) + " KiB of text";
+        total += bytes;
+        if (total > kMaxSubtitleFileBytes)
+            return "its subtitles hold more than " + std::to_string(kMaxSubtitleFileBytes >> 20) + " MiB of text";
+        if (++cues > kMaxCues)
+            return "it holds more than " + std::to_string(kMaxCues) + " subtitles";
+        if (start == AV_NOPTS_VALUE)
+            continue;
+        edges.push_back({start, 1, text});
+        edges.push_back({start + duration, -1, -int64_t(text)});
+    }
+    std::sort(edges.begin(), edges.end());
+    int shown = 0;
+    int64_t shownBytes = 0;
+    for (const Edge &e : edges) {
+        shown += e.cues;
+        shownBytes += e.bytes;
+        if (shown > kMaxCuesAtOnce)
+            return "it shows more than " + std::to_string(kMaxCuesAtOnce) + " subtitles at once";
+        if (shownBytes > kMaxTextBytesAtOnce)
+            return "it shows more than " + std::to_string(kMaxTextBytesAtOnce >> 10) + " KiB of text at once";
     }
     return {};
 }
+
+bool isTextSubtitle(const AVStream *st)
+{
+    const AVCodecDescriptor *desc = avcodec_descriptor_get(st->codecpar->codec_id);
+    return desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
+}
+
+const char *const kPictureSubtitles = "it holds picture subtitles; only text subtitles can be drawn into the picture";
 
 std::string subtitleProblem(const std::string &path, int64_t size)
 {
@@ -74,60 +152,46 @@ std::string subtitleProblem(const std::string &path, int64_t size)
     const int index = av_find_best_stream(ctx, AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
     if (index < 0)
         return refused + "it holds no subtitles";
-    const AVCodecDescriptor *desc = avcodec_descriptor_get(ctx->streams[index]->codecpar->codec_id);
-    if (!desc || !(desc->props & AV_CODEC_PROP_TEXT_SUB))
-        return refused + "it holds picture subtitles; only text subtitles can be drawn into the picture";
-    // Each packet is one cue: its size is the cue's text, its time and duration when it shows.
-    std::vector<std::pair<int64_t, int>> edges; // time, +1 shows / -1 ends
-    PacketPtr packet = makePacket();
-    if (!packet)
-        return "out of memory";
-    while (av_read_frame(ctx, packet.get()) >= 0) {
-        const bool ours = packet->stream_index == index;
-        const int bytes = packet->size;
-        const int64_t start = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-        const int64_t duration = std::max<int64_t>(1, packet->duration);
-        av_packet_unref(packet.get());
-        if (!ours)
-            continue;
-        if (bytes > kMaxCueBytes)
-            return refused + "a subtitle in it has more than " + std::to_string(kMaxCueBytes >> 10) + " KiB of text";
-        if (edges.size() / 2 >= size_t(kMaxCues))
-            return refused + "it holds more than " + std::to_string(kMaxCues) + " subtitles";
-        if (start == AV_NOPTS_VALUE)
-            continue;
-        edges.emplace_back(start, 1);
-        edges.emplace_back(start + duration, -1);
-    }
-    // Ends sort before starts at the same time: a cue that ends as the next begins is not shown with it.
-    std::sort(edges.begin(), edges.end());
-    int shown = 0;
-    for (const auto &e : edges) {
-        shown += e.second;
-        if (shown > kMaxCuesAtOnce)
-            return refused + "it shows more than " + std::to_string(kMaxCuesAtOnce) + " subtitles at once";
-    }
-    return {};
+    if (!isTextSubtitle(ctx->streams[index]))
+        return refused + kPictureSubtitles;
+    const std::string problem = cueProblem(ctx, index);
+    return problem.empty() ? problem : refused + problem;
 }
 
-std::string checkNow(const std::string &path, InputUse use, const struct stat &st)
+std::string streamProblem(const std::string &source, int stream)
 {
-    if (use == InputUse::Subtitle)
+    rsc_info probe;
+    if (!rsc::infoOpenFile(&probe, source.c_str()))
+        return {}; // the clip's own open says what is wrong with it
+    AVFormatContext *ctx = probe.ctx.get();
+    // Counted as the subtitles filter counts them (stream specifier "s:<n>"): among all of the file's.
+    int index = -1;
+    for (unsigned i = 0, n = 0; i < ctx->nb_streams && index < 0; ++i)
+        if (ctx->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE && int(n++) == stream)
+            index = int(i);
+    if (index < 0)
+        return {};
+    const std::string refused = "cannot use subtitle stream " + std::to_string(stream + 1) + " of " + source + ": ";
+    if (!isTextSubtitle(ctx->streams[index]))
+        return refused + kPictureSubtitles;
+    const std::string problem = cueProblem(ctx, index);
+    return problem.empty() ? problem : refused + problem;
+}
+
+std::string checkNow(const std::string &path, int use, const struct stat &st)
+{
+    if (use < 0)
+        return streamProblem(path, -1 - use);
+    if (use == int(InputUse::Subtitle))
         return subtitleProblem(path, st.st_size);
-    return pictureOrSoundProblem(path, use);
+    return pictureOrSoundProblem(path, InputUse(use));
 }
 
-} // namespace
-
-std::string inputProblem(const std::string &path, InputUse use)
+// The answer for `path` used so (a stream's use is -1 - its number), from the cache while the file stays
+// the same.
+std::string cachedProblem(const std::string &path, int use, const struct stat &st)
 {
-    struct stat st
-    {
-    };
-    // A named pipe or a device would block the filter that opens it (and so a close) for ever.
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0)
-        return "cannot read " + path;
-    const Identity key{path,      int(use),   st.st_dev,
+    const Identity key{path,      use,        st.st_dev,
                        st.st_ino, st.st_size, int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
     {
         std::lock_guard<std::mutex> lock(s_cacheMutex);
@@ -141,6 +205,34 @@ std::string inputProblem(const std::string &path, InputUse use)
         s_cache.clear();
     s_cache.emplace(key, problem);
     return problem;
+}
+
+bool drawsSubtitleStream(const EditConfig &cfg, const std::string &source)
+{
+    return !source.empty() && (cfg.subtitleMode & 2) && cfg.subtitleFile.empty() && cfg.subtitleStream >= 0;
+}
+
+} // namespace
+
+std::string inputProblem(const std::string &path, InputUse use)
+{
+    struct stat st
+    {
+    };
+    // A named pipe or a device would block the filter that opens it (and so a close) for ever.
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0)
+        return "cannot read " + path;
+    return cachedProblem(path, int(use), st);
+}
+
+std::string subtitleStreamProblem(const std::string &source, int stream)
+{
+    struct stat st
+    {
+    };
+    if (stream < 0 || ::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return cachedProblem(source, -1 - stream, st);
 }
 
 std::string editInputsProblem(const EditConfig &cfg, bool picture, bool sound)
@@ -168,7 +260,17 @@ std::string editInputsProblem(const EditConfig &cfg, bool picture, bool sound)
     return {};
 }
 
-EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound)
+bool subtitleStreamUsable(const std::string &source, const EditConfig &cfg, std::string *error)
+{
+    if (!cfg.codec.videoEdits || !drawsSubtitleStream(cfg, source))
+        return true;
+    const std::string problem = subtitleStreamProblem(source, cfg.subtitleStream);
+    if (!problem.empty() && error)
+        *error = problem;
+    return problem.empty();
+}
+
+EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound, const std::string &source)
 {
     EditConfig usable = cfg;
     if (picture) {
@@ -184,6 +286,8 @@ EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound)
         if (!usable.subtitleFile.empty() && (usable.subtitleMode & 2) &&
             !inputProblem(usable.subtitleFile, InputUse::Subtitle).empty())
             usable.subtitleFile.clear();
+        if (drawsSubtitleStream(usable, source) && !subtitleStreamProblem(source, usable.subtitleStream).empty())
+            usable.subtitleStream = -1;
     }
     if (sound && !usable.background[0].file.empty() &&
         !inputProblem(usable.background[0].file, InputUse::Sound).empty())

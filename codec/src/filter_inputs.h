@@ -11,13 +11,17 @@
 
 namespace rsc::edit {
 
-// What a subtitle file may hold. Real files stay far below (a film: ~100 KB, ~2,000 cues, a few on screen;
-// heavy karaoke or sign typesetting: a few MB, tens of thousands of cues, hundreds at once), while libass
-// lays out a cue at about 1 KB per character and checks every cue on screen against every other.
-constexpr int64_t kMaxSubtitleFileBytes = int64_t(8) << 20;
+// What a subtitle file, or a clip's subtitle stream drawn into the picture, may hold. Real files stay far
+// below (a film: ~100 KB, ~2,000 cues, a few on screen; heavy karaoke or sign typesetting: a few MB, tens of
+// thousands of cues, hundreds at once), while libass lays out a cue at about 1 KB per character, lays out
+// every cue on screen again for each frame (64 KiB of text: ~0.1 s a frame) and checks every cue on screen
+// against every other. A cue's text is counted without its line breaks: text demuxers break a long line
+// every 4 KiB as they read it.
+constexpr int64_t kMaxSubtitleFileBytes = int64_t(8) << 20; // also the text of a whole subtitle stream
 constexpr int kMaxCueBytes = 64 << 10;
 constexpr int kMaxCues = 50000;
 constexpr int kMaxCuesAtOnce = 2000;
+constexpr int kMaxTextBytesAtOnce = 64 << 10;
 
 enum class InputUse { Picture, Sound, Subtitle };
 
@@ -27,13 +31,22 @@ enum class InputUse { Picture, Sound, Subtitle };
 // kept for files that have not changed since (same inode, size and modification time).
 std::string inputProblem(const std::string &path, InputUse use);
 
+// Empty when the n-th subtitle stream of `source` (0-based, counted among the file's subtitle streams as the
+// subtitles filter counts them) holds text subtitles within the bounds above; otherwise why not. A source
+// that cannot be opened, or lacks that stream, is no problem of this check. Cached like inputProblem.
+std::string subtitleStreamProblem(const std::string &source, int stream);
+
 // The first problem among the files `cfg` names for its picture edits (pictures, masks, a subtitle file
 // that is drawn) and for its sound edits (the background); empty when there is none.
 std::string editInputsProblem(const EditConfig &cfg, bool picture, bool sound);
 
+// For a job's add: false, with the reason in `error`, when `cfg` draws a subtitle stream of `source` that
+// is beyond the bounds (its picture edits on, no subtitle file).
+bool subtitleStreamUsable(const std::string &source, const EditConfig &cfg, std::string *error);
+
 // `cfg` with every file that has a problem dropped, as though it had not been set, so that a graph built
-// from it opens none of them.
-EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound);
+// from it opens none of them; likewise the subtitle stream of `source` it draws.
+EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound, const std::string &source = {});
 
 // True for a file of more than kMaxSubtitleFileBytes whose head reads as text (a byte-order mark, or no NUL
 // byte in its first 64 KiB): FFmpeg's text demuxers read such a file whole, at about 18 times its size.

@@ -1,6 +1,7 @@
 #include "filter_video.h"
 
 #include "filter_escape.h"
+#include "filter_picture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -80,28 +81,6 @@ void append(std::string &chain, const std::string &filter)
     chain += filter;
 }
 
-// Brightness, saturation, contrast and hue as the clip and the overlay pictures share them; empty when
-// every value is neutral.
-std::string colourFilters(int level, int saturation, int contrast, int hue)
-{
-    std::string out;
-    if (contrast != 100 || saturation != 100)
-        append(out, "eq=contrast=" + num(std::clamp(contrast, 0, 200) / 100.0) +
-                        ":saturation=" + num(std::clamp(saturation, 0, 200) / 100.0));
-    // Brightness fades towards black (-255) or white (255) in every colour, not only in the luma.
-    const int brightness = std::clamp(level, -255, 255);
-    if (brightness < 0) {
-        const std::string top = num(1.0 + brightness / 255.0);
-        append(out, "colorlevels=romax=" + top + ":gomax=" + top + ":bomax=" + top);
-    } else if (brightness > 0) {
-        const std::string bottom = num(brightness / 255.0);
-        append(out, "colorlevels=romin=" + bottom + ":gomin=" + bottom + ":bomin=" + bottom);
-    }
-    if (hue != 0)
-        append(out, "hue=h=" + num(std::clamp(hue, 0, 200) * 1.8));
-    return out;
-}
-
 std::string pictureChain(const PictureItem &p, int frameW, int frameH, const std::string &label, int &counter)
 {
     std::string movie = "movie=filename=" + filterValue(p.file);
@@ -139,8 +118,10 @@ std::string pictureChain(const PictureItem &p, int frameW, int frameH, const std
         chain.clear();
     }
     std::string tail;
-    if (p.angle % 360 != 0)
-        append(tail, "rotate=a=" + num(p.angle * M_PI / 180.0) + ":c=none:ow=rotw(a):oh=roth(a)");
+    if (p.angle % 360 != 0) { // the size expressions take the angle itself: they know no variable "a"
+        const std::string a = num(p.angle * M_PI / 180.0);
+        append(tail, "rotate=a=" + a + ":c=none:ow=rotw(" + a + "):oh=roth(" + a + ")");
+    }
     if (p.alpha < 255)
         append(tail, "colorchannelmixer=aa=" + num(p.alpha / 255.0));
     if (out.empty())
@@ -151,6 +132,26 @@ std::string pictureChain(const PictureItem &p, int frameW, int frameH, const std
 }
 
 } // namespace
+
+std::string colourFilters(int level, int saturation, int contrast, int hue)
+{
+    std::string out;
+    if (contrast != 100 || saturation != 100)
+        append(out, "eq=contrast=" + num(std::clamp(contrast, 0, 200) / 100.0) +
+                        ":saturation=" + num(std::clamp(saturation, 0, 200) / 100.0));
+    // Brightness fades towards black (-255) or white (255) in every colour, not only in the luma.
+    const int brightness = std::clamp(level, -255, 255);
+    if (brightness < 0) {
+        const std::string top = num(1.0 + brightness / 255.0);
+        append(out, "colorlevels=romax=" + top + ":gomax=" + top + ":bomax=" + top);
+    } else if (brightness > 0) {
+        const std::string bottom = num(brightness / 255.0);
+        append(out, "colorlevels=romin=" + bottom + ":gomin=" + bottom + ":bomin=" + bottom);
+    }
+    if (hue != 0)
+        append(out, "hue=h=" + num(std::clamp(hue, 0, 200) * 1.8));
+    return out;
+}
 
 void editedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *height)
 {
@@ -203,24 +204,6 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     }
     append(chain, "setsar=1");
 
-    // Subtitles are timed against the source; frames are timed from the trim start.
-    const bool render = (cfg.subtitleMode & 2) != 0;
-    const bool subtitleFromFile = render && !cfg.subtitleFile.empty();
-    const bool subtitleFromStream = render && !subtitleFromFile && cfg.subtitleStream >= 0 && !src.path.empty();
-    if (subtitleFromFile || subtitleFromStream) {
-        const double shift = (src.sourceOffsetUs - cfg.subtitle.delayUs) / 1e6;
-        if (shift != 0.0)
-            append(chain, "setpts=PTS+" + num(shift) + "/TB");
-        std::string sub = "subtitles=filename=" + filterValue(subtitleFromFile ? cfg.subtitleFile : src.path);
-        if (subtitleFromStream)
-            sub += ":si=" + std::to_string(cfg.subtitleStream);
-        sub += ":force_style=" + filterValue(assForceStyle(cfg.subtitle));
-        sub += assFontsDirOption(cfg.subtitle.fontFile, resources);
-        append(chain, sub);
-        if (shift != 0.0)
-            append(chain, "setpts=PTS-" + num(shift) + "/TB");
-    }
-
     std::string graph = "[in]" + (chain.empty() ? std::string("null") : chain);
     std::string current = "v0";
     graph += "[" + current + "]";
@@ -231,11 +214,22 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         auto addPicture = [&] {
             if (!ov.picture.set || ov.picture.file.empty())
                 return;
+            const PlacedPicture placed = placePicture(ov.picture, outW, outH, resources);
+            if (placed.kind == PlacedPicture::Kind::Hidden)
+                return;
             const std::string label = "ov" + std::to_string(counter++);
-            graph += ";" + pictureChain(ov.picture, outW, outH, label, counter);
+            std::string x, y;
+            if (placed.kind == PlacedPicture::Kind::Ready) {
+                graph += ";movie=filename=" + filterValue(placed.file) + ",format=rgba[" + label + "]";
+                x = std::to_string(placed.x);
+                y = std::to_string(placed.y);
+            } else {
+                graph += ";" + pictureChain(ov.picture, outW, outH, label, counter);
+                x = num(std::round(ov.picture.posX * outW));
+                y = num(std::round(ov.picture.posY * outH));
+            }
             const std::string next = "v" + std::to_string(counter++);
             const std::string enable = "gte(t," + num(ov.picture.showTimeUs / 1e6) + ")";
-            const std::string x = num(std::round(ov.picture.posX * outW)), y = num(std::round(ov.picture.posY * outH));
             const unsigned mix = ov.picture.mixMode;
             if (mix >= 1 && mix <= 3) {
                 // Blending modes work on whole frames: the picture is laid on a neutral canvas (black for
@@ -275,7 +269,25 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         }
     }
 
+    // Subtitles are drawn last, over the overlays: an effect or frame picture (a letterbox's bars) must not
+    // hide them. They are timed against the source; frames are timed from the trim start.
     std::string tail;
+    const bool render = (cfg.subtitleMode & 2) != 0;
+    const bool subtitleFromFile = render && !cfg.subtitleFile.empty();
+    const bool subtitleFromStream = render && !subtitleFromFile && cfg.subtitleStream >= 0 && !src.path.empty();
+    if (subtitleFromFile || subtitleFromStream) {
+        const double shift = (src.sourceOffsetUs - cfg.subtitle.delayUs) / 1e6;
+        if (shift != 0.0)
+            append(tail, "setpts=PTS+" + num(shift) + "/TB");
+        std::string sub = "subtitles=filename=" + filterValue(subtitleFromFile ? cfg.subtitleFile : src.path);
+        if (subtitleFromStream)
+            sub += ":si=" + std::to_string(cfg.subtitleStream);
+        sub += ":force_style=" + filterValue(assForceStyle(cfg.subtitle));
+        sub += assFontsDirOption(cfg.subtitle.fontFile, resources);
+        append(tail, sub);
+        if (shift != 0.0)
+            append(tail, "setpts=PTS-" + num(shift) + "/TB");
+    }
     if (cfg.speed != 100 && cfg.speed > 0)
         append(tail, "setpts=PTS*" + num(100.0 / cfg.speed));
     if (target.frameRateNum > 0 && target.frameRateDen > 0)

@@ -33,6 +33,10 @@ struct VideoTarget
 // The picture size after crop and rotation, widened to its display aspect (even dimensions).
 void editedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *height);
 
+// Brightness, saturation, contrast and hue as the clip and its overlay pictures share them (the clip's
+// ranges); empty when every value is neutral.
+std::string colourFilters(int level, int saturation, int contrast, int hue);
+
 // The description; temporary files it names are owned by `resources`, which must outlive the graph.
 std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const VideoTarget &target,
                           FilterResources &resources);

@@ -216,8 +216,9 @@ bool PlayerRenderer::buildEdited(const edit::VideoSource &videoSource, int outW,
     target.height = outH;
     target.pixelFormat = outputPixelFormat == AV_PIX_FMT_BGR0 ? "bgr0" : "yuv420p";
     // Files named by the edits are checked again: a picture or subtitle file may have been replaced (by a
-    // named pipe, say) since its setter took it, and the graph opens them where nothing bounds the wait.
-    edit::EditConfig playing = edit::withUsableInputs(cfg, true, false);
+    // named pipe, say) since its setter took it, and the graph opens them where nothing bounds the wait. A
+    // subtitle stream of the clip beyond the bounds of a subtitle file is left out likewise.
+    edit::EditConfig playing = edit::withUsableInputs(cfg, true, false, videoSource.path);
     playing.speed = 100; // the player keeps the pace itself; the frames keep their source times
     edit::VideoSource src = videoSource;
     src.width = source->width;

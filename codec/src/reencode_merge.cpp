@@ -81,7 +81,7 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
             *error = "the output was damaged by an earlier failure";
         return false;
     }
-    if (!filesReadable(task.edit, error))
+    if (!filesReadable(task.edit, error) || !rsc::edit::subtitleStreamUsable(task.source, task.edit, error))
         return false;
     if (m_output.isFile(task.source)) {
         // Whatever the caller does next, this output must not take the place of one of its sources.

@@ -109,6 +109,8 @@ private slots:
     void textWatermark();
     void subtitles_data();
     void subtitles();
+    void subtitlesOverEffects_data();
+    void subtitlesOverEffects();
 };
 
 void TestEditVideo::geometry_data()
@@ -326,6 +328,13 @@ void TestEditVideo::watermarkPictureItems_data()
     }) << 255 << 0 << 255; // the red frame shows through the black half
     QTest::newRow("half scale") << SetUp([](rsc_edit *e) { rsc_edit_set_watermark_image_scale(e, 50, 50); }) << 255 << 0
                                 << 255; // 40 x 30: the right part of the box is red again
+    // Four times its own size (160 x 160 from y 144): the frame's edge cuts it; turned half round, its black
+    // half comes to the left.
+    QTest::newRow("cut by the frame, turned") << SetUp([](rsc_edit *e) {
+        rsc_edit_set_watermark_image_size(e, 0, 0);
+        rsc_edit_set_watermark_image_scale(e, 400, 400);
+        rsc_edit_set_watermark_image_angle(e, 180);
+    }) << 0 << 0 << 0;
 }
 
 void TestEditVideo::watermarkPictureItems()
@@ -432,6 +441,67 @@ void TestEditVideo::subtitles()
         // Gone between 1.5 s and the next line at 2 s.
         QVERIFY(qAbs(whitePixels(frameAt(with, 1.75)) - whitePixels(frameAt(without, 1.75))) < 20);
     }
+}
+
+void TestEditVideo::subtitlesOverEffects_data()
+{
+    QTest::addColumn<bool>("preview");
+    QTest::newRow("join") << false;
+    QTest::newRow("preview") << true;
+}
+
+// Subtitles are drawn over the effect, frame and watermark pictures: a white cue stands in a letterbox's
+// bottom bar, in the output and in the preview alike.
+void TestEditVideo::subtitlesOverEffects()
+{
+    QFETCH(bool, preview);
+    const QString dir = rstest::scratchDir(QStringLiteral("letterbox"));
+    QImage bars(320, 240, QImage::Format_ARGB32);
+    bars.fill(Qt::transparent);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320 && (y < 60 || y >= 180); ++x)
+            bars.setPixel(x, y, qRgb(0, 0, 0));
+    const QByteArray effect = (dir + QStringLiteral("/letterbox.png")).toUtf8();
+    QVERIFY(bars.save(QString::fromUtf8(effect)));
+    const QByteArray srt = (dir + QStringLiteral("/cue.srt")).toUtf8();
+    QFile f(QString::fromUtf8(srt));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("1\n00:00:00,000 --> 00:00:02,000\nWWWWWW\n\n");
+    f.close();
+    QImage img;
+    if (!preview) {
+        const QString out = convert(QStringLiteral("letterbox"), [&](rsc_edit *e) {
+            rsc_edit_set_watermark_slot(e, 1);
+            rsc_edit_set_watermark_image_file(e, effect.constData());
+            rsc_edit_set_watermark_image_size(e, 1.0, 1.0);
+            rsc_edit_set_subtitle_file(e, srt.constData());
+            rsc_edit_set_subtitle_size(e, 30);
+        });
+        QVERIFY(!out.isEmpty());
+        img = frameAt(out, 1.0);
+    } else {
+        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+        QCOMPARE(rsc_player_open(player, quadrants().toUtf8().constData(), 320, 240, 0, 0), 1);
+        QVERIFY(rsc_player_set_watermark_index(player, 1));
+        QVERIFY(rsc_player_set_watermark_image_file(player, effect.constData()));
+        QVERIFY(rsc_player_set_watermark_image_size(player, 1.0, 1.0));
+        QVERIFY(rsc_player_set_subtitle_file(player, srt.constData()));
+        QVERIFY(rsc_player_set_subtitle_size(player, 30));
+        QVERIFY(rsc_player_seek(player, 1000000));
+        unsigned char *bmp = rsc_player_capture_video_image(player, 0, 0, 0);
+        QVERIFY(bmp);
+        img.loadFromData(bmp, int(rsc_player_get_buffer_size(player, bmp)), "BMP");
+        rsc_player_free_video_image(player, bmp);
+        rsc_player_release(player);
+    }
+    QCOMPARE(img.size(), QSize(320, 240));
+    int white = 0;
+    for (int y = 180; y < 240; ++y)
+        for (int x = 0; x < 320; ++x)
+            white += classify(img.pixel(x, y)) == White;
+    QVERIFY2(white > 200, qPrintable(QString::number(white)));
+    QCOMPARE(classify(img.pixel(5, 235)), Black); // the bar is there
+    QCOMPARE(classify(img.pixel(20, 150)), Red);  // and the picture between the bars
 }
 
 RS_TEST_MAIN(TestEditVideo)

@@ -102,13 +102,72 @@ QByteArray srt(int count, const QByteArray &text, int spacingMs, int lengthMs, i
     return out;
 }
 
+// A clip whose own subtitle stream (SubRip in Matroska) holds `subtitles`.
+QString clipWithSubtitleStream(const QString &name, const QByteArray &subtitles)
+{
+    const QString input = rstest::scratchDir(QStringLiteral("stream-") + name) + QStringLiteral("/in.srt");
+    writeFile(input, subtitles);
+    return rstest::MediaFixtures::make(
+        {name, QStringLiteral("-f lavfi -i color=c=blue:s=160x120:r=25:d=2 -i %1 -map 0 -map 1 -c:v libx264 "
+                              "-preset ultrafast -c:s copy")
+                   .arg(input)
+                   .split(QLatin1Char(' '))});
+}
+
+QByteArray littleEndian(quint32 v, int bytes)
+{
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i)
+        out += char(v >> (8 * i));
+    return out;
+}
+
+// A PNG whose header states width x height and whose data hold a few bytes.
+QByteArray statedPng(quint32 width, quint32 height)
+{
+    auto bigEndian = [](quint32 v) {
+        const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(b, 4);
+    };
+    auto chunk = [&](const QByteArray &type, const QByteArray &data) {
+        quint32 crc = 0xFFFFFFFFu;
+        for (char c : type + data) {
+            crc ^= quint8(c);
+            for (int k = 0; k < 8; ++k)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        return bigEndian(quint32(data.size())) + type + data + bigEndian(~crc);
+    };
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) +
+           chunk("IHDR", bigEndian(width) + bigEndian(height) + QByteArray("\x08\x02\0\0\0", 5)) +
+           chunk("IDAT", qCompress(QByteArray(64, 0)).mid(4)) + chunk("IEND", QByteArray());
+}
+
+// An 8-bit run-length BMP of width x height of about 1 KB: its data end at once, the rest is colour 0.
+QByteArray runLengthBmp(quint32 width, quint32 height)
+{
+    QByteArray palette;
+    for (int i = 0; i < 256; ++i)
+        palette += QByteArray(3, char(i)) + '\0';
+    const QByteArray data("\0\1", 2); // end of picture
+    const quint32 offset = 14 + 40 + quint32(palette.size());
+    return "BM" + littleEndian(offset + 2, 4) + littleEndian(0, 4) + littleEndian(offset, 4) + littleEndian(40, 4) +
+           littleEndian(width, 4) + littleEndian(height, 4) + littleEndian(1, 2) + littleEndian(8, 2) +
+           littleEndian(1, 4) + littleEndian(2, 4) + littleEndian(2835, 4) + littleEndian(2835, 4) +
+           littleEndian(256, 4) + littleEndian(0, 4) + palette + data;
+}
+
 // What a child of this test does with one edit file: "preview" plays a clip with it, "join" adds the clip
 // with it to an encoding join. The exit code says whether the file was taken (1) or refused (0); the reason
-// of a refusal goes to the standard output.
+// of a refusal goes to the standard output; 4 says a join took the file and then failed. For the use
+// "stream" the file is a clip whose own subtitle stream is drawn.
 int childScenario(const char *mode, const char *use, const char *file, const char *clip, const char *good)
 {
     const bool swap = std::strcmp(good, "-") != 0; // take a good file, then put `file` in its place
     const char *path = swap ? good : file;
+    const bool stream = std::strcmp(use, "stream") == 0;
+    if (stream)
+        clip = file;
     int taken = 0;
     if (std::strcmp(mode, "join") == 0) {
         rsc_edit *edit = rsc_edit_create();
@@ -118,8 +177,12 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
             rsc_edit_set_subtitle_file(edit, path);
         else if (!std::strcmp(use, "background"))
             rsc_edit_set_audio_background_file(edit, path);
+        else if (stream)
+            rsc_edit_set_subtitle_stream(edit, 0);
         else
             rsc_edit_set_watermark_image_file(edit, path);
+        if (!std::strcmp(use, "mask"))
+            rsc_edit_set_watermark_image_mask_file(edit, path);
         rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
         const std::string out = std::string(clip) + ".out.mp4";
         rsc_job_open_output(job, out.c_str(), "mp4", nullptr);
@@ -128,6 +191,8 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
         std::printf("%s\n", rsc_job_error(job));
         while (taken && !rsc_job_wait(job, 100)) {
         }
+        if (taken && (rsc_job_is_failed(job) || rsc_job_close(job) != 1))
+            taken = 4; // taken, and then the join failed
         rsc_job_close(job);
         rsc_job_release(job);
         rsc_edit_release(edit);
@@ -148,8 +213,10 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
     } else if (!std::strcmp(use, "subtitle font")) {
         taken = rsc_player_set_subtitle_file(player, good) && rsc_player_set_subtitle_font_file(player, file);
     } else if (!std::strcmp(use, "mask")) {
-        rsc_player_set_watermark_image_file(player, good);
+        rsc_player_set_watermark_image_file(player, path);
         taken = rsc_player_set_watermark_image_mask_file(player, path);
+    } else if (stream) {
+        taken = rsc_player_set_subtitle_index(player, 0);
     } else {
         taken = rsc_player_set_watermark_image_file(player, path);
     }
@@ -316,6 +383,10 @@ private slots:
              QString::fromLatin1("-f lavfi -i color=c=red:s=32x32 -frames:v 1").split(QLatin1Char(' '))});
         const QString sound = rstest::MediaFixtures::standard(QStringLiteral("audio.mp3"));
         const QString hugePicture = rstest::MediaFixtures::badFile(QStringLiteral("huge_16000.png"));
+        const QString bigPicture = file(QStringLiteral("big.bmp"), runLengthBmp(8192, 8192));
+        const QString emptyPicture = file(QStringLiteral("empty.png"), statedPng(16384, 4096));
+        const QString longLineClip = clipWithSubtitleStream(QStringLiteral("inputs_stream_1mb_line.mkv"),
+                                                            srt(1, QByteArray(1 << 20, 'x'), 1000, 3000));
         // A font beside a named pipe in its folder: libass reads every file of the folder it is given.
         const QString fonts = dir + QStringLiteral("/fonts");
         QDir().mkpath(fonts);
@@ -350,13 +421,27 @@ private slots:
                 file(mode + QStringLiteral("-many.srt"), srt(60000, "ab", 10, 10)), QStringLiteral("-"), false);
             row(QStringLiteral("3000 cues at once"), QStringLiteral("subtitle"),
                 file(mode + QStringLiteral("-once.srt"), srt(3000, "ab", 0, 4000)), QStringLiteral("-"), false);
+            row(QStringLiteral("96 KB of text at once"), QStringLiteral("subtitle"),
+                file(mode + QStringLiteral("-crowd.srt"), srt(3, QByteArray(32000, 'w'), 0, 3000)), QStringLiteral("-"),
+                false);
             // Within the bounds, near those on a cue's text and on cues at once: taken, in bounded memory. The
             // crowd shows for a few frames only (at the preview's first seek), so drawing it stays short.
             row(QStringLiteral("a large file within the bounds"), QStringLiteral("subtitle"),
                 file(mode + QStringLiteral("-large.srt"), srt(1, QByteArray(60 << 10, 'y'), 0, 200, 1000) +
-                                                              srt(1900, "ab", 0, 200, 1000) +
+                                                              srt(1900, "ab", 0, 200, 1200) +
                                                               srt(20000, QByteArray(120, 'c'), 40, 40, 2000)),
                 QStringLiteral("-"), true);
+            // The clip's own subtitle stream is held to the same bounds: the preview leaves it out, the join
+            // refuses the clip.
+            row(QStringLiteral("a 1 MB line in the clip's stream"), QStringLiteral("stream"), longLineClip,
+                QStringLiteral("-"), mode == QLatin1String("preview"));
+            // Pictures at the size bounds: decoded once and cut to what the frame shows.
+            row(QStringLiteral("an 8192x8192 picture"), QStringLiteral("picture"), bigPicture, QStringLiteral("-"),
+                true);
+            row(QStringLiteral("an 8192x8192 picture and mask"), QStringLiteral("mask"), bigPicture,
+                QStringLiteral("-"), true);
+            row(QStringLiteral("a 16384x4096 picture without its data"), QStringLiteral("picture"), emptyPicture,
+                QStringLiteral("-"), false);
         }
         // Files taken and then replaced by a pipe: the graphs built afterwards must not open it.
         auto swapRow = [&](const QString &use, const QString &suffix, const QString &good) {
@@ -392,25 +477,76 @@ private slots:
         QCOMPARE(run.exitCode, taken ? 1 : 0);
     }
 
-    // The reason of a refusal names the file and the bound it passed.
+    void refusalSaysWhy_data()
+    {
+        QTest::addColumn<QString>("use"); // "subtitle", "picture", or "stream" (the file is a clip, joined)
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("why"); // what the reason says besides the file; empty = taken
+        const QString dir = rstest::scratchDir(QStringLiteral("why"));
+        auto file = [&](const QString &name, const QByteArray &bytes) {
+            writeFile(dir + QLatin1Char('/') + name, bytes);
+            return dir + QLatin1Char('/') + name;
+        };
+        const QString subtitle = QStringLiteral("subtitle");
+        QTest::newRow("a long line") << subtitle
+                                     << file(QStringLiteral("line.srt"), srt(1, QByteArray(100 << 10, 'x'), 0, 1000))
+                                     << QStringLiteral("64 KiB");
+        // The text demuxer breaks the line every 4 KiB as it reads it; the cue is still 64 KiB of text.
+        QTest::newRow("a line of exactly 64 KiB")
+            << subtitle << file(QStringLiteral("exact.srt"), srt(1, QByteArray((64 << 10) - 2, 'x'), 0, 1000))
+            << QString();
+        QTest::newRow("cues at once") << subtitle << file(QStringLiteral("many.srt"), srt(3000, "ab", 0, 4000))
+                                      << QStringLiteral("2000");
+        QTest::newRow("text at once") << subtitle
+                                      << file(QStringLiteral("crowd.srt"), srt(3, QByteArray(32000, 'w'), 0, 1000))
+                                      << QStringLiteral("64 KiB of text at once");
+        QTest::newRow("a picture beyond the bounds")
+            << QStringLiteral("picture") << rstest::MediaFixtures::badFile(QStringLiteral("huge_16000.png"))
+            << QStringLiteral("16000x16000");
+        QTest::newRow("a picture without its data")
+            << QStringLiteral("picture") << file(QStringLiteral("empty.png"), statedPng(16384, 4096))
+            << QStringLiteral("16384x4096");
+        QTest::newRow("text at once in the clip's stream")
+            << QStringLiteral("stream")
+            << clipWithSubtitleStream(QStringLiteral("inputs_stream_crowd.mkv"),
+                                      srt(3, QByteArray(32000, 'w'), 0, 1000))
+            << QStringLiteral("64 KiB of text at once");
+    }
+
+    // The reason of a refusal names the file (or the clip) and the bound it passed.
     void refusalSaysWhy()
     {
-        const QString dir = rstest::scratchDir(QStringLiteral("why"));
-        const QString line = dir + QStringLiteral("/line.srt");
-        writeFile(line, srt(1, QByteArray(100 << 10, 'x'), 0, 1000));
-        const QString many = dir + QStringLiteral("/many.srt");
-        writeFile(many, srt(3000, "ab", 0, 4000));
-        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
-        QCOMPARE(rsc_player_open(player, clipWithSound().toUtf8().constData(), 0, 0, 0, 0), 1);
-        for (const auto &c :
-             {std::make_pair(line, QStringLiteral("64 KiB")), std::make_pair(many, QStringLiteral("2000"))}) {
-            QCOMPARE(rsc_player_set_subtitle_file(player, c.first.toUtf8().constData()), 0);
-            const QString why = QString::fromUtf8(rsc_player_error(player));
-            QVERIFY2(why.contains(c.first) && why.contains(c.second), qPrintable(why));
+        QFETCH(QString, use);
+        QFETCH(QString, file);
+        QFETCH(QString, why);
+        const QByteArray path = file.toUtf8();
+        QString reason;
+        bool taken = false;
+        if (use == QLatin1String("stream")) {
+            rsc_edit *edit = rsc_edit_create();
+            rsc_edit_enable_video_edits(edit, 1);
+            rsc_edit_set_subtitle_stream(edit, 0);
+            rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
+            const QString out = rstest::scratchDir(QStringLiteral("why-join")) + QStringLiteral("/out.mp4");
+            QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+            taken = rsc_job_add_task(job, path.constData(), 0, 0, edit) == 1;
+            reason = QString::fromUtf8(rsc_job_error(job));
+            rsc_job_discard(job);
+            rsc_job_release(job);
+            rsc_edit_release(edit);
+        } else {
+            rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+            QCOMPARE(rsc_player_open(player, clipWithSound().toUtf8().constData(), 0, 0, 0, 0), 1);
+            taken = (use == QLatin1String("picture") ? rsc_player_set_watermark_image_file(player, path.constData())
+                                                     : rsc_player_set_subtitle_file(player, path.constData())) == 1;
+            reason = QString::fromUtf8(rsc_player_error(player));
+            // Taking no file clears the reason.
+            QCOMPARE(rsc_player_set_subtitle_file(player, nullptr), 1);
+            QCOMPARE(QString::fromUtf8(rsc_player_error(player)), QString());
+            rsc_player_release(player);
         }
-        QCOMPARE(rsc_player_set_subtitle_file(player, nullptr), 1);
-        QCOMPARE(QString::fromUtf8(rsc_player_error(player)), QString());
-        rsc_player_release(player);
+        QCOMPARE(taken, why.isEmpty());
+        QVERIFY2(why.isEmpty() || (reason.contains(file) && reason.contains(why)), qPrintable(reason));
     }
 };
 
