@@ -27,4 +27,22 @@ QString sourceAtOutput(const QString &output, const QStringList &sources)
     return QString();
 }
 
+QStringList namedFiles(const VEEditConfig &config)
+{
+    QStringList files;
+    auto add = [&files](const QByteArray &path) {
+        if (!path.isEmpty())
+            files << QString::fromUtf8(path);
+    };
+    add(config.subtitleValue.subtitleFile);
+    for (const VESubltItemInfo &item : config.subtitleItems)
+        add(item.filePath);
+    for (const VEWatermarkSettings *overlay : {&config.watermark, &config.effectOverlay, &config.frameOverlay}) {
+        add(overlay->image.imagePath);
+        add(overlay->image.maskPath);
+    }
+    add(config.audioBackground.filePath);
+    return files;
+}
+
 } // namespace OutputGuard

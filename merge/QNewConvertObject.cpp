@@ -117,6 +117,19 @@ void QNewConvertObject::StartToMerger(ZtVideoConvertItem *item)
             ConverteFinishedCount(false);
             return;
         }
+        // The files the clips' edits name, in both modes: the high-speed mode leaves the edits unapplied,
+        // but the files are the user's all the same.
+        for (const ZtVideoConvertItem *clip : qAsConst(m_convertList)) {
+            const QString used =
+                OutputGuard::sourceAtOutput(m_strMergerPath, OutputGuard::namedFiles(clip->m_editConfig));
+            if (!used.isEmpty()) {
+                qWarning() << "the merge output is a file the edits use:" << used;
+                noteFailure(used, tr("the output file is this file, which the edits of %1 use")
+                                      .arg(QFileInfo(clip->getFilePath()).fileName()));
+                ConverteFinishedCount(false);
+                return;
+            }
+        }
         m_pMergerConverter = CreateAVConverter();
         if (!m_pMergerConverter->StartMerger(m_strMergerPath.toUtf8().constData(), param.get())) {
             noteFailure(m_strMergerPath, m_pMergerConverter->MergerErrorText());

@@ -232,11 +232,11 @@ bool LosslessMerger::prepare(const TaskSpec &task, std::string *error)
             *error = "the output was damaged by an earlier failure";
         return false;
     }
-    if (m_output.isFile(task.source)) {
-        // Whatever the caller does next, this output must not take the place of one of its sources.
+    if (const std::string clash = outputClash(m_output, task.source, task.edit); !clash.empty()) {
+        // Whatever the caller does next, this output must not take the place of a file the task reads.
         m_broken = true;
         if (error)
-            *error = task.source + " is the output itself";
+            *error = clash;
         return false;
     }
     auto clip = std::make_unique<InputClip>();

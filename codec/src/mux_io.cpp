@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +19,12 @@ constexpr int kWriteBufferSize = 64 << 10;
 int64_t mtimeNs(const struct stat &st)
 {
     return int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// The change time moves with every write and cannot be set back (a modification time can: `touch -d`).
+int64_t ctimeNs(const struct stat &st)
+{
+    return int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
 }
 } // namespace
 
@@ -49,6 +54,7 @@ bool FileIO::openRead(const std::string &path)
     ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_openedSize = st.st_size;
     m_openedMtimeNs = mtimeNs(st);
+    m_openedCtimeNs = ctimeNs(st);
     m_changed = false;
     return setUp(false);
 }
@@ -58,19 +64,18 @@ bool FileIO::sourceChanged()
     // A clip written over while it is read gives packets of two files; what was joined must not pass.
     if (!m_changed && m_fd >= 0 && m_openedSize >= 0) {
         struct stat st;
-        m_changed = ::fstat(m_fd, &st) != 0 || st.st_size != m_openedSize || mtimeNs(st) != m_openedMtimeNs;
+        m_changed = ::fstat(m_fd, &st) != 0 || st.st_size != m_openedSize || mtimeNs(st) != m_openedMtimeNs ||
+                    ctimeNs(st) != m_openedCtimeNs;
     }
     return m_changed;
 }
 
-bool FileIO::openNew(const std::string &path)
+bool FileIO::openWrite(int fd)
 {
     close();
-    // A new file only: whatever is at the path already (a link, a pipe, another job's file) is never opened.
-    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (m_fd < 0)
+    if (fd < 0)
         return false;
-    ::flock(m_fd, LOCK_EX | LOCK_NB);
+    m_fd = fd;
     return setUp(true);
 }
 

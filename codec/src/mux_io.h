@@ -20,11 +20,11 @@ public:
     ~FileIO();
 
     bool openRead(const std::string &path);
-    // True once the file read has changed (size or modification time) since it was opened; reads then fail.
+    // True once the file read has changed (size, modification or change time) since it was opened; reads
+    // then fail.
     bool sourceChanged();
-    // Creates `path`, which must not exist yet, and holds a lock on it while it is open (a later run tells
-    // by it that the file's writer is gone).
-    bool openNew(const std::string &path);
+    // Writes into `fd`, a file opened for writing, which it takes over (closes).
+    bool openWrite(int fd);
     // Writes out the buffer and asks the disk to hold the data; false when any write failed.
     bool sync();
     AVIOContext *context() const { return m_ctx; }
@@ -46,6 +46,7 @@ private:
     // The source as it was opened: a read that finds it changed fails.
     int64_t m_openedSize = -1;
     int64_t m_openedMtimeNs = 0;
+    int64_t m_openedCtimeNs = 0;
     bool m_changed = false;
     std::unique_ptr<BlockWriter> m_writer; // output files only
     int64_t m_writePos = 0;                // where the muxer writes next

@@ -1,12 +1,9 @@
 #include "mux_output.h"
 
-#include <atomic>
+#include "edit_files.h"
+
 #include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,62 +30,6 @@ const char *muxerNameFor(const std::string &container)
             return a.muxer;
     }
     return container.c_str();
-}
-
-// A hidden name beside the output that no other job or run picks: the output is written there and renamed
-// into place only when it is complete, so a failed or stopped job never touches a file at the path.
-std::string temporaryNameFor(const std::string &path)
-{
-    static std::atomic<unsigned> s_counter{0};
-    const size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    return dir + "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(s_counter++) + ".part";
-}
-
-// The process id in a name that temporaryNameFor() made: ".<name>.<pid>-<n>.part"; 0 for any other name.
-long writerOf(const std::string &name)
-{
-    static const std::string suffix = ".part";
-    if (name.size() < 2 + suffix.size() || name[0] != '.' ||
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return 0;
-    const std::string stem = name.substr(0, name.size() - suffix.size());
-    const size_t dot = stem.find_last_of('.');
-    if (dot == std::string::npos || dot < 2)
-        return 0;
-    const std::string id = stem.substr(dot + 1);
-    const size_t dash = id.find('-');
-    if (dash == 0 || dash == std::string::npos || dash + 1 == id.size() ||
-        id.find_first_not_of("0123456789-") != std::string::npos || id.find('-', dash + 1) != std::string::npos ||
-        dash > 9)
-        return 0;
-    return std::stol(id.substr(0, dash));
-}
-
-// A run killed while it wrote leaves its hidden file behind. Ours are removed once their process has
-// ended: only our own names, owned by us, whose process no longer exists and whose writer's lock is gone
-// (so a live writer elsewhere with a reused process number keeps its file).
-void removeEndedRuns(const std::string &dir)
-{
-    DIR *d = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!d)
-        return;
-    const int dfd = ::dirfd(d);
-    while (const dirent *e = ::readdir(d)) {
-        const long pid = writerOf(e->d_name);
-        if (pid <= 1 || pid == long(::getpid()) || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
-            continue;
-        const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0)
-            continue;
-        struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(dfd, e->d_name, 0);
-        ::close(fd);
-    }
-    ::closedir(d);
 }
 
 } // namespace
@@ -186,7 +127,7 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return fail(path + " is not a regular file");
     m_path = path;
-    removeEndedRuns(dir);
+    PartialFile::removeAbandoned(dir);
     return true;
 }
 
@@ -212,12 +153,10 @@ bool OutputFile::isFile(const std::string &other) const
     struct stat b;
     if (m_path.empty() || ::stat(other.c_str(), &b) != 0)
         return false;
-    for (const std::string *p : {&m_path, &m_tempPath}) {
-        struct stat a;
-        if (!p->empty() && ::stat(p->c_str(), &a) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino)
-            return true;
-    }
-    return false;
+    struct stat a;
+    if (::stat(m_path.c_str(), &a) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino)
+        return true;
+    return m_partial.is(b);
 }
 
 AVStream *OutputFile::addStream()
@@ -236,19 +175,12 @@ bool OutputFile::writeHeader(std::string *error)
         return false;
     }
     if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
-        // A name left behind by an earlier run that stopped hard is passed over, not opened.
-        bool created = false;
-        for (int attempt = 0; attempt < 100 && !created; ++attempt) {
-            m_tempPath = temporaryNameFor(m_path);
-            created = m_io.openNew(m_tempPath);
-            if (!created && errno != EEXIST)
-                break;
-        }
-        if (!created) {
+        if (!m_partial.create(m_path) || !m_io.openWrite(m_partial.duplicate())) {
+            const std::string why = std::strerror(errno);
             m_failed = true;
-            m_tempPath.clear();
+            m_partial.discard();
             if (error)
-                *error = "cannot create a file beside " + m_path;
+                *error = "cannot create a file beside " + m_path + ": " + why;
             return false;
         }
         m_format->pb = m_io.context();
@@ -336,28 +268,31 @@ bool OutputFile::finish(bool keep)
     // The data must be on the disk before the new file takes the place of an old one (a new name loses
     // nothing if the machine stops before the data is written, so it is not waited for).
     struct stat existing;
-    if (ok && keep && !m_tempPath.empty() && ::stat(m_path.c_str(), &existing) == 0 && !m_io.sync())
+    if (ok && keep && m_partial.isOpen() && ::lstat(m_path.c_str(), &existing) == 0 && !m_io.sync())
         ok = false;
     if (!m_io.close())
         ok = false;
     avformat_free_context(m_format);
     m_format = nullptr;
-    if (ok && keep && !m_tempPath.empty())
-        ok = commit();
-    if (!m_tempPath.empty() && !(ok && keep))
-        ::unlink(m_tempPath.c_str());
-    m_tempPath.clear();
+    if (ok && keep && m_partial.isOpen() && !m_partial.commit()) {
+        m_muxError = std::strerror(errno);
+        ok = false;
+    }
+    m_partial.discard();
     m_failed = !(ok && keep);
     return ok && keep;
 }
 
-bool OutputFile::commit()
+std::string outputClash(const OutputFile &output, const std::string &source, const rsc::edit::EditConfig &edit)
 {
-    // Whatever appeared at the path meanwhile must still be a plain file to be replaced.
-    struct stat st;
-    if (::lstat(m_path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
-        return false;
-    return std::rename(m_tempPath.c_str(), m_path.c_str()) == 0;
+    if (output.isFile(source))
+        return source + " is the output itself";
+    // Edits that a lossless join leaves unapplied count too: the file is the user's either way.
+    for (const std::string &file : rsc::edit::namedFiles(edit)) {
+        if (output.isFile(file))
+            return file + " is the output itself, and the edits of " + source + " use it";
+    }
+    return std::string();
 }
 
 } // namespace rsc::job

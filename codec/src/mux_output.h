@@ -1,11 +1,12 @@
 #pragma once
 // The output file of a job: the muxer for the caller's container name over our buffered file I/O, its
-// streams, chapters, header and trailer. It is written under a temporary name beside the output path and
-// renamed into place only when the job completed.
+// streams, chapters, header and trailer. It is written into a partial file beside the output path
+// (mux_partial.h) that takes the path only when the job completed.
 
 #include "edit_config.h"
 #include "job_ffmpeg.h"
 #include "mux_io.h"
+#include "mux_partial.h"
 
 #include <string>
 #include <vector>
@@ -33,7 +34,7 @@ public:
     // True when a copied stream of this codec can be written by the muxer (its codec tables or its own
     // answer): the rule a lossless join applies to the subtitle stream it would carry.
     static bool holdsCodec(const AVOutputFormat *muxer, AVCodecID codec);
-    // True when `other` names the output file or the file at the output path (by device and inode).
+    // True when `other` names the file being written or the file at the output path (by device and inode).
     bool isFile(const std::string &other) const;
 
     AVFormatContext *format() const { return m_format; }
@@ -53,7 +54,6 @@ public:
     std::string problem() const;
 
 private:
-    bool commit();
     bool openTrialIO();
     static int discardWrite(void *opaque, uint8_t *buf, int size);
     static int64_t discardSeek(void *opaque, int64_t offset, int whence);
@@ -65,11 +65,15 @@ private:
     int64_t m_trialEnd = 0;
     std::string m_muxError; // the muxer's own complaint, when it had one
     std::string m_path;
-    std::string m_tempPath; // where the output is written until it is complete
+    PartialFile m_partial; // where the output is written until it is complete
     AVFormatContext *m_format = nullptr;
     bool m_headerWritten = false;
     bool m_finished = false;
     bool m_failed = false;
 };
+
+// Why a task must not be joined into `output`: its clip or a file its edits name is the output (which would
+// take that file's place); empty when none is.
+std::string outputClash(const OutputFile &output, const std::string &source, const rsc::edit::EditConfig &edit);
 
 } // namespace rsc::job

@@ -81,15 +81,15 @@ bool ReencodeMerger::prepare(const TaskSpec &task, std::string *error)
             *error = "the output was damaged by an earlier failure";
         return false;
     }
-    if (!filesReadable(task.edit, error) || !rsc::edit::subtitleStreamUsable(task.source, task.edit, error))
-        return false;
-    if (m_output.isFile(task.source)) {
-        // Whatever the caller does next, this output must not take the place of one of its sources.
+    if (const std::string clash = outputClash(m_output, task.source, task.edit); !clash.empty()) {
+        // Whatever the caller does next, this output must not take the place of a file the task reads.
         m_broken = true;
         if (error)
-            *error = task.source + " is the output itself";
+            *error = clash;
         return false;
     }
+    if (!filesReadable(task.edit, error) || !rsc::edit::subtitleStreamUsable(task.source, task.edit, error))
+        return false;
     auto clip = std::make_unique<InputClip>();
     if (!clip->open(task.source, task.edit.audioTrack, task.edit.programIndex, error))
         return false;

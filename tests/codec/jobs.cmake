@@ -25,5 +25,6 @@ rs_add_qtest(tst_job_copy_open SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_copy_op
 target_include_directories(tst_job_copy_open PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_guards SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_guards.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600
   COST 20)
+target_include_directories(tst_job_guards PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_containers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_containers.cpp LIBS codec Qt5::Gui MEDIA
   TIMEOUT 600 COST 20)

@@ -1,15 +1,21 @@
-// What a job must refuse or report however its caller goes on: an output that names one of its sources (by
-// any spelling or link), a source that changes while its task reads it, a full disk, and the hidden files
-// of runs that were killed.
+// What a job must refuse or report however its caller goes on: an output that names one of its sources or a
+// file its edits name (by any spelling or link), a source that changes while its task reads it, a full
+// disk, and the files of writers that were killed.
 #include "tst_job_helpers.h"
+
+#include "mux_partial.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using rstest::MediaFixtures;
@@ -52,6 +58,34 @@ qint64 deadPid()
     return p.processId() > 0 ? p.processId() : 999999;
 }
 
+QString longClip()
+{
+    return MediaFixtures::make(
+        {QStringLiteral("stop_720p.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=1280x720:rate=30:duration=20 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=48000:duration=20 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
+// The size of the file a process holds open in `dir` without a name ("<dir>/#<inode> (deleted)"); -1 when it
+// holds none.
+qint64 unnamedFileSize(pid_t pid, const QString &dir)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QByteArray link = (fds + QLatin1Char('/') + fd).toUtf8();
+        char target[4096];
+        const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
+        const QString t = QString::fromUtf8(target, int(qMax<ssize_t>(n, 0)));
+        struct stat st;
+        if (t.startsWith(dir + QStringLiteral("/#")) && t.endsWith(QLatin1String(" (deleted)")) &&
+            ::stat(link.constData(), &st) == 0)
+            return st.st_size;
+    }
+    return -1;
+}
+
 } // namespace
 
 class TestJobGuards : public QObject
@@ -65,6 +99,9 @@ private slots:
     void sourceChangedDuringItsTaskFails();
     void fullDiskSaysWhy_data();
     void fullDiskSaysWhy();
+    void fileOfTheEditsThatIsTheOutputWritesNothing_data();
+    void fileOfTheEditsThatIsTheOutputWritesNothing();
+    void partsOfEndedRunsAreRemoved_data();
     void partsOfEndedRunsAreRemoved();
 };
 
@@ -138,6 +175,8 @@ void TestJobGuards::sourceChangedDuringItsTaskFails_data()
             QTest::newRow(qPrintable(QString::fromLatin1(change) + (lossless ? ", lossless" : ", re-encoding")))
                 << lossless << QString::fromLatin1(change);
     }
+    // Only a time taken by decoding gives room for a rewrite of this size.
+    QTest::newRow("rewritten, time put back, re-encoding") << false << QStringLiteral("rewritten, time put back");
 }
 
 void TestJobGuards::sourceChangedDuringItsTaskFails()
@@ -147,12 +186,7 @@ void TestJobGuards::sourceChangedDuringItsTaskFails()
     // already ended read the clip whole and is tried again.
     QFETCH(bool, lossless);
     QFETCH(QString, change);
-    const QString clip = MediaFixtures::make(
-        {QStringLiteral("stop_720p.mp4"),
-         QString::fromLatin1("-f lavfi -i testsrc2=size=1280x720:rate=30:duration=20 -f lavfi -i "
-                             "sine=frequency=440:sample_rate=48000:duration=20 -c:v libx264 -preset ultrafast "
-                             "-pix_fmt yuv420p -c:a aac")
-             .split(QLatin1Char(' '))});
+    const QString clip = longClip();
     QFile other(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")));
     QVERIFY(other.open(QIODevice::ReadOnly));
     const QByteArray otherBytes = other.readAll();
@@ -171,10 +205,20 @@ void TestJobGuards::sourceChangedDuringItsTaskFails()
         const int fd =
             ::open(source.toUtf8().constData(), change == QLatin1String("grown") ? O_WRONLY | O_APPEND : O_WRONLY);
         QVERIFY(fd >= 0);
-        if (change == QLatin1String("touched"))
+        if (change == QLatin1String("touched")) {
             QCOMPARE(::futimens(fd, nullptr), 0);
-        else
+        } else if (change == QLatin1String("rewritten, time put back")) {
+            // 4 MiB of its middle, at the same size; then the old modification time, as `touch -d` sets it.
+            struct stat before;
+            QCOMPARE(::fstat(fd, &before), 0);
+            const QByteArray block(4 << 20, 'x');
+            QVERIFY(before.st_size > 2 * block.size());
+            QCOMPARE(::pwrite(fd, block.constData(), size_t(block.size()), before.st_size / 2), ssize_t(block.size()));
+            const struct timespec times[2] = {before.st_atim, before.st_mtim};
+            QCOMPARE(::futimens(fd, times), 0);
+        } else {
             QCOMPARE(::write(fd, otherBytes.constData(), size_t(otherBytes.size())), ssize_t(otherBytes.size()));
+        }
         ::close(fd);
         landed = !rsc_job_is_finished(job);
         QVERIFY(waitFinished(job));
@@ -218,35 +262,166 @@ void TestJobGuards::fullDiskSaysWhy()
     QCOMPARE(hiddenParts(dir), QStringList());
 }
 
+void TestJobGuards::fileOfTheEditsThatIsTheOutputWritesNothing_data()
+{
+    QTest::addColumn<bool>("lossless");
+    QTest::addColumn<QString>("use");
+    for (const bool lossless : {true, false}) {
+        for (const char *use : {"subtitle file", "background sound", "watermark picture", "watermark mask",
+                                "effect picture", "frame picture"})
+            QTest::newRow(qPrintable(QString::fromLatin1(use) + (lossless ? ", lossless" : ", re-encoding")))
+                << lossless << QString::fromLatin1(use);
+    }
+}
+
+void TestJobGuards::fileOfTheEditsThatIsTheOutputWritesNothing()
+{
+    // The output path names a file the clip's edits use (in another spelling): the add is refused with the
+    // file's name, in both modes (a lossless join leaves the edits unapplied, but the file is the user's), and
+    // even a caller that closes the job finds the file as it was.
+    QFETCH(bool, lossless);
+    QFETCH(QString, use);
+    const QString dir = rstest::scratchDir(QStringLiteral("editfile"));
+    QString name;
+    if (use == QLatin1String("subtitle file")) {
+        name = QStringLiteral("used.srt");
+        QFile srt(dir + QLatin1Char('/') + name);
+        QVERIFY(srt.open(QIODevice::WriteOnly));
+        srt.write("1\n00:00:00,100 --> 00:00:01,000\nHello\n");
+    } else if (use == QLatin1String("background sound")) {
+        name = QStringLiteral("used.m4a");
+        QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("audio.m4a")), dir + QLatin1Char('/') + name));
+    } else {
+        name = QStringLiteral("used.png");
+        QImage picture(64, 64, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        QVERIFY(picture.save(dir + QLatin1Char('/') + name));
+    }
+    const QString used = dir + QLatin1Char('/') + name;
+    const QByteArray out = (dir + QStringLiteral("/./") + name).toUtf8();
+    const QByteArray usedPath = used.toUtf8();
+    rsc_edit *edit = rsc_edit_create();
+    if (use == QLatin1String("subtitle file")) {
+        rsc_edit_set_subtitle_file(edit, usedPath.constData());
+    } else if (use == QLatin1String("background sound")) {
+        rsc_edit_set_audio_background_file(edit, usedPath.constData());
+    } else {
+        rsc_edit_set_watermark_slot(edit, use.startsWith(QLatin1String("effect"))  ? 1
+                                          : use.startsWith(QLatin1String("frame")) ? 2
+                                                                                   : 0);
+        const QString picture = dir + QStringLiteral("/picture.png");
+        QVERIFY(QImage(32, 32, QImage::Format_RGB32).save(picture));
+        const bool mask = use.endsWith(QLatin1String("mask"));
+        rsc_edit_set_watermark_image_file(edit, mask ? picture.toUtf8().constData() : usedPath.constData());
+        if (mask)
+            rsc_edit_set_watermark_image_mask_file(edit, usedPath.constData());
+    }
+    const QByteArray before = digest(used);
+    const QStringList files = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+
+    rsc_job *job = newJob(lossless);
+    QCOMPARE(rsc_job_open_output(job, out.constData(), "mp4", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    const QByteArray clip = MediaFixtures::standard(QStringLiteral("h264_aac.mp4")).toUtf8();
+    QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, edit), 0);
+    rsc_edit_release(edit);
+    const QString why = QString::fromUtf8(rsc_job_error(job));
+    QVERIFY2(why.contains(used) && why.contains(QLatin1String("is the output")), qPrintable(why));
+    QCOMPARE(rsc_job_close(job), 0);
+    rsc_job_release(job);
+    QCOMPARE(digest(used), before);
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), files);
+}
+
+void TestJobGuards::partsOfEndedRunsAreRemoved_data()
+{
+    QTest::addColumn<bool>("unnamed");
+    QTest::newRow("unnamed file") << true;
+    QTest::newRow("named file (no unnamed files)") << false;
+}
+
 void TestJobGuards::partsOfEndedRunsAreRemoved()
 {
-    // A run that was killed leaves its hidden file; the next job in that folder removes those of processes
-    // that have ended, and nothing else: not those of running processes (this one, a child still running),
-    // nor files that merely look alike.
-    const QString dir = rstest::scratchDir(QStringLiteral("killed"));
-    QProcess running;
-    running.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-    QVERIFY(running.waitForStarted());
+    // A writer killed while it writes (a child process, SIGKILL) leaves no named file where the filesystem has
+    // unnamed files (the build tree's); elsewhere its hidden file, which the next job in that folder removes.
+    // That job removes nothing else: not users' files that look alike (old-style names of ended processes,
+    // names of our form without our mark), nor a marked file whose writer's lock is held.
+    QFETCH(bool, unnamed);
+    const QString dir = rstest::buildDir() + QStringLiteral("/job-guards-killed-") + (unnamed ? "1" : "0");
+    QDir(dir).removeRecursively();
+    QVERIFY(QDir().mkpath(dir));
+    if (unnamed) {
+        const int probe = ::open(dir.toUtf8().constData(), O_TMPFILE | O_WRONLY, 0644);
+        if (probe < 0)
+            QSKIP("the build tree's filesystem has no unnamed files");
+        ::close(probe);
+    }
     const qint64 dead = deadPid();
-    const QStringList gone{QStringLiteral(".clip.mp4.%1-0.part").arg(dead),
-                           QStringLiteral(".other name.mkv.%1-17.part").arg(dead)};
-    const QStringList kept{
-        QStringLiteral(".clip.mp4.%1-0.part").arg(::getpid()),
-        QStringLiteral(".clip.mp4.%1-3.part").arg(running.processId()), QStringLiteral(".clip.mp4.%1.part").arg(dead),
-        QStringLiteral(".clip.mp4.x%1-0.part").arg(dead), QStringLiteral("clip.mp4.%1-0.part").arg(dead)};
-    for (const QString &name : gone + kept) {
+    QStringList users{QStringLiteral(".notes.txt.99999-1.part"), QStringLiteral(".thesis.odt.4000000-7.part"),
+                      QStringLiteral(".a.00099999-1.part"), QStringLiteral(".clip.mp4.%1-0.part").arg(dead),
+                      QStringLiteral(".out.mp4.0123456789abcdef0123456789abcdef.part")};
+    for (const QString &name : users) {
         QFile f(dir + QLatin1Char('/') + name);
         QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("the user's");
     }
-    const QString out = dir + QStringLiteral("/joined.mp4");
-    const jobtest::Outcome r = jobtest::runMerge(
-        true, out, QStringLiteral("mp4"), {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
-    running.kill();
-    running.waitForFinished();
+    // Marked as ours, but its writer (here: this process) holds the lock.
+    const QString token = QStringLiteral("fedcba9876543210fedcba9876543210");
+    const QString live = QStringLiteral(".live.mp4.%1.part").arg(token);
+    users << live;
+    const int liveFd = ::open((dir + QLatin1Char('/') + live).toUtf8().constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(liveFd >= 0);
+    QCOMPARE(::flock(liveFd, LOCK_EX | LOCK_NB), 0);
+    const QByteArray mark = token.toLatin1();
+    if (::fsetxattr(liveFd, "user.reelsplice.partial", mark.constData(), size_t(mark.size()), 0) != 0) {
+        ::close(liveFd);
+        QSKIP("the build tree's filesystem has no extended attributes: no file is ever removed there");
+    }
+    users.sort();
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), users);
+
+    const QByteArray source = longClip().toUtf8();
+    const QByteArray out = (dir + QStringLiteral("/out.mp4")).toUtf8();
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // The writer: joins the clip and then waits, with the output open, until it is killed.
+        rsc::job::PartialFile::allowUnnamed(unnamed);
+        rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
+        if (rsc_job_open_output(job, out.constData(), "mp4", nullptr) == 1 && rsc_job_start(job) == 1 &&
+            rsc_job_add_task(job, source.constData(), 0, 0, nullptr) == 1) {
+            for (;;)
+                rsc_job_wait(job, 1000);
+        }
+        ::_exit(1);
+    }
+    // Killed once its file holds data.
+    auto written = [&] {
+        if (unnamed)
+            return unnamedFileSize(child, dir) > 0;
+        for (const QFileInfo &f : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden)) {
+            if (!users.contains(f.fileName()) && f.size() > 0)
+                return true;
+        }
+        return false;
+    };
+    const bool writing = QTest::qWaitFor(written, 6 * rstest::kHangBoundMs);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(writing, "the writer wrote nothing");
+    const QStringList left = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QCOMPARE(left.size(), users.size() + (unnamed ? 0 : 1));
+
+    const jobtest::Outcome r =
+        jobtest::runMerge(true, dir + QStringLiteral("/joined.mp4"), QStringLiteral("mp4"),
+                          {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    ::close(liveFd);
     QVERIFY2(!r.failed, qPrintable(r.error));
-    QStringList expected = kept + QStringList{QStringLiteral("joined.mp4")};
+    QStringList expected = users + QStringList{QStringLiteral("joined.mp4")};
     expected.sort();
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QDir(dir).removeRecursively();
 }
 
 RS_TEST_MAIN(TestJobGuards)

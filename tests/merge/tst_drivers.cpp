@@ -287,6 +287,56 @@ private slots:
         QVERIFY(untouched(m_out));
     }
 
+    void outputNamingAFileOfTheEditsIsRefusedBeforeTheJob_data()
+    {
+        QTest::addColumn<QString>("use");
+        QTest::addColumn<bool>("lossless"); // the edits are not applied then, but the file is the user's
+        const char *uses[] = {"subtitle file",  "listed subtitle", "watermark picture", "watermark mask",
+                              "effect picture", "frame picture",   "background sound"};
+        for (const char *use : uses) {
+            for (const bool lossless : {false, true})
+                QTest::newRow(qPrintable(QString::fromLatin1(use) + (lossless ? ", high-speed" : ", encoding")))
+                    << QString::fromLatin1(use) << lossless;
+        }
+    }
+    void outputNamingAFileOfTheEditsIsRefusedBeforeTheJob()
+    {
+        QFETCH(QString, use);
+        QFETCH(bool, lossless);
+        AttributeSetting a = QSettingDlgState::attributeSetting();
+        a.bLossless = lossless;
+        QSettingDlgState::setAttributeSetting(a);
+        touch(m_out);
+        // Named in another spelling, on the second clip.
+        const QByteArray used = (QFileInfo(m_out).absolutePath() + QStringLiteral("/./joined.mp4")).toUtf8();
+        m_items << clip("/clips/a.mp4") << clip("/clips/b.mp4");
+        VEEditConfig &edits = m_items.last()->m_editConfig;
+        if (use == QLatin1String("subtitle file"))
+            edits.subtitleValue.subtitleFile = used;
+        else if (use == QLatin1String("listed subtitle"))
+            edits.subtitleItems.append(VESubltItemInfo{"(SRT)[joined]", used});
+        else if (use == QLatin1String("watermark picture"))
+            edits.watermark.image.imagePath = used;
+        else if (use == QLatin1String("watermark mask"))
+            edits.watermark.image.maskPath = used;
+        else if (use == QLatin1String("effect picture"))
+            edits.effectOverlay.image.imagePath = used;
+        else if (use == QLatin1String("frame picture"))
+            edits.frameOverlay.image.imagePath = used;
+        else
+            edits.audioBackground.filePath = used;
+        QNewConvertObject driver;
+        MergeLog log(&driver);
+        startMerge(driver);
+        QCOMPARE(log.events.last(), QStringLiteral("failed"));
+        QCOMPARE(rscfake::count("rsc_job_create_merge"), 0);
+        QCOMPARE(rscfake::count("rsc_job_create_merge_lossless"), 0);
+        QVERIFY(untouched(m_out));
+        QVERIFY2(driver.errorText().startsWith(QLatin1String("joined.mp4: ")) &&
+                     driver.errorText().contains(QLatin1String("b.mp4")),
+                 qPrintable(driver.errorText()));
+    }
+
     void emptyJobEndsAtOnce()
     {
         QNewConvertObject driver;

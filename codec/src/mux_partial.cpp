@@ -1,0 +1,246 @@
+#include "mux_partial.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <random>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace rsc::job {
+
+std::atomic<bool> PartialFile::s_allowUnnamed{true};
+
+namespace {
+
+constexpr char kMark[] = "user.reelsplice.partial";
+constexpr size_t kTokenChars = 32;
+constexpr char kSuffix[] = ".part";
+constexpr size_t kSuffixChars = sizeof(kSuffix) - 1;
+
+std::string randomToken()
+{
+    unsigned char bytes[kTokenChars / 2];
+    size_t got = 0;
+    while (got < sizeof bytes) {
+        const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
+        if (n > 0)
+            got += size_t(n);
+        else if (errno != EINTR)
+            break;
+    }
+    if (got < sizeof bytes) {
+        std::random_device device;
+        for (unsigned char &b : bytes)
+            b = static_cast<unsigned char>(device());
+    }
+    static const char digits[] = "0123456789abcdef";
+    std::string token;
+    for (const unsigned char b : bytes) {
+        token += digits[b >> 4];
+        token += digits[b & 15];
+    }
+    return token;
+}
+
+void splitPath(const std::string &path, std::string *dir, std::string *base)
+{
+    const size_t slash = path.find_last_of('/');
+    *dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    *base = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string hiddenName(const std::string &path, const std::string &token)
+{
+    std::string dir, base;
+    splitPath(path, &dir, &base);
+    return dir + "." + base + "." + token + kSuffix;
+}
+
+// The token of a name hiddenName() made (".<name>.<token>.part"); empty for any other name.
+std::string tokenOf(const std::string &name)
+{
+    if (name.size() < 3 + kTokenChars + kSuffixChars || name[0] != '.' ||
+        name.compare(name.size() - kSuffixChars, kSuffixChars, kSuffix) != 0)
+        return std::string();
+    const size_t at = name.size() - kSuffixChars - kTokenChars;
+    const std::string token = name.substr(at, kTokenChars);
+    if (name[at - 1] != '.' || token.find_first_not_of("0123456789abcdef") != std::string::npos)
+        return std::string();
+    return token;
+}
+
+// What open(O_TMPFILE) answers where the kernel or the filesystem has no unnamed files.
+bool noUnnamedFiles(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+PartialFile::~PartialFile()
+{
+    discard();
+}
+
+bool PartialFile::create(const std::string &path)
+{
+    discard();
+    m_path = path;
+    // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
+    // taken, so that a complete output is never lost for want of a name.
+    if (s_allowUnnamed.load() && ::access("/proc/self/fd", X_OK) == 0) {
+        std::string dir, base;
+        splitPath(path, &dir, &base);
+        m_fd = ::open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+        if (m_fd >= 0) {
+            // Locked now, marked only if it ever gets a name (see nameHidden()).
+            m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+            return true;
+        }
+        if (!noUnnamedFiles(errno))
+            return false;
+    }
+    // A name taken already (by anything) is passed over, never opened.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string token = randomToken();
+        const std::string name = hiddenName(path, token);
+        m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (m_fd >= 0) {
+            m_name = name;
+            m_token = token;
+            // Marked only once locked: a marked file whose lock is free has lost its writer. Where either
+            // fails (a filesystem without locks or extended attributes) no other job ever removes it.
+            m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+            if (m_locked)
+                ::fsetxattr(m_fd, kMark, m_token.data(), m_token.size(), 0);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+int PartialFile::duplicate() const
+{
+    return m_fd >= 0 ? ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0) : -1;
+}
+
+bool PartialFile::is(const struct stat &st) const
+{
+    struct stat own;
+    return m_fd >= 0 && ::fstat(m_fd, &own) == 0 && sameFile(own, st);
+}
+
+bool PartialFile::linkTo(const std::string &name) const
+{
+    // Through /proc, which any user may do; else by the descriptor itself, which older kernels allow only
+    // to privileged users.
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    return ::linkat(m_fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+bool PartialFile::nameHidden()
+{
+    // A link cannot replace a file, a rename can: the unnamed file gets a hidden name first, marked before it
+    // appears, so that a writer killed between the two steps leaves a file the next job removes.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string token = randomToken();
+        if (m_locked)
+            ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0);
+        const std::string name = hiddenName(m_path, token);
+        if (linkTo(name)) {
+            m_name = name;
+            m_token = token;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+bool PartialFile::commit()
+{
+    bool ok = false;
+    struct stat st;
+    const bool exists = m_fd >= 0 && ::lstat(m_path.c_str(), &st) == 0;
+    if (m_fd < 0) {
+        errno = EBADF;
+    } else if (exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+        errno = EEXIST; // whatever appeared at the path must still be a plain file or a link to be replaced
+    } else if (!exists && m_name.empty() && linkTo(m_path)) {
+        ok = true; // a new path takes the file at once
+    } else if (exists || !m_name.empty() || errno == EEXIST) {
+        // An old file is replaced by one rename, so its readers see it or the new one, never a part; the data
+        // reaches the disk first, so that a machine stopping after the rename leaves no empty file in its
+        // place. A new path loses nothing if the machine stops first: it is not waited for.
+        const bool replacing = exists || m_name.empty();
+        ok = (!replacing || ::fdatasync(m_fd) == 0) && (!m_name.empty() || nameHidden()) &&
+             ::rename(m_name.c_str(), m_path.c_str()) == 0;
+        if (ok)
+            m_name.clear();
+    }
+    const int error = errno;
+    if (ok && !m_token.empty())
+        ::fremovexattr(m_fd, kMark);
+    discard();
+    errno = error;
+    return ok;
+}
+
+void PartialFile::discard()
+{
+    if (!m_name.empty()) {
+        // Only while the name is still this file's.
+        struct stat named;
+        if (::lstat(m_name.c_str(), &named) == 0 && is(named))
+            ::unlink(m_name.c_str());
+        m_name.clear();
+    }
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_token.clear();
+    m_locked = false;
+}
+
+void PartialFile::removeAbandoned(const std::string &dir)
+{
+    DIR *d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return;
+    const int dfd = ::dirfd(d);
+    while (const dirent *e = ::readdir(d)) {
+        const std::string token = tokenOf(e->d_name);
+        if (token.empty())
+            continue;
+        const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        char mark[kTokenChars];
+        struct stat st, named;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::fgetxattr(fd, kMark, mark, sizeof mark) == ssize_t(kTokenChars) &&
+            token.compare(0, kTokenChars, mark, kTokenChars) == 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dfd, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(st, named))
+            ::unlinkat(dfd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+} // namespace rsc::job

@@ -1,0 +1,55 @@
+#pragma once
+// The file a job writes its output into until the output is complete. Where the filesystem allows it has no
+// name at all (O_TMPFILE) and is linked into place when complete, so a process killed at any instant leaves
+// nothing behind. Elsewhere it has a hidden name beside the output, marked as ours by an extended attribute
+// that holds the random token of its name, and locked while its writer lives: later jobs in that folder
+// remove such files once their lock is free, and nothing else (a name alone never decides).
+
+#include <atomic>
+#include <string>
+#include <sys/stat.h>
+
+namespace rsc::job {
+
+class PartialFile
+{
+public:
+    PartialFile() = default;
+    PartialFile(const PartialFile &) = delete;
+    PartialFile &operator=(const PartialFile &) = delete;
+    ~PartialFile();
+
+    // Whether the file may be unnamed (on by default): tests force the named way.
+    static void allowUnnamed(bool allow) { s_allowUnnamed.store(allow); }
+
+    // Creates the file for the output `path` in its folder; false (errno set) when none could be made.
+    bool create(const std::string &path);
+    bool isOpen() const { return m_fd >= 0; }
+    // A descriptor of the file for writing, for the caller to close.
+    int duplicate() const;
+    // True when `st` describes this file.
+    bool is(const struct stat &st) const;
+    // Puts the complete file at the output path in one step, replacing what is there (a plain file or a
+    // link; its data is synced first); false (errno set) when it could not. The file is closed either way.
+    bool commit();
+    // Removes the file (its hidden name, where it has one) and closes it.
+    void discard();
+
+    // Removes the hidden files that writers which have ended left in `dir`: only our marked files, owned by
+    // this user, whose writer's lock is free.
+    static void removeAbandoned(const std::string &dir);
+
+private:
+    bool nameHidden();
+    bool linkTo(const std::string &name) const;
+
+    static std::atomic<bool> s_allowUnnamed;
+
+    int m_fd = -1;
+    std::string m_path;  // the output
+    std::string m_name;  // the hidden name while the file has one
+    std::string m_token; // in the hidden name and in the mark
+    bool m_locked = false;
+};
+
+} // namespace rsc::job
