@@ -1,18 +1,15 @@
 #include "TranslucentWindows.h"
 
-#include <QApplication>
+#include "WindowFilters.h"
+
 #include <QBitmap>
-#include <QByteArray>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPointer>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
-
-#ifdef RS_HAVE_XCB
-#include <xcb/xcb.h>
-#endif
+#include <QX11Info>
 
 namespace {
 
@@ -24,42 +21,6 @@ constexpr double kSparseShare = 0.5;
 
 const char *const kMaskedProperty = "_rs_shapeMasked";
 const char *const kSparseProperty = "_rs_shapeSparse";
-
-#ifdef RS_HAVE_XCB
-// The compositing manager of a screen owns the selection _NET_WM_CM_S<screen> (EWMH).
-bool x11CompositorRuns()
-{
-    static xcb_connection_t *s_connection = nullptr;
-    static int s_screen = 0;
-    static bool s_failed = false;
-    if (!s_connection && !s_failed) {
-        s_connection = xcb_connect(nullptr, &s_screen);
-        if (xcb_connection_has_error(s_connection)) {
-            xcb_disconnect(s_connection);
-            s_connection = nullptr;
-            s_failed = true;
-        }
-    }
-    if (!s_connection)
-        return true; // cannot tell: keep the drawn look
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(s_screen);
-    xcb_intern_atom_reply_t *atom =
-        xcb_intern_atom_reply(s_connection, xcb_intern_atom(s_connection, 1, name.size(), name.constData()), nullptr);
-    if (!atom)
-        return true;
-    const xcb_atom_t selection = atom->atom;
-    free(atom);
-    if (selection == XCB_ATOM_NONE)
-        return false; // nobody ever claimed it
-    xcb_get_selection_owner_reply_t *owner =
-        xcb_get_selection_owner_reply(s_connection, xcb_get_selection_owner(s_connection, selection), nullptr);
-    if (!owner)
-        return true;
-    const bool owned = owner->owner != XCB_WINDOW_NONE;
-    free(owner);
-    return owned;
-}
-#endif
 
 bool isFittedWindow(const QWidget *w)
 {
@@ -117,21 +78,16 @@ private:
     bool m_fitting = false;
 };
 
-QPointer<TranslucentWindowFilter> s_filter;
-
 } // namespace
 
 namespace rs {
 
 bool windowsAreComposited()
 {
-    const QString platform = QGuiApplication::platformName();
-#ifdef RS_HAVE_XCB
-    if (platform == QLatin1String("xcb"))
-        return x11CompositorRuns();
-#endif
+    // Qt follows the owner of the screen's _NET_WM_CM_S<n> selection (EWMH) from its own event stream.
+    if (QX11Info::isPlatformX11())
+        return QX11Info::isCompositingManagerRunning();
     // Wayland always composites; offscreen rendering keeps every pixel's alpha as drawn.
-    Q_UNUSED(platform);
     return true;
 }
 
@@ -184,20 +140,14 @@ void fitTranslucentWindow(QWidget *window)
     window->setProperty(kMaskedProperty, true);
 }
 
+QObject *newTranslucentWindowFilter(QObject *parent)
+{
+    return new TranslucentWindowFilter(parent);
+}
+
 void fitTranslucentWindows()
 {
-    if (s_filter || !qApp)
-        return;
-    s_filter = new TranslucentWindowFilter(qApp);
-    qApp->installEventFilter(s_filter);
+    installWindowFilters();
 }
 
 } // namespace rs
-
-namespace {
-void watchAtStartup()
-{
-    rs::fitTranslucentWindows();
-}
-} // namespace
-Q_COREAPP_STARTUP_FUNCTION(watchAtStartup)

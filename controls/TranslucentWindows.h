@@ -1,5 +1,6 @@
 #pragma once
 
+class QObject;
 class QWidget;
 
 // Skinned windows are drawn translucent: a soft shadow or rounded corners around the visible panel. Only a
@@ -12,8 +13,12 @@ namespace rs {
 // composites: Wayland, offscreen rendering).
 bool windowsAreComposited();
 
-// Watches every top-level window of the application from now on (idempotent). Runs by itself when the
-// application object is made; the window bases call it too, for programs made before it.
+// The application-wide filter that fits every translucent top-level window when it is shown or resized
+// (rs::installWindowFilters installs it).
+QObject *newTranslucentWindowFilter(QObject *parent);
+
+// Makes sure the application's window filters are installed (rs::installWindowFilters); the window bases
+// call it, so that a program that makes one of them has the filters.
 void fitTranslucentWindows();
 
 // Fits one window now: masks it to its drawn shape without a compositor, unmasks it with one.

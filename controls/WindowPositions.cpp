@@ -1,11 +1,13 @@
 #include "WindowPositions.h"
 
-#include <QApplication>
+#include "WindowFilters.h"
+
 #include <QEvent>
-#include <QGuiApplication>
-#include <QPointer>
+#include <QScreen>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
+#include <QX11Info>
 
 #include <cstdlib>
 
@@ -19,40 +21,53 @@ namespace {
 const char *const kUnsureProperty = "_rs_positionUnsure";
 
 #ifdef RS_HAVE_XCB
-// A connection of our own: Qt's is not public. Positions are server state, the same for every client.
-xcb_connection_t *x11()
-{
-    static xcb_connection_t *s_connection = nullptr;
-    static bool s_failed = false;
-    if (!s_connection && !s_failed) {
-        s_connection = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(s_connection)) {
-            xcb_disconnect(s_connection);
-            s_connection = nullptr;
-            s_failed = true;
-        }
-    }
-    return s_connection;
-}
-
 bool x11RootPos(WId id, QPoint &pos)
 {
-    xcb_connection_t *c = x11();
+    // Qt's own connection: positions are server state, the same for every client.
+    xcb_connection_t *c = QX11Info::connection();
     if (!c)
         return false;
     const auto window = xcb_window_t(id);
-    xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+    // Errors come back here, not in Qt's event stream: a window destroyed meanwhile is no fault of Qt's.
+    xcb_generic_error_t *error = nullptr;
+    xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), &error);
+    free(error);
     if (!geometry)
         return false;
     const xcb_window_t root = geometry->root;
     free(geometry);
+    error = nullptr;
     xcb_translate_coordinates_reply_t *at =
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr);
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), &error);
+    free(error);
     if (!at)
         return false;
     pos = QPoint(at->dst_x, at->dst_y);
     free(at);
     return true;
+}
+
+// Qt 5.15's high-DPI scaling maps a top-level window's native position about the screen that holds it:
+// logical = origin + (native - origin) / factor, the origin being the screen's native top-left (which Qt
+// keeps as its logical top-left) and the factor the screen's device pixel ratio.
+QPoint logicalFromNative(const QWindow *window, const QPoint &native)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return native;
+    const auto nativeGeometry = [](const QScreen *s) {
+        return QRect(s->geometry().topLeft(), s->geometry().size() * s->devicePixelRatio());
+    };
+    if (!nativeGeometry(screen).contains(native)) {
+        for (const QScreen *sibling : screen->virtualSiblings()) {
+            if (nativeGeometry(sibling).contains(native)) {
+                screen = sibling;
+                break;
+            }
+        }
+    }
+    const QPoint origin = screen->geometry().topLeft();
+    return origin + (native - origin) * (1.0 / screen->devicePixelRatio());
 }
 #endif
 
@@ -117,8 +132,6 @@ private:
     }
 };
 
-QPointer<WindowPositionFilter> s_filter;
-
 } // namespace
 
 namespace rs {
@@ -133,10 +146,10 @@ QPoint nativeClientPos(const QWidget *window, bool *asked)
     QPoint pos = top->geometry().topLeft();
 #ifdef RS_HAVE_XCB
     QWindow *handle = top->windowHandle();
-    if (handle && handle->handle() && QGuiApplication::platformName() == QLatin1String("xcb")) {
+    if (handle && handle->handle() && QX11Info::isPlatformX11()) {
         QPoint real;
         if (x11RootPos(handle->winId(), real)) {
-            pos = real;
+            pos = logicalFromNative(handle, real);
             if (asked)
                 *asked = true;
         }
@@ -160,20 +173,14 @@ bool syncWindowPosition(QWidget *window)
     return true;
 }
 
+QObject *newWindowPositionFilter(QObject *parent)
+{
+    return new WindowPositionFilter(parent);
+}
+
 void trackWindowPositions()
 {
-    if (s_filter || !qApp)
-        return;
-    s_filter = new WindowPositionFilter(qApp);
-    qApp->installEventFilter(s_filter);
+    installWindowFilters();
 }
 
 } // namespace rs
-
-namespace {
-void trackAtStartup()
-{
-    rs::trackWindowPositions();
-}
-} // namespace
-Q_COREAPP_STARTUP_FUNCTION(trackAtStartup)

@@ -1,14 +1,11 @@
 #include "QWaitForDlg.h"
 
-#include "TranslucentWindows.h"
-
 #include <QCloseEvent>
 
 QWaitForDlg::QWaitForDlg(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
-    rs::fitTranslucentWindows();
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Loading"));
     m_proWaitFor->setIndicatorPolicy(QProgressIndicator::Dots);

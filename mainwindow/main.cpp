@@ -2,7 +2,7 @@
 #include "QIAnyUtil.h"
 #include "QMainDlg.h"
 #include "TerminationSignals.h"
-#include "TranslucentWindows.h"
+#include "WindowFilters.h"
 
 #include <QApplication>
 
@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
 {
     QUiAnyUtiliy::QDpiScaleInit();
     QApplication app(argc, argv);
-    rs::fitTranslucentWindows();
+    rs::installWindowFilters();
     TerminationSignals termination;
     int result = 0;
     {

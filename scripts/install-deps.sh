@@ -11,7 +11,7 @@ PACKAGES=(
   ffmpeg
   libplist++-dev libplist-dev libtag1-dev libogg-dev libsdl2-dev
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
-  libxcb1-dev
+  libxcb1-dev libqt5x11extras5-dev
   xvfb xauth dbus-daemon
   # tests: the whole program on a desktop (window manager, X input, window geometry, screenshots)
   openbox xdotool x11-utils imagemagick

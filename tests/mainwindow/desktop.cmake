@@ -13,3 +13,9 @@ add_test(NAME tst_mainwindow_desktop
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/openbox-session.sh $<TARGET_FILE:tst_mainwindow_desktop>)
 set_tests_properties(tst_mainwindow_desktop PROPERTIES LABELS "gl;media" TIMEOUT 600 COST 120
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+# The same program on a screen of 3840x2160 with Qt's scaling at 2 (RS_DESKTOP_SCALE): placement only.
+add_test(NAME tst_mainwindow_desktop_scale2
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/openbox-session.sh --screen 3840x2160x24 $<TARGET_FILE:tst_mainwindow_desktop>
+    menusAndDialogsOpenOverTheWindow menusAndDialogsFollowTheMovedWindow)
+set_tests_properties(tst_mainwindow_desktop_scale2 PROPERTIES LABELS "gl;media" TIMEOUT 600 COST 60
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;RS_DESKTOP_SCALE=2")

@@ -2,7 +2,13 @@
 # Runs a command on an X server of its own with the openbox window manager, as on a user's desktop:
 # Xvfb on a display it picks itself (free even with other tests running), openbox managing windows
 # before the command starts, both ended afterwards. Answers the command's exit status.
+# Usage: openbox-session.sh [--screen WxHxDEPTH] command [arguments]
 set -u
+screen=1920x1080x24
+if [ "${1:-}" = "--screen" ]; then
+  screen=$2
+  shift 2
+fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/rs-openbox-XXXXXX")
 xvfb_pid=""
 wm_pid=""
@@ -14,7 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 tries=0
 until [ -s "$work/display" ]; do

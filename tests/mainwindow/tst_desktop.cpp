@@ -2,8 +2,10 @@
 // inside openbox-session.sh), driven by X input through xdotool as a user drives it, and watched from
 // outside: window geometry, the screen's pixels, the files it writes and its exit. Menus and dialogs open
 // over the window wherever the window manager placed it; files and a folder dropped from another program
-// are imported; rows reorder by dragging; Escape, Enter and Space do what a user expects; SIGTERM ends a
-// running join without a partial file.
+// are imported; rows reorder by dragging; Escape, Enter and Space do what a user expects; SIGTERM and SIGHUP
+// end a running join without a partial file, and so does a second signal during that stop.
+// With RS_DESKTOP_SCALE=2 (a second ctest run on a screen twice as big) the program runs with QT_SCALE_FACTOR=2,
+// where the X server's pixels are twice the program's: that run checks the placement cases only.
 
 #include "FFprobe.h"
 #include "MediaFixtures.h"
@@ -15,6 +17,7 @@
 #include <QProcess>
 #include <QRect>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 
@@ -117,7 +120,8 @@ private slots:
     void rowsReorderByDragging();
     void menusAndDialogsFollowTheMovedWindow();
     void joinFollowsTheList();
-    void sigtermEndsARunningJoin();
+    void signalsEndARunningJoin_data();
+    void signalsEndARunningJoin();
     void keysDoWhatAUserExpects_data();
     void keysDoWhatAUserExpects();
     void cleanup();
@@ -125,13 +129,18 @@ private slots:
 
 private:
     void checkMenusAndDialogs(const QString &state);
-    QPoint at(const QPoint &local) const { return m_main.topLeft() + local; }
+    // Positions inside the window are the program's logical pixels; the X server counts m_scale times more.
+    QPoint at(const QPoint &local) const { return m_main.topLeft() + local * m_scale; }
+    QSize logicalSize() const { return m_main.size() / m_scale; }
+    void shot(const QString &name) { screen().save(rstest::galleryPath(name + m_suffix)); }
     // Starts the bundle's program and waits for its main window.
     bool startProgram()
     {
         m_app.setProcessEnvironment(m_env);
         m_app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_app.start(rstest::bundleDir() + "/Contents/MacOS/QuorvaneReelsplice", QStringList());
+        // As from a terminal: whatever started the test may have left signals ignored, which the program keeps.
+        m_app.start(QStringLiteral("env"), {QStringLiteral("--default-signal=HUP,INT,TERM"),
+                                            rstest::bundleDir() + "/Contents/MacOS/QuorvaneReelsplice"});
         if (!m_app.waitForStarted(kBound))
             return false;
         const bool shown = QTest::qWaitFor(
@@ -155,8 +164,9 @@ private:
         QVERIFY2(onlyMainWindow(), "the import ends");
     }
     // Bottom-band buttons, from the window's right and bottom edges.
-    QPoint formatButton() const { return QPoint(m_main.width() - 123, m_main.height() - 25); }
-    QPoint convertButton() const { return QPoint(m_main.width() - 64, m_main.height() - 25); }
+    QPoint formatButton() const { return QPoint(logicalSize().width() - 123, logicalSize().height() - 25); }
+    QPoint convertButton() const { return QPoint(logicalSize().width() - 64, logicalSize().height() - 25); }
+    QPoint belowTheRows() const { return QPoint(150, logicalSize().height() - 120); }
     void click(const QPoint &local, int button = 1) { pointerTo(at(local), {"click", QString::number(button)}); }
     void key(const QString &name) { xdo({"key", name}); }
     // Waits for a window of the program, not among `before`, at least `minSize` big (tool tips are smaller).
@@ -226,7 +236,7 @@ private:
         QVERIFY2(!window.isEmpty(), what);
         const QPoint off = geometryOf(window).center() - m_main.center();
         QVERIFY2(
-            qAbs(off.x()) < 60 && qAbs(off.y()) < 60,
+            qAbs(off.x()) < 60 * m_scale && qAbs(off.y()) < 60 * m_scale,
             qPrintable(
                 QStringLiteral("%1 opened %2,%3 away from the window's centre").arg(what).arg(off.x()).arg(off.y())));
     }
@@ -257,7 +267,7 @@ private:
         pointerTo(to + QPoint(1, 0));
         QTest::qWait(100);
         xdo({"mouseup", "1"});
-        pointerTo(QPoint(0, 1079)); // away from the rows, which show buttons while hovered
+        pointerTo(QPoint(0, m_screen.height() - 1)); // away from the rows, which show buttons while hovered
         return !picture.isEmpty();
     }
     // Drags the paths from another program onto the list; answers the drop action it reports. The program
@@ -269,8 +279,7 @@ private:
         m_source.setProcessEnvironment(m_app.processEnvironment());
         m_source.start(QStringLiteral(RS_DRAG_SOURCE), paths);
         const QString window = newWindow({}, QSize(100, 100), m_source.processId());
-        if (window.isEmpty() ||
-            !drag(geometryOf(window).center(), at(QPoint(150, m_main.height() - 120)), m_source.processId()))
+        if (window.isEmpty() || !drag(geometryOf(window).center(), at(belowTheRows()), m_source.processId()))
             return -1;
         QString out;
         (void)QTest::qWaitFor(
@@ -283,6 +292,15 @@ private:
     }
     // Every file in the output folder, hidden ones too (a join writes beside its output's name first).
     QStringList outputs() const { return QDir(m_outDir).entryList(QDir::Files | QDir::Hidden); }
+    // The program has a file open in the output folder, named or not: a join is writing its output.
+    bool writesIntoOutputs() const
+    {
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(m_app.processId());
+        for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            if (QFile::symLinkTarget(fds + '/' + fd).startsWith(m_outDir + '/'))
+                return true;
+        return false;
+    }
 
     QProcessEnvironment m_env;
     QProcess m_app;
@@ -291,12 +309,20 @@ private:
     QRect m_main;
     QString m_outDir;
     QString m_dropDir;
+    int m_scale = 1;
+    QString m_suffix; // of the screenshots' names: "-scale2" at scale 2
+    QSize m_screen;
 };
 
 void TestDesktop::initTestCase()
 {
     QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "runs on the X server of openbox-session.sh");
     QVERIFY2(rstest::MediaFixtures::haveTools({"xdotool", "import", "ffmpeg"}), "xdotool, imagemagick, ffmpeg");
+    m_scale = qMax(1, qEnvironmentVariableIntValue("RS_DESKTOP_SCALE"));
+    if (m_scale > 1)
+        m_suffix = QStringLiteral("-scale%1").arg(m_scale);
+    const QStringList display = xdo({"getdisplaygeometry"}).split(' ');
+    m_screen = QSize(display.value(0).toInt(), display.value(1).toInt());
     m_dropDir = rstest::scratchDir("drop");
     QDir().mkpath(m_dropDir + "/folder/sub");
     QVERIFY(QFile::copy(colourClip("desk_red.mp4", "red"), m_dropDir + "/red.mp4"));
@@ -330,8 +356,10 @@ void TestDesktop::initTestCase()
     m_env.insert("PATH", stubs + ":" + m_env.value("PATH"));
     m_env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     m_env.insert("SDL_AUDIODRIVER", "dummy");
+    if (m_scale > 1)
+        m_env.insert("QT_SCALE_FACTOR", QString::number(m_scale));
     QVERIFY(startProgram());
-    screen().save(rstest::galleryPath("Desktop-started"));
+    shot("Desktop-started");
 }
 
 void TestDesktop::checkMenusAndDialogs(const QString &state)
@@ -342,10 +370,10 @@ void TestDesktop::checkMenusAndDialogs(const QString &state)
     // Each menu opens below its title in the window's menu bar.
     for (const auto &[name, title] : {std::make_pair("help", kHelpMenu), std::make_pair("app", kAppMenu)}) {
         const QRect menu = openMenu(title);
-        screen().save(rstest::galleryPath(QStringLiteral("Desktop-%1-menu-%2").arg(name, state)));
+        shot(QStringLiteral("Desktop-%1-menu-%2").arg(name, state));
         key("Escape");
-        QVERIFY2(qAbs(menu.left() - at(title).x()) < 60 && menu.top() >= m_main.top() + 15 &&
-                     menu.top() <= m_main.top() + 30,
+        QVERIFY2(qAbs(menu.left() - at(title).x()) < 60 * m_scale && menu.top() >= m_main.top() + 15 * m_scale &&
+                     menu.top() <= m_main.top() + 30 * m_scale,
                  qPrintable(QStringLiteral("menu at %1,%2 for a window at %3,%4")
                                 .arg(menu.left())
                                 .arg(menu.top())
@@ -376,7 +404,7 @@ void TestDesktop::checkMenusAndDialogs(const QString &state)
         const QStringList before = visibleWindows(m_app.processId());
         opener.second();
         const QString dialog = newWindow(before, QSize(200, 100));
-        screen().save(rstest::galleryPath(QStringLiteral("Desktop-%1-%2").arg(opener.first).arg(state)));
+        shot(QStringLiteral("Desktop-%1-%2").arg(opener.first).arg(state));
         expectCentred(dialog, opener.first);
         QVERIFY2(closeDialog(dialog), opener.first);
     }
@@ -384,12 +412,17 @@ void TestDesktop::checkMenusAndDialogs(const QString &state)
 
 void TestDesktop::menusAndDialogsOpenOverTheWindow()
 {
+    // The window manager centres the window (openbox: in the free space), at any scale.
+    const QPoint off = geometryOf(m_mainWindow).center() - QRect(QPoint(0, 0), m_screen).center();
+    QVERIFY2(
+        qAbs(off.x()) < 60 * m_scale && qAbs(off.y()) < 60 * m_scale,
+        qPrintable(QStringLiteral("the window opened %1,%2 away from the screen's centre").arg(off.x()).arg(off.y())));
     checkMenusAndDialogs("placed");
 }
 
 void TestDesktop::menusAndDialogsFollowTheMovedWindow()
 {
-    const QPoint target(1920 - m_main.width() - 20, 1080 - m_main.height() - 20);
+    const QPoint target(m_screen.width() - m_main.width() - 20, m_screen.height() - m_main.height() - 20);
     xdo({"windowmove", m_mainWindow, QString::number(target.x()), QString::number(target.y())});
     QVERIFY(QTest::qWaitFor([&] { return geometryOf(m_mainWindow).topLeft() == target; }, kBound));
     checkMenusAndDialogs("moved");
@@ -398,7 +431,7 @@ void TestDesktop::menusAndDialogsFollowTheMovedWindow()
 void TestDesktop::dropImportsFilesAndFolder()
 {
     importClips();
-    screen().save(rstest::galleryPath("Desktop-dropped"));
+    shot("Desktop-dropped");
 }
 
 void TestDesktop::rowsReorderByDragging()
@@ -406,7 +439,7 @@ void TestDesktop::rowsReorderByDragging()
     // The first row onto the lower half of the third: it goes after it.
     QVERIFY2(drag(at(nameOfRow(0)), at(nameOfRow(2) + QPoint(0, 15)), m_app.processId()), "the row drag starts");
     QVERIFY2(rowsShow({kGreen, kBlue, kRed}), "rows green, blue, red");
-    screen().save(rstest::galleryPath("Desktop-reordered"));
+    shot("Desktop-reordered");
 }
 
 void TestDesktop::joinFollowsTheList()
@@ -422,23 +455,41 @@ void TestDesktop::joinFollowsTheList()
     QVERIFY(near(frameColour(output, 5), kRed));
 }
 
-void TestDesktop::sigtermEndsARunningJoin()
+void TestDesktop::signalsEndARunningJoin_data()
 {
-    const QColor empty = screen().pixelColor(at(thumbnailOfRow(3)));
+    QTest::addColumn<QList<int>>("signals_");
+    QTest::newRow("SIGTERM") << QList<int>{SIGTERM};
+    QTest::newRow("SIGHUP") << QList<int>{SIGHUP};
+    // The second ends the program from its handler, wherever the stop has got to.
+    QTest::newRow("SIGTERM, then SIGINT during the stop") << QList<int>{SIGTERM, SIGINT};
+}
+
+void TestDesktop::signalsEndARunningJoin()
+{
+    QFETCH(QList<int>, signals_);
+    int row = 3; // after the clips of the cases before
+    if (m_app.state() == QProcess::NotRunning) {
+        QVERIFY(startProgram()); // the row before ended it
+        row = 0;
+    }
+    const QColor empty = screen().pixelColor(at(thumbnailOfRow(row)));
     QVERIFY(dropFromOtherProgram({m_dropDir + "/long.mp4"}) > 0);
-    QVERIFY(QTest::qWaitFor([&] { return screen().pixelColor(at(thumbnailOfRow(3))) != empty; }, kBound * 3));
+    QVERIFY(QTest::qWaitFor([&] { return screen().pixelColor(at(thumbnailOfRow(row))) != empty; }, kBound * 3));
     QVERIFY(onlyMainWindow());
     const QStringList done = outputs();
     const QStringList before = visibleWindows(m_app.processId());
     click(convertButton());
     expectCentred(newWindow(before, QSize(200, 100)), "Progress");
     // The join is writing its file when the signal comes.
-    QVERIFY(QTest::qWaitFor([&] { return outputs().size() > done.size(); }, kBound * 3));
-    screen().save(rstest::galleryPath("Desktop-joining"));
-    ::kill(pid_t(m_app.processId()), SIGTERM);
+    QVERIFY(QTest::qWaitFor([&] { return writesIntoOutputs(); }, kBound * 3));
+    shot("Desktop-joining");
+    for (int signo : signals_)
+        ::kill(pid_t(m_app.processId()), signo);
     QVERIFY2(m_app.waitForFinished(kBound * 3), "the program ends");
     QCOMPARE(m_app.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_app.exitCode(), 128 + SIGTERM);
+    // Two signals pending at once are handled lowest number first: the status names either of them.
+    QVERIFY2(std::any_of(signals_.begin(), signals_.end(), [&](int signo) { return m_app.exitCode() == 128 + signo; }),
+             qPrintable(QString::number(m_app.exitCode())));
     QCOMPARE(outputs(), done);
 }
 
@@ -467,7 +518,7 @@ void TestDesktop::keysDoWhatAUserExpects()
     }
     const QStringList before = dialogs();
     if (setUp == 0) {
-        click(QPoint(150, m_main.height() - 120));
+        click(belowTheRows());
     } else if (setUp == 1) {
         QVERIFY(!openMenu(nameOfRow(0), 3).isNull());
         key("Down");
@@ -501,7 +552,7 @@ void TestDesktop::cleanup()
 {
     // What the screen showed when a check failed.
     if (QTest::currentTestFailed())
-        screen().save(rstest::galleryPath(QStringLiteral("Desktop-failed-%1").arg(QTest::currentTestFunction())));
+        shot(QStringLiteral("Desktop-failed-%1").arg(QTest::currentTestFunction()));
 }
 
 void TestDesktop::cleanupTestCase()
