@@ -58,16 +58,6 @@ qint64 deadPid()
     return p.processId() > 0 ? p.processId() : 999999;
 }
 
-QString longClip()
-{
-    return MediaFixtures::make(
-        {QStringLiteral("stop_720p.mp4"),
-         QString::fromLatin1("-f lavfi -i testsrc2=size=1280x720:rate=30:duration=20 -f lavfi -i "
-                             "sine=frequency=440:sample_rate=48000:duration=20 -c:v libx264 -preset ultrafast "
-                             "-pix_fmt yuv420p -c:a aac")
-             .split(QLatin1Char(' '))});
-}
-
 // The size of the file a process holds open in `dir` without a name ("<dir>/#<inode> (deleted)"); -1 when it
 // holds none.
 qint64 unnamedFileSize(pid_t pid, const QString &dir)
@@ -186,7 +176,7 @@ void TestJobGuards::sourceChangedDuringItsTaskFails()
     // already ended read the clip whole and is tried again.
     QFETCH(bool, lossless);
     QFETCH(QString, change);
-    const QString clip = longClip();
+    const QString clip = jobtest::longClip();
     QFile other(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")));
     QVERIFY(other.open(QIODevice::ReadOnly));
     const QByteArray otherBytes = other.readAll();
@@ -380,7 +370,7 @@ void TestJobGuards::partsOfEndedRunsAreRemoved()
     users.sort();
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), users);
 
-    const QByteArray source = longClip().toUtf8();
+    const QByteArray source = jobtest::longClip().toUtf8();
     const QByteArray out = (dir + QStringLiteral("/out.mp4")).toUtf8();
     const pid_t child = ::fork();
     QVERIFY(child >= 0);

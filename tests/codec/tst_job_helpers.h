@@ -71,6 +71,17 @@ inline Outcome runMerge(bool lossless, const QString &out, const QString &contai
     return r;
 }
 
+inline QString longClip()
+{
+    // Long enough that a stop lands in the middle of the task in both modes.
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("stop_720p.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=1280x720:rate=30:duration=20 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=48000:duration=20 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
 inline QByteArray ffmpegOut(const QStringList &args, QByteArray *err = nullptr)
 {
     QProcess p;

@@ -30,17 +30,6 @@ QByteArray digest(const QString &path)
     return h.result();
 }
 
-QString longClip()
-{
-    // Long enough that a stop lands in the middle of the task in both modes.
-    return MediaFixtures::make(
-        {QStringLiteral("stop_720p.mp4"),
-         QString::fromLatin1("-f lavfi -i testsrc2=size=1280x720:rate=30:duration=20 -f lavfi -i "
-                             "sine=frequency=440:sample_rate=48000:duration=20 -c:v libx264 -preset ultrafast "
-                             "-pix_fmt yuv420p -c:a aac")
-             .split(QLatin1Char(' '))});
-}
-
 } // namespace
 
 class TestJobSafety : public QObject
@@ -112,7 +101,7 @@ void TestJobSafety::failuresKeepEveryFile()
     const QString dir = rstest::scratchDir(QStringLiteral("safety"));
     // The sources are copies in the output's folder, so the output path can name them.
     QStringList sources{dir + QStringLiteral("/one.mp4"), dir + QStringLiteral("/two.mp4")};
-    QVERIFY(QFile::copy(failure == QLatin1String("stop") ? longClip()
+    QVERIFY(QFile::copy(failure == QLatin1String("stop") ? jobtest::longClip()
                                                          : MediaFixtures::standard(QStringLiteral("h264_aac.mp4")),
                         sources[0]));
     // A clip that cannot join without re-encoding; one that is no media at all when re-encoding.
@@ -236,7 +225,7 @@ void TestJobSafety::shrinkingSourceIsNoSuccess()
     const QString dir = rstest::scratchDir(QStringLiteral("shrink"));
     const QString source = dir + QStringLiteral("/clip.mp4");
     const QString out = dir + QStringLiteral("/joined.mp4");
-    QVERIFY(QFile::copy(longClip(), source));
+    QVERIFY(QFile::copy(jobtest::longClip(), source));
     const double length = rstest::FFprobe::durationSeconds(source);
     rsc_job *job =
         lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
