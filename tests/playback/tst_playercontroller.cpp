@@ -8,7 +8,9 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -176,6 +178,14 @@ private slots:
 
     // ------------------------------------------------------------------------------------------ timers
 
+    // Nothing more is to come from the controller once none of its timers runs: no redraw, no poll.
+    static bool quiet(const ZTPlayerManager &manager)
+    {
+        const QList<QTimer *> timers = manager.findChildren<QTimer *>();
+        return !timers.isEmpty() &&
+               std::none_of(timers.begin(), timers.end(), [](const QTimer *t) { return t->isActive(); });
+    }
+
     void timersPollWhilePlayingAndRepaintOnlyOnChange()
     {
         Fixture f;
@@ -184,8 +194,7 @@ private slots:
         QSignalSpy time(&f.manager, &ZTPlayerManager::emitPlayTime);
         const auto shows = [] { return rscfake::count("rsc_player_show_video_frame"); };
         // Paused after opening: the current frame is asked for once, then nothing while nothing changes.
-        QTRY_COMPARE_WITH_TIMEOUT(shows(), 1, rstest::kHangBoundMs);
-        QTest::qWait(200); // no state says "no redraw to come": a slow machine only shortens the look
+        QTRY_VERIFY_WITH_TIMEOUT(quiet(f.manager), rstest::kHangBoundMs);
         QCOMPARE(shows(), 1);
         // A burst of edits while paused: one redraw with all of them.
         rscfake::clearCalls();
@@ -195,8 +204,7 @@ private slots:
             f.manager.setVideoEffectSettings(effect);
         }
         f.manager.setCropSettings(VECropSettings());
-        QTRY_COMPARE_WITH_TIMEOUT(shows(), 1, rstest::kHangBoundMs);
-        QTest::qWait(200); // as above
+        QTRY_VERIFY_WITH_TIMEOUT(quiet(f.manager), rstest::kHangBoundMs);
         QCOMPARE(shows(), 1);
         // Playing: no redraws, even for an edit (the next frame carries it), the position every 100 ms.
         rscfake::setResult("rsc_player_play_time", int64_t(2 * kSecond));
@@ -206,8 +214,9 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         f.manager.setVideoEffectSettings(effect);
-        QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 2, rstest::kHangBoundMs);
-        QTest::qWait(100); // as above; the polls are counted against the time that really passed
+        // The polls are counted against the time that really passed.
+        QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 3, rstest::kHangBoundMs);
+        QVERIFY(!quiet(f.manager));
         QCOMPARE(shows(), 0);
         QVERIFY2(progress.count() <= clock.elapsed() / 95 + 1, qPrintable(QString::number(progress.count())));
         QCOMPARE(progress.last().first().toDouble(), 0.5);
@@ -216,7 +225,7 @@ private slots:
         f.manager.onPause();
         const int polls = progress.count();
         rscfake::clearCalls();
-        QTest::qWait(200); // as above
+        QTRY_VERIFY_WITH_TIMEOUT(quiet(f.manager), rstest::kHangBoundMs);
         QVERIFY2(shows() <= 1, qPrintable(QString::number(shows())));
         QCOMPARE(progress.count(), polls);
     }
