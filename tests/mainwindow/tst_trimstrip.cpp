@@ -29,6 +29,15 @@ QImage filmFrame(int i)
     image.fill(QColor::fromHsv((i * 36) % 360, 140, 200));
     return image;
 }
+
+// A strip 600 px long showing the whole of a one-minute clip, on the screen.
+bool showMinute(QImageDualSlider &strip)
+{
+    strip.resize(618, strip.height());
+    strip.SetTrimInfo(TrimInfo{0, 0, 0, 60 * kSec});
+    strip.show();
+    return QTest::qWaitForWindowExposed(&strip);
+}
 } // namespace
 
 Q_DECLARE_METATYPE(uint64_t)
@@ -178,10 +187,7 @@ private slots:
     void dragHandles()
     {
         QImageDualSlider strip;
-        strip.resize(618, strip.height()); // strip length 600
-        strip.SetTrimInfo(TrimInfo{0, 0, 0, 60 * kSec});
-        strip.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        QVERIFY(showMinute(strip));
         QSignalSpy trims(&strip, &QImageDualSlider::emitTrimInfoChanged);
         QSignalSpy positions(&strip, &QImageDualSlider::emitProgressValueChanged);
 
@@ -259,10 +265,7 @@ private slots:
     void picturesArrivingDuringADrag()
     {
         QImageDualSlider strip;
-        strip.resize(618, strip.height());
-        strip.SetTrimInfo(TrimInfo{0, 0, 0, 60 * kSec});
-        strip.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        QVERIFY(showMinute(strip));
         QSignalSpy trims(&strip, &QImageDualSlider::emitTrimInfoChanged);
         const QPoint p = strip.startHandleRect().center();
         rstest::pressAt(&strip, p);
@@ -278,10 +281,7 @@ private slots:
     void pressOnThumbnailsSeeks()
     {
         QImageDualSlider strip;
-        strip.resize(618, strip.height());
-        strip.SetTrimInfo(TrimInfo{0, 0, 0, 60 * kSec});
-        strip.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        QVERIFY(showMinute(strip));
         QSignalSpy positions(&strip, &QImageDualSlider::emitProgressValueChanged);
         QSignalSpy presses(&strip, &QImageDualSlider::sendPressEvent);
         QSignalSpy trims(&strip, &QImageDualSlider::emitTrimInfoChanged);
