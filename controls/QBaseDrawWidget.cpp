@@ -1,7 +1,7 @@
 #include "QBaseDrawWidget.h"
 
 #include "QBaseImageDraw.h"
-#include "WindowPositions.h"
+#include "WindowFilters.h"
 #include "ZtMacosInterface.h"
 
 #include <QDialog>
@@ -65,7 +65,7 @@ QBaseDrawWidget::QBaseDrawWidget(QWidget *host, dlgType type) : d(new QBaseDrawW
         host->setMouseTracking(true);
     // Centring dialogs, dragging and the window's menus all start from where the window is.
     if (type != 2)
-        rs::trackWindowPositions();
+        rs::installWindowFilters();
 }
 
 QBaseDrawWidget::~QBaseDrawWidget() = default;

@@ -1,12 +1,12 @@
 #include "QZTDialog.h"
 
-#include "TranslucentWindows.h"
+#include "WindowFilters.h"
 
 #include <QMouseEvent>
 
 QZTDialog::QZTDialog(QWidget *parent, dlgType type) : QDialog(parent), QBaseDrawWidget(this, type)
 {
-    rs::fitTranslucentWindows();
+    rs::installWindowFilters();
 }
 
 void QZTDialog::mousePressEvent(QMouseEvent *e)

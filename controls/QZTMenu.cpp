@@ -1,6 +1,6 @@
 #include "QZTMenu.h"
 
-#include "TranslucentWindows.h"
+#include "WindowFilters.h"
 
 #include <QFileInfo>
 
@@ -24,7 +24,7 @@ void QZTMenu::InitMenu()
 {
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground, true);
-    rs::fitTranslucentWindows();
+    rs::installWindowFilters();
     QZTMenuStyle *old = m_style;
     m_style = new QZTMenuStyle(nullptr);
     setStyle(m_style);

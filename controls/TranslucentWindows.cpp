@@ -1,7 +1,5 @@
 #include "TranslucentWindows.h"
 
-#include "WindowFilters.h"
-
 #include <QBitmap>
 #include <QEvent>
 #include <QImage>
@@ -143,11 +141,6 @@ void fitTranslucentWindow(QWidget *window)
 QObject *newTranslucentWindowFilter(QObject *parent)
 {
     return new TranslucentWindowFilter(parent);
-}
-
-void fitTranslucentWindows()
-{
-    installWindowFilters();
 }
 
 } // namespace rs

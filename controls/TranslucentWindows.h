@@ -17,10 +17,6 @@ bool windowsAreComposited();
 // (rs::installWindowFilters installs it).
 QObject *newTranslucentWindowFilter(QObject *parent);
 
-// Makes sure the application's window filters are installed (rs::installWindowFilters); the window bases
-// call it, so that a program that makes one of them has the filters.
-void fitTranslucentWindows();
-
 // Fits one window now: masks it to its drawn shape without a compositor, unmasks it with one.
 void fitTranslucentWindow(QWidget *window);
 

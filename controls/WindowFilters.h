@@ -6,8 +6,8 @@
 namespace rs {
 
 // Installs the filters on the application object (idempotent; nothing without one). The program calls it at
-// start-up, tests of windows call it the same way; it also runs by itself when the application object is made
-// in a program that links the window classes.
+// start-up and the window bases when they are made; it also runs by itself when the application object is
+// made in a program that links this file.
 void installWindowFilters();
 
 } // namespace rs

@@ -1,7 +1,5 @@
 #include "WindowPositions.h"
 
-#include "WindowFilters.h"
-
 #include <QEvent>
 #include <QScreen>
 #include <QVariant>
@@ -176,11 +174,6 @@ bool syncWindowPosition(QWidget *window)
 QObject *newWindowPositionFilter(QObject *parent)
 {
     return new WindowPositionFilter(parent);
-}
-
-void trackWindowPositions()
-{
-    installWindowFilters();
 }
 
 } // namespace rs

@@ -23,10 +23,6 @@ QPoint nativeClientPos(const QWidget *window, bool *asked = nullptr);
 // A move the program makes itself is trusted: the window manager reports it if it places the window elsewhere.
 QObject *newWindowPositionFilter(QObject *parent);
 
-// Makes sure the application's window filters are installed (rs::installWindowFilters); the window bases
-// call it, so that a program that makes one of them has the filters.
-void trackWindowPositions();
-
 // Checks one window now and sets Qt's geometry to the window system's position when they differ. True when
 // a correction was made.
 bool syncWindowPosition(QWidget *window);

@@ -4,7 +4,7 @@
 #include "NineGridDraw.h"
 #include "QImageButton.h"
 #include "SkinImageLoad.h"
-#include "TranslucentWindows.h"
+#include "WindowFilters.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,7 +12,7 @@
 QNinePointsImageDialog::QNinePointsImageDialog(QWidget *parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_MouseTracking, true);
-    rs::fitTranslucentWindows();
+    rs::installWindowFilters();
 }
 
 QNinePointsImageDialog::~QNinePointsImageDialog() = default;
