@@ -93,17 +93,62 @@ bool soundFromFirstPacket(AVCodecID id)
 
 // Matroska writers state each track's length in a "DURATION" tag ("DURATION-<language>" too): mkvmerge as
 // the length from the track's first timestamp (a statistic it lists in "_STATISTICS_TAGS"), ffmpeg as
-// where the track ends. Microseconds on the file's time line; 0 when the stream states none.
-int64_t taggedEndUs(const AVStream *st)
+// where the track ends. ffmpeg keeps that list when it remuxes such a file but writes its own tag, so the
+// list counts only in files that libavformat did not write. Microseconds on the file's time line; 0 when the
+// stream states none.
+int64_t taggedEndUs(const AVFormatContext *ctx, const AVStream *st)
 {
     const AVDictionaryEntry *tag = av_dict_get(st->metadata, "DURATION", nullptr, AV_DICT_IGNORE_SUFFIX);
     int64_t us = 0;
     if (!tag || av_parse_time(&us, tag->value, 1) < 0 || us <= 0)
         return 0;
     const AVDictionaryEntry *stats = av_dict_get(st->metadata, "_STATISTICS_TAGS", nullptr, AV_DICT_IGNORE_SUFFIX);
-    if (stats && std::strstr(stats->value, "DURATION") && st->start_time != AV_NOPTS_VALUE)
+    const AVDictionaryEntry *muxer = av_dict_get(ctx->metadata, "encoder", nullptr, 0);
+    const bool byLibavformat = muxer && std::strncmp(muxer->value, "Lavf", 4) == 0;
+    if (stats && std::strstr(stats->value, "DURATION") && !byLibavformat && st->start_time != AV_NOPTS_VALUE)
         us += av_rescale_q(st->start_time, st->time_base, AV_TIME_BASE_Q);
     return us;
+}
+
+// An EBML number at `p`: an element's ID keeps its length marker, a size drops it, and a size with every bit
+// set is unknown (UINT64_MAX). False when it does not fit before `end`.
+bool readEbml(const uint8_t *&p, const uint8_t *end, bool id, uint64_t *value)
+{
+    if (p >= end || *p == 0)
+        return false;
+    const int length = __builtin_clz(unsigned(*p)) - 23; // the byte's leading zeros, plus one
+    if (end - p < length)
+        return false;
+    const unsigned marker = 0x100u >> length;
+    uint64_t v = id ? *p : *p & (marker - 1);
+    bool unknown = v == marker - 1;
+    for (int i = 1; i < length; ++i) {
+        unknown = unknown && p[i] == 0xff;
+        v = v << 8 | p[i];
+    }
+    p += length;
+    *value = !id && unknown ? UINT64_MAX : v;
+    return true;
+}
+
+// Where a Matroska file's Segment ends by its head (its writer fills the size in when it finishes); -1 when
+// the size is unknown (a live recording) or cannot be read.
+int64_t matroskaSegmentEnd(const FileIO &io)
+{
+    constexpr uint64_t kSegment = 0x18538067;
+    uint8_t head[256];
+    const uint8_t *p = head;
+    const uint8_t *end = head + std::max<ssize_t>(io.readAt(0, head, sizeof head), 0);
+    uint64_t id = 0;
+    uint64_t size = 0;
+    while (readEbml(p, end, true, &id) && readEbml(p, end, false, &size) && size != UINT64_MAX) {
+        if (id == kSegment)
+            return int64_t(p - head) + int64_t(size);
+        if (size > uint64_t(end - p))
+            break;
+        p += size;
+    }
+    return -1;
 }
 
 } // namespace
@@ -172,6 +217,8 @@ bool InputClip::open(const std::string &path, int audioTrack, int program, std::
             if (last && last->pos + last->size > size)
                 return fail(path + " is truncated: its data ends before its index says");
         }
+        m_shorterThanStated =
+            size > 0 && std::strncmp(ctx->iformat->name, "matroska", 8) == 0 && matroskaSegmentEnd(m_io) > size;
     }
     for (unsigned i = 0; i < ctx->nb_streams; ++i) {
         if (static_cast<int>(i) != m_video && static_cast<int>(i) != m_audio)
@@ -580,6 +627,10 @@ bool InputClip::containerSpeaksFor(const AVStream *video, const AVStream *audio)
 {
     if (m_format->duration <= 0)
         return false;
+    // A file that ends before its head says has lost its tail: its stated length stands, whichever stream
+    // set it (the streams' own statements may have been in the part lost).
+    if (m_shorterThanStated)
+        return true;
     for (unsigned i = 0; i < m_format->nb_streams; ++i) {
         const AVStream *st = m_format->streams[i];
         if (st == video || st == audio || st->codecpar->codec_type == AVMEDIA_TYPE_ATTACHMENT ||
@@ -605,7 +656,7 @@ int64_t InputClip::statedEndUs(bool video, bool audio) const
         if (st->duration > 0 && st->start_time != AV_NOPTS_VALUE)
             end =
                 std::max(end, av_rescale_q(st->start_time + st->duration, st->time_base, AV_TIME_BASE_Q) - originUs());
-        else if (const int64_t tagged = taggedEndUs(st); tagged > 0)
+        else if (const int64_t tagged = taggedEndUs(m_format.get(), st); tagged > 0)
             end = std::max(end, tagged - originUs());
         else if (containerSpeaks)
             end = std::max(end, m_format->duration);

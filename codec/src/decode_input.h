@@ -43,7 +43,7 @@ public:
     // elementary stream); read ahead, not consumed.
     bool firstPacketTimed(int stream);
     bool openDecoders(bool video, bool audio, std::string *error);
-    // True once the file has changed (size or modification time) since it was opened.
+    // True once the file has changed (size, modification or change time) since it was opened.
     bool sourceChanged() { return m_io.sourceChanged(); }
     // True when the clip was opened for copying without the full probe.
     bool openedFromHeader() const { return m_fromHeader; }
@@ -62,14 +62,15 @@ public:
     int64_t originUs() const;
     // Where the content of the streams read ends by the file's own statement (clip time): each stream's
     // duration, else its Matroska "DURATION" tag, else the file's length when no other stream could set
-    // it; 0 when unknown or only guessed from the bit rate.
+    // it (or the file ends before its head says); 0 when unknown or only guessed from the bit rate.
     int64_t statedEndUs(bool video, bool audio) const;
     // Seeks so that reading starts at or before `us` (a keyframe of the video).
     bool seekTo(int64_t us);
 
 private:
     bool pickStreams(int audioTrack, int program);
-    // True when the container's length is the end of these streams: no other stream could have set it.
+    // True when the container's length is the end of these streams: no other stream could have set it, or
+    // the file was cut short.
     bool containerSpeaksFor(const AVStream *video, const AVStream *audio) const;
     bool headerSufficesForCopy() const;
     bool completeForCopy();
@@ -86,7 +87,8 @@ private:
     int m_video = -1;
     int m_audio = -1;
     bool m_fromHeader = false;
-    bool m_dropGuessedDts = false; // the demuxer's guesses at the picture's decoding times
+    bool m_dropGuessedDts = false;    // the demuxer's guesses at the picture's decoding times
+    bool m_shorterThanStated = false; // a Matroska file that ends before its Segment does
 };
 
 } // namespace rsc::job

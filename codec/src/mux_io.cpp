@@ -70,6 +70,11 @@ bool FileIO::sourceChanged()
     return m_changed;
 }
 
+ssize_t FileIO::readAt(int64_t offset, void *buffer, size_t size) const
+{
+    return m_fd >= 0 && !m_writer ? ::pread(m_fd, buffer, size, offset) : -1;
+}
+
 bool FileIO::openWrite(int fd)
 {
     close();
@@ -77,17 +82,6 @@ bool FileIO::openWrite(int fd)
         return false;
     m_fd = fd;
     return setUp(true);
-}
-
-bool FileIO::sync()
-{
-    if (m_ctx && m_ctx->write_flag)
-        avio_flush(m_ctx);
-    if (m_writer && !m_writer->drain())
-        noteWriteFailure(m_writer->errorNumber());
-    if (m_fd >= 0 && !m_writeFailed && ::fdatasync(m_fd) != 0)
-        noteWriteFailure(errno);
-    return m_fd >= 0 && !m_writeFailed && (!m_ctx || m_ctx->error >= 0);
 }
 
 void FileIO::noteWriteFailure(int error)

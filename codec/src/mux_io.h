@@ -8,6 +8,7 @@
 #include <memory>
 
 #include <string>
+#include <sys/types.h>
 
 namespace rsc::job {
 
@@ -23,10 +24,10 @@ public:
     // True once the file read has changed (size, modification or change time) since it was opened; reads
     // then fail.
     bool sourceChanged();
+    // Up to `size` bytes of the file read from `offset`, without moving the reading position; the count, or -1.
+    ssize_t readAt(int64_t offset, void *buffer, size_t size) const;
     // Writes into `fd`, a file opened for writing, which it takes over (closes).
     bool openWrite(int fd);
-    // Writes out the buffer and asks the disk to hold the data; false when any write failed.
-    bool sync();
     AVIOContext *context() const { return m_ctx; }
     // Flushes and closes; false when a write failed.
     bool close();

@@ -26,8 +26,9 @@ QStringList pictureDigests(const QString &path)
     return digests;
 }
 
-// 6 s of picture and sound in Matroska by `muxer` ("ffmpeg" or "mkvmerge"), with a SubRip track whose last
-// cue is at 58 s when `lateSubtitle`; cut to its first third when `cut`.
+// 6 s of picture and sound in Matroska by `muxer` ("ffmpeg", "mkvmerge", or "mkvmerge+ffmpeg": mkvmerge's
+// file with picture and sound 3 s late, copied by ffmpeg, which keeps mkvmerge's list of statistics tags),
+// with a SubRip track whose last cue is at 58 s when `lateSubtitle`; cut to its first third when `cut`.
 QString sixSecondMatroska(const QString &muxer, bool lateSubtitle, bool cut)
 {
     const QString name =
@@ -42,8 +43,11 @@ QString sixSecondMatroska(const QString &muxer, bool lateSubtitle, bool cut)
         command += QStringLiteral("ffmpeg -v error -i clip.mp4%1 -map 0%2 -c copy \"$OUT\"")
                        .arg(lateSubtitle ? QStringLiteral(" -i late.srt") : QString(),
                             lateSubtitle ? QStringLiteral(" -map 1") : QString());
-    else
+    else if (muxer == QLatin1String("mkvmerge"))
         command += QStringLiteral("mkvmerge -q -o \"$OUT\" clip.mp4") + subtitle;
+    else
+        command += QStringLiteral("mkvmerge -q -o late.mkv --sync 0:3000 --sync 1:3000 clip.mp4") + subtitle +
+                   QStringLiteral(" && ffmpeg -v error -i late.mkv -map 0 -c copy \"$OUT\"");
     const QString whole = MediaFixtures::makeByCommand(name, command);
     if (!cut)
         return whole;
@@ -347,17 +351,20 @@ void TestJobForeign::endIsJudgedByTheStreamsJoined_data()
     QTest::addColumn<bool>("lossless");
     for (const bool lossless : {true, false}) {
         const QString mode = lossless ? QStringLiteral(", lossless") : QStringLiteral(", re-encoding");
-        for (const char *muxer : {"ffmpeg", "mkvmerge"}) {
+        for (const char *muxer : {"ffmpeg", "mkvmerge", "mkvmerge+ffmpeg"}) {
             // A subtitle past the picture and sound makes the file's length, not theirs.
             QTest::newRow(qPrintable(QString::fromLatin1(muxer) + QStringLiteral(", subtitle past the end") + mode))
                 << sixSecondMatroska(QString::fromLatin1(muxer), true, false) << true << lossless;
         }
         // Really cut short: ffmpeg's per-track lengths survive at the head; mkvmerge's are at the tail, where
-        // the file's length speaks for picture and sound alone.
+        // the file's length speaks for picture and sound alone, or, beside a subtitle, because the file ends
+        // before its head says.
         QTest::newRow(qPrintable(QStringLiteral("ffmpeg, subtitle, cut short") + mode))
             << sixSecondMatroska(QStringLiteral("ffmpeg"), true, true) << false << lossless;
         QTest::newRow(qPrintable(QStringLiteral("mkvmerge, cut short") + mode))
             << sixSecondMatroska(QStringLiteral("mkvmerge"), false, true) << false << lossless;
+        QTest::newRow(qPrintable(QStringLiteral("mkvmerge, subtitle, cut short") + mode))
+            << sixSecondMatroska(QStringLiteral("mkvmerge"), true, true) << false << lossless;
     }
 }
 
