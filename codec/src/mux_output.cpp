@@ -265,11 +265,7 @@ bool OutputFile::finish(bool keep)
         m_failed = !ok;
         return ok;
     }
-    // The data must be on the disk before the new file takes the place of an old one (a new name loses
-    // nothing if the machine stops before the data is written, so it is not waited for).
-    struct stat existing;
-    if (ok && keep && m_partial.isOpen() && ::lstat(m_path.c_str(), &existing) == 0 && !m_io.sync())
-        ok = false;
+    // Every block is written when the file closes; the commit syncs the data before it replaces an old file.
     if (!m_io.close())
         ok = false;
     avformat_free_context(m_format);

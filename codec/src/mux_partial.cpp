@@ -116,12 +116,10 @@ bool PartialFile::create(const std::string &path)
         m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
         if (m_fd >= 0) {
             m_name = name;
-            m_token = token;
             // Marked only once locked: a marked file whose lock is free has lost its writer. Where either
             // fails (a filesystem without locks or extended attributes) no other job ever removes it.
             m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
-            if (m_locked)
-                ::fsetxattr(m_fd, kMark, m_token.data(), m_token.size(), 0);
+            m_marked = m_locked && ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0) == 0;
             return true;
         }
         if (errno != EEXIST)
@@ -159,12 +157,10 @@ bool PartialFile::nameHidden()
     // appears, so that a writer killed between the two steps leaves a file the next job removes.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string token = randomToken();
-        if (m_locked)
-            ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0);
+        m_marked = m_locked && ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0) == 0;
         const std::string name = hiddenName(m_path, token);
         if (linkTo(name)) {
             m_name = name;
-            m_token = token;
             return true;
         }
         if (errno != EEXIST)
@@ -176,30 +172,42 @@ bool PartialFile::nameHidden()
 bool PartialFile::commit()
 {
     bool ok = false;
-    struct stat st;
-    const bool exists = m_fd >= 0 && ::lstat(m_path.c_str(), &st) == 0;
-    if (m_fd < 0) {
+    if (m_fd < 0)
         errno = EBADF;
-    } else if (exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
-        errno = EEXIST; // whatever appeared at the path must still be a plain file or a link to be replaced
-    } else if (!exists && m_name.empty() && linkTo(m_path)) {
-        ok = true; // a new path takes the file at once
-    } else if (exists || !m_name.empty() || errno == EEXIST) {
-        // An old file is replaced by one rename, so its readers see it or the new one, never a part; the data
-        // reaches the disk first, so that a machine stopping after the rename leaves no empty file in its
-        // place. A new path loses nothing if the machine stops first: it is not waited for.
-        const bool replacing = exists || m_name.empty();
-        ok = (!replacing || ::fdatasync(m_fd) == 0) && (!m_name.empty() || nameHidden()) &&
-             ::rename(m_name.c_str(), m_path.c_str()) == 0;
-        if (ok)
-            m_name.clear();
-    }
+    else
+        ok = place();
     const int error = errno;
-    if (ok && !m_token.empty())
+    if (ok && m_marked)
         ::fremovexattr(m_fd, kMark);
     discard();
     errno = error;
     return ok;
+}
+
+bool PartialFile::place()
+{
+    struct stat st;
+    const bool exists = ::lstat(m_path.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+        errno = EEXIST; // whatever appeared at the path must still be a plain file or a link to be replaced
+        return false;
+    }
+    if (!exists && m_name.empty()) {
+        if (linkTo(m_path))
+            return true; // a new path takes the file at once
+        if (errno != EEXIST)
+            return false;
+        // A file appeared at the path meanwhile: it is replaced as an old one is.
+    }
+    // An old file is replaced by one rename, so its readers see it or the new one, never a part; the data
+    // reaches the disk first, so that a machine stopping after the rename leaves no empty file in its place.
+    // A new path loses nothing if the machine stops first: it is not waited for.
+    const bool replacing = exists || m_name.empty();
+    if ((replacing && ::fdatasync(m_fd) != 0) || (m_name.empty() && !nameHidden()) ||
+        ::rename(m_name.c_str(), m_path.c_str()) != 0)
+        return false;
+    m_name.clear();
+    return true;
 }
 
 void PartialFile::discard()
@@ -214,8 +222,7 @@ void PartialFile::discard()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    m_token.clear();
-    m_locked = false;
+    m_locked = m_marked = false;
 }
 
 void PartialFile::removeAbandoned(const std::string &dir)

@@ -40,16 +40,17 @@ public:
     static void removeAbandoned(const std::string &dir);
 
 private:
+    bool place();
     bool nameHidden();
     bool linkTo(const std::string &name) const;
 
     static std::atomic<bool> s_allowUnnamed;
 
     int m_fd = -1;
-    std::string m_path;  // the output
-    std::string m_name;  // the hidden name while the file has one
-    std::string m_token; // in the hidden name and in the mark
+    std::string m_path; // the output
+    std::string m_name; // the hidden name while the file has one
     bool m_locked = false;
+    bool m_marked = false; // carries the token of its hidden name as our mark
 };
 
 } // namespace rsc::job

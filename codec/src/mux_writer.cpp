@@ -78,14 +78,6 @@ void BlockWriter::submitCurrent()
     m_changed.notify_all();
 }
 
-bool BlockWriter::drain()
-{
-    submitCurrent();
-    std::unique_lock<std::mutex> lock(m_lock);
-    m_changed.wait(lock, [this] { return (m_queue.empty() && !m_writing) || !m_thread.joinable(); });
-    return !m_failed;
-}
-
 bool BlockWriter::finish()
 {
     submitCurrent();

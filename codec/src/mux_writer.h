@@ -28,8 +28,6 @@ public:
     // Copies the bytes, meant for `offset` in the file, into the current block; a full block goes to the
     // writing thread. False once a write has failed (the error in errorNumber()).
     bool write(int64_t offset, const uint8_t *data, size_t size);
-    // Returns once everything handed over is in the file; false when any write failed.
-    bool drain();
     // Writes what is left and ends the thread; false when any write failed.
     bool finish();
     int errorNumber() const;
