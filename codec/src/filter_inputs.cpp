@@ -1,15 +1,20 @@
 #include "filter_inputs.h"
 
 #include "ffmpeg_raii.h"
+#include "filter_graph.h"
 #include "filter_picture.h"
 #include "info_object.h"
+#include "info_picture_size.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <sys/stat.h>
@@ -42,28 +47,29 @@ constexpr size_t kCacheEntries = 64;
 
 std::string pictureOrSoundProblem(const std::string &path, InputUse use)
 {
-    // The clip probe's open: its refusal of giant pictures (by the header and by a bounded decode) and of
-    // oversized text files applies here too.
-    const std::string what = use == InputUse::Sound ? "the background sound " : "the picture ";
-    rsc_info probe;
+    if (use == InputUse::Sound) {
+        // The clip probe's open: its refusal of giant pictures and of oversized text files applies here too.
+        rsc_info probe;
+        std::string why;
+        if (!rsc::infoOpenFile(&probe, path.c_str(), &why))
+            return "cannot use the background sound " + path + ": " + (why.empty() ? "it is no media file" : why);
+        return probe.audio.empty() ? "cannot use the background sound " + path + ": it holds no sound" : "";
+    }
+    // A picture is decoded once, as the overlay will take it (a cover picture is a picture too), after the
+    // refusals the clip probe makes before it decodes anything.
+    const std::string refused = "cannot use the picture " + path;
+    if (isOversizedText(path.c_str()))
+        return refused + ": a text file larger than any subtitle file";
+    int width = 0, height = 0;
+    const bool stated = rsc::statedPictureSize(path, &width, &height);
+    if (stated && pictureTooLarge(width, height))
+        return refused + ": " + rsc::pictureTooLargeText(width, height);
     std::string why;
-    if (!rsc::infoOpenFile(&probe, path.c_str(), &why))
-        return "cannot use " + what + path + ": " + (why.empty() ? std::string("it is no media file") : why);
-    if (use == InputUse::Sound && probe.audio.empty())
-        return "cannot use " + what + path + ": it holds no sound";
-    if (use == InputUse::Sound)
+    if (decodeFirstPicture(path, nullptr, &why))
         return {};
-    // A cover picture is a picture too (the overlay filter takes it).
-    const int index = av_find_best_stream(probe.ctx.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0)
-        return "cannot use " + what + path + ": it holds no picture";
-    const AVCodecParameters *par = probe.ctx->streams[index]->codecpar;
-    const std::string size = std::to_string(par->width) + "x" + std::to_string(par->height) + " pixels";
-    rsc::infoClose(&probe);
     // The header may state a size its data does not hold: the overlay would fail in every graph.
-    if (!decodeFirstPicture(path, nullptr, &why))
-        return "cannot use " + what + path + " (" + size + "): " + why;
-    return {};
+    const std::string size = stated ? " (" + std::to_string(width) + "x" + std::to_string(height) + " pixels)" : "";
+    return refused + size + ": " + (why.empty() ? "it is no media file" : why);
 }
 
 // The bytes of a cue's text without its line breaks: text demuxers break a long line every 4 KiB as they
@@ -74,10 +80,97 @@ int cueTextBytes(const AVPacket *packet)
     return static_cast<int>(std::count_if(data, data + packet->size, [](uint8_t c) { return c != '\n' && c != '\r'; }));
 }
 
-// Reads every packet of the stream `index` of `ctx`: empty when its cues keep within the bounds, otherwise
-// why not (to follow "cannot use ...: ").
+// The height of the canvas a script's sizes are in: PlayResY of an ASS header, else the 288 lines of the
+// scripts FFmpeg converts text formats into.
+double canvasHeight(const AVCodecParameters *par)
+{
+    if (par->extradata && par->extradata_size > 0) {
+        const std::string header(reinterpret_cast<const char *>(par->extradata), size_t(par->extradata_size));
+        const size_t at = header.find("PlayResY:");
+        const double lines = at == std::string::npos ? 0.0 : std::strtod(header.c_str() + at + 9, nullptr);
+        if (lines >= 1.0 && std::isfinite(lines))
+            return lines;
+    }
+    return 288.0;
+}
+
+// The glyph area a cue's override tags ask libass to draw (script pixels squared): each glyph as large as the
+// largest font size (\fs, <font size> of HTML-like formats; the default style's where only a scale is set)
+// times the largest scale (\fscx, \fscy), with the outline (\bord) and the blur's spread (\blur, \be) around
+// it. 0 for a cue that sets none of them: the style draws it, within its setters' bounds. Drawings (\p1) are
+// no glyphs. An ASS packet's fields before its text are skipped; the SubRip, WebVTT and plain text decoders
+// drop or escape braces, others (mov_text) hand them on to libass as they are.
+double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
+{
+    const bool ass = codec == AV_CODEC_ID_ASS || codec == AV_CODEC_ID_SSA;
+    const bool braces = codec != AV_CODEC_ID_SUBRIP && codec != AV_CODEC_ID_WEBVTT && codec != AV_CODEC_ID_TEXT;
+    const char *text = reinterpret_cast<const char *>(packet->data), *const end = text + packet->size;
+    for (int fields = ass ? 8 : 0; fields > 0 && text < end; --fields)
+        text = std::min(end, std::find(text, end, ',') + 1);
+    double size = 0, scale = 1, outline = 0, blur = 0;
+    bool tagged = false, drawing = false;
+    int64_t glyphs = 0;
+    auto value = [](const char *at) {
+        const double v = std::fabs(std::strtod(at, nullptr));
+        return std::isfinite(v) ? v : 1e9;
+    };
+    for (const char *c = text; c < end; ++c) {
+        if ((*c != '{' || !braces) && (*c != '<' || ass)) {
+            glyphs += !drawing && *c != '\n' && *c != '\r';
+            continue;
+        }
+        const char *close = std::find(c, end, *c == '{' ? '}' : '>');
+        std::string block(c + 1, close);
+        if (*c == '<') {
+            std::transform(block.begin(), block.end(), block.begin(),
+                           [](unsigned char b) { return char(std::tolower(b)); });
+            const size_t at = block.rfind("font", 0) == 0 ? block.find("size=") : std::string::npos;
+            if (at != std::string::npos) {
+                size = std::max(size,
+                                value(block.c_str() + std::min(block.size(), block.find_first_not_of("\"'", at + 5))));
+                tagged = true;
+            }
+        }
+        for (size_t at = *c == '{' ? block.find('\\') : std::string::npos; at != std::string::npos;
+             at = block.find('\\', at + 1)) {
+            size_t n = at + 1;
+            while (n < block.size() && std::isalpha(static_cast<unsigned char>(block[n])))
+                ++n;
+            const std::string tag = block.substr(at + 1, n - at - 1);
+            const double v = value(block.c_str() + n);
+            if (tag == "fs")
+                size = std::max(size, v);
+            else if (tag == "fscx" || tag == "fscy")
+                scale = std::max(scale, v / 100);
+            else if (tag == "bord" || tag == "xbord" || tag == "ybord")
+                outline = std::max(outline, v);
+            else if (tag == "blur" || tag == "be")
+                blur = std::max(blur, v);
+            else {
+                drawing = tag == "p" ? v > 0 : drawing;
+                continue;
+            }
+            tagged = true;
+        }
+        c = close == end ? end - 1 : close;
+    }
+    const double side = (size > 0 ? size : SubtitleStyle().fontSize) * scale + 2 * outline + 6 * blur;
+    return tagged ? double(glyphs) * side * side : 0.0;
+}
+
+bool isTextSubtitle(const AVStream *st)
+{
+    const AVCodecDescriptor *desc = avcodec_descriptor_get(st->codecpar->codec_id);
+    return desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
+}
+
+// Reads every packet of the stream `index` of `ctx`: empty when it holds text subtitles whose cues keep within
+// the bounds, otherwise why not (to follow "cannot use ...: ").
 std::string cueProblem(AVFormatContext *ctx, int index)
 {
+    if (!isTextSubtitle(ctx->streams[index]))
+        return "it holds picture subtitles; only text subtitles can be drawn into the picture";
+    const CNumericScope cLocale; // the tags' numbers
     for (unsigned i = 0; i < ctx->nb_streams; ++i)
         if (int(i) != index)
             ctx->streams[i]->discard = AVDISCARD_ALL; // a clip's pictures and sound are skipped, not read out
@@ -86,8 +179,11 @@ std::string cueProblem(AVFormatContext *ctx, int index)
         int64_t time;
         int cues; // +1 shows, -1 ends; ends sort first: a cue that ends as the next begins is not shown with it
         int64_t bytes;
+        double area; // the glyph area its tags ask for
         bool operator<(const Edge &o) const { return std::tie(time, cues) < std::tie(o.time, o.cues); }
     };
+    const AVCodecParameters *par = ctx->streams[index]->codecpar;
+    const double toTextCanvas = std::pow(288.0 / canvasHeight(par), 2);
     std::vector<Edge> edges;
     int64_t total = 0;
     int cues = 0;
@@ -101,6 +197,7 @@ std::string cueProblem(AVFormatContext *ctx, int index)
             continue;
         }
         const int bytes = packet->size, text = cueTextBytes(packet.get());
+        const double area = taggedGlyphArea(packet.get(), par->codec_id) * toTextCanvas;
         const int64_t start = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         const int64_t duration = std::max<int64_t>(1, packet->duration);
         av_packet_unref(packet.get());
@@ -113,15 +210,20 @@ std::string cueProblem(AVFormatContext *ctx, int index)
             return "it holds more than " + std::to_string(kMaxCues) + " subtitles";
         if (start == AV_NOPTS_VALUE)
             continue;
-        edges.push_back({start, 1, text});
-        edges.push_back({start + duration, -1, -int64_t(text)});
+        edges.push_back({start, 1, text, area});
+        edges.push_back({start + duration, -1, -int64_t(text), -area});
     }
     std::sort(edges.begin(), edges.end());
     int shown = 0;
     int64_t shownBytes = 0;
+    double shownArea = 0;
     for (const Edge &e : edges) {
         shown += e.cues;
         shownBytes += e.bytes;
+        shownArea += e.area;
+        if (shownArea > kMaxTaggedGlyphAreaAtOnce * 1.000001) // the sums of doubles may drift a little
+            return "its override tags ask for a larger glyph area at once than two glyphs of font size " +
+                   std::to_string(kMaxFontSize);
         if (shown > kMaxCuesAtOnce)
             return "it shows more than " + std::to_string(kMaxCuesAtOnce) + " subtitles at once";
         if (shownBytes > kMaxTextBytesAtOnce)
@@ -129,14 +231,6 @@ std::string cueProblem(AVFormatContext *ctx, int index)
     }
     return {};
 }
-
-bool isTextSubtitle(const AVStream *st)
-{
-    const AVCodecDescriptor *desc = avcodec_descriptor_get(st->codecpar->codec_id);
-    return desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
-}
-
-const char *const kPictureSubtitles = "it holds picture subtitles; only text subtitles can be drawn into the picture";
 
 std::string subtitleProblem(const std::string &path, int64_t size)
 {
@@ -152,8 +246,6 @@ std::string subtitleProblem(const std::string &path, int64_t size)
     const int index = av_find_best_stream(ctx, AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
     if (index < 0)
         return refused + "it holds no subtitles";
-    if (!isTextSubtitle(ctx->streams[index]))
-        return refused + kPictureSubtitles;
     const std::string problem = cueProblem(ctx, index);
     return problem.empty() ? problem : refused + problem;
 }
@@ -171,11 +263,10 @@ std::string streamProblem(const std::string &source, int stream)
             index = int(i);
     if (index < 0)
         return {};
-    const std::string refused = "cannot use subtitle stream " + std::to_string(stream + 1) + " of " + source + ": ";
-    if (!isTextSubtitle(ctx->streams[index]))
-        return refused + kPictureSubtitles;
     const std::string problem = cueProblem(ctx, index);
-    return problem.empty() ? problem : refused + problem;
+    return problem.empty()
+               ? problem
+               : "cannot use subtitle stream " + std::to_string(stream + 1) + " of " + source + ": " + problem;
 }
 
 std::string checkNow(const std::string &path, int use, const struct stat &st)

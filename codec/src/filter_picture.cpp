@@ -4,6 +4,11 @@
 #include "filter_escape.h"
 #include "filter_graph.h"
 #include "filter_video.h"
+#include "info_picture_size.h"
+
+extern "C" {
+#include <libavutil/imgutils.h>
+}
 
 #include <algorithm>
 #include <cmath>
@@ -90,7 +95,22 @@ FramePtr runOnce(const AVFrame *in, const std::string &chain)
     FramePtr out = makeFrame();
     if (!out || graph.pull(out.get()) < 0)
         return nullptr;
-    return out;
+    // A crop hands its input's buffer on: a piece cut from a large picture would keep all of it alive.
+    size_t held = 0;
+    for (const AVBufferRef *b : out->buf)
+        held += b ? b->size : 0;
+    const int needed = av_image_get_buffer_size(AVPixelFormat(out->format), out->width, out->height, 1);
+    if (needed <= 0 || held <= 2 * size_t(needed))
+        return out;
+    FramePtr copy = makeFrame();
+    if (!copy)
+        return nullptr;
+    copy->format = out->format;
+    copy->width = out->width;
+    copy->height = out->height;
+    if (av_frame_get_buffer(copy.get(), 0) < 0 || av_frame_copy(copy.get(), out.get()) < 0)
+        return nullptr;
+    return copy;
 }
 
 // One axis of a picture laid into a box: the whole picture (`size` pixels) spans `box` pixels, of which
@@ -152,13 +172,16 @@ std::shared_ptr<PreparedFile> newFile()
     return file;
 }
 
-// The finished picture and where it goes; null file and Hidden or Moving otherwise.
+// The finished picture and where it goes; for an animation or a video the filters that finish each of its
+// pictures instead; Hidden when nothing of it falls on the frame.
 CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
 {
     CacheEntry entry;
-    bool moving = false;
-    FramePtr picture = decodeFirstPicture(p.file, &moving, nullptr);
-    if (!picture || moving)
+    const long x0 = std::lround(p.posX * frameW), y0 = std::lround(p.posY * frameH);
+    entry.placed.x = int(x0); // where the graph lays a picture it takes as it is
+    entry.placed.y = int(y0);
+    FramePtr picture = decodeFirstPicture(p.file, &entry.placed.lastShows, nullptr);
+    if (!picture)
         return entry;
     const int pw = picture->width, ph = picture->height;
     // The crop as the crop filter takes fractions of the picture.
@@ -181,7 +204,6 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
     const int turn = p.angle % 360;
     const double a = turn * M_PI / 180.0, c = std::cos(a), s = std::sin(a);
     const double turnedW = std::abs(boxW * c) + std::abs(boxH * s), turnedH = std::abs(boxW * s) + std::abs(boxH * c);
-    const long x0 = std::lround(p.posX * frameW), y0 = std::lround(p.posY * frameH);
     const double centreX = x0 + turnedW / 2, centreY = y0 + turnedH / 2;
     double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
     for (const auto &[fx, fy] : {std::pair<int, int>{0, 0}, {frameW, 0}, {0, frameH}, {frameW, frameH}}) {
@@ -216,16 +238,17 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
     picture.reset(); // before the mask takes its own
     if (!piece)
         return entry;
+    std::string maskChain;
     if (!p.mask.empty()) {
         // The mask's brightness becomes the opacity; it spans the box as the picture does, unmirrored.
         const FramePtr mask = decodeFirstPicture(p.mask, nullptr, nullptr);
         if (mask) {
             const Span mh = spanOf(mask->width, boxW, fromX, toX, false),
                        mv = spanOf(mask->height, boxH, fromY, toY, false);
-            const FramePtr grey =
-                runOnce(mask.get(), cropText(mh.cutSize, mv.cutSize, mh.cut, mv.cut) +
-                                        ",scale=w=" + std::to_string(mh.scaled) + ":h=" + std::to_string(mv.scaled) +
-                                        ",format=gray," + cropText(mh.trimSize, mv.trimSize, mh.trim, mv.trim));
+            maskChain = cropText(mh.cutSize, mv.cutSize, mh.cut, mv.cut) + ",scale=w=" + std::to_string(mh.scaled) +
+                        ":h=" + std::to_string(mv.scaled) + ",format=gray," +
+                        cropText(mh.trimSize, mv.trimSize, mh.trim, mv.trim);
+            const FramePtr grey = runOnce(mask.get(), maskChain);
             if (!grey || av_frame_make_writable(piece.get()) < 0)
                 return entry;
             const int w = std::min(piece->width, grey->width), rows = std::min(piece->height, grey->height);
@@ -254,18 +277,37 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
         x = std::lround(centreX + dx * c - dy * s - piece->width / 2.0);
         y = std::lround(centreY + dx * s + dy * c - piece->height / 2.0);
     }
+    entry.placed.x = int(x);
+    entry.placed.y = int(y);
+    if (entry.placed.lastShows > 0) {
+        entry.placed.chain = chain;
+        entry.placed.maskChain = maskChain;
+        entry.placed.finish = finish;
+        return entry;
+    }
     entry.file = newFile();
     if (!entry.file || !writePam(piece.get(), entry.file->path)) {
         entry.file.reset();
         return entry;
     }
-    entry.placed = {PlacedPicture::Kind::Ready, entry.file->path, static_cast<int>(x), static_cast<int>(y)};
+    entry.placed.kind = PlacedPicture::Kind::Ready;
+    entry.placed.file = entry.file->path;
     return entry;
+}
+
+// Frames beyond kMaxPictureBytes are refused before their memory is taken; `opaque` learns of it.
+int boundedBuffer(AVCodecContext *dec, AVFrame *frame, int flags)
+{
+    if (av_image_get_buffer_size(AVPixelFormat(frame->format), frame->width, frame->height, 1) > kMaxPictureBytes) {
+        *static_cast<bool *>(dec->opaque) = true;
+        return AVERROR(ENOMEM);
+    }
+    return avcodec_default_get_buffer2(dec, frame, flags);
 }
 
 } // namespace
 
-FramePtr decodeFirstPicture(const std::string &path, bool *moving, std::string *why)
+FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why)
 {
     auto fail = [&](const std::string &text) {
         if (why)
@@ -280,30 +322,37 @@ FramePtr decodeFirstPicture(const std::string &path, bool *moving, std::string *
     if (opened < 0)
         return fail(errorText(opened));
     InputFormatPtr ctx(raw);
-    if (findStreamInfoBounded(ctx.get()) < 0)
+    // A picture file names its decoder, which finds the size in the picture: a search for stream information
+    // would decode it once more.
+    if (!isPictureDemuxer(ctx.get()) && findStreamInfoBounded(ctx.get()) < 0)
         return fail("it cannot be read");
     const AVCodec *codec = nullptr;
     const int index = av_find_best_stream(ctx.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (index < 0 || !codec)
         return fail("it holds no picture");
-    const AVCodecParameters *par = ctx->streams[index]->codecpar;
-    if (pictureTooLarge(par->width, par->height))
-        return fail("it is too large");
+    const AVStream *stream = ctx->streams[index];
+    if (pictureTooLarge(stream->codecpar->width, stream->codecpar->height))
+        return fail(pictureTooLargeText(stream->codecpar->width, stream->codecpar->height));
     for (unsigned i = 0; i < ctx->nb_streams; ++i)
         if (int(i) != index)
             ctx->streams[i]->discard = AVDISCARD_ALL;
     CodecContextPtr dec(avcodec_alloc_context3(codec));
-    if (!dec || avcodec_parameters_to_context(dec.get(), par) < 0)
+    if (!dec || avcodec_parameters_to_context(dec.get(), stream->codecpar) < 0)
         return fail("out of memory");
+    bool tooLarge = false;
+    dec->opaque = &tooLarge;
+    dec->get_buffer2 = boundedBuffer;
     dec->max_pixels = kMaxPicturePixels;
     dec->thread_count = 1; // threads would each hold a picture of their own
+    dec->thread_type = 0;
     if (avcodec_open2(dec.get(), codec, nullptr) < 0)
         return fail("it cannot be decoded");
     FramePtr frame = makeFrame();
     PacketPtr packet = makePacket();
     if (!frame || !packet)
         return fail("out of memory");
-    bool got = false, more = false;
+    bool got = false;
+    int64_t lastDuration = -1; // of the last packet after the first picture; -1 while there is none
     constexpr int kMaxPackets = 1000;
     for (int n = 0; n < kMaxPackets; ++n) {
         const int read = av_read_frame(ctx.get(), packet.get());
@@ -311,10 +360,12 @@ FramePtr decodeFirstPicture(const std::string &path, bool *moving, std::string *
             av_packet_unref(packet.get());
             continue;
         }
-        if (got) { // a picture after the first one
-            more = read >= 0;
+        if (got) { // a picture after the first one: only how long the last one shows is wanted
+            if (read < 0 || !lastShows)
+                break;
+            lastDuration = packet->duration;
             av_packet_unref(packet.get());
-            break;
+            continue;
         }
         avcodec_send_packet(dec.get(), read >= 0 ? packet.get() : nullptr);
         av_packet_unref(packet.get());
@@ -323,9 +374,13 @@ FramePtr decodeFirstPicture(const std::string &path, bool *moving, std::string *
             break;
     }
     if (!got)
-        return fail("it cannot be decoded");
-    if (moving)
-        *moving = more;
+        return fail(tooLarge ? "its pixels take more than " + std::to_string(kMaxPictureBytes >> 20) + " MiB"
+                             : std::string("it cannot be decoded"));
+    if (lastShows) {
+        // An animation's pictures state how long each shows; 0.1 s (GIF's usual step) when its last does not.
+        const double seconds = lastDuration > 0 ? lastDuration * av_q2d(stream->time_base) : 0.1;
+        *lastShows = lastDuration >= 0 ? seconds : 0.0;
+    }
     return frame;
 }
 

@@ -5,8 +5,9 @@
 // as a small RGBA file that a graph lays over each frame. A picture of 8192 x 8192 pixels thus costs one
 // decode of it and never a frame of that size beyond it; graphs built again with the same edits (the
 // preview builds them at each seek) take the same file. Animated pictures and videos change from frame to
-// frame and stay with the graph.
+// frame: the graph cuts and scales each of their pictures with the filters the first one took.
 
+#include "common_media.h"
 #include "edit_config.h"
 #include "ffmpeg_raii.h"
 #include "filter_ass.h"
@@ -25,13 +26,22 @@ struct PlacedPicture
     Kind kind = Kind::Moving;
     std::string file;
     int x = 0, y = 0;
+    // Moving: the filters each picture takes after its movie source, as the first one was made ready (empty
+    // when it could not be), those of the mask after its own, and the turn and fade after the mask.
+    std::string chain, maskChain, finish;
+    double lastShows = 0; // Moving: how long its last picture shows (seconds), where a loop starts again
 };
 
 // The picture item `p` made ready for a frame of frameW x frameH; `resources` keeps its file for the graph.
 PlacedPicture placePicture(const PictureItem &p, int frameW, int frameH, FilterResources &resources);
 
-// The first picture of `path`, decoded within the pixel bound (null, and why not, when it cannot be);
-// `moving`, when given, tells whether more pictures follow it (an animation or a video).
-FramePtr decodeFirstPicture(const std::string &path, bool *moving, std::string *why);
+// The most a decoded picture may take: an 8-bit RGBA picture at the pixel bound. A picture of as many pixels
+// in 16-bit colour would take twice as much.
+constexpr int64_t kMaxPictureBytes = kMaxPicturePixels * 4;
+
+// The first picture of `path`, decoded within the pixel bound and kMaxPictureBytes (null, and why not, when
+// it cannot be). `lastShows`, when given, is set to how long the last picture shows (seconds) when more
+// pictures follow the first (an animation or a video), 0 for a still picture.
+FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why);
 
 } // namespace rsc::edit

@@ -81,54 +81,34 @@ void append(std::string &chain, const std::string &filter)
     chain += filter;
 }
 
-std::string pictureChain(const PictureItem &p, int frameW, int frameH, const std::string &label, int &counter)
+// An animation (by its file's kind) that starts again at its end, for as long as the clip lasts.
+bool loopsForever(const PictureItem &p)
 {
-    std::string movie = "movie=filename=" + filterValue(p.file);
     const auto dot = p.file.rfind('.');
     std::string ext = dot == std::string::npos ? std::string() : p.file.substr(dot + 1);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    if (p.loop && (ext == "gif" || ext == "webp" || ext == "apng"))
-        movie += ":loop=0";
-    std::string chain = movie + ",format=rgba";
-    if (!p.crop.isFull())
-        append(chain, "crop=w=iw*" + num(std::clamp(p.crop.w, 0.01, 1.0)) + ":h=ih*" +
-                          num(std::clamp(p.crop.h, 0.01, 1.0)) + ":x=iw*" + num(std::clamp(p.crop.x, 0.0, 1.0)) +
-                          ":y=ih*" + num(std::clamp(p.crop.y, 0.0, 1.0)));
-    if (p.mirror)
-        append(chain, "hflip");
-    const std::string colour = colourFilters(p.brightness, p.saturation, p.contrast, p.hue);
-    if (!colour.empty()) // the adjustments may leave another format; the overlay wants the alpha back
-        append(chain, colour + ",format=rgba");
-    const double sx = p.scaleX / 100.0, sy = p.scaleY / 100.0;
-    std::string w, h;
-    if (p.width > 0.0 && p.height > 0.0) {
-        w = num(std::max(1.0, std::round(p.width * frameW * sx)));
-        h = num(std::max(1.0, std::round(p.height * frameH * sy)));
-    } else {
-        w = "iw*" + num(sx);
-        h = "ih*" + num(sy);
+    return p.loop && (ext == "gif" || ext == "webp" || ext == "apng");
+}
+
+// An animation or a video: each of its pictures takes the filters its first one was made ready with.
+std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const std::string &label, int &counter)
+{
+    std::string chain = "movie=filename=" + filterValue(p.file);
+    if (loopsForever(p)) {
+        // The movie source starts each round at its first picture's time again; the overlay waits for times
+        // past the frame's for ever unless they go on from the last picture's end.
+        chain += ":loop=0,setpts=" + filterValue("if(eq(N,0),PTS,PREV_OUTPTS+if(gt(PTS,PREV_INPTS),PTS-PREV_INPTS," +
+                                                 num(std::max(placed.lastShows, 0.01)) + "/TB))");
     }
-    append(chain, "scale=w=" + w + ":h=" + h);
-    std::string out;
-    const std::string pic = "p" + std::to_string(counter++);
-    if (!p.mask.empty()) {
-        const std::string mask = "m" + std::to_string(counter++);
-        out += chain + "[" + pic + "];movie=filename=" + filterValue(p.mask) + ",format=gray[" + mask + "];[" + mask +
-               "][" + pic + "]scale2ref[" + mask + "s][" + pic + "r];[" + pic + "r][" + mask + "s]alphamerge";
-        chain.clear();
+    chain += "," + (placed.chain.empty() ? std::string("format=rgba") : placed.chain);
+    if (!placed.maskChain.empty()) {
+        const std::string pic = "p" + std::to_string(counter++), mask = "m" + std::to_string(counter++);
+        chain += "[" + pic + "];movie=filename=" + filterValue(p.mask) + "," + placed.maskChain + "[" + mask + "];[" +
+                 mask + "][" + pic + "]scale2ref[" + mask + "s][" + pic + "r];[" + pic + "r][" + mask + "s]alphamerge";
     }
-    std::string tail;
-    if (p.angle % 360 != 0) { // the size expressions take the angle itself: they know no variable "a"
-        const std::string a = num(p.angle * M_PI / 180.0);
-        append(tail, "rotate=a=" + a + ":c=none:ow=rotw(" + a + "):oh=roth(" + a + ")");
-    }
-    if (p.alpha < 255)
-        append(tail, "colorchannelmixer=aa=" + num(p.alpha / 255.0));
-    if (out.empty())
-        out = chain;
-    if (!tail.empty())
-        out += "," + tail;
-    return out + "[" + label + "]";
+    if (!placed.finish.empty())
+        chain += "," + placed.finish;
+    return chain + "[" + label + "]";
 }
 
 } // namespace
@@ -218,16 +198,12 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
             if (placed.kind == PlacedPicture::Kind::Hidden)
                 return;
             const std::string label = "ov" + std::to_string(counter++);
-            std::string x, y;
-            if (placed.kind == PlacedPicture::Kind::Ready) {
+            const bool looping = placed.kind == PlacedPicture::Kind::Moving && loopsForever(ov.picture);
+            if (placed.kind == PlacedPicture::Kind::Ready)
                 graph += ";movie=filename=" + filterValue(placed.file) + ",format=rgba[" + label + "]";
-                x = std::to_string(placed.x);
-                y = std::to_string(placed.y);
-            } else {
-                graph += ";" + pictureChain(ov.picture, outW, outH, label, counter);
-                x = num(std::round(ov.picture.posX * outW));
-                y = num(std::round(ov.picture.posY * outH));
-            }
+            else
+                graph += ";" + movingChain(ov.picture, placed, label, counter);
+            const std::string x = std::to_string(placed.x), y = std::to_string(placed.y);
             const std::string next = "v" + std::to_string(counter++);
             const std::string enable = "gte(t," + num(ov.picture.showTimeUs / 1e6) + ")";
             const unsigned mix = ov.picture.mixMode;
@@ -244,8 +220,9 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
                 graph += ";[" + current + "]format=gbrp[" + base + "];[" + base + "][" + label +
                          "c]blend=all_mode=" + mode + ":shortest=1:enable=" + filterValue(enable) + "[" + next + "]";
             } else {
-                graph += ";[" + current + "][" + label + "]overlay=x=" + x + ":y=" + y +
-                         ":eof_action=repeat:enable=" + filterValue(enable) + "[" + next + "]";
+                // A loop never ends: the frames end the overlay.
+                graph += ";[" + current + "][" + label + "]overlay=x=" + x + ":y=" + y + ":eof_action=repeat" +
+                         (looping ? ":shortest=1" : "") + ":enable=" + filterValue(enable) + "[" + next + "]";
             }
             current = next;
         };

@@ -145,15 +145,10 @@ bool infoOpenFile(rsc_info *info, const char *path, std::string *why)
         return false; // avformat_open_input frees the context on failure
     }
     // Image demuxers leave the size to the decoder, which the pixel bound stops without telling it.
-    const std::string demuxer = raw->iformat && raw->iformat->name ? raw->iformat->name : "";
-    const bool image =
-        demuxer == "image2" || demuxer == "gif" || demuxer == "apng" || demuxer.find("_pipe") != std::string::npos;
     int width = 0, height = 0;
-    if (image && statedPictureSize(path, &width, &height) && pictureTooLarge(width, height)) {
+    if (isPictureDemuxer(raw) && statedPictureSize(path, &width, &height) && pictureTooLarge(width, height)) {
         avformat_close_input(&raw);
-        const std::string reason = "a picture of " + std::to_string(width) + "x" + std::to_string(height) +
-                                   " is larger than " + std::to_string(kMaxPictureSide) + " pixels a side or " +
-                                   std::to_string(kMaxPicturePixels / 1000000) + " million pixels";
+        const std::string reason = pictureTooLargeText(width, height);
         logWrite("info: %s refused: %s", path, reason.c_str());
         if (why)
             *why = reason;

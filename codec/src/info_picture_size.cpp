@@ -1,5 +1,11 @@
 #include "info_picture_size.h"
 
+#include "common_media.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +98,19 @@ bool webpSize(const Bytes &b, uint32_t *w, uint32_t *h)
 }
 
 } // namespace
+
+bool isPictureDemuxer(const AVFormatContext *ctx)
+{
+    const std::string name = ctx && ctx->iformat && ctx->iformat->name ? ctx->iformat->name : "";
+    return name == "image2" || name == "gif" || name == "apng" || name.find("_pipe") != std::string::npos;
+}
+
+std::string pictureTooLargeText(int width, int height)
+{
+    return "a picture of " + std::to_string(width) + "x" + std::to_string(height) + " is larger than " +
+           std::to_string(kMaxPictureSide) + " pixels a side or " + std::to_string(kMaxPicturePixels / 1000000) +
+           " million pixels";
+}
 
 bool statedPictureSize(const std::string &path, int *width, int *height)
 {

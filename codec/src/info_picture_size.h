@@ -5,9 +5,18 @@
 
 #include <string>
 
+struct AVFormatContext;
+
 namespace rsc {
 
 // True, with the size, when the file's head is one of those formats and states a size.
 bool statedPictureSize(const std::string &path, int *width, int *height);
+
+// True when `ctx` was opened by a demuxer of still pictures (or of GIF and APNG animations): the decoder
+// finds the size in the picture itself.
+bool isPictureDemuxer(const AVFormatContext *ctx);
+
+// Why a picture of width x height is refused, for a message.
+std::string pictureTooLargeText(int width, int height);
 
 } // namespace rsc

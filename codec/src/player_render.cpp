@@ -7,6 +7,7 @@
 #include "filter_inputs.h"
 #include "global_settings.h"
 #include "info_object.h"
+#include "info_picture_size.h"
 #include "rscodec.h"
 
 extern "C" {
@@ -341,7 +342,9 @@ bool PlayerRenderer::pictureSize(const std::string &path, int *width, int *heigh
     if (it == m_pictureSizes.end()) {
         std::pair<int, int> size{0, 0};
         rsc_info probe;
-        if (edit::inputProblem(path, edit::InputUse::Picture).empty() && infoOpenFile(&probe, path.c_str())) {
+        const bool usable = edit::inputProblem(path, edit::InputUse::Picture).empty();
+        // A picture file's header states its size; anything else is probed, which decodes its first picture.
+        if (usable && !statedPictureSize(path, &size.first, &size.second) && infoOpenFile(&probe, path.c_str())) {
             const int i = av_find_best_stream(probe.ctx.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
             if (i >= 0)
                 size = {probe.ctx->streams[i]->codecpar->width, probe.ctx->streams[i]->codecpar->height};

@@ -111,6 +111,8 @@ private slots:
     void subtitles();
     void subtitlesOverEffects_data();
     void subtitlesOverEffects();
+    void loopedAnimation_data();
+    void loopedAnimation();
 };
 
 void TestEditVideo::geometry_data()
@@ -502,6 +504,36 @@ void TestEditVideo::subtitlesOverEffects()
     QVERIFY2(white > 200, qPrintable(QString::number(white)));
     QCOMPARE(classify(img.pixel(5, 235)), Black); // the bar is there
     QCOMPARE(classify(img.pixel(20, 150)), Red);  // and the picture between the bars
+}
+
+void TestEditVideo::loopedAnimation_data()
+{
+    QTest::addColumn<uint>("scale");
+    QTest::newRow("in its box") << 100u;
+    // A box of 80000 x 60000 pixels: each picture is cut to the part the frame shows.
+    QTest::newRow("scaled far beyond the frame") << 100000u;
+}
+
+// A looped animation goes on through the clip, each round's pictures at their own times.
+void TestEditVideo::loopedAnimation()
+{
+    QFETCH(uint, scale);
+    // White for 0.2 s, then black for 0.2 s; undithered, so that a single pixel is white too.
+    const QString gif = MediaFixtures::make(
+        {QStringLiteral("edit_blink_plain.gif"),
+         QString::fromLatin1("-f lavfi -i color=c=white:s=40x40:r=5:d=0.4 -vf drawbox=t=fill:c=black:enable=eq(n\\,1) "
+                             "-sws_dither none -loop 0")
+             .split(QLatin1Char(' '))});
+    const QString out = convert(QStringLiteral("blink%1").arg(scale), [&](rsc_edit *e) {
+        rsc_edit_set_watermark_image_file(e, gif.toUtf8().constData());
+        rsc_edit_set_watermark_image_position(e, 0.1, 0.6);
+        rsc_edit_set_watermark_image_size(e, 0.25, 0.25);
+        rsc_edit_set_watermark_image_scale(e, scale, scale);
+    });
+    QVERIFY(!out.isEmpty());
+    // 0.1 s and 0.3 s into the fourth round.
+    QCOMPARE(classify(frameAt(out, 1.3).pixel(60, 170)), White);
+    QCOMPARE(classify(frameAt(out, 1.5).pixel(60, 170)), Black);
 }
 
 RS_TEST_MAIN(TestEditVideo)

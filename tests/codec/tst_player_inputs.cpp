@@ -102,6 +102,16 @@ QByteArray srt(int count, const QByteArray &text, int spacingMs, int lengthMs, i
     return out;
 }
 
+// An ASS script of `lines` lines (PlayResY) showing `count` events of `text` from 0 to 3 s.
+QByteArray assScript(const QByteArray &text, int lines = 288, int count = 1)
+{
+    QByteArray out = "[Script Info]\nPlayResY: " + QByteArray::number(lines) +
+                     "\n\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+    for (int i = 0; i < count; ++i)
+        out += "Dialogue: 0,0:00:00.00,0:00:03.00,Default,,0,0,0,," + text + '\n';
+    return out;
+}
+
 // A clip whose own subtitle stream (SubRip in Matroska) holds `subtitles`.
 QString clipWithSubtitleStream(const QString &name, const QByteArray &subtitles)
 {
@@ -122,8 +132,9 @@ QByteArray littleEndian(quint32 v, int bytes)
     return out;
 }
 
-// A PNG whose header states width x height and whose data hold a few bytes.
-QByteArray statedPng(quint32 width, quint32 height)
+// A PNG whose header states width x height (8-bit RGB, or 16-bit RGBA when `deep`) and whose data hold a few
+// bytes.
+QByteArray statedPng(quint32 width, quint32 height, bool deep = false)
 {
     auto bigEndian = [](quint32 v) {
         const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
@@ -139,7 +150,8 @@ QByteArray statedPng(quint32 width, quint32 height)
         return bigEndian(quint32(data.size())) + type + data + bigEndian(~crc);
     };
     return QByteArray("\x89PNG\r\n\x1a\n", 8) +
-           chunk("IHDR", bigEndian(width) + bigEndian(height) + QByteArray("\x08\x02\0\0\0", 5)) +
+           chunk("IHDR",
+                 bigEndian(width) + bigEndian(height) + QByteArray(deep ? "\x10\x06\0\0\0" : "\x08\x02\0\0\0", 5)) +
            chunk("IDAT", qCompress(QByteArray(64, 0)).mid(4)) + chunk("IEND", QByteArray());
 }
 
@@ -387,6 +399,13 @@ private slots:
         const QString emptyPicture = file(QStringLiteral("empty.png"), statedPng(16384, 4096));
         const QString longLineClip = clipWithSubtitleStream(QStringLiteral("inputs_stream_1mb_line.mkv"),
                                                             srt(1, QByteArray(1 << 20, 'x'), 1000, 3000));
+        const QString animation = rstest::MediaFixtures::make(
+            {QStringLiteral("inputs_anim.gif"),
+             QString::fromLatin1("-f lavfi -i testsrc=s=32x32:r=10:d=0.3 -loop 0").split(QLatin1Char(' '))});
+        const QString rgbaPicture = rstest::MediaFixtures::make(
+            {QStringLiteral("inputs_6000_rgba.png"),
+             QString::fromLatin1("-f lavfi -i color=c=white:s=6000x6000 -frames:v 1 -pix_fmt rgba")
+                 .split(QLatin1Char(' '))});
         // A font beside a named pipe in its folder: libass reads every file of the folder it is given.
         const QString fonts = dir + QStringLiteral("/fonts");
         QDir().mkpath(fonts);
@@ -441,6 +460,15 @@ private slots:
             row(QStringLiteral("an 8192x8192 picture and mask"), QStringLiteral("mask"), bigPicture,
                 QStringLiteral("-"), true);
             row(QStringLiteral("a 16384x4096 picture without its data"), QStringLiteral("picture"), emptyPicture,
+                QStringLiteral("-"), false);
+            // 144 MB decoded, as picture and as mask: the piece the frame shows does not keep the picture.
+            row(QStringLiteral("a 6000x6000 RGBA picture and mask"), QStringLiteral("mask"), rgbaPicture,
+                QStringLiteral("-"), true);
+            // An animation loops for as long as the clip plays.
+            row(QStringLiteral("a looped animation"), QStringLiteral("picture"), animation, QStringLiteral("-"), true);
+            // Override tags asking libass for glyphs larger than any style draws: a few bytes, gigabytes.
+            row(QStringLiteral("tags asking for giant glyphs"), QStringLiteral("subtitle"),
+                file(mode + QStringLiteral("-giant.ass"), assScript("{\\fscx100000\\fscy100000}WWWW")),
                 QStringLiteral("-"), false);
         }
         // Files taken and then replaced by a pipe: the graphs built afterwards must not open it.
@@ -506,6 +534,16 @@ private slots:
         QTest::newRow("a picture without its data")
             << QStringLiteral("picture") << file(QStringLiteral("empty.png"), statedPng(16384, 4096))
             << QStringLiteral("16384x4096");
+        // Override tags: two glyphs of the largest font size (2000 in a script of 576 lines) are taken; blurred
+        // cues crowding the screen are not.
+        QTest::newRow("two glyphs of the largest size")
+            << subtitle << file(QStringLiteral("glyph.ass"), assScript("{\\fs2000}WW", 576)) << QString();
+        QTest::newRow("blurred cues at once")
+            << subtitle << file(QStringLiteral("blur.ass"), assScript("{\\blur20}a", 288, 300))
+            << QStringLiteral("font size 1000");
+        QTest::newRow("a 16-bit picture at the pixel bound")
+            << QStringLiteral("picture") << file(QStringLiteral("deep.png"), statedPng(8192, 8192, true))
+            << QStringLiteral("256 MiB");
         QTest::newRow("text at once in the clip's stream")
             << QStringLiteral("stream")
             << clipWithSubtitleStream(QStringLiteral("inputs_stream_crowd.mkv"),
