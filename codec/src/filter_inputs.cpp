@@ -41,8 +41,18 @@ struct Identity
     }
 };
 
+// What the check of a file found: its problem (empty when none) and, for subtitles, what the style's check
+// needs, since the style may change after the file was checked.
+struct Verdict
+{
+    std::string problem;
+    std::string refused;    // "cannot use <the subtitles>: ", before the style's problem
+    int64_t textAtOnce = 0; // the most bytes of text on screen at once
+    double canvas = 288.0;  // the height of the canvas the style's sizes are in
+};
+
 std::mutex s_cacheMutex;
-std::map<Identity, std::string> s_cache;
+std::map<Identity, Verdict> s_cache;
 constexpr size_t kCacheEntries = 64;
 
 std::string pictureOrSoundProblem(const std::string &path, InputUse use)
@@ -166,7 +176,7 @@ bool isTextSubtitle(const AVStream *st)
 
 // Reads every packet of the stream `index` of `ctx`: empty when it holds text subtitles whose cues keep within
 // the bounds, otherwise why not (to follow "cannot use ...: ").
-std::string cueProblem(AVFormatContext *ctx, int index)
+std::string cueProblem(AVFormatContext *ctx, int index, Verdict *found)
 {
     if (!isTextSubtitle(ctx->streams[index]))
         return "it holds picture subtitles; only text subtitles can be drawn into the picture";
@@ -183,7 +193,8 @@ std::string cueProblem(AVFormatContext *ctx, int index)
         bool operator<(const Edge &o) const { return std::tie(time, cues) < std::tie(o.time, o.cues); }
     };
     const AVCodecParameters *par = ctx->streams[index]->codecpar;
-    const double toTextCanvas = std::pow(288.0 / canvasHeight(par), 2);
+    found->canvas = canvasHeight(par);
+    const double toTextCanvas = std::pow(288.0 / found->canvas, 2);
     std::vector<Edge> edges;
     int64_t total = 0;
     int cues = 0;
@@ -221,6 +232,7 @@ std::string cueProblem(AVFormatContext *ctx, int index)
         shown += e.cues;
         shownBytes += e.bytes;
         shownArea += e.area;
+        found->textAtOnce = std::max(found->textAtOnce, shownBytes);
         if (shownArea > kMaxTaggedGlyphAreaAtOnce * 1.000001) // the sums of doubles may drift a little
             return "its override tags ask for a larger glyph area at once than two glyphs of font size " +
                    std::to_string(kMaxFontSize);
@@ -232,29 +244,36 @@ std::string cueProblem(AVFormatContext *ctx, int index)
     return {};
 }
 
-std::string subtitleProblem(const std::string &path, int64_t size)
+Verdict subtitleProblem(const std::string &path, int64_t size)
 {
-    const std::string refused = "cannot use the subtitle file " + path + ": ";
+    Verdict v;
+    v.refused = "cannot use the subtitle file " + path + ": ";
+    const auto refuse = [&v](const std::string &why) {
+        v.problem = v.refused + why;
+        return v;
+    };
     if (size > kMaxSubtitleFileBytes)
-        return refused + "it is larger than " + std::to_string(kMaxSubtitleFileBytes >> 20) + " MiB";
+        return refuse("it is larger than " + std::to_string(kMaxSubtitleFileBytes >> 20) + " MiB");
     rsc_info probe;
     std::string why;
     if (!rsc::infoOpenFile(&probe, path.c_str(), &why))
-        return refused + (why.empty() ? std::string("it cannot be read") : why);
+        return refuse(why.empty() ? std::string("it cannot be read") : why);
     AVFormatContext *ctx = probe.ctx.get();
     // The stream the subtitles filter draws.
     const int index = av_find_best_stream(ctx, AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
     if (index < 0)
-        return refused + "it holds no subtitles";
-    const std::string problem = cueProblem(ctx, index);
-    return problem.empty() ? problem : refused + problem;
+        return refuse("it holds no subtitles");
+    const std::string problem = cueProblem(ctx, index, &v);
+    return problem.empty() ? v : refuse(problem);
 }
 
-std::string streamProblem(const std::string &source, int stream)
+Verdict streamProblem(const std::string &source, int stream)
 {
+    Verdict v;
+    v.refused = "cannot use subtitle stream " + std::to_string(stream + 1) + " of " + source + ": ";
     rsc_info probe;
     if (!rsc::infoOpenFile(&probe, source.c_str()))
-        return {}; // the clip's own open says what is wrong with it
+        return v; // the clip's own open says what is wrong with it
     AVFormatContext *ctx = probe.ctx.get();
     // Counted as the subtitles filter counts them (stream specifier "s:<n>"): among all of the file's.
     int index = -1;
@@ -262,25 +281,27 @@ std::string streamProblem(const std::string &source, int stream)
         if (ctx->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE && int(n++) == stream)
             index = int(i);
     if (index < 0)
-        return {};
-    const std::string problem = cueProblem(ctx, index);
-    return problem.empty()
-               ? problem
-               : "cannot use subtitle stream " + std::to_string(stream + 1) + " of " + source + ": " + problem;
+        return v;
+    const std::string problem = cueProblem(ctx, index, &v);
+    if (!problem.empty())
+        v.problem = v.refused + problem;
+    return v;
 }
 
-std::string checkNow(const std::string &path, int use, const struct stat &st)
+Verdict checkNow(const std::string &path, int use, const struct stat &st)
 {
     if (use < 0)
         return streamProblem(path, -1 - use);
     if (use == int(InputUse::Subtitle))
         return subtitleProblem(path, st.st_size);
-    return pictureOrSoundProblem(path, InputUse(use));
+    Verdict v;
+    v.problem = pictureOrSoundProblem(path, InputUse(use));
+    return v;
 }
 
 // The answer for `path` used so (a stream's use is -1 - its number), from the cache while the file stays
 // the same.
-std::string cachedProblem(const std::string &path, int use, const struct stat &st)
+Verdict cachedVerdict(const std::string &path, int use, const struct stat &st)
 {
     const Identity key{path,      use,        st.st_dev,
                        st.st_ino, st.st_size, int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
@@ -290,12 +311,59 @@ std::string cachedProblem(const std::string &path, int use, const struct stat &s
         if (it != s_cache.end())
             return it->second;
     }
-    std::string problem = checkNow(path, use, st);
+    Verdict found = checkNow(path, use, st);
     std::lock_guard<std::mutex> lock(s_cacheMutex);
     if (s_cache.size() >= kCacheEntries)
         s_cache.clear();
-    s_cache.emplace(key, problem);
-    return problem;
+    s_cache.emplace(key, found);
+    return found;
+}
+
+// The file's verdict, after the refusals no check needs to read the file for.
+Verdict verdictFor(const std::string &path, InputUse use)
+{
+    struct stat st
+    {
+    };
+    // A named pipe or a device would block the filter that opens it (and so a close) for ever.
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+        Verdict v;
+        v.problem = "cannot read " + path;
+        return v;
+    }
+    return cachedVerdict(path, int(use), st);
+}
+
+Verdict streamVerdict(const std::string &source, int stream)
+{
+    struct stat st
+    {
+    };
+    if (stream < 0 || ::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return cachedVerdict(source, -1 - stream, st);
+}
+
+// The subtitles drawn with `style`: libass draws every glyph on screen as large as the style makes it. The
+// text-at-once bound is what the default style may draw; a larger style may draw as much glyph area, so less
+// text, and no line taller than the picture (glyphs larger than the frame cost seconds a frame, all of it
+// drawn off the picture: a film's two-line cue at size 1000 took over a minute for 3 s of 1080p).
+std::string styledProblem(const Verdict &v, const SubtitleStyle &style)
+{
+    if (!v.problem.empty() || v.textAtOnce == 0)
+        return v.problem;
+    const double toText = 288.0 / v.canvas, outline = 2 * std::max(0.0, style.outlineSize);
+    const double w = (style.fontSize * style.scaleX / 100.0 + outline) * toText;
+    const double h = (style.fontSize * style.scaleY / 100.0 + outline) * toText;
+    const std::string asked = "with the subtitle style's size " + std::to_string(style.fontSize) + ", outline " +
+                              std::to_string(int(std::lround(style.outlineSize))) + " and scale " +
+                              std::to_string(style.scaleX) + "% x " + std::to_string(style.scaleY) + "%";
+    if (h > 288.0)
+        return v.refused + asked + ", a line would be taller than the picture";
+    if (double(v.textAtOnce) * w * h > kMaxStyledTextAreaAtOnce)
+        return v.refused + asked + ", it shows more text at once than can be drawn (" + std::to_string(v.textAtOnce) +
+               " bytes; at most " + std::to_string(int64_t(kMaxStyledTextAreaAtOnce / (w * h))) + " at that size)";
+    return {};
 }
 
 bool drawsSubtitleStream(const EditConfig &cfg, const std::string &source)
@@ -307,23 +375,12 @@ bool drawsSubtitleStream(const EditConfig &cfg, const std::string &source)
 
 std::string inputProblem(const std::string &path, InputUse use)
 {
-    struct stat st
-    {
-    };
-    // A named pipe or a device would block the filter that opens it (and so a close) for ever.
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0)
-        return "cannot read " + path;
-    return cachedProblem(path, int(use), st);
+    return verdictFor(path, use).problem;
 }
 
 std::string subtitleStreamProblem(const std::string &source, int stream)
 {
-    struct stat st
-    {
-    };
-    if (stream < 0 || ::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return {};
-    return cachedProblem(source, -1 - stream, st);
+    return streamVerdict(source, stream).problem;
 }
 
 std::string editInputsProblem(const EditConfig &cfg, bool picture, bool sound)
@@ -341,7 +398,7 @@ std::string editInputsProblem(const EditConfig &cfg, bool picture, bool sound)
             }
         }
         if (!cfg.subtitleFile.empty() && (cfg.subtitleMode & 2)) {
-            std::string problem = inputProblem(cfg.subtitleFile, InputUse::Subtitle);
+            std::string problem = styledProblem(verdictFor(cfg.subtitleFile, InputUse::Subtitle), cfg.subtitle);
             if (!problem.empty())
                 return problem;
         }
@@ -355,7 +412,7 @@ bool subtitleStreamUsable(const std::string &source, const EditConfig &cfg, std:
 {
     if (!cfg.codec.videoEdits || !drawsSubtitleStream(cfg, source))
         return true;
-    const std::string problem = subtitleStreamProblem(source, cfg.subtitleStream);
+    const std::string problem = styledProblem(streamVerdict(source, cfg.subtitleStream), cfg.subtitle);
     if (!problem.empty() && error)
         *error = problem;
     return problem.empty();
@@ -375,9 +432,10 @@ EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound, con
                 p.mask.clear();
         }
         if (!usable.subtitleFile.empty() && (usable.subtitleMode & 2) &&
-            !inputProblem(usable.subtitleFile, InputUse::Subtitle).empty())
+            !styledProblem(verdictFor(usable.subtitleFile, InputUse::Subtitle), usable.subtitle).empty())
             usable.subtitleFile.clear();
-        if (drawsSubtitleStream(usable, source) && !subtitleStreamProblem(source, usable.subtitleStream).empty())
+        if (drawsSubtitleStream(usable, source) &&
+            !styledProblem(streamVerdict(source, usable.subtitleStream), usable.subtitle).empty())
             usable.subtitleStream = -1;
     }
     if (sound && !usable.background[0].file.empty() &&

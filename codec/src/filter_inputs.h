@@ -31,6 +31,12 @@ constexpr int kMaxTextBytesAtOnce = 64 << 10;
 constexpr int kMaxFontSize = 1000;
 constexpr double kMaxTaggedGlyphAreaAtOnce = 2.0 * kMaxFontSize * kMaxFontSize;
 
+// What the subtitle style may draw of the text on screen at once, in glyph area (script pixels squared, in the
+// 288 lines of a converted text script, each glyph as tall and wide as the style's size, scale and outline
+// make it): kMaxTextBytesAtOnce in the default style (size 18, outline 1). At that bound a 3 s join at 1080p
+// takes 6 s and 680 MB; a film's cue at size 580 took 15 s, a crowd of 1,900 cues at size 100 2 GB.
+constexpr double kMaxStyledTextAreaAtOnce = double(kMaxTextBytesAtOnce) * (18 + 2 * 1) * (18 + 2 * 1);
+
 enum class InputUse { Picture, Sound, Subtitle };
 
 // Empty when the file can be used so; otherwise why not, in English for the log and the caller's message.
@@ -45,15 +51,16 @@ std::string inputProblem(const std::string &path, InputUse use);
 std::string subtitleStreamProblem(const std::string &source, int stream);
 
 // The first problem among the files `cfg` names for its picture edits (pictures, masks, a subtitle file
-// that is drawn) and for its sound edits (the background); empty when there is none.
+// that is drawn, with its style) and for its sound edits (the background); empty when there is none.
 std::string editInputsProblem(const EditConfig &cfg, bool picture, bool sound);
 
 // For a job's add: false, with the reason in `error`, when `cfg` draws a subtitle stream of `source` that
-// is beyond the bounds (its picture edits on, no subtitle file).
+// is beyond the bounds, with its style (its picture edits on, no subtitle file).
 bool subtitleStreamUsable(const std::string &source, const EditConfig &cfg, std::string *error);
 
 // `cfg` with every file that has a problem dropped, as though it had not been set, so that a graph built
-// from it opens none of them; likewise the subtitle stream of `source` it draws.
+// from it opens none of them; likewise the subtitle stream of `source` it draws, and subtitles its style
+// would draw beyond the bounds.
 EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound, const std::string &source = {});
 
 // True for a file of more than kMaxSubtitleFileBytes whose head reads as text (a byte-order mark, or no NUL

@@ -586,6 +586,53 @@ private slots:
         QCOMPARE(taken, why.isEmpty());
         QVERIFY2(why.isEmpty() || (reason.contains(file) && reason.contains(why)), qPrintable(reason));
     }
+
+    // The subtitle style sizes every glyph it draws: a larger style may draw less text at once, and no line
+    // taller than the picture. The join refuses such subtitles at its add, naming the file and the style.
+    void styleBoundsTheTextDrawn_data()
+    {
+        QTest::addColumn<QByteArray>("subtitles");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<double>("outline");
+        QTest::addColumn<QString>("why"); // empty = taken
+        const QByteArray film = srt(3, "This is a fairly ordinary subtitle line\nand its second line", 1000, 950);
+        const QByteArray crowd = srt(1, QByteArray(10000, 'w'), 0, 3000);
+        QTest::newRow("a film's cue in the default style") << film << "srt" << 18 << 1.0 << QString();
+        QTest::newRow("a film's cue at size 1000") << film << "srt" << 1000 << 1.0 << "taller than the picture";
+        QTest::newRow("10 KB at once in the default style") << crowd << "srt" << 18 << 1.0 << QString();
+        QTest::newRow("10 KB at once at size 100") << crowd << "srt" << 100 << 1.0 << "more text at once";
+        QTest::newRow("10 KB at once with outline 100") << crowd << "srt" << 18 << 100.0 << "more text at once";
+        // The style's size is in the script's own lines: 1000 of 1080 lines is a glyph shorter than the picture.
+        QTest::newRow("size 1000 in a script of 1080 lines")
+            << assScript("WW", 1080) << "ass" << 1000 << 1.0 << QString();
+    }
+
+    void styleBoundsTheTextDrawn()
+    {
+        QFETCH(QByteArray, subtitles);
+        QFETCH(QString, suffix);
+        QFETCH(int, size);
+        QFETCH(double, outline);
+        QFETCH(QString, why);
+        const QString dir = rstest::scratchDir(QStringLiteral("styled"));
+        const QString file = dir + QStringLiteral("/%1.%2").arg(QTest::currentDataTag()).arg(suffix);
+        writeFile(file, subtitles);
+        rsc_edit *edit = rsc_edit_create();
+        rsc_edit_enable_video_edits(edit, 1);
+        rsc_edit_set_subtitle_file(edit, file.toUtf8().constData());
+        rsc_edit_set_subtitle_size(edit, uint32_t(size));
+        rsc_edit_set_subtitle_outline_size(edit, outline);
+        rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        QCOMPARE(rsc_job_open_output(job, (dir + QStringLiteral("/out.mp4")).toUtf8().constData(), "mp4", nullptr), 1);
+        const bool taken = rsc_job_add_task(job, clipWithSound().toUtf8().constData(), 0, 0, edit) == 1;
+        const QString reason = QString::fromUtf8(rsc_job_error(job));
+        rsc_job_discard(job);
+        rsc_job_release(job);
+        rsc_edit_release(edit);
+        QCOMPARE(taken, why.isEmpty());
+        QVERIFY2(why.isEmpty() || (reason.contains(file) && reason.contains(why)), qPrintable(reason));
+    }
 };
 
 int main(int argc, char *argv[])
