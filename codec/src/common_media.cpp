@@ -101,6 +101,13 @@ int findStreamInfoBounded(AVFormatContext *ctx)
     return err;
 }
 
+std::string pictureTooLargeText(int width, int height)
+{
+    return "a picture of " + std::to_string(width) + "x" + std::to_string(height) + " is larger than " +
+           std::to_string(kMaxPictureSide) + " pixels a side or " + std::to_string(kMaxPicturePixels / 1000000) +
+           " million pixels";
+}
+
 bool declaresHugePicture(const AVFormatContext *ctx, std::string *why)
 {
     for (unsigned i = 0; i < ctx->nb_streams; ++i) {
@@ -110,9 +117,7 @@ bool declaresHugePicture(const AVFormatContext *ctx, std::string *why)
             continue;
         if (pictureTooLarge(par->width, par->height)) {
             if (why)
-                *why = "a picture of " + std::to_string(par->width) + "x" + std::to_string(par->height) +
-                       " is larger than " + std::to_string(kMaxPictureSide) + " pixels a side or " +
-                       std::to_string(kMaxPicturePixels / 1000000) + " million pixels";
+                *why = pictureTooLargeText(par->width, par->height);
             return true;
         }
     }

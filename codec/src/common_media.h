@@ -40,6 +40,8 @@ constexpr int kMaxPictureSide = 16384;
 constexpr int64_t kMaxPicturePixels = int64_t(8192) * 8192;
 // True when a picture of this size is beyond those bounds.
 bool pictureTooLarge(int width, int height);
+// Why a picture of width x height is refused, for a message.
+std::string pictureTooLargeText(int width, int height);
 // avformat_find_stream_info with its decoders bounded by the pixel limit, so a tiny file that declares a
 // huge picture is not decoded into gigabytes; answers its result.
 int findStreamInfoBounded(AVFormatContext *ctx);

@@ -3,6 +3,7 @@
 #include "edit_handle.h"
 
 #include "codecids_table.h"
+#include "filter_inputs.h"
 #include "rscodec.h"
 
 #include <algorithm>
@@ -326,7 +327,7 @@ int rsc_edit_set_subtitle_size(rsc_edit *e, uint32_t size)
 {
     if (!e)
         return 0;
-    e->cfg.subtitle.fontSize = size;
+    e->cfg.subtitle.fontSize = std::clamp(size, 1u, unsigned(rsc::edit::kMaxFontSize)); // as the player takes it
     return 1;
 }
 
@@ -558,7 +559,7 @@ int rsc_edit_set_watermark_text_size(rsc_edit *e, uint32_t size)
 {
     if (!e)
         return 0;
-    textItem(e).fontSize = size;
+    textItem(e).fontSize = std::clamp(size, 1u, unsigned(rsc::edit::kMaxFontSize));
     return 1;
 }
 

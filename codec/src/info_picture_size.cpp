@@ -105,13 +105,6 @@ bool isPictureDemuxer(const AVFormatContext *ctx)
     return name == "image2" || name == "gif" || name == "apng" || name.find("_pipe") != std::string::npos;
 }
 
-std::string pictureTooLargeText(int width, int height)
-{
-    return "a picture of " + std::to_string(width) + "x" + std::to_string(height) + " is larger than " +
-           std::to_string(kMaxPictureSide) + " pixels a side or " + std::to_string(kMaxPicturePixels / 1000000) +
-           " million pixels";
-}
-
 bool statedPictureSize(const std::string &path, int *width, int *height)
 {
     FILE *f = std::fopen(path.c_str(), "rb");

@@ -16,7 +16,4 @@ bool statedPictureSize(const std::string &path, int *width, int *height);
 // finds the size in the picture itself.
 bool isPictureDemuxer(const AVFormatContext *ctx);
 
-// Why a picture of width x height is refused, for a message.
-std::string pictureTooLargeText(int width, int height);
-
 } // namespace rsc

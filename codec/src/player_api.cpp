@@ -671,7 +671,7 @@ int rsc_player_set_watermark_text_font_file(rsc_player *player, const char *utf8
 
 int rsc_player_set_watermark_text_size(rsc_player *player, uint32_t size)
 {
-    return editText(player, [&](TextItem &t) { t.fontSize = std::clamp(size, 1u, 1000u); });
+    return editText(player, [&](TextItem &t) { t.fontSize = std::clamp(size, 1u, unsigned(rsc::edit::kMaxFontSize)); });
 }
 
 int rsc_player_set_watermark_text_bold(rsc_player *player, uint32_t on)
@@ -847,7 +847,8 @@ int rsc_player_set_subtitle_font_file(rsc_player *player, const char *utf8_path)
 
 int rsc_player_set_subtitle_size(rsc_player *player, uint32_t size)
 {
-    return editAll(player, [&](EditConfig &c) { c.subtitle.fontSize = std::clamp(size, 1u, 1000u); });
+    return editAll(
+        player, [&](EditConfig &c) { c.subtitle.fontSize = std::clamp(size, 1u, unsigned(rsc::edit::kMaxFontSize)); });
 }
 
 int rsc_player_set_subtitle_bold(rsc_player *player, uint32_t on)
