@@ -30,14 +30,14 @@ function(rs_warnings target)
 endfunction()
 
 # rs_codec_last(<list variable>)
-#   The program's libraries call the codec library but do not link it (each executable picks the real one
-#   or the recording fake). Static libraries resolve left to right, and an executable lists the codec
-#   before the libraries that its direct libraries pull in after it: the codec archive is therefore linked
-#   whole, so that every later caller finds it.
+#   The program's libraries call the codec library but do not link it (each executable picks the shared
+#   library, the static archive of its internals or the recording fake). Static libraries resolve left to
+#   right, and an executable lists the codec before the libraries that its direct libraries pull in after
+#   it: a codec archive is therefore linked whole, so that every later caller finds it.
 function(rs_codec_last var)
   set(out)
   foreach(lib IN LISTS ${var})
-    if(lib STREQUAL "codec" OR lib STREQUAL "codec_fake")
+    if(lib STREQUAL "codec_internal" OR lib STREQUAL "codec_fake")
       list(APPEND out "$<LINK_LIBRARY:WHOLE_ARCHIVE,${lib}>")
     else()
       list(APPEND out ${lib})

@@ -10,20 +10,20 @@ rs_add_qtest(tst_edit_video SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_video.cpp
 rs_add_qtest(tst_edit_audio SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_audio.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900
   COST 18)
 rs_add_qtest(tst_job_tracks SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_tracks.cpp
-  LIBS codec PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 300 COST 7)
+  LIBS codec_internal PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 300 COST 7)
 target_include_directories(tst_job_tracks PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_encoders SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_encoders.cpp
-  LIBS codec foundation PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 145 SHARDS 4)
+  LIBS codec_internal foundation PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 145 SHARDS 4)
 target_include_directories(tst_job_encoders PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_safety SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_safety.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600)
 rs_add_qtest(tst_job_foreign SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_foreign.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600
   COST 30 SHARDS 2)
-rs_add_qtest(tst_job_writer SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_writer.cpp LIBS codec)
+rs_add_qtest(tst_job_writer SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_writer.cpp LIBS codec_internal)
 target_include_directories(tst_job_writer PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_copy_open SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_copy_open.cpp
-  LIBS codec PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 25)
+  LIBS codec_internal PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 25)
 target_include_directories(tst_job_copy_open PRIVATE ${_codec_src})
-rs_add_qtest(tst_job_guards SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_guards.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 600
+rs_add_qtest(tst_job_guards SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_guards.cpp LIBS codec_internal Qt5::Gui MEDIA TIMEOUT 600
   COST 20)
 target_include_directories(tst_job_guards PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_containers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_containers.cpp LIBS codec Qt5::Gui MEDIA

@@ -17,7 +17,7 @@ foreach(unit tst_format_rebuild tst_format_chooser tst_format_preferences tst_fo
 endforeach()
 # Every profile of both catalogues through the real codec library: a one-second 160x90 join each.
 rs_add_qtest(tst_format_join SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_format_join.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format merge codec MEDIA TIMEOUT 900 COST 50 SHARDS 2)
+  ${CMAKE_CURRENT_LIST_DIR}/FormatTestKit.cpp LIBS format merge codec_internal MEDIA TIMEOUT 900 COST 50 SHARDS 2)
 target_include_directories(tst_format_join PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/codec/src)
 if(TARGET skin_images)
   add_dependencies(tst_format_join skin_images)
