@@ -43,7 +43,7 @@ public:
     // elementary stream); read ahead, not consumed.
     bool firstPacketTimed(int stream);
     bool openDecoders(bool video, bool audio, std::string *error);
-    // True once the file has changed (size, modification or change time) since it was opened.
+    // True once the file has been written to since it was opened (source_watch.h).
     bool sourceChanged() { return m_io.sourceChanged(); }
     // True when the clip was opened for copying without the full probe.
     bool openedFromHeader() const { return m_fromHeader; }

@@ -15,17 +15,6 @@ namespace {
 // writer's blocks (mux_writer.h); the buffer only gathers the muxer's small header writes.
 constexpr int kReadBufferSize = 256 << 10;
 constexpr int kWriteBufferSize = 64 << 10;
-
-int64_t mtimeNs(const struct stat &st)
-{
-    return int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-}
-
-// The change time moves with every write and cannot be set back (a modification time can: `touch -d`).
-int64_t ctimeNs(const struct stat &st)
-{
-    return int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-}
 } // namespace
 
 FileIO::~FileIO()
@@ -52,21 +41,19 @@ bool FileIO::openRead(const std::string &path)
     }
     ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    m_openedSize = st.st_size;
-    m_openedMtimeNs = mtimeNs(st);
-    m_openedCtimeNs = ctimeNs(st);
     m_changed = false;
+    if (!m_watch.start(m_fd)) {
+        close();
+        return false;
+    }
     return setUp(false);
 }
 
 bool FileIO::sourceChanged()
 {
     // A clip written over while it is read gives packets of two files; what was joined must not pass.
-    if (!m_changed && m_fd >= 0 && m_openedSize >= 0) {
-        struct stat st;
-        m_changed = ::fstat(m_fd, &st) != 0 || st.st_size != m_openedSize || mtimeNs(st) != m_openedMtimeNs ||
-                    ctimeNs(st) != m_openedCtimeNs;
-    }
+    if (!m_changed && m_fd >= 0)
+        m_changed = m_watch.written(m_fd);
     return m_changed;
 }
 
@@ -132,6 +119,7 @@ bool FileIO::close()
         av_freep(&m_ctx->buffer);
         avio_context_free(&m_ctx);
     }
+    m_watch.stop();
     if (m_fd >= 0) {
         if (::close(m_fd) != 0) {
             noteWriteFailure(errno);
@@ -139,7 +127,6 @@ bool FileIO::close()
         }
         m_fd = -1;
     }
-    m_openedSize = -1;
     return ok;
 }
 

@@ -4,6 +4,7 @@
 
 #include "job_ffmpeg.h"
 #include "mux_writer.h"
+#include "source_watch.h"
 
 #include <memory>
 
@@ -21,8 +22,7 @@ public:
     ~FileIO();
 
     bool openRead(const std::string &path);
-    // True once the file read has changed (size, modification or change time) since it was opened; reads
-    // then fail.
+    // True once the file read has been written to since it was opened (source_watch.h); reads then fail.
     bool sourceChanged();
     // Up to `size` bytes of the file read from `offset`, without moving the reading position; the count, or -1.
     ssize_t readAt(int64_t offset, void *buffer, size_t size) const;
@@ -44,10 +44,8 @@ private:
     int m_fd = -1;
     bool m_writeFailed = false;
     int m_writeErrno = 0;
-    // The source as it was opened: a read that finds it changed fails.
-    int64_t m_openedSize = -1;
-    int64_t m_openedMtimeNs = 0;
-    int64_t m_openedCtimeNs = 0;
+    // The source as it was opened: a read that finds it written to fails.
+    SourceWatch m_watch;
     bool m_changed = false;
     std::unique_ptr<BlockWriter> m_writer; // output files only
     int64_t m_writePos = 0;                // where the muxer writes next

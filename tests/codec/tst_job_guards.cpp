@@ -4,14 +4,17 @@
 #include "tst_job_helpers.h"
 
 #include "mux_partial.h"
+#include "source_watch.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -76,6 +79,58 @@ qint64 unnamedFileSize(pid_t pid, const QString &dir)
     return -1;
 }
 
+// Writes 4 MiB over the middle of the file open as `fd`, at the same size, and then sets its old modification
+// time back, as `touch -d` does.
+bool rewriteKeepingTime(int fd)
+{
+    struct stat before;
+    const QByteArray block(4 << 20, 'x');
+    if (::fstat(fd, &before) != 0 || before.st_size <= 2 * block.size())
+        return false;
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    return ::pwrite(fd, block.constData(), size_t(block.size()), before.st_size / 2) == ssize_t(block.size()) &&
+           ::futimens(fd, times) == 0;
+}
+
+struct ChangedRun
+{
+    bool landed = false; // the change was made while the task still ran
+    bool finished = false;
+    bool failed = false;
+    bool kept = false; // close put the output in place
+    QString error;
+};
+
+// Joins a fresh copy of the long clip at `source` and calls `change` right after its task started, until a
+// change lands while the task still runs (at most 5 tries); a task that had already ended read the clip whole.
+ChangedRun joinChangedSource(bool lossless, const QString &source, const QString &out,
+                             const std::function<bool()> &change)
+{
+    ChangedRun r;
+    for (int attempt = 0; attempt < 5 && !r.landed; ++attempt) {
+        QFile::remove(source);
+        if (!QFile::copy(jobtest::longClip(), source))
+            return r;
+        rsc_job *job = newJob(lossless);
+        const bool started = rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr) == 1 &&
+                             rsc_job_start(job) == 1 &&
+                             rsc_job_add_task(job, source.toUtf8().constData(), 0, 0, nullptr) == 1;
+        r.landed = started && change() && !rsc_job_is_finished(job);
+        r.finished = started && waitFinished(job);
+        r.error = QString::fromUtf8(rsc_job_error(job));
+        if (r.landed) {
+            r.failed = rsc_job_is_failed(job);
+            r.kept = rsc_job_close(job) == 1;
+        } else {
+            rsc_job_discard(job);
+        }
+        rsc_job_release(job);
+        if (!started)
+            return r;
+    }
+    return r;
+}
+
 } // namespace
 
 class TestJobGuards : public QObject
@@ -87,6 +142,10 @@ private slots:
     void sourceThatIsTheOutputWritesNothing();
     void sourceChangedDuringItsTaskFails_data();
     void sourceChangedDuringItsTaskFails();
+    void sourceMetadataChangedDuringItsTaskPasses_data();
+    void sourceMetadataChangedDuringItsTaskPasses();
+    void sourceWatchSharedOrOverflowed_data();
+    void sourceWatchSharedOrOverflowed();
     void fullDiskSaysWhy_data();
     void fullDiskSaysWhy();
     void fileOfTheEditsThatIsTheOutputWritesNothing_data();
@@ -172,58 +231,176 @@ void TestJobGuards::sourceChangedDuringItsTaskFails_data()
 void TestJobGuards::sourceChangedDuringItsTaskFails()
 {
     // The clip is changed (same file, other content, size or time) right after its task started. When the
-    // task was still running once the change was made, it must fail and leave nothing; a task that had
-    // already ended read the clip whole and is tried again.
+    // task was still running once the change was made, it must fail and leave nothing.
     QFETCH(bool, lossless);
     QFETCH(QString, change);
-    const QString clip = jobtest::longClip();
     QFile other(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")));
     QVERIFY(other.open(QIODevice::ReadOnly));
     const QByteArray otherBytes = other.readAll();
     const QString dir = rstest::scratchDir(QStringLiteral("changed"));
     const QString source = dir + QStringLiteral("/clip.mp4");
     const QString out = dir + QStringLiteral("/joined.mp4");
-    bool landed = false;
-    for (int attempt = 0; attempt < 5 && !landed; ++attempt) {
-        QFile::remove(source);
-        QVERIFY(QFile::copy(clip, source));
-        rsc_job *job = newJob(lossless);
-        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
-        QCOMPARE(rsc_job_start(job), 1);
-        QCOMPARE(rsc_job_add_task(job, source.toUtf8().constData(), 0, 0, nullptr), 1);
+    const ChangedRun r = joinChangedSource(lossless, source, out, [&] {
         // Overwritten from its start, as a program saving over it does before it truncates.
         const int fd =
             ::open(source.toUtf8().constData(), change == QLatin1String("grown") ? O_WRONLY | O_APPEND : O_WRONLY);
-        QVERIFY(fd >= 0);
-        if (change == QLatin1String("touched")) {
-            QCOMPARE(::futimens(fd, nullptr), 0);
-        } else if (change == QLatin1String("rewritten, time put back")) {
-            // 4 MiB of its middle, at the same size; then the old modification time, as `touch -d` sets it.
-            struct stat before;
-            QCOMPARE(::fstat(fd, &before), 0);
-            const QByteArray block(4 << 20, 'x');
-            QVERIFY(before.st_size > 2 * block.size());
-            QCOMPARE(::pwrite(fd, block.constData(), size_t(block.size()), before.st_size / 2), ssize_t(block.size()));
-            const struct timespec times[2] = {before.st_atim, before.st_mtim};
-            QCOMPARE(::futimens(fd, times), 0);
-        } else {
-            QCOMPARE(::write(fd, otherBytes.constData(), size_t(otherBytes.size())), ssize_t(otherBytes.size()));
-        }
+        bool done = false;
+        if (change == QLatin1String("touched"))
+            done = ::futimens(fd, nullptr) == 0;
+        else if (change == QLatin1String("rewritten, time put back"))
+            done = rewriteKeepingTime(fd);
+        else
+            done = ::write(fd, otherBytes.constData(), size_t(otherBytes.size())) == ssize_t(otherBytes.size());
         ::close(fd);
-        landed = !rsc_job_is_finished(job);
-        QVERIFY(waitFinished(job));
-        if (landed) {
-            QVERIFY2(rsc_job_is_failed(job), "a clip changed while it was read passed as joined");
-            QVERIFY2(QString::fromUtf8(rsc_job_error(job)).contains(QLatin1String("changed")), rsc_job_error(job));
-            QCOMPARE(rsc_job_close(job), 0);
-            QVERIFY(!QFileInfo::exists(out));
-        } else {
-            rsc_job_discard(job);
-        }
-        rsc_job_release(job);
-    }
-    QVERIFY2(landed, "every task ended before its clip could be changed");
+        return done;
+    });
+    QVERIFY2(r.landed, qPrintable(QStringLiteral("every task ended before its clip could be changed ") + r.error));
+    QVERIFY(r.finished);
+    QVERIFY2(r.failed, "a clip changed while it was read passed as joined");
+    QVERIFY2(r.error.contains(QLatin1String("changed")), qPrintable(r.error));
+    QVERIFY(!r.kept);
+    QVERIFY(!QFileInfo::exists(out));
     QCOMPARE(hiddenParts(dir), QStringList());
+}
+
+void TestJobGuards::sourceMetadataChangedDuringItsTaskPasses_data()
+{
+    QTest::addColumn<bool>("lossless");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("events");    // the kernel's file events are used (else size and time alone)
+    QTest::addColumn<bool>("rewritten"); // then written to, with its time put back: must fail
+    const char *const changes[] = {"tagged", "renamed", "hard-linked", "unlinked", "mode changed", "accessed"};
+    for (const bool lossless : {true, false}) {
+        const QString mode = lossless ? QStringLiteral(", lossless") : QStringLiteral(", re-encoding");
+        for (const char *change : changes)
+            QTest::newRow(qPrintable(change + mode)) << lossless << QString::fromLatin1(change) << true << false;
+        QTest::newRow(qPrintable("mode changed, no file events" + mode))
+            << lossless << QStringLiteral("mode changed") << false << false;
+    }
+    // Only a time taken by decoding gives room for a rewrite of this size.
+    for (const char *change : {"renamed", "hard-linked", "unlinked"})
+        QTest::newRow(qPrintable(change + QStringLiteral(", then rewritten, time put back, re-encoding")))
+            << false << QString::fromLatin1(change) << true << true;
+}
+
+void TestJobGuards::sourceMetadataChangedDuringItsTaskPasses()
+{
+    // What users' programs do to a clip without touching its bytes, while it is joined: a file manager's tag,
+    // a rename, a backup's hard link, a delete, a new mode, a read. The join goes on and gives the whole clip;
+    // where no file events can be had (network filesystems, watch limits) too. A write after the change (to the
+    // same file, by the descriptor opened before, or through the link) still fails the task.
+    QFETCH(bool, lossless);
+    QFETCH(QString, change);
+    QFETCH(bool, events);
+    QFETCH(bool, rewritten);
+    const QString dir = rstest::scratchDir(QStringLiteral("metadata"));
+    const QString source = dir + QStringLiteral("/clip.mp4");
+    const QString out = dir + QStringLiteral("/joined.mp4");
+    const QByteArray src = source.toUtf8();
+    const QByteArray other = (dir + QStringLiteral("/other.mp4")).toUtf8();
+    if (change == QLatin1String("tagged") && ::setxattr(dir.toUtf8().constData(), "user.probe", "1", 1, 0) != 0)
+        QSKIP("the scratch filesystem has no user attributes");
+    rsc::job::SourceWatch::allowEvents(events);
+    const auto restore = qScopeGuard([] { rsc::job::SourceWatch::allowEvents(true); });
+
+    const ChangedRun r = joinChangedSource(lossless, source, out, [&] {
+        ::unlink(other.constData());
+        int fd = rewritten ? ::open(src.constData(), O_WRONLY) : -1;
+        bool done = !rewritten || fd >= 0;
+        if (change == QLatin1String("tagged")) {
+            done = done && ::setxattr(src.constData(), "user.xdg.tags", "holiday", 7, 0) == 0;
+        } else if (change == QLatin1String("renamed")) {
+            done = done && ::rename(src.constData(), other.constData()) == 0;
+        } else if (change == QLatin1String("hard-linked")) {
+            done = done && ::link(src.constData(), other.constData()) == 0;
+            ::close(fd);
+            fd = rewritten ? ::open(other.constData(), O_WRONLY) : -1;
+        } else if (change == QLatin1String("unlinked")) {
+            done = done && ::unlink(src.constData()) == 0;
+        } else if (change == QLatin1String("mode changed")) {
+            done = done && ::chmod(src.constData(), 0444) == 0;
+        } else { // the access time alone, as `touch -a`
+            const struct timespec times[2] = {{0, UTIME_NOW}, {0, UTIME_OMIT}};
+            done = done && ::utimensat(AT_FDCWD, src.constData(), times, 0) == 0;
+        }
+        done = done && (!rewritten || rewriteKeepingTime(fd));
+        ::close(fd);
+        return done;
+    });
+    QVERIFY2(r.landed, qPrintable(QStringLiteral("every task ended before its clip could be changed ") + r.error));
+    QVERIFY(r.finished);
+    if (rewritten) {
+        QVERIFY2(r.failed && r.error.contains(QLatin1String("changed while it was read")), qPrintable(r.error));
+        QVERIFY(!r.kept && !QFileInfo::exists(out));
+        return;
+    }
+    QVERIFY2(!r.failed && r.kept, qPrintable(r.error));
+    QVERIFY(qAbs(rstest::FFprobe::durationSeconds(out) - rstest::FFprobe::durationSeconds(jobtest::longClip())) < 0.2);
+    QCOMPARE(rstest::FFprobe::decodeErrors(out), QString());
+}
+
+void TestJobGuards::sourceWatchSharedOrOverflowed_data()
+{
+    QTest::addColumn<QString>("events"); // what befell the kernel's reports before the change
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("written");
+    for (const char *change : {"rewritten", "mode changed", ""}) {
+        const QString c = QString::fromLatin1(change);
+        const bool rewritten = c == QLatin1String("rewritten");
+        const QString name = c.isEmpty() ? QStringLiteral("untouched") : c;
+        QTest::newRow(qPrintable("another reader let go, " + name)) << "another reader let go" << c << rewritten;
+        // Reports lost: any change at all may have been a write; not so for a file watched afterwards.
+        QTest::newRow(qPrintable("lost, " + name)) << "lost" << c << !c.isEmpty();
+        QTest::newRow(qPrintable("lost before it was watched, " + name)) << "lost before" << c << rewritten;
+    }
+}
+
+void TestJobGuards::sourceWatchSharedOrOverflowed()
+{
+    // One file read by several clips has one watch; the first to let go leaves it to the others. When the
+    // kernel's event queue overflowed, writes may have gone unreported.
+    QFETCH(QString, events);
+    QFETCH(QString, change);
+    QFETCH(bool, written);
+    QFile limitFile(QStringLiteral("/proc/sys/fs/inotify/max_queued_events"));
+    const int limit = limitFile.open(QIODevice::ReadOnly) ? limitFile.readAll().trimmed().toInt() : 0;
+    if (limit <= 0 || limit > (1 << 22))
+        QSKIP("no inotify event queue here");
+    const QString dir = rstest::scratchDir(QStringLiteral("watch"));
+    int fds[3];
+    rsc::job::SourceWatch watches[3];
+    for (int i = 0; i < 3; ++i) {
+        fds[i] = ::open((dir + QStringLiteral("/%1").arg(i)).toUtf8().constData(), O_RDWR | O_CREAT, 0644);
+        QVERIFY(fds[i] >= 0 && ::write(fds[i], "data", 4) == 4);
+        QVERIFY(watches[i].start(fds[i]));
+    }
+    rsc::job::SourceWatch later;
+    rsc::job::SourceWatch *judged = &watches[0];
+    if (events == QLatin1String("another reader let go")) {
+        QVERIFY(later.start(fds[0]));
+        watches[0].stop();
+        judged = &later;
+    } else {
+        // Writes to two watched files in turn, so that the kernel merges none of their reports.
+        for (int i = 0; i <= limit; ++i)
+            QCOMPARE(::pwrite(fds[1 + i % 2], "x", 1, 0), ssize_t(1));
+        QVERIFY(later.start(fds[0]));
+        if (events == QLatin1String("lost before"))
+            judged = &later;
+    }
+    struct stat st;
+    QCOMPARE(::fstat(fds[0], &st), 0);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (change == QLatin1String("mode changed"))
+        QCOMPARE(::fchmod(fds[0], 0444), 0);
+    else if (change == QLatin1String("rewritten"))
+        QVERIFY(::pwrite(fds[0], "DATA", 4, 0) == 4 && ::futimens(fds[0], times) == 0);
+    QCOMPARE(judged->written(fds[0]), written);
+    later.stop();
+    for (int i = 0; i < 3; ++i) {
+        watches[i].stop();
+        ::close(fds[i]);
+    }
 }
 
 void TestJobGuards::fullDiskSaysWhy_data()
