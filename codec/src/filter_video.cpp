@@ -265,8 +265,9 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         if (shift != 0.0)
             append(tail, "setpts=PTS-" + num(shift) + "/TB");
     }
-    if (cfg.speed != 100 && cfg.speed > 0)
-        append(tail, "setpts=PTS*" + num(100.0 / cfg.speed));
+    // Speed and rate both set the clip's pace; the sound takes the same (filter_audio).
+    if (cfg.pace() != EditConfig::kNormalPace)
+        append(tail, "setpts=PTS*" + std::to_string(EditConfig::kNormalPace) + "/" + std::to_string(cfg.pace()));
     if (target.frameRateNum > 0 && target.frameRateDen > 0)
         append(tail, "fps=fps=" + std::to_string(target.frameRateNum) + "/" + std::to_string(target.frameRateDen) +
                          ":start_time=" + num(target.frameRateStartUs / 1e6));
