@@ -80,6 +80,7 @@ bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
     m_inFormat = frame->format;
     m_inChannels = frame->ch_layout.nb_channels;
     m_startUs = frame->pts;
+    m_firstOutUs = AV_NOPTS_VALUE;
     m_stale = false;
     return true;
 }
@@ -108,24 +109,25 @@ bool AudioEdit::process(const AVFrame *frame, AudioFifo &fifo, int outRate, int 
     if (!out)
         return false;
     const AVRational tb = m_graph->outputTimeBase();
-    // After a tempo change the graph's times run on the played timeline from the first frame on; media
-    // time runs `speed` times faster.
-    const int speed = m_cfg.speed > 0 ? static_cast<int>(m_cfg.speed) : 100;
+    // The graph's times run on the played timeline from its first sound on (a rate scales even the first
+    // one's); media time runs `pace` times faster.
+    const int64_t pace = m_cfg.pace();
     while (m_graph->pull(out) >= 0) {
         if (out->nb_samples > 0 && out->format == 1 /* AV_SAMPLE_FMT_S16 */) {
             int64_t pts = std::max<int64_t>(0, fifo.endUs());
             if (out->pts != AV_NOPTS_VALUE) {
-                const int64_t played = av_rescale_q(out->pts, tb, AVRational{1, 1000000}) - m_startUs;
-                pts = m_startUs + played * speed / 100;
+                const int64_t outUs = av_rescale_q(out->pts, tb, AVRational{1, 1000000});
+                if (m_firstOutUs == AV_NOPTS_VALUE)
+                    m_firstOutUs = outUs;
+                pts = m_startUs + (outUs - m_firstOutUs) * pace / edit::EditConfig::kNormalPace;
             }
             const auto *samples = reinterpret_cast<const int16_t *>(out->data[0]);
             int skip = 0;
             if (pts < fromUs)
-                skip = static_cast<int>(
-                    std::min<int64_t>(out->nb_samples, (fromUs - pts) * outRate / (10000 * int64_t(speed))));
+                skip = static_cast<int>(std::min<int64_t>(out->nb_samples, (fromUs - pts) * outRate / (100 * pace)));
             if (skip < out->nb_samples)
                 fifo.push(samples + static_cast<size_t>(skip) * outChannels, out->nb_samples - skip,
-                          pts + int64_t(skip) * 10000 * speed / outRate, speed);
+                          pts + int64_t(skip) * 100 * pace / outRate, pace);
         }
         av_frame_unref(out);
     }

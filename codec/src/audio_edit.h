@@ -1,7 +1,7 @@
 #pragma once
 // The sound edits of the preview (volume, equaliser, rate, background audio) applied with the jobs' audio
 // pipeline (filter_audio), ending in the interleaved 16-bit samples the player's fifo holds. Player thread
-// only. At another speed the tempo changes (pitch kept) and each sample stands for more or less media time.
+// only. At another speed or rate (the clip's pace) each sample stands for more or less media time.
 
 #include "edit_config.h"
 #include "filter_graph.h"
@@ -42,7 +42,8 @@ private:
     bool m_failed = false;
     std::unique_ptr<edit::FilterGraph> m_graph;
     int m_inRate = 0, m_inFormat = -1, m_inChannels = 0;
-    int64_t m_startUs = 0; // media time of the first frame the graph was given
+    int64_t m_startUs = 0;    // media time of the first frame the graph was given
+    int64_t m_firstOutUs = 0; // the graph's time of its first sound out (that frame's start), once out
 };
 
 } // namespace rsc

@@ -19,7 +19,7 @@ void AudioFifo::clear()
     m_chunks.clear();
 }
 
-void AudioFifo::push(const int16_t *samples, int frames, int64_t ptsUs, int speedPercent)
+void AudioFifo::push(const int16_t *samples, int frames, int64_t ptsUs, int64_t pace)
 {
     if (frames <= 0)
         return;
@@ -27,13 +27,13 @@ void AudioFifo::push(const int16_t *samples, int frames, int64_t ptsUs, int spee
     Chunk c;
     c.samples.assign(samples, samples + static_cast<size_t>(frames) * m_channels);
     c.ptsUs = ptsUs;
-    c.speed = speedPercent > 0 ? speedPercent : 100;
+    c.pace = pace > 0 ? pace : 10000;
     m_chunks.push_back(std::move(c));
 }
 
 int64_t AudioFifo::mediaUsOf(const Chunk &c, size_t frames) const
 {
-    return static_cast<int64_t>(frames) * 10000 * c.speed / m_rate;
+    return static_cast<int64_t>(frames) * 100 * c.pace / m_rate;
 }
 
 int64_t AudioFifo::chunkPts(const Chunk &c) const
@@ -76,7 +76,7 @@ void AudioFifo::dropBefore(int64_t mediaUs, std::vector<int16_t> *played)
         const int64_t start = chunkPts(c);
         if (start >= mediaUs)
             break;
-        const size_t due = static_cast<size_t>((mediaUs - c.ptsUs) * m_rate / (10000 * c.speed));
+        const size_t due = static_cast<size_t>((mediaUs - c.ptsUs) * m_rate / (100 * c.pace));
         const size_t upTo = std::min(total, std::max(due, c.offset));
         if (played)
             played->insert(played->end(), c.samples.data() + c.offset * m_channels,

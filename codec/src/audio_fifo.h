@@ -18,9 +18,9 @@ public:
     int channels() const { return m_channels; }
 
     void clear();
-    // `speedPercent`: how much media time a sample stands for (200 = a sample covers twice its own
-    // length, as after a tempo change to double speed).
-    void push(const int16_t *samples, int frames, int64_t ptsUs, int speedPercent = 100);
+    // `pace`: how much media time a sample stands for, in hundredths of a percent of its own length (20000 =
+    // twice its length, as after a tempo change to double speed or a rate of 200).
+    void push(const int16_t *samples, int frames, int64_t ptsUs, int64_t pace = 10000);
 
     // Copies up to `frames` frames into dst (silence for what is missing); answers the media time of the
     // first frame copied, or -1 when nothing was buffered.
@@ -39,7 +39,7 @@ private:
     {
         std::vector<int16_t> samples;
         int64_t ptsUs = 0;
-        int speed = 100;
+        int64_t pace = 10000;
         size_t offset = 0; // frames already taken
     };
     int64_t chunkPts(const Chunk &c) const;

@@ -109,7 +109,7 @@ void AudioOutput::fill(uint8_t *stream, int len)
     const int64_t pts = m_fifo.pull(out, frames, m_wave.enabled() ? &m_played : nullptr);
     if (pts >= 0) {
         // This buffer is heard after the one the device is playing now.
-        m_clock.reportAudio(pts - static_cast<int64_t>(m_bufferFrames) * 10000 * m_clock.speed() / std::max(1, m_rate));
+        m_clock.reportAudio(pts - static_cast<int64_t>(m_bufferFrames) * 100 * m_clock.pace() / std::max(1, m_rate));
         m_wave.append(m_played);
     }
 }

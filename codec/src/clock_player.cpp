@@ -16,7 +16,7 @@ int64_t PlayerClock::nowLocked(Steady::time_point t) const
     int64_t elapsed = std::chrono::duration_cast<std::chrono::microseconds>(t - m_baseWall).count();
     if (m_audio)
         elapsed = std::min(elapsed, kAudioHoldUs);
-    return m_baseUs + elapsed * m_speed / 100;
+    return m_baseUs + elapsed * m_speed * m_rate / 10000;
 }
 
 void PlayerClock::rebaseLocked()
@@ -74,6 +74,19 @@ int PlayerClock::speed() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_speed;
+}
+
+void PlayerClock::setRate(int percent)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    rebaseLocked();
+    m_rate = std::clamp(percent, 10, 1000);
+}
+
+int64_t PlayerClock::pace() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return int64_t(m_speed) * m_rate;
 }
 
 void PlayerClock::reportAudio(int64_t mediaUs)

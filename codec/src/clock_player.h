@@ -22,9 +22,12 @@ public:
     void pause();
     bool running() const;
 
-    // Playback speed in percent (100 = normal).
+    // Playback speed and the sound's rate, in percent (100 = normal): both set the pace, and multiply.
     void setSpeed(int percent);
     int speed() const;
+    void setRate(int percent);
+    // Media time per time played, in hundredths of a percent (10000 = normal).
+    int64_t pace() const;
 
     // The sound device reports the media time of the sample it is playing; from then on the clock
     // follows the device until detachAudio().
@@ -42,6 +45,7 @@ private:
     Steady::time_point m_baseWall = Steady::now();
     bool m_running = false;
     int m_speed = 100;
+    int m_rate = 100;
     bool m_audio = false;
 };
 

@@ -169,6 +169,13 @@ struct EditConfig
     std::vector<double> eqGains;
 
     std::vector<Chapter> chapters;
+
+    // How fast the clip plays, in hundredths of a percent (kNormalPace = as recorded). Speed and rate both
+    // set it and multiply: speed keeps the sound's pitch, rate changes it with the pace (resampling). The
+    // picture follows either, so sound and picture stay together and the clip lasts its length x
+    // kNormalPace / pace. 0 stands for 100 in either.
+    static constexpr int64_t kNormalPace = 10000;
+    int64_t pace() const { return int64_t(speed > 0 ? speed : 100) * int64_t(rate > 0 ? rate : 100); }
 };
 
 } // namespace rsc::edit

@@ -56,7 +56,8 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarge
     if (cfg.volume != 100)
         append(chain, "volume=volume=" + num(cfg.volume / 100.0));
     appendEqualizer(chain, cfg.eqFrequencies, cfg.eqGains);
-    // Rate resamples: pitch and tempo change together. Speed changes the tempo only (and the picture's pace).
+    // Rate resamples: pitch and tempo change together. Speed changes the tempo only. The picture follows both
+    // (EditConfig::pace), so the sound's length is the clip's.
     const int rate = inputRate > 0 ? inputRate : 44100;
     if (cfg.rate != 100 && cfg.rate > 0) {
         append(chain, "asetrate=" + std::to_string(rate * cfg.rate / 100) + ",aresample=" + std::to_string(rate));

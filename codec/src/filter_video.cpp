@@ -90,16 +90,25 @@ bool loopsForever(const PictureItem &p)
     return p.loop && (ext == "gif" || ext == "webp" || ext == "apng");
 }
 
-// An animation or a video: each of its pictures takes the filters its first one was made ready with.
+// Times that go on from the last picture's end where the pictures' own times do not (a round starting again,
+// a picture repeated at the same time or at none).
+std::string continuousTimes(const PlacedPicture &placed)
+{
+    return "setpts=" + filterValue("if(eq(N,0),PTS,PREV_OUTPTS+if(gt(PTS,PREV_INPTS),PTS-PREV_INPTS," +
+                                   num(std::max(placed.lastShows, 0.01)) + "/TB))");
+}
+
+// An animation or a video: each of its pictures takes the filters its first one was made ready with. It never
+// ends: a loop goes round for ever, anything else shows its last picture on (as a still picture stays), so the
+// frames alone end the overlay and a watermark longer than the clip is read no further than the clip.
 std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const std::string &label, int &counter)
 {
     std::string chain = "movie=filename=" + filterValue(p.file);
-    if (loopsForever(p)) {
-        // The movie source starts each round at its first picture's time again; the overlay waits for times
-        // past the frame's for ever unless they go on from the last picture's end.
-        chain += ":loop=0,setpts=" + filterValue("if(eq(N,0),PTS,PREV_OUTPTS+if(gt(PTS,PREV_INPTS),PTS-PREV_INPTS," +
-                                                 num(std::max(placed.lastShows, 0.01)) + "/TB))");
-    }
+    const bool loops = loopsForever(p);
+    // The movie source starts each round at its first picture's time again; the overlay waits for times past
+    // the frame's for ever unless they go on from the last picture's end.
+    if (loops)
+        chain += ":loop=0," + continuousTimes(placed);
     chain += "," + (placed.chain.empty() ? std::string("format=rgba") : placed.chain);
     if (!placed.maskChain.empty()) {
         const std::string pic = "p" + std::to_string(counter++), mask = "m" + std::to_string(counter++);
@@ -108,6 +117,10 @@ std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const
     }
     if (!placed.finish.empty())
         chain += "," + placed.finish;
+    // The finished last picture, repeated (the copies share its data). tpad times the copies by the link's
+    // frame rate, which a source without one leaves unusable: the times are made to go on all the same.
+    if (!loops)
+        chain += ",tpad=stop=-1:stop_mode=clone," + continuousTimes(placed);
     return chain + "[" + label + "]";
 }
 
@@ -198,7 +211,7 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
             if (placed.kind == PlacedPicture::Kind::Hidden)
                 return;
             const std::string label = "ov" + std::to_string(counter++);
-            const bool looping = placed.kind == PlacedPicture::Kind::Moving && loopsForever(ov.picture);
+            const bool endless = placed.kind == PlacedPicture::Kind::Moving;
             if (placed.kind == PlacedPicture::Kind::Ready)
                 graph += ";movie=filename=" + filterValue(placed.file) + ",format=rgba[" + label + "]";
             else
@@ -220,9 +233,10 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
                 graph += ";[" + current + "]format=gbrp[" + base + "];[" + base + "][" + label +
                          "c]blend=all_mode=" + mode + ":shortest=1:enable=" + filterValue(enable) + "[" + next + "]";
             } else {
-                // A loop never ends: the frames end the overlay.
+                // An animation or a video never ends (movingChain): the frames end the overlay. A still
+                // picture ends at once and stays.
                 graph += ";[" + current + "][" + label + "]overlay=x=" + x + ":y=" + y + ":eof_action=repeat" +
-                         (looping ? ":shortest=1" : "") + ":enable=" + filterValue(enable) + "[" + next + "]";
+                         (endless ? ":shortest=1" : "") + ":enable=" + filterValue(enable) + "[" + next + "]";
             }
             current = next;
         };
@@ -265,8 +279,9 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         if (shift != 0.0)
             append(tail, "setpts=PTS-" + num(shift) + "/TB");
     }
-    if (cfg.speed != 100 && cfg.speed > 0)
-        append(tail, "setpts=PTS*" + num(100.0 / cfg.speed));
+    // Speed and rate both set the clip's pace; the sound takes the same (filter_audio).
+    if (cfg.pace() != EditConfig::kNormalPace)
+        append(tail, "setpts=PTS*" + std::to_string(EditConfig::kNormalPace) + "/" + std::to_string(cfg.pace()));
     if (target.frameRateNum > 0 && target.frameRateDen > 0)
         append(tail, "fps=fps=" + std::to_string(target.frameRateNum) + "/" + std::to_string(target.frameRateDen) +
                          ":start_time=" + num(target.frameRateStartUs / 1e6));

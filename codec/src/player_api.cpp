@@ -1129,7 +1129,7 @@ int rsc_player_set_audio_rate(rsc_player *player, uint64_t percent)
         return 0;
     const unsigned v = static_cast<unsigned>(std::min<uint64_t>(percent, 1000));
     P(player)->edit([&](EditConfig &c) { c.rate = v; });
-    return 1;
+    return P(player)->changeRate(static_cast<int>(v)) ? 1 : 0;
 }
 
 int rsc_player_set_audio_equalize(rsc_player *player, const double *frequencies, const double *gains, uint32_t count)

@@ -330,6 +330,15 @@ bool Player::changeSpeed(int percent)
     return true;
 }
 
+bool Player::changeRate(int percent)
+{
+    if (percent <= 0)
+        return false;
+    m_clock.detachAudio();
+    m_clock.setRate(percent);
+    return true;
+}
+
 bool Player::enableLoop(bool on)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -75,6 +75,8 @@ public:
     bool frameStep(int direction);
     bool keyFrameStep(int direction);
     bool changeSpeed(int percent);
+    // The sound's rate sets the pace as speed does (the picture follows it); the pitch changes with it.
+    bool changeRate(int percent);
     bool enableLoop(bool on);
     bool showVideoFrame();
     bool refreshVideoFrame();

@@ -220,7 +220,8 @@ bool PlayerRenderer::buildEdited(const edit::VideoSource &videoSource, int outW,
     // named pipe, say) since its setter took it, and the graph opens them where nothing bounds the wait. A
     // subtitle stream of the clip beyond the bounds of a subtitle file is left out likewise.
     edit::EditConfig playing = edit::withUsableInputs(cfg, true, false, videoSource.path);
-    playing.speed = 100; // the player keeps the pace itself; the frames keep their source times
+    playing.speed = 100; // the player keeps the pace itself (speed and rate); the frames keep their source times
+    playing.rate = 100;
     edit::VideoSource src = videoSource;
     src.width = source->width;
     src.height = source->height;

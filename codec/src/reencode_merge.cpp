@@ -31,6 +31,12 @@ std::string afterCut(const char *trim, int64_t lengthUs, const std::string &desc
     return cut + "[cut];[cut]" + desc.substr(4);
 }
 
+// How long `clipUs` of the clip lasts in the output at `pace` (EditConfig::pace).
+int64_t outputLengthUs(int64_t clipUs, int64_t pace)
+{
+    return av_rescale(clipUs, EditConfig::kNormalPace, pace);
+}
+
 } // namespace
 
 struct ReencodeMerger::ClipState
@@ -40,6 +46,9 @@ struct ReencodeMerger::ClipState
     int64_t startUs = 0;  // trim start, clip time
     int64_t lengthUs = 0; // trimmed length; 0 = to the end
     int64_t originUs = 0;
+    // The pace the output's length follows: the picture's when the output has pictures, else the sound's
+    // (each is the clip's pace when its edits apply).
+    int64_t pace = EditConfig::kNormalPace;
     rsc::edit::FilterResources resources;
     rsc::edit::FilterGraph videoGraph;
     rsc::edit::FilterGraph audioGraph;
@@ -381,18 +390,15 @@ bool ReencodeMerger::endClip(ClipState &st)
             int64_t silentUs = st.clip->durationUs() - st.startUs;
             if (st.lengthUs > 0)
                 silentUs = std::min(silentUs, st.lengthUs);
-            silentUs = std::max<int64_t>(silentUs, 0);
+            silentUs = outputLengthUs(std::max<int64_t>(silentUs, 0), st.pace);
             return m_encoders.padAudioTo(m_encoders.audioSamples() + av_rescale(silentUs, plan.sampleRate, 1000000));
         }
         return true;
     }
     if (st.videoFrames > 0 && m_lastPicture) {
-        // The picture lasts as long as the clip, rounded to whole frames: the frame rate conversion alone
-        // would round every clip down.
-        const EditConfig &edit = *st.edit;
-        if (edit.codec.videoEdits && edit.speed > 0 && edit.speed != 100)
-            clipUs = clipUs * 100 / edit.speed;
-        const int64_t target = av_rescale_q(clipUs, AV_TIME_BASE_Q, av_inv_q(plan.frameRate));
+        // The picture lasts as long as the clip at its pace, rounded to whole frames: the frame rate
+        // conversion alone would round every clip down.
+        const int64_t target = av_rescale_q(outputLengthUs(clipUs, st.pace), AV_TIME_BASE_Q, av_inv_q(plan.frameRate));
         for (int64_t n = st.videoFrames; n < target; ++n) {
             FramePtr copy(av_frame_clone(m_lastPicture.get()));
             if (!copy || !m_encoders.writeVideo(copy.get()))
@@ -430,9 +436,12 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     st.originUs = clip->originUs();
     st.audioStartSamples = m_encoders.audioSamples();
     const StreamPlan &plan = m_encoders.plan();
+    if (plan.hasVideo ? m_task.edit.codec.videoEdits : m_task.edit.codec.audioEdits)
+        st.pace = m_task.edit.pace();
     const int64_t sourceLength = clip->durationUs();
-    progress.total =
-        st.lengthUs > 0 ? uint64_t(st.lengthUs) : uint64_t(std::max<int64_t>(1, sourceLength - st.startUs));
+    // Progress counts output time, as the clip list gives the clip's length.
+    const int64_t clipLength = st.lengthUs > 0 ? st.lengthUs : std::max<int64_t>(1, sourceLength - st.startUs);
+    progress.total = uint64_t(std::max<int64_t>(1, outputLengthUs(clipLength, st.pace)));
     progress.done = 0;
 
     // Chapters of this clip, placed where the clip begins in the output.
@@ -465,7 +474,8 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         else if (adec && pkt->stream_index == clip->audioIndex() && !st.audioDone)
             ok = decodeAndFilter(st, adec, pkt.get(), false, error);
         av_packet_unref(pkt.get());
-        progress.done = uint64_t(std::clamp<int64_t>(st.positionUs, 0, int64_t(progress.total.load())));
+        progress.done =
+            uint64_t(std::clamp<int64_t>(outputLengthUs(st.positionUs, st.pace), 0, int64_t(progress.total.load())));
     }
     if (ok && vdec)
         ok = decodeAndFilter(st, vdec, nullptr, true, error);

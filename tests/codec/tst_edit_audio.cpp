@@ -27,7 +27,19 @@ QString silentClip()
              .split(QLatin1Char(' '))});
 }
 
-QString convert(const QString &name, const QString &source, const SetUp &setUp)
+// 4 s: red with a 440 Hz tone for 2 s, then blue and silent, so sound and picture change at one moment.
+QString turningClip()
+{
+    return MediaFixtures::make(
+        {QStringLiteral("edit_turn_at_2s.mp4"),
+         QString::fromLatin1("-f lavfi -i color=c=red:s=160x120:r=25:d=4 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=44100:duration=2 -vf "
+                             "drawbox=color=blue:t=fill:enable='gte(t,2)' -af apad=whole_dur=4 -c:v libx264 "
+                             "-preset ultrafast -pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
+QString convert(const QString &name, const QString &source, const SetUp &setUp, quint64 *total = nullptr)
 {
     const QString out = rstest::scratchDir(QStringLiteral("audio-") + name) + QStringLiteral("/out.mp4");
     rsc_edit *e = rsc_edit_create();
@@ -38,6 +50,8 @@ QString convert(const QString &name, const QString &source, const SetUp &setUp)
     const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{source, 0, 0, e}});
     if (r.failed)
         qWarning() << r.error;
+    if (total)
+        *total = r.total;
     return r.failed ? QString() : out;
 }
 
@@ -67,6 +81,7 @@ private slots:
     void trackChoice();
     void backgroundAudio_data();
     void backgroundAudio();
+    void speedAndRate_data();
     void speedAndRate();
 };
 
@@ -159,21 +174,47 @@ void TestEditAudio::backgroundAudio()
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.0) < 0.1);
 }
 
+void TestEditAudio::speedAndRate_data()
+{
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("rate");
+    QTest::newRow("speed 200") << 200 << 100;
+    QTest::newRow("rate 200") << 100 << 200;
+    QTest::newRow("rate 150") << 100 << 150;
+    QTest::newRow("rate 70") << 100 << 70;
+    QTest::newRow("rate 150, speed 200") << 200 << 150;
+    QTest::newRow("rate 70, speed 150") << 150 << 70;
+}
+
+// Speed and rate set the clip's pace together, picture and sound: the output lasts the clip's length x 100 /
+// speed x 100 / rate, and the picture turns blue when the tone stops; progress counts that time. Rate alone
+// changes the pitch.
 void TestEditAudio::speedAndRate()
 {
-    // Speed 200 plays the clip in half the time, picture and sound.
-    const QString fast = convert(QStringLiteral("speed"), toneClip(), [](rsc_edit *e) { rsc_edit_set_speed(e, 200); });
-    QVERIFY(!fast.isEmpty());
-    QVERIFY2(qAbs(FFprobe::streamDurationSeconds(fast, QStringLiteral("video")) - 1.0) < 0.1,
-             qPrintable(QString::number(FFprobe::streamDurationSeconds(fast, QStringLiteral("video")))));
-    QVERIFY(qAbs(FFprobe::streamDurationSeconds(fast, QStringLiteral("audio")) - 1.0) < 0.1);
-    QVERIFY(meanVolume(fast, 0.1, 0.7) > -40);
-    // Rate 200 raises the pitch and halves the sound; the clip keeps its picture, the rest is silence.
-    const QString high = convert(QStringLiteral("rate"), toneClip(), [](rsc_edit *e) { rsc_edit_set_rate(e, 200); });
-    QVERIFY(!high.isEmpty());
-    QVERIFY(qAbs(FFprobe::durationSeconds(high) - 2.0) < 0.1);
-    QVERIFY(levelAbove(high, 700) > levelAbove(toneClip(), 700) + 15);
-    QVERIFY(meanVolume(high, 1.2, 0.7) < -80);
+    QFETCH(int, speed);
+    QFETCH(int, rate);
+    const double pace = speed * rate / 10000.0, length = 4.0 / pace, turn = 2.0 / pace;
+    quint64 total = 0;
+    const QString out = convert(
+        QStringLiteral("pace"), turningClip(),
+        [&](rsc_edit *e) {
+            rsc_edit_set_speed(e, unsigned(speed));
+            rsc_edit_set_rate(e, unsigned(rate));
+        },
+        &total);
+    QVERIFY(!out.isEmpty());
+    for (const QString &kind : {QStringLiteral("video"), QStringLiteral("audio")}) {
+        const double seconds = FFprobe::streamDurationSeconds(out, kind);
+        QVERIFY2(qAbs(seconds - length) < 0.1, qPrintable(QStringLiteral("%1 %2 s").arg(kind).arg(seconds)));
+    }
+    QVERIFY2(qAbs(total / 1e6 - length) < 0.05, qPrintable(QStringLiteral("progress total %1 us").arg(total)));
+    const QRect middle(60, 40, 40, 40);
+    QVERIFY(channelMean(frameAt(out, turn - 0.2), middle, 0) > 200);
+    QVERIFY(channelMean(frameAt(out, turn + 0.2), middle, 2) > 200);
+    const double before = meanVolume(out, turn - 0.45, 0.3), after = meanVolume(out, turn + 0.15, 0.3);
+    QVERIFY2(before > -40 && after < -60, qPrintable(QStringLiteral("%1 dB, then %2 dB").arg(before).arg(after)));
+    const double raised = levelAbove(out, 600) - levelAbove(turningClip(), 600);
+    QVERIFY2(rate > 100 ? raised > 10 : raised < 3, qPrintable(QStringLiteral("%1 dB above 600 Hz").arg(raised)));
 }
 
 RS_TEST_MAIN(TestEditAudio)

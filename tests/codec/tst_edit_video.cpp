@@ -88,6 +88,35 @@ QString writePng(const QString &name, const QSize &size, QColor colour)
 
 using SetUp = std::function<void(rsc_edit *)>;
 
+// 3 s of red with a tone.
+QString threeSeconds()
+{
+    return MediaFixtures::make(
+        {QStringLiteral("edit_red_3s.mp4"),
+         QString::fromLatin1("-f lavfi -i color=c=red:s=320x240:r=25:d=3 -f lavfi -i "
+                             "sine=frequency=440:sample_rate=44100:duration=3 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
+// White pictures for `seconds`: a video, or an animated PNG named as such files usually are. Two hours are an
+// hour's minute copied over and over.
+QString whiteMovie(int seconds, bool animatedPng = false)
+{
+    const QString piece = QString::fromLatin1("-f lavfi -i color=c=white:s=32x32:r=5:d=%1 ").arg(qMin(seconds, 60));
+    if (animatedPng)
+        return MediaFixtures::make({QStringLiteral("edit_white_%1s_apng.png").arg(seconds),
+                                    (piece + QStringLiteral("-f apng -plays 0")).split(QLatin1Char(' '))});
+    const QString video = MediaFixtures::make(
+        {QStringLiteral("edit_white_%1s.mp4").arg(qMin(seconds, 60)),
+         (piece + QStringLiteral("-c:v libx264 -preset ultrafast -pix_fmt yuv420p")).split(QLatin1Char(' '))});
+    if (seconds <= 60)
+        return video;
+    return MediaFixtures::make({QStringLiteral("edit_white_%1s.mp4").arg(seconds),
+                                {QStringLiteral("-stream_loop"), QString::number(seconds / 60 - 1),
+                                 QStringLiteral("-i"), video, QStringLiteral("-c"), QStringLiteral("copy")}});
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(SetUp)
@@ -113,6 +142,8 @@ private slots:
     void subtitlesOverEffects();
     void loopedAnimation_data();
     void loopedAnimation();
+    void movingWatermarkKeepsTheClipsLength_data();
+    void movingWatermarkKeepsTheClipsLength();
 };
 
 void TestEditVideo::geometry_data()
@@ -534,6 +565,69 @@ void TestEditVideo::loopedAnimation()
     // 0.1 s and 0.3 s into the fourth round.
     QCOMPARE(classify(frameAt(out, 1.3).pixel(60, 170)), White);
     QCOMPARE(classify(frameAt(out, 1.5).pixel(60, 170)), Black);
+}
+
+void TestEditVideo::movingWatermarkKeepsTheClipsLength_data()
+{
+    QTest::addColumn<QString>("watermark");
+    QTest::addColumn<uint>("mixMode");
+    QTest::addColumn<bool>("preview");
+    QTest::newRow("video of 60 s") << whiteMovie(60) << 0u << false;
+    QTest::newRow("video of 60 s, screen blend") << whiteMovie(60) << 1u << false;
+    QTest::newRow("animated PNG of 20 s") << whiteMovie(20, true) << 0u << false;
+    QTest::newRow("video of 2 hours") << whiteMovie(7200) << 0u << false;
+    QTest::newRow("video of 1 s: its last picture stays") << whiteMovie(1) << 0u << false;
+    QTest::newRow("preview, video of 2 hours") << whiteMovie(7200) << 0u << true;
+    QTest::newRow("preview, video of 1 s") << whiteMovie(1) << 0u << true;
+    QTest::newRow("preview, video of 60 s, screen blend") << whiteMovie(60) << 1u << true;
+}
+
+// A watermark that moves (a video, an animation) is laid over the clip for as long as the clip lasts, however
+// long it runs itself; one that ends first leaves its last picture. A watermark of hours is read no further
+// than the clip (the conversion's bound is a minute).
+void TestEditVideo::movingWatermarkKeepsTheClipsLength()
+{
+    QFETCH(QString, watermark);
+    QFETCH(uint, mixMode);
+    QFETCH(bool, preview);
+    if (preview) {
+        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+        QCOMPARE(rsc_player_open(player, threeSeconds().toUtf8().constData(), 320, 240, 0, 0), 1);
+        QVERIFY(rsc_player_set_watermark_image_file(player, watermark.toUtf8().constData()));
+        QVERIFY(rsc_player_set_watermark_image_position(player, 0.1, 0.6));
+        QVERIFY(rsc_player_set_watermark_image_size(player, 0.2, 0.2));
+        QVERIFY(rsc_player_set_watermark_image_mix_mode(player, mixMode));
+        QVERIFY(rsc_player_seek(player, 2500000));
+        QVERIFY(rsc_player_play(player));
+        QTRY_COMPARE_WITH_TIMEOUT(rsc_player_is_completed(player), 1, rstest::kHangBoundMs);
+        QCOMPARE(rsc_player_play_time(player), rsc_player_duration(player));
+        unsigned char *bmp = rsc_player_capture_video_image(player, 0, 0, 0);
+        QVERIFY(bmp);
+        QImage last;
+        last.loadFromData(bmp, int(rsc_player_get_buffer_size(player, bmp)), "BMP");
+        rsc_player_free_video_image(player, bmp);
+        rsc_player_release(player);
+        QVERIFY(channelMean(last, QRect(40, 150, 48, 36), 1) > 200);
+        QCOMPARE(classify(last.pixel(200, 60)), Red);
+        return;
+    }
+    const QString out = convert(
+        QStringLiteral("moving-watermark"),
+        [&](rsc_edit *e) {
+            rsc_edit_set_watermark_image_file(e, watermark.toUtf8().constData());
+            rsc_edit_set_watermark_image_position(e, 0.1, 0.6);
+            rsc_edit_set_watermark_image_size(e, 0.2, 0.2);
+            rsc_edit_set_watermark_image_mix_mode(e, mixMode);
+        },
+        0, 0, threeSeconds());
+    QVERIFY(!out.isEmpty());
+    for (const QString &kind : {QStringLiteral("video"), QStringLiteral("audio")}) {
+        const double seconds = FFprobe::streamDurationSeconds(out, kind);
+        QVERIFY2(qAbs(seconds - 3.0) < 0.1, qPrintable(QStringLiteral("%1 %2 s").arg(kind).arg(seconds)));
+    }
+    const QImage last = frameAt(out, 2.9);
+    QVERIFY(channelMean(last, QRect(40, 150, 48, 36), 1) > 200);
+    QCOMPARE(classify(last.pixel(200, 60)), Red);
 }
 
 RS_TEST_MAIN(TestEditVideo)

@@ -29,6 +29,7 @@ struct Outcome
     int tasksAdded = 0;
     bool failed = false;
     QString error;
+    quint64 total = 0; // rsc_job_total of the last task run
 };
 
 // Opens the output, adds each task after the previous finished, closes. Stops at the first refused task.
@@ -58,6 +59,7 @@ inline Outcome runMerge(bool lossless, const QString &out, const QString &contai
         timer.start();
         while (!rsc_job_is_finished(job) && timer.elapsed() < 240000)
             rsc_job_wait(job, 50);
+        r.total = rsc_job_total(job);
         if (rsc_job_is_failed(job) || !rsc_job_is_finished(job)) {
             r.failed = true;
             r.error = QString::fromUtf8(rsc_job_error(job));

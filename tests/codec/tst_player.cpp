@@ -42,15 +42,18 @@ QByteArray clocks(qint64 played, qint64 wallBefore, qint64 wallAfter)
 }
 
 // Four seconds whose frame N is a flat grey of luma 16 + 2N (losslessly coded, with B-frames), so the
-// frame a handler gets can be read back exactly; a sine tone beside it.
-QString numberedClip()
+// frame a handler gets can be read back exactly; a sine tone beside it, for `toneSeconds` (silence after).
+QString numberedClip(int toneSeconds = 4)
 {
     return rstest::MediaFixtures::make(
-        {QStringLiteral("player_numbered.mp4"),
+        {toneSeconds < 4 ? QStringLiteral("player_numbered_tone%1s.mp4").arg(toneSeconds)
+                         : QStringLiteral("player_numbered.mp4"),
          QString::fromLatin1("-f lavfi -i color=c=black:s=160x120:r=25:d=4 "
-                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
+                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=%1 %2"
                              "-vf format=yuv420p,geq=lum=16+2*N:cb=128:cr=128 "
                              "-c:v libx264 -preset fast -qp 0 -bf 2 -g 25 -pix_fmt yuv420p -c:a aac -shortest")
+             .arg(qMin(toneSeconds, 4))
+             .arg(toneSeconds < 4 ? QStringLiteral("-af apad=whole_dur=4 ") : QString())
              .split(QLatin1Char(' '))});
 }
 
@@ -182,6 +185,15 @@ uint32_t le32(const unsigned char *p, int offset)
 {
     return uint32_t(p[offset]) | uint32_t(p[offset + 1]) << 8 | uint32_t(p[offset + 2]) << 16 |
            uint32_t(p[offset + 3]) << 24;
+}
+
+// The largest sample of a wave block's 16-bit samples; 0 without one.
+int wavePeak(const unsigned char *wav)
+{
+    int peak = 0;
+    for (uint32_t i = 0; wav && i < le32(wav, 40) / 2; ++i)
+        peak = qMax(peak, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+    return peak;
 }
 
 int lumaAt(const Seen &s, double fx, double fy)
@@ -372,13 +384,17 @@ private slots:
     void soundDeviceKeepsTheTime_data()
     {
         QTest::addColumn<int>("speed");
-        QTest::newRow("normal") << 100;
-        QTest::newRow("double") << 200;
-        QTest::newRow("half") << 50;
+        QTest::addColumn<int>("rate"); // the pace is speed x rate / 100
+        QTest::newRow("normal") << 100 << 100;
+        QTest::newRow("double") << 200 << 100;
+        QTest::newRow("half") << 50 << 100;
+        QTest::newRow("rate 200") << 100 << 200;
+        QTest::newRow("rate 50 at double speed") << 200 << 50;
     }
     void soundDeviceKeepsTheTime()
     {
         QFETCH(int, speed);
+        QFETCH(int, rate);
         qputenv("SDL_AUDIODRIVER", "dummy");
         rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT);
         Recorder frames;
@@ -386,6 +402,8 @@ private slots:
         QVERIFY(rsc_player_set_audio_device(player, "no such device")); // falls back to the default
         QVERIFY(rsc_player_open(player, numberedClip().toUtf8().constData(), 0, 0, 0, 0));
         QVERIFY(rsc_player_change_speed(player, speed));
+        QVERIFY(rsc_player_set_audio_rate(player, uint64_t(rate)));
+        const int pace = speed * rate / 100;
         QElapsedTimer clock;
         QVERIFY(rsc_player_play(player));
         clock.start();
@@ -397,21 +415,21 @@ private slots:
         // time that really passed. The speeds differ by a factor of two, so a band of +-40% still tells a wrong
         // pace (or a clock that is not the device's) from a right one.
         qint64 played = qint64(rsc_player_play_time(player)), wallUs = clock.nsecsElapsed() / 1000;
-        QVector<double> paces; // media time over wall time, per span, in units of the speed
+        QVector<double> paces; // media time over wall time, per span, in units of the pace
         for (int span = 0; span < 3; ++span) {
             const qint64 played0 = played, wall0 = wallUs;
-            QThread::msleep(speed < 100 ? 600 : 300); // the span measured
+            QThread::msleep(pace < 100 ? 600 : 300); // the span measured
             played = qint64(rsc_player_play_time(player));
             wallUs = clock.nsecsElapsed() / 1000;
-            paces << double(played - played0) * 100.0 / double((wallUs - wall0) * speed);
+            paces << double(played - played0) * 100.0 / double((wallUs - wall0) * pace);
         }
         rsc_player_release(player);
         const QByteArray shown =
             QStringLiteral("paces %1, %2, %3").arg(paces[0]).arg(paces[1]).arg(paces[2]).toLatin1();
         QVERIFY2(*std::max_element(paces.begin(), paces.end()) > 0.6, shown.constData());
         QVERIFY2(*std::max_element(paces.begin(), paces.end()) < 1.4, shown.constData());
-        QVERIFY2(played < wallUs * speed / 100 * 14 / 10 + 120000,
-                 qPrintable(QStringLiteral("%1 for %2").arg(played).arg(wallUs * speed / 100)));
+        QVERIFY2(played < wallUs * pace / 100 * 14 / 10 + 120000,
+                 qPrintable(QStringLiteral("%1 for %2").arg(played).arg(wallUs * pace / 100)));
         // Frames follow the device's clock: in order and none twice; a starved machine may drop late ones.
         const QList<Seen> seen = frames.seen();
         QVERIFY2(seen.size() >= int(played / kFrameUs) / 2, qPrintable(QString::number(seen.size())));
@@ -422,17 +440,24 @@ private slots:
 
     void speedChangesThePace_data()
     {
-        QTest::addColumn<int>("percent");
-        QTest::newRow("double") << 200;
-        QTest::newRow("half") << 50;
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("rate"); // sets the pace as speed does, the two multiplied
+        QTest::newRow("double") << 200 << 100;
+        QTest::newRow("half") << 50 << 100;
+        QTest::newRow("rate 200") << 100 << 200;
+        QTest::newRow("rate 50") << 100 << 50;
+        QTest::newRow("rate 200 at half speed") << 50 << 200;
     }
     void speedChangesThePace()
     {
-        QFETCH(int, percent);
+        QFETCH(int, speed);
+        QFETCH(int, rate);
+        const int percent = speed * rate / 100;
         Session s;
         QVERIFY(s.open(numberedClip()));
         QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
-        QVERIFY(rsc_player_change_speed(s.player, percent));
+        QVERIFY(rsc_player_change_speed(s.player, speed));
+        QVERIFY(rsc_player_set_audio_rate(s.player, uint64_t(rate)));
         QElapsedTimer clock;
         QVERIFY(rsc_player_play(s.player));
         clock.start();
@@ -456,11 +481,46 @@ private slots:
                 qPrintable(QStringLiteral("%1 after %2").arg(frames[i].frameNumber).arg(frames[i - 1].frameNumber)));
         unsigned char *wav = rsc_player_get_audio_wave_data(s.player, 1);
         QVERIFY(wav);
-        int peak = 0;
-        for (uint32_t i = 0; i < le32(wav, 40) / 2; ++i)
-            peak = qMax(peak, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+        const int peak = wavePeak(wav);
         rsc_player_free_audio_wave_data(s.player, wav);
         QVERIFY2(peak > 1000, qPrintable(QString::number(peak)));
+    }
+
+    // The picture keeps with the sound at any speed and rate: the tone ends where frame 50 (2 s) begins, so the
+    // sound played last before a pause is the tone while the frame shown is before it, silence after it.
+    void soundStaysWithThePicture_data()
+    {
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("rate");
+        QTest::newRow("rate 150") << 100 << 150;
+        QTest::newRow("rate 70") << 100 << 70;
+        QTest::newRow("rate 150 at half speed") << 50 << 150;
+    }
+    void soundStaysWithThePicture()
+    {
+        QFETCH(int, speed);
+        QFETCH(int, rate);
+        Session s;
+        QVERIFY(s.open(numberedClip(2)));
+        QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
+        QVERIFY(rsc_player_change_speed(s.player, speed));
+        QVERIFY(rsc_player_set_audio_rate(s.player, uint64_t(rate)));
+        for (const uint64_t at : {1600000ull, 2500000ull}) {
+            QVERIFY(rsc_player_play(s.player));
+            unsigned char *wav = waveAfter(s.player, at, 1);
+            QVERIFY(rsc_player_pause(s.player));
+            rsc_player_free_audio_wave_data(s.player, wav);
+            wav = rsc_player_get_audio_wave_data(s.player, 1); // what played up to the pause
+            QVERIFY(wav);
+            const int peak = wavePeak(wav);
+            rsc_player_free_audio_wave_data(s.player, wav);
+            const int frame = s.original.last().frameNumber;
+            const QByteArray shown = QStringLiteral("peak %1 at frame %2").arg(peak).arg(frame).toLatin1();
+            if (frame < 49)
+                QVERIFY2(peak > 1000, shown.constData());
+            else if (frame > 51)
+                QVERIFY2(peak < 100, shown.constData());
+        }
     }
 
     void seekShowsTheFrameAtThatTime_data()
@@ -1134,10 +1194,7 @@ private slots:
         const uint32_t bytes = le32(wav, 40);
         QCOMPARE(le32(wav, 4), 36 + bytes);
         QVERIFY(bytes >= 44100u / 50 * 2 * channels); // about the last 50 ms
-        int peak = 0;
-        for (uint32_t i = 0; i < bytes / 2; ++i)
-            peak = qMax(peak, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
-        QVERIFY2(peak > 1000, "the sine tone is in the samples");
+        QVERIFY2(wavePeak(wav) > 1000, "the sine tone is in the samples");
         QCOMPARE(rsc_player_free_audio_wave_data(s.player, wav), 1);
         QCOMPARE(rsc_player_free_audio_wave_data(s.player, nullptr), 0);
     }
@@ -1150,9 +1207,7 @@ private slots:
         QVERIFY(rsc_player_enable_audio_wave_data(s.player, 1));
         auto peak = [&](uint64_t at) {
             unsigned char *wav = waveAfter(s.player, at, 1);
-            int p = 0;
-            for (uint32_t i = 0; wav && i < le32(wav, 40) / 2; ++i)
-                p = qMax(p, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+            const int p = wavePeak(wav);
             rsc_player_free_audio_wave_data(s.player, wav);
             return p;
         };
@@ -1216,9 +1271,7 @@ private slots:
         QVERIFY(rsc_player_play(s.player));
         unsigned char *wav = waveAfter(s.player, 400000, 1);
         QVERIFY(wav);
-        int peak = 0;
-        for (uint32_t i = 0; i < le32(wav, 40) / 2; ++i)
-            peak = qMax(peak, qAbs(int(int16_t(wav[44 + 2 * i] | wav[45 + 2 * i] << 8))));
+        const int peak = wavePeak(wav);
         rsc_player_free_audio_wave_data(s.player, wav);
         QVERIFY2(loud ? peak > 4000 : peak < 1200, qPrintable(QString::number(peak)));
         // Refusals: a channel no layout has, arrays missing.
