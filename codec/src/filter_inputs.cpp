@@ -1,6 +1,7 @@
 #include "filter_inputs.h"
 
 #include "ffmpeg_raii.h"
+#include "filter_files.h"
 #include "filter_graph.h"
 #include "filter_picture.h"
 #include "info_object.h"
@@ -325,8 +326,11 @@ Verdict verdictFor(const std::string &path, InputUse use)
     struct stat st
     {
     };
-    // A named pipe or a device would block the filter that opens it (and so a close) for ever.
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+    // A named pipe or a device would block the filter that opens it (and so a close) for ever; a file of
+    // ours that has gone (a copy of a stream handed over in memory) leaves its descriptor's number to
+    // whatever was opened since.
+    if (path.empty() || GraphFile::isStalePath(path) || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::access(path.c_str(), R_OK) != 0) {
         Verdict v;
         v.problem = "cannot read " + path;
         return v;

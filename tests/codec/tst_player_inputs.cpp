@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -541,6 +542,11 @@ private slots:
         QTest::newRow("blurred cues at once")
             << subtitle << file(QStringLiteral("blur.ass"), assScript("{\\blur20}a", 288, 300))
             << QStringLiteral("font size 1000");
+        // A descriptor of this process names no file the pipeline made for it.
+        const QString listed = file(QStringLiteral("listed.srt"), srt(1, "A subtitle", 0, 1000));
+        static const int opened = ::open(QFile::encodeName(listed).constData(), O_RDONLY);
+        QTest::newRow("a descriptor of the process")
+            << subtitle << QStringLiteral("/proc/self/fd/%1").arg(opened) << QStringLiteral("cannot read");
         QTest::newRow("a 16-bit picture at the pixel bound")
             << QStringLiteral("picture") << file(QStringLiteral("deep.png"), statedPng(8192, 8192, true))
             << QStringLiteral("256 MiB");
