@@ -1,5 +1,9 @@
 #include "copy_probe.h"
 
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
 #include <algorithm>
 #include <vector>
 
@@ -118,6 +122,13 @@ std::vector<uint8_t> firstSps(const uint8_t *data, size_t size)
     return {};
 }
 
+// A colour code of a sequence header as the decoder states it: unspecified where FFmpeg has no name for it
+// (an enum must never hold a value beyond its own).
+template <typename E> E namedCode(unsigned code, int count, const char *(*name)(E), E unnamed)
+{
+    return code < unsigned(count) && name(E(code)) ? E(code) : unnamed;
+}
+
 } // namespace
 
 bool h264SequenceHeader(const uint8_t *data, size_t size, H264Sequence *out)
@@ -222,13 +233,14 @@ bool h264SequenceHeader(const uint8_t *data, size_t size, H264Sequence *out)
             h.range = br.bits(1) ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
             h.colourDescribed = br.bits(1) != 0;
             if (h.colourDescribed) {
-                h.primaries = AVColorPrimaries(br.bits(8));
-                h.transfer = AVColorTransferCharacteristic(br.bits(8));
-                h.space = AVColorSpace(br.bits(8));
+                h.primaries = namedCode(br.bits(8), AVCOL_PRI_NB, av_color_primaries_name, AVCOL_PRI_UNSPECIFIED);
+                h.transfer = namedCode(br.bits(8), AVCOL_TRC_NB, av_color_transfer_name, AVCOL_TRC_UNSPECIFIED);
+                h.space = namedCode(br.bits(8), AVCOL_SPC_NB, av_color_space_name, AVCOL_SPC_UNSPECIFIED);
             }
         }
         if (br.bits(1)) {
-            h.chromaLocation = AVChromaLocation(br.ue() + 1);
+            const unsigned type = br.ue(); // of the top field; 0..5 name a siting
+            h.chromaLocation = type <= 5 ? AVChromaLocation(type + 1) : AVCHROMA_LOC_UNSPECIFIED;
             br.ue();
         }
     }

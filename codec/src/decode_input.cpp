@@ -95,7 +95,7 @@ bool soundFromFirstPacket(AVCodecID id)
 // the length from the track's first timestamp (a statistic it lists in "_STATISTICS_TAGS"), ffmpeg as
 // where the track ends. ffmpeg keeps that list when it remuxes such a file but writes its own tag, so the
 // list counts only in files that libavformat did not write. Microseconds on the file's time line; 0 when the
-// stream states none.
+// stream states none, or an end no time of the file's can reach (beyond 292,000 years).
 int64_t taggedEndUs(const AVFormatContext *ctx, const AVStream *st)
 {
     const AVDictionaryEntry *tag = av_dict_get(st->metadata, "DURATION", nullptr, AV_DICT_IGNORE_SUFFIX);
@@ -105,9 +105,17 @@ int64_t taggedEndUs(const AVFormatContext *ctx, const AVStream *st)
     const AVDictionaryEntry *stats = av_dict_get(st->metadata, "_STATISTICS_TAGS", nullptr, AV_DICT_IGNORE_SUFFIX);
     const AVDictionaryEntry *muxer = av_dict_get(ctx->metadata, "encoder", nullptr, 0);
     const bool byLibavformat = muxer && std::strncmp(muxer->value, "Lavf", 4) == 0;
-    if (stats && std::strstr(stats->value, "DURATION") && !byLibavformat && st->start_time != AV_NOPTS_VALUE)
-        us += av_rescale_q(st->start_time, st->time_base, AV_TIME_BASE_Q);
+    if (stats && std::strstr(stats->value, "DURATION") && !byLibavformat && st->start_time != AV_NOPTS_VALUE &&
+        __builtin_add_overflow(us, av_rescale_q(st->start_time, st->time_base, AV_TIME_BASE_Q), &us))
+        return 0;
     return us;
+}
+
+// `to` - `from` (microseconds), or 0 (nothing stated) when the difference is beyond any time.
+int64_t since(int64_t to, int64_t from)
+{
+    int64_t d = 0;
+    return __builtin_sub_overflow(to, from, &d) ? 0 : d;
 }
 
 // An EBML number at `p`: an element's ID keeps its length marker, a size drops it, and a size with every bit
@@ -653,13 +661,15 @@ int64_t InputClip::statedEndUs(bool video, bool audio) const
     for (const AVStream *st : {v, a}) {
         if (!st)
             continue;
-        if (st->duration > 0 && st->start_time != AV_NOPTS_VALUE)
-            end =
-                std::max(end, av_rescale_q(st->start_time + st->duration, st->time_base, AV_TIME_BASE_Q) - originUs());
-        else if (const int64_t tagged = taggedEndUs(m_format.get(), st); tagged > 0)
-            end = std::max(end, tagged - originUs());
-        else if (containerSpeaks)
+        int64_t last = 0;
+        if (st->duration > 0 && st->start_time != AV_NOPTS_VALUE) {
+            if (!__builtin_add_overflow(st->start_time, st->duration, &last))
+                end = std::max(end, since(av_rescale_q(last, st->time_base, AV_TIME_BASE_Q), originUs()));
+        } else if (const int64_t tagged = taggedEndUs(m_format.get(), st); tagged > 0) {
+            end = std::max(end, since(tagged, originUs()));
+        } else if (containerSpeaks) {
             end = std::max(end, m_format->duration);
+        }
     }
     return end;
 }

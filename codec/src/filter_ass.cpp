@@ -6,80 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
 
 namespace rsc::edit {
-
-namespace {
-
-std::string tempPattern(const std::string &suffix)
-{
-    std::error_code ec;
-    std::string pattern = std::filesystem::temp_directory_path(ec).string();
-    if (ec || pattern.empty())
-        pattern = "/tmp";
-    return pattern + "/rsc-filter-XXXXXX" + suffix;
-}
-
-} // namespace
-
-FilterResources::~FilterResources()
-{
-    for (const std::string &f : m_files)
-        ::unlink(f.c_str());
-    for (const std::string &d : m_folders)
-        ::rmdir(d.c_str());
-}
-
-void FilterResources::keep(std::shared_ptr<const void> shared)
-{
-    if (shared)
-        m_kept.push_back(std::move(shared));
-}
-
-std::string FilterResources::addFolderWith(const std::string &file)
-{
-    std::error_code ec;
-    const std::filesystem::path target = std::filesystem::absolute(file, ec);
-    if (ec)
-        return {};
-    std::string pattern = tempPattern(std::string());
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (!::mkdtemp(name.data()))
-        return {};
-    const std::string folder(name.data());
-    m_folders.push_back(folder);
-    const std::string link = folder + "/" + target.filename().string();
-    if (::symlink(target.c_str(), link.c_str()) != 0)
-        return {};
-    m_files.push_back(link);
-    return folder;
-}
-
-std::string FilterResources::addFile(const std::string &suffix, const std::string &content)
-{
-    std::string pattern = tempPattern(suffix);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
-    if (fd < 0)
-        return {};
-    size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    const std::string path(name.data());
-    m_files.push_back(path);
-    if (written != content.size())
-        return {};
-    return path;
-}
 
 std::string assColor(uint32_t argb, unsigned alpha)
 {

@@ -4,34 +4,11 @@
 // style becomes the force_style list of the subtitles filter.
 
 #include "edit_config.h"
+#include "filter_files.h"
 
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace rsc::edit {
-
-// Temporary files a filter graph reads (text scripts, prepared pictures). Removed when the owner goes.
-class FilterResources
-{
-public:
-    FilterResources() = default;
-    FilterResources(const FilterResources &) = delete;
-    FilterResources &operator=(const FilterResources &) = delete;
-    ~FilterResources();
-
-    // Writes `content` to a new temporary file; answers its path, empty on failure.
-    std::string addFile(const std::string &suffix, const std::string &content);
-    // A new temporary folder holding only a link to `file`; answers the folder, empty on failure.
-    std::string addFolderWith(const std::string &file);
-    // Keeps something shared (a prepared picture's file) alive as long as the graph; null is ignored.
-    void keep(std::shared_ptr<const void> shared);
-
-private:
-    std::vector<std::shared_ptr<const void>> m_kept;
-    std::vector<std::string> m_files;
-    std::vector<std::string> m_folders; // removed after the files (links) in them
-};
 
 // "&HAABBGGRR" of an ARGB colour whose opacity is further scaled by alpha (0..255).
 std::string assColor(uint32_t argb, unsigned alpha = 255);

@@ -1,6 +1,7 @@
 #include "filter_inputs.h"
 
 #include "ffmpeg_raii.h"
+#include "filter_files.h"
 #include "filter_graph.h"
 #include "filter_picture.h"
 #include "info_object.h"
@@ -15,8 +16,10 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
+#include <strings.h>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -90,18 +93,44 @@ int cueTextBytes(const AVPacket *packet)
     return static_cast<int>(std::count_if(data, data + packet->size, [](uint8_t c) { return c != '\n' && c != '\r'; }));
 }
 
-// The height of the canvas a script's sizes are in: PlayResY of an ASS header, else the 288 lines of the
+// The height of the canvas a script's sizes are in, read from its header as libass reads it: the integer of
+// the (last) line beginning "PlayResY:" within the [Script Info] section, where only the five sections libass
+// knows end that section. Comments, the title and other sections name no canvas. Where it is missing or not
+// positive, libass takes 3/4 of PlayResX (1024 for 1280), or 288 when neither is set: the 384 x 288 of the
 // scripts FFmpeg converts text formats into.
 double canvasHeight(const AVCodecParameters *par)
 {
-    if (par->extradata && par->extradata_size > 0) {
-        const std::string header(reinterpret_cast<const char *>(par->extradata), size_t(par->extradata_size));
-        const size_t at = header.find("PlayResY:");
-        const double lines = at == std::string::npos ? 0.0 : std::strtod(header.c_str() + at + 9, nullptr);
-        if (lines >= 1.0 && std::isfinite(lines))
-            return lines;
+    long long resX = 0, resY = 0;
+    const char *data = reinterpret_cast<const char *>(par->extradata);
+    const std::string header(data ? data : "", data ? strnlen(data, size_t(std::max(par->extradata_size, 0))) : 0);
+    bool inInfo = false;
+    for (size_t at = 0; at < header.size();) {
+        size_t end = header.find_first_of("\r\n", at);
+        end = end == std::string::npos ? header.size() : end;
+        size_t from = at;
+        while (header.compare(from, 3, "\xEF\xBB\xBF") == 0) // a byte-order mark
+            from += 3;
+        while (from < end && (header[from] == ' ' || header[from] == '\t'))
+            ++from;
+        const std::string line = header.substr(from, end - from);
+        at = end + 1;
+        auto starts = [&line](const char *prefix) {
+            return strncasecmp(line.c_str(), prefix, std::strlen(prefix)) == 0;
+        };
+        if (starts("[Script Info]"))
+            inInfo = true;
+        else if (starts("[V4 Styles]") || starts("[V4+ Styles]") || starts("[Events]") || starts("[Fonts]"))
+            inInfo = false;
+        else if (inInfo && line.compare(0, 9, "PlayResX:") == 0)
+            resX = static_cast<int>(std::strtol(line.c_str() + 9, nullptr, 10)); // atoi, without its overflow
+        else if (inInfo && line.compare(0, 9, "PlayResY:") == 0)
+            resY = static_cast<int>(std::strtol(line.c_str() + 9, nullptr, 10));
     }
-    return 288.0;
+    if (resY > 0)
+        return double(resY);
+    if (resX <= 0)
+        return 288.0;
+    return resX == 1280 ? 1024.0 : double(std::max(1LL, resX * 3 / 4));
 }
 
 // The glyph area a cue's override tags ask libass to draw (script pixels squared): each glyph as large as the
@@ -112,6 +141,7 @@ double canvasHeight(const AVCodecParameters *par)
 // drop or escape braces, others (mov_text) hand them on to libass as they are.
 double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
 {
+    constexpr double kLargestTag = 1e6;
     const bool ass = codec == AV_CODEC_ID_ASS || codec == AV_CODEC_ID_SSA;
     const bool braces = codec != AV_CODEC_ID_SUBRIP && codec != AV_CODEC_ID_WEBVTT && codec != AV_CODEC_ID_TEXT;
     const char *text = reinterpret_cast<const char *>(packet->data), *const end = text + packet->size;
@@ -120,9 +150,12 @@ double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
     double size = 0, scale = 1, outline = 0, blur = 0;
     bool tagged = false, drawing = false;
     int64_t glyphs = 0;
+    // A tag's value, at most kLargestTag (infinity and NaN too): a glyph that large is far beyond the bound
+    // already, and the area stays a finite number. 0 glyphs times an infinite size would be NaN, and a NaN
+    // in the running sum of the cues on screen would let every later cue through.
     auto value = [](const char *at) {
         const double v = std::fabs(std::strtod(at, nullptr));
-        return std::isfinite(v) ? v : 1e9;
+        return v < kLargestTag ? v : kLargestTag;
     };
     for (const char *c = text; c < end; ++c) {
         if ((*c != '{' || !braces) && (*c != '<' || ass)) {
@@ -325,8 +358,11 @@ Verdict verdictFor(const std::string &path, InputUse use)
     struct stat st
     {
     };
-    // A named pipe or a device would block the filter that opens it (and so a close) for ever.
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+    // A named pipe or a device would block the filter that opens it (and so a close) for ever; a file of
+    // ours that has gone (a copy of a stream handed over in memory) leaves its descriptor's number to
+    // whatever was opened since.
+    if (path.empty() || GraphFile::isStalePath(path) || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::access(path.c_str(), R_OK) != 0) {
         Verdict v;
         v.problem = "cannot read " + path;
         return v;

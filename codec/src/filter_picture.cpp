@@ -13,33 +13,20 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <list>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace rsc::edit {
 
 namespace {
 
-// A finished picture on disk, removed when the last graph and the cache let it go.
-struct PreparedFile
-{
-    std::string path;
-    ~PreparedFile()
-    {
-        if (!path.empty())
-            ::unlink(path.c_str());
-    }
-};
-
 struct CacheEntry
 {
     std::string key;
     PlacedPicture placed;
-    std::shared_ptr<PreparedFile> file;
+    std::shared_ptr<GraphFile> file; // the finished picture, as long as a graph or the cache holds it
 };
 
 // One picture is made ready at a time: the preview builds graphs on two threads at once, and each would
@@ -144,32 +131,20 @@ std::string cropText(int w, int h, int x, int y)
            ":y=" + std::to_string(y) + ":exact=1";
 }
 
-bool writePam(const AVFrame *f, const std::string &path)
+// The picture as a PAM file (RGBA, 8 bits); null when it could not be written.
+std::shared_ptr<GraphFile> writePam(const AVFrame *f)
 {
-    FILE *out = std::fopen(path.c_str(), "wb");
-    if (!out)
-        return false;
-    bool ok = std::fprintf(out, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", f->width,
-                           f->height) > 0;
-    for (int y = 0; ok && y < f->height; ++y)
-        ok = std::fwrite(f->data[0] + ptrdiff_t(y) * f->linesize[0], 4, size_t(f->width), out) == size_t(f->width);
-    return std::fclose(out) == 0 && ok;
-}
-
-std::shared_ptr<PreparedFile> newFile()
-{
-    std::error_code ec;
-    std::string pattern = std::filesystem::temp_directory_path(ec).string();
-    if (ec || pattern.empty())
-        pattern = "/tmp";
-    pattern += "/rsc-picture-XXXXXX.pam";
-    const int fd = ::mkstemps(pattern.data(), 4);
-    if (fd < 0)
+    std::shared_ptr<GraphFile> file = GraphFile::create(".pam");
+    if (!file)
         return nullptr;
-    ::close(fd);
-    auto file = std::make_shared<PreparedFile>();
-    file->path = pattern;
-    return file;
+    char header[128];
+    const int n = std::snprintf(header, sizeof header,
+                                "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", f->width,
+                                f->height);
+    bool ok = n > 0 && size_t(n) < sizeof header && file->write(header, size_t(n));
+    for (int y = 0; ok && y < f->height; ++y)
+        ok = file->write(f->data[0] + ptrdiff_t(y) * f->linesize[0], 4 * size_t(f->width));
+    return ok ? file : nullptr;
 }
 
 // The finished picture and where it goes; for an animation or a video the filters that finish each of its
@@ -285,13 +260,11 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
         entry.placed.finish = finish;
         return entry;
     }
-    entry.file = newFile();
-    if (!entry.file || !writePam(piece.get(), entry.file->path)) {
-        entry.file.reset();
+    entry.file = writePam(piece.get());
+    if (!entry.file)
         return entry;
-    }
     entry.placed.kind = PlacedPicture::Kind::Ready;
-    entry.placed.file = entry.file->path;
+    entry.placed.file = entry.file->path();
     return entry;
 }
 

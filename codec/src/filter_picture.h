@@ -2,7 +2,8 @@
 // Overlay pictures of the edit pipeline (the watermark, effect and frame slots, and their masks) made
 // ready once instead of in every graph: a still picture is decoded once, cut to its crop and to the part of
 // its box the frame can show, scaled to its box, mirrored, coloured, masked, turned and faded, and written
-// as a small RGBA file that a graph lays over each frame. A picture of 8192 x 8192 pixels thus costs one
+// as a small RGBA file (PAM: a graph's movie source takes it as format pam_pipe; see GraphFile for where it
+// lives) that a graph lays over each frame. A picture of 8192 x 8192 pixels thus costs one
 // decode of it and never a frame of that size beyond it; graphs built again with the same edits (the
 // preview builds them at each seek) take the same file. Animated pictures and videos change from frame to
 // frame: the graph cuts and scales each of their pictures with the filters the first one took.
@@ -19,7 +20,7 @@ namespace rsc::edit {
 struct PlacedPicture
 {
     enum class Kind {
-        Ready,  // `file` holds the finished picture, its top left corner at x, y of the frame
+        Ready,  // `file` holds the finished picture (PAM), its top left corner at x, y of the frame
         Hidden, // nothing of it falls on the frame
         Moving, // an animation or a video (or a picture that cannot be made ready): the graph does it all
     };

@@ -213,7 +213,8 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
             const std::string label = "ov" + std::to_string(counter++);
             const bool endless = placed.kind == PlacedPicture::Kind::Moving;
             if (placed.kind == PlacedPicture::Kind::Ready)
-                graph += ";movie=filename=" + filterValue(placed.file) + ",format=rgba[" + label + "]";
+                graph +=
+                    ";movie=filename=" + filterValue(placed.file) + ":format_name=pam_pipe,format=rgba[" + label + "]";
             else
                 graph += ";" + movingChain(ov.picture, placed, label, counter);
             const std::string x = std::to_string(placed.x), y = std::to_string(placed.y);

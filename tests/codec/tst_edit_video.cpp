@@ -2,10 +2,16 @@
 // read back with the ffmpeg tool.
 #include "tst_job_helpers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <atomic>
+#include <csignal>
 #include <functional>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace jobtest;
 using rstest::FFprobe;
@@ -117,6 +123,19 @@ QString whiteMovie(int seconds, bool animatedPng = false)
                                  QStringLiteral("-i"), video, QStringLiteral("-c"), QStringLiteral("copy")}});
 }
 
+// How many descriptors of process `pid` are open on files in `dir` (named or not).
+int filesOpenIn(pid_t pid, const QString &dir)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    int n = 0;
+    for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char target[4096];
+        const ssize_t length = ::readlink((fds + QLatin1Char('/') + fd).toUtf8().constData(), target, sizeof target);
+        n += QString::fromUtf8(target, int(qMax<ssize_t>(length, 0))).startsWith(dir + QLatin1Char('/'));
+    }
+    return n;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(SetUp)
@@ -144,6 +163,7 @@ private slots:
     void loopedAnimation();
     void movingWatermarkKeepsTheClipsLength_data();
     void movingWatermarkKeepsTheClipsLength();
+    void killedJoinLeavesNoTemporaryFiles();
 };
 
 void TestEditVideo::geometry_data()
@@ -628,6 +648,64 @@ void TestEditVideo::movingWatermarkKeepsTheClipsLength()
     const QImage last = frameAt(out, 2.9);
     QVERIFY(channelMean(last, QRect(40, 150, 48, 36), 1) > 200);
     QCOMPARE(classify(last.pixel(200, 60)), Red);
+}
+
+void TestEditVideo::killedJoinLeavesNoTemporaryFiles()
+{
+    // A join with a still picture and a text watermark, beside a preview with them, is killed (SIGKILL) while
+    // it runs: the files their graphs read have no names, so the temporary folder is left as it was.
+    const QString tmp = rstest::scratchDir(QStringLiteral("killed-tmpdir"));
+    QDir(tmp).removeRecursively();
+    QVERIFY(QDir().mkpath(tmp));
+    const QByteArray picture = writePng(QStringLiteral("killed.png"), QSize(64, 48), Qt::yellow).toUtf8();
+    const QByteArray clip = longClip().toUtf8();
+    const QByteArray out = (rstest::scratchDir(QStringLiteral("killed-out")) + QStringLiteral("/out.mp4")).toUtf8();
+    const QByteArray tmpPath = tmp.toUtf8();
+    int ready[2];
+    QCOMPARE(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        ::setenv("TMPDIR", tmpPath.constData(), 1);
+        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+        static std::atomic<int> shown{0};
+        rsc_player_set_video_frame_handler(
+            player, [](void *, void *) -> unsigned { return ++shown, 1u; }, nullptr);
+        rsc_player_open(player, clip.constData(), 320, 180, 0, 0);
+        rsc_player_set_watermark_image_file(player, picture.constData());
+        rsc_player_set_watermark_text(player, "Preview");
+        rsc_player_seek(player, 1000000);
+        for (int i = 0; i < 200 && shown == 0; ++i) // an edited frame shown: its graph is built
+            ::usleep(50000);
+        rsc_edit *edit = rsc_edit_create();
+        rsc_edit_enable_video_edits(edit, 1);
+        rsc_edit_set_watermark_image_file(edit, picture.constData());
+        rsc_edit_set_watermark_text(edit, "Joined");
+        rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        if (rsc_job_open_output(job, out.constData(), "mp4", nullptr) != 1 || rsc_job_start(job) != 1 ||
+            rsc_job_add_task(job, clip.constData(), 0, 0, edit) != 1)
+            ::_exit(1);
+        while (rsc_job_done(job) < 1000000 && !rsc_job_is_finished(job)) // a second of 20 joined
+            rsc_job_wait(job, 20);
+        if (::write(ready[1], "1", 1) != 1)
+            ::_exit(1);
+        for (;;)
+            rsc_job_wait(job, 1000);
+    }
+    ::close(ready[1]);
+    pollfd running{ready[0], POLLIN, 0};
+    const bool joining = ::poll(&running, 1, 6 * rstest::kHangBoundMs) == 1 && (running.revents & POLLIN);
+    const int held = filesOpenIn(child, tmp);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    ::close(ready[0]);
+    QVERIFY2(joining, "the join did not start");
+    const QStringList left = QDir(tmp).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+    // The preview's and the join's pictures and scripts were there, open and unnamed.
+    QVERIFY2(held >= 4, qPrintable(QString::number(held)));
 }
 
 RS_TEST_MAIN(TestEditVideo)

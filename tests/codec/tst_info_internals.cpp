@@ -1,6 +1,10 @@
-// Frames handed to frame handlers, the process-wide calls and the library log.
+// Frames handed to frame handlers, the process-wide calls and the library log; a job's reading of clips whose
+// headers state what no file holds (this test's copy of the clip reader is built with the undefined-behaviour
+// sanitizer, which ends the test at the first fault).
+#include "FFprobe.h"
 #include "MediaFixtures.h"
 #include "TestSupport.h"
+#include "decode_input.h"
 #include "frame_object.h"
 #include "info_brand.h"
 #include "info_text.h"
@@ -266,6 +270,74 @@ private slots:
         QCOMPARE(QString::fromStdString(
                      rsc::ebmlDocType(reinterpret_cast<const uint8_t *>(head.constData()), size_t(head.size()))),
                  docType);
+    }
+
+    void clipsStatingTheImpossible_data()
+    {
+        QTest::addColumn<QString>("clip"); // 2 s of picture and sound
+        const QString twoSeconds = QStringLiteral("-f lavfi -i testsrc=s=160x120:r=25:d=2 -f lavfi -i sine=d=2 "
+                                                  "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac ");
+        // mkvmerge's track length counts from the track's start (10 s here): 2^63 - 1 microseconds after it.
+        QTest::newRow("a track length beyond any time") << rstest::MediaFixtures::makeByCommand(
+            QStringLiteral("internals_endless_track.mkv"),
+            QStringLiteral("ffmpeg -loglevel error %1 -output_ts_offset 10 in.mkv && printf '%2' > tags.xml && "
+                           "mkvmerge -q --no-global-tags --disable-track-statistics-tags --tags 0:tags.xml "
+                           "-o \"$OUT\" in.mkv")
+                .arg(twoSeconds,
+                     QStringLiteral("<?xml version=\"1.0\"?><Tags><Tag><Targets/><Simple><Name>DURATION</Name>"
+                                    "<String>9223372036854.775807</String></Simple><Simple>"
+                                    "<Name>_STATISTICS_TAGS</Name><String>DURATION</String></Simple></Tag>"
+                                    "</Tags>")));
+        QTest::newRow("colour codes of 255") << rstest::MediaFixtures::make(
+            {QStringLiteral("internals_colour_255.mp4"),
+             (twoSeconds + QStringLiteral("-bsf:v h264_metadata=colour_primaries=255:"
+                                          "transfer_characteristics=255:matrix_coefficients=255"))
+                 .split(QLatin1Char(' '))});
+    }
+
+    // Such a clip is read for both kinds of join as what it holds: its length, and the colour the picture's
+    // decoder states, whether a copy opens it from its headers or probes it in full; joined, it is 2 s long.
+    void clipsStatingTheImpossible()
+    {
+        QFETCH(QString, clip);
+        const std::string path = clip.toStdString();
+        for (const auto purpose : {rsc::job::InputClip::Purpose::Copy, rsc::job::InputClip::Purpose::Decode}) {
+            rsc::job::InputClip input;
+            std::string error;
+            QVERIFY2(input.open(path, 0, 0, &error, purpose), error.c_str());
+            QVERIFY2(qAbs(input.durationUs() - 2000000) < 100000, qPrintable(QString::number(input.durationUs())));
+            const int64_t stated = input.statedEndUs(true, true);
+            QVERIFY2(stated == 0 || qAbs(stated - 2000000) < 100000, qPrintable(QString::number(stated)));
+        }
+        rsc::job::InputClip fromHeader, probed;
+        QVERIFY(fromHeader.open(path, 0, 0, nullptr, rsc::job::InputClip::Purpose::Copy));
+        QVERIFY(fromHeader.openedFromHeader());
+        rsc::job::InputClip::allowOpeningFromHeader(false);
+        const bool opened = probed.open(path, 0, 0, nullptr, rsc::job::InputClip::Purpose::Copy);
+        rsc::job::InputClip::allowOpeningFromHeader(true);
+        QVERIFY(opened);
+        const AVCodecParameters *a = fromHeader.videoStream()->codecpar, *b = probed.videoStream()->codecpar;
+        QCOMPARE(int(a->color_primaries), int(b->color_primaries));
+        QCOMPARE(int(a->color_trc), int(b->color_trc));
+        QCOMPARE(int(a->color_space), int(b->color_space));
+        QCOMPARE(int(a->chroma_location), int(b->chroma_location));
+
+        for (const bool lossless : {true, false}) {
+            const QString out = rstest::scratchDir(QStringLiteral("impossible")) +
+                                QStringLiteral("/%1-%2.mkv").arg(QTest::currentDataTag()).arg(lossless);
+            rsc_job *job =
+                lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
+            QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "matroska", nullptr), 1);
+            QCOMPARE(rsc_job_start(job), 1);
+            QCOMPARE(rsc_job_add_task(job, clip.toUtf8().constData(), 0, 0, nullptr), 1);
+            QTRY_VERIFY_WITH_TIMEOUT(rsc_job_wait(job, 50) == 1, 6 * rstest::kHangBoundMs);
+            const QString why = QString::fromUtf8(rsc_job_error(job));
+            const bool failed = rsc_job_is_failed(job) || rsc_job_close(job) != 1;
+            rsc_job_release(job);
+            QVERIFY2(!failed, qPrintable(why));
+            QVERIFY2(qAbs(rstest::FFprobe::durationSeconds(out) - 2.0) < 0.15,
+                     qPrintable(QString::number(rstest::FFprobe::durationSeconds(out))));
+        }
     }
 };
 

@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -102,14 +103,24 @@ QByteArray srt(int count, const QByteArray &text, int spacingMs, int lengthMs, i
     return out;
 }
 
+// An ASS event showing `text` from `startCs` (hundredths of a second) to 3 s.
+QByteArray assEvent(const QByteArray &text, int startCs = 0)
+{
+    return "Dialogue: 0,0:00:00." + QByteArray::number(startCs).rightJustified(2, '0') +
+           ",0:00:03.00,Default,,0,0,0,," + text + '\n';
+}
+
+// An ASS script whose [Script Info] section holds the lines `info`, with the events `events`.
+QByteArray assScriptWith(const QByteArray &info, const QByteArray &events)
+{
+    return "[Script Info]\n" + info +
+           "\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n" + events;
+}
+
 // An ASS script of `lines` lines (PlayResY) showing `count` events of `text` from 0 to 3 s.
 QByteArray assScript(const QByteArray &text, int lines = 288, int count = 1)
 {
-    QByteArray out = "[Script Info]\nPlayResY: " + QByteArray::number(lines) +
-                     "\n\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
-    for (int i = 0; i < count; ++i)
-        out += "Dialogue: 0,0:00:00.00,0:00:03.00,Default,,0,0,0,," + text + '\n';
-    return out;
+    return assScriptWith("PlayResY: " + QByteArray::number(lines) + '\n', assEvent(text).repeated(count));
 }
 
 // A clip whose own subtitle stream (SubRip in Matroska) holds `subtitles`.
@@ -470,6 +481,10 @@ private slots:
             row(QStringLiteral("tags asking for giant glyphs"), QStringLiteral("subtitle"),
                 file(mode + QStringLiteral("-giant.ass"), assScript("{\\fscx100000\\fscy100000}WWWW")),
                 QStringLiteral("-"), false);
+            // libass reads the integer before the exponent: a canvas of 1 line, each glyph 200 times the frame.
+            row(QStringLiteral("a canvas of 1e6 lines"), QStringLiteral("subtitle"),
+                file(mode + QStringLiteral("-exponent.ass"), assScriptWith("PlayResY: 1e6\n", assEvent("{\\fs200}WW"))),
+                QStringLiteral("-"), false);
         }
         // Files taken and then replaced by a pipe: the graphs built afterwards must not open it.
         auto swapRow = [&](const QString &use, const QString &suffix, const QString &good) {
@@ -541,6 +556,33 @@ private slots:
         QTest::newRow("blurred cues at once")
             << subtitle << file(QStringLiteral("blur.ass"), assScript("{\\blur20}a", 288, 300))
             << QStringLiteral("font size 1000");
+        // The canvas is read as libass reads it: a PlayResY in a comment or the title, or one that libass reads
+        // as 1 line, makes no glyph smaller.
+        const QByteArray giant = assEvent("{\\fscx100000\\fscy100000}WWWW");
+        QTest::newRow("a canvas named in a comment")
+            << subtitle
+            << file(QStringLiteral("comment.ass"), assScriptWith("; PlayResY: 1000000\nPlayResY: 288\n", giant))
+            << QStringLiteral("font size 1000");
+        QTest::newRow("a canvas named in the title")
+            << subtitle << file(QStringLiteral("title.ass"), assScriptWith("Title: PlayResY: 1000000\n", giant))
+            << QStringLiteral("font size 1000");
+        QTest::newRow("a canvas of 1e6 lines, which libass reads as 1")
+            << subtitle
+            << file(QStringLiteral("exponent.ass"), assScriptWith("PlayResY: 1e6\n", assEvent("{\\fs10}WW")))
+            << QStringLiteral("font size 1000");
+        // A cue of tags alone asking for an infinite size must not stop the count: ten cues of two glyphs of
+        // the largest size each follow it on screen.
+        QTest::newRow("cues after one of infinite size")
+            << subtitle
+            << file(QStringLiteral("infinite.ass"),
+                    assScriptWith("PlayResY: 288\n",
+                                  assEvent("{\\fs1e308\\fscx1e308}") + assEvent("{\\fs1000}WW", 50).repeated(10)))
+            << QStringLiteral("font size 1000");
+        // A descriptor of this process names no file the pipeline made for it.
+        const QString listed = file(QStringLiteral("listed.srt"), srt(1, "A subtitle", 0, 1000));
+        static const int opened = ::open(QFile::encodeName(listed).constData(), O_RDONLY);
+        QTest::newRow("a descriptor of the process")
+            << subtitle << QStringLiteral("/proc/self/fd/%1").arg(opened) << QStringLiteral("cannot read");
         QTest::newRow("a 16-bit picture at the pixel bound")
             << QStringLiteral("picture") << file(QStringLiteral("deep.png"), statedPng(8192, 8192, true))
             << QStringLiteral("256 MiB");
