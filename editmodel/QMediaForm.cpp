@@ -261,9 +261,16 @@ void QMediaForm::setBoiderFrameRect(QRect rect, VEWatermarkSettings settings)
     QRect box = watermarkBoxRect(rect, t.posX, t.posY, t.measuredWidth, t.measuredHeight);
     // The measured box holds the letters to their last pixel: drawn on it, the edges and handles lay over
     // the letters. The text's frame lies a handle's width outside it, so the handles sit between the
-    // letters and the dotted edge (most of each handle within the grab distance of the measured edge).
+    // letters and the dotted edge (most of each handle within the grab distance of the measured edge). At
+    // the pane's edge it stops there, so that all four sides stay on screen.
     const int margin = QMediaDashedFrame::kHandleSize;
-    box = hasText ? box.adjusted(-margin, -margin, margin, margin) : QRect(box.topLeft(), QSize(0, 0));
+    if (!hasText) {
+        box = QRect(box.topLeft(), QSize(0, 0));
+    } else {
+        box.adjust(-margin, -margin, margin, margin);
+        if (!m_watermarkFrame->rect().isEmpty())
+            box &= m_watermarkFrame->rect();
+    }
     m_watermarkFrame->setDashFrameItemForList(box, 0);
 
     const VEWatermarkImageSettings &im = settings.image;
