@@ -61,30 +61,32 @@ void QMediaDashedFrame::paintDashedBorderAngle(QPainter &painter, const QImage &
     const int h = boxHeight - 1;
     const int iw = image.width();
     const int ih = image.height();
+    const int n = kHandleSize;
+    const int e = n - 1; // from a handle's first pixel to its last
     // The image is used at its pixel size: the pieces are copied one to one.
-    auto piece = [&](int tx, int ty, int sx, int sy) { painter.drawImage(QPoint(tx, ty), image, QRect(sx, sy, 6, 6)); };
+    auto piece = [&](int tx, int ty, int sx, int sy) { painter.drawImage(QPoint(tx, ty), image, QRect(sx, sy, n, n)); };
     piece(0, 0, 0, 0);
-    piece((w - 5) / 2, 0, (iw - 6) / 2, 0);
-    piece(w - 5, 0, iw - 6, 0);
-    piece(0, (h - 5) / 2, 0, (ih - 6) / 2);
+    piece((w - e) / 2, 0, (iw - n) / 2, 0);
+    piece(w - e, 0, iw - n, 0);
+    piece(0, (h - e) / 2, 0, (ih - n) / 2);
     if (showCenter)
         painter.drawImage(QRect((w - 15) / 2, (h - 15) / 2, 16, 16), image,
                           QRect((iw - 16) / 2, (ih - 16) / 2, 16, 16));
-    piece(w - 5, (h - 5) / 2, iw - 6, (ih - 6) / 2);
-    piece(0, h - 5, 0, ih - 6);
-    piece((w - 5) / 2, h - 5, (iw - 6) / 2, ih - 6);
-    piece(w - 5, h - 5, iw - 6, ih - 6);
+    piece(w - e, (h - e) / 2, iw - n, (ih - n) / 2);
+    piece(0, h - e, 0, ih - n);
+    piece((w - e) / 2, h - e, (iw - n) / 2, ih - n);
+    piece(w - e, h - e, iw - n, ih - n);
 
-    const int a = (w - 5) / 2;
-    const int b = (h - 5) / 2;
+    const int a = (w - e) / 2;
+    const int b = (h - e) / 2;
     QPen pen(Qt::white, 2.0, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin);
     painter.setPen(pen);
-    painter.drawLine(6, 0, a, 0);
-    painter.drawLine(a + 6, 0, w - 5, 0);
+    painter.drawLine(n, 0, a, 0);
+    painter.drawLine(a + n, 0, w - e, 0);
     painter.drawLine(w + 1, 0, w + 1, b);
-    painter.drawLine(w + 1, b, w + 1, h - 5);
-    painter.drawLine(0, 6, 0, b);
-    painter.drawLine(0, b + 6, 0, h - 5);
+    painter.drawLine(w + 1, b, w + 1, h - e);
+    painter.drawLine(0, n, 0, b);
+    painter.drawLine(0, b + n, 0, h - e);
     painter.drawLine(0, h + 1, a, h + 1);
-    painter.drawLine(a + 6, h + 1, w - 5, h + 1);
+    painter.drawLine(a + n, h + 1, w - e, h + 1);
 }

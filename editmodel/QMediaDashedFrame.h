@@ -13,6 +13,9 @@ class QMediaDashedFrame : public QWidget
 {
     Q_OBJECT
 public:
+    // The side of the square handles drawn inside the box's corners and edge middles.
+    static constexpr int kHandleSize = 6;
+
     explicit QMediaDashedFrame(QWidget *parent = nullptr);
     ~QMediaDashedFrame() override;
 

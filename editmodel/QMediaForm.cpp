@@ -3,6 +3,7 @@
 #include "QAudioDataWidget.h"
 #include "QIAnyUtil.h"
 #include "QMediaBorderFrame.h"
+#include "QMediaDashedFrame.h"
 #include "QMediaElementWindow.h"
 #include "ZTPlayerManager.h"
 
@@ -258,8 +259,18 @@ void QMediaForm::setBoiderFrameRect(QRect rect, VEWatermarkSettings settings)
     const bool hasText = !t.text.isEmpty();
     m_watermarkFrame->setDashFrameItemShow(0, hasText);
     QRect box = watermarkBoxRect(rect, t.posX, t.posY, t.measuredWidth, t.measuredHeight);
-    if (!hasText)
+    // The measured box holds the letters to their last pixel: drawn on it, the edges and handles lay over
+    // the letters. The text's frame lies a handle's width outside it, so the handles sit between the
+    // letters and the dotted edge (most of each handle within the grab distance of the measured edge). At
+    // the pane's edge it stops there, so that all four sides stay on screen.
+    const int margin = QMediaDashedFrame::kHandleSize;
+    if (!hasText) {
         box = QRect(box.topLeft(), QSize(0, 0));
+    } else {
+        box.adjust(-margin, -margin, margin, margin);
+        if (!m_watermarkFrame->rect().isEmpty())
+            box &= m_watermarkFrame->rect();
+    }
     m_watermarkFrame->setDashFrameItemForList(box, 0);
 
     const VEWatermarkImageSettings &im = settings.image;

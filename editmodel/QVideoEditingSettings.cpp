@@ -70,6 +70,19 @@ void QVideoEditingSettings::applyEditConfig(const VEEditConfig &config)
     setPlayerManagerSettings();
 }
 
+void QVideoEditingSettings::startItemsAt(quint64 start)
+{
+    // The preview times the overlays against the source's frames; the join passes them no show time and
+    // shows them from the clip's start. So in the preview each starts at the trimmed clip's first frame, the
+    // watermark's text as well: a start kept from when the text was typed (before the trim start moved
+    // back, or on the clip Apply to all took it from) hid the text in the preview alone.
+    m_config.watermark.image.showTime.first = start;
+    m_config.watermark.text.showTime.first = start;
+    m_config.effectOverlay.image.showTime.first = start;
+    m_config.frameOverlay.image.showTime.first = start;
+    m_config.audioBackground.showTime.first = start;
+}
+
 void QVideoEditingSettings::setPlayerManagerSettings()
 {
     ZTPlayerManager *p = player();
@@ -80,15 +93,12 @@ void QVideoEditingSettings::setPlayerManagerSettings()
     p->setEqualizeSettings(m_config.audio.equalize);
     p->setAudioEffectSettings(m_config.audio);
     p->setVideoEffectSettings(m_config.videoEffect);
-    m_config.audioBackground.showTime.first = m_config.trimStart;
+    startItemsAt(m_config.trimStart);
     p->setAudioBackgroundSettingsSource(m_config.audioBackground, 0);
     p->setSubtitleValueInfo(m_config.subtitleValue);
     p->setSubtitleSettings(m_config.subtitle);
-    m_config.frameOverlay.image.showTime.first = m_config.trimStart;
     p->setWatermarkSettingsSource(m_config.frameOverlay, 2);
-    m_config.effectOverlay.image.showTime.first = m_config.trimStart;
     p->setWatermarkSettingsSource(m_config.effectOverlay, 1);
-    m_config.watermark.image.showTime.first = m_config.trimStart;
     p->setCurrentWatermarkSettings(m_config.watermark, 0, true);
 }
 
@@ -397,10 +407,7 @@ void QVideoEditingSettings::trimTimeChange(uint64_t startTime, uint64_t endTime)
     m_config.trimEnd = endTime;
     if (!m_watermarkAudioStart)
         return;
-    m_config.watermark.image.showTime.first = startTime;
-    m_config.effectOverlay.image.showTime.first = startTime;
-    m_config.frameOverlay.image.showTime.first = startTime;
-    m_config.audioBackground.showTime.first = startTime;
+    startItemsAt(startTime);
     ZTPlayerManager *p = player();
     if (!p)
         return;

@@ -106,6 +106,9 @@ public slots:
 
 private:
     void applyEditConfig(const VEEditConfig &config);
+    // Every timed item of the record (the three overlays' pictures, the watermark's text, the background
+    // sound) starts at `start`.
+    void startItemsAt(quint64 start);
     ZTPlayerManager *player() const { return m_player.data(); }
 
     QPointer<ZTPlayerManager> m_player;

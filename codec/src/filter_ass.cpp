@@ -79,10 +79,14 @@ std::string assScriptForText(const TextItem &t, int width, int height)
          (t.underline ? "-1" : "0") + "," + (t.strikeout ? "-1" : "0") + "," + std::to_string(t.scaleX) + "," +
          std::to_string(t.scaleY) + "," + num(t.spacingH) + "," + std::to_string(-t.angle) + ",1," +
          num(std::max(0.0, t.outlineSize)) + "," + num(shadow) + ",7,0,0,0,1\n\n";
+    // The outline reaches outside the glyphs' box by its size: the text is set in by it, so that all it
+    // draws lies right of and below the position (the preview's box for the text starts there).
+    const double inset = std::ceil(std::max(0.0, t.outlineSize));
     const double x = t.posX * width, y = t.posY * height;
     s += "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
-    s += "Dialogue: 0," + assTime(t.showTimeUs) + ",99:59:59.99,W,,0,0,0,,{\\pos(" + num(std::round(x)) + "," +
-         num(std::round(y)) + ")\\org(" + num(std::round(x)) + "," + num(std::round(y)) + ")}" + assText(t.text) + "\n";
+    s += "Dialogue: 0," + assTime(t.showTimeUs) + ",99:59:59.99,W,,0,0,0,,{\\pos(" + num(std::round(x) + inset) + "," +
+         num(std::round(y) + inset) + ")\\org(" + num(std::round(x)) + "," + num(std::round(y)) + ")}" +
+         assText(t.text) + "\n";
     return s;
 }
 

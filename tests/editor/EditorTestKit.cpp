@@ -5,7 +5,9 @@
 #include "QConverterOperate.h"
 #include "QMediaElementWindow.h"
 #include "QNewConvertObject.h"
+#include "QVideoEditingDlg.h"
 #include "QVideoEditingSettings.h"
+#include "QVideoElementWindow.h"
 #include "TestSupport.h"
 #include "WindowInput.h"
 #include "ZTPlayerManager.h"
@@ -108,6 +110,29 @@ QImage Preview::grab(double position)
     if (!player->captureImage(path, QStringLiteral("PNG")))
         return QImage();
     return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+EditorWindow::EditorWindow(const QString &clip, const VEEditConfig &config) : owned(new QVideoEditingDlg), dlg(*owned)
+{
+    dlg.setVideoFile(clip, 0, 0);
+    VEEditConfig record = config;
+    dlg.setEditConfig(record);
+    dlg.isHaveVideo(true);
+    dlg.setIsWatermarkAudioStartTime(true);
+    dlg.show();
+}
+
+EditorWindow::~EditorWindow() = default;
+
+bool EditorWindow::waitLoaded(int ms)
+{
+    return QTest::qWaitFor([this] { return dlg.isLoaded(); }, ms);
+}
+
+QWidget *videoViewOf(QMediaElementWindow *pane)
+{
+    const QVideoElementWindow *host = pane ? pane->videoElement() : nullptr;
+    return host ? host->videoView() : nullptr;
 }
 
 QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name)

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QMediaElementWindow;
+class QVideoEditingDlg;
 class QVideoEditingSettings;
 class QWidget;
 class ZTPlayerManager;
@@ -49,6 +50,21 @@ struct Preview
     std::unique_ptr<QMediaElementWindow> preview;
     std::unique_ptr<QVideoEditingSettings> model;
 };
+
+// The clip editor as the media list opens it on a clip with its record, shown.
+struct EditorWindow
+{
+    explicit EditorWindow(const QString &clip, const VEEditConfig &config = VEEditConfig());
+    ~EditorWindow();
+    // Waits, bounded, until the clip is loaded and the editor can be used.
+    bool waitLoaded(int ms = 30000);
+
+    std::unique_ptr<QVideoEditingDlg> owned;
+    QVideoEditingDlg &dlg;
+};
+
+// The widget a preview pane draws its picture in (the overlays are not in it); null before there is one.
+QWidget *videoViewOf(QMediaElementWindow *pane);
 
 // One section of an edit model as it stands, read with the model's getter for it, e.g.
 // sectionOf(model, &QVideoEditingSettings::getCropSettings).

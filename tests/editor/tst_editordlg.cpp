@@ -18,7 +18,6 @@
 #include "QVideoEditTag.h"
 #include "QVideoEditingDlg.h"
 #include "QVideoEditingSettings.h"
-#include "QVideoElementWindow.h"
 #include "QWaitForDlg.h"
 #include "QWatermarkOperationForm.h"
 #include "QZTBaseButton.h"
@@ -83,8 +82,8 @@ VEEditConfig recordOf(QVideoEditingDlg &dlg)
 // empty before the first frame.
 QSize pictureIn(QMediaElementWindow *pane)
 {
-    const QVideoElementWindow *host = pane->videoElement();
-    const QImage image = host && host->videoView() ? host->videoView()->grab().toImage() : QImage();
+    QWidget *view = etk::videoViewOf(pane);
+    const QImage image = view ? view->grab().toImage() : QImage();
     int width = 0, height = 0;
     for (int x = 0; x < image.width(); ++x)
         width += qGray(image.pixel(x, image.height() / 2)) > 24;
@@ -126,19 +125,7 @@ class TestEditorDlg : public QObject
 {
     Q_OBJECT
 private:
-    // The editor as the media list opens it.
-    struct Editor
-    {
-        QVideoEditingDlg dlg;
-        explicit Editor(const QString &clip, VEEditConfig config = VEEditConfig())
-        {
-            dlg.setVideoFile(clip, 0, 0);
-            dlg.setEditConfig(config);
-            dlg.isHaveVideo(true);
-            dlg.setIsWatermarkAudioStartTime(true);
-            dlg.show();
-        }
-    };
+    using Editor = etk::EditorWindow;
 
 private slots:
     void initTestCase()
