@@ -149,6 +149,7 @@ signals:
 
 private:
     bool hasPlayer() const;
+    bool laidOutOnClip() const;
     void initData();
     void initPlayerManager();
     bool afterOpen(unsigned int watermarkMax);

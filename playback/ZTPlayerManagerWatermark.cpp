@@ -151,6 +151,13 @@ void ZTPlayerManager::sendWatermarkSlot(const VEWatermarkSettings &settings, int
     showSoon();
 }
 
+// Only a clip open in the player has laid the items out: without one (its file renamed or its drive gone)
+// the player knows no place or size, and the record keeps its own.
+bool ZTPlayerManager::laidOutOnClip() const
+{
+    return hasPlayer() && m_player->IsOpenPlayerSuccess();
+}
+
 void ZTPlayerManager::setCurrentWatermarkSettings(VEWatermarkSettings settings, int index, bool refresh)
 {
     if (index < 0)
@@ -159,11 +166,9 @@ void ZTPlayerManager::setCurrentWatermarkSettings(VEWatermarkSettings settings, 
     m_currentWatermarkIndex = index;
     m_selectedWatermarkIndex = index;
     setWatermarkSettingsSource(settings, index);
-    if (refresh) {
-        const bool player = hasPlayer();
-        if (player)
-            m_player->RefreshVideoFrame_Player();
-        auto read = [&](double (ZTPlayerClass::*getter)()) { return player ? (m_player->*getter)() : 0.0; };
+    if (refresh && laidOutOnClip()) {
+        m_player->RefreshVideoFrame_Player();
+        auto read = [&](double (ZTPlayerClass::*getter)()) { return (m_player->*getter)(); };
         if (!settings.text.text.isEmpty()) {
             settings.text.measuredWidth = read(&ZTPlayerClass::GetWatermarkTextWidth_Player);
             settings.text.measuredHeight = read(&ZTPlayerClass::GetWatermarkTextHeight_Player);
@@ -195,11 +200,9 @@ void ZTPlayerManager::setCurrentWatermarkSettingsNotSource(VEWatermarkSettings s
     m_currentWatermarkIndex = index;
     m_selectedWatermarkIndex = index;
     setWatermarkSettingsNotSource(settings, index);
-    if (refresh) {
-        const bool player = hasPlayer();
-        if (player)
-            m_player->RefreshVideoFrame_Player();
-        auto read = [&](double (ZTPlayerClass::*getter)()) { return player ? (m_player->*getter)() : 0.0; };
+    if (refresh && laidOutOnClip()) {
+        m_player->RefreshVideoFrame_Player();
+        auto read = [&](double (ZTPlayerClass::*getter)()) { return (m_player->*getter)(); };
         settings.text.measuredWidth = read(&ZTPlayerClass::GetWatermarkTextWidth_Player);
         settings.text.measuredHeight = read(&ZTPlayerClass::GetWatermarkTextHeight_Player);
         settings.image.measuredWidth = read(&ZTPlayerClass::GetWatermarkImageWidth_Player);

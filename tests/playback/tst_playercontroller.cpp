@@ -804,6 +804,35 @@ private slots:
         QCOMPARE(rect.count(), 1);
     }
 
+    void currentWatermarkKeepsItsPlaceWithoutAClip()
+    {
+        // The clip cannot be opened (renamed, its drive gone): the player laid nothing out, so the record's
+        // place and measured size stand; a text moved to the corner would move in the output too.
+        Fixture f;
+        rscfake::setResult("rsc_player_open", 0);
+        QVERIFY(!f.open());
+        QSignalSpy rect(&f.manager, &ZTPlayerManager::emitWatermarkRectChange);
+        VEWatermarkSettings s;
+        s.text.text = "Hello";
+        s.text.posX = 0.04;
+        s.text.posY = 0.41;
+        s.text.measuredWidth = 0.3;
+        s.image.imagePath = "/pics/logo.png";
+        s.image.posX = 0.6;
+        s.image.measuredHeight = 0.2;
+        f.manager.setCurrentWatermarkSettings(s, 0, true);
+        f.manager.setCurrentWatermarkSettingsNotSource(s, 0, true);
+        QCOMPARE(rect.count(), 2);
+        for (const QList<QVariant> &args : rect) {
+            const VEWatermarkSettings got = args.first().value<VEWatermarkSettings>();
+            QCOMPARE(got.text.posX, 0.04);
+            QCOMPARE(got.text.posY, 0.41);
+            QCOMPARE(got.text.measuredWidth, 0.3);
+            QCOMPARE(got.image.posX, 0.6);
+            QCOMPARE(got.image.measuredHeight, 0.2);
+        }
+    }
+
     void watermarkDragging_data()
     {
         QTest::addColumn<bool>("textOnTop");
