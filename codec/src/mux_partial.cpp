@@ -95,6 +95,7 @@ bool PartialFile::create(const std::string &path)
 {
     discard();
     m_path = path;
+    m_old.read(path);
     // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
     // taken, so that a complete output is never lost for want of a name.
     if (s_allowUnnamed.load() && ::access("/proc/self/fd", X_OK) == 0) {
@@ -104,6 +105,7 @@ bool PartialFile::create(const std::string &path)
         if (m_fd >= 0) {
             // Locked now, marked only if it ever gets a name (see nameHidden()).
             m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+            m_old.giveAccess(m_fd, kMark);
             return true;
         }
         if (!noUnnamedFiles(errno))
@@ -137,6 +139,7 @@ bool PartialFile::create(const std::string &path)
         }
         // Marked only once locked: a marked file whose lock is free has lost its writer.
         m_marked = m_locked && ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0) == 0;
+        m_old.giveAccess(m_fd, kMark);
         return true;
     }
     return false;
@@ -206,6 +209,7 @@ bool PartialFile::place()
         errno = EEXIST; // whatever appeared at the path must still be a plain file or a link to be replaced
         return false;
     }
+    m_old.giveOwner(m_fd);
     if (!exists && m_name.empty()) {
         if (linkTo(m_path))
             return true; // a new path takes the file at once

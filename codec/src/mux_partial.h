@@ -6,6 +6,9 @@
 // in that folder remove such files once their lock is free. Where no mark could be written (FAT and exFAT
 // have no extended attributes; a writer killed before it marked its file) the exact name, our ownership and
 // the free lock decide, and only for the output a later job writes itself.
+// A file that replaces an old output keeps the old file's access (mux_access.h).
+
+#include "mux_access.h"
 
 #include <atomic>
 #include <string>
@@ -54,6 +57,7 @@ private:
     std::string m_name; // the hidden name while the file has one
     bool m_locked = false;
     bool m_marked = false; // carries the token of its hidden name as our mark
+    OldFileAccess m_old;   // of the file at the output path when the file was created
 };
 
 } // namespace rsc::job

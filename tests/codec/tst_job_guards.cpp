@@ -4,6 +4,7 @@
 #include "tst_job_helpers.h"
 
 #include "FatFolder.h"
+#include "FileAccess.h"
 #include "mux_partial.h"
 
 #include <QCryptographicHash>
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -124,6 +126,33 @@ bool writeUsersFiles(const QString &dir, const QStringList &names)
     return true;
 }
 
+// Runs a child process as user nobody that joins `clip` into `out` losslessly; true when it succeeded.
+bool joinAsNobody(const QString &clip, const QString &out, bool unnamed)
+{
+    const struct passwd *pw = ::getpwnam("nobody");
+    if (!pw)
+        return false;
+    const uid_t user = pw->pw_uid;
+    const gid_t group = pw->pw_gid;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0)
+            ::_exit(2);
+        rsc::job::PartialFile::allowUnnamed(unnamed);
+        ::_exit(jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}}).failed ? 1 : 0);
+    }
+    int status = -1;
+    const bool ended =
+        QTest::qWaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 6 * rstest::kHangBoundMs);
+    if (!ended) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+    }
+    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 class TestJobGuards : public QObject
@@ -143,6 +172,8 @@ private slots:
     void partsOfEndedRunsAreRemoved();
     void unmarkedPartsOfItsOutputAreRemoved_data();
     void unmarkedPartsOfItsOutputAreRemoved();
+    void replacedOutputKeepsItsAccess_data();
+    void replacedOutputKeepsItsAccess();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -524,6 +555,77 @@ void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved()
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), expected);
     if (!fat)
         QDir(dir).removeRecursively();
+}
+
+void TestJobGuards::replacedOutputKeepsItsAccess_data()
+{
+    QTest::addColumn<bool>("unnamed");
+    QTest::addColumn<bool>("acl");
+    QTest::addColumn<int>("mode");      // of the old output
+    QTest::addColumn<bool>("nobodys");  // the old output is user nobody's (else this user's), of group nogroup
+    QTest::addColumn<bool>("byNobody"); // user nobody replaces this user's output (of this user's group)
+    QTest::addColumn<int>("expected");  // the new file's mode
+    QTest::newRow("private, unnamed file") << true << false << 0600 << false << false << 0600;
+    QTest::newRow("private, named file") << false << false << 0600 << false << false << 0600;
+    QTest::newRow("ACL, unnamed file") << true << true << 0600 << false << false << 0640;
+    QTest::newRow("ACL, named file") << false << true << 0600 << false << false << 0640;
+    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << false << 06750 << true << false << 06750;
+    QTest::newRow("set-ID bits, root's file replaced by nobody") << false << false << 06755 << false << true << 0755;
+}
+
+void TestJobGuards::replacedOutputKeepsItsAccess()
+{
+    // A join replaces an output the user had made private: the new file keeps its mode, owner and group
+    // where this user may give them, and its extended attributes and ACL, but not our mark (left on it by a
+    // writer killed after placing it). Set-ID bits are never given to a file of another owner or group.
+    QFETCH(bool, unnamed);
+    QFETCH(bool, acl);
+    QFETCH(int, mode);
+    QFETCH(bool, nobodys);
+    QFETCH(bool, byNobody);
+    QFETCH(int, expected);
+    const int nogroup = rstest::groupId("nogroup");
+    const struct passwd *nobody = ::getpwnam("nobody");
+    if (nogroup < 0 || !nobody)
+        QSKIP("this system has no group nogroup or no user nobody");
+    if ((nobodys || byNobody) && ::geteuid() != 0)
+        QSKIP("only root acts for user nobody");
+    // In the build tree, which user nobody can reach.
+    const QString dir = rstest::buildDir() + QStringLiteral("/job-guards-access");
+    QDir(dir).removeRecursively();
+    QVERIFY(QDir().mkpath(dir));
+    QCOMPARE(::chmod(dir.toUtf8().constData(), 0777), 0);
+    const QString out = dir + QStringLiteral("/out.mp4");
+    const QByteArray path = out.toUtf8();
+    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
+    const QByteArray old = digest(out);
+    if (::chown(path.constData(), nobodys ? nobody->pw_uid : ::geteuid(), byNobody ? ::getegid() : gid_t(nogroup)) != 0)
+        QSKIP("this user may not give the file to group nogroup");
+    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
+    QCOMPARE(::setxattr(path.constData(), "user.comment", "private", 7, 0), 0);
+    const QByteArray list = rstest::aclLettingRead(nobody->pw_uid, 6);
+    if (acl && ::setxattr(path.constData(), "system.posix_acl_access", list.constData(), size_t(list.size()), 0) != 0)
+        QSKIP("the build tree's filesystem has no POSIX ACLs");
+    const rstest::FileAccess before = rstest::fileAccess(out);
+    QCOMPARE(::setxattr(path.constData(), "user.reelsplice.partial", "0123456789abcdef0123456789abcdef", 32, 0), 0);
+
+    const QString clip = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
+    if (byNobody) {
+        QVERIFY2(joinAsNobody(clip, out, unnamed), "user nobody's join failed");
+    } else {
+        rsc::job::PartialFile::allowUnnamed(unnamed);
+        const jobtest::Outcome r = jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}});
+        rsc::job::PartialFile::allowUnnamed(true);
+        QVERIFY2(!r.failed, qPrintable(r.error));
+    }
+    QVERIFY(digest(out) != old);
+    const rstest::FileAccess after = rstest::fileAccess(out);
+    QCOMPARE(QString::number(after.mode, 8), QString::number(expected, 8));
+    QCOMPARE(after.uid, byNobody ? uint(nobody->pw_uid) : before.uid);
+    QCOMPARE(after.gid, byNobody ? uint(nobody->pw_gid) : before.gid);
+    QCOMPARE(after.attributes, before.attributes);
+    QCOMPARE(hiddenParts(dir), QStringList());
+    QDir(dir).removeRecursively();
 }
 
 RS_TEST_MAIN(TestJobGuards)
