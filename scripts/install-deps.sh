@@ -20,6 +20,8 @@ PACKAGES=(
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   mkvtoolnix x264 lame flac vorbis-tools opus-tools sox
+  # tests: a FAT file system of a test's own (an image mounted by fusefat), as on a USB stick
+  dosfstools fusefat
 )
 
 missing=()

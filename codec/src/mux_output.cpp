@@ -127,7 +127,7 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return fail(path + " is not a regular file");
     m_path = path;
-    PartialFile::removeAbandoned(dir);
+    PartialFile::removeAbandoned(path);
     return true;
 }
 

@@ -95,6 +95,7 @@ bool PartialFile::create(const std::string &path)
 {
     discard();
     m_path = path;
+    m_old.read(path);
     // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
     // taken, so that a complete output is never lost for want of a name.
     if (s_allowUnnamed.load() && ::access("/proc/self/fd", X_OK) == 0) {
@@ -104,6 +105,7 @@ bool PartialFile::create(const std::string &path)
         if (m_fd >= 0) {
             // Locked now, marked only if it ever gets a name (see nameHidden()).
             m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+            m_old.giveAccess(m_fd, kMark);
             return true;
         }
         if (!noUnnamedFiles(errno))
@@ -114,16 +116,31 @@ bool PartialFile::create(const std::string &path)
         const std::string token = randomToken();
         const std::string name = hiddenName(path, token);
         m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
-        if (m_fd >= 0) {
-            m_name = name;
-            // Marked only once locked: a marked file whose lock is free has lost its writer. Where either
-            // fails (a filesystem without locks or extended attributes) no other job ever removes it.
-            m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
-            m_marked = m_locked && ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0) == 0;
-            return true;
+        if (m_fd < 0) {
+            if (errno != EEXIST)
+                return false;
+            continue;
         }
-        if (errno != EEXIST)
-            return false;
+        m_name = name;
+        // Until it is locked the file looks abandoned to a job cleaning up beside the same output, which may
+        // take its lock or remove its name first: then it is left to that job and another name taken. Where
+        // the filesystem has no locks no other job ever removes the file.
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+            struct stat named;
+            if (::lstat(name.c_str(), &named) != 0 || !is(named)) {
+                m_name.clear();
+                discard();
+                continue;
+            }
+            m_locked = true;
+        } else if (errno == EWOULDBLOCK) {
+            discard();
+            continue;
+        }
+        // Marked only once locked: a marked file whose lock is free has lost its writer.
+        m_marked = m_locked && ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0) == 0;
+        m_old.giveAccess(m_fd, kMark);
+        return true;
     }
     return false;
 }
@@ -192,6 +209,7 @@ bool PartialFile::place()
         errno = EEXIST; // whatever appeared at the path must still be a plain file or a link to be replaced
         return false;
     }
+    m_old.giveOwner(m_fd);
     if (!exists && m_name.empty()) {
         if (linkTo(m_path))
             return true; // a new path takes the file at once
@@ -225,8 +243,10 @@ void PartialFile::discard()
     m_locked = m_marked = false;
 }
 
-void PartialFile::removeAbandoned(const std::string &dir)
+void PartialFile::removeAbandoned(const std::string &path)
 {
+    std::string dir, base;
+    splitPath(path, &dir, &base);
     DIR *d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (!d)
         return;
@@ -240,9 +260,15 @@ void PartialFile::removeAbandoned(const std::string &dir)
             continue;
         char mark[kTokenChars];
         struct stat st, named;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-            ::fgetxattr(fd, kMark, mark, sizeof mark) == ssize_t(kTokenChars) &&
-            token.compare(0, kTokenChars, mark, kTokenChars) == 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        bool ours = false;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+            const ssize_t n = ::fgetxattr(fd, kMark, mark, sizeof mark);
+            if (n == ssize_t(kTokenChars))
+                ours = token.compare(0, kTokenChars, mark, kTokenChars) == 0;
+            else if (n < 0 && (errno == ENODATA || errno == ENOTSUP))
+                ours = e->d_name == hiddenName(base, token);
+        }
+        if (ours && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
             ::fstatat(dfd, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(st, named))
             ::unlinkat(dfd, e->d_name, 0);
         ::close(fd);

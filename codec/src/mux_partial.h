@@ -1,9 +1,14 @@
 #pragma once
 // The file a job writes its output into until the output is complete. Where the filesystem allows it has no
 // name at all (O_TMPFILE) and is linked into place when complete, so a process killed at any instant leaves
-// nothing behind. Elsewhere it has a hidden name beside the output, marked as ours by an extended attribute
-// that holds the random token of its name, and locked while its writer lives: later jobs in that folder
-// remove such files once their lock is free, and nothing else (a name alone never decides).
+// nothing behind. Elsewhere it has a hidden name beside the output, ".<output's name>.<128-bit token>.part",
+// marked as ours by an extended attribute that holds the token, and locked while its writer lives: later jobs
+// in that folder remove such files once their lock is free. Where no mark could be written (FAT and exFAT
+// have no extended attributes; a writer killed before it marked its file) the exact name, our ownership and
+// the free lock decide, and only for the output a later job writes itself.
+// A file that replaces an old output keeps the old file's access (mux_access.h).
+
+#include "mux_access.h"
 
 #include <atomic>
 #include <string>
@@ -35,9 +40,10 @@ public:
     // Removes the file (its hidden name, where it has one) and closes it.
     void discard();
 
-    // Removes the hidden files that writers which have ended left in `dir`: only our marked files, owned by
-    // this user, whose writer's lock is free.
-    static void removeAbandoned(const std::string &dir);
+    // Removes the hidden files that writers which have ended left beside the output `path`: files owned by
+    // this user whose writer's lock is free, and either marked as ours (for any output in that folder) or
+    // without a mark and named for `path` itself. A file whose mark does not match its name stays.
+    static void removeAbandoned(const std::string &path);
 
 private:
     bool place();
@@ -51,6 +57,7 @@ private:
     std::string m_name; // the hidden name while the file has one
     bool m_locked = false;
     bool m_marked = false; // carries the token of its hidden name as our mark
+    OldFileAccess m_old;   // of the file at the output path when the file was created
 };
 
 } // namespace rsc::job

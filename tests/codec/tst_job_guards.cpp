@@ -3,6 +3,8 @@
 // disk, and the files of writers that were killed.
 #include "tst_job_helpers.h"
 
+#include "FatFolder.h"
+#include "FileAccess.h"
 #include "mux_partial.h"
 #include "source_watch.h"
 
@@ -15,6 +17,8 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -131,6 +135,78 @@ ChangedRun joinChangedSource(bool lossless, const QString &source, const QString
     return r;
 }
 
+// A writer (a child process) joins the long clip into `out` and then waits, with the output open; it is
+// killed (SIGKILL) once `written` holds for it. False when it never did.
+bool killWriterOnceWritten(const QByteArray &out, bool unnamed, const std::function<bool(pid_t)> &written)
+{
+    const QByteArray source = jobtest::longClip().toUtf8();
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        rsc::job::PartialFile::allowUnnamed(unnamed);
+        rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
+        if (rsc_job_open_output(job, out.constData(), "mp4", nullptr) == 1 && rsc_job_start(job) == 1 &&
+            rsc_job_add_task(job, source.constData(), 0, 0, nullptr) == 1) {
+            for (;;)
+                rsc_job_wait(job, 1000);
+        }
+        ::_exit(1);
+    }
+    const bool writing = QTest::qWaitFor([&] { return written(child); }, 6 * rstest::kHangBoundMs);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && writing;
+}
+
+// A hidden file in `dir` that holds data and is none of `known`; empty when there is none.
+QString newHiddenFile(const QString &dir, const QStringList &known)
+{
+    for (const QFileInfo &f : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (!known.contains(f.fileName()) && f.fileName().startsWith(QLatin1Char('.')) && f.size() > 0)
+            return f.fileName();
+    }
+    return QString();
+}
+
+// Writes "the user's" into each of `names` in `dir`.
+bool writeUsersFiles(const QString &dir, const QStringList &names)
+{
+    for (const QString &name : names) {
+        QFile f(dir + QLatin1Char('/') + name);
+        if (!f.open(QIODevice::WriteOnly) || f.write("the user's") != 10)
+            return false;
+    }
+    return true;
+}
+
+// Runs a child process as user nobody that joins `clip` into `out` losslessly; true when it succeeded.
+bool joinAsNobody(const QString &clip, const QString &out, bool unnamed)
+{
+    const struct passwd *pw = ::getpwnam("nobody");
+    if (!pw)
+        return false;
+    const uid_t user = pw->pw_uid;
+    const gid_t group = pw->pw_gid;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0)
+            ::_exit(2);
+        rsc::job::PartialFile::allowUnnamed(unnamed);
+        ::_exit(jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}}).failed ? 1 : 0);
+    }
+    int status = -1;
+    const bool ended =
+        QTest::qWaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 6 * rstest::kHangBoundMs);
+    if (!ended) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+    }
+    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 class TestJobGuards : public QObject
@@ -152,6 +228,10 @@ private slots:
     void fileOfTheEditsThatIsTheOutputWritesNothing();
     void partsOfEndedRunsAreRemoved_data();
     void partsOfEndedRunsAreRemoved();
+    void unmarkedPartsOfItsOutputAreRemoved_data();
+    void unmarkedPartsOfItsOutputAreRemoved();
+    void replacedOutputKeepsItsAccess_data();
+    void replacedOutputKeepsItsAccess();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -512,7 +592,7 @@ void TestJobGuards::partsOfEndedRunsAreRemoved()
     // A writer killed while it writes (a child process, SIGKILL) leaves no named file where the filesystem has
     // unnamed files (the build tree's); elsewhere its hidden file, which the next job in that folder removes.
     // That job removes nothing else: not users' files that look alike (old-style names of ended processes,
-    // names of our form without our mark), nor a marked file whose writer's lock is held.
+    // a name of our form for another output without our mark), nor a marked file whose writer's lock is held.
     QFETCH(bool, unnamed);
     const QString dir = rstest::buildDir() + QStringLiteral("/job-guards-killed-") + (unnamed ? "1" : "0");
     QDir(dir).removeRecursively();
@@ -526,12 +606,8 @@ void TestJobGuards::partsOfEndedRunsAreRemoved()
     const qint64 dead = deadPid();
     QStringList users{QStringLiteral(".notes.txt.99999-1.part"), QStringLiteral(".thesis.odt.4000000-7.part"),
                       QStringLiteral(".a.00099999-1.part"), QStringLiteral(".clip.mp4.%1-0.part").arg(dead),
-                      QStringLiteral(".out.mp4.0123456789abcdef0123456789abcdef.part")};
-    for (const QString &name : users) {
-        QFile f(dir + QLatin1Char('/') + name);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("the user's");
-    }
+                      QStringLiteral(".clip.mp4.0123456789abcdef0123456789abcdef.part")};
+    QVERIFY(writeUsersFiles(dir, users));
     // Marked as ours, but its writer (here: this process) holds the lock.
     const QString token = QStringLiteral("fedcba9876543210fedcba9876543210");
     const QString live = QStringLiteral(".live.mp4.%1.part").arg(token);
@@ -547,36 +623,12 @@ void TestJobGuards::partsOfEndedRunsAreRemoved()
     users.sort();
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), users);
 
-    const QByteArray source = jobtest::longClip().toUtf8();
-    const QByteArray out = (dir + QStringLiteral("/out.mp4")).toUtf8();
-    const pid_t child = ::fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        // The writer: joins the clip and then waits, with the output open, until it is killed.
-        rsc::job::PartialFile::allowUnnamed(unnamed);
-        rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
-        if (rsc_job_open_output(job, out.constData(), "mp4", nullptr) == 1 && rsc_job_start(job) == 1 &&
-            rsc_job_add_task(job, source.constData(), 0, 0, nullptr) == 1) {
-            for (;;)
-                rsc_job_wait(job, 1000);
-        }
-        ::_exit(1);
-    }
     // Killed once its file holds data.
-    auto written = [&] {
-        if (unnamed)
-            return unnamedFileSize(child, dir) > 0;
-        for (const QFileInfo &f : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden)) {
-            if (!users.contains(f.fileName()) && f.size() > 0)
-                return true;
-        }
-        return false;
+    auto written = [&](pid_t child) {
+        return unnamed ? unnamedFileSize(child, dir) > 0 : !newHiddenFile(dir, users).isEmpty();
     };
-    const bool writing = QTest::qWaitFor(written, 6 * rstest::kHangBoundMs);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY2(writing, "the writer wrote nothing");
+    QVERIFY2(killWriterOnceWritten((dir + QStringLiteral("/out.mp4")).toUtf8(), unnamed, written),
+             "the writer wrote nothing");
     const QStringList left = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     QCOMPARE(left.size(), users.size() + (unnamed ? 0 : 1));
 
@@ -588,6 +640,167 @@ void TestJobGuards::partsOfEndedRunsAreRemoved()
     QStringList expected = users + QStringList{QStringLiteral("joined.mp4")};
     expected.sort();
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QDir(dir).removeRecursively();
+}
+
+void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved_data()
+{
+    QTest::addColumn<bool>("fat");
+    QTest::newRow("FAT: no unnamed files, no marks; writer killed") << true;
+    QTest::newRow("marks: writer killed before it marked its file") << false;
+}
+
+void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved()
+{
+    // A hidden file without our mark (FAT and exFAT have no extended attributes; a writer may be killed
+    // between creating and marking it) is removed by the next join into the same output: by its exact name,
+    // our ownership and its free lock. Files that look alike stay: other name shapes, 31 or upper-case hex
+    // digits, the name of another output, a file whose writer holds its lock; where marks exist, a file whose
+    // mark is not its name's, another user's file and a link.
+    QFETCH(bool, fat);
+    const QString base = rstest::buildDir() + QStringLiteral("/job-guards-unmarked-") + (fat ? "fat" : "marks");
+    rstest::FatFolder fatFolder(base);
+    QString dir = base;
+    if (fat) {
+        if (!fatFolder.mount())
+            QSKIP(qPrintable(QStringLiteral("no FAT file system here: ") + fatFolder.why()));
+        dir = fatFolder.path();
+    } else {
+        QDir(dir).removeRecursively();
+        QVERIFY(QDir().mkpath(dir));
+    }
+    const QString token = QStringLiteral("0123456789abcdef0123456789abcdef");
+    auto hidden = [](const char *output, const QString &token) {
+        return QStringLiteral(".%1.%2.part").arg(QString::fromLatin1(output), token);
+    };
+    QStringList users{QStringLiteral(".notes.txt.99999-1.part"),
+                      QStringLiteral(".holiday.mp4.part"),
+                      hidden("out.mp4", token.left(31)),
+                      hidden("out.mp4", QStringLiteral("ABCDEF0123456789ABCDEF0123456789")),
+                      hidden("other.mp4", token),
+                      hidden("out.mp4", token).mid(1)};
+    QVERIFY(writeUsersFiles(dir, users));
+    const QString live = hidden("out.mp4", QStringLiteral("fedcba9876543210fedcba9876543210"));
+    users << live;
+    const int liveFd = ::open((dir + QLatin1Char('/') + live).toUtf8().constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(liveFd >= 0);
+    QCOMPARE(::flock(liveFd, LOCK_EX | LOCK_NB), 0);
+    QString leftover;
+    if (fat) {
+        auto written = [&](pid_t) { return !newHiddenFile(dir, users).isEmpty(); };
+        QVERIFY2(killWriterOnceWritten((dir + QStringLiteral("/out.mp4")).toUtf8(), true, written),
+                 "the writer wrote nothing");
+        leftover = newHiddenFile(dir, users);
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\.out\\.mp4\\.[0-9a-f]{32}\\.part$")).match(leftover).hasMatch(),
+                 qPrintable(leftover));
+    } else {
+        // Created, not yet marked nor locked.
+        leftover = hidden("out.mp4", token);
+        const QString otherMark = hidden("out.mp4", QString(32, QLatin1Char('a')));
+        const QString shortMark = hidden("out.mp4", QString(32, QLatin1Char('d')));
+        const QString othersFile = hidden("out.mp4", QString(32, QLatin1Char('b')));
+        const QString link = hidden("out.mp4", QString(32, QLatin1Char('c')));
+        QVERIFY(writeUsersFiles(dir, {leftover, otherMark, shortMark, othersFile}));
+        for (const QString &marked : {otherMark, shortMark}) {
+            const QByteArray mark = marked == otherMark ? token.toLatin1() : QByteArray("d");
+            QCOMPARE(::setxattr((dir + QLatin1Char('/') + marked).toUtf8().constData(), "user.reelsplice.partial",
+                                mark.constData(), size_t(mark.size()), 0),
+                     0);
+        }
+        QVERIFY(QFile::link(users.first(), dir + QLatin1Char('/') + link));
+        users << otherMark << shortMark << link;
+        // Given away where this user may (root).
+        const struct passwd *nobody = ::getpwnam("nobody");
+        if (nobody &&
+            ::chown((dir + QLatin1Char('/') + othersFile).toUtf8().constData(), nobody->pw_uid, gid_t(-1)) == 0)
+            users << othersFile;
+        else
+            QVERIFY(QFile::remove(dir + QLatin1Char('/') + othersFile));
+    }
+    QStringList before = users + QStringList{leftover};
+    before.sort();
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), before);
+
+    const jobtest::Outcome r =
+        jobtest::runMerge(true, dir + QStringLiteral("/out.mp4"), QStringLiteral("mp4"),
+                          {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    ::close(liveFd);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    QStringList expected = users + QStringList{QStringLiteral("out.mp4")};
+    expected.sort();
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), expected);
+    if (!fat)
+        QDir(dir).removeRecursively();
+}
+
+void TestJobGuards::replacedOutputKeepsItsAccess_data()
+{
+    QTest::addColumn<bool>("unnamed");
+    QTest::addColumn<bool>("acl");
+    QTest::addColumn<int>("mode");      // of the old output
+    QTest::addColumn<bool>("nobodys");  // the old output is user nobody's (else this user's), of group nogroup
+    QTest::addColumn<bool>("byNobody"); // user nobody replaces this user's output (of this user's group)
+    QTest::addColumn<int>("expected");  // the new file's mode
+    QTest::newRow("private, unnamed file") << true << false << 0600 << false << false << 0600;
+    QTest::newRow("private, named file") << false << false << 0600 << false << false << 0600;
+    QTest::newRow("ACL, unnamed file") << true << true << 0600 << false << false << 0640;
+    QTest::newRow("ACL, named file") << false << true << 0600 << false << false << 0640;
+    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << false << 06750 << true << false << 06750;
+    QTest::newRow("set-ID bits, root's file replaced by nobody") << false << false << 06755 << false << true << 0755;
+}
+
+void TestJobGuards::replacedOutputKeepsItsAccess()
+{
+    // A join replaces an output the user had made private: the new file keeps its mode, owner and group
+    // where this user may give them, and its extended attributes and ACL, but not our mark (left on it by a
+    // writer killed after placing it). Set-ID bits are never given to a file of another owner or group.
+    QFETCH(bool, unnamed);
+    QFETCH(bool, acl);
+    QFETCH(int, mode);
+    QFETCH(bool, nobodys);
+    QFETCH(bool, byNobody);
+    QFETCH(int, expected);
+    const int nogroup = rstest::groupId("nogroup");
+    const struct passwd *nobody = ::getpwnam("nobody");
+    if (nogroup < 0 || !nobody)
+        QSKIP("this system has no group nogroup or no user nobody");
+    if ((nobodys || byNobody) && ::geteuid() != 0)
+        QSKIP("only root acts for user nobody");
+    // In the build tree, which user nobody can reach.
+    const QString dir = rstest::buildDir() + QStringLiteral("/job-guards-access");
+    QDir(dir).removeRecursively();
+    QVERIFY(QDir().mkpath(dir));
+    QCOMPARE(::chmod(dir.toUtf8().constData(), 0777), 0);
+    const QString out = dir + QStringLiteral("/out.mp4");
+    const QByteArray path = out.toUtf8();
+    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
+    const QByteArray old = digest(out);
+    if (::chown(path.constData(), nobodys ? nobody->pw_uid : ::geteuid(), byNobody ? ::getegid() : gid_t(nogroup)) != 0)
+        QSKIP("this user may not give the file to group nogroup");
+    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
+    QCOMPARE(::setxattr(path.constData(), "user.comment", "private", 7, 0), 0);
+    const QByteArray list = rstest::aclLettingRead(nobody->pw_uid, 6);
+    if (acl && ::setxattr(path.constData(), "system.posix_acl_access", list.constData(), size_t(list.size()), 0) != 0)
+        QSKIP("the build tree's filesystem has no POSIX ACLs");
+    const rstest::FileAccess before = rstest::fileAccess(out);
+    QCOMPARE(::setxattr(path.constData(), "user.reelsplice.partial", "0123456789abcdef0123456789abcdef", 32, 0), 0);
+
+    const QString clip = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
+    if (byNobody) {
+        QVERIFY2(joinAsNobody(clip, out, unnamed), "user nobody's join failed");
+    } else {
+        rsc::job::PartialFile::allowUnnamed(unnamed);
+        const jobtest::Outcome r = jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}});
+        rsc::job::PartialFile::allowUnnamed(true);
+        QVERIFY2(!r.failed, qPrintable(r.error));
+    }
+    QVERIFY(digest(out) != old);
+    const rstest::FileAccess after = rstest::fileAccess(out);
+    QCOMPARE(QString::number(after.mode, 8), QString::number(expected, 8));
+    QCOMPARE(after.uid, byNobody ? uint(nobody->pw_uid) : before.uid);
+    QCOMPARE(after.gid, byNobody ? uint(nobody->pw_gid) : before.gid);
+    QCOMPARE(after.attributes, before.attributes);
+    QCOMPARE(hiddenParts(dir), QStringList());
     QDir(dir).removeRecursively();
 }
 

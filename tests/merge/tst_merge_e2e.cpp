@@ -6,6 +6,7 @@
 
 #include "AttributeSetting.h"
 #include "FFprobe.h"
+#include "FileAccess.h"
 #include "MediaFixtures.h"
 #include "QConverterOperate.h"
 #include "QNewConvertObject.h"
@@ -20,6 +21,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,14 +56,14 @@ private:
         return item;
     }
 
-    // What the main window does on Convert: name the output after the first clip, make a fresh driver
-    // over all clips and start it.
-    QNewConvertObject *startMerge(MergeRun &run)
+    // What the main window does on Convert: name the output after the first clip (unless the user chose
+    // `output`), make a fresh driver over all clips and start it.
+    QNewConvertObject *startMerge(MergeRun &run, const QString &output = QString())
     {
         ZtVideoConvertItem *first = m_list->GetItem(0);
         first->getValidOutputName();
         first->getConverOutputDir();
-        run.output = first->getConverPath();
+        run.output = output.isEmpty() ? first->getConverPath() : output;
         auto *driver = new QNewConvertObject(nullptr);
         driver->ClearConvertItem();
         for (int i = 0; i < m_list->GetItemCount(); ++i)
@@ -326,6 +330,40 @@ private slots:
         QCOMPARE(v.value("codec_name").toString(), QStringLiteral("h264"));
         QCOMPARE(v.value("width").toInt(), 320);
         QCOMPARE(v.value("height").toInt(), 240);
+    }
+
+    void replacedOutputKeepsItsAccess()
+    {
+        // The user chose an output path that holds a file made private (mode, group, an attribute and an ACL):
+        // the file that replaces it keeps all of that.
+        const int nogroup = rstest::groupId("nogroup");
+        const int nobody = rstest::userId("nobody");
+        if (nogroup < 0 || nobody < 0)
+            QSKIP("this system has no group nogroup or no user nobody");
+        useLossless();
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac.mp4")));
+        QVERIFY(probe(rstest::MediaFixtures::standard("h264_aac_b.mp4")));
+        const QString out = m_outDir + QStringLiteral("private.mp4");
+        const QByteArray path = out.toUtf8();
+        QVERIFY(QFile::copy(rstest::MediaFixtures::standard("audio.m4a"), out));
+        if (::chown(path.constData(), uid_t(-1), gid_t(nogroup)) != 0)
+            QSKIP("this user may not give the file to group nogroup");
+        QCOMPARE(::chmod(path.constData(), 0600), 0);
+        QCOMPARE(::setxattr(path.constData(), "user.comment", "private", 7, 0), 0);
+        const QByteArray acl = rstest::aclLettingRead(uid_t(nobody), 6);
+        if (::setxattr(path.constData(), "system.posix_acl_access", acl.constData(), size_t(acl.size()), 0) != 0)
+            QSKIP("the scratch folder's filesystem has no POSIX ACLs");
+        const rstest::FileAccess before = rstest::fileAccess(out);
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run, out));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 60000);
+        QVERIFY(!run.failed);
+        checkOutput(out, 2.0 + 3.0, 0.25, true);
+        const rstest::FileAccess after = rstest::fileAccess(out);
+        QCOMPARE(QString::number(after.mode, 8), QString::number(before.mode, 8));
+        QCOMPARE(after.uid, before.uid);
+        QCOMPARE(after.gid, before.gid);
+        QCOMPARE(after.attributes, before.attributes);
     }
 
     void stopInTheMiddleLeavesNothing()

@@ -1,0 +1,71 @@
+#include "FileAccess.h"
+
+#include <QByteArray>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <vector>
+
+namespace rstest {
+
+FileAccess fileAccess(const QString &path)
+{
+    FileAccess a;
+    const QByteArray p = path.toUtf8();
+    struct stat st;
+    if (::lstat(p.constData(), &st) != 0)
+        return a;
+    a.mode = st.st_mode & 07777;
+    a.uid = st.st_uid;
+    a.gid = st.st_gid;
+    QByteArray names(4096, '\0');
+    const ssize_t n = ::llistxattr(p.constData(), names.data(), size_t(names.size()));
+    std::vector<char> value(65536);
+    for (const QByteArray &name : names.left(int(qMax<ssize_t>(n, 0))).split('\0')) {
+        const ssize_t size =
+            name.isEmpty() ? -1 : ::lgetxattr(p.constData(), name.constData(), value.data(), value.size());
+        if (size >= 0)
+            a.attributes << QString::fromUtf8(name + '=' + QByteArray(value.data(), int(size)).toHex());
+    }
+    a.attributes.sort();
+    return a;
+}
+
+QByteArray aclLettingRead(uid_t user, int ownerBits)
+{
+    // Version 2, then entries of tag, permission bits and id, in the order of their tags.
+    QByteArray acl;
+    auto put = [&acl](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            acl.append(char((value >> (8 * i)) & 0xff));
+    };
+    put(2, 4);
+    const quint32 none = 0xffffffffu;
+    const struct
+    {
+        quint32 tag, bits, id;
+    } entries[] = {
+        {0x01, quint32(ownerBits), none}, {0x02, 4, quint32(user)}, {0x04, 0, none}, {0x10, 4, none}, {0x20, 0, none}};
+    for (const auto &e : entries) {
+        put(e.tag, 2);
+        put(e.bits, 2);
+        put(e.id, 4);
+    }
+    return acl;
+}
+
+int groupId(const char *name)
+{
+    const struct group *g = ::getgrnam(name);
+    return g ? int(g->gr_gid) : -1;
+}
+
+int userId(const char *name)
+{
+    const struct passwd *u = ::getpwnam(name);
+    return u ? int(u->pw_uid) : -1;
+}
+
+} // namespace rstest

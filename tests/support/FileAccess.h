@@ -1,0 +1,30 @@
+#pragma once
+// What a user may have set on a file that a join then replaces: its mode, owner, group and extended
+// attributes (the POSIX ACL among them), read back as text for comparing the old file with its successor.
+
+#include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
+
+namespace rstest {
+
+struct FileAccess
+{
+    uint mode = 0; // the permission and set-ID bits
+    uint uid = 0;
+    uint gid = 0;
+    QStringList attributes; // "name=<hex value>", sorted
+};
+
+FileAccess fileAccess(const QString &path);
+
+// A POSIX ACL (the value of system.posix_acl_access) that lets `user` read the file, with the given bits for
+// its owner and none for anyone else; its mask makes the file's group bits r--.
+QByteArray aclLettingRead(uid_t user, int ownerBits);
+
+// The id of a group or user by name; -1 when it does not exist.
+int groupId(const char *name);
+int userId(const char *name);
+
+} // namespace rstest
