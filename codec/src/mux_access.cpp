@@ -69,7 +69,9 @@ void OldFileAccess::giveAccess(int fd, const char *skip) const
     std::vector<char> value;
     for (size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
         const char *name = names.data() + at;
-        if ((skip && std::strcmp(name, skip) == 0) || !attributeValue(m_path, name, &value))
+        // A file capability grants privileges to the program the old file held; the new file holds media.
+        if ((skip && std::strcmp(name, skip) == 0) || std::strcmp(name, "security.capability") == 0 ||
+            !attributeValue(m_path, name, &value))
             continue;
         (void)::fsetxattr(fd, name, value.data(), value.size(), 0);
     }
