@@ -24,7 +24,7 @@ rs_add_qtest(tst_job_copy_open SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_copy_op
   LIBS codec_internal PkgConfig::FFMPEG Qt5::Gui MEDIA TIMEOUT 600 COST 25)
 target_include_directories(tst_job_copy_open PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_guards SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_guards.cpp LIBS codec_internal Qt5::Gui MEDIA TIMEOUT 600
-  COST 20)
+  COST 110 SHARDS 3)
 target_include_directories(tst_job_guards PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_containers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_containers.cpp LIBS codec Qt5::Gui MEDIA
   TIMEOUT 600 COST 20)

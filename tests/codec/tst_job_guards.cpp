@@ -247,6 +247,7 @@ void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing()
 {
+    RS_SHARD_UNIT();
     // The second clip is the output file. Its add is refused, and even a caller that goes on to close the
     // job (instead of discarding it) must find that clip as it was: nothing takes the output path.
     QFETCH(bool, lossless);
@@ -310,6 +311,7 @@ void TestJobGuards::sourceChangedDuringItsTaskFails_data()
 
 void TestJobGuards::sourceChangedDuringItsTaskFails()
 {
+    RS_SHARD_UNIT();
     // The clip is changed (same file, other content, size or time) right after its task started. When the
     // task was still running once the change was made, it must fail and leave nothing.
     QFETCH(bool, lossless);
@@ -365,6 +367,7 @@ void TestJobGuards::sourceMetadataChangedDuringItsTaskPasses_data()
 
 void TestJobGuards::sourceMetadataChangedDuringItsTaskPasses()
 {
+    RS_SHARD_UNIT();
     // What users' programs do to a clip without touching its bytes, while it is joined: a file manager's tag,
     // a rename, a backup's hard link, a delete, a new mode, a read. The join goes on and gives the whole clip;
     // where no file events can be had (network filesystems, watch limits) too. A write after the change (to the

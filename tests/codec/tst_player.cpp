@@ -280,6 +280,7 @@ private slots:
     }
     void playsEveryKindOfClip()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, name);
         Session s;
         QVERIFY(s.open(rstest::MediaFixtures::standard(name), 160, 90));
@@ -393,6 +394,7 @@ private slots:
     }
     void soundDeviceKeepsTheTime()
     {
+        RS_SHARD_UNIT();
         QFETCH(int, speed);
         QFETCH(int, rate);
         qputenv("SDL_AUDIODRIVER", "dummy");
@@ -450,6 +452,7 @@ private slots:
     }
     void speedChangesThePace()
     {
+        RS_SHARD_UNIT();
         QFETCH(int, speed);
         QFETCH(int, rate);
         const int percent = speed * rate / 100;
@@ -498,6 +501,7 @@ private slots:
     }
     void soundStaysWithThePicture()
     {
+        RS_SHARD_UNIT();
         QFETCH(int, speed);
         QFETCH(int, rate);
         Session s;
@@ -628,6 +632,7 @@ private slots:
     }
     void framesAfterAPausedSeekFollowOn()
     {
+        RS_SHARD_UNIT();
         QFETCH(QString, container);
         QFETCH(int, waitMs);
         QFETCH(bool, play);
@@ -1239,6 +1244,7 @@ private slots:
     }
     void backgroundChannelMapAndEqualiser()
     {
+        RS_SHARD_UNIT();
         QFETCH(QVector<uint32_t>, map);
         QFETCH(double, frequency);
         QFETCH(bool, loud);
