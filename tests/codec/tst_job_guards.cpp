@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 
 #include <csignal>
 #include <fcntl.h>
@@ -195,7 +196,8 @@ bool joinAsNobody(const QString &clip, const QString &out, bool unnamed)
         if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0)
             ::_exit(2);
         rsc::job::PartialFile::allowUnnamed(unnamed);
-        ::_exit(jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}}).failed ? 1 : 0);
+        const jobtest::Outcome r = jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}});
+        ::_exit(r.opened && !r.failed && r.tasksAdded == 1 ? 0 : 1);
     }
     int status = -1;
     const bool ended =
@@ -440,6 +442,7 @@ void TestJobGuards::sourceWatchSharedOrOverflowed_data()
 
 void TestJobGuards::sourceWatchSharedOrOverflowed()
 {
+    RS_SHARD_UNIT();
     // One file read by several clips has one watch; the first to let go leaves it to the others. When the
     // kernel's event queue overflowed, writes may have gone unreported.
     QFETCH(QString, events);
@@ -495,6 +498,7 @@ void TestJobGuards::fullDiskSaysWhy_data()
 
 void TestJobGuards::fullDiskSaysWhy()
 {
+    RS_SHARD_UNIT();
     // The caller shows the library's reason to the user: a full disk must name itself.
     QFETCH(bool, lossless);
     const QString dir = rstest::scratchDir(QStringLiteral("full"));
@@ -526,6 +530,7 @@ void TestJobGuards::fileOfTheEditsThatIsTheOutputWritesNothing_data()
 
 void TestJobGuards::fileOfTheEditsThatIsTheOutputWritesNothing()
 {
+    RS_SHARD_UNIT();
     // The output path names a file the clip's edits use (in another spelling): the add is refused with the
     // file's name, in both modes (a lossless join leaves the edits unapplied, but the file is the user's), and
     // even a caller that closes the job finds the file as it was.
@@ -592,6 +597,7 @@ void TestJobGuards::partsOfEndedRunsAreRemoved_data()
 
 void TestJobGuards::partsOfEndedRunsAreRemoved()
 {
+    RS_SHARD_UNIT();
     // A writer killed while it writes (a child process, SIGKILL) leaves no named file where the filesystem has
     // unnamed files (the build tree's); elsewhere its hidden file, which the next job in that folder removes.
     // That job removes nothing else: not users' files that look alike (old-style names of ended processes,
@@ -655,6 +661,7 @@ void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved_data()
 
 void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved()
 {
+    RS_SHARD_UNIT();
     // A hidden file without our mark (FAT and exFAT have no extended attributes; a writer may be killed
     // between creating and marking it) is removed by the next join into the same output: by its exact name,
     // our ownership and its free lock. Files that look alike stay: other name shapes, 31 or upper-case hex
@@ -754,6 +761,7 @@ void TestJobGuards::replacedOutputKeepsItsAccess_data()
 
 void TestJobGuards::replacedOutputKeepsItsAccess()
 {
+    RS_SHARD_UNIT();
     // A join replaces an output the user had made private: the new file keeps its mode, owner and group
     // where this user may give them, and its extended attributes and ACL, but not our mark (left on it by a
     // writer killed after placing it). Set-ID bits are never given to a file of another owner or group.
@@ -769,11 +777,17 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
         QSKIP("this system has no group nogroup or no user nobody");
     if ((nobodys || byNobody) && ::geteuid() != 0)
         QSKIP("only root acts for user nobody");
-    // In the build tree, which user nobody can reach.
-    const QString dir = rstest::buildDir() + QStringLiteral("/job-guards-access");
-    QDir(dir).removeRecursively();
-    QVERIFY(QDir().mkpath(dir));
+    // A folder of this run in the temporary folder (the build tree may lie where user nobody cannot reach),
+    // with the clip in it.
+    QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/rs-access-XXXXXX"));
+    QVERIFY(scratch.isValid());
+    const QString dir = scratch.path();
     QCOMPARE(::chmod(dir.toUtf8().constData(), 0777), 0);
+    if (byNobody && !rstest::othersReach(dir))
+        QSKIP(qPrintable(QStringLiteral("user nobody cannot reach ") + dir));
+    const QString clip = dir + QStringLiteral("/clip.mp4");
+    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac.mp4")), clip));
+    QCOMPARE(::chmod(clip.toUtf8().constData(), 0644), 0);
     const QString out = dir + QStringLiteral("/out.mp4");
     const QByteArray path = out.toUtf8();
     QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
@@ -788,7 +802,6 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     const rstest::FileAccess before = rstest::fileAccess(out);
     QCOMPARE(::setxattr(path.constData(), "user.reelsplice.partial", "0123456789abcdef0123456789abcdef", 32, 0), 0);
 
-    const QString clip = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
     if (byNobody) {
         QVERIFY2(joinAsNobody(clip, out, unnamed), "user nobody's join failed");
     } else {
@@ -804,7 +817,6 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     QCOMPARE(after.gid, byNobody ? uint(nobody->pw_gid) : before.gid);
     QCOMPARE(after.attributes, before.attributes);
     QCOMPARE(hiddenParts(dir), QStringList());
-    QDir(dir).removeRecursively();
 }
 
 RS_TEST_MAIN(TestJobGuards)

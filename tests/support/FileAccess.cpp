@@ -1,6 +1,7 @@
 #include "FileAccess.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 
 #include <grp.h>
 #include <pwd.h>
@@ -66,6 +67,19 @@ int userId(const char *name)
 {
     const struct passwd *u = ::getpwnam(name);
     return u ? int(u->pw_uid) : -1;
+}
+
+bool othersReach(const QString &path)
+{
+    QString at = QFileInfo(path).absoluteFilePath();
+    for (;;) {
+        at = QFileInfo(at).path();
+        struct stat st;
+        if (::stat(at.toUtf8().constData(), &st) != 0 || !(st.st_mode & S_IXOTH))
+            return false;
+        if (at == QStringLiteral("/"))
+            return true;
+    }
 }
 
 } // namespace rstest

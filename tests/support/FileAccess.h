@@ -27,4 +27,7 @@ QByteArray aclLettingRead(uid_t user, int ownerBits);
 int groupId(const char *name);
 int userId(const char *name);
 
+// Whether another user may pass through every folder down to `path` (each has the others' search bit).
+bool othersReach(const QString &path);
+
 } // namespace rstest
