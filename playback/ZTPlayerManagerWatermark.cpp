@@ -167,22 +167,22 @@ void ZTPlayerManager::setCurrentWatermarkSettings(VEWatermarkSettings settings, 
     m_selectedWatermarkIndex = index;
     setWatermarkSettingsSource(settings, index);
     if (refresh && laidOutOnClip()) {
-        m_player->RefreshVideoFrame_Player();
-        auto read = [&](double (ZTPlayerClass::*getter)()) { return (m_player->*getter)(); };
+        ZTPlayerClass *p = m_player;
+        p->RefreshVideoFrame_Player();
         if (!settings.text.text.isEmpty()) {
-            settings.text.measuredWidth = read(&ZTPlayerClass::GetWatermarkTextWidth_Player);
-            settings.text.measuredHeight = read(&ZTPlayerClass::GetWatermarkTextHeight_Player);
-            settings.text.posX = read(&ZTPlayerClass::GetWatermarkTextPosX_Player);
-            settings.text.posY = read(&ZTPlayerClass::GetWatermarkTextPosY_Player);
+            settings.text.measuredWidth = p->GetWatermarkTextWidth_Player();
+            settings.text.measuredHeight = p->GetWatermarkTextHeight_Player();
+            settings.text.posX = p->GetWatermarkTextPosX_Player();
+            settings.text.posY = p->GetWatermarkTextPosY_Player();
         } else {
             settings.text.measuredWidth = 0.0;
             settings.text.measuredHeight = 0.0;
         }
         if (!settings.image.imagePath.isEmpty()) {
-            settings.image.measuredWidth = read(&ZTPlayerClass::GetWatermarkImageWidth_Player);
-            settings.image.measuredHeight = read(&ZTPlayerClass::GetWatermarkImageHeight_Player);
-            settings.image.posX = read(&ZTPlayerClass::GetWatermarkImagePosX_Player);
-            settings.image.posY = read(&ZTPlayerClass::GetWatermarkImagePosY_Player);
+            settings.image.measuredWidth = p->GetWatermarkImageWidth_Player();
+            settings.image.measuredHeight = p->GetWatermarkImageHeight_Player();
+            settings.image.posX = p->GetWatermarkImagePosX_Player();
+            settings.image.posY = p->GetWatermarkImagePosY_Player();
         } else {
             settings.image.measuredWidth = 0.0;
             settings.image.measuredHeight = 0.0;
@@ -201,12 +201,12 @@ void ZTPlayerManager::setCurrentWatermarkSettingsNotSource(VEWatermarkSettings s
     m_selectedWatermarkIndex = index;
     setWatermarkSettingsNotSource(settings, index);
     if (refresh && laidOutOnClip()) {
-        m_player->RefreshVideoFrame_Player();
-        auto read = [&](double (ZTPlayerClass::*getter)()) { return (m_player->*getter)(); };
-        settings.text.measuredWidth = read(&ZTPlayerClass::GetWatermarkTextWidth_Player);
-        settings.text.measuredHeight = read(&ZTPlayerClass::GetWatermarkTextHeight_Player);
-        settings.image.measuredWidth = read(&ZTPlayerClass::GetWatermarkImageWidth_Player);
-        settings.image.measuredHeight = read(&ZTPlayerClass::GetWatermarkImageHeight_Player);
+        ZTPlayerClass *p = m_player;
+        p->RefreshVideoFrame_Player();
+        settings.text.measuredWidth = p->GetWatermarkTextWidth_Player();
+        settings.text.measuredHeight = p->GetWatermarkTextHeight_Player();
+        settings.image.measuredWidth = p->GetWatermarkImageWidth_Player();
+        settings.image.measuredHeight = p->GetWatermarkImageHeight_Player();
     }
     m_currentWatermark = settings;
     emit emitWatermarkRectChange(settings, index);

@@ -1,5 +1,7 @@
 #include "filter_files.h"
 
+#include "fd_paths.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -26,12 +28,6 @@ std::string temporaryFolder()
     return ec || folder.empty() ? std::string("/tmp") : folder;
 }
 
-// What open(O_TMPFILE) answers where the kernel or the folder's filesystem has no unnamed files.
-bool noUnnamedFiles(int error)
-{
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
-
 } // namespace
 
 std::shared_ptr<GraphFile> GraphFile::create(const std::string &suffix)
@@ -39,7 +35,7 @@ std::shared_ptr<GraphFile> GraphFile::create(const std::string &suffix)
     std::shared_ptr<GraphFile> file(new GraphFile);
     const std::string folder = temporaryFolder();
     std::string name = folder + "/rsc-filter-XXXXXX";
-    if (::access("/proc/self/fd", X_OK) == 0) {
+    if (descriptorPathsWork()) {
         file->m_fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         if (file->m_fd < 0 && noUnnamedFiles(errno)) {
             file->m_fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -48,7 +44,7 @@ std::shared_ptr<GraphFile> GraphFile::create(const std::string &suffix)
         }
         if (file->m_fd < 0)
             return nullptr;
-        file->m_path = kSelfFd + std::to_string(file->m_fd);
+        file->m_path = descriptorPath(file->m_fd);
     } else {
         name += suffix;
         file->m_fd = ::mkostemps(name.data(), static_cast<int>(suffix.size()), O_CLOEXEC);

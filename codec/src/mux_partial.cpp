@@ -1,5 +1,7 @@
 #include "mux_partial.h"
 
+#include "fd_paths.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -73,12 +75,6 @@ std::string tokenOf(const std::string &name)
     return token;
 }
 
-// What open(O_TMPFILE) answers where the kernel or the filesystem has no unnamed files.
-bool noUnnamedFiles(int error)
-{
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
-
 bool sameFile(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -98,7 +94,7 @@ bool PartialFile::create(const std::string &path)
     m_old.read(path);
     // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
     // taken, so that a complete output is never lost for want of a name.
-    if (s_allowUnnamed.load() && ::access("/proc/self/fd", X_OK) == 0) {
+    if (s_allowUnnamed.load() && descriptorPathsWork()) {
         std::string dir, base;
         splitPath(path, &dir, &base);
         m_fd = ::open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
@@ -160,7 +156,7 @@ bool PartialFile::linkTo(const std::string &name) const
 {
     // Through /proc, which any user may do; else by the descriptor itself, which older kernels allow only
     // to privileged users.
-    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    const std::string self = descriptorPath(m_fd);
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return true;
     if (errno == EEXIST)

@@ -1,8 +1,9 @@
 #include "source_watch.h"
 
+#include "fd_paths.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <iterator>
 #include <mutex>
 #include <sys/inotify.h>
@@ -79,9 +80,7 @@ public:
             ++m_instance;
         }
         // By the open file, not its name: the name may already lead elsewhere, or nowhere.
-        char path[48];
-        std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
-        *wd = ::inotify_add_watch(m_fd, path, IN_MODIFY);
+        *wd = ::inotify_add_watch(m_fd, descriptorPath(fd).c_str(), IN_MODIFY);
         if (*wd < 0) {
             closeWhenUnused();
             return false;

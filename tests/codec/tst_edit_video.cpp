@@ -2,10 +2,13 @@
 // read back with the ffmpeg tool.
 #include "tst_job_helpers.h"
 
+#include "FileAccess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <functional>
@@ -126,14 +129,9 @@ QString whiteMovie(int seconds, bool animatedPng = false)
 // How many descriptors of process `pid` are open on files in `dir` (named or not).
 int filesOpenIn(pid_t pid, const QString &dir)
 {
-    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
-    int n = 0;
-    for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-        char target[4096];
-        const ssize_t length = ::readlink((fds + QLatin1Char('/') + fd).toUtf8().constData(), target, sizeof target);
-        n += QString::fromUtf8(target, int(qMax<ssize_t>(length, 0))).startsWith(dir + QLatin1Char('/'));
-    }
-    return n;
+    const QVector<rstest::OpenFile> files = rstest::openFiles(pid);
+    return int(std::count_if(files.begin(), files.end(),
+                             [&](const rstest::OpenFile &f) { return f.target.startsWith(dir + QLatin1Char('/')); }));
 }
 
 } // namespace

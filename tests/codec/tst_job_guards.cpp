@@ -70,15 +70,10 @@ qint64 deadPid()
 // holds none.
 qint64 unnamedFileSize(pid_t pid, const QString &dir)
 {
-    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
-    for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-        const QByteArray link = (fds + QLatin1Char('/') + fd).toUtf8();
-        char target[4096];
-        const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
-        const QString t = QString::fromUtf8(target, int(qMax<ssize_t>(n, 0)));
+    for (const rstest::OpenFile &f : rstest::openFiles(pid)) {
         struct stat st;
-        if (t.startsWith(dir + QStringLiteral("/#")) && t.endsWith(QLatin1String(" (deleted)")) &&
-            ::stat(link.constData(), &st) == 0)
+        if (f.target.startsWith(dir + QStringLiteral("/#")) && f.target.endsWith(QLatin1String(" (deleted)")) &&
+            ::stat(f.link.toUtf8().constData(), &st) == 0)
             return st.st_size;
     }
     return -1;
@@ -179,6 +174,33 @@ bool writeUsersFiles(const QString &dir, const QStringList &names)
             return false;
     }
     return true;
+}
+
+// A file created at `path` and locked, as a running writer holds its hidden file; its descriptor, or -1.
+int heldFile(const QString &path)
+{
+    const int fd = ::open(path.toUtf8().constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The files of `dir`, hidden ones too, by name.
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// Joins a clip into `dir`/`name` and answers the files of `dir` then; empty when the join failed.
+QStringList filesAfterJoinInto(const QString &dir, const QString &name)
+{
+    const jobtest::Outcome r = jobtest::runMerge(true, dir + QLatin1Char('/') + name, QStringLiteral("mp4"),
+                                                 {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    if (r.failed)
+        qWarning("the join failed: %s", qPrintable(r.error));
+    return r.failed ? QStringList() : filesIn(dir);
 }
 
 // Runs a child process as user nobody that joins `clip` into `out` losslessly; true when it succeeded.
@@ -621,16 +643,15 @@ void TestJobGuards::partsOfEndedRunsAreRemoved()
     const QString token = QStringLiteral("fedcba9876543210fedcba9876543210");
     const QString live = QStringLiteral(".live.mp4.%1.part").arg(token);
     users << live;
-    const int liveFd = ::open((dir + QLatin1Char('/') + live).toUtf8().constData(), O_WRONLY | O_CREAT, 0644);
+    const int liveFd = heldFile(dir + QLatin1Char('/') + live);
     QVERIFY(liveFd >= 0);
-    QCOMPARE(::flock(liveFd, LOCK_EX | LOCK_NB), 0);
     const QByteArray mark = token.toLatin1();
     if (::fsetxattr(liveFd, "user.reelsplice.partial", mark.constData(), size_t(mark.size()), 0) != 0) {
         ::close(liveFd);
         QSKIP("the build tree's filesystem has no extended attributes: no file is ever removed there");
     }
     users.sort();
-    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), users);
+    QCOMPARE(filesIn(dir), users);
 
     // Killed once its file holds data.
     auto written = [&](pid_t child) {
@@ -638,17 +659,13 @@ void TestJobGuards::partsOfEndedRunsAreRemoved()
     };
     QVERIFY2(killWriterOnceWritten((dir + QStringLiteral("/out.mp4")).toUtf8(), unnamed, written),
              "the writer wrote nothing");
-    const QStringList left = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    QCOMPARE(left.size(), users.size() + (unnamed ? 0 : 1));
+    QCOMPARE(filesIn(dir).size(), users.size() + (unnamed ? 0 : 1));
 
-    const jobtest::Outcome r =
-        jobtest::runMerge(true, dir + QStringLiteral("/joined.mp4"), QStringLiteral("mp4"),
-                          {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    const QStringList after = filesAfterJoinInto(dir, QStringLiteral("joined.mp4"));
     ::close(liveFd);
-    QVERIFY2(!r.failed, qPrintable(r.error));
     QStringList expected = users + QStringList{QStringLiteral("joined.mp4")};
     expected.sort();
-    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QCOMPARE(after, expected);
     QDir(dir).removeRecursively();
 }
 
@@ -692,9 +709,8 @@ void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved()
     QVERIFY(writeUsersFiles(dir, users));
     const QString live = hidden("out.mp4", QStringLiteral("fedcba9876543210fedcba9876543210"));
     users << live;
-    const int liveFd = ::open((dir + QLatin1Char('/') + live).toUtf8().constData(), O_WRONLY | O_CREAT, 0644);
+    const int liveFd = heldFile(dir + QLatin1Char('/') + live);
     QVERIFY(liveFd >= 0);
-    QCOMPARE(::flock(liveFd, LOCK_EX | LOCK_NB), 0);
     QString leftover;
     if (fat) {
         auto written = [&](pid_t) { return !newHiddenFile(dir, users).isEmpty(); };
@@ -729,16 +745,13 @@ void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved()
     }
     QStringList before = users + QStringList{leftover};
     before.sort();
-    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), before);
+    QCOMPARE(filesIn(dir), before);
 
-    const jobtest::Outcome r =
-        jobtest::runMerge(true, dir + QStringLiteral("/out.mp4"), QStringLiteral("mp4"),
-                          {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    const QStringList after = filesAfterJoinInto(dir, QStringLiteral("out.mp4"));
     ::close(liveFd);
-    QVERIFY2(!r.failed, qPrintable(r.error));
     QStringList expected = users + QStringList{QStringLiteral("out.mp4")};
     expected.sort();
-    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), expected);
+    QCOMPARE(after, expected);
     if (!fat)
         QDir(dir).removeRecursively();
 }

@@ -1,12 +1,14 @@
 #include "FileAccess.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFileInfo>
 
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 #include <vector>
 
 namespace rstest {
@@ -80,6 +82,20 @@ bool othersReach(const QString &path)
         if (at == QStringLiteral("/"))
             return true;
     }
+}
+
+QVector<OpenFile> openFiles(pid_t pid)
+{
+    QVector<OpenFile> files;
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString link = fds + QLatin1Char('/') + fd;
+        char target[4096];
+        const ssize_t n = ::readlink(link.toUtf8().constData(), target, sizeof target);
+        if (n > 0)
+            files.append({link, QString::fromUtf8(target, int(n))});
+    }
+    return files;
 }
 
 } // namespace rstest

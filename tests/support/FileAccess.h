@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <sys/types.h>
 
@@ -26,6 +27,15 @@ QByteArray aclLettingRead(uid_t user, int ownerBits);
 // The id of a group or user by name; -1 when it does not exist.
 int groupId(const char *name);
 int userId(const char *name);
+
+// A file process `pid` holds open: its descriptor's link under /proc and what that names (an unnamed or
+// removed file's name ends in " (deleted)").
+struct OpenFile
+{
+    QString link;
+    QString target;
+};
+QVector<OpenFile> openFiles(pid_t pid);
 
 // Whether another user may pass through every folder down to `path` (each has the others' search bit).
 bool othersReach(const QString &path);
