@@ -444,12 +444,13 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     progress.total = uint64_t(std::max<int64_t>(1, outputLengthUs(clipLength, st.pace)));
     progress.done = 0;
 
-    // Chapters of this clip, placed where the clip begins in the output.
+    // Chapters of this clip, placed where the clip begins in the output, at its pace.
     const int64_t outputStartUs = plan.hasVideo
                                       ? av_rescale_q(m_encoders.videoFrames(), av_inv_q(plan.frameRate), AV_TIME_BASE_Q)
                                       : av_rescale(m_encoders.audioSamples(), 1000000, plan.sampleRate);
     for (rsc::edit::Chapter ch : m_task.edit.chapters) {
-        ch.startUs += uint64_t(outputStartUs);
+        ch.startUs = uint64_t(outputStartUs + outputLengthUs(int64_t(ch.startUs), st.pace));
+        ch.durationUs = uint64_t(outputLengthUs(int64_t(ch.durationUs), st.pace));
         m_output.addChapter(ch);
     }
 

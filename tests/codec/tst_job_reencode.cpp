@@ -60,6 +60,7 @@ private slots:
     void codecsOfTheFirstClip();
     void explicitCodecValues_data();
     void explicitCodecValues();
+    void conversionWritesChapters_data();
     void conversionWritesChapters();
     void stopIsPrompt();
     void outputNamingASourceIsRefused();
@@ -377,11 +378,21 @@ void TestJobReencode::explicitCodecValues()
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
 }
 
+void TestJobReencode::conversionWritesChapters_data()
+{
+    QTest::addColumn<uint>("rate"); // the clip's pace: its chapters follow it
+    QTest::newRow("normal pace") << 100u;
+    QTest::newRow("rate 200") << 200u;
+}
+
 void TestJobReencode::conversionWritesChapters()
 {
     RS_SHARD_UNIT();
+    QFETCH(uint, rate);
     const QString out = rstest::scratchDir(QStringLiteral("convert")) + QStringLiteral("/chapters.mkv");
     rsc_edit *e = codecs(0, 0);
+    rsc_edit_set_rate(e, rate);
+    const double scale = 100.0 / rate;
     rsc_edit_add_chapter(e, 0, 1000000, "Opening");
     rsc_edit_add_chapter(e, 1000000, 1000000, "Ending ünïcode");
     rsc_job *job = rsc_job_create_convert(RSC_CREATE_DEFAULT);
@@ -398,15 +409,16 @@ void TestJobReencode::conversionWritesChapters()
     QCOMPARE(rsc_job_is_finished(job), 1);
     QCOMPARE(rsc_job_is_failed(job), 0);
     QCOMPARE(rsc_job_done(job), rsc_job_total(job));
-    QCOMPARE(rsc_job_total(job), quint64(2000000));
+    QCOMPARE(rsc_job_total(job), quint64(2000000 * scale));
     QCOMPARE(rsc_job_close(job), 1);
     rsc_job_release(job);
     const QJsonArray chapters = FFprobe::probe(out).value(QStringLiteral("chapters")).toArray();
     QCOMPARE(chapters.size(), 2);
     QCOMPARE(chapters[1].toObject().value(QStringLiteral("tags")).toObject().value(QStringLiteral("title")).toString(),
              QStringLiteral("Ending ünïcode"));
-    QCOMPARE(chapters[1].toObject().value(QStringLiteral("start_time")).toString().toDouble(), 1.0);
-    QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.0) < 0.1);
+    QCOMPARE(chapters[1].toObject().value(QStringLiteral("start_time")).toString().toDouble(), 1.0 * scale);
+    QCOMPARE(chapters[1].toObject().value(QStringLiteral("end_time")).toString().toDouble(), 2.0 * scale);
+    QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.0 * scale) < 0.1);
 }
 
 void TestJobReencode::stopIsPrompt()
