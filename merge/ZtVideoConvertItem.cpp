@@ -138,8 +138,9 @@ quint64 ZtVideoConvertItem::getConvertedDuration() const
     quint64 d = e > m_nTrimStart ? e - m_nTrimStart : 0;
     if (d == 0)
         d = m_nDuration;
-    // A rate of 0 would divide by zero: take it as normal speed.
-    const quint64 rate = m_editConfig.audio.rate != 0 ? m_editConfig.audio.rate : 100;
+    // A rate of 0 would divide by zero: take it as normal speed. The codec library holds a rate within a tenth
+    // and ten times the normal pace, and so does the length shown.
+    const quint64 rate = m_editConfig.audio.rate != 0 ? qBound(10u, m_editConfig.audio.rate, 1000u) : 100;
     return d * 100 / rate;
 }
 

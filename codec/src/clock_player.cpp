@@ -1,5 +1,7 @@
 #include "clock_player.h"
 
+#include "edit_config.h"
+
 #include <algorithm>
 
 namespace rsc {
@@ -67,7 +69,7 @@ void PlayerClock::setSpeed(int percent)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     rebaseLocked();
-    m_speed = std::clamp(percent, 10, 1000);
+    m_speed = int(edit::EditConfig::heldPace(uint64_t(std::max(percent, 0))));
 }
 
 int PlayerClock::speed() const
@@ -80,7 +82,7 @@ void PlayerClock::setRate(int percent)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     rebaseLocked();
-    m_rate = std::clamp(percent, 10, 1000);
+    m_rate = int(edit::EditConfig::heldPace(uint64_t(std::max(percent, 0))));
 }
 
 int64_t PlayerClock::pace() const

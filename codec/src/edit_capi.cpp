@@ -796,7 +796,7 @@ int rsc_edit_set_rate(rsc_edit *e, uint32_t percent)
         return 0;
     if (percent == 0)
         return 0;
-    e->cfg.rate = percent;
+    e->cfg.rate = rsc::edit::EditConfig::heldPace(percent);
     return 1;
 }
 
@@ -806,7 +806,7 @@ int rsc_edit_set_speed(rsc_edit *e, uint32_t percent)
         return 0;
     if (percent == 0)
         return 0;
-    e->cfg.speed = percent;
+    e->cfg.speed = rsc::edit::EditConfig::heldPace(percent);
     return 1;
 }
 

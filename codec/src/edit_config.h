@@ -3,6 +3,7 @@
 // plain value type, so a job copies it when it is opened or a task is added and the caller may release its
 // handle at once. The filter builders (filter_*) turn it into FFmpeg filter graphs.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -176,6 +177,14 @@ struct EditConfig
     // kNormalPace / pace. 0 stands for 100 in either.
     static constexpr int64_t kNormalPace = 10000;
     int64_t pace() const { return int64_t(speed > 0 ? speed : 100) * int64_t(rate > 0 ? rate : 100); }
+
+    // Speed and rate, percent, are each held from a tenth of the normal pace to ten times it, in the jobs
+    // and in the player's clock alike, so that the preview keeps the pace the output has.
+    static constexpr unsigned kMinPacePercent = 10, kMaxPacePercent = 1000;
+    static unsigned heldPace(uint64_t percent)
+    {
+        return unsigned(std::clamp<uint64_t>(percent, kMinPacePercent, kMaxPacePercent));
+    }
 };
 
 } // namespace rsc::edit

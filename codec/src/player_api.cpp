@@ -261,8 +261,9 @@ int rsc_player_change_speed(rsc_player *player, int percent)
 {
     if (!P(player) || percent <= 0)
         return 0;
-    P(player)->edit([&](EditConfig &c) { c.speed = static_cast<unsigned>(percent); });
-    return P(player)->changeSpeed(percent) ? 1 : 0;
+    const unsigned v = EditConfig::heldPace(uint64_t(percent));
+    P(player)->edit([&](EditConfig &c) { c.speed = v; });
+    return P(player)->changeSpeed(int(v)) ? 1 : 0;
 }
 
 int rsc_player_enable_loop(rsc_player *player, int on)
@@ -1127,7 +1128,7 @@ int rsc_player_set_audio_rate(rsc_player *player, uint64_t percent)
 {
     if (!P(player) || percent == 0)
         return 0;
-    const unsigned v = static_cast<unsigned>(std::min<uint64_t>(percent, 1000));
+    const unsigned v = EditConfig::heldPace(percent);
     P(player)->edit([&](EditConfig &c) { c.rate = v; });
     return P(player)->changeRate(static_cast<int>(v)) ? 1 : 0;
 }

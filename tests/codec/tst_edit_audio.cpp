@@ -83,6 +83,8 @@ private slots:
     void backgroundAudio();
     void speedAndRate_data();
     void speedAndRate();
+    void paceIsHeldWithinTenfold_data();
+    void paceIsHeldWithinTenfold();
 };
 
 void TestEditAudio::level_data()
@@ -215,6 +217,33 @@ void TestEditAudio::speedAndRate()
     QVERIFY2(before > -40 && after < -60, qPrintable(QStringLiteral("%1 dB, then %2 dB").arg(before).arg(after)));
     const double raised = levelAbove(out, 600) - levelAbove(turningClip(), 600);
     QVERIFY2(rate > 100 ? raised > 10 : raised < 3, qPrintable(QStringLiteral("%1 dB above 600 Hz").arg(raised)));
+}
+
+void TestEditAudio::paceIsHeldWithinTenfold_data()
+{
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("rate");
+    QTest::newRow("rate 2000") << 100 << 2000;
+    QTest::newRow("speed 5000") << 5000 << 100;
+}
+
+// Beyond ten times the normal pace the job keeps to it, as the preview's clock does: the 4 s clip lasts 0.4 s.
+void TestEditAudio::paceIsHeldWithinTenfold()
+{
+    QFETCH(int, speed);
+    QFETCH(int, rate);
+    quint64 total = 0;
+    const QString out = convert(
+        QStringLiteral("held-pace"), turningClip(),
+        [&](rsc_edit *e) {
+            rsc_edit_set_speed(e, unsigned(speed));
+            rsc_edit_set_rate(e, unsigned(rate));
+        },
+        &total);
+    QVERIFY(!out.isEmpty());
+    QCOMPARE(total, quint64(400000));
+    const double seconds = FFprobe::streamDurationSeconds(out, QStringLiteral("audio"));
+    QVERIFY2(qAbs(seconds - 0.4) < 0.1, qPrintable(QStringLiteral("%1 s").arg(seconds)));
 }
 
 RS_TEST_MAIN(TestEditAudio)

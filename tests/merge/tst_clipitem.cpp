@@ -70,6 +70,7 @@ private slots:
         QTest::newRow("start equals end") << 20 * kSec << 20 * kSec << 100u << "00:01:10";
         QTest::newRow("end before start") << 30 * kSec << 20 * kSec << 100u << "00:01:10";
         QTest::newRow("rate 0 is normal speed") << quint64(0) << 35 * kSec << 0u << "00:00:35";
+        QTest::newRow("rate 5 is held at 10") << quint64(0) << 35 * kSec << 5u << "00:05:50";
     }
     void convertedTime()
     {
