@@ -136,9 +136,11 @@ double canvasHeight(const AVCodecParameters *par)
 // The glyph area a cue's override tags ask libass to draw (script pixels squared): each glyph as large as the
 // largest font size (\fs, <font size> of HTML-like formats; the default style's where only a scale is set)
 // times the largest scale (\fscx, \fscy), with the outline (\bord) and the blur's spread (\blur, \be) around
-// it. 0 for a cue that sets none of them: the style draws it, within its setters' bounds. Drawings (\p1) are
-// no glyphs. An ASS packet's fields before its text are skipped; the SubRip, WebVTT and plain text decoders
-// drop or escape braces, others (mov_text) hand them on to libass as they are.
+// it. 0 for a cue that sets none of them: the style draws it, within its setters' bounds. A drawing (\p<n>)
+// takes the box of its points, in 1/2^(n-1) pixels, scaled, outlined and blurred as a glyph is: libass draws
+// it whole, however little of it falls on the frame. An ASS packet's fields before its text are skipped; the
+// SubRip, WebVTT and plain text decoders drop or escape braces, others (mov_text) hand them on to libass as
+// they are.
 double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
 {
     constexpr double kLargestTag = 1e6;
@@ -148,8 +150,36 @@ double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
     for (int fields = ass ? 8 : 0; fields > 0 && text < end; --fields)
         text = std::min(end, std::find(text, end, ',') + 1);
     double size = 0, scale = 1, outline = 0, blur = 0;
-    bool tagged = false, drawing = false;
+    bool tagged = false;
     int64_t glyphs = 0;
+    int level = 0;       // of the drawing being read (\p); 0 for text
+    std::string drawn;   // its commands
+    double drawnArea = 0; // of the drawings read
+    auto endDrawing = [&] {
+        // The box of the points: the numbers of the commands, x and y in turn.
+        double lo[2] = {0, 0}, hi[2] = {0, 0};
+        int axis = 0, points = 0;
+        for (const char *d = drawn.c_str(); *d;) {
+            char *after = nullptr;
+            const double v = std::strtod(d, &after);
+            if (after == d || !std::isfinite(v)) {
+                d = after == d ? d + 1 : after;
+                continue;
+            }
+            const double at = std::clamp(v, -kLargestTag, kLargestTag);
+            lo[axis] = points < 2 ? at : std::min(lo[axis], at);
+            hi[axis] = points < 2 ? at : std::max(hi[axis], at);
+            axis ^= 1;
+            ++points;
+            d = after;
+        }
+        if (level > 0 && points > 0) {
+            const double unit = scale / std::ldexp(1.0, std::min(level, 30) - 1), pad = 1 + 2 * outline + 6 * blur;
+            drawnArea += ((hi[0] - lo[0]) * unit + pad) * ((hi[1] - lo[1]) * unit + pad);
+            tagged = true;
+        }
+        drawn.clear();
+    };
     // A tag's value, at most kLargestTag (infinity and NaN too): a glyph that large is far beyond the bound
     // already, and the area stays a finite number. 0 glyphs times an infinite size would be NaN, and a NaN
     // in the running sum of the cues on screen would let every later cue through.
@@ -159,7 +189,10 @@ double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
     };
     for (const char *c = text; c < end; ++c) {
         if ((*c != '{' || !braces) && (*c != '<' || ass)) {
-            glyphs += !drawing && *c != '\n' && *c != '\r';
+            if (level > 0)
+                drawn += *c;
+            else
+                glyphs += *c != '\n' && *c != '\r';
             continue;
         }
         const char *close = std::find(c, end, *c == '{' ? '}' : '>');
@@ -190,15 +223,19 @@ double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
             else if (tag == "blur" || tag == "be")
                 blur = std::max(blur, v);
             else {
-                drawing = tag == "p" ? v > 0 : drawing;
+                if (tag == "p") {
+                    endDrawing();
+                    level = int(v);
+                }
                 continue;
             }
             tagged = true;
         }
         c = close == end ? end - 1 : close;
     }
+    endDrawing();
     const double side = (size > 0 ? size : SubtitleStyle().fontSize) * scale + 2 * outline + 6 * blur;
-    return tagged ? double(glyphs) * side * side : 0.0;
+    return tagged ? double(glyphs) * side * side + drawnArea : 0.0;
 }
 
 bool isTextSubtitle(const AVStream *st)

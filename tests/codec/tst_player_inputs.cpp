@@ -578,6 +578,16 @@ private slots:
                     assScriptWith("PlayResY: 288\n",
                                   assEvent("{\\fs1e308\\fscx1e308}") + assEvent("{\\fs1000}WW", 50).repeated(10)))
             << QStringLiteral("font size 1000");
+        // A drawing is drawn whole, as large as its points, scale and outline make it: a mask over the whole
+        // picture is taken, a small square scaled a hundredfold is not.
+        QTest::newRow("a drawing over the whole picture")
+            << subtitle << file(QStringLiteral("mask.ass"), assScript("{\\p1}m 0 0 l 384 0 384 288 0 288", 288, 10))
+            << QString();
+        QTest::newRow("a drawing scaled far beyond the frame")
+            << subtitle
+            << file(QStringLiteral("drawing.ass"),
+                    assScript("{\\bord20\\blur20\\fscx10000\\fscy10000\\p1}m 0 0 l 100 0 100 100 0 100{\\p0}"))
+            << QStringLiteral("font size 1000");
         // A descriptor of this process names no file the pipeline made for it.
         const QString listed = file(QStringLiteral("listed.srt"), srt(1, "A subtitle", 0, 1000));
         static const int opened = ::open(QFile::encodeName(listed).constData(), O_RDONLY);
