@@ -155,7 +155,7 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
     const long x0 = std::lround(p.posX * frameW), y0 = std::lround(p.posY * frameH);
     entry.placed.x = int(x0); // where the graph lays a picture it takes as it is
     entry.placed.y = int(y0);
-    FramePtr picture = decodeFirstPicture(p.file, &entry.placed.lastShows, nullptr);
+    FramePtr picture = decodeFirstPicture(p.file, &entry.placed.lastShows, nullptr, &entry.placed.animation);
     if (!picture)
         return entry;
     const int pw = picture->width, ph = picture->height;
@@ -280,7 +280,7 @@ int boundedBuffer(AVCodecContext *dec, AVFrame *frame, int flags)
 
 } // namespace
 
-FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why)
+FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why, bool *animation)
 {
     auto fail = [&](const std::string &text) {
         if (why)
@@ -333,8 +333,8 @@ FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::str
             av_packet_unref(packet.get());
             continue;
         }
-        if (got) { // a picture after the first one: only how long the last one shows is wanted
-            if (read < 0 || !lastShows)
+        if (got) { // a picture after the first one: only whether and how long the last one shows is wanted
+            if (read < 0 || (!lastShows && !animation))
                 break;
             lastDuration = packet->duration;
             av_packet_unref(packet.get());
@@ -353,6 +353,10 @@ FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::str
         // An animation's pictures state how long each shows; 0.1 s (GIF's usual step) when its last does not.
         const double seconds = lastDuration > 0 ? lastDuration * av_q2d(stream->time_base) : 0.1;
         *lastShows = lastDuration >= 0 ? seconds : 0.0;
+    }
+    if (animation) {
+        const AVCodecID id = stream->codecpar->codec_id;
+        *animation = lastDuration >= 0 && (id == AV_CODEC_ID_GIF || id == AV_CODEC_ID_APNG || id == AV_CODEC_ID_WEBP);
     }
     return frame;
 }

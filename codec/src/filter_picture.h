@@ -30,7 +30,8 @@ struct PlacedPicture
     // Moving: the filters each picture takes after its movie source, as the first one was made ready (empty
     // when it could not be), those of the mask after its own, and the turn and fade after the mask.
     std::string chain, maskChain, finish;
-    double lastShows = 0; // Moving: how long its last picture shows (seconds), where a loop starts again
+    double lastShows = 0;   // Moving: how long its last picture shows (seconds), where a loop starts again
+    bool animation = false; // Moving: an animated picture (not a video), which the item's loop starts again
 };
 
 // The picture item `p` made ready for a frame of frameW x frameH; `resources` keeps its file for the graph.
@@ -42,7 +43,9 @@ constexpr int64_t kMaxPictureBytes = kMaxPicturePixels * 4;
 
 // The first picture of `path`, decoded within the pixel bound and kMaxPictureBytes (null, and why not, when
 // it cannot be). `lastShows`, when given, is set to how long the last picture shows (seconds) when more
-// pictures follow the first (an animation or a video), 0 for a still picture.
-FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why);
+// pictures follow the first (an animation or a video), 0 for a still picture. `animation`, when given, is set
+// when more pictures follow in an animated picture format (GIF, APNG, WebP) as FFmpeg identifies the content,
+// whatever the file is named.
+FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why, bool *animation = nullptr);
 
 } // namespace rsc::edit

@@ -81,15 +81,6 @@ void append(std::string &chain, const std::string &filter)
     chain += filter;
 }
 
-// An animation (by its file's kind) that starts again at its end, for as long as the clip lasts.
-bool loopsForever(const PictureItem &p)
-{
-    const auto dot = p.file.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : p.file.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return p.loop && (ext == "gif" || ext == "webp" || ext == "apng");
-}
-
 // Times that go on from the last picture's end where the pictures' own times do not (a round starting again,
 // a picture repeated at the same time or at none).
 std::string continuousTimes(const PlacedPicture &placed)
@@ -104,7 +95,8 @@ std::string continuousTimes(const PlacedPicture &placed)
 std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const std::string &label, int &counter)
 {
     std::string chain = "movie=filename=" + filterValue(p.file);
-    const bool loops = loopsForever(p);
+    // An animated picture loops when the item asks it to, whatever its file is named; a video never does.
+    const bool loops = p.loop && placed.animation;
     // The movie source starts each round at its first picture's time again; the overlay waits for times past
     // the frame's for ever unless they go on from the last picture's end.
     if (loops)

@@ -126,6 +126,18 @@ QString whiteMovie(int seconds, bool animatedPng = false)
                                  QStringLiteral("-i"), video, QStringLiteral("-c"), QStringLiteral("copy")}});
 }
 
+// White for 0.2 s, then black for 0.2 s, for ever, in the format and under the name given; undithered, so that a
+// single pixel is white too.
+QString blink(const QString &name, const QString &format)
+{
+    return MediaFixtures::make(
+        {name,
+         QString::fromLatin1("-f lavfi -i color=c=white:s=40x40:r=5:d=0.4 -vf drawbox=t=fill:c=black:enable=eq(n\\,1) "
+                             "-sws_dither none %1 -f %2")
+             .arg(format == QLatin1String("gif") ? QStringLiteral("-loop 0") : QStringLiteral("-plays 0"), format)
+             .split(QLatin1Char(' '))});
+}
+
 // How many descriptors of process `pid` are open on files in `dir` (named or not).
 int filesOpenIn(pid_t pid, const QString &dir)
 {
@@ -557,31 +569,43 @@ void TestEditVideo::subtitlesOverEffects()
 
 void TestEditVideo::loopedAnimation_data()
 {
+    QTest::addColumn<QString>("animation");
     QTest::addColumn<uint>("scale");
-    QTest::newRow("in its box") << 100u;
+    QTest::addColumn<bool>("loop");
+    const QString gif = blink(QStringLiteral("edit_blink_plain.gif"), QStringLiteral("gif"));
+    QTest::newRow("GIF in its box") << gif << 100u << true;
     // A box of 80000 x 60000 pixels: each picture is cut to the part the frame shows.
-    QTest::newRow("scaled far beyond the frame") << 100000u;
+    QTest::newRow("GIF scaled far beyond the frame") << gif << 100000u << true;
+    // What the file holds decides, not its name.
+    QTest::newRow("animated PNG named .png")
+        << blink(QStringLiteral("edit_blink_apng.png"), QStringLiteral("apng")) << 100u << true;
+    QTest::newRow("animated PNG named .apng")
+        << blink(QStringLiteral("edit_blink.apng"), QStringLiteral("apng")) << 100u << true;
+    QTest::newRow("GIF named .dat") << blink(QStringLiteral("edit_blink_gif.dat"), QStringLiteral("gif")) << 100u
+                                    << true;
+    QTest::newRow("animated PNG named .png, loop off")
+        << blink(QStringLiteral("edit_blink_apng.png"), QStringLiteral("apng")) << 100u << false;
+    QTest::newRow("GIF, loop off") << gif << 100u << false;
 }
 
-// A looped animation goes on through the clip, each round's pictures at their own times.
+// A looped animation goes on through the clip, each round's pictures at their own times; unlooped, its last
+// picture stays.
 void TestEditVideo::loopedAnimation()
 {
+    QFETCH(QString, animation);
     QFETCH(uint, scale);
-    // White for 0.2 s, then black for 0.2 s; undithered, so that a single pixel is white too.
-    const QString gif = MediaFixtures::make(
-        {QStringLiteral("edit_blink_plain.gif"),
-         QString::fromLatin1("-f lavfi -i color=c=white:s=40x40:r=5:d=0.4 -vf drawbox=t=fill:c=black:enable=eq(n\\,1) "
-                             "-sws_dither none -loop 0")
-             .split(QLatin1Char(' '))});
-    const QString out = convert(QStringLiteral("blink%1").arg(scale), [&](rsc_edit *e) {
-        rsc_edit_set_watermark_image_file(e, gif.toUtf8().constData());
-        rsc_edit_set_watermark_image_position(e, 0.1, 0.6);
-        rsc_edit_set_watermark_image_size(e, 0.25, 0.25);
-        rsc_edit_set_watermark_image_scale(e, scale, scale);
-    });
+    QFETCH(bool, loop);
+    const QString out =
+        convert(QStringLiteral("blink%1").arg(QTest::currentDataTag()).remove(QLatin1Char(' ')), [&](rsc_edit *e) {
+            rsc_edit_set_watermark_image_file(e, animation.toUtf8().constData());
+            rsc_edit_set_watermark_image_position(e, 0.1, 0.6);
+            rsc_edit_set_watermark_image_size(e, 0.25, 0.25);
+            rsc_edit_set_watermark_image_scale(e, scale, scale);
+            rsc_edit_set_watermark_image_loop(e, loop ? 1 : 0);
+        });
     QVERIFY(!out.isEmpty());
     // 0.1 s and 0.3 s into the fourth round.
-    QCOMPARE(classify(frameAt(out, 1.3).pixel(60, 170)), White);
+    QCOMPARE(classify(frameAt(out, 1.3).pixel(60, 170)), loop ? White : Black);
     QCOMPARE(classify(frameAt(out, 1.5).pixel(60, 170)), Black);
 }
 
