@@ -733,6 +733,13 @@ uint32_t rsc_player_video_aspect_y(rsc_player *player)
     return static_cast<uint32_t>(run(call, Ret::Unsigned).i);
 }
 
+int rsc_player_get_preview_size(rsc_player *player, uint32_t *width, uint32_t *height)
+{
+    Call call("rsc_player_get_preview_size");
+    call.handle(player).pointer(width).pointer(height);
+    return static_cast<int>(run(call, Ret::Int).i);
+}
+
 int rsc_player_set_video_view(rsc_player *player, void *view)
 {
     Call call("rsc_player_set_video_view");

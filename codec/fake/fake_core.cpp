@@ -367,6 +367,18 @@ bool answerFromObject(const Call &call, Answer &a)
         }
         return true;
     }
+    if (n == "rsc_player_get_preview_size") {
+        // The fake's edited preview is the video at its own size, as its captures are.
+        const FakeStream *st = currentStream(o, RSC_STREAM_VIDEO);
+        auto *width = static_cast<uint32_t *>(const_cast<void *>(args.size() > 2 ? args[1].ptr : nullptr));
+        auto *height = static_cast<uint32_t *>(const_cast<void *>(args.size() > 2 ? args[2].ptr : nullptr));
+        a.i = st && width && height ? 1 : 0;
+        if (a.i) {
+            *width = st->width;
+            *height = st->height;
+        }
+        return true;
+    }
     if (n == "rsc_player_capture_video_image") {
         const FakeStream *st = currentStream(o, RSC_STREAM_VIDEO);
         if (st)

@@ -55,6 +55,8 @@ def recorder(params, name):
             out.append('.handle(%s)' % pname)
         elif typ == 'const char *':
             out.append('.text(%s)' % pname)
+        elif is_ptr and 'const' not in typ and base in ('double', 'int32_t', 'uint32_t'):
+            out.append('.pointer(%s)' % pname)  # an answer the call writes: recorded as where it goes
         elif base == 'double' and is_ptr:
             out.append('.reals(%s, %s)' % (pname, count or 0))
         elif base == 'int32_t' and is_ptr:

@@ -10,7 +10,8 @@
 //
 // Answers, without a script: creators give a new handle; opens, starts, adds, setters, frees answer 1;
 // queries (has_, is_, can_) answer 0; getters answer 0 / null / 0.0, except where the handle describes
-// scripted media (setMedia) or a scripted job (setJob). A scripted result for a call name wins over all.
+// scripted media (setMedia) or a scripted job (setJob): rsc_player_get_preview_size then writes the current
+// video stream's size. A scripted result for a call name wins over all (and writes nothing).
 
 #include <cstdint>
 #include <map>

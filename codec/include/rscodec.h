@@ -228,6 +228,10 @@ uint32_t rsc_player_video_width(rsc_player *player);
 uint32_t rsc_player_video_height(rsc_player *player);
 uint32_t rsc_player_video_aspect_x(rsc_player *player);
 uint32_t rsc_player_video_aspect_y(rsc_player *player);
+/* Size of the edited-preview frame the edits as set now give: the edited picture (no bars) fitted into the
+   preview size given at open, or its own size without one. 1 with the size, 0 (both left as they were) when
+   nothing with a picture is open. */
+int rsc_player_get_preview_size(rsc_player *player, uint32_t *width, uint32_t *height);
 
 /* Frames, capture and audio levels */
 int rsc_player_set_video_view(rsc_player *player, void *view);

@@ -13,7 +13,8 @@ namespace rsc::edit {
 // "&HAABBGGRR" of an ARGB colour whose opacity is further scaled by alpha (0..255).
 std::string assColor(uint32_t argb, unsigned alpha = 255);
 
-// The ASS script that draws `text` on a frame of width x height.
+// The ASS script that draws `text` in units of a picture of width x height (PlayResX/Y): font size, outline,
+// shadow, spacing and the position are pixels of it, and libass scales them to the picture it draws on.
 std::string assScriptForText(const TextItem &text, int width, int height);
 
 // ":fontsdir=<folder>" for the ass and subtitles filters when a font file is given and names a family, so

@@ -56,14 +56,14 @@ std::string exact(double v)
     return buf;
 }
 
-std::string keyOf(const PictureItem &p, int frameW, int frameH)
+std::string keyOf(const PictureItem &p, int frameW, int frameH, int refW, int refH)
 {
     std::string key = identity(p.file) + "|" + identity(p.mask) + "|";
     for (double v : {p.posX, p.posY, p.width, p.height, p.crop.x, p.crop.y, p.crop.w, p.crop.h})
         key += exact(v);
-    for (long long v : {(long long)frameW, (long long)frameH, (long long)p.scaleX, (long long)p.scaleY,
-                        (long long)p.angle, (long long)p.alpha, (long long)p.mirror, (long long)p.brightness,
-                        (long long)p.saturation, (long long)p.contrast, (long long)p.hue})
+    for (long long v : {(long long)frameW, (long long)frameH, (long long)refW, (long long)refH, (long long)p.scaleX,
+                        (long long)p.scaleY, (long long)p.angle, (long long)p.alpha, (long long)p.mirror,
+                        (long long)p.brightness, (long long)p.saturation, (long long)p.contrast, (long long)p.hue})
         key += std::to_string(v) + ",";
     return key;
 }
@@ -149,7 +149,7 @@ std::shared_ptr<GraphFile> writePam(const AVFrame *f)
 
 // The finished picture and where it goes; for an animation or a video the filters that finish each of its
 // pictures instead; Hidden when nothing of it falls on the frame.
-CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
+CacheEntry prepare(const PictureItem &p, int frameW, int frameH, int refW, int refH)
 {
     CacheEntry entry;
     const long x0 = std::lround(p.posX * frameW), y0 = std::lround(p.posY * frameH);
@@ -167,14 +167,16 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH)
         cropX = std::min(static_cast<int>(pw * std::clamp(p.crop.x, 0.0, 1.0)), pw - cropW);
         cropY = std::min(static_cast<int>(ph * std::clamp(p.crop.y, 0.0, 1.0)), ph - cropH);
     }
-    // The box: fractions of the frame, or the picture's own size; times the scale either way.
+    // The box: fractions of the frame (the picture it is laid on), or the item's own size in pixels of the
+    // frame's reference size, scaled as the frame is; times the scale either way.
     const double sx = p.scaleX / 100.0, sy = p.scaleY / 100.0;
     const bool sized = p.width > 0.0 && p.height > 0.0;
+    const double unitX = refW > 0 ? double(frameW) / refW : 1.0, unitY = refH > 0 ? double(frameH) / refH : 1.0;
     constexpr double kMaxBox = 1 << 20;
-    const int boxW =
-        static_cast<int>(std::clamp(sized ? std::round(p.width * frameW * sx) : std::floor(cropW * sx), 1.0, kMaxBox));
-    const int boxH =
-        static_cast<int>(std::clamp(sized ? std::round(p.height * frameH * sy) : std::floor(cropH * sy), 1.0, kMaxBox));
+    const int boxW = static_cast<int>(
+        std::clamp(sized ? std::round(p.width * frameW * sx) : std::floor(cropW * sx * unitX + 1e-9), 1.0, kMaxBox));
+    const int boxH = static_cast<int>(
+        std::clamp(sized ? std::round(p.height * frameH * sy) : std::floor(cropH * sy * unitY + 1e-9), 1.0, kMaxBox));
     // The part of the box the frame shows: the frame's corners turned back into the box.
     const int turn = p.angle % 360;
     const double a = turn * M_PI / 180.0, c = std::cos(a), s = std::sin(a);
@@ -361,11 +363,11 @@ FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::str
     return frame;
 }
 
-PlacedPicture placePicture(const PictureItem &p, int frameW, int frameH, FilterResources &resources)
+PlacedPicture placePicture(const PictureItem &p, int frameW, int frameH, int refW, int refH, FilterResources &resources)
 {
     if (frameW <= 0 || frameH <= 0)
         return {};
-    const std::string key = keyOf(p, frameW, frameH);
+    const std::string key = keyOf(p, frameW, frameH, refW, refH);
     std::lock_guard<std::mutex> lock(s_cacheMutex);
     for (auto it = s_cache.begin(); it != s_cache.end(); ++it) {
         if (it->key != key)
@@ -374,7 +376,7 @@ PlacedPicture placePicture(const PictureItem &p, int frameW, int frameH, FilterR
         resources.keep(it->file);
         return it->placed;
     }
-    CacheEntry entry = prepare(p, frameW, frameH);
+    CacheEntry entry = prepare(p, frameW, frameH, refW, refH);
     entry.key = key;
     resources.keep(entry.file);
     s_cache.push_front(entry);

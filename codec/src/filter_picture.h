@@ -34,8 +34,11 @@ struct PlacedPicture
     bool animation = false; // Moving: an animated picture (not a video), which the item's loop starts again
 };
 
-// The picture item `p` made ready for a frame of frameW x frameH; `resources` keeps its file for the graph.
-PlacedPicture placePicture(const PictureItem &p, int frameW, int frameH, FilterResources &resources);
+// The picture item `p` made ready for a picture of frameW x frameH whose own pixel size is refW x refH: its
+// position and box are fractions of the picture, a box of 0 x 0 is the item's own size scaled as the picture
+// is. `resources` keeps its file for the graph.
+PlacedPicture placePicture(const PictureItem &p, int frameW, int frameH, int refW, int refH,
+                           FilterResources &resources);
 
 // The most a decoded picture may take: an 8-bit RGBA picture at the pixel bound. A picture of as many pixels
 // in 16-bit colour would take twice as much.

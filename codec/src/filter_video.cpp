@@ -152,13 +152,47 @@ void editedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *
     *height = h - (h & 1);
 }
 
+PictureArea pictureArea(const EditConfig &cfg, const VideoSource &src, int frameW, int frameH)
+{
+    PictureArea a;
+    editedSize(cfg, src, &a.refW, &a.refH);
+    if (frameW <= 0 || frameH <= 0) {
+        frameW = a.refW;
+        frameH = a.refH;
+    }
+    a.w = frameW;
+    a.h = frameH;
+    if (cfg.padEnabled) {
+        // Keep the display aspect; the rest of the frame is padding.
+        const double aspect = geometryOf(cfg, src).displayAspect;
+        if (double(frameW) / frameH > aspect)
+            a.w = std::min(frameW, even(frameH * aspect));
+        else
+            a.h = std::min(frameH, even(frameW / aspect));
+        a.x = (frameW - a.w) / 2;
+        a.y = (frameH - a.h) / 2;
+    }
+    return a;
+}
+
+std::string textFilter(const TextItem &text, int refW, int refH, FilterResources &resources)
+{
+    const std::string path = resources.addFile(".ass", assScriptForText(text, refW, refH));
+    if (path.empty())
+        return {};
+    // libass scales the script's units to the picture it draws on; the original size stretches the glyphs
+    // as the picture is stretched (padding off) instead of keeping their own shape.
+    return "ass=filename=" + filterValue(path) + ":original_size=" + std::to_string(refW) + "x" + std::to_string(refH) +
+           assFontsDirOption(text.fontFile, resources);
+}
+
 std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const VideoTarget &target,
                           FilterResources &resources)
 {
     const Geometry g = geometryOf(cfg, src);
-    int outW = target.width, outH = target.height;
-    if (outW <= 0 || outH <= 0)
-        editedSize(cfg, src, &outW, &outH);
+    const PictureArea area = pictureArea(cfg, src, target.width, target.height);
+    const bool sized = target.width > 0 && target.height > 0;
+    const int outW = sized ? target.width : area.refW, outH = sized ? target.height : area.refH;
 
     std::string chain = rotationFilters(src.displayRotation);
     if (g.cropped)
@@ -168,25 +202,10 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     if (cfg.mirror)
         append(chain, "hflip");
     append(chain, colourFilters(cfg.brightness, cfg.saturation, cfg.contrast, cfg.hue));
-
-    // Fit into the output frame: keep the display aspect and pad, or stretch when padding is off.
-    if (cfg.padEnabled) {
-        int w, h;
-        if (double(outW) / outH > g.displayAspect) {
-            h = outH;
-            w = std::min(outW, even(outH * g.displayAspect));
-        } else {
-            w = outW;
-            h = std::min(outH, even(outW / g.displayAspect));
-        }
-        append(chain, "scale=w=" + std::to_string(w) + ":h=" + std::to_string(h));
-        if (w != outW || h != outH)
-            append(chain, "pad=w=" + std::to_string(outW) + ":h=" + std::to_string(outH) +
-                              ":x=" + std::to_string((outW - w) / 2) + ":y=" + std::to_string((outH - h) / 2) +
-                              ":color=" + filterValue(filterColor(cfg.padColor)));
-    } else {
-        append(chain, "scale=w=" + std::to_string(outW) + ":h=" + std::to_string(outH));
-    }
+    // The picture at its size in the output frame; the overlays and subtitles are laid on it before it is
+    // padded, so they keep their place on the picture whatever frame it is fitted into. Square pixels from
+    // here: the blend modes take frames of one shape only.
+    append(chain, "scale=w=" + std::to_string(area.w) + ":h=" + std::to_string(area.h));
     append(chain, "setsar=1");
 
     std::string graph = "[in]" + (chain.empty() ? std::string("null") : chain);
@@ -199,7 +218,7 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         auto addPicture = [&] {
             if (!ov.picture.set || ov.picture.file.empty())
                 return;
-            const PlacedPicture placed = placePicture(ov.picture, outW, outH, resources);
+            const PlacedPicture placed = placePicture(ov.picture, area.w, area.h, area.refW, area.refH, resources);
             if (placed.kind == PlacedPicture::Kind::Hidden)
                 return;
             const std::string label = "ov" + std::to_string(counter++);
@@ -214,14 +233,14 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
             const std::string enable = "gte(t," + num(ov.picture.showTimeUs / 1e6) + ")";
             const unsigned mix = ov.picture.mixMode;
             if (mix >= 1 && mix <= 3) {
-                // Blending modes work on whole frames: the picture is laid on a neutral canvas (black for
-                // screen and add, white for multiply) so the rest of the frame stays as it was.
+                // Blending modes work on whole pictures: the overlay is laid on a neutral canvas (black for
+                // screen and add, white for multiply) so the rest of the picture stays as it was.
                 const char *mode = mix == 1 ? "screen" : mix == 2 ? "multiply" : "addition";
                 const char *neutral = mix == 2 ? "white" : "black";
                 const std::string canvas = "c" + std::to_string(counter++);
                 const std::string base = "b" + std::to_string(counter++);
-                graph += ";color=c=" + std::string(neutral) + ":s=" + std::to_string(outW) + "x" +
-                         std::to_string(outH) + ",format=gbrp[" + canvas + "];[" + canvas + "][" + label +
+                graph += ";color=c=" + std::string(neutral) + ":s=" + std::to_string(area.w) + "x" +
+                         std::to_string(area.h) + ",format=gbrp[" + canvas + "];[" + canvas + "][" + label +
                          "]overlay=x=" + x + ":y=" + y + ":shortest=0:eof_action=repeat:format=gbrp[" + label + "c]";
                 graph += ";[" + current + "]format=gbrp[" + base + "];[" + base + "][" + label +
                          "c]blend=all_mode=" + mode + ":shortest=1:enable=" + filterValue(enable) + "[" + next + "]";
@@ -236,12 +255,11 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         auto addText = [&] {
             if (!ov.text.set || ov.text.text.empty())
                 return;
-            const std::string path = resources.addFile(".ass", assScriptForText(ov.text, outW, outH));
-            if (path.empty())
+            const std::string text = textFilter(ov.text, area.refW, area.refH, resources);
+            if (text.empty())
                 return;
             const std::string next = "v" + std::to_string(counter++);
-            graph += ";[" + current + "]ass=filename=" + filterValue(path) +
-                     assFontsDirOption(ov.text.fontFile, resources) + "[" + next + "]";
+            graph += ";[" + current + "]" + text + "[" + next + "]";
             current = next;
         };
         if (ov.text.layerTopmost) {
@@ -253,8 +271,8 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         }
     }
 
-    // Subtitles are drawn last, over the overlays: an effect or frame picture (a letterbox's bars) must not
-    // hide them. They are timed against the source; frames are timed from the trim start.
+    // Subtitles are drawn on the picture over the overlays: an effect or frame picture (a letterbox's bars)
+    // must not hide them. They are timed against the source; frames are timed from the trim start.
     std::string tail;
     const bool render = (cfg.subtitleMode & 2) != 0;
     const bool subtitleFromFile = render && !cfg.subtitleFile.empty();
@@ -267,11 +285,17 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
         if (subtitleFromStream)
             sub += ":si=" + std::to_string(cfg.subtitleStream);
         sub += ":force_style=" + filterValue(assForceStyle(cfg.subtitle));
+        sub += ":original_size=" + std::to_string(area.refW) + "x" + std::to_string(area.refH);
         sub += assFontsDirOption(cfg.subtitle.fontFile, resources);
         append(tail, sub);
         if (shift != 0.0)
             append(tail, "setpts=PTS-" + num(shift) + "/TB");
     }
+    // Fit into the output frame: with padding on the picture is centred on the pad colour; with padding off
+    // it is the frame already (stretched).
+    if (area.w != outW || area.h != outH)
+        append(tail, "pad=w=" + std::to_string(outW) + ":h=" + std::to_string(outH) + ":x=" + std::to_string(area.x) +
+                         ":y=" + std::to_string(area.y) + ":color=" + filterValue(filterColor(cfg.padColor)));
     // Speed and rate both set the clip's pace; the sound takes the same (filter_audio).
     if (cfg.pace() != EditConfig::kNormalPace)
         append(tail, "setpts=PTS*" + std::to_string(EditConfig::kNormalPace) + "/" + std::to_string(cfg.pace()));

@@ -33,6 +33,21 @@ struct VideoTarget
 // The picture size after crop and rotation, widened to its display aspect (even dimensions).
 void editedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *height);
 
+// Where the edited picture lies in a frame of frameW x frameH (0 x 0 = the edited size): with padding on its
+// display aspect fitted and centred (even sizes), with padding off the whole frame. Overlays are laid on the
+// picture, not on the frame: positions and sizes are fractions of w x h, text sizes and pictures at their own
+// size are pixels of refW x refH (editedSize), scaled with the picture.
+struct PictureArea
+{
+    int x = 0, y = 0, w = 0, h = 0;
+    int refW = 0, refH = 0;
+};
+PictureArea pictureArea(const EditConfig &cfg, const VideoSource &src, int frameW, int frameH);
+
+// The filter that draws a text item on a picture of the reference size refW x refH or scaled from it (empty
+// when its script could not be written): the join and the player's measure of the text use the same.
+std::string textFilter(const TextItem &text, int refW, int refH, FilterResources &resources);
+
 // Brightness, saturation, contrast and hue as the clip and its overlay pictures share them (the clip's
 // ranges); empty when every value is neutral.
 std::string colourFilters(int level, int saturation, int contrast, int hue);

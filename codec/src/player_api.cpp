@@ -379,6 +379,16 @@ uint32_t rsc_player_video_aspect_y(rsc_player *player)
     return P(player) ? static_cast<uint32_t>(P(player)->aspectY()) : 0;
 }
 
+int rsc_player_get_preview_size(rsc_player *player, uint32_t *width, uint32_t *height)
+{
+    int w = 0, h = 0;
+    if (!P(player) || !width || !height || !P(player)->previewSize(&w, &h))
+        return 0;
+    *width = static_cast<uint32_t>(w);
+    *height = static_cast<uint32_t>(h);
+    return 1;
+}
+
 // ------------------------------------------------------------------------------------------ frames
 
 int rsc_player_set_video_view(rsc_player *, void *)

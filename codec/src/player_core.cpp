@@ -87,6 +87,7 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight, 
     source->sampleAspect(&videoSource.sarNum, &videoSource.sarDen);
     videoSource.path = path;
     m_renderer->setSource(videoSource, m_previewW, m_previewH);
+    m_videoSource = videoSource;
     m_wave.configure(source->outputSampleRate(), source->outputChannels());
     m_source = std::move(source);
     m_path = path;
@@ -477,6 +478,21 @@ int Player::aspectX() const
 int Player::aspectY() const
 {
     return m_aspectY;
+}
+
+bool Player::previewSize(int *width, int *height) const
+{
+    if (!m_open || !m_hasVideo)
+        return false;
+    edit::EditConfig cfg;
+    {
+        std::lock_guard<std::mutex> lock(m_editMutex);
+        cfg = m_edit;
+    }
+    const edit::PictureArea frame = PlayerRenderer::frameArea(cfg, m_videoSource, m_previewW, m_previewH);
+    *width = frame.w;
+    *height = frame.h;
+    return frame.w > 0 && frame.h > 0;
 }
 
 // ------------------------------------------------------------------------------------------ frames

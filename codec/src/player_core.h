@@ -8,6 +8,7 @@
 #include "audio_fifo.h"
 #include "clock_player.h"
 #include "edit_config.h"
+#include "filter_video.h"
 #include "wave_data.h"
 
 #include <atomic>
@@ -91,6 +92,9 @@ public:
     int videoHeight() const;
     int aspectX() const;
     int aspectY() const;
+    // The size of the edited frame the edits as set now give (the edited picture fitted into the preview
+    // size); false without a picture.
+    bool previewSize(int *width, int *height) const;
 
     void setHandler(bool edited, FrameHandler handler);
 
@@ -186,6 +190,7 @@ private:
     std::string m_path;
     int m_programChoice = 0, m_videoChoice = 0;
     int m_previewW = 0, m_previewH = 0;
+    edit::VideoSource m_videoSource; // the picture the edits apply to
 
     // Media facts, fixed while open.
     std::atomic<bool> m_open{false};

@@ -3,7 +3,6 @@
 #include "common_media.h"
 
 #include "bmp_image.h"
-#include "filter_escape.h"
 #include "filter_inputs.h"
 #include "global_settings.h"
 #include "info_object.h"
@@ -198,15 +197,26 @@ void PlayerRenderer::retire(edit::FilterGraph &&graph, std::unique_ptr<edit::Fil
         m_retired.erase(m_retired.begin());
 }
 
+edit::PictureArea PlayerRenderer::frameArea(const edit::EditConfig &cfg, const edit::VideoSource &source,
+                                            int previewWidth, int previewHeight)
+{
+    const bool sized = previewWidth > 0 && previewHeight > 0;
+    // Odd sizes cannot carry 4:2:0 chroma exactly; the preview is drawn scaled anyway.
+    edit::PictureArea area = edit::pictureArea(cfg, source, sized ? std::max(2, previewWidth & ~1) : 0,
+                                               sized ? std::max(2, previewHeight & ~1) : 0);
+    if (!sized) {
+        area.w = area.refW;
+        area.h = area.refH;
+    }
+    area.x = area.y = 0; // the frame is the picture
+    return area;
+}
+
 void PlayerRenderer::outputSize(const edit::EditConfig &cfg, int *width, int *height) const
 {
-    if (m_previewW > 0 && m_previewH > 0) {
-        // Odd sizes cannot carry 4:2:0 chroma exactly; the preview is drawn scaled anyway.
-        *width = std::max(2, m_previewW & ~1);
-        *height = std::max(2, m_previewH & ~1);
-        return;
-    }
-    edit::editedSize(cfg, m_source, width, height);
+    const edit::PictureArea area = frameArea(cfg, m_source, m_previewW, m_previewH);
+    *width = area.w;
+    *height = area.h;
 }
 
 bool PlayerRenderer::buildEdited(const edit::VideoSource &videoSource, int outW, int outH, int outputPixelFormat,
@@ -222,6 +232,8 @@ bool PlayerRenderer::buildEdited(const edit::VideoSource &videoSource, int outW,
     edit::EditConfig playing = edit::withUsableInputs(cfg, true, false, videoSource.path);
     playing.speed = 100; // the player keeps the pace itself (speed and rate); the frames keep their source times
     playing.rate = 100;
+    // The frame is the picture (frameArea): fitted already, it is filled, not fitted again with bars.
+    playing.padEnabled = false;
     edit::VideoSource src = videoSource;
     src.width = source->width;
     src.height = source->height;
@@ -357,23 +369,21 @@ bool PlayerRenderer::pictureSize(const std::string &path, int *width, int *heigh
     return *width > 0 && *height > 0;
 }
 
-PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, int width, int height) const
+PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, const edit::PictureArea &frame) const
 {
+    const int width = frame.w, height = frame.h;
     Box box{text.posX, text.posY, 0, 0};
     // Draw the text alone, as the pipeline draws it, on a clear canvas and measure what it covered.
     edit::FilterResources resources;
-    const std::string script = resources.addFile(".ass", edit::assScriptForText(text, width, height));
-    if (script.empty())
+    const std::string filter = edit::textFilter(text, frame.refW, frame.refH, resources);
+    if (filter.empty())
         return box;
     edit::FilterGraph graph;
     edit::VideoInputFormat in;
     in.width = width;
     in.height = height;
     in.pixelFormat = AV_PIX_FMT_YUV420P;
-    if (!graph.openVideo(in,
-                         "[in]ass=filename=" + edit::filterValue(script) +
-                             edit::assFontsDirOption(text.fontFile, resources) + "[out]",
-                         nullptr))
+    if (!graph.openVideo(in, "[in]" + filter + "[out]", nullptr))
         return box;
     FramePtr canvas = makeFrame();
     FramePtr out = makeFrame();
@@ -419,13 +429,14 @@ PlayerRenderer::Box PlayerRenderer::measureText(const edit::TextItem &text, int 
 void PlayerRenderer::layout(const edit::EditConfig &cfg)
 {
     m_laidOutGeneration = 0; // laid out for edits that may not be the rendered ones
-    int w, h;
-    outputSize(cfg, &w, &h);
+    // The frame is the picture: the overlays' fractions are of it, their pixels those of its own size.
+    const edit::PictureArea frame = frameArea(cfg, m_source, m_previewW, m_previewH);
+    const int w = frame.w, h = frame.h;
     for (int slot = 0; slot < 3; ++slot) {
         const edit::Overlay &ov = cfg.overlays[slot];
         m_text[slot] = Box{ov.text.posX, ov.text.posY, 0, 0};
         if (ov.text.set && !ov.text.text.empty() && w > 0 && h > 0)
-            m_text[slot] = measureText(ov.text, w, h);
+            m_text[slot] = measureText(ov.text, frame);
         const edit::PictureItem &p = ov.picture;
         m_image[slot] = Box{p.posX, p.posY, 0, 0};
         if (!p.set || p.file.empty() || w <= 0 || h <= 0)
@@ -438,8 +449,8 @@ void PlayerRenderer::layout(const edit::EditConfig &cfg)
         } else {
             int pw = 0, ph = 0;
             if (pictureSize(p.file, &pw, &ph)) {
-                bw = pw * std::clamp(p.crop.w, 0.01, 1.0) * sx / w;
-                bh = ph * std::clamp(p.crop.h, 0.01, 1.0) * sy / h;
+                bw = pw * std::clamp(p.crop.w, 0.01, 1.0) * sx / frame.refW;
+                bh = ph * std::clamp(p.crop.h, 0.01, 1.0) * sy / frame.refH;
             }
         }
         m_image[slot].w = bw;

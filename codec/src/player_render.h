@@ -27,8 +27,14 @@ public:
     PlayerRenderer(const PlayerRenderer &) = delete;
     PlayerRenderer &operator=(const PlayerRenderer &) = delete;
 
-    // The source picture and the edited picture's size (0 = the edited picture's own size).
+    // The source picture and the preview size the edited picture is fitted into (0 = its own size).
     void setSource(const edit::VideoSource &source, int previewWidth, int previewHeight);
+
+    // The edited frame: the edited picture itself, without bars (x, y 0). With a preview size, its display aspect
+    // fitted into it (padding on) or the preview size (padding off, stretched as a join's output is); without
+    // one, the picture's own size (editedSize). Thread-safe: uses only its arguments.
+    static edit::PictureArea frameArea(const edit::EditConfig &cfg, const edit::VideoSource &source, int previewWidth,
+                                       int previewHeight);
 
     // The source frame turned upright as the file asks (the source itself when it needs no turn); owned by
     // the renderer, valid until the next call; null on failure.
@@ -85,7 +91,7 @@ private:
 
     void outputSize(const edit::EditConfig &cfg, int *width, int *height) const;
     bool rebuild(const AVFrame *source, const edit::EditConfig &cfg);
-    Box measureText(const edit::TextItem &text, int width, int height) const;
+    Box measureText(const edit::TextItem &text, const edit::PictureArea &frame) const;
     bool pictureSize(const std::string &path, int *width, int *height);
 
     edit::VideoSource m_source;

@@ -7,6 +7,8 @@ rs_add_qtest(tst_job_reencode SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_reencode
   COST 55 SHARDS 3)
 rs_add_qtest(tst_edit_video SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_video.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900
   COST 26)
+rs_add_qtest(tst_edit_overlays SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_overlays.cpp LIBS codec Qt5::Gui MEDIA
+  TIMEOUT 900 COST 20)
 rs_add_qtest(tst_edit_audio SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_edit_audio.cpp LIBS codec Qt5::Gui MEDIA TIMEOUT 900
   COST 18)
 rs_add_qtest(tst_job_tracks SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_tracks.cpp

@@ -302,11 +302,20 @@ private slots:
         if (video) {
             QVERIFY(s.original.calls() >= 5);
             QVERIFY(s.edited.calls() >= 5);
-            QCOMPARE(s.edited.last().width, 160);
+            // The edited frame is the picture fitted into the preview size, as the getter tells.
+            uint32_t w = 0, h = 0;
+            QCOMPARE(rsc_player_get_preview_size(s.player, &w, &h), 1);
+            QCOMPARE(s.edited.last().width, int(w));
+            QCOMPARE(s.edited.last().height, int(h));
+            QVERIFY((w == 160 && h <= 90) || (h == 90 && w <= 160));
             const uint64_t shown = rsc_player_video_time(s.player);
             QVERIFY(shown <= 700000 && shown + 100000 > 700000);
             QVERIFY(rsc_player_frame_step(s.player, 1));
             QVERIFY(rsc_player_video_time(s.player) > shown);
+        } else {
+            uint32_t w = 7, h = 7;
+            QCOMPARE(rsc_player_get_preview_size(s.player, &w, &h), 0);
+            QCOMPARE(w + h, 14u);
         }
     }
 
@@ -1135,8 +1144,9 @@ private slots:
         QTest::addColumn<uint32_t>("previewW");
         QTest::addColumn<uint32_t>("previewH");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("preview size") << 200u << 100u << QSize(200, 100);
-        QTest::newRow("odd preview size") << 201u << 99u << QSize(200, 98);
+        // The 4:3 picture fitted into the preview size: the frame has no bars.
+        QTest::newRow("preview size") << 200u << 100u << QSize(132, 100);
+        QTest::newRow("odd preview size") << 201u << 99u << QSize(130, 98);
         QTest::newRow("the video's size") << 0u << 0u << QSize(160, 120);
     }
     void captureIsABmpOfTheEditedFrame()
@@ -1157,6 +1167,46 @@ private slots:
         QCOMPARE(rsc_player_free_video_image(s.player, bmp), 1);
         // A buffer given back twice (or never handed out) is refused, not freed again.
         QCOMPARE(rsc_player_free_video_image(s.player, bmp), 0);
+    }
+
+    // The edited frame is the edited picture fitted into the preview size, without bars; the getter answers
+    // its size as soon as an edit changes it, before any frame shows it.
+    void previewSizeFollowsTheEdits_data()
+    {
+        QTest::addColumn<QSize>("preview");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("4:3 in a wide preview") << QSize(200, 100) << QString() << QSize(132, 100);
+        QTest::newRow("4:3 in a tall preview") << QSize(100, 200) << QString() << QSize(100, 74);
+        QTest::newRow("right half: 2:3") << QSize(200, 100) << QStringLiteral("crop") << QSize(66, 100);
+        QTest::newRow("turned a quarter: 3:4") << QSize(200, 100) << QStringLiteral("rotate") << QSize(74, 100);
+        QTest::newRow("aspect 16:9") << QSize(200, 100) << QStringLiteral("aspect") << QSize(178, 100);
+        QTest::newRow("padding off: stretched") << QSize(200, 100) << QStringLiteral("stretch") << QSize(200, 100);
+        QTest::newRow("no preview size") << QSize(0, 0) << QString() << QSize(160, 120);
+        QTest::newRow("no preview size, right half") << QSize(0, 0) << QStringLiteral("crop") << QSize(80, 120);
+    }
+    void previewSizeFollowsTheEdits()
+    {
+        QFETCH(QSize, preview);
+        QFETCH(QString, edit);
+        QFETCH(QSize, size);
+        Session s;
+        QVERIFY(s.open(halvesClip(), uint32_t(preview.width()), uint32_t(preview.height())));
+        if (edit == QLatin1String("crop"))
+            QVERIFY(rsc_player_set_video_crop(s.player, 0.5, 0.0, 0.5, 1.0));
+        else if (edit == QLatin1String("rotate"))
+            QVERIFY(rsc_player_set_video_rotate(s.player, 90));
+        else if (edit == QLatin1String("aspect"))
+            QVERIFY(rsc_player_set_video_aspect_ratio(s.player, 16, 9));
+        else if (edit == QLatin1String("stretch"))
+            QVERIFY(rsc_player_set_video_pad_and_color(s.player, 0, 0xFF000000));
+        uint32_t w = 0, h = 0;
+        QCOMPARE(rsc_player_get_preview_size(s.player, &w, &h), 1);
+        QCOMPARE(QSize(int(w), int(h)), size);
+        QVERIFY(rsc_player_seek(s.player, 200000));
+        QCOMPARE(QSize(s.edited.last().width, s.edited.last().height), size);
+        QCOMPARE(rsc_player_get_preview_size(nullptr, &w, &h), 0);
+        QCOMPARE(rsc_player_get_preview_size(s.player, nullptr, &h), 0);
     }
 
     // Handlers that take only packed pixels get packed pixels, untouched and edited.
