@@ -85,6 +85,14 @@ QSize ZTPlayerClass::GetVideoAspectRatio_Player()
     return QSize(x, y);
 }
 
+QSize ZTPlayerClass::GetPreviewSize_Player()
+{
+    uint32_t w = 0, h = 0;
+    if (!m_player || !rsc_player_get_preview_size(m_player, &w, &h))
+        return QSize(0, 0);
+    return QSize(int(w), int(h));
+}
+
 bool ZTPlayerClass::Play_Player()
 {
     return m_player && rsc_player_play(m_player) != 0;

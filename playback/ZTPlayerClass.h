@@ -31,6 +31,8 @@ public:
     bool HasVideoAndAudio_Player();
     QSize GetVideoSize_Player();
     QSize GetVideoAspectRatio_Player();
+    // The edited preview's frame as the edits set now shape it (the picture alone, fitted into the preview size).
+    QSize GetPreviewSize_Player();
 
     bool Play_Player();
     bool Pause_Player();

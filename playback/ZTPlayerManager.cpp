@@ -229,8 +229,20 @@ void ZTPlayerManager::resizeVideoWindow()
         else
             w->setVideoElementSize(size.width(), size.height());
     }
+    fitPreviewWindow();
+}
+
+void ZTPlayerManager::fitPreviewWindow()
+{
+    // The edited preview's frame is the edited picture alone, shaped by the crop, turn and aspect: the pane
+    // shows it at that shape, so that overlay boxes (fractions of the picture) lie where the picture shows.
     QMediaElementWindow *preview = m_previewWindow.data();
-    if (m_previewWidth >= 1 && m_previewHeight >= 1 && preview)
+    if (!hasPlayer() || !preview)
+        return;
+    const QSize edited = m_player->GetPreviewSize_Player();
+    if (edited.width() >= 1 && edited.height() >= 1)
+        preview->setVideoElementSize(edited.width(), edited.height());
+    else if (m_previewWidth >= 1 && m_previewHeight >= 1)
         preview->setVideoElementSize(int(m_previewWidth), int(m_previewHeight));
 }
 

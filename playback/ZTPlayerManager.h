@@ -158,6 +158,7 @@ private:
     void basePause();
     // Shows the current frame again once, soon, unless the preview plays (several requests give one redraw).
     void showSoon();
+    void fitPreviewWindow(); // the preview pane at the edited picture's shape
     // Reports a file setter's refusal, when the player says why.
     void fileTaken(bool taken);
     void trimChanged(uint64_t startTime, uint64_t endTime);

@@ -123,6 +123,7 @@ void ZTPlayerManager::applyCrop(VECropSettings &r)
             p->SetVideoAspectRatio_Player(aw, ah);
         }
     }
+    fitPreviewWindow(); // the edited picture may have changed its shape
     showSoon();
 }
 

@@ -135,10 +135,10 @@ QWidget *videoViewOf(QMediaElementWindow *pane)
     return host ? host->videoView() : nullptr;
 }
 
-QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name)
+QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name, const QSize &size)
 {
-    if (!rstest::useCatalogueProfile(rstest::sourceDir() + QStringLiteral("/resources/profile/profiles_mac.plist"), 320,
-                                     240, 2000))
+    if (!rstest::useCatalogueProfile(rstest::sourceDir() + QStringLiteral("/resources/profile/profiles_mac.plist"),
+                                     size.width(), size.height(), 2000))
         return QString();
 
     const QString dir = rstest::scratchDir(QStringLiteral("encode_") + name);

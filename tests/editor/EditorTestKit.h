@@ -98,9 +98,10 @@ template <class Form> struct PageRig
     bool exposed = false; // the clip opened and the page is on screen
 };
 
-// Joins the one clip with its edit record through the merge driver in the encoding mode (H.264/AAC MP4 at
-// 320x240, the catalogue's "HD Video" profile); answers the output path, empty when the join failed.
-QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name);
+// Joins the one clip with its edit record through the merge driver in the encoding mode (H.264/AAC MP4 of the
+// given size, the catalogue's "HD Video" profile); answers the output path, empty when the join failed.
+QString encodeWithEdits(const QString &clip, const VEEditConfig &config, const QString &name,
+                        const QSize &size = QSize(320, 240));
 // One decoded frame of a file at the given time, as RGB.
 QImage frameAt(const QString &path, double seconds);
 
