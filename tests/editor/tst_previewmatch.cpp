@@ -4,6 +4,7 @@
 #include "EditorFileDialog.h"
 #include "EditorTestKit.h"
 #include "MediaFixtures.h"
+#include "QAdjustOperationForm.h"
 #include "QIAnyUtil.h"
 #include "QMediaBorderFrame.h"
 #include "QMediaDashedFrame.h"
@@ -13,9 +14,12 @@
 #include "QVideoEditTag.h"
 #include "QVideoEditingDlg.h"
 #include "QWatermarkOperationForm.h"
+#include "QZTComboBox.h"
+#include "QZTComboBoxItem.h"
 #include "TestSupport.h"
 #include "WindowInput.h"
 
+#include <QListWidget>
 #include <QTextEdit>
 
 namespace {
@@ -118,6 +122,17 @@ void dragItem(QVideoEditingDlg &dlg, int item, const QPointF &to)
     rstest::dragTo(overlay, overlay->item(item)->geometry().center(), overlay, target);
 }
 
+// An entry of the Adjust page's aspect list, chosen from its opened list as a user does.
+void chooseAspect(QVideoEditingDlg &dlg, int index)
+{
+    rstest::clickAt(dlg.editTag()->button(QVideoEditingDlg::Adjust));
+    QZTComboBox *list = dlg.adjustPage()->m_cbbAspectRatio;
+    rstest::clickAt(list);
+    QVERIFY(QTest::qWaitFor([list] { return list->rowView()->window()->isVisible(); }, rstest::kHangBoundMs));
+    rstest::clickAt(list->rowAt(index));
+    QCOMPARE(list->currentIndex(), index);
+}
+
 } // namespace
 
 class TestPreviewMatch : public QObject
@@ -132,18 +147,27 @@ private slots:
     void watermarksStandWhereThePreviewShowsThem_data()
     {
         QTest::addColumn<QSize>("output");
-        QTest::newRow("640x480, bars above and below") << QSize(640, 480);
-        QTest::newRow("1280x960, twice the clip's size") << QSize(1280, 960);
+        QTest::addColumn<int>("aspectChoice"); // -1: none
+        QTest::addColumn<double>("aspect");    // of the edited picture
+        QTest::newRow("640x480, bars above and below") << QSize(640, 480) << -1 << 16.0 / 9.0;
+        QTest::newRow("1280x960, twice the clip's size") << QSize(1280, 960) << -1 << 16.0 / 9.0;
+        QTest::newRow("4:3 picture, 1280x720, bars beside it") << QSize(1280, 720) << 4 << 4.0 / 3.0;
     }
 
     void watermarksStandWhereThePreviewShowsThem()
     {
         QFETCH(QSize, output);
+        QFETCH(int, aspectChoice);
+        QFETCH(double, aspect);
         const QString mark = markPicture();
         QVERIFY(!mark.isEmpty());
         etk::EditorWindow editor(wideClip());
         QVideoEditingDlg &dlg = editor.dlg;
         QVERIFY(editor.waitLoaded());
+        if (aspectChoice >= 0)
+            chooseAspect(dlg, aspectChoice);
+        if (QTest::currentTestFailed())
+            return;
         rstest::clickAt(dlg.editTag()->button(QVideoEditingDlg::Watermark));
         QWatermarkOperationForm *page = dlg.watermarkPage();
         QTextEdit *edit = page->m_leAddWKText->textEdit();
@@ -171,10 +195,11 @@ private slots:
                        shown.picture.top() < 0.5;
             },
             rstest::kHangBoundMs);
-        etk::saveGallery(&dlg, QStringLiteral("QVideoEditingDlg-preview-wide-clip"));
+        etk::saveGallery(&dlg,
+                         QStringLiteral("QVideoEditingDlg-preview-for-%1x%2").arg(output.width()).arg(output.height()));
         QVERIFY2(both, qPrintable(describe(shown)));
         const QSize pane = view->size();
-        QVERIFY2(qAbs(double(pane.width()) / pane.height() - 16.0 / 9.0) < 0.03,
+        QVERIFY2(qAbs(double(pane.width()) / pane.height() - aspect) < 0.03,
                  qPrintable(QStringLiteral("the pane shows %1x%2").arg(pane.width()).arg(pane.height())));
 
         rstest::clickAt(dlg.m_btnOK);
@@ -189,7 +214,9 @@ private slots:
         frame.save(rstest::galleryPath(
             QStringLiteral("QVideoEditingDlg-output-%1x%2").arg(output.width()).arg(output.height())));
         const QRect area = pictureArea(frame);
-        QVERIFY2(qAbs(area.height() - output.width() * 9 / 16) <= 2, qPrintable(QString::number(area.height())));
+        QString shape;
+        QDebug(&shape) << "the output's picture" << area;
+        QVERIFY2(qAbs(double(area.width()) / area.height() - aspect) < 0.02, qPrintable(shape));
         const Boxes written = boxesIn(frame, area);
         // A few pixels of the pane's scaling and of the letters' edges at another size.
         const QString both2 = QStringLiteral("preview: %1\noutput:  %2").arg(describe(shown), describe(written));
