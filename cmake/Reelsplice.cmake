@@ -33,12 +33,13 @@ endfunction()
 #   The program's libraries call the codec library but do not link it (each executable picks the shared
 #   library, the static archive of its internals or the recording fake). Static libraries resolve left to
 #   right, and an executable lists the codec before the libraries that its direct libraries pull in after
-#   it: a codec archive is therefore linked whole, so that every later caller finds it.
+#   it: a codec archive is therefore linked whole, so that every later caller finds it. The linker's own flags
+#   wrap it (link items keep their order): CMake's WHOLE_ARCHIVE link feature would need CMake 3.24.
 function(rs_codec_last var)
   set(out)
   foreach(lib IN LISTS ${var})
     if(lib STREQUAL "codec_internal" OR lib STREQUAL "codec_fake")
-      list(APPEND out "$<LINK_LIBRARY:WHOLE_ARCHIVE,${lib}>")
+      list(APPEND out -Wl,--whole-archive ${lib} -Wl,--no-whole-archive)
     else()
       list(APPEND out ${lib})
     endif()

@@ -3,7 +3,6 @@
 #include "QAudioDataWidget.h"
 #include "QIAnyUtil.h"
 #include "QMediaBorderFrame.h"
-#include "QMediaDashedFrame.h"
 #include "QMediaElementWindow.h"
 #include "ZTPlayerManager.h"
 
@@ -255,31 +254,17 @@ void QMediaForm::setBoiderFrameRect(QRect rect, VEWatermarkSettings settings)
 {
     if (!m_watermarkFrame)
         return;
+    // Each box is drawn on its measured box, where the preview controller grabs it. The text is set in by
+    // its outline, so the handles inside the box's corners and edge middles stay clear of the letters.
+    auto place = [this, &rect](int index, bool shown, double x, double y, double w, double h) {
+        m_watermarkFrame->setDashFrameItemShow(index, shown);
+        const QRect box = watermarkBoxRect(rect, x, y, w, h);
+        m_watermarkFrame->setDashFrameItemForList(shown ? box : QRect(box.topLeft(), QSize(0, 0)), index);
+    };
     const VEWatermarkTextSettings &t = settings.text;
-    const bool hasText = !t.text.isEmpty();
-    m_watermarkFrame->setDashFrameItemShow(0, hasText);
-    QRect box = watermarkBoxRect(rect, t.posX, t.posY, t.measuredWidth, t.measuredHeight);
-    // The measured box holds the letters to their last pixel: drawn on it, the edges and handles lay over
-    // the letters. The text's frame lies a handle's width outside it, so the handles sit between the
-    // letters and the dotted edge (most of each handle within the grab distance of the measured edge). At
-    // the pane's edge it stops there, so that all four sides stay on screen.
-    const int margin = QMediaDashedFrame::kHandleSize;
-    if (!hasText) {
-        box = QRect(box.topLeft(), QSize(0, 0));
-    } else {
-        box.adjust(-margin, -margin, margin, margin);
-        if (!m_watermarkFrame->rect().isEmpty())
-            box &= m_watermarkFrame->rect();
-    }
-    m_watermarkFrame->setDashFrameItemForList(box, 0);
-
+    place(0, !t.text.isEmpty(), t.posX, t.posY, t.measuredWidth, t.measuredHeight);
     const VEWatermarkImageSettings &im = settings.image;
-    const bool hasImage = !im.imagePath.isEmpty();
-    m_watermarkFrame->setDashFrameItemShow(1, hasImage);
-    box = watermarkBoxRect(rect, im.posX, im.posY, im.measuredWidth, im.measuredHeight);
-    if (!hasImage)
-        box = QRect(box.topLeft(), QSize(0, 0));
-    m_watermarkFrame->setDashFrameItemForList(box, 1);
+    place(1, !im.imagePath.isEmpty(), im.posX, im.posY, im.measuredWidth, im.measuredHeight);
 }
 
 void QMediaForm::setBoiderFrameSize(VECropSettings settings)

@@ -89,10 +89,9 @@ void QSaveFileDlg::resizeEvent(QResizeEvent *e)
 
 void QSaveFileDlg::closeEvent(QCloseEvent *e)
 {
-    // A window-manager close must not hide the dialog while the run goes on: it is a Stop, and the
-    // dialog goes when the run has ended.
+    // A window-manager close neither hides the dialog nor stops the run: only Stop and the title bar's own
+    // close stop it, and the owner deletes the dialog when the run has ended.
     e->ignore();
-    onCancel();
 }
 
 bool QSaveFileDlg::eventFilter(QObject *watched, QEvent *e)

@@ -1,7 +1,7 @@
 #pragma once
 // The small frameless "Save file" window over the main window while a merge runs: the clip being
-// joined, a progress bar for the whole run and Stop. Stop, the close button and a window-manager close
-// all ask the run to stop (emitCancel, once); the owner deletes the dialog when the run ends.
+// joined, a progress bar for the whole run and Stop. Stop and the title bar's close button ask the run to
+// stop (emitCancel, once); a window-manager close is ignored. The owner deletes the dialog when the run ends.
 
 #include "QZTDialog.h"
 #include "ui_QSaveFileDlg.h"

@@ -18,7 +18,7 @@ int64_t PlayerClock::nowLocked(Steady::time_point t) const
     int64_t elapsed = std::chrono::duration_cast<std::chrono::microseconds>(t - m_baseWall).count();
     if (m_audio)
         elapsed = std::min(elapsed, kAudioHoldUs);
-    return m_baseUs + elapsed * m_speed * m_rate / 10000;
+    return m_baseUs + elapsed * paceLocked() / edit::EditConfig::kNormalPace;
 }
 
 void PlayerClock::rebaseLocked()
@@ -88,7 +88,13 @@ void PlayerClock::setRate(int percent)
 int64_t PlayerClock::pace() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return int64_t(m_speed) * m_rate;
+    return paceLocked();
+}
+
+int64_t PlayerClock::paceLocked() const
+{
+    // Held as the jobs hold it, so the preview keeps the output's pace.
+    return edit::EditConfig::heldPace(unsigned(m_speed), unsigned(m_rate));
 }
 
 void PlayerClock::reportAudio(int64_t mediaUs)

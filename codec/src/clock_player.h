@@ -26,7 +26,8 @@ public:
     void setSpeed(int percent);
     int speed() const;
     void setRate(int percent);
-    // Media time per time played, in hundredths of a percent (10000 = normal).
+    // Media time per time played, in hundredths of a percent (10000 = normal), held as
+    // EditConfig::pace() holds it.
     int64_t pace() const;
 
     // The sound device reports the media time of the sample it is playing; from then on the clock
@@ -37,6 +38,7 @@ public:
 
 private:
     int64_t nowLocked(Steady::time_point t) const;
+    int64_t paceLocked() const;
     // Moves the base to now, so that a change of pace or source applies from this moment on.
     void rebaseLocked();
 

@@ -176,15 +176,25 @@ struct EditConfig
     // picture follows either, so sound and picture stay together and the clip lasts its length x
     // kNormalPace / pace. 0 stands for 100 in either.
     static constexpr int64_t kNormalPace = 10000;
-    int64_t pace() const { return int64_t(speed > 0 ? speed : 100) * int64_t(rate > 0 ? rate : 100); }
+    int64_t pace() const { return heldPace(speedPercent(), ratePercent()); }
 
-    // Speed and rate, percent, are each held from a tenth of the normal pace to ten times it, in the jobs
-    // and in the player's clock alike, so that the preview keeps the pace the output has.
+    // Speed and rate, percent, are each held from a tenth of the normal pace to ten times it, and so is
+    // their product, in the jobs and in the player's clock alike, so that the preview keeps the pace the
+    // output has. Where the product is held, the rate keeps its pitch and the tempo gives way (soundTempo).
     static constexpr unsigned kMinPacePercent = 10, kMaxPacePercent = 1000;
     static unsigned heldPace(uint64_t percent)
     {
         return unsigned(std::clamp<uint64_t>(percent, kMinPacePercent, kMaxPacePercent));
     }
+    static int64_t heldPace(unsigned speedPercent, unsigned ratePercent)
+    {
+        return std::clamp<int64_t>(int64_t(heldPace(speedPercent)) * heldPace(ratePercent), kNormalPace / 10,
+                                   kNormalPace * 10);
+    }
+    unsigned speedPercent() const { return speed > 0 ? heldPace(speed) : 100; }
+    unsigned ratePercent() const { return rate > 0 ? heldPace(rate) : 100; }
+    // The tempo change the sound takes beside its rate's resampling, so that it lasts as the picture does.
+    double soundTempo() const { return double(pace()) / (100.0 * ratePercent()); }
 };
 
 } // namespace rsc::edit

@@ -56,14 +56,14 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarge
     if (cfg.volume != 100)
         append(chain, "volume=volume=" + num(cfg.volume / 100.0));
     appendEqualizer(chain, cfg.eqFrequencies, cfg.eqGains);
-    // Rate resamples: pitch and tempo change together. Speed changes the tempo only. The picture follows both
-    // (EditConfig::pace), so the sound's length is the clip's.
+    // Rate resamples: pitch and tempo change together. Speed changes the tempo only, as far as the held pace
+    // leaves it. The picture follows both (EditConfig::pace), so the sound's length is the clip's.
     const int rate = inputRate > 0 ? inputRate : 44100;
-    if (cfg.rate != 100 && cfg.rate > 0) {
-        append(chain, "asetrate=" + std::to_string(rate * cfg.rate / 100) + ",aresample=" + std::to_string(rate));
+    if (cfg.ratePercent() != 100) {
+        append(chain, "asetrate=" + std::to_string(int64_t(rate) * cfg.ratePercent() / 100) +
+                          ",aresample=" + std::to_string(rate));
     }
-    if (cfg.speed != 100 && cfg.speed > 0)
-        appendTempo(chain, cfg.speed / 100.0);
+    appendTempo(chain, cfg.soundTempo());
     if (chain.empty())
         chain = "anull";
 

@@ -1,5 +1,6 @@
 #include "lossless_merge.h"
 
+#include "chapter_place.h"
 #include "common_media.h"
 
 #include <cstring>
@@ -382,10 +383,6 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     }
 
     const int64_t outputStart = positionUs();
-    for (rsc::edit::Chapter ch : m_task.edit.chapters) {
-        ch.startUs += uint64_t(outputStart);
-        m_output.addChapter(ch);
-    }
     // The clip time that lands on the output's current end: the container start for a whole clip, the
     // keyframe at or before the cut for a trimmed one (a lossless cut can only start on a keyframe).
     int64_t referenceUs = startUs > 0 ? AV_NOPTS_VALUE : 0;
@@ -557,28 +554,39 @@ bool LosslessMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         m_broken = true;
         ok = false;
     }
-    if (ok && !stop.load() && m_task.edit.chapters.empty())
-        addSourceChapters(*clip, referenceUs == AV_NOPTS_VALUE ? 0 : referenceUs, std::min(endUs, reachedUs),
-                          outputStart);
+    if (ok && !stop.load())
+        addChapters(*clip, referenceUs == AV_NOPTS_VALUE ? 0 : referenceUs, std::min(endUs, reachedUs), outputStart);
     if (ok && !stop.load())
         progress.done = progress.total.load();
     return ok;
 }
 
-void LosslessMerger::addSourceChapters(InputClip &clip, int64_t fromUs, int64_t toUs, int64_t outputStartUs)
+void LosslessMerger::addChapters(InputClip &clip, int64_t fromUs, int64_t toUs, int64_t outputStartUs)
 {
-    // The clip's own chapters, cut to the part joined, where that part lands in the output.
+    // The chapters the edits name, counted from where the clip lands; else the clip's own, cut to the part
+    // joined. Either way none runs past what the clip reached in the output.
+    ChapterPlace place;
+    place.outputStartUs = outputStartUs;
+    place.outputEndUs = positionUs();
+    if (!m_task.edit.chapters.empty()) {
+        place.toUs = place.outputEndUs - outputStartUs;
+        for (rsc::edit::Chapter ch : m_task.edit.chapters) {
+            int64_t start = 0, end = 0;
+            editChapterSpan(ch, &start, &end);
+            if (placeChapter(start, end, place, &ch))
+                m_output.addChapter(ch);
+        }
+        return;
+    }
+    place.fromUs = fromUs;
+    place.toUs = toUs;
     const AVFormatContext *ctx = clip.format();
-    const int64_t origin = clip.originUs();
     for (unsigned i = 0; i < ctx->nb_chapters; ++i) {
         const AVChapter *c = ctx->chapters[i];
-        const int64_t start = std::max(av_rescale_q(c->start, c->time_base, AV_TIME_BASE_Q) - origin, fromUs);
-        const int64_t end = std::min(av_rescale_q(c->end, c->time_base, AV_TIME_BASE_Q) - origin, toUs);
-        if (end <= start)
-            continue;
         rsc::edit::Chapter ch;
-        ch.startUs = uint64_t(std::max<int64_t>(0, outputStartUs + start - fromUs));
-        ch.durationUs = uint64_t(end - start);
+        if (!placeChapter(chapterTimeUs(c->start, c->time_base, clip.originUs()),
+                          chapterTimeUs(c->end, c->time_base, clip.originUs()), place, &ch))
+            continue;
         if (const AVDictionaryEntry *title = av_dict_get(c->metadata, "title", nullptr, 0))
             ch.title = title->value;
         m_output.addChapter(ch);

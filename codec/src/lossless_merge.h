@@ -51,7 +51,8 @@ private:
     bool toByteStream(AVPacket *pkt, AVBSFContext *filter, bool firstOfClip);
     bool canJoin(const AVCodecParameters *ref, const AVCodecParameters *par, std::string *error) const;
     int64_t positionUs() const;
-    void addSourceChapters(InputClip &clip, int64_t fromUs, int64_t toUs, int64_t outputStartUs);
+    // The clip's chapters once it is joined: it spans [fromUs, toUs) of clip time, from outputStartUs on.
+    void addChapters(InputClip &clip, int64_t fromUs, int64_t toUs, int64_t outputStartUs);
 
     OutputFile m_output;
     Track m_video;

@@ -2,6 +2,7 @@
 
 #include "edit_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -217,8 +218,12 @@ bool OutputFile::write(AVPacket *packet)
 
 void OutputFile::addChapter(const rsc::edit::Chapter &chapter)
 {
-    if (!m_format || chapter.durationUs == 0)
+    // Matroska counts chapter time in nanoseconds on 64 bits: a time beyond wraps to a negative one there.
+    // No chapter starts beyond that, and none runs past it.
+    constexpr uint64_t kLastUs = uint64_t(INT64_MAX) / 1000;
+    if (!m_format || chapter.durationUs == 0 || chapter.startUs >= kLastUs)
         return;
+    const uint64_t endUs = chapter.startUs + std::min(chapter.durationUs, kLastUs - chapter.startUs);
     const unsigned n = m_format->nb_chapters;
     auto **list = static_cast<AVChapter **>(av_realloc_array(m_format->chapters, n + 1, sizeof(AVChapter *)));
     if (!list)
@@ -230,7 +235,7 @@ void OutputFile::addChapter(const rsc::edit::Chapter &chapter)
     ch->id = n + 1;
     ch->time_base = AVRational{1, 1000000};
     ch->start = static_cast<int64_t>(chapter.startUs);
-    ch->end = static_cast<int64_t>(chapter.startUs + chapter.durationUs);
+    ch->end = static_cast<int64_t>(endUs);
     if (!chapter.title.empty())
         av_dict_set(&ch->metadata, "title", chapter.title.c_str(), 0);
     list[n] = ch;

@@ -1,5 +1,6 @@
 #include "reencode_merge.h"
 
+#include "chapter_place.h"
 #include "common_media.h"
 #include "filter_audio.h"
 #include "filter_escape.h"
@@ -420,6 +421,13 @@ bool ReencodeMerger::endClip(ClipState &st)
     return m_encoders.padAudioTo(target);
 }
 
+int64_t ReencodeMerger::outputPositionUs() const
+{
+    const StreamPlan &plan = m_encoders.plan();
+    return plan.hasVideo ? av_rescale_q(m_encoders.videoFrames(), av_inv_q(plan.frameRate), AV_TIME_BASE_Q)
+                         : av_rescale(m_encoders.audioSamples(), 1000000, plan.sampleRate);
+}
+
 bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std::string *error)
 {
     if (!m_clip) {
@@ -444,15 +452,7 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     progress.total = uint64_t(std::max<int64_t>(1, outputLengthUs(clipLength, st.pace)));
     progress.done = 0;
 
-    // Chapters of this clip, placed where the clip begins in the output, at its pace.
-    const int64_t outputStartUs = plan.hasVideo
-                                      ? av_rescale_q(m_encoders.videoFrames(), av_inv_q(plan.frameRate), AV_TIME_BASE_Q)
-                                      : av_rescale(m_encoders.audioSamples(), 1000000, plan.sampleRate);
-    for (rsc::edit::Chapter ch : m_task.edit.chapters) {
-        ch.startUs = uint64_t(outputStartUs + outputLengthUs(int64_t(ch.startUs), st.pace));
-        ch.durationUs = uint64_t(outputLengthUs(int64_t(ch.durationUs), st.pace));
-        m_output.addChapter(ch);
-    }
+    const int64_t outputStartUs = outputPositionUs();
 
     if (st.startUs > 0)
         clip->seekTo(st.startUs);
@@ -517,6 +517,19 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         if (error && error->empty())
             *error = m_output.writeFailed() ? m_output.problem() : "cannot encode " + m_task.source;
         return false;
+    }
+    // The chapters of this clip, counted from its trim start: kept to its length, placed where it begins in
+    // the output at its pace, and none past where it ended.
+    ChapterPlace place;
+    place.toUs = clipLength;
+    place.outputStartUs = outputStartUs;
+    place.outputEndUs = outputPositionUs();
+    place.pace = st.pace;
+    for (rsc::edit::Chapter ch : m_task.edit.chapters) {
+        int64_t start = 0, end = 0;
+        editChapterSpan(ch, &start, &end);
+        if (placeChapter(start, end, place, &ch))
+            m_output.addChapter(ch);
     }
     progress.done = progress.total.load();
     return true;

@@ -35,6 +35,8 @@ private:
     bool drainAudio(ClipState &st);
     bool writeBlackUpTo(int64_t frames);
     bool endClip(ClipState &st);
+    // Output time written so far: the pictures' when there are pictures, else the sound's.
+    int64_t outputPositionUs() const;
 
     OutputFile m_output;
     Encoders m_encoders;

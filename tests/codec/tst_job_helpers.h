@@ -9,6 +9,8 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -141,6 +143,37 @@ inline double channelMean(const QImage &img, const QRect &area, int channel)
         }
     }
     return n ? sum / n : 0;
+}
+
+// Empty when the file's chapters span `expected` (start and end pairs in seconds, within a frame and a sound
+// packet), none starting before the file or ending after it; else the chapters found.
+inline QString chapterMismatch(const QString &path, const QList<double> &expected)
+{
+    const QJsonObject probe = rstest::FFprobe::probe(path);
+    const double length = rstest::FFprobe::durationSeconds(path);
+    const QJsonArray chapters = probe.value(QStringLiteral("chapters")).toArray();
+    bool same = chapters.size() * 2 == expected.size();
+    QStringList found;
+    for (int i = 0; i < chapters.size(); ++i) {
+        const QJsonObject c = chapters[i].toObject();
+        const double start = c.value(QStringLiteral("start_time")).toString().toDouble();
+        const double end = c.value(QStringLiteral("end_time")).toString().toDouble();
+        found << QStringLiteral("%1-%2").arg(start).arg(end);
+        same = same && start >= 0 && end <= length + 0.001 && qAbs(start - expected[2 * i]) <= 0.07 &&
+               qAbs(end - expected[2 * i + 1]) <= 0.07;
+    }
+    return same ? QString() : QStringLiteral("chapters %1 in %2 s").arg(found.join(QStringLiteral(", "))).arg(length);
+}
+
+// Chapters for a clip's edits: within the first second, across a trim end at 2 s, and beyond any clip at 5 s,
+// at the largest signed time and at the largest time.
+inline void addChaptersAtTheLimits(rsc_edit *e)
+{
+    rsc_edit_add_chapter(e, 0, 1000000, "Opening");
+    rsc_edit_add_chapter(e, 1500000, 10000000, "Across the end");
+    rsc_edit_add_chapter(e, 5000000, 1000000, "After the clip");
+    rsc_edit_add_chapter(e, quint64(INT64_MAX), 1000000, "Far beyond");
+    rsc_edit_add_chapter(e, ~quint64(0) - 1, ~quint64(0), "At the end of time");
 }
 
 } // namespace jobtest

@@ -25,6 +25,23 @@ QString clip(const QString &name, const QString &size, double seconds, const cha
 
 const char *kX264 = "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 96k";
 
+// 3 s whose own chapters lie within the first second, across 2 s to the largest time Matroska holds, after
+// the clip, and at that largest time.
+QString farChaptersClip()
+{
+    return MediaFixtures::makeByCommand(
+        QStringLiteral("ll_far_chapters.mkv"),
+        QStringLiteral(
+            "printf ';FFMETADATA1\n"
+            "[CHAPTER]\nTIMEBASE=1/1000000000\nSTART=0\nEND=1000000000\ntitle=Opening\n"
+            "[CHAPTER]\nTIMEBASE=1/1000000000\nSTART=1500000000\nEND=9223372036854775807\ntitle=Across\n"
+            "[CHAPTER]\nTIMEBASE=1/1000000000\nSTART=5000000000\nEND=6000000000\ntitle=After\n"
+            "[CHAPTER]\nTIMEBASE=1/1000000000\nSTART=9223372036854775000\nEND=9223372036854775807\ntitle=Far\n'"
+            " > ch.txt && ffmpeg -v error -f lavfi -i testsrc2=size=320x240:rate=25:duration=3 -f lavfi -i "
+            "sine=frequency=440:sample_rate=44100:duration=3 -i ch.txt -map 0 -map 1 -map_chapters 2 %1 \"$OUT\"")
+            .arg(QString::fromLatin1(kX264)));
+}
+
 } // namespace
 
 class TestJobLossless : public QObject
@@ -42,6 +59,8 @@ private slots:
     void reopensWithAnotherContainer();
     void refusesClipsThatCannotJoin_data();
     void refusesClipsThatCannotJoin();
+    void chaptersStayWithinEachClip_data();
+    void chaptersStayWithinEachClip();
 };
 
 void TestJobLossless::joinCopiesPackets_data()
@@ -315,6 +334,45 @@ void TestJobLossless::refusesClipsThatCannotJoin()
     QCOMPARE(payloadDigests(out, QStringLiteral("v:0")), payloadDigests(first, QStringLiteral("v:0")));
     QVERIFY(FFprobe::decodeErrors(out).isEmpty());
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - FFprobe::durationSeconds(first)) < 0.1);
+}
+
+void TestJobLossless::chaptersStayWithinEachClip_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("editChapters"); // else the clip's own
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QList<double>>("spans"); // seconds
+    const QString plain = MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"));
+    const QList<double> cut{0, 1, 1.5, 2, 2, 3, 3.5, 5};
+    QTest::newRow("the edits' into matroska") << plain << true << QStringLiteral("matroska") << cut;
+    // MP4 stores starts only: a chapter ends where the next begins.
+    QTest::newRow("the edits' into mp4") << plain << true << QStringLiteral("mp4")
+                                         << QList<double>{0, 1.5, 1.5, 2, 2, 3.5, 3.5, 5};
+    QTest::newRow("the clip's own into matroska") << farChaptersClip() << false << QStringLiteral("matroska") << cut;
+}
+
+// A 3 s clip cut to 2 s, then whole: each chapter is cut to the part of its clip joined, none starts before
+// the output or ends after it, and the join succeeds.
+void TestJobLossless::chaptersStayWithinEachClip()
+{
+    RS_SHARD_UNIT();
+    QFETCH(QString, source);
+    QFETCH(bool, editChapters);
+    QFETCH(QString, container);
+    QFETCH(QList<double>, spans);
+    QList<Task> tasks{Task{source, 0, 2000000}, Task{source}};
+    if (editChapters) {
+        for (Task &t : tasks) {
+            t.edit = rsc_edit_create();
+            addChaptersAtTheLimits(t.edit);
+        }
+    }
+    const QString out = rstest::scratchDir(QStringLiteral("lossless-chapters")) + QStringLiteral("/out.") +
+                        (container == QLatin1String("mp4") ? container : QStringLiteral("mkv"));
+    const Outcome r = runMerge(true, out, container, tasks);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QString wrong = chapterMismatch(out, spans);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
 }
 
 RS_TEST_MAIN(TestJobLossless)

@@ -62,6 +62,8 @@ private slots:
     void explicitCodecValues();
     void conversionWritesChapters_data();
     void conversionWritesChapters();
+    void chaptersStayWithinEachClip_data();
+    void chaptersStayWithinEachClip();
     void stopIsPrompt();
     void outputNamingASourceIsRefused();
     void badTaskKeepsOutput_data();
@@ -419,6 +421,39 @@ void TestJobReencode::conversionWritesChapters()
     QCOMPARE(chapters[1].toObject().value(QStringLiteral("start_time")).toString().toDouble(), 1.0 * scale);
     QCOMPARE(chapters[1].toObject().value(QStringLiteral("end_time")).toString().toDouble(), 2.0 * scale);
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - 2.0 * scale) < 0.1);
+}
+
+void TestJobReencode::chaptersStayWithinEachClip_data()
+{
+    QTest::addColumn<uint>("speed");
+    QTest::addColumn<uint>("rate");
+    QTest::addColumn<QList<double>>("spans"); // seconds
+    QTest::newRow("normal pace") << 100u << 100u << QList<double>{0, 1, 1.5, 2, 2, 3, 3.5, 5};
+    QTest::newRow("rate 200") << 100u << 200u << QList<double>{0, 0.5, 0.75, 1, 1, 1.5, 1.75, 2.5};
+    QTest::newRow("ten times the pace, speed and rate at 1000")
+        << 1000u << 1000u << QList<double>{0, 0.1, 0.15, 0.2, 0.2, 0.3, 0.35, 0.5};
+}
+
+// A 3 s clip cut to 2 s, then whole: each clip's chapters are cut to its part joined at its pace, none starts
+// before the output or ends after it, and the join succeeds.
+void TestJobReencode::chaptersStayWithinEachClip()
+{
+    RS_SHARD_UNIT();
+    QFETCH(uint, speed);
+    QFETCH(uint, rate);
+    QFETCH(QList<double>, spans);
+    const QString clip = standard("h264_aac_b.mp4");
+    QList<Task> tasks{Task{clip, 0, 2000000, codecs(0, 0)}, Task{clip, 0, 0, codecs(0, 0)}};
+    for (Task &t : tasks) {
+        rsc_edit_set_speed(t.edit, speed);
+        rsc_edit_set_rate(t.edit, rate);
+        addChaptersAtTheLimits(t.edit);
+    }
+    const QString out = rstest::scratchDir(QStringLiteral("reencode-chapters")) + QStringLiteral("/out.mkv");
+    const Outcome r = runMerge(false, out, QStringLiteral("matroska"), tasks);
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QString wrong = chapterMismatch(out, spans);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
 }
 
 void TestJobReencode::stopIsPrompt()

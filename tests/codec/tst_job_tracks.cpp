@@ -178,8 +178,13 @@ void TestJobTracks::writesPacketsFromTracks()
     };
     if (!fedWhileRunning)
         feedAll();
-    QCOMPARE(rsc_job_open_tracks(job, v, a, nullptr, out.toUtf8().constData(), container.toUtf8().constData(), nullptr),
-             1);
+    // A chapter at the largest time the caller can name is left out rather than wrapped to a negative time.
+    rsc_edit *chapters = rsc_edit_create();
+    rsc_edit_add_chapter(chapters, 0, 1000000, "Opening");
+    rsc_edit_add_chapter(chapters, ~quint64(0) - 1, 1, "At the end of time");
+    QCOMPARE(
+        rsc_job_open_tracks(job, v, a, nullptr, out.toUtf8().constData(), container.toUtf8().constData(), chapters), 1);
+    rsc_edit_release(chapters);
     QCOMPARE(rsc_job_set_range(job, 1000000, 0), 0); // no source, so no range
     QCOMPARE(rsc_job_start(job), 1);
     std::thread producer;
@@ -220,6 +225,8 @@ void TestJobTracks::writesPacketsFromTracks()
     QVERIFY2(FFprobe::strictlyMonotonic(ap, &where), qPrintable(where));
     QCOMPARE(FFprobe::packetDigests(out, QStringLiteral("v:0")), FFprobe::packetDigests(src, QStringLiteral("v:0")));
     QVERIFY(qAbs(FFprobe::durationSeconds(out) - FFprobe::durationSeconds(src)) < 0.15);
+    const QString wrong = jobtest::chapterMismatch(out, {0, 1});
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     const QString errors = FFprobe::decodeErrors(out);
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
 }

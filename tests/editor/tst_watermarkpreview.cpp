@@ -1,6 +1,7 @@
 // The Watermark page's text as a user leaves it on the editor preview: styled in the text style dialog, moved to
 // the middle of the picture, then the clip trimmed, turned and given packages across page switches, or the
-// watermark applied to another clip. What the screen shows inside the text's dashed box is checked.
+// watermark applied to another clip. What the screen shows inside the text's dashed box is checked, and that
+// the box is drawn where the pointer grabs it.
 #include "EditorTestKit.h"
 #include "QAdjustOperationForm.h"
 #include "QCommonButtonForm.h"
@@ -24,10 +25,15 @@
 #include "TestSupport.h"
 #include "WindowInput.h"
 
+#include "CropDragGeometry.h"
+
 #include <QApplication>
+#include <QCursor>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -128,14 +134,15 @@ void moveTextToTheMiddle(QVideoEditingDlg &dlg)
 }
 
 // The Watermark page's preview: the styled text drawn inside its dashed box, clear of the box's edges and
-// handles: `pane` is the edited picture alone, `screen` what the screen shows there, overlays included.
+// handles: `pane` is the edited picture alone, `screen` what the screen shows there, overlays included, both
+// in device pixels (twice the logical ones at QT_SCALE_FACTOR=2).
 struct PaneLook
 {
     QImage pane, screen;
-    QRect box;   // the text's dashed box, in the pane's pixels
-    QRect inner; // the part of the box no edge line or handle reaches
-    QRect text;  // the text's letters, outline included
-    int letters = 0, covered = 0;
+    QRect box;            // the text's dashed box, in the pane's device pixels
+    QList<QRect> handles; // the squares inside its corners and edge middles
+    QRect text;           // the text's letters, outline included
+    int letters = 0, covered = 0, underHandles = 0;
 };
 
 PaneLook lookAt(QVideoEditingDlg &dlg)
@@ -151,9 +158,14 @@ PaneLook lookAt(QVideoEditingDlg &dlg)
                       ->grabWindow(0, origin.x(), origin.y(), view->width(), view->height())
                       .toImage()
                       .convertToFormat(QImage::Format_RGB32);
-    look.box = QRect(item->mapToGlobal(QPoint(0, 0)) - origin, item->size());
-    const int h = QMediaDashedFrame::kHandleSize;
-    look.inner = look.box.adjusted(h, h, -h, -h);
+    const int scale = qRound(view->devicePixelRatioF());
+    look.box = QRect((item->mapToGlobal(QPoint(0, 0)) - origin) * scale, item->size() * scale);
+    const int n = QMediaDashedFrame::kHandleSize * scale;
+    const QRect &b = look.box;
+    for (int x : {b.left(), b.left() + (b.width() - n) / 2, b.right() - n + 1})
+        for (int y : {b.top(), b.top() + (b.height() - n) / 2, b.bottom() - n + 1})
+            if (x != b.left() + (b.width() - n) / 2 || y != b.top() + (b.height() - n) / 2)
+                look.handles << QRect(x, y, n, n);
     for (int y = 0; y < look.pane.height(); ++y)
         for (int x = 0; x < look.pane.width(); ++x) {
             if (!isTextColor(look.pane.pixel(x, y)))
@@ -161,13 +173,45 @@ PaneLook lookAt(QVideoEditingDlg &dlg)
             ++look.letters;
             look.text |= QRect(x, y, 1, 1);
             look.covered += look.screen.size() == look.pane.size() && !isTextColor(look.screen.pixel(x, y));
+            look.underHandles += std::any_of(look.handles.begin(), look.handles.end(),
+                                             [x, y](const QRect &r) { return r.contains(x, y); });
         }
     // The outline lies around the letters' colour: its width on screen, and a pixel for the scaling.
     const VEEditConfig c = recordOf(dlg);
     const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
-    const int outline = int(std::ceil(c.watermark.text.outlineSize * element.width() / c.resolutionWidth)) + 1;
+    const int outline =
+        int(std::ceil(c.watermark.text.outlineSize * element.width() * scale / c.resolutionWidth)) + scale;
     look.text.adjust(-outline, -outline, outline, outline);
     return look;
+}
+
+// The drawn box is the measured one: its near edges where the preview controller grabs them, its far edges
+// within a pixel (the grab box truncates its size, the drawn one rounds it). The pointer on the drawn box's
+// outer pixels, at its corners and edge middles, shows the cursor for resizing from there.
+void checkBoxIsWhereItIsGrabbed(QVideoEditingDlg &dlg)
+{
+    using namespace CropDragGeometry;
+    QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+    QMediaElementWindow *pane = dlg.mediaForm()->previewWindow();
+    const QRect b = overlay->item(0)->geometry();
+    const VEWatermarkTextSettings t = recordOf(dlg).watermark.text;
+    const QRect grab = pixelBox(QRectF(t.posX, t.posY, t.measuredWidth, t.measuredHeight), pane->getVideoElementRect())
+                           .translated(pane->mapToGlobal(QPoint(0, 0)) - overlay->mapToGlobal(QPoint(0, 0)));
+    QString where;
+    QDebug(&where) << "drawn" << b << "grabbed" << grab;
+    QVERIFY2(b.topLeft() == grab.topLeft() && qAbs(b.right() - grab.right()) <= 1 &&
+                 qAbs(b.bottom() - grab.bottom()) <= 1,
+             qPrintable(where));
+    const QPoint c = b.center();
+    const std::pair<QPoint, unsigned> spots[] = {
+        {b.topLeft(), TopLeft},       {{c.x(), b.top()}, Top},        {b.topRight(), TopRight},
+        {{b.right(), c.y()}, Right},  {b.bottomRight(), BottomRight}, {{c.x(), b.bottom()}, Bottom},
+        {b.bottomLeft(), BottomLeft}, {{b.left(), c.y()}, Left},      {c, Inside}};
+    for (const auto &[spot, zone] : spots) {
+        rstest::moveTo(overlay, spot);
+        QDebug(&where) << "; at" << spot << "cursor" << overlay->cursor().shape();
+        QVERIFY2(overlay->cursor().shape() == cursorForZone(zone), qPrintable(where));
+    }
 }
 
 void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot)
@@ -183,13 +227,16 @@ void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot)
             return look.letters > 200 && dlg.mediaForm()->watermarkFrame()->item(0)->paintCount() >= 2;
         },
         rstest::kHangBoundMs);
-    etk::saveGallery(&dlg, shot);
+    const int scale = qRound(dlg.devicePixelRatioF());
+    etk::saveGallery(&dlg, scale > 1 ? shot + QStringLiteral("-scale%1").arg(scale) : shot);
     QVERIFY2(shown, qPrintable(QStringLiteral("%1 pixels of the text's colour in the preview").arg(look.letters)));
     QString where;
     QDebug(&where) << "letters" << look.text << "box" << look.box << look.covered << "of" << look.letters
-                   << "letter pixels drawn over on screen";
-    QVERIFY2(look.inner.contains(look.text), qPrintable(where));
-    QVERIFY2(look.covered == 0, qPrintable(where));
+                   << "letter pixels drawn over on screen," << look.underHandles << "under a handle";
+    QCOMPARE(look.screen.size(), look.pane.size());
+    QVERIFY2(look.box.contains(look.text), qPrintable(where));
+    QVERIFY2(look.underHandles == 0 && look.covered == 0, qPrintable(where));
+    checkBoxIsWhereItIsGrabbed(dlg);
 }
 
 } // namespace

@@ -3,7 +3,8 @@
 // outside: window geometry, the screen's pixels, the files it writes and its exit. Menus and dialogs open
 // over the window wherever the window manager placed it; files and a folder dropped from another program
 // are imported; rows reorder by dragging; Escape, Enter and Space do what a user expects; SIGTERM and SIGHUP
-// end a running join without a partial file, and so does a second signal during that stop.
+// end a running join without a partial file, and so does a second signal during that stop; the progress
+// window's Stop and its title bar's close stop a join, the window manager's close (Alt+F4) does not.
 // With RS_DESKTOP_SCALE=2 (a second ctest run on a screen twice as big) the program runs with QT_SCALE_FACTOR=2,
 // where the X server's pixels are twice the program's: that run checks the placement cases only.
 
@@ -124,6 +125,8 @@ private slots:
     void signalsEndARunningJoin();
     void keysDoWhatAUserExpects_data();
     void keysDoWhatAUserExpects();
+    void progressWindowCloses_data();
+    void progressWindowCloses();
     void cleanup();
     void cleanupTestCase();
 
@@ -312,6 +315,7 @@ private:
     int m_scale = 1;
     QString m_suffix; // of the screenshots' names: "-scale2" at scale 2
     QSize m_screen;
+    bool m_longClipAlone = false; // the list holds the long clip alone
 };
 
 void TestDesktop::initTestCase()
@@ -546,6 +550,66 @@ void TestDesktop::keysDoWhatAUserExpects()
                  qPrintable(outputs().join(", ")));
         QVERIFY2(onlyMainWindow(), "the join ends");
     }
+}
+
+void TestDesktop::progressWindowCloses_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("stops");
+    QTest::newRow("the window manager's close (Alt+F4) lets the join go on") << "alt+F4" << false;
+    QTest::newRow("Stop") << "stop" << true;
+    QTest::newRow("the title bar's close") << "title" << true;
+}
+
+void TestDesktop::progressWindowCloses()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, stops);
+    // The long clip alone in the list, from a fresh start: its join runs long enough to be closed.
+    if (!m_longClipAlone || m_app.state() != QProcess::Running || dialogs() != QStringList{m_mainWindow}) {
+        m_app.kill();
+        m_app.waitForFinished(kBound);
+        QVERIFY(startProgram());
+        const QColor empty = screen().pixelColor(at(thumbnailOfRow(0)));
+        QVERIFY(dropFromOtherProgram({m_dropDir + "/long.mp4"}) > 0);
+        QVERIFY(QTest::qWaitFor([&] { return screen().pixelColor(at(thumbnailOfRow(0))) != empty; }, kBound * 3));
+        QVERIFY(onlyMainWindow());
+        m_longClipAlone = true;
+    }
+    const QStringList done = outputs();
+    const QStringList before = visibleWindows(m_app.processId());
+    click(convertButton());
+    const QString progress = newWindow(before, QSize(200, 100));
+    QVERIFY2(!progress.isEmpty(), "the progress window opens");
+    QVERIFY(QTest::qWaitFor([&] { return writesIntoOutputs(); }, kBound * 3));
+    const QRect r = geometryOf(progress);
+    if (how == "alt+F4") {
+        // The window manager closes the window that has the keyboard: a click on its title strip gives it.
+        pointerTo(QPoint(r.center().x(), r.top() + 16), {"click", "1"});
+        QVERIFY(QTest::qWaitFor([&] { return xdo({"getwindowfocus"}) == progress; }, kBound));
+        key(how);
+    } else {
+        // Stop at the bottom right (59x20, 38 and 23 px from the edges); the close button at 18,13 (16x16).
+        pointerTo(how == "stop" ? r.bottomRight() - QPoint(38 + 29, 23 + 9) * m_scale
+                                : r.topLeft() + QPoint(26, 21) * m_scale,
+                  {"click", "1"});
+    }
+    shot("Desktop-progress-" + QString(how).remove('+'));
+    QVERIFY2(stops || writesIntoOutputs(), "the join goes on after the close");
+    // The program ends the run and removes its window; a join that went on wrote the whole clip.
+    QVERIFY2(QTest::qWaitFor([&] { return !visibleWindows(m_app.processId()).contains(progress); }, kBound * 12),
+             "the join ends");
+    QStringList added = outputs();
+    for (const QString &name : done)
+        added.removeOne(name);
+    if (stops) {
+        QVERIFY2(added.isEmpty(), qPrintable(added.join(", ")));
+        return;
+    }
+    QCOMPARE(added.size(), 1);
+    const QString output = m_outDir + '/' + added.first();
+    QVERIFY2(rstest::FFprobe::durationSeconds(output) > 59.5, qPrintable(output));
+    QCOMPARE(rstest::FFprobe::decodeErrors(output), QString());
 }
 
 void TestDesktop::cleanup()

@@ -1,0 +1,6 @@
+int rsc_answer(void);
+
+int caller(void)
+{
+    return rsc_answer();
+}

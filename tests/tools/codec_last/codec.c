@@ -1,0 +1,4 @@
+int rsc_answer(void)
+{
+    return 42;
+}
