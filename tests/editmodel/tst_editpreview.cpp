@@ -104,6 +104,18 @@ bool showsWithin(QMediaElementWindow *w, const QVector<Sample> &samples, QString
     return false;
 }
 
+// The pane's picture has the edited picture's shape, centred in the pane (the pane's black around it).
+bool isCentredWithShape(QMediaElementWindow *w, double aspect)
+{
+    const QRect e = w->getVideoElementRect();
+    const bool ok = e.height() > 0 && qAbs(double(e.width()) / e.height() - aspect) < 0.02 &&
+                    qAbs(e.center().x() - w->rect().center().x()) <= 1 &&
+                    qAbs(e.center().y() - w->rect().center().y()) <= 1;
+    if (!ok)
+        qWarning() << "the pane's picture lies at" << e << "in" << w->rect();
+    return ok;
+}
+
 const QVector<Sample> kUpright = {
     {0.25, 0.25, Hue::Red}, {0.75, 0.25, Hue::Blue}, {0.25, 0.75, Hue::Green}, {0.75, 0.75, Hue::Yellow}};
 
@@ -300,11 +312,12 @@ private slots:
         VECropSettings c;
         c.rotation = 90;
         r.manager.setCropSettings(c);
-        // Turned clockwise: green comes to the top left, red to the top right; the picture is padded
-        // out to the preview's shape with black at both sides.
-        const QVector<Sample> turned = {{0.45, 0.25, Hue::Green}, {0.55, 0.25, Hue::Red},  {0.45, 0.75, Hue::Yellow},
-                                        {0.55, 0.75, Hue::Blue},  {0.05, 0.5, Hue::Black}, {0.95, 0.5, Hue::Black}};
+        // Turned clockwise: green comes to the top left, red to the top right. The pane shows the picture at
+        // its turned shape, centred, with the pane's black at both sides.
+        const QVector<Sample> turned = {
+            {0.25, 0.25, Hue::Green}, {0.75, 0.25, Hue::Red}, {0.25, 0.75, Hue::Yellow}, {0.75, 0.75, Hue::Blue}};
         QVERIFY2(showsWithin(r.form.previewWindow(), turned, &seen), qPrintable(seen));
+        QVERIFY(isCentredWithShape(r.form.previewWindow(), 9.0 / 16.0));
         // The source pane keeps the untouched picture.
         QVERIFY2(showsWithin(r.form.sourceWindow(), kUpright, &seen), qPrintable(seen));
         editgallery::saveImage(r.screenShot(), QStringLiteral("QMediaForm-rotated"));
@@ -319,11 +332,12 @@ private slots:
         c.cropRect = VERect{0.0, 0.0, 0.5, 1.0};
         r.manager.setCropSettings(c);
         QVERIFY(cropChanged.count() >= 1);
-        // Only the left half is left: red over green, no blue or yellow anywhere.
+        // Only the left half is left: red over green, no blue or yellow anywhere, at the half's shape.
         QString seen;
-        const QVector<Sample> cropped = {{0.5, 0.25, Hue::Red},    {0.5, 0.75, Hue::Green}, {0.05, 0.25, Hue::Black},
-                                         {0.95, 0.75, Hue::Black}, {0.7, 0.25, Hue::Red},   {0.3, 0.75, Hue::Green}};
+        const QVector<Sample> cropped = {{0.5, 0.25, Hue::Red},    {0.5, 0.75, Hue::Green}, {0.05, 0.25, Hue::Red},
+                                         {0.95, 0.75, Hue::Green}, {0.7, 0.25, Hue::Red},   {0.3, 0.75, Hue::Green}};
         QVERIFY2(showsWithin(r.form.previewWindow(), cropped, &seen), qPrintable(seen));
+        QVERIFY(isCentredWithShape(r.form.previewWindow(), 8.0 / 9.0));
         QVERIFY2(showsWithin(r.form.sourceWindow(), kUpright, &seen), qPrintable(seen));
         // The crop box lies over the left half of the source picture.
         QMediaDashedFrame *box = r.form.cropFrame()->dashedFrame();

@@ -38,6 +38,7 @@
 #include "QZTBaseSlider.h"
 #include "QZTTextEdit.h"
 #include "VideoConvertBar.h"
+#include "VideoLetterbox.h"
 #include "ZTPlayerClass.h"
 #include "ZTQPlayObject.h"
 #include "ZtVideoConvertItem.h"
@@ -256,7 +257,11 @@ private slots:
         const double middles[2] = {clip(0)->m_nDuration / 2e6 - first.trimStart / 1e6,
                                    firstLength + clip(1)->m_nDuration / 2e6};
         for (int i = 0; i < 2; ++i) {
-            const QImage joined = etk::frameAt(out, middles[i]);
+            // The preview is the edited picture alone; the join fits it into the output with bars.
+            const QImage frame = etk::frameAt(out, middles[i]);
+            const QRect picture =
+                letterboxVideoRect(previewed[i].width(), previewed[i].height(), frame.width(), frame.height());
+            const QImage joined = frame.copy(picture);
             const QImage shown = previewed[i].scaled(joined.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             const double diff = etk::meanDifference(joined, shown);
             qInfo("clip %d: joined frame differs from the preview by %.1f", i, diff);
