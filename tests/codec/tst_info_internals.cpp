@@ -1,10 +1,11 @@
 // Frames handed to frame handlers, the process-wide calls and the library log; a job's reading of clips whose
 // headers state what no file holds (this test's copy of the clip reader is built with the undefined-behaviour
-// sanitizer, which ends the test at the first fault).
+// sanitizer, which ends the test at the first fault); subtitle scripts as libass reads them.
 #include "FFprobe.h"
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 #include "decode_input.h"
+#include "filter_inputs.h"
 #include "frame_object.h"
 #include "info_brand.h"
 #include "info_text.h"
@@ -14,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <ass/ass.h>
 
 namespace {
 
@@ -43,6 +46,29 @@ void setFormats(std::initializer_list<int32_t> formats)
 {
     std::vector<int32_t> list(formats);
     QCOMPARE(rsc_global_set_frame_formats(list.data(), int(list.size())), 1);
+}
+
+// PlayResX x PlayResY as libass takes them from `script`, with the defaults it applies as it draws a frame;
+// QSize() when it takes no script.
+QSize libassCanvas(QByteArray script)
+{
+    ASS_Library *library = ass_library_init();
+    ass_set_message_cb(
+        library, [](int, const char *, va_list, void *) {}, nullptr);
+    ASS_Renderer *renderer = ass_renderer_init(library);
+    ass_set_frame_size(renderer, 64, 48);
+    ass_set_fonts(renderer, nullptr, nullptr, ASS_FONTPROVIDER_NONE, nullptr, 0);
+    ASS_Track *track = ass_read_memory(library, script.data(), size_t(script.size()), nullptr);
+    QSize canvas;
+    if (track) {
+        int changed = 0;
+        ass_render_frame(renderer, track, 0, &changed);
+        canvas = QSize(track->PlayResX, track->PlayResY);
+        ass_free_track(track);
+    }
+    ass_renderer_done(renderer);
+    ass_library_done(library);
+    return canvas;
 }
 
 } // namespace
@@ -270,6 +296,50 @@ private slots:
         QCOMPARE(QString::fromStdString(
                      rsc::ebmlDocType(reinterpret_cast<const uint8_t *>(head.constData()), size_t(head.size()))),
                  docType);
+    }
+
+    void scriptCanvasAsLibassReadsIt_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        // Each row is named by its own lines, percent-encoded.
+        auto row = [](const QByteArray &what, const QByteArray &header) {
+            QTest::newRow(what.toPercentEncoding(" :;+-&[]").constData()) << header;
+        };
+        for (const char *lines :
+             {// numbers that wrap, negative ones, white space and signs before them
+              "PlayResY: 18446744073709551617", "PlayResX: 640\nPlayResY: 4294967295", "PlayResX: 4294968576",
+              "PlayResX: 1280\nPlayResY: -720", "PlayResX: -640\nPlayResY: 480", "PlayResX: 640\nPlayResY:\f720",
+              "PlayResX: 640\nPlayResY:\v720", "PlayResY:\t \t720", "PlayResY: +720", "PlayResX: 640\nPlayResY: + 720",
+              // what follows the digits, and hexadecimal
+              "PlayResY: 720px", "PlayResY: 1e6", "PlayResY:&h2D0", "PlayResX: 640\nPlayResY: 0x2d0",
+              // a canvas named elsewhere than in its own line, keys in other cases
+              "; PlayResY: 1000000\nPlayResX: 640", "Title: PlayResY: 1000000", "playresy: 720\nplayresx: 640",
+              "PLAYRESY: 720", "  \tPlayResY: 720", "\fPlayResY: 720",
+              // missing sides, several lines, 0
+              "", "PlayResX: 1280", "PlayResX: 1000", "PlayResY: 1024", "PlayResY: 2147483647",
+              "PlayResY: 720\nPlayResX: 1280\nPlayResY: 360", "PlayResX: 1280\nPlayResY: 0",
+              "PlayResX: 0\nPlayResY: 0"})
+            row(lines, "[Script Info]\n" + QByteArray(lines) + "\n[V4+ Styles]\n");
+        // Sections, line endings, byte-order marks.
+        for (const char *header : {"PlayResY: 720\n[V4+ Styles]\n", "[Script Info]\n[V4 Styles]\nPlayResY: 720\n",
+                                   "[script INFO]\nPlayResY: 720\n[V4+ Styles]\n",
+                                   "[Script Info]\r\nPlayResX: 1920\r\nPlayResY: 1080\r\n[V4+ Styles]\r\n",
+                                   "[Script Info]\rPlayResY: 1080\r[V4+ Styles]\r",
+                                   "\xEF\xBB\xBF[Script Info]\n\xEF\xBB\xBF\r\xEF\xBB\xBF"
+                                   "PlayResY: 720\n \xEF\xBB\xBF"
+                                   "PlayResX: 640\n[V4+ Styles]\n"})
+            row(header, header);
+    }
+
+    // The canvas the subtitle checks size glyphs in is the one libass draws in.
+    void scriptCanvasAsLibassReadsIt()
+    {
+        QFETCH(QByteArray, header);
+        const QByteArray script = header + "\n[Events]\nDialogue: 0,0:00:00.00,0:00:01.00,Default,,0,0,0,,x\n";
+        const QSize libass = libassCanvas(script);
+        QVERIFY(libass != QSize());
+        const rsc::edit::AssCanvas ours = rsc::edit::assCanvas(script.constData(), size_t(script.size()));
+        QCOMPARE(QSize(ours.width, ours.height), libass);
     }
 
     void clipsStatingTheImpossible_data()
