@@ -16,6 +16,8 @@ PACKAGES=(
   # tests: the whole program on a desktop (window manager, X input, window geometry, screenshots)
   openbox xdotool x11-utils imagemagick
   fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fontconfig
+  # tests: libass itself, to read subtitle scripts as it does
+  libass-dev
   # tests: clips made by other muxers and encoders than ffmpeg
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav

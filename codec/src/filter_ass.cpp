@@ -20,16 +20,17 @@ std::string assColor(uint32_t argb, unsigned alpha)
 
 namespace {
 
+// The font name for a Style line field and a force_style item: one a file names for its font, else the
+// user's, made field-safe (a line break would end the Style line and start lines of its own, events past the
+// checks of the subtitles; a comma would end the field or the item).
 std::string fontOf(const std::string &name, const std::string &file = std::string())
 {
     if (!file.empty()) {
-        const std::string family = fontFamilyOfFile(file);
+        const std::string family = assFontNameOfFile(file);
         if (!family.empty())
             return family;
     }
-    std::string f = name;
-    if (!f.empty() && f[0] == '@')
-        f.erase(0, 1);
+    const std::string f = fieldSafeFontName(name);
     return f.empty() ? std::string("Sans") : f;
 }
 

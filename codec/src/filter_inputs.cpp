@@ -16,10 +16,9 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <mutex>
-#include <strings.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -53,6 +52,15 @@ struct Verdict
     int64_t textAtOnce = 0; // the most bytes of text on screen at once
     double canvas = 288.0;  // the height of the canvas the style's sizes are in
 };
+
+// Whether `text` begins with `prefix`, ASCII letters in either case (libass's own comparison, whatever the
+// locale).
+bool startsAnyCase(std::string_view text, std::string_view prefix)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [&](char a, char b) { return lower(a) == lower(b); });
+}
 
 std::mutex s_cacheMutex;
 std::map<Identity, Verdict> s_cache;
@@ -93,44 +101,44 @@ int cueTextBytes(const AVPacket *packet)
     return static_cast<int>(std::count_if(data, data + packet->size, [](uint8_t c) { return c != '\n' && c != '\r'; }));
 }
 
-// The height of the canvas a script's sizes are in, read from its header as libass reads it: the integer of
-// the (last) line beginning "PlayResY:" within the [Script Info] section, where only the five sections libass
-// knows end that section. Comments, the title and other sections name no canvas. Where it is missing or not
-// positive, libass takes 3/4 of PlayResX (1024 for 1280), or 288 when neither is set: the 384 x 288 of the
-// scripts FFmpeg converts text formats into.
+// The integer of a header value as libass reads it: hexadecimal after "&h" or "0x" right at its start, then
+// spaces and tabs (no other white space), a sign ("0x" again in hexadecimal) and digits, taken modulo 2^32 as
+// a 32-bit integer; 0 without digits. "18446744073709551617" is 1, "1e6" is 1.
+int32_t assHeaderInteger(std::string_view v)
+{
+    unsigned base = 10;
+    if (startsAnyCase(v, "&h") || startsAnyCase(v, "0x")) {
+        v.remove_prefix(2);
+        base = 16;
+    }
+    v.remove_prefix(std::min(v.find_first_not_of(" \t"), v.size()));
+    const bool negative = !v.empty() && v[0] == '-';
+    if (!v.empty() && (v[0] == '-' || v[0] == '+'))
+        v.remove_prefix(1);
+    if (base == 16 && startsAnyCase(v, "0x"))
+        v.remove_prefix(2);
+    uint32_t value = 0;
+    for (const char c : v) {
+        const unsigned digit = c >= '0' && c <= '9'   ? unsigned(c - '0')
+                               : c >= 'a' && c <= 'z' ? unsigned(c - 'a' + 10)
+                               : c >= 'A' && c <= 'Z' ? unsigned(c - 'A' + 10)
+                                                      : base;
+        if (digit >= base)
+            break;
+        value = value * base + digit;
+    }
+    return int32_t(negative ? 0u - value : value);
+}
+
+// The height of the canvas a subtitle stream's sizes are in. Only the ASS decoders hand the stream's header
+// (its codec private data) to libass; every other text decoder writes a header of 384 x 288 of its own,
+// whatever the stream carries there (a WebVTT track's header may hold any text).
 double canvasHeight(const AVCodecParameters *par)
 {
-    long long resX = 0, resY = 0;
-    const char *data = reinterpret_cast<const char *>(par->extradata);
-    const std::string header(data ? data : "", data ? strnlen(data, size_t(std::max(par->extradata_size, 0))) : 0);
-    bool inInfo = false;
-    for (size_t at = 0; at < header.size();) {
-        size_t end = header.find_first_of("\r\n", at);
-        end = end == std::string::npos ? header.size() : end;
-        size_t from = at;
-        while (header.compare(from, 3, "\xEF\xBB\xBF") == 0) // a byte-order mark
-            from += 3;
-        while (from < end && (header[from] == ' ' || header[from] == '\t'))
-            ++from;
-        const std::string line = header.substr(from, end - from);
-        at = end + 1;
-        auto starts = [&line](const char *prefix) {
-            return strncasecmp(line.c_str(), prefix, std::strlen(prefix)) == 0;
-        };
-        if (starts("[Script Info]"))
-            inInfo = true;
-        else if (starts("[V4 Styles]") || starts("[V4+ Styles]") || starts("[Events]") || starts("[Fonts]"))
-            inInfo = false;
-        else if (inInfo && line.compare(0, 9, "PlayResX:") == 0)
-            resX = static_cast<int>(std::strtol(line.c_str() + 9, nullptr, 10)); // atoi, without its overflow
-        else if (inInfo && line.compare(0, 9, "PlayResY:") == 0)
-            resY = static_cast<int>(std::strtol(line.c_str() + 9, nullptr, 10));
-    }
-    if (resY > 0)
-        return double(resY);
-    if (resX <= 0)
+    if ((par->codec_id != AV_CODEC_ID_ASS && par->codec_id != AV_CODEC_ID_SSA) || !par->extradata)
         return 288.0;
-    return resX == 1280 ? 1024.0 : double(std::max(1LL, resX * 3 / 4));
+    return double(
+        assCanvas(reinterpret_cast<const char *>(par->extradata), size_t(std::max(par->extradata_size, 0))).height);
 }
 
 // The glyph area a cue's override tags ask libass to draw (script pixels squared): each glyph as large as the
@@ -152,8 +160,8 @@ double taggedGlyphArea(const AVPacket *packet, AVCodecID codec)
     double size = 0, scale = 1, outline = 0, blur = 0;
     bool tagged = false;
     int64_t glyphs = 0;
-    int level = 0;       // of the drawing being read (\p); 0 for text
-    std::string drawn;   // its commands
+    int level = 0;        // of the drawing being read (\p); 0 for text
+    std::string drawn;    // its commands
     double drawnArea = 0; // of the drawings read
     auto endDrawing = [&] {
         // The box of the points: the numbers of the commands, x and y in turn.
@@ -445,6 +453,52 @@ bool drawsSubtitleStream(const EditConfig &cfg, const std::string &source)
 }
 
 } // namespace
+
+AssCanvas assCanvas(const char *header, size_t size)
+{
+    // libass reads up to the first NUL, line by line (a line ends at CR or LF; line breaks and byte-order
+    // marks before a line are skipped), each line after its leading spaces and tabs. A line beginning with a
+    // section's name (any case) starts that section; in [Script Info] the last line beginning "PlayResX:" or
+    // "PlayResY:" (this case alone) names that side.
+    std::string_view text(header ? header : "", header ? size : 0);
+    text = text.substr(0, text.find('\0'));
+    AssCanvas canvas{0, 0};
+    bool inInfo = false;
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == '\r' || text[at] == '\n') {
+            ++at;
+            continue;
+        }
+        if (text.compare(at, 3, "\xEF\xBB\xBF") == 0) {
+            at += 3;
+            continue;
+        }
+        const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        std::string_view line = text.substr(at, end - at);
+        at = end;
+        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+        if (startsAnyCase(line, "[Script Info]"))
+            inInfo = true;
+        else if (startsAnyCase(line, "[V4 Styles]") || startsAnyCase(line, "[V4+ Styles]") ||
+                 startsAnyCase(line, "[Events]") || startsAnyCase(line, "[Fonts]"))
+            inInfo = false;
+        else if (inInfo && line.compare(0, 9, "PlayResX:") == 0)
+            canvas.width = assHeaderInteger(line.substr(9));
+        else if (inInfo && line.compare(0, 9, "PlayResY:") == 0)
+            canvas.height = assHeaderInteger(line.substr(9));
+    }
+    // libass's defaults, applied when it first draws the script: 384 x 288 without either side, otherwise the
+    // missing side at 4:3 (1280 x 1024 for either of those), at least 1. The width is kept to 32 bits as
+    // libass keeps it.
+    int32_t &w = canvas.width, &h = canvas.height;
+    if (w <= 0 && h <= 0)
+        return {384, 288};
+    if (h <= 0)
+        h = w == 1280 ? 1024 : int32_t(std::max<int64_t>(1, w * int64_t(3) / 4));
+    else if (w <= 0)
+        w = h == 1024 ? 1280 : int32_t(uint32_t(std::max<int64_t>(1, h * int64_t(4) / 3)));
+    return canvas;
+}
 
 std::string inputProblem(const std::string &path, InputUse use)
 {

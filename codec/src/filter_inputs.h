@@ -63,6 +63,15 @@ bool subtitleStreamUsable(const std::string &source, const EditConfig &cfg, std:
 // would draw beyond the bounds.
 EditConfig withUsableInputs(const EditConfig &cfg, bool picture, bool sound, const std::string &source = {});
 
+// The canvas (PlayResX x PlayResY) of an ASS script whose header is the `size` bytes at `header`, read as
+// libass reads it, with libass's defaults for a side that is missing or not positive.
+struct AssCanvas
+{
+    int32_t width;
+    int32_t height;
+};
+AssCanvas assCanvas(const char *header, size_t size);
+
 // True for a file of more than kMaxSubtitleFileBytes whose head reads as text (a byte-order mark, or no NUL
 // byte in its first 64 KiB): FFmpeg's text demuxers read such a file whole, at about 18 times its size.
 bool isOversizedText(const char *path);

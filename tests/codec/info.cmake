@@ -14,6 +14,9 @@ target_link_libraries(tst_info_internals PRIVATE codec_internal)
 target_include_directories(tst_info_internals PRIVATE ${_codec_src})
 target_compile_options(tst_info_internals PRIVATE -fsanitize=undefined -fno-sanitize-recover=undefined)
 target_link_options(tst_info_internals PRIVATE -fsanitize=undefined)
+# libass itself, to compare our reading of a script's header with its own.
+pkg_check_modules(LIBASS REQUIRED IMPORTED_TARGET libass)
+target_link_libraries(tst_info_internals PRIVATE PkgConfig::LIBASS)
 rs_add_qtest(tst_info_frame_pool SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_info_frame_pool.cpp
   LIBS codec_internal PkgConfig::FFMPEG MEDIA)
 target_include_directories(tst_info_frame_pool PRIVATE ${_codec_src})

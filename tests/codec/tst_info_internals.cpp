@@ -1,19 +1,26 @@
 // Frames handed to frame handlers, the process-wide calls and the library log; a job's reading of clips whose
 // headers state what no file holds (this test's copy of the clip reader is built with the undefined-behaviour
-// sanitizer, which ends the test at the first fault).
+// sanitizer, which ends the test at the first fault); subtitle scripts and font names as libass reads them.
 #include "FFprobe.h"
 #include "MediaFixtures.h"
 #include "TestSupport.h"
 #include "decode_input.h"
+#include "filter_ass.h"
+#include "filter_font.h"
+#include "filter_inputs.h"
 #include "frame_object.h"
 #include "info_brand.h"
 #include "info_text.h"
 #include "log_codec.h"
 #include "rscodec.h"
+#include "tst_job_helpers.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <ass/ass.h>
 
 namespace {
 
@@ -43,6 +50,101 @@ void setFormats(std::initializer_list<int32_t> formats)
 {
     std::vector<int32_t> list(formats);
     QCOMPARE(rsc_global_set_frame_formats(list.data(), int(list.size())), 1);
+}
+
+// PlayResX x PlayResY as libass takes them from `script`, with the defaults it applies as it draws a frame;
+// QSize() when it takes no script.
+QSize libassCanvas(QByteArray script)
+{
+    ASS_Library *library = ass_library_init();
+    ass_set_message_cb(
+        library, [](int, const char *, va_list, void *) {}, nullptr);
+    ASS_Renderer *renderer = ass_renderer_init(library);
+    ass_set_frame_size(renderer, 64, 48);
+    ass_set_fonts(renderer, nullptr, nullptr, ASS_FONTPROVIDER_NONE, nullptr, 0);
+    ASS_Track *track = ass_read_memory(library, script.data(), size_t(script.size()), nullptr);
+    QSize canvas;
+    if (track) {
+        int changed = 0;
+        ass_render_frame(renderer, track, 0, &changed);
+        canvas = QSize(track->PlayResX, track->PlayResY);
+        ass_free_track(track);
+    }
+    ass_renderer_done(renderer);
+    ass_library_done(library);
+    return canvas;
+}
+
+// The TrueType file `font` with a name table of its own, of Windows English records by name id, at its end.
+QByteArray withNames(QByteArray font, const QMap<int, QString> &names)
+{
+    QByteArray table, strings;
+    QDataStream head(&table, QIODevice::WriteOnly), text(&strings, QIODevice::WriteOnly);
+    head << quint16(0) << quint16(names.size()) << quint16(6 + 12 * names.size());
+    for (auto it = names.begin(); it != names.end(); ++it) {
+        const int at = strings.size();
+        for (const QChar c : it.value())
+            text << c.unicode();
+        head << quint16(3) << quint16(1) << quint16(0x409) << quint16(it.key()) << quint16(strings.size() - at)
+             << quint16(at);
+    }
+    font += QByteArray((4 - font.size() % 4) % 4, '\0');
+    const int end = font.size(), tables = quint8(font[4]) << 8 | quint8(font[5]);
+    QDataStream directory(&font, QIODevice::ReadWrite);
+    for (int i = 0; i < tables; ++i)
+        if (font.mid(12 + 16 * i, 4) == "name" && directory.device()->seek(12 + 16 * i + 8))
+            directory << quint32(end) << quint32(table.size() + strings.size());
+    return font + table + strings;
+}
+
+QString blackSecond()
+{
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("internals_black_1s.mp4"),
+         QString::fromLatin1("-f lavfi -i color=c=black:s=320x240:r=25:d=1 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p")
+             .split(QLatin1Char(' '))});
+}
+
+// The size the preview measures for "WgW" drawn with the font file, in pixels of its 320x240 picture.
+QSize drawnText(const QString &fontFile)
+{
+    rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+    rsc_player_open(player, blackSecond().toUtf8().constData(), 320, 240, 0, 0);
+    rsc_player_set_watermark_text(player, "WgW");
+    rsc_player_set_watermark_text_size(player, 60);
+    rsc_player_set_watermark_text_font_file(player, fontFile.toUtf8().constData());
+    rsc_player_refresh_video_frame(player); // lays the text out
+    const QSize size(qRound(rsc_player_watermark_text_width(player) * 320),
+                     qRound(rsc_player_watermark_text_height(player) * 240));
+    rsc_player_release(player);
+    return size;
+}
+
+// The bright pixels in the top and the bottom half of a joined second whose text (at the top) and subtitles
+// (at the bottom) are set in the font named so.
+QPair<int, int> joinedText(const QString &font)
+{
+    const QString dir = rstest::scratchDir(QStringLiteral("joined-text"));
+    QFile srt(dir + QStringLiteral("/subs.srt"));
+    srt.open(QIODevice::WriteOnly) && srt.write("1\n00:00:00,000 --> 00:00:01,000\nWWWW\n\n");
+    srt.close();
+    rsc_edit *edit = rsc_edit_create();
+    rsc_edit_enable_video_edits(edit, 1);
+    rsc_edit_set_watermark_text(edit, "WWWW");
+    rsc_edit_set_watermark_text_size(edit, 40);
+    rsc_edit_set_watermark_text_font(edit, font.toUtf8().constData());
+    rsc_edit_set_subtitle_file(edit, srt.fileName().toUtf8().constData());
+    rsc_edit_set_subtitle_font(edit, font.toUtf8().constData());
+    rsc_edit_set_subtitle_size(edit, 40);
+    const QString out = dir + QStringLiteral("/out.mp4");
+    jobtest::runMerge(false, out, QStringLiteral("mp4"), {jobtest::Task{blackSecond(), 0, 0, edit}});
+    const QImage frame = jobtest::frameAt(out, 0.5);
+    QPair<int, int> bright{0, 0};
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            (y < frame.height() / 2 ? bright.first : bright.second) += qGray(frame.pixel(x, y)) > 100;
+    return bright;
 }
 
 } // namespace
@@ -270,6 +372,111 @@ private slots:
         QCOMPARE(QString::fromStdString(
                      rsc::ebmlDocType(reinterpret_cast<const uint8_t *>(head.constData()), size_t(head.size()))),
                  docType);
+    }
+
+    void scriptCanvasAsLibassReadsIt_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        // Each row is named by its own lines, percent-encoded.
+        auto row = [](const QByteArray &what, const QByteArray &header) {
+            QTest::newRow(what.toPercentEncoding(" :;+-&[]").constData()) << header;
+        };
+        for (const char *lines :
+             {// numbers that wrap, negative ones, white space and signs before them
+              "PlayResY: 18446744073709551617", "PlayResX: 640\nPlayResY: 4294967295", "PlayResX: 4294968576",
+              "PlayResX: 1280\nPlayResY: -720", "PlayResX: -640\nPlayResY: 480", "PlayResX: 640\nPlayResY:\f720",
+              "PlayResX: 640\nPlayResY:\v720", "PlayResY:\t \t720", "PlayResY: +720", "PlayResX: 640\nPlayResY: + 720",
+              // what follows the digits, and hexadecimal
+              "PlayResY: 720px", "PlayResY: 1e6", "PlayResY:&h2D0", "PlayResX: 640\nPlayResY: 0x2d0",
+              // a canvas named elsewhere than in its own line, keys in other cases
+              "; PlayResY: 1000000\nPlayResX: 640", "Title: PlayResY: 1000000", "playresy: 720\nplayresx: 640",
+              "PLAYRESY: 720", "  \tPlayResY: 720", "\fPlayResY: 720",
+              // missing sides, several lines, 0
+              "", "PlayResX: 1280", "PlayResX: 1000", "PlayResY: 1024", "PlayResY: 2147483647",
+              "PlayResY: 720\nPlayResX: 1280\nPlayResY: 360", "PlayResX: 1280\nPlayResY: 0",
+              "PlayResX: 0\nPlayResY: 0"})
+            row(lines, "[Script Info]\n" + QByteArray(lines) + "\n[V4+ Styles]\n");
+        // Sections, line endings, byte-order marks.
+        for (const char *header : {"PlayResY: 720\n[V4+ Styles]\n", "[Script Info]\n[V4 Styles]\nPlayResY: 720\n",
+                                   "[script INFO]\nPlayResY: 720\n[V4+ Styles]\n",
+                                   "[Script Info]\r\nPlayResX: 1920\r\nPlayResY: 1080\r\n[V4+ Styles]\r\n",
+                                   "[Script Info]\rPlayResY: 1080\r[V4+ Styles]\r",
+                                   "\xEF\xBB\xBF[Script Info]\n\xEF\xBB\xBF\r\xEF\xBB\xBF"
+                                   "PlayResY: 720\n \xEF\xBB\xBF"
+                                   "PlayResX: 640\n[V4+ Styles]\n"})
+            row(header, header);
+    }
+
+    // The canvas the subtitle checks size glyphs in is the one libass draws in.
+    void scriptCanvasAsLibassReadsIt()
+    {
+        QFETCH(QByteArray, header);
+        const QByteArray script = header + "\n[Events]\nDialogue: 0,0:00:00.00,0:00:01.00,Default,,0,0,0,,x\n";
+        const QSize libass = libassCanvas(script);
+        QVERIFY(libass != QSize());
+        const rsc::edit::AssCanvas ours = rsc::edit::assCanvas(script.constData(), size_t(script.size()));
+        QCOMPARE(QSize(ours.width, ours.height), libass);
+    }
+
+    void fontNamesKeepToTheirFields_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a comma") << QStringLiteral("Rs Serif,FontSize=900");
+        QTest::newRow("a newline") << QStringLiteral(
+            "Rs Serif\n[Events]\nDialogue: 0,0:00:00.00,9:00:00.00,W,,0,0,0,,{\\fs900}WWWW");
+        QTest::newRow("a carriage return")
+            << QStringLiteral("Rs Serif\r[Events]\rDialogue: 0,0:00:00.00,9:00:00.00,W,,0,0,0,,WWWW");
+        QTest::newRow("a brace") << QStringLiteral("Rs Serif{\\fs900}");
+        QTest::newRow("a semicolon") << QStringLiteral("Rs Serif; Book");
+        QTest::newRow("an equals sign") << QStringLiteral("Rs Serif=Book");
+    }
+
+    // A font name, the user's or a font file's family, stays one field of the watermark's script (one style
+    // line of 23 fields, one event) and one item of the subtitles' force_style. A font file is still drawn in
+    // its own font (libass knows it by its full name too); joined, the text and the subtitles show as with a
+    // name of letters alone that no font has either.
+    void fontNamesKeepToTheirFields()
+    {
+        QFETCH(QString, name);
+        QFile serif(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"));
+        QFile crafted(rstest::scratchDir(QStringLiteral("font-") + QTest::currentDataTag()) + QStringLiteral("/f.ttf"));
+        QVERIFY(serif.open(QIODevice::ReadOnly) && crafted.open(QIODevice::WriteOnly));
+        crafted.write(withNames(serif.readAll(), {{1, name}, {2, "Book"}, {4, "Rs Test Serif"}, {6, "RsTestSerif"}}));
+        crafted.close();
+        const std::string fontFile = crafted.fileName().toStdString();
+        QCOMPARE(QString::fromStdString(rsc::edit::fontFamilyOfFile(fontFile)), name);
+        const int items = QByteArray::fromStdString(rsc::edit::assForceStyle({})).count(',');
+        for (const std::string &font : {name.toStdString(), std::string()}) {
+            rsc::edit::TextItem text;
+            rsc::edit::SubtitleStyle style;
+            text.text = "WgW";
+            text.fontName = style.fontName = font;
+            text.fontFile = style.fontFile = font.empty() ? fontFile : std::string();
+            int styles = 0, events = 0;
+            for (const QByteArray &line :
+                 QByteArray::fromStdString(rsc::edit::assScriptForText(text, 320, 240)).split('\n')) {
+                QVERIFY(!line.contains('\r') && (!line.startsWith("Style:") || line.count(',') == 22));
+                styles += line.startsWith("Style:");
+                events += line.startsWith("Dialogue:");
+            }
+            QCOMPARE(qMakePair(styles, events), qMakePair(1, 1));
+            const QByteArray forced = QByteArray::fromStdString(rsc::edit::assForceStyle(style));
+            QVERIFY2(forced.count(',') == items && forced.count('=') == items + 1 && !forced.contains('\n') &&
+                         !forced.contains('\r'),
+                     forced.constData());
+        }
+        QCOMPARE(drawnText(crafted.fileName()), drawnText(serif.fileName()));
+        QVERIFY(drawnText(serif.fileName()) !=
+                drawnText(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")));
+        static const QPair<int, int> plain = joinedText(QStringLiteral("Rs Serif"));
+        const QPair<int, int> joined = joinedText(name);
+        QVERIFY2(plain.first > 300 && plain.second > 300 && qAbs(joined.first - plain.first) < plain.first / 10 &&
+                     qAbs(joined.second - plain.second) < plain.second / 10,
+                 qPrintable(QStringLiteral("%1 %2, %3 %4")
+                                .arg(joined.first)
+                                .arg(joined.second)
+                                .arg(plain.first)
+                                .arg(plain.second)));
     }
 
     void clipsStatingTheImpossible_data()

@@ -485,6 +485,11 @@ private slots:
             row(QStringLiteral("a canvas of 1e6 lines"), QStringLiteral("subtitle"),
                 file(mode + QStringLiteral("-exponent.ass"), assScriptWith("PlayResY: 1e6\n", assEvent("{\\fs200}WW"))),
                 QStringLiteral("-"), false);
+            // libass takes the integer modulo 2^32: a canvas of 1 line, each glyph of size 40 forty times the frame.
+            row(QStringLiteral("a canvas that wraps to 1 line"), QStringLiteral("subtitle"),
+                file(mode + QStringLiteral("-wrap.ass"),
+                     assScriptWith("PlayResY: 18446744073709551617\n", assEvent("{\\fs40}A subtitle"))),
+                QStringLiteral("-"), false);
         }
         // Files taken and then replaced by a pipe: the graphs built afterwards must not open it.
         auto swapRow = [&](const QString &use, const QString &suffix, const QString &good) {
@@ -658,6 +663,17 @@ private slots:
         // The style's size is in the script's own lines: 1000 of 1080 lines is a glyph shorter than the picture.
         QTest::newRow("size 1000 in a script of 1080 lines")
             << assScript("WW", 1080) << "ass" << 1000 << 1.0 << QString();
+        // Only the ASS decoders hand a track's header to libass: a SubRip track's header naming a canvas of
+        // 100000 lines makes no glyph smaller (mkvmerge keeps a WebVTT file's head as its track's header;
+        // renamed, the track is SubRip).
+        QFile named(rstest::MediaFixtures::makeByCommand(
+            QStringLiteral("inputs_srt_header_canvas.mkv"),
+            QStringLiteral("printf 'WEBVTT\\n\\nNOTE\\n[Script Info]\\nPlayResY: 100000\\n\\n00:00.000 --> 00:03.000\\n"
+                           "A subtitle\\n' > in.vtt && mkvmerge -q -o in.mkv in.vtt && "
+                           "perl -0777 -pe 's{S_TEXT/WEBVTT}{S_TEXT/UTF8\\0\\0}' in.mkv > \"$OUT\"")));
+        QVERIFY(named.open(QIODevice::ReadOnly));
+        QTest::newRow("size 1000 in a SubRip track whose header names a canvas")
+            << named.readAll() << "mkv" << 1000 << 1.0 << "taller than the picture";
     }
 
     void styleBoundsTheTextDrawn()
