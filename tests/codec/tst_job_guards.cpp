@@ -196,8 +196,9 @@ QStringList filesIn(const QString &dir)
 // Joins a clip into `dir`/`name` and answers the files of `dir` then; empty when the join failed.
 QStringList filesAfterJoinInto(const QString &dir, const QString &name)
 {
-    const jobtest::Outcome r = jobtest::runMerge(true, dir + QLatin1Char('/') + name, QStringLiteral("mp4"),
-                                                 {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    const jobtest::Outcome r =
+        jobtest::runMerge(true, dir + QLatin1Char('/') + name, QStringLiteral("mp4"),
+                          {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
     if (r.failed)
         qWarning("the join failed: %s", qPrintable(r.error));
     return r.failed ? QStringList() : filesIn(dir);
@@ -229,6 +230,14 @@ bool joinAsNobody(const QString &clip, const QString &out, bool unnamed)
         ::waitpid(child, &status, 0);
     }
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// rstest::aclLettingRead() for `user` with the given bits in its owning group's entry (its third).
+QByteArray aclWithGroup(uid_t user, int groupBits)
+{
+    QByteArray acl = rstest::aclLettingRead(user, 6);
+    acl[4 + 2 * 8 + 2] = char(groupBits);
+    return acl;
 }
 
 } // namespace
@@ -759,17 +768,24 @@ void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved()
 void TestJobGuards::replacedOutputKeepsItsAccess_data()
 {
     QTest::addColumn<bool>("unnamed");
-    QTest::addColumn<bool>("acl");
+    QTest::addColumn<int>("aclGroup");  // the bits of the ACL's owning-group entry; -1: no ACL
     QTest::addColumn<int>("mode");      // of the old output
     QTest::addColumn<bool>("nobodys");  // the old output is user nobody's (else this user's), of group nogroup
     QTest::addColumn<bool>("byNobody"); // user nobody replaces this user's output (of this user's group)
     QTest::addColumn<int>("expected");  // the new file's mode
-    QTest::newRow("private, unnamed file") << true << false << 0600 << false << false << 0600;
-    QTest::newRow("private, named file") << false << false << 0600 << false << false << 0600;
-    QTest::newRow("ACL, unnamed file") << true << true << 0600 << false << false << 0640;
-    QTest::newRow("ACL, named file") << false << true << 0600 << false << false << 0640;
-    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << false << 06750 << true << false << 06750;
-    QTest::newRow("set-ID bits, root's file replaced by nobody") << false << false << 06755 << false << true << 0755;
+    QTest::newRow("private, unnamed file") << true << -1 << 0600 << false << false << 0600;
+    QTest::newRow("private, named file") << false << -1 << 0600 << false << false << 0600;
+    QTest::newRow("ACL, unnamed file") << true << 0 << 0600 << false << false << 0640;
+    QTest::newRow("ACL, named file") << false << 0 << 0600 << false << false << 0640;
+    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << -1 << 06750 << true << false << 06750;
+    QTest::newRow("set-ID bits, root's file replaced by nobody") << false << -1 << 06755 << false << true << 0755;
+    // Nobody's group was never the old file's: it gets what the old file gave others.
+    QTest::newRow("group's bits, root's 0640 file replaced by nobody, unnamed file")
+        << true << -1 << 0640 << false << true << 0600;
+    QTest::newRow("group's bits, root's 0660 file replaced by nobody, named file")
+        << false << -1 << 0660 << false << true << 0600;
+    QTest::newRow("group's bits, root's 0664 file replaced by nobody") << true << -1 << 0664 << false << true << 0644;
+    QTest::newRow("ACL's owning group, root's file replaced by nobody") << false << 4 << 0600 << false << true << 0640;
 }
 
 void TestJobGuards::replacedOutputKeepsItsAccess()
@@ -777,9 +793,10 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     RS_SHARD_UNIT();
     // A join replaces an output the user had made private: the new file keeps its mode, owner and group
     // where this user may give them, and its extended attributes and ACL, but not our mark (left on it by a
-    // writer killed after placing it). Set-ID bits are never given to a file of another owner or group.
+    // writer killed after placing it). Set-ID bits are never given to a file of another owner or group, nor
+    // the old group's access to another group.
     QFETCH(bool, unnamed);
-    QFETCH(bool, acl);
+    QFETCH(int, aclGroup);
     QFETCH(int, mode);
     QFETCH(bool, nobodys);
     QFETCH(bool, byNobody);
@@ -809,10 +826,17 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
         QSKIP("this user may not give the file to group nogroup");
     QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
     QCOMPARE(::setxattr(path.constData(), "user.comment", "private", 7, 0), 0);
-    const QByteArray list = rstest::aclLettingRead(nobody->pw_uid, 6);
-    if (acl && ::setxattr(path.constData(), "system.posix_acl_access", list.constData(), size_t(list.size()), 0) != 0)
+    const QByteArray list = aclWithGroup(nobody->pw_uid, aclGroup);
+    if (aclGroup >= 0 &&
+        ::setxattr(path.constData(), "system.posix_acl_access", list.constData(), size_t(list.size()), 0) != 0)
         QSKIP("the build tree's filesystem has no POSIX ACLs");
     const rstest::FileAccess before = rstest::fileAccess(out);
+    QStringList attributes = before.attributes;
+    if (byNobody && aclGroup < 0 && !(mode & S_IROTH)) // a user's attributes are read as the file is
+        attributes.clear();
+    if (byNobody && aclGroup >= 0) // the others' entry holds nothing
+        attributes.replaceInStrings(QString::fromLatin1("=" + list.toHex()),
+                                    QString::fromLatin1("=" + aclWithGroup(nobody->pw_uid, 0).toHex()));
     QCOMPARE(::setxattr(path.constData(), "user.reelsplice.partial", "0123456789abcdef0123456789abcdef", 32, 0), 0);
 
     if (byNobody) {
@@ -828,7 +852,7 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     QCOMPARE(QString::number(after.mode, 8), QString::number(expected, 8));
     QCOMPARE(after.uid, byNobody ? uint(nobody->pw_uid) : before.uid);
     QCOMPARE(after.gid, byNobody ? uint(nobody->pw_gid) : before.gid);
-    QCOMPARE(after.attributes, before.attributes);
+    QCOMPARE(after.attributes, attributes);
     QCOMPARE(hiddenParts(dir), QStringList());
 }
 
