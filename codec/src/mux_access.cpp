@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -52,6 +53,7 @@ bool attributeValue(const std::string &path, const char *name, std::vector<char>
 // A POSIX ACL as the kernel passes it: a version word (2), then entries of a 16-bit tag, 16-bit permission
 // bits and a 32-bit id, all little-endian.
 constexpr char kAclAccess[] = "system.posix_acl_access";
+constexpr char kAclDefault[] = "system.posix_acl_default";
 constexpr size_t kAclHeader = 4;
 constexpr size_t kAclEntry = 8;
 enum AclTag : unsigned {
@@ -91,6 +93,16 @@ void setAclBits(std::vector<char> *acl, size_t entry, unsigned bits)
     (*acl)[at + 1] = char(bits >> 8);
 }
 
+// The bits of the entry tagged `tag`; -1 where there is none.
+int aclBitsOf(const std::vector<char> &acl, unsigned tag)
+{
+    for (size_t i = 0; i < aclEntries(acl); ++i) {
+        if (aclTag(acl, i) == tag)
+            return int(aclBits(acl, i));
+    }
+    return -1;
+}
+
 // The old file's ACL for a file of another group. A member of the new group fell under one of the old group
 // entries or under the others' entry, so the owning-group entry keeps only what all of them held; the mask
 // keeps only what the entries it bounds hold. Named users and groups keep what they had. False for a value
@@ -121,7 +133,41 @@ bool narrowForAnotherGroup(std::vector<char> *acl)
     return true;
 }
 
+mode_t currentUmask()
+{
+    if (std::FILE *status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found)
+            return mode_t(mask);
+    }
+    // Only by setting it otherwise: to a value that lets no one else into what another thread creates meanwhile.
+    const mode_t mask = ::umask(S_IRWXG | S_IRWXO);
+    ::umask(mask);
+    return mask;
+}
+
 } // namespace
+
+void giveNewFileAccess(int fd, const std::string &dir, mode_t mode)
+{
+    std::vector<char> acl;
+    const bool inherits = attributeValue(dir.empty() ? "." : dir, kAclDefault, &acl);
+    const int group = aclBitsOf(acl, kMask) >= 0 ? aclBitsOf(acl, kMask) : aclBitsOf(acl, kOwningGroup);
+    const int others = aclBitsOf(acl, kOthers);
+    // A default ACL takes the umask's place; its mask (else its owning-group entry) gives the group's bits.
+    const mode_t allowed = inherits && group >= 0 && others >= 0 ? mode_t(group << 3 | others) : ~currentUmask();
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return;
+    const mode_t wanted = (st.st_mode & S_IRWXU) | (mode & allowed & (S_IRWXG | S_IRWXO));
+    if ((st.st_mode & 0777) != wanted)
+        (void)::fchmod(fd, wanted);
+}
 
 mode_t OldFileAccess::permissionsFor(bool groupKept) const
 {

@@ -35,4 +35,8 @@ private:
     bool m_read = false;
 };
 
+// Gives the file open at `fd`, created 0600 in the folder `dir`, the group's and others' bits that a file
+// created with `mode` gets there: the folder's default ACL decides them where it has one, else the umask.
+void giveNewFileAccess(int fd, const std::string &dir, mode_t mode);
+
 } // namespace rsc::job

@@ -48,12 +48,16 @@ rsc_job *newJob(bool lossless)
     return lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
 }
 
-bool waitFinished(rsc_job *job)
+// Calls `meanwhile`, where given, about every millisecond while the job runs.
+bool waitFinished(rsc_job *job, const std::function<void()> &meanwhile = nullptr)
 {
     QElapsedTimer t;
     t.start();
-    while (!rsc_job_is_finished(job) && t.elapsed() < 240000)
-        rsc_job_wait(job, 50);
+    while (!rsc_job_is_finished(job) && t.elapsed() < 240000) {
+        if (meanwhile)
+            meanwhile();
+        rsc_job_wait(job, meanwhile ? 1 : 50);
+    }
     return rsc_job_is_finished(job) == 1;
 }
 
@@ -265,6 +269,8 @@ private slots:
     void unmarkedPartsOfItsOutputAreRemoved();
     void replacedOutputKeepsItsAccess_data();
     void replacedOutputKeepsItsAccess();
+    void namedPartialIsPrivate_data();
+    void namedPartialIsPrivate();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -853,6 +859,77 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     QCOMPARE(after.uid, byNobody ? uint(nobody->pw_uid) : before.uid);
     QCOMPARE(after.gid, byNobody ? uint(nobody->pw_gid) : before.gid);
     QCOMPARE(after.attributes, attributes);
+    QCOMPARE(hiddenParts(dir), QStringList());
+}
+
+void TestJobGuards::namedPartialIsPrivate_data()
+{
+    QTest::addColumn<int>("old"); // the mode of the output it replaces; -1: a new output
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<bool>("inherits"); // the folder has a default ACL, which takes the umask's place
+    QTest::addColumn<int>("expected");  // the output's mode
+    QTest::newRow("new output") << -1 << 022 << false << 0644;
+    QTest::newRow("new output, umask 027") << -1 << 027 << false << 0640;
+    QTest::newRow("new output, folder's default ACL") << -1 << 077 << true << 0640;
+    QTest::newRow("replaces a private file") << 0600 << 022 << false << 0600;
+}
+
+void TestJobGuards::namedPartialIsPrivate()
+{
+    RS_SHARD_UNIT();
+    // Where the folder takes no unnamed files the output is written under a hidden name: no one else may open
+    // it while it is written, and once complete it has the mode the old file had, or a new file gets there.
+    QFETCH(int, old);
+    QFETCH(int, umask);
+    QFETCH(bool, inherits);
+    QFETCH(int, expected);
+    QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/rs-private-XXXXXX"));
+    QVERIFY(scratch.isValid());
+    const QString dir = scratch.path();
+    const QByteArray acl = rstest::aclLettingRead(uid_t(qMax(0, rstest::userId("nobody"))), 6);
+    if (inherits &&
+        ::setxattr(dir.toUtf8().constData(), "system.posix_acl_default", acl.constData(), size_t(acl.size()), 0) != 0)
+        QSKIP("the temporary folder's filesystem has no POSIX ACLs");
+    const QString out = dir + QStringLiteral("/out.mp4");
+    if (old >= 0) {
+        QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
+        QCOMPARE(::chmod(out.toUtf8().constData(), mode_t(old)), 0);
+    }
+    const QByteArray clip = jobtest::longClip().toUtf8();
+    const mode_t umaskBefore = ::umask(mode_t(umask));
+    rsc::job::PartialFile::allowUnnamed(false);
+    const auto restore = qScopeGuard([&] {
+        ::umask(umaskBefore);
+        rsc::job::PartialFile::allowUnnamed(true);
+    });
+    // Looked at while the task runs and once it has ended, before the close puts the file in place.
+    uint seen = 0;
+    int looks = 0;
+    auto look = [&] {
+        for (const QString &name : hiddenParts(dir)) {
+            struct stat st;
+            if (::stat((dir + QLatin1Char('/') + name).toUtf8().constData(), &st) == 0) {
+                seen |= st.st_mode & 0777;
+                ++looks;
+            }
+        }
+    };
+    rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
+    QVERIFY(waitFinished(job, look));
+    look();
+    QVERIFY(!rsc_job_is_failed(job));
+    QCOMPARE(rsc_job_close(job), 1);
+    rsc_job_release(job);
+    QVERIFY(looks > 0);
+    QCOMPARE(QString::number(seen & 077, 8), QStringLiteral("0"));
+    const rstest::FileAccess after = rstest::fileAccess(out);
+    QCOMPARE(QString::number(after.mode, 8), QString::number(expected, 8));
+    if (inherits)
+        QVERIFY2(after.attributes.contains(QString::fromLatin1("system.posix_acl_access=" + acl.toHex())),
+                 qPrintable(after.attributes.join(QLatin1Char(' '))));
     QCOMPARE(hiddenParts(dir), QStringList());
 }
 
