@@ -269,8 +269,8 @@ private slots:
     void unmarkedPartsOfItsOutputAreRemoved();
     void replacedOutputKeepsItsAccess_data();
     void replacedOutputKeepsItsAccess();
-    void namedPartialIsPrivate_data();
-    void namedPartialIsPrivate();
+    void newOutputIsPrivateUntilComplete_data();
+    void newOutputIsPrivateUntilComplete();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -862,24 +862,21 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     QCOMPARE(hiddenParts(dir), QStringList());
 }
 
-void TestJobGuards::namedPartialIsPrivate_data()
+void TestJobGuards::newOutputIsPrivateUntilComplete_data()
 {
-    QTest::addColumn<int>("old"); // the mode of the output it replaces; -1: a new output
     QTest::addColumn<int>("umask");
     QTest::addColumn<bool>("inherits"); // the folder has a default ACL, which takes the umask's place
     QTest::addColumn<int>("expected");  // the output's mode
-    QTest::newRow("new output") << -1 << 022 << false << 0644;
-    QTest::newRow("new output, umask 027") << -1 << 027 << false << 0640;
-    QTest::newRow("new output, folder's default ACL") << -1 << 077 << true << 0640;
-    QTest::newRow("replaces a private file") << 0600 << 022 << false << 0600;
+    QTest::newRow("umask 022") << 022 << false << 0644;
+    QTest::newRow("umask 027") << 027 << false << 0640;
+    QTest::newRow("folder's default ACL") << 077 << true << 0640;
 }
 
-void TestJobGuards::namedPartialIsPrivate()
+void TestJobGuards::newOutputIsPrivateUntilComplete()
 {
     RS_SHARD_UNIT();
-    // Where the folder takes no unnamed files the output is written under a hidden name: no one else may open
-    // it while it is written, and once complete it has the mode the old file had, or a new file gets there.
-    QFETCH(int, old);
+    // Where the folder takes no unnamed files a new output is written under a hidden name: no one else may
+    // open it while it is written, and once complete it has the mode a new file gets there.
     QFETCH(int, umask);
     QFETCH(bool, inherits);
     QFETCH(int, expected);
@@ -891,10 +888,6 @@ void TestJobGuards::namedPartialIsPrivate()
         ::setxattr(dir.toUtf8().constData(), "system.posix_acl_default", acl.constData(), size_t(acl.size()), 0) != 0)
         QSKIP("the temporary folder's filesystem has no POSIX ACLs");
     const QString out = dir + QStringLiteral("/out.mp4");
-    if (old >= 0) {
-        QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
-        QCOMPARE(::chmod(out.toUtf8().constData(), mode_t(old)), 0);
-    }
     const QByteArray clip = jobtest::longClip().toUtf8();
     const mode_t umaskBefore = ::umask(mode_t(umask));
     rsc::job::PartialFile::allowUnnamed(false);
