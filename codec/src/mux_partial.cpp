@@ -107,11 +107,12 @@ bool PartialFile::create(const std::string &path)
         if (!noUnnamedFiles(errno))
             return false;
     }
-    // A name taken already (by anything) is passed over, never opened.
+    // A name taken already (by anything) is passed over, never opened. Named, the file can be opened by
+    // others: it is private to this user until it has the old file's access, or until it is complete.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string token = randomToken();
         const std::string name = hiddenName(path, token);
-        m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+        m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (m_fd < 0) {
             if (errno != EEXIST)
                 return false;
@@ -136,6 +137,7 @@ bool PartialFile::create(const std::string &path)
         // Marked only once locked: a marked file whose lock is free has lost its writer.
         m_marked = m_locked && ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0) == 0;
         m_old.giveAccess(m_fd, kMark);
+        m_private = !m_old.isRead();
         return true;
     }
     return false;
@@ -205,6 +207,11 @@ bool PartialFile::place()
         errno = EEXIST; // whatever appeared at the path must still be a plain file or a link to be replaced
         return false;
     }
+    if (m_private) {
+        std::string dir, base;
+        splitPath(m_path, &dir, &base);
+        giveNewFileAccess(m_fd, dir, 0644); // as the unnamed file was created
+    }
     m_old.giveOwner(m_fd);
     if (!exists && m_name.empty()) {
         if (linkTo(m_path))
@@ -236,7 +243,7 @@ void PartialFile::discard()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    m_locked = m_marked = false;
+    m_locked = m_marked = m_private = false;
 }
 
 void PartialFile::removeAbandoned(const std::string &path)

@@ -6,7 +6,8 @@
 // in that folder remove such files once their lock is free. Where no mark could be written (FAT and exFAT
 // have no extended attributes; a writer killed before it marked its file) the exact name, our ownership and
 // the free lock decide, and only for the output a later job writes itself.
-// A file that replaces an old output keeps the old file's access (mux_access.h).
+// A file that replaces an old output keeps the old file's access (mux_access.h); a named file made for a new
+// output is open to this user alone until it is complete, and then gets the access a new file gets there.
 
 #include "mux_access.h"
 
@@ -56,8 +57,9 @@ private:
     std::string m_path; // the output
     std::string m_name; // the hidden name while the file has one
     bool m_locked = false;
-    bool m_marked = false; // carries the token of its hidden name as our mark
-    OldFileAccess m_old;   // of the file at the output path when the file was created
+    bool m_marked = false;  // carries the token of its hidden name as our mark
+    bool m_private = false; // named, and created private for want of an old file: made a new file's when placed
+    OldFileAccess m_old;    // of the file at the output path when the file was created
 };
 
 } // namespace rsc::job

@@ -48,12 +48,16 @@ rsc_job *newJob(bool lossless)
     return lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
 }
 
-bool waitFinished(rsc_job *job)
+// Calls `meanwhile`, where given, about every millisecond while the job runs.
+bool waitFinished(rsc_job *job, const std::function<void()> &meanwhile = nullptr)
 {
     QElapsedTimer t;
     t.start();
-    while (!rsc_job_is_finished(job) && t.elapsed() < 240000)
-        rsc_job_wait(job, 50);
+    while (!rsc_job_is_finished(job) && t.elapsed() < 240000) {
+        if (meanwhile)
+            meanwhile();
+        rsc_job_wait(job, meanwhile ? 1 : 50);
+    }
     return rsc_job_is_finished(job) == 1;
 }
 
@@ -196,8 +200,9 @@ QStringList filesIn(const QString &dir)
 // Joins a clip into `dir`/`name` and answers the files of `dir` then; empty when the join failed.
 QStringList filesAfterJoinInto(const QString &dir, const QString &name)
 {
-    const jobtest::Outcome r = jobtest::runMerge(true, dir + QLatin1Char('/') + name, QStringLiteral("mp4"),
-                                                 {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
+    const jobtest::Outcome r =
+        jobtest::runMerge(true, dir + QLatin1Char('/') + name, QStringLiteral("mp4"),
+                          {jobtest::Task{MediaFixtures::standard(QStringLiteral("h264_aac.mp4"))}});
     if (r.failed)
         qWarning("the join failed: %s", qPrintable(r.error));
     return r.failed ? QStringList() : filesIn(dir);
@@ -231,6 +236,14 @@ bool joinAsNobody(const QString &clip, const QString &out, bool unnamed)
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// rstest::aclLettingRead() for `user` with the given bits in its owning group's entry (its third).
+QByteArray aclWithGroup(uid_t user, int groupBits)
+{
+    QByteArray acl = rstest::aclLettingRead(user, 6);
+    acl[4 + 2 * 8 + 2] = char(groupBits);
+    return acl;
+}
+
 } // namespace
 
 class TestJobGuards : public QObject
@@ -256,6 +269,8 @@ private slots:
     void unmarkedPartsOfItsOutputAreRemoved();
     void replacedOutputKeepsItsAccess_data();
     void replacedOutputKeepsItsAccess();
+    void newOutputIsPrivateUntilComplete_data();
+    void newOutputIsPrivateUntilComplete();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -759,17 +774,24 @@ void TestJobGuards::unmarkedPartsOfItsOutputAreRemoved()
 void TestJobGuards::replacedOutputKeepsItsAccess_data()
 {
     QTest::addColumn<bool>("unnamed");
-    QTest::addColumn<bool>("acl");
+    QTest::addColumn<int>("aclGroup");  // the bits of the ACL's owning-group entry; -1: no ACL
     QTest::addColumn<int>("mode");      // of the old output
     QTest::addColumn<bool>("nobodys");  // the old output is user nobody's (else this user's), of group nogroup
     QTest::addColumn<bool>("byNobody"); // user nobody replaces this user's output (of this user's group)
     QTest::addColumn<int>("expected");  // the new file's mode
-    QTest::newRow("private, unnamed file") << true << false << 0600 << false << false << 0600;
-    QTest::newRow("private, named file") << false << false << 0600 << false << false << 0600;
-    QTest::newRow("ACL, unnamed file") << true << true << 0600 << false << false << 0640;
-    QTest::newRow("ACL, named file") << false << true << 0600 << false << false << 0640;
-    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << false << 06750 << true << false << 06750;
-    QTest::newRow("set-ID bits, root's file replaced by nobody") << false << false << 06755 << false << true << 0755;
+    QTest::newRow("private, unnamed file") << true << -1 << 0600 << false << false << 0600;
+    QTest::newRow("private, named file") << false << -1 << 0600 << false << false << 0600;
+    QTest::newRow("ACL, unnamed file") << true << 0 << 0600 << false << false << 0640;
+    QTest::newRow("ACL, named file") << false << 0 << 0600 << false << false << 0640;
+    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << -1 << 06750 << true << false << 06750;
+    QTest::newRow("set-ID bits, root's file replaced by nobody") << false << -1 << 06755 << false << true << 0755;
+    // Nobody's group was never the old file's: it gets what the old file gave others.
+    QTest::newRow("group's bits, root's 0640 file replaced by nobody, unnamed file")
+        << true << -1 << 0640 << false << true << 0600;
+    QTest::newRow("group's bits, root's 0660 file replaced by nobody, named file")
+        << false << -1 << 0660 << false << true << 0600;
+    QTest::newRow("group's bits, root's 0664 file replaced by nobody") << true << -1 << 0664 << false << true << 0644;
+    QTest::newRow("ACL's owning group, root's file replaced by nobody") << false << 4 << 0600 << false << true << 0640;
 }
 
 void TestJobGuards::replacedOutputKeepsItsAccess()
@@ -777,9 +799,10 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     RS_SHARD_UNIT();
     // A join replaces an output the user had made private: the new file keeps its mode, owner and group
     // where this user may give them, and its extended attributes and ACL, but not our mark (left on it by a
-    // writer killed after placing it). Set-ID bits are never given to a file of another owner or group.
+    // writer killed after placing it). Set-ID bits are never given to a file of another owner or group, nor
+    // the old group's access to another group.
     QFETCH(bool, unnamed);
-    QFETCH(bool, acl);
+    QFETCH(int, aclGroup);
     QFETCH(int, mode);
     QFETCH(bool, nobodys);
     QFETCH(bool, byNobody);
@@ -809,10 +832,17 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
         QSKIP("this user may not give the file to group nogroup");
     QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
     QCOMPARE(::setxattr(path.constData(), "user.comment", "private", 7, 0), 0);
-    const QByteArray list = rstest::aclLettingRead(nobody->pw_uid, 6);
-    if (acl && ::setxattr(path.constData(), "system.posix_acl_access", list.constData(), size_t(list.size()), 0) != 0)
+    const QByteArray list = aclWithGroup(nobody->pw_uid, aclGroup);
+    if (aclGroup >= 0 &&
+        ::setxattr(path.constData(), "system.posix_acl_access", list.constData(), size_t(list.size()), 0) != 0)
         QSKIP("the build tree's filesystem has no POSIX ACLs");
     const rstest::FileAccess before = rstest::fileAccess(out);
+    QStringList attributes = before.attributes;
+    if (byNobody && aclGroup < 0 && !(mode & S_IROTH)) // a user's attributes are read as the file is
+        attributes.clear();
+    if (byNobody && aclGroup >= 0) // the others' entry holds nothing
+        attributes.replaceInStrings(QString::fromLatin1("=" + list.toHex()),
+                                    QString::fromLatin1("=" + aclWithGroup(nobody->pw_uid, 0).toHex()));
     QCOMPARE(::setxattr(path.constData(), "user.reelsplice.partial", "0123456789abcdef0123456789abcdef", 32, 0), 0);
 
     if (byNobody) {
@@ -828,7 +858,71 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     QCOMPARE(QString::number(after.mode, 8), QString::number(expected, 8));
     QCOMPARE(after.uid, byNobody ? uint(nobody->pw_uid) : before.uid);
     QCOMPARE(after.gid, byNobody ? uint(nobody->pw_gid) : before.gid);
-    QCOMPARE(after.attributes, before.attributes);
+    QCOMPARE(after.attributes, attributes);
+    QCOMPARE(hiddenParts(dir), QStringList());
+}
+
+void TestJobGuards::newOutputIsPrivateUntilComplete_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<bool>("inherits"); // the folder has a default ACL, which takes the umask's place
+    QTest::addColumn<int>("expected");  // the output's mode
+    QTest::newRow("umask 022") << 022 << false << 0644;
+    QTest::newRow("umask 027") << 027 << false << 0640;
+    QTest::newRow("folder's default ACL") << 077 << true << 0640;
+}
+
+void TestJobGuards::newOutputIsPrivateUntilComplete()
+{
+    RS_SHARD_UNIT();
+    // Where the folder takes no unnamed files a new output is written under a hidden name: no one else may
+    // open it while it is written, and once complete it has the mode a new file gets there.
+    QFETCH(int, umask);
+    QFETCH(bool, inherits);
+    QFETCH(int, expected);
+    QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/rs-private-XXXXXX"));
+    QVERIFY(scratch.isValid());
+    const QString dir = scratch.path();
+    const QByteArray acl = rstest::aclLettingRead(uid_t(qMax(0, rstest::userId("nobody"))), 6);
+    if (inherits &&
+        ::setxattr(dir.toUtf8().constData(), "system.posix_acl_default", acl.constData(), size_t(acl.size()), 0) != 0)
+        QSKIP("the temporary folder's filesystem has no POSIX ACLs");
+    const QString out = dir + QStringLiteral("/out.mp4");
+    const QByteArray clip = jobtest::longClip().toUtf8();
+    const mode_t umaskBefore = ::umask(mode_t(umask));
+    rsc::job::PartialFile::allowUnnamed(false);
+    const auto restore = qScopeGuard([&] {
+        ::umask(umaskBefore);
+        rsc::job::PartialFile::allowUnnamed(true);
+    });
+    // Looked at while the task runs and once it has ended, before the close puts the file in place.
+    uint seen = 0;
+    int looks = 0;
+    auto look = [&] {
+        for (const QString &name : hiddenParts(dir)) {
+            struct stat st;
+            if (::stat((dir + QLatin1Char('/') + name).toUtf8().constData(), &st) == 0) {
+                seen |= st.st_mode & 0777;
+                ++looks;
+            }
+        }
+    };
+    rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
+    QVERIFY(waitFinished(job, look));
+    look();
+    QVERIFY(!rsc_job_is_failed(job));
+    QCOMPARE(rsc_job_close(job), 1);
+    rsc_job_release(job);
+    QVERIFY(looks > 0);
+    QCOMPARE(QString::number(seen & 077, 8), QStringLiteral("0"));
+    const rstest::FileAccess after = rstest::fileAccess(out);
+    QCOMPARE(QString::number(after.mode, 8), QString::number(expected, 8));
+    if (inherits)
+        QVERIFY2(after.attributes.contains(QString::fromLatin1("system.posix_acl_access=" + acl.toHex())),
+                 qPrintable(after.attributes.join(QLatin1Char(' '))));
     QCOMPARE(hiddenParts(dir), QStringList());
 }
 
