@@ -3,11 +3,13 @@
 // its worker, its reports to the GUI thread and each next clip started from there. Beside it: `cat` of the
 // same files. Also reported: the longest time the GUI thread could not handle events during a join.
 //
-//   bench_join [clip folder, default /tmp/rs-bench-merge] [--runs N, default 5] [--only SET]
+//   bench_join [clip folder, default /tmp/rs-bench-merge] [--runs N, default 5] [--only SET] [--ours]
 //
 // The clips are the ones bench_merge generates (run it once first). Sets: 444p10-mp4, 420p8-mp4,
 // 420p8-mkv, 420p8-ts (8 clips of 30 s 1080p each). Every side writes a new file, deleted before its clock
 // starts; the sides run interleaved; each figure is the median of N rounds with the fastest and slowest.
+// --ours: the joins alone, each printed as "run <seconds> cpu <seconds> switches <count>" (the process's CPU
+// time and context switches during it); bench/pair.sh reads them.
 #include "BenchStats.h"
 #include "TestSupport.h"
 
@@ -30,6 +32,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -52,7 +55,23 @@ struct JoinRun
 {
     double seconds = -1;
     double longestStallMs = 0;
+    double cpuSeconds = 0;
+    long contextSwitches = 0;
 };
+
+struct Usage
+{
+    double cpuSeconds;
+    long contextSwitches;
+};
+
+Usage usageNow()
+{
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    const auto secs = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return {secs(ru.ru_utime) + secs(ru.ru_stime), ru.ru_nvcsw + ru.ru_nivcsw};
+}
 
 // One join through the driver, timed from the start to its last report, while a 2 ms timer on the GUI
 // thread notes the longest gap between its ticks.
@@ -87,6 +106,7 @@ JoinRun joinOnce(QString *kept = nullptr)
         longest = std::max(longest, double(sinceTick.nsecsElapsed()) / 1e6);
         sinceTick.restart();
     });
+    const Usage before = usageNow();
     QElapsedTimer clock;
     clock.start();
     sinceTick.start();
@@ -94,8 +114,11 @@ JoinRun joinOnce(QString *kept = nullptr)
     QTimer::singleShot(0, &driver, [&driver] { driver.OnStartToMerger(); });
     loop.exec();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    const Usage after = usageNow();
     ticker.stop();
     JoinRun run;
+    run.cpuSeconds = after.cpuSeconds - before.cpuSeconds;
+    run.contextSwitches = after.contextSwitches - before.contextSwitches;
     if (ok && QFileInfo(output).size() > 0)
         run.seconds = seconds;
     run.longestStallMs = longest;
@@ -139,12 +162,15 @@ int main(int argc, char *argv[])
     QString folder = QStringLiteral("/tmp/rs-bench-merge");
     QString only;
     int rounds = 5;
+    bool oursAlone = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
             rounds = std::max(1, args[++i].toInt());
         else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
             only = args[++i];
+        else if (args[i] == QLatin1String("--ours"))
+            oursAlone = true;
         else
             folder = args[i];
     }
@@ -177,6 +203,15 @@ int main(int argc, char *argv[])
         if (!probed || !list->IsLosslessMerger()) {
             std::printf("\n%s: the clips are missing or not joinable (run bench_merge once first)\n", set.name);
             ok = false;
+            continue;
+        }
+        if (oursAlone) {
+            std::printf("\nhigh-speed join %s, 8 clips through the merge driver\n", set.name);
+            for (int r = 0; r < rounds && ok; ++r) {
+                const JoinRun run = joinOnce();
+                ok = run.seconds >= 0;
+                std::printf("  run %.4f cpu %.4f switches %ld\n", run.seconds, run.cpuSeconds, run.contextSwitches);
+            }
             continue;
         }
         std::vector<double> ours, copies, stalls;

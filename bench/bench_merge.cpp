@@ -1,7 +1,7 @@
 // Joining speed of the codec library's merge jobs beside the ffmpeg tool and a plain file copy, measured
 // the way a user's join runs.
 //
-//   bench_merge [work folder] [--runs N] [--only NAME] [--verify]
+//   bench_merge [work folder] [--runs N] [--only NAME] [--verify] [--ours]
 //
 // Work folder: default /tmp/rs-bench-merge; the clips are generated there once. Every side writes a new
 // file: its previous output is deleted before its clock starts. The sides run interleaved (A B C, B C A ...)
@@ -18,6 +18,8 @@
 // Re-encoding set "encode": three 10 s 720p clips joined with libx264 (veryfast, 4 Mbit/s) and AAC
 // (128 kbit/s) by a merge job and by the ffmpeg tool with the same settings.
 //
+// --ours: our lossless joins alone, each run printed as "run <seconds> cpu <seconds> switches <count>" (its
+// process's CPU time and context switches); bench/pair.sh reads them.
 // --verify: afterwards compares the packets of each lossless output with the packets of its sources
 // (payload hashes, in order) and decodes the output, reporting any decoding error.
 #include "rscodec.h"
@@ -101,7 +103,15 @@ struct Sample
 {
     double seconds = -1;
     long peakKb = 0;
+    double cpuSeconds = 0;    // user and system time of the run's process
+    long contextSwitches = 0; // its threads' voluntary and involuntary switches
 };
+
+Sample sampleOf(double seconds, const rusage &ru)
+{
+    const auto secs = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return {seconds, ru.ru_maxrss, secs(ru.ru_utime) + secs(ru.ru_stime), ru.ru_nvcsw + ru.ru_nivcsw};
+}
 
 // Our join in a child process: the timing covers creating the job to closing it, as the program's user
 // waits for it; the peak memory is the child's.
@@ -156,7 +166,7 @@ Sample runOurs(const std::vector<std::string> &clips, const std::string &out, co
     wait4(pid, &status, 0, &ru);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return {};
-    return {t, ru.ru_maxrss};
+    return sampleOf(t, ru);
 }
 
 // A command in a child process, its standard output into `stdoutPath` when given.
@@ -184,7 +194,7 @@ Sample runCommand(const std::vector<std::string> &argv, const std::string &stdou
     const double t = seconds(start);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return {};
-    return {t, ru.ru_maxrss};
+    return sampleOf(t, ru);
 }
 
 struct Side
@@ -383,6 +393,7 @@ int main(int argc, char **argv)
     std::string only;
     int rounds = 5;
     bool check = false;
+    bool oursAlone = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--runs" && i + 1 < argc)
@@ -391,6 +402,8 @@ int main(int argc, char **argv)
             only = argv[++i];
         else if (a == "--verify")
             check = true;
+        else if (a == "--ours")
+            oursAlone = true;
         else
             dir = a;
     }
@@ -420,6 +433,16 @@ int main(int argc, char **argv)
         for (const std::string &c : clips)
             catCommand += " " + shellQuoted(c);
         runCommand(catArgs, "/dev/null"); // every side reads from the page cache
+        if (oursAlone) {
+            for (int r = 0; r < rounds && ok; ++r) {
+                fs::remove(ours);
+                const Sample s = runOurs(clips, ours, set.container, true);
+                ok = s.seconds >= 0;
+                std::printf("  run %.4f cpu %.4f switches %ld\n", s.seconds, s.cpuSeconds, s.contextSwitches);
+            }
+            fs::remove(ours);
+            continue;
+        }
         std::vector<Side> sides = {
             {"ours (lossless merge job)", ours, [&] { return runOurs(clips, ours, set.container, true); }, {}},
             {"ffmpeg -f concat -c copy",
@@ -457,7 +480,7 @@ int main(int argc, char **argv)
         }
     }
 
-    if (only.empty() || only == "encode") {
+    if (!oursAlone && (only.empty() || only == "encode")) {
         std::vector<std::string> small;
         for (int i = 1; i <= 3; ++i) {
             const std::string clip = dir + "/small_" + std::to_string(i) + ".mp4";

@@ -54,8 +54,10 @@ bool othersWriteUnseen(int fd)
 }
 
 // One inotify instance for the whole process, shared by every source open (the user has few instances:
-// fs.inotify.max_user_instances), open while any file is watched. A file open several times has one watch
-// (the kernel keeps one per file and instance), counted by its users.
+// fs.inotify.max_user_instances). It stays open once made: closing an instance waits for the kernel to retire
+// its watches (a grace period of milliseconds, tens of them on a busy machine), and a join lets go of its
+// last watch at the end of every clip. A file open several times has one watch (the kernel keeps one per file
+// and instance), counted by its users.
 class FileEvents
 {
 public:
@@ -81,10 +83,8 @@ public:
         }
         // By the open file, not its name: the name may already lead elsewhere, or nowhere.
         *wd = ::inotify_add_watch(m_fd, descriptorPath(fd).c_str(), IN_MODIFY);
-        if (*wd < 0) {
-            closeWhenUnused();
+        if (*wd < 0)
             return false;
-        }
         // Writes reported before now are in what will be read.
         drain();
         Watch &w = m_watches[*wd];
@@ -119,7 +119,6 @@ public:
             return;
         ::inotify_rm_watch(m_fd, wd);
         m_watches.erase(w);
-        closeWhenUnused();
     }
 
 private:
@@ -156,14 +155,6 @@ private:
                 if (e->mask & (IN_IGNORED | IN_UNMOUNT))
                     w->second.lost = true;
             }
-        }
-    }
-
-    void closeWhenUnused()
-    {
-        if (m_watches.empty() && m_fd >= 0) {
-            ::close(m_fd);
-            m_fd = -1;
         }
     }
 
