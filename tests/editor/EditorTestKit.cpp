@@ -36,34 +36,36 @@ void typeInto(QWidget *field, const QString &text)
     rstest::typeText(field, text);
 }
 
-QString patternClip()
+namespace {
+
+// A 4 s clip of a lavfi picture with a 440 Hz tone.
+QString toneClip(const QString &name, const QString &picture)
 {
     return rstest::MediaFixtures::make(
-        {QStringLiteral("editor_pattern.mp4"),
-         QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 "
-                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
-                             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 128k -shortest")
-             .split(QLatin1Char(' '))});
+        {name, (QStringLiteral("-f lavfi -i ") + picture +
+                QStringLiteral(" -f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
+                               "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 128k -shortest"))
+                   .split(QLatin1Char(' '))});
+}
+
+} // namespace
+
+QString patternClip()
+{
+    return toneClip(QStringLiteral("editor_pattern.mp4"), QStringLiteral("testsrc2=size=320x240:rate=25:duration=4"));
 }
 
 QString darkClip()
 {
-    return rstest::MediaFixtures::make(
-        {QStringLiteral("editor_dark.mp4"),
-         QString::fromLatin1("-f lavfi -i color=c=black:s=320x240:r=25:d=4 "
-                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
-                             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 128k -shortest")
-             .split(QLatin1Char(' '))});
+    return toneClip(QStringLiteral("editor_dark.mp4"), QStringLiteral("color=c=black:s=320x240:r=25:d=4"));
 }
 
-QString greyClip()
+QString greyClip(const QSize &size)
 {
-    return rstest::MediaFixtures::make(
-        {QStringLiteral("editor_grey.mp4"),
-         QString::fromLatin1("-f lavfi -i color=c=0x808080:s=320x240:r=25:d=4 "
-                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
-                             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 128k -shortest")
-             .split(QLatin1Char(' '))});
+    const QString name = size == QSize(320, 240)
+                             ? QStringLiteral("editor_grey.mp4")
+                             : QStringLiteral("editor_grey_%1x%2.mp4").arg(size.width()).arg(size.height());
+    return toneClip(name, QStringLiteral("color=c=0x808080:s=%1x%2:r=25:d=4").arg(size.width()).arg(size.height()));
 }
 
 Preview::Preview()

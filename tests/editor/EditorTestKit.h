@@ -32,8 +32,8 @@ QString patternClip();
 // A 4 s 320x240 black clip with a tone: subtitles and overlays stand out on it.
 QString darkClip();
 
-// A 4 s 320x240 flat mid-grey clip with a tone: every overlay changes it somewhere.
-QString greyClip();
+// A 4 s flat mid-grey clip (320x240 unless asked) with a tone: every overlay changes it somewhere.
+QString greyClip(const QSize &size = QSize(320, 240));
 
 // The editor's preview on one clip: a controller, its two windows and an edit model bound to it, the clip's
 // record handed over as the editor's loading step does.

@@ -37,16 +37,6 @@ bool isLetter(QRgb p)
     return qRed(p) > 200 && qGreen(p) > 200 && qBlue(p) > 200;
 }
 
-QString wideClip()
-{
-    return rstest::MediaFixtures::make(
-        {QStringLiteral("editor_wide_grey.mp4"),
-         QString::fromLatin1("-f lavfi -i color=c=0x808080:s=640x360:r=25:d=2 "
-                             "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 "
-                             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 128k -shortest")
-             .split(QLatin1Char(' '))});
-}
-
 QString markPicture()
 {
     const QString path = rstest::scratchDir(QStringLiteral("mark")) + QStringLiteral("/mark.png");
@@ -161,7 +151,7 @@ private slots:
         QFETCH(double, aspect);
         const QString mark = markPicture();
         QVERIFY(!mark.isEmpty());
-        etk::EditorWindow editor(wideClip());
+        etk::EditorWindow editor(etk::greyClip(QSize(640, 360)));
         QVideoEditingDlg &dlg = editor.dlg;
         QVERIFY(editor.waitLoaded());
         if (aspectChoice >= 0)
@@ -206,8 +196,8 @@ private slots:
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         VEEditConfig record;
         dlg.getEditConfig(record);
-        const QString joined =
-            etk::encodeWithEdits(wideClip(), record, QStringLiteral("match_%1").arg(output.width()), output);
+        const QString joined = etk::encodeWithEdits(etk::greyClip(QSize(640, 360)), record,
+                                                    QStringLiteral("match_%1").arg(output.width()), output);
         QVERIFY(!joined.isEmpty());
         const QImage frame = etk::frameAt(joined, 1.0);
         QCOMPARE(frame.size(), output);
