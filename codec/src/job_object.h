@@ -34,7 +34,9 @@ public:
     bool addTask(const TaskSpec &task);
     bool start();
 
-    bool isFinished() const { return m_finished.load(); }
+    // Finished once the task's thread is done with it too: a caller that adds the next task as soon as this
+    // answers true must not find the job still running (and its add refused without a reason).
+    bool isFinished() const { return m_finished.load() && !m_running.load(); }
     bool isStopped() const { return m_stopped.load(); }
     bool isFailed() const { return m_failed.load(); }
     uint64_t total() const { return m_progress.total.load(); }
