@@ -82,10 +82,11 @@ void append(std::string &chain, const std::string &filter)
 }
 
 // Times that go on from the last picture's end where the pictures' own times do not (a round starting again,
-// a picture repeated at the same time or at none).
-std::string continuousTimes(const PlacedPicture &placed)
+// a picture repeated at the same time or at none). With `shortest`, no picture shows for less than that.
+std::string continuousTimes(const PlacedPicture &placed, double shortest = 0.0)
 {
-    return "setpts=" + filterValue("if(eq(N,0),PTS,PREV_OUTPTS+if(gt(PTS,PREV_INPTS),PTS-PREV_INPTS," +
+    const std::string step = shortest > 0.0 ? "max(PTS-PREV_INPTS," + num(shortest) + "/TB)" : "PTS-PREV_INPTS";
+    return "setpts=" + filterValue("if(eq(N,0),PTS,PREV_OUTPTS+if(gt(PTS,PREV_INPTS)," + step + "," +
                                    num(std::max(placed.lastShows, 0.01)) + "/TB))");
 }
 
@@ -110,9 +111,12 @@ std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const
     if (!placed.finish.empty())
         chain += "," + placed.finish;
     // The finished last picture, repeated (the copies share its data). tpad times the copies by the link's
-    // frame rate, which a source without one leaves unusable: the times are made to go on all the same.
+    // frame rate, which a source without one leaves unusable, and which a demuxer may state as its clock
+    // (an APNG's 100000/1: 100,000 copies a second of the clip, so that a 3 s join took seconds). The times
+    // are made to go on all the same, a copy at least a hundredth of a second after the one before: the
+    // overlay shows the latest picture at each frame of the clip, and no clip's frames come closer.
     if (!loops)
-        chain += ",tpad=stop=-1:stop_mode=clone," + continuousTimes(placed);
+        chain += ",tpad=stop=-1:stop_mode=clone," + continuousTimes(placed, 0.01);
     return chain + "[" + label + "]";
 }
 
