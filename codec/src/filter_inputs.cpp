@@ -86,7 +86,7 @@ std::string pictureOrSoundProblem(const std::string &path, InputUse use)
     if (stated && pictureTooLarge(width, height))
         return refused + ": " + rsc::pictureTooLargeText(width, height);
     std::string why;
-    if (decodeFirstPicture(path, nullptr, &why))
+    if (decodeFirstPicture(path, &why))
         return {};
     // The header may state a size its data does not hold: the overlay would fail in every graph.
     const std::string size = stated ? " (" + std::to_string(width) + "x" + std::to_string(height) + " pixels)" : "";

@@ -155,7 +155,7 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH, int refW, int r
     const long x0 = std::lround(p.posX * frameW), y0 = std::lround(p.posY * frameH);
     entry.placed.x = int(x0); // where the graph lays a picture it takes as it is
     entry.placed.y = int(y0);
-    FramePtr picture = decodeFirstPicture(p.file, &entry.placed.lastShows, nullptr, &entry.placed.animation);
+    FramePtr picture = decodeFirstPicture(p.file, nullptr, &entry.placed.motion);
     if (!picture)
         return entry;
     const int pw = picture->width, ph = picture->height;
@@ -218,7 +218,7 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH, int refW, int r
     std::string maskChain;
     if (!p.mask.empty()) {
         // The mask's brightness becomes the opacity; it spans the box as the picture does, unmirrored.
-        const FramePtr mask = decodeFirstPicture(p.mask, nullptr, nullptr);
+        const FramePtr mask = decodeFirstPicture(p.mask, nullptr);
         if (mask) {
             const Span mh = spanOf(mask->width, boxW, fromX, toX, false),
                        mv = spanOf(mask->height, boxH, fromY, toY, false);
@@ -256,7 +256,7 @@ CacheEntry prepare(const PictureItem &p, int frameW, int frameH, int refW, int r
     }
     entry.placed.x = int(x);
     entry.placed.y = int(y);
-    if (entry.placed.lastShows > 0) {
+    if (entry.placed.motion.lastShows > 0) {
         entry.placed.chain = chain;
         entry.placed.maskChain = maskChain;
         entry.placed.finish = finish;
@@ -282,7 +282,7 @@ int boundedBuffer(AVCodecContext *dec, AVFrame *frame, int flags)
 
 } // namespace
 
-FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why, bool *animation)
+FramePtr decodeFirstPicture(const std::string &path, std::string *why, PictureMotion *motion)
 {
     auto fail = [&](const std::string &text) {
         if (why)
@@ -328,6 +328,8 @@ FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::str
         return fail("out of memory");
     bool got = false;
     int64_t lastDuration = -1; // of the last packet after the first picture; -1 while there is none
+    int64_t lastPts = AV_NOPTS_VALUE;
+    bool ended = false; // read to the end
     constexpr int kMaxPackets = 1000;
     for (int n = 0; n < kMaxPackets; ++n) {
         const int read = av_read_frame(ctx.get(), packet.get());
@@ -336,9 +338,11 @@ FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::str
             continue;
         }
         if (got) { // a picture after the first one: only whether and how long the last one shows is wanted
-            if (read < 0 || (!lastShows && !animation))
+            ended = read < 0;
+            if (read < 0 || !motion)
                 break;
             lastDuration = packet->duration;
+            lastPts = packet->pts;
             av_packet_unref(packet.get());
             continue;
         }
@@ -351,14 +355,12 @@ FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::str
     if (!got)
         return fail(tooLarge ? "its pixels take more than " + std::to_string(kMaxPictureBytes >> 20) + " MiB"
                              : std::string("it cannot be decoded"));
-    if (lastShows) {
+    if (motion && lastDuration >= 0) { // more pictures follow the first
         // An animation's pictures state how long each shows; 0.1 s (GIF's usual step) when its last does not.
-        const double seconds = lastDuration > 0 ? lastDuration * av_q2d(stream->time_base) : 0.1;
-        *lastShows = lastDuration >= 0 ? seconds : 0.0;
-    }
-    if (animation) {
+        motion->lastShows = lastDuration > 0 ? lastDuration * av_q2d(stream->time_base) : 0.1;
+        motion->lastStarts = ended && lastPts != AV_NOPTS_VALUE ? lastPts * av_q2d(stream->time_base) : -1;
         const AVCodecID id = stream->codecpar->codec_id;
-        *animation = lastDuration >= 0 && (id == AV_CODEC_ID_GIF || id == AV_CODEC_ID_APNG || id == AV_CODEC_ID_WEBP);
+        motion->animation = id == AV_CODEC_ID_GIF || id == AV_CODEC_ID_APNG || id == AV_CODEC_ID_WEBP;
     }
     return frame;
 }

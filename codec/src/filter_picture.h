@@ -17,6 +17,14 @@
 
 namespace rsc::edit {
 
+// How the pictures of an animation or a video follow one another (all unset for a still picture).
+struct PictureMotion
+{
+    double lastShows = 0;   // how long its last picture shows (seconds); 0 for a still picture
+    double lastStarts = -1; // source time of its last picture (seconds); -1 where it was not read to its end
+    bool animation = false; // an animated picture format (GIF, APNG, WebP) as FFmpeg identifies the content
+};
+
 struct PlacedPicture
 {
     enum class Kind {
@@ -30,8 +38,7 @@ struct PlacedPicture
     // Moving: the filters each picture takes after its movie source, as the first one was made ready (empty
     // when it could not be), those of the mask after its own, and the turn and fade after the mask.
     std::string chain, maskChain, finish;
-    double lastShows = 0;   // Moving: how long its last picture shows (seconds), where a loop starts again
-    bool animation = false; // Moving: an animated picture (not a video), which the item's loop starts again
+    PictureMotion motion; // Moving: how its pictures follow one another
 };
 
 // The picture item `p` made ready for a picture of frameW x frameH whose own pixel size is refW x refH: its
@@ -45,10 +52,7 @@ PlacedPicture placePicture(const PictureItem &p, int frameW, int frameH, int ref
 constexpr int64_t kMaxPictureBytes = kMaxPicturePixels * 4;
 
 // The first picture of `path`, decoded within the pixel bound and kMaxPictureBytes (null, and why not, when
-// it cannot be). `lastShows`, when given, is set to how long the last picture shows (seconds) when more
-// pictures follow the first (an animation or a video), 0 for a still picture. `animation`, when given, is set
-// when more pictures follow in an animated picture format (GIF, APNG, WebP) as FFmpeg identifies the content,
-// whatever the file is named.
-FramePtr decodeFirstPicture(const std::string &path, double *lastShows, std::string *why, bool *animation = nullptr);
+// it cannot be). `motion`, when given, learns how the pictures after it follow, whatever the file is named.
+FramePtr decodeFirstPicture(const std::string &path, std::string *why, PictureMotion *motion = nullptr);
 
 } // namespace rsc::edit

@@ -4,6 +4,7 @@
 #include "filter_picture.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace rsc::edit {
@@ -82,12 +83,23 @@ void append(std::string &chain, const std::string &filter)
 }
 
 // Times that go on from the last picture's end where the pictures' own times do not (a round starting again,
-// a picture repeated at the same time or at none). With `shortest`, no picture shows for less than that.
-std::string continuousTimes(const PlacedPicture &placed, double shortest = 0.0)
+// a picture repeated at the same time or at none).
+std::string continuousTimes(const PlacedPicture &placed)
 {
-    const std::string step = shortest > 0.0 ? "max(PTS-PREV_INPTS," + num(shortest) + "/TB)" : "PTS-PREV_INPTS";
+    std::string step = "PTS-PREV_INPTS";
+    // tpad times the copies of the last picture by the link's frame rate, which a demuxer may state as its
+    // clock (an APNG's 100000/1: 100,000 copies a second of the clip, and a 3 s join took 15 s). A copy comes a
+    // hundredth of a second after the one before at the soonest: the overlay shows the latest picture at each
+    // frame of the clip, and no clip's frames come closer. The source's own pictures keep their times.
+    if (placed.motion.lastStarts >= 0) {
+        char after[48]; // to the microsecond: any time a copy can have lies beyond it, no picture of the source
+        const auto end =
+            std::to_chars(after, after + sizeof after, placed.motion.lastStarts + 5e-7, std::chars_format::fixed, 7)
+                .ptr;
+        step = "if(gt(PTS*TB," + std::string(after, end) + "),max(" + step + ",0.01/TB)," + step + ")";
+    }
     return "setpts=" + filterValue("if(eq(N,0),PTS,PREV_OUTPTS+if(gt(PTS,PREV_INPTS)," + step + "," +
-                                   num(std::max(placed.lastShows, 0.01)) + "/TB))");
+                                   num(std::max(placed.motion.lastShows, 0.01)) + "/TB))");
 }
 
 // An animation or a video: each of its pictures takes the filters its first one was made ready with. It never
@@ -97,7 +109,7 @@ std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const
 {
     std::string chain = "movie=filename=" + filterValue(p.file);
     // An animated picture loops when the item asks it to, whatever its file is named; a video never does.
-    const bool loops = p.loop && placed.animation;
+    const bool loops = p.loop && placed.motion.animation;
     // The movie source starts each round at its first picture's time again; the overlay waits for times past
     // the frame's for ever unless they go on from the last picture's end.
     if (loops)
@@ -111,12 +123,9 @@ std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const
     if (!placed.finish.empty())
         chain += "," + placed.finish;
     // The finished last picture, repeated (the copies share its data). tpad times the copies by the link's
-    // frame rate, which a source without one leaves unusable, and which a demuxer may state as its clock
-    // (an APNG's 100000/1: 100,000 copies a second of the clip, so that a 3 s join took seconds). The times
-    // are made to go on all the same, a copy at least a hundredth of a second after the one before: the
-    // overlay shows the latest picture at each frame of the clip, and no clip's frames come closer.
+    // frame rate, which a source without one leaves unusable: the times are made to go on all the same.
     if (!loops)
-        chain += ",tpad=stop=-1:stop_mode=clone," + continuousTimes(placed, 0.01);
+        chain += ",tpad=stop=-1:stop_mode=clone," + continuousTimes(placed);
     return chain + "[" + label + "]";
 }
 

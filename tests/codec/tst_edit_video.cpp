@@ -514,6 +514,14 @@ void TestEditVideo::loopedAnimation_data()
     QTest::newRow("animated PNG named .png, loop off")
         << blink(QStringLiteral("edit_blink_apng.png"), QStringLiteral("apng")) << 100u << false;
     QTest::newRow("GIF, loop off") << gif << 100u << false;
+    // A video faster than the repeats of an ended picture keeps its own pace: black from its second 1 on.
+    QTest::newRow("video of 200 pictures a second")
+        << MediaFixtures::make({QStringLiteral("edit_blink_200fps.mp4"),
+                                QString::fromLatin1("-f lavfi -i color=c=white:s=40x40:r=200:d=2 -vf "
+                                                    "drawbox=t=fill:c=black:enable=gte(t\\,1) -c:v libx264 "
+                                                    "-preset ultrafast -pix_fmt yuv420p")
+                                    .split(QLatin1Char(' '))})
+        << 100u << false;
 }
 
 // A looped animation goes on through the clip, each round's pictures at their own times; unlooped, its last
