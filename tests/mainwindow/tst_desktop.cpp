@@ -203,13 +203,37 @@ private:
         key("Escape");
         return gone(dialog);
     }
-    // Opens a menu by a click at `local` and answers its geometry; the menu stays open.
-    QRect openMenu(const QPoint &local, int button = 1)
+    // Opens a menu by a click at `local` and answers its window; the menu stays open.
+    QString openMenuWindow(const QPoint &local, int button = 1)
     {
         const QStringList before = visibleWindows(m_app.processId());
         click(local, button);
-        const QString menu = newWindow(before);
+        return newWindow(before);
+    }
+    // The same, answering the menu's geometry.
+    QRect openMenu(const QPoint &local, int button = 1)
+    {
+        const QString menu = openMenuWindow(local, button);
         return menu.isEmpty() ? QRect() : geometryOf(menu);
+    }
+    // The name field of a row open for editing, its name selected, in the window that has the keyboard: as a
+    // user sees it before typing.
+    bool nameFieldOpen(int row)
+    {
+        const QColor selection(48, 140, 198); // the field's selected text
+        const QRect names(QPoint(60, 24 + 50 * row) * m_scale, QSize(90, 22) * m_scale);
+        return QTest::qWaitFor(
+            [&] {
+                if (xdo({"getwindowfocus"}) != m_mainWindow)
+                    return false;
+                const QImage s = screen();
+                for (int y = names.top(); y <= names.bottom(); ++y)
+                    for (int x = names.left(); x <= names.right(); ++x)
+                        if (s.pixelColor(m_main.topLeft() + QPoint(x, y)) == selection)
+                            return true;
+                return false;
+            },
+            kBound);
     }
     // The program's windows big enough to be a dialog.
     QStringList dialogs()
@@ -524,9 +548,14 @@ void TestDesktop::keysDoWhatAUserExpects()
     if (setUp == 0) {
         click(belowTheRows());
     } else if (setUp == 1) {
-        QVERIFY(!openMenu(nameOfRow(0), 3).isNull());
+        const QString menu = openMenuWindow(nameOfRow(0), 3);
+        QVERIFY(!menu.isEmpty());
         key("Down");
         key("Return");
+        // Keys typed while the menu still holds the keyboard would be lost with it: type once it is gone
+        // and the name field shows.
+        QVERIFY2(gone(menu), "the menu closes");
+        QVERIFY2(nameFieldOpen(0), "the name field opens with the name selected");
         xdo({"type", "--delay", "30", "renamed"});
     } else {
         const QStringList windows = visibleWindows(m_app.processId());
