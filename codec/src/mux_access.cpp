@@ -1,5 +1,6 @@
 #include "mux_access.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -56,7 +57,9 @@ constexpr char kAclAccess[] = "system.posix_acl_access";
 constexpr char kAclDefault[] = "system.posix_acl_default";
 constexpr size_t kAclHeader = 4;
 constexpr size_t kAclEntry = 8;
+constexpr uint32_t kNoId = 0xffffffffu;
 enum AclTag : unsigned {
+    kOwner = 0x01,
     kNamedUser = 0x02,
     kOwningGroup = 0x04,
     kNamedGroup = 0x08,
@@ -64,73 +67,133 @@ enum AclTag : unsigned {
     kOthers = 0x20,
 };
 
-unsigned word16(const std::vector<char> &v, size_t at)
+struct AclEntry
 {
-    return unsigned(uint8_t(v[at])) | unsigned(uint8_t(v[at + 1])) << 8;
+    unsigned tag;
+    unsigned bits;
+    uint32_t id;
+};
+using Acl = std::vector<AclEntry>;
+
+uint32_t word(const std::vector<char> &v, size_t at, int bytes)
+{
+    uint32_t w = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        w = w << 8 | uint8_t(v[at + size_t(i)]);
+    return w;
 }
 
-size_t aclEntries(const std::vector<char> &acl)
+void putWord(std::vector<char> *v, uint32_t w, int bytes)
 {
-    const bool valid = acl.size() >= kAclHeader && (acl.size() - kAclHeader) % kAclEntry == 0 && word16(acl, 0) == 2 &&
-                       word16(acl, 2) == 0;
-    return valid ? (acl.size() - kAclHeader) / kAclEntry : 0;
+    for (int i = 0; i < bytes; ++i)
+        v->push_back(char(w >> (8 * i) & 0xff));
 }
 
-unsigned aclTag(const std::vector<char> &acl, size_t entry)
+// False for a value that is no ACL this code reads.
+bool parseAcl(const std::vector<char> &value, Acl *acl)
 {
-    return word16(acl, kAclHeader + entry * kAclEntry);
-}
-
-unsigned aclBits(const std::vector<char> &acl, size_t entry)
-{
-    return word16(acl, kAclHeader + entry * kAclEntry + 2);
-}
-
-void setAclBits(std::vector<char> *acl, size_t entry, unsigned bits)
-{
-    const size_t at = kAclHeader + entry * kAclEntry + 2;
-    (*acl)[at] = char(bits & 0xff);
-    (*acl)[at + 1] = char(bits >> 8);
-}
-
-// The bits of the entry tagged `tag`; -1 where there is none.
-int aclBitsOf(const std::vector<char> &acl, unsigned tag)
-{
-    for (size_t i = 0; i < aclEntries(acl); ++i) {
-        if (aclTag(acl, i) == tag)
-            return int(aclBits(acl, i));
-    }
-    return -1;
-}
-
-// The old file's ACL for a file of another group. A member of the new group fell under one of the old group
-// entries or under the others' entry, so the owning-group entry keeps only what all of them held; the mask
-// keeps only what the entries it bounds hold. Named users and groups keep what they had. False for a value
-// that is no ACL this code reads, which is then not given at all.
-bool narrowForAnotherGroup(std::vector<char> *acl)
-{
-    const size_t entries = aclEntries(*acl);
-    if (entries == 0)
+    acl->clear();
+    if (value.size() < kAclHeader || (value.size() - kAclHeader) % kAclEntry != 0 || word(value, 0, 4) != 2)
         return false;
-    unsigned held = 07;
-    for (size_t i = 0; i < entries; ++i) {
-        const unsigned tag = aclTag(*acl, i);
-        if (tag == kOwningGroup || tag == kNamedGroup || tag == kOthers)
-            held &= aclBits(*acl, i);
-    }
-    unsigned bounded = 0;
-    for (size_t i = 0; i < entries; ++i) {
-        const unsigned tag = aclTag(*acl, i);
-        if (tag == kOwningGroup)
-            setAclBits(acl, i, held);
-        if (tag == kNamedUser || tag == kOwningGroup || tag == kNamedGroup)
-            bounded |= aclBits(*acl, i);
-    }
-    for (size_t i = 0; i < entries; ++i) {
-        if (aclTag(*acl, i) == kMask)
-            setAclBits(acl, i, aclBits(*acl, i) & bounded);
-    }
+    for (size_t at = kAclHeader; at < value.size(); at += kAclEntry)
+        acl->push_back({word(value, at, 2), word(value, at + 2, 2), word(value, at + 4, 4)});
     return true;
+}
+
+std::vector<char> aclValue(const Acl &acl)
+{
+    std::vector<char> value;
+    putWord(&value, 2, 4);
+    for (const AclEntry &e : acl) {
+        putWord(&value, e.tag, 2);
+        putWord(&value, e.bits, 2);
+        putWord(&value, e.id, 4);
+    }
+    return value;
+}
+
+// The bits of the entry tagged `tag`; `none` where there is none.
+unsigned bitsOf(const Acl &acl, unsigned tag, unsigned none)
+{
+    for (const AclEntry &e : acl) {
+        if (e.tag == tag)
+            return e.bits;
+    }
+    return none;
+}
+
+bool hasNamedEntries(const Acl &acl)
+{
+    return std::any_of(acl.begin(), acl.end(),
+                       [](const AclEntry &e) { return e.tag == kNamedUser || e.tag == kNamedGroup; });
+}
+
+// The old file as the kernel judges it: by its ACL where the mode's group bits (the ACL's mask) hold any bit,
+// else by the mode's three classes alone, whatever entries the ACL has.
+Acl accessModel(mode_t mode, const Acl &acl)
+{
+    if (hasNamedEntries(acl) && bitsOf(acl, kMask, 0) != 0)
+        return acl;
+    return {{kOwner, unsigned(mode >> 6 & 07), kNoId},
+            {kOwningGroup, unsigned(mode >> 3 & 07), kNoId},
+            {kOthers, unsigned(mode & 07), kNoId}};
+}
+
+// Narrows the model of the old file for a file whose owner, resp. group, is another. The old owner now falls
+// under a named entry of its own, a group entry or the others' (its groups are not known here): each of them
+// keeps only what its owner bits held. The old group's members become others, so the others' entry keeps only
+// what the old group held; a member of the new group fell under the others' entry or under a group entry,
+// so the owning-group entry keeps only what all of them held. The mask stays: entries under it only narrow, and
+// a mask without bits would make the kernel pass the ACL over (named entries then count for nothing).
+void narrow(Acl *acl, uid_t oldOwner, bool ownerKept, bool groupKept)
+{
+    const unsigned mask = bitsOf(*acl, kMask, 07);
+    const unsigned owner = ownerKept ? 07 : bitsOf(*acl, kOwner, 0);
+    const unsigned oldGroup = bitsOf(*acl, kOwningGroup, 0) & mask;
+    unsigned everyGroup = bitsOf(*acl, kOthers, 0);
+    for (const AclEntry &e : *acl) {
+        if (e.tag == kOwningGroup || e.tag == kNamedGroup)
+            everyGroup &= e.bits & mask;
+    }
+    for (AclEntry &e : *acl) {
+        if (e.tag == kOwningGroup)
+            e.bits &= owner & (groupKept ? 07 : everyGroup);
+        else if (e.tag == kOthers)
+            e.bits &= owner & (groupKept ? 07 : oldGroup);
+        else if (e.tag == kNamedGroup || (e.tag == kNamedUser && e.id == oldOwner))
+            e.bits &= owner;
+    }
+}
+
+// What the file gets: its permission bits, safe without the ACL (set first, and kept where the ACL is
+// refused), and the ACL where the old file's holds; empty where the old file had none in force.
+struct Grant
+{
+    mode_t bare = 0;
+    std::vector<char> acl;
+};
+
+Grant grantFor(const struct stat &old, const std::vector<char> &oldAcl, const struct stat &now)
+{
+    const mode_t bits = old.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
+    Acl acl;
+    if (!oldAcl.empty() && !parseAcl(oldAcl, &acl))
+        return {bits & S_IRWXU, {}};
+    Acl model = accessModel(bits, acl);
+    narrow(&model, old.st_uid, now.st_uid == old.st_uid, now.st_gid == old.st_gid);
+    // Without the ACL a named user or a member of a named group falls under the group's or the others' bits.
+    const unsigned mask = bitsOf(model, kMask, 07);
+    unsigned named = 07;
+    for (const AclEntry &e : model) {
+        if (e.tag == kNamedUser || e.tag == kNamedGroup)
+            named &= e.bits & mask;
+    }
+    Grant grant;
+    grant.bare = mode_t(bitsOf(model, kOwner, 0) << 6 | (bitsOf(model, kOwningGroup, 0) & mask & named) << 3 |
+                        (bitsOf(model, kOthers, 0) & named));
+    if (hasNamedEntries(model))
+        grant.acl = aclValue(model);
+    return grant;
 }
 
 mode_t currentUmask()
@@ -155,12 +218,14 @@ mode_t currentUmask()
 
 void giveNewFileAccess(int fd, const std::string &dir, mode_t mode)
 {
-    std::vector<char> acl;
-    const bool inherits = attributeValue(dir.empty() ? "." : dir, kAclDefault, &acl);
-    const int group = aclBitsOf(acl, kMask) >= 0 ? aclBitsOf(acl, kMask) : aclBitsOf(acl, kOwningGroup);
-    const int others = aclBitsOf(acl, kOthers);
+    std::vector<char> value;
+    Acl acl;
+    const bool inherits = attributeValue(dir.empty() ? "." : dir, kAclDefault, &value) && parseAcl(value, &acl);
+    const unsigned none = 010;
+    const unsigned group = bitsOf(acl, kMask, bitsOf(acl, kOwningGroup, none));
+    const unsigned others = bitsOf(acl, kOthers, none);
     // A default ACL takes the umask's place; its mask (else its owning-group entry) gives the group's bits.
-    const mode_t allowed = inherits && group >= 0 && others >= 0 ? mode_t(group << 3 | others) : ~currentUmask();
+    const mode_t allowed = inherits && group != none && others != none ? mode_t(group << 3 | others) : ~currentUmask();
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return;
@@ -169,19 +234,26 @@ void giveNewFileAccess(int fd, const std::string &dir, mode_t mode)
         (void)::fchmod(fd, wanted);
 }
 
-mode_t OldFileAccess::permissionsFor(bool groupKept) const
-{
-    mode_t mode = m_st.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
-    // A member of the new group fell under the old group's bits or the others'.
-    if (!groupKept)
-        mode &= ~mode_t(S_IRWXG) | ((mode & S_IRWXO) << 3);
-    return mode;
-}
-
 void OldFileAccess::read(const std::string &path)
 {
     m_read = ::lstat(path.c_str(), &m_st) == 0 && S_ISREG(m_st.st_mode);
     m_path = m_read ? path : std::string();
+    if (!m_read || !attributeValue(path, kAclAccess, &m_acl))
+        m_acl.clear();
+}
+
+void OldFileAccess::givePermissions(int fd) const
+{
+    struct stat now;
+    if (::fstat(fd, &now) != 0)
+        return;
+    const Grant grant = grantFor(m_st, m_acl, now);
+    // An ACL the file inherited from its folder's default ACL goes first: it is none of the old file's. The
+    // permission bits come before the ACL, which sets the group's bits to its mask.
+    (void)::fremovexattr(fd, kAclAccess);
+    (void)::fchmod(fd, grant.bare);
+    if (!grant.acl.empty())
+        (void)::fsetxattr(fd, kAclAccess, grant.acl.data(), grant.acl.size(), 0);
 }
 
 void OldFileAccess::giveAccess(int fd, const char *skip) const
@@ -190,18 +262,16 @@ void OldFileAccess::giveAccess(int fd, const char *skip) const
         return;
     struct stat st;
     // Refused unless this user is a member of the group or root.
-    const bool groupKept =
-        (::fstat(fd, &st) == 0 && st.st_gid == m_st.st_gid) || ::fchown(fd, uid_t(-1), m_st.st_gid) == 0;
-    // The permission bits before the ACL: setting the ACL sets the group bits to its mask.
-    (void)::fchmod(fd, permissionsFor(groupKept));
+    if (::fstat(fd, &st) == 0 && st.st_gid != m_st.st_gid)
+        (void)::fchown(fd, uid_t(-1), m_st.st_gid);
+    givePermissions(fd);
     const std::vector<char> names = attributeNames(m_path);
     std::vector<char> value;
     for (size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
         const char *name = names.data() + at;
         // A file capability grants privileges to the program the old file held; the new file holds media.
         if ((skip && std::strcmp(name, skip) == 0) || std::strcmp(name, "security.capability") == 0 ||
-            !attributeValue(m_path, name, &value) ||
-            (!groupKept && std::strcmp(name, kAclAccess) == 0 && !narrowForAnotherGroup(&value)))
+            std::strcmp(name, kAclAccess) == 0 || !attributeValue(m_path, name, &value))
             continue;
         (void)::fsetxattr(fd, name, value.data(), value.size(), 0);
     }
@@ -212,16 +282,9 @@ void OldFileAccess::giveOwner(int fd) const
     struct stat st;
     if (!m_read || fd < 0 || ::fstat(fd, &st) != 0)
         return;
-    // Root may give the file away; anyone else keeps it. A change of owner clears the set-ID bits.
-    if (st.st_uid != m_st.st_uid && ::fchown(fd, m_st.st_uid, gid_t(-1)) == 0 && ::fstat(fd, &st) != 0)
-        return;
-    mode_t mode = (st.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO)) | (m_st.st_mode & (S_ISUID | S_ISGID | S_ISVTX));
-    if (st.st_uid != m_st.st_uid)
-        mode &= ~mode_t(S_ISUID);
-    if (st.st_gid != m_st.st_gid)
-        mode &= ~mode_t(S_ISGID);
-    if ((st.st_mode & 07777) != mode)
-        (void)::fchmod(fd, mode);
+    // Root may give the file away; anyone else keeps it. Given away, the file may have the old file's access.
+    if (st.st_uid != m_st.st_uid && ::fchown(fd, m_st.st_uid, gid_t(-1)) == 0)
+        givePermissions(fd);
 }
 
 } // namespace rsc::job

@@ -1,13 +1,17 @@
 #pragma once
 // What a file that takes an old file's place keeps of it, as a careful editor's save does: the group, the
 // permission bits and every extended attribute (the POSIX ACL among them) from the start, before any data is
-// written, so that the data is never open to more users than the old file was; the owner where this user may
-// give it, at the end. Whatever the filesystem or the user's rights refuse is passed over. Where the old
-// group cannot be given, the new group gets only what the old file gave its groups and others alike: a member
-// of the new group may have held no more than that before.
+// written, and the owner where this user may give it, at the end. Whatever the filesystem or the user's rights
+// refuse is passed over. The rule: no one may read, write or run the new file who could not do so with the old
+// one, as the kernel judges it. Where the owner or the group cannot be the old file's, the bits are narrowed so
+// that it holds: the old group's members become others, the new group's members were others (or members of a
+// named group), and the old owner, now one of them, had only its owner bits. The user who replaces the file and
+// cannot give it away owns it with the old owner's bits: it made the file and could change them anyway.
+// Set-user-ID, set-group-ID and sticky bits are never given: they are no business of a media file.
 
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace rsc::job {
 
@@ -17,21 +21,20 @@ public:
     // Reads the regular file at `path` (not a link's target); nothing is kept for any other kind of file.
     void read(const std::string &path);
     bool isRead() const { return m_read; }
-    // Gives the file open at `fd` the old file's group, permission bits and extended attributes, except the
-    // attribute `skip`; with another group, the group's bits and the ACL's owning-group entry and mask
-    // narrowed as above.
+    // Gives the file open at `fd` the old file's group where this user may, its extended attributes except
+    // `skip`, and the permission bits and ACL the rule above allows for the owner and group the file has.
     void giveAccess(int fd, const char *skip) const;
-    // Gives it the old file's owner where allowed, then its set-user-ID and set-group-ID bits only when the
-    // owner, resp. the group, is the old file's; its permission bits stay as giveAccess() left them.
+    // Gives it the old file's owner where allowed (root), and then the access that owner's file may have.
     void giveOwner(int fd) const;
 
 private:
-    mode_t permissionsFor(bool groupKept) const;
+    void givePermissions(int fd) const;
 
     std::string m_path;
     struct stat m_st
     {
     };
+    std::vector<char> m_acl; // the old file's access ACL as the kernel passes it; empty: none
     bool m_read = false;
 };
 

@@ -1,6 +1,7 @@
 // What a job must refuse or report however its caller goes on: an output that names one of its sources or a
 // file its edits name (by any spelling or link), a source that changes while its task reads it, a full
 // disk, and the files of writers that were killed.
+#include "tst_job_access.h"
 #include "tst_job_helpers.h"
 
 #include "FatFolder.h"
@@ -218,34 +219,6 @@ QStringList filesAfterJoinInto(const QString &dir, const QString &name)
     return r.failed ? QStringList() : filesIn(dir);
 }
 
-// Runs a child process as user nobody that joins `clip` into `out` losslessly; true when it succeeded.
-bool joinAsNobody(const QString &clip, const QString &out, bool unnamed)
-{
-    const struct passwd *pw = ::getpwnam("nobody");
-    if (!pw)
-        return false;
-    const uid_t user = pw->pw_uid;
-    const gid_t group = pw->pw_gid;
-    const pid_t child = ::fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0)
-            ::_exit(2);
-        rsc::job::PartialFile::allowUnnamed(unnamed);
-        const jobtest::Outcome r = jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}});
-        ::_exit(r.opened && !r.failed && r.tasksAdded == 1 ? 0 : 1);
-    }
-    int status = -1;
-    const bool ended =
-        QTest::qWaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 6 * rstest::kHangBoundMs);
-    if (!ended) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-    }
-    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // rstest::aclLettingRead() for `user` with the given bits in its owning group's entry (its third).
 QByteArray aclWithGroup(uid_t user, int groupBits)
 {
@@ -279,6 +252,8 @@ private slots:
     void unmarkedPartsOfItsOutputAreRemoved();
     void replacedOutputKeepsItsAccess_data();
     void replacedOutputKeepsItsAccess();
+    void replacedOutputGivesNoOneMoreAccess_data();
+    void replacedOutputGivesNoOneMoreAccess();
     void newOutputIsPrivateUntilComplete_data();
     void newOutputIsPrivateUntilComplete();
 };
@@ -804,7 +779,7 @@ void TestJobGuards::replacedOutputKeepsItsAccess_data()
     QTest::newRow("private, named file") << false << -1 << 0600 << false << false << 0600;
     QTest::newRow("ACL, unnamed file") << true << 0 << 0600 << false << false << 0640;
     QTest::newRow("ACL, named file") << false << 0 << 0600 << false << false << 0640;
-    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << -1 << 06750 << true << false << 06750;
+    QTest::newRow("set-ID bits, nobody's file replaced by root") << true << -1 << 06750 << true << false << 0750;
     QTest::newRow("set-ID bits, root's file replaced by nobody") << false << -1 << 06755 << false << true << 0755;
     // Nobody's group was never the old file's: it gets what the old file gave others.
     QTest::newRow("group's bits, root's 0640 file replaced by nobody, unnamed file")
@@ -820,8 +795,8 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     RS_SHARD_UNIT();
     // A join replaces an output the user had made private: the new file keeps its mode, owner and group
     // where this user may give them, and its extended attributes and ACL, but not our mark (left on it by a
-    // writer killed after placing it). Set-ID bits are never given to a file of another owner or group, nor
-    // the old group's access to another group.
+    // writer killed after placing it). Set-ID bits are never given, nor the old group's access to another
+    // group.
     QFETCH(bool, unnamed);
     QFETCH(int, aclGroup);
     QFETCH(int, mode);
@@ -842,12 +817,9 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     QCOMPARE(::chmod(dir.toUtf8().constData(), 0777), 0);
     if (byNobody && !rstest::othersReach(dir))
         QSKIP(qPrintable(QStringLiteral("user nobody cannot reach ") + dir));
-    const QString clip = dir + QStringLiteral("/clip.mp4");
-    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac.mp4")), clip));
-    QCOMPARE(::chmod(clip.toUtf8().constData(), 0644), 0);
-    const QString out = dir + QStringLiteral("/out.mp4");
+    QString clip, out;
+    QVERIFY(accesstest::clipAndOldOutput(dir, &clip, &out));
     const QByteArray path = out.toUtf8();
-    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
     const QByteArray old = digest(out);
     if (::chown(path.constData(), nobodys ? nobody->pw_uid : ::geteuid(), byNobody ? ::getegid() : gid_t(nogroup)) != 0)
         QSKIP("this user may not give the file to group nogroup");
@@ -866,14 +838,8 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
                                     QString::fromLatin1("=" + aclWithGroup(nobody->pw_uid, 0).toHex()));
     QCOMPARE(::setxattr(path.constData(), "user.reelsplice.partial", "0123456789abcdef0123456789abcdef", 32, 0), 0);
 
-    if (byNobody) {
-        QVERIFY2(joinAsNobody(clip, out, unnamed), "user nobody's join failed");
-    } else {
-        rsc::job::PartialFile::allowUnnamed(unnamed);
-        const jobtest::Outcome r = jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}});
-        rsc::job::PartialFile::allowUnnamed(true);
-        QVERIFY2(!r.failed, qPrintable(r.error));
-    }
+    const QString failed = accesstest::joinOver(clip, out, byNobody, unnamed);
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
     QVERIFY(digest(out) != old);
     const rstest::FileAccess after = rstest::fileAccess(out);
     QCOMPARE(QString::number(after.mode, 8), QString::number(expected, 8));
@@ -881,6 +847,99 @@ void TestJobGuards::replacedOutputKeepsItsAccess()
     QCOMPARE(after.gid, byNobody ? uint(nobody->pw_gid) : before.gid);
     QCOMPARE(after.attributes, attributes);
     QCOMPARE(hiddenParts(dir), QStringList());
+}
+
+void TestJobGuards::replacedOutputGivesNoOneMoreAccess_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("acl");       // of the old output (its text sets the mode's bits)
+    QTest::addColumn<QString>("folderAcl"); // the folder's default ACL, set once the old output exists
+    QTest::addColumn<bool>("byNobody");
+    QTest::addColumn<bool>("unnamed");
+    const struct
+    {
+        const char *name;
+        int mode;
+        const char *acl;
+        const char *folderAcl;
+    } cases[] = {
+        {"0604", 0604, "", ""},
+        {"0606", 0606, "", ""},
+        {"0646", 0646, "", ""},
+        {"0707", 0707, "", ""},
+        {"6755", 06755, "", ""},
+        {"group 3000 denied under mask r--", 0, "u::rw-,g::r--,g:3000:---,m::r--,o::r--", ""},
+        {"named user and group allowed, mask rw-", 0, "u::rw-,u:2000:rw-,g::r--,g:3000:rw-,m::rw-,o::---", ""},
+        {"named user and group denied, others read", 0, "u::rw-,u:2000:---,g::r--,g:3000:---,m::r--,o::r--", ""},
+        {"mask r-- denies the named entries' write", 0, "u::rw-,u:2000:rw-,g::rw-,g:3000:rw-,m::r--,o::r--", ""},
+        {"named entries under mask --- (the mode alone counts)", 0, "u::rw-,u:2000:r--,g::r--,g:3000:rw-,m::---,o::r--",
+         ""},
+        {"0640, the folder's default ACL lets user 2000 write", 0640, "", "u::rw-,u:2000:rw-,g::r--,m::rw-,o::---"},
+    };
+    for (const auto &c : cases) {
+        for (const bool byNobody : {false, true}) {
+            for (const bool unnamed : {true, false})
+                QTest::newRow(qPrintable(
+                    QStringLiteral("%1, by %2, %3 file")
+                        .arg(QLatin1String(c.name), byNobody ? "nobody" : "root", unnamed ? "unnamed" : "named")))
+                    << c.mode << QString::fromLatin1(c.acl) << QString::fromLatin1(c.folderAcl) << byNobody << unnamed;
+        }
+    }
+}
+
+void TestJobGuards::replacedOutputGivesNoOneMoreAccess()
+{
+    RS_SHARD_UNIT();
+    // User 1000's output in a shared folder is replaced by root, who keeps owner and group, or by user nobody,
+    // who can keep neither. Asked of the kernel for one user of each class, no one may then read, write or
+    // run the file who could not before (an entry of the folder's default ACL, which the new file inherits,
+    // counts too); where root keeps owner and group, everyone keeps what they had.
+    QFETCH(int, mode);
+    QFETCH(QString, acl);
+    QFETCH(QString, folderAcl);
+    QFETCH(bool, byNobody);
+    QFETCH(bool, unnamed);
+    const struct passwd *nobody = ::getpwnam("nobody");
+    if (!nobody)
+        QSKIP("this system has no user nobody");
+    if (::geteuid() != 0)
+        QSKIP("only root acts for other users");
+    QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/rs-access-XXXXXX"));
+    QVERIFY(scratch.isValid());
+    const QString dir = scratch.path();
+    QCOMPARE(::chmod(dir.toUtf8().constData(), 0777), 0);
+    if (!rstest::othersReach(dir))
+        QSKIP(qPrintable(QStringLiteral("other users cannot reach ") + dir));
+    QString clip, out;
+    QVERIFY(accesstest::clipAndOldOutput(dir, &clip, &out));
+    const QByteArray path = out.toUtf8();
+    QCOMPARE(::chown(path.constData(), accesstest::kOwner, accesstest::kGroup), 0);
+    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
+    for (const int error : {accesstest::setAcl(path, "system.posix_acl_access", acl),
+                            accesstest::setAcl(dir.toUtf8(), "system.posix_acl_default", folderAcl)}) {
+        if (error == EOPNOTSUPP)
+            QSKIP("the temporary folder's filesystem has no POSIX ACLs");
+        QVERIFY2(error == 0, strerror(error));
+    }
+    const QByteArray old = digest(out);
+    const QVector<accesstest::Person> people = accesstest::people(nobody->pw_gid);
+    const QVector<unsigned> before = accesstest::accessMatrix(out, people);
+
+    const QString failed = accesstest::joinOver(clip, out, byNobody, unnamed);
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+    QVERIFY(digest(out) != old);
+    QCOMPARE(hiddenParts(dir), QStringList());
+    const QVector<unsigned> after = accesstest::accessMatrix(out, people);
+    const QString seen = QStringLiteral("before: %1\nafter:  %2")
+                             .arg(accesstest::describe(before, people), accesstest::describe(after, people));
+    for (int i = 0; i < people.size(); ++i)
+        QVERIFY2(after[i] <= 7 && (after[i] & ~before[i]) == 0,
+                 qPrintable(QString::fromLatin1(people[i].name) + QStringLiteral(" gained\n") + seen));
+    if (!byNobody)
+        QVERIFY2(after == before, qPrintable(seen));
+    const rstest::FileAccess file = rstest::fileAccess(out);
+    QCOMPARE(file.uid, byNobody ? uint(nobody->pw_uid) : uint(accesstest::kOwner));
+    QCOMPARE(QString::number(file.mode & 07000, 8), QStringLiteral("0"));
 }
 
 void TestJobGuards::newOutputIsPrivateUntilComplete_data()
