@@ -6,6 +6,9 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <numeric>
+#include <tuple>
+#include <utility>
 
 namespace rsc::job {
 
@@ -19,8 +22,7 @@ int64_t saturatedSub(int64_t a, int64_t b)
     return b < 0 ? INT64_MAX : INT64_MIN;
 }
 
-} // namespace
-
+// The output chapter of the clip-time span [startUs, endUs); false when no part of it lies in the part joined.
 bool placeChapter(int64_t startUs, int64_t endUs, const ChapterPlace &place, rsc::edit::Chapter *out)
 {
     const int64_t from = std::max(startUs, place.fromUs);
@@ -47,12 +49,57 @@ bool placeChapter(int64_t startUs, int64_t endUs, const ChapterPlace &place, rsc
     return true;
 }
 
-void editChapterSpan(const rsc::edit::Chapter &chapter, int64_t *startUs, int64_t *endUs)
+} // namespace
+
+std::vector<rsc::edit::Chapter> placeChapters(std::vector<ClipChapter> chapters, const ChapterPlace &place)
+{
+    std::vector<size_t> byStart(chapters.size());
+    std::iota(byStart.begin(), byStart.end(), size_t(0));
+    std::stable_sort(byStart.begin(), byStart.end(),
+                     [&](size_t a, size_t b) { return chapters[a].startUs < chapters[b].startUs; });
+    // Ends as libavformat's compute_chapters_end gives them: a header alone (Ogg) or the caller may state none.
+    for (size_t i = 0; i < byStart.size(); ++i) {
+        ClipChapter &c = chapters[byStart[i]];
+        if (c.endUs > c.startUs)
+            continue;
+        c.endUs = place.toUs;
+        if (i + 1 < byStart.size()) {
+            const int64_t next = chapters[byStart[i + 1]].startUs;
+            if (next > c.startUs && next < c.endUs)
+                c.endUs = next;
+        }
+    }
+    // Sorted once placed: cutting to the part joined can give chapters that began apart the same start.
+    std::vector<std::pair<rsc::edit::Chapter, size_t>> placed;
+    for (size_t i = 0; i < chapters.size(); ++i) {
+        rsc::edit::Chapter ch;
+        if (!placeChapter(chapters[i].startUs, chapters[i].endUs, place, &ch))
+            continue;
+        ch.title = std::move(chapters[i].title);
+        placed.emplace_back(std::move(ch), i);
+    }
+    std::sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) {
+        return std::tie(a.first.startUs, a.first.durationUs, a.second) <
+               std::tie(b.first.startUs, b.first.durationUs, b.second);
+    });
+    std::vector<rsc::edit::Chapter> out;
+    out.reserve(placed.size());
+    for (auto &p : placed)
+        out.push_back(std::move(p.first));
+    return out;
+}
+
+std::vector<ClipChapter> editChapters(const std::vector<rsc::edit::Chapter> &chapters)
 {
     const uint64_t last = uint64_t(INT64_MAX);
-    const uint64_t start = std::min(chapter.startUs, last);
-    *startUs = int64_t(start);
-    *endUs = int64_t(chapter.durationUs >= last - start ? last : start + chapter.durationUs);
+    std::vector<ClipChapter> out;
+    out.reserve(chapters.size());
+    for (const rsc::edit::Chapter &c : chapters) {
+        const uint64_t start = std::min(c.startUs, last);
+        const uint64_t end = c.durationUs >= last - start ? last : start + c.durationUs;
+        out.push_back(ClipChapter{int64_t(start), int64_t(end), c.title});
+    }
+    return out;
 }
 
 int64_t chapterTimeUs(int64_t time, AVRational timeBase, int64_t originUs)

@@ -55,33 +55,6 @@ private:
     int64_t m_pos = 0;
 };
 
-// Chapters that state no end (Matroska from mkvmerge) end where the next begins, the last with the file.
-void settleChapterEnds(AVFormatContext *ctx)
-{
-    if (ctx->nb_chapters == 0)
-        return;
-    int64_t maxTime = 0;
-    if (ctx->duration > 0 && ctx->start_time < INT64_MAX - ctx->duration)
-        maxTime = ctx->duration + (ctx->start_time == AV_NOPTS_VALUE ? 0 : ctx->start_time);
-    std::vector<AVChapter *> byStart(ctx->chapters, ctx->chapters + ctx->nb_chapters);
-    std::stable_sort(byStart.begin(), byStart.end(), [](const AVChapter *a, const AVChapter *b) {
-        return av_compare_ts(a->start, a->time_base, b->start, b->time_base) < 0;
-    });
-    for (size_t i = 0; i < byStart.size(); ++i) {
-        AVChapter *ch = byStart[i];
-        if (ch->end != AV_NOPTS_VALUE)
-            continue;
-        int64_t end = maxTime ? av_rescale_q(maxTime, AV_TIME_BASE_Q, ch->time_base) : INT64_MAX;
-        if (i + 1 < byStart.size()) {
-            const AVChapter *next = byStart[i + 1];
-            const int64_t nextStart = av_rescale_q(next->start, next->time_base, ch->time_base);
-            if (nextStart > ch->start && nextStart < end)
-                end = nextStart;
-        }
-        ch->end = (end == INT64_MAX || end < ch->start) ? ch->start : end;
-    }
-}
-
 // The payload of a NAL unit without its emulation prevention bytes.
 std::vector<uint8_t> unescaped(const uint8_t *data, size_t size)
 {
@@ -362,7 +335,6 @@ bool settleStreamTimings(AVFormatContext *ctx)
             st->duration = av_rescale_q(ctx->duration, AV_TIME_BASE_Q, st->time_base);
     }
     ctx->duration_estimation_method = AVFMT_DURATION_FROM_STREAM;
-    settleChapterEnds(ctx);
     return true;
 }
 

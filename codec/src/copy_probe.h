@@ -45,8 +45,8 @@ bool h264SequenceHeader(const uint8_t *data, size_t size, H264Sequence *out);
 
 // Once each picture and sound stream knows its start: the container's start as the full probe sets it
 // (the earliest of them, or of a text stream less than a second earlier), and every stream without a
-// start of its own takes the container's start and length; chapters without an end end where the next
-// begins. False when no stream knows its start.
+// start of its own takes the container's start and length. Chapters without an end keep none here: the join
+// settles them as it places them (chapter_place.h). False when no stream knows its start.
 bool settleStreamTimings(AVFormatContext *ctx);
 
 } // namespace rsc::job

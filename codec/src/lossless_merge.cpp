@@ -568,29 +568,28 @@ void LosslessMerger::addChapters(InputClip &clip, int64_t fromUs, int64_t toUs, 
     ChapterPlace place;
     place.outputStartUs = outputStartUs;
     place.outputEndUs = positionUs();
+    std::vector<ClipChapter> chapters;
     if (!m_task.edit.chapters.empty()) {
         place.toUs = place.outputEndUs - outputStartUs;
-        for (rsc::edit::Chapter ch : m_task.edit.chapters) {
-            int64_t start = 0, end = 0;
-            editChapterSpan(ch, &start, &end);
-            if (placeChapter(start, end, place, &ch))
-                m_output.addChapter(ch);
+        chapters = editChapters(m_task.edit.chapters);
+    } else {
+        place.fromUs = fromUs;
+        place.toUs = toUs;
+        const AVFormatContext *ctx = clip.format();
+        for (unsigned i = 0; i < ctx->nb_chapters; ++i) {
+            const AVChapter *c = ctx->chapters[i];
+            ClipChapter ch{chapterTimeUs(c->start, c->time_base, clip.originUs()),
+                           chapterTimeUs(c->end, c->time_base, clip.originUs()),
+                           {}};
+            if (ch.startUs == INT64_MIN) // no time to place it at
+                continue;
+            if (const AVDictionaryEntry *title = av_dict_get(c->metadata, "title", nullptr, 0))
+                ch.title = title->value;
+            chapters.push_back(std::move(ch));
         }
-        return;
     }
-    place.fromUs = fromUs;
-    place.toUs = toUs;
-    const AVFormatContext *ctx = clip.format();
-    for (unsigned i = 0; i < ctx->nb_chapters; ++i) {
-        const AVChapter *c = ctx->chapters[i];
-        rsc::edit::Chapter ch;
-        if (!placeChapter(chapterTimeUs(c->start, c->time_base, clip.originUs()),
-                          chapterTimeUs(c->end, c->time_base, clip.originUs()), place, &ch))
-            continue;
-        if (const AVDictionaryEntry *title = av_dict_get(c->metadata, "title", nullptr, 0))
-            ch.title = title->value;
+    for (const rsc::edit::Chapter &ch : placeChapters(std::move(chapters), place))
         m_output.addChapter(ch);
-    }
 }
 
 bool LosslessMerger::finish(bool complete, std::string *error)

@@ -525,12 +525,8 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     place.outputStartUs = outputStartUs;
     place.outputEndUs = outputPositionUs();
     place.pace = st.pace;
-    for (rsc::edit::Chapter ch : m_task.edit.chapters) {
-        int64_t start = 0, end = 0;
-        editChapterSpan(ch, &start, &end);
-        if (placeChapter(start, end, place, &ch))
-            m_output.addChapter(ch);
-    }
+    for (const rsc::edit::Chapter &ch : placeChapters(editChapters(m_task.edit.chapters), place))
+        m_output.addChapter(ch);
     progress.done = progress.total.load();
     return true;
 }

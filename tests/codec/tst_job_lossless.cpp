@@ -1,4 +1,5 @@
-// Lossless joins: packets copied byte for byte, timestamps rebased, refusal of clips that cannot be joined.
+// Lossless joins: packets copied byte for byte, timestamps rebased, refusal of clips that cannot be joined;
+// chapters in either kind of join.
 #include "tst_job_helpers.h"
 
 #include <QFileInfo>
@@ -42,6 +43,16 @@ QString farChaptersClip()
             .arg(QString::fromLatin1(kX264)));
 }
 
+// 4 s of Vorbis with the chapters `comments` names: Ogg chapters state their starts only. vorbiscomment keeps
+// them in the order given (ffmpeg would write them in time order).
+QString oggWithChapters(const QString &name, const QString &comments)
+{
+    return MediaFixtures::makeByCommand(
+        name, QStringLiteral("ffmpeg -v error -f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 -ac 2 "
+                             "-c:a libvorbis \"$OUT\" && vorbiscomment -w %1 \"$OUT\"")
+                  .arg(comments));
+}
+
 } // namespace
 
 class TestJobLossless : public QObject
@@ -61,6 +72,8 @@ private slots:
     void refusesClipsThatCannotJoin();
     void chaptersStayWithinEachClip_data();
     void chaptersStayWithinEachClip();
+    void chaptersInTimeOrder_data();
+    void chaptersInTimeOrder();
 };
 
 void TestJobLossless::joinCopiesPackets_data()
@@ -373,6 +386,70 @@ void TestJobLossless::chaptersStayWithinEachClip()
     QVERIFY2(!r.failed, qPrintable(r.error));
     const QString wrong = chapterMismatch(out, spans);
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+}
+
+void TestJobLossless::chaptersInTimeOrder_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("editChapters"); // 3-4, 0-1.5 and 1.5-3 s named by the edits; else the source's own
+    QTest::addColumn<bool>("lossless");
+    QTest::addColumn<QString>("container");
+    const QString video = clip(QStringLiteral("ll_4s.mp4"), QStringLiteral("320x240"), 4, kX264);
+    for (const bool lossless : {true, false}) {
+        for (const char *container : {"mp4", "matroska"}) {
+            QTest::addRow("edit chapters out of order, %s, %s", lossless ? "lossless" : "re-encoding", container)
+                << video << true << lossless << QString::fromLatin1(container);
+        }
+    }
+    // A clip's own chapters are carried by lossless joins only, and Vorbis copies into Matroska and MP4.
+    const QString outOfOrder =
+        oggWithChapters(QStringLiteral("ll_chapters_out_of_order.ogg"),
+                        QStringLiteral("-t CHAPTER000=00:00:03.000 -t CHAPTER000NAME=Third -t CHAPTER001=00:00:00.000 "
+                                       "-t CHAPTER001NAME=First -t CHAPTER002=00:00:01.500 -t CHAPTER002NAME=Second"));
+    // Opened from its header, the last chapter's end is not known yet.
+    const QString inOrder =
+        oggWithChapters(QStringLiteral("ll_chapters_in_order.ogg"),
+                        QStringLiteral("-t CHAPTER000=00:00:00.000 -t CHAPTER000NAME=First -t CHAPTER001=00:00:01.500 "
+                                       "-t CHAPTER001NAME=Second -t CHAPTER002=00:00:03.000 -t CHAPTER002NAME=Third"));
+    for (const char *container : {"mp4", "matroska"}) {
+        QTest::addRow("ogg chapters out of order, lossless, %s", container)
+            << outOfOrder << false << true << QString::fromLatin1(container);
+        QTest::addRow("ogg chapters in order, the last without an end, lossless, %s", container)
+            << inOrder << false << true << QString::fromLatin1(container);
+    }
+}
+
+// Chapters are written in time order, and one that states no end runs to the next one's start or to the end
+// of its clip.
+void TestJobLossless::chaptersInTimeOrder()
+{
+    RS_SHARD_UNIT();
+    QFETCH(QString, source);
+    QFETCH(bool, editChapters);
+    QFETCH(bool, lossless);
+    QFETCH(QString, container);
+    Task task{source};
+    if (editChapters) {
+        task.edit = rsc_edit_create();
+        rsc_edit_add_chapter(task.edit, 3000000, 1000000, "Third");
+        rsc_edit_add_chapter(task.edit, 0, 1500000, "First");
+        rsc_edit_add_chapter(task.edit, 1500000, 1500000, "Second");
+    }
+    const QString out = rstest::scratchDir(QStringLiteral("chapter-order")) + QStringLiteral("/out.") +
+                        (container == QLatin1String("mp4") ? container : QStringLiteral("mkv"));
+    const Outcome r = runMerge(lossless, out, container, {task});
+    QVERIFY2(!r.failed, qPrintable(r.error));
+    const QList<double> spans{0, 1.5, 1.5, 3, 3, 4};
+    QString wrong = chapterMismatch(out, spans);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    QStringList titles;
+    for (const QJsonValue &c : FFprobe::probe(out).value(QStringLiteral("chapters")).toArray())
+        titles << c.toObject().value(QStringLiteral("tags")).toObject().value(QStringLiteral("title")).toString();
+    QCOMPARE(titles, QStringList({QStringLiteral("First"), QStringLiteral("Second"), QStringLiteral("Third")}));
+    if (container == QLatin1String("matroska")) {
+        wrong = spanMismatch(storedMatroskaChapters(out), spans, out);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
 }
 
 RS_TEST_MAIN(TestJobLossless)
