@@ -42,7 +42,7 @@ struct StreamPlan
 const AVCodec *encoderForName(const std::string &name);
 
 // Without a size from the caller the picture takes the first clip's size after its own crop and rotation
-// (`firstEdit`, when its picture edits are on).
+// (`firstEdit`, when its picture edits are on), within the bounds of a decoded picture.
 bool planStreams(const rsc::edit::CodecValues &values, const InputClip &first, const rsc::edit::EditConfig &firstEdit,
                  const AVOutputFormat *muxer, StreamPlan *plan, std::string *error);
 

@@ -204,10 +204,8 @@ edit::PictureArea PlayerRenderer::frameArea(const edit::EditConfig &cfg, const e
     // Odd sizes cannot carry 4:2:0 chroma exactly; the preview is drawn scaled anyway.
     edit::PictureArea area = edit::pictureArea(cfg, source, sized ? std::max(2, previewWidth & ~1) : 0,
                                                sized ? std::max(2, previewHeight & ~1) : 0);
-    if (!sized) {
-        area.w = area.refW;
-        area.h = area.refH;
-    }
+    if (!sized) // bounded as the decoded pictures are: the reference size stays the overlays' unit
+        boundedEditedSize(cfg, source, &area.w, &area.h);
     area.x = area.y = 0; // the frame is the picture
     return area;
 }
@@ -462,12 +460,14 @@ void PlayerRenderer::layout(const edit::EditConfig &cfg)
 
 std::vector<uint8_t> PlayerRenderer::toBmp(const AVFrame *frame)
 {
-    if (!frame || frame->width <= 0 || frame->height <= 0)
+    // Within the bounds the rows' bytes fit swscale's int offsets (stride times rows) and the BMP's header; a
+    // larger frame gets no capture rather than writes beyond the buffer.
+    if (!frame || frame->width <= 0 || frame->height <= 0 || pictureTooLarge(frame->width, frame->height))
         return {};
     const int w = frame->width, h = frame->height;
     // swscale writes whole SIMD blocks: rows padded and room to spare at the end.
     const int stride = FFALIGN(w * 3, 64);
-    std::vector<uint8_t> bgr(size_t(stride) * h + 256);
+    std::vector<uint8_t> bgr(size_t(stride) * size_t(h) + 256);
     SwsPtr sws(sws_getContext(w, h, AVPixelFormat(frame->format), w, h, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr,
                               nullptr, nullptr));
     if (!sws)

@@ -32,7 +32,8 @@ public:
 
     // The edited frame: the edited picture itself, without bars (x, y 0). With a preview size, its display aspect
     // fitted into it (padding on) or the preview size (padding off, stretched as a join's output is); without
-    // one, the picture's own size (editedSize). Thread-safe: uses only its arguments.
+    // one, the picture's own size within a decoded picture's bounds (boundedEditedSize). Thread-safe: uses only
+    // its arguments.
     static edit::PictureArea frameArea(const edit::EditConfig &cfg, const edit::VideoSource &source, int previewWidth,
                                        int previewHeight);
 

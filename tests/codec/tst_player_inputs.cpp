@@ -1,7 +1,8 @@
 // Files a user can hand the preview and the edit pipeline: raw elementary streams to play, seek and show as
 // a strip, and hostile edit files (named pipes, subtitle files beyond every bound, tiny files declaring giant
 // pictures). Each hostile case runs in a child process of this test, so a hang is a killed child and its
-// peak memory is the kernel's own count.
+// peak memory is the kernel's own count. So do clips whose sample aspect widens them far beyond any picture.
+#include "FFprobe.h"
 #include "MediaFixtures.h"
 #include "PreviewThumbnails.h"
 #include "TestSupport.h"
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QJsonObject>
 #include <QThread>
 
 #include <atomic>
@@ -28,6 +30,8 @@ namespace {
 
 constexpr uint64_t kFrameUs = 40000;        // 25 frames a second
 constexpr long kMemoryBoundKb = 300 * 1024; // what a preview or join may take, whatever the edit files
+// What previewing or joining a 2160p clip widened beyond any picture may take (about 720 / 800 MB).
+constexpr long kLargeClipMemoryBoundKb = 1024 * 1024;
 
 // Four seconds whose frame N is a flat grey of luma 16 + 2N, with B-frames, as a raw H.264 stream.
 QString numberedRawStream(bool byX264)
@@ -44,6 +48,21 @@ QString numberedRawStream(bool byX264)
         QStringLiteral("inputs_numbered_x264.h264"),
         QStringLiteral("ffmpeg -loglevel error -y %1 -f yuv4mpegpipe in.y4m && x264 --quiet --qp 4 -o \"$OUT\" in.y4m")
             .arg(picture));
+}
+
+// A second of `size` pictures stating the sample aspect `sar` (e.g. "100/1"), with sound, in MP4 (H.264 states
+// at most 65535:1) or NUT (its header states any).
+QString clipWithSampleAspect(const QString &size, const QString &sar, const QString &suffix)
+{
+    const QString video = suffix == QLatin1String("nut") ? QStringLiteral("ffv1")
+                                                         : QStringLiteral("libx264 -preset ultrafast -pix_fmt yuv420p");
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("inputs_%1_sar_%2.%3")
+             .arg(size, QString(sar).replace(QLatin1Char('/'), QLatin1Char('_')), suffix),
+         QStringLiteral("-f lavfi -i testsrc2=s=%1:r=25:d=1 -f lavfi -i sine=d=1 -vf setsar=sar=%2:max=%3 -c:v %4 "
+                        "-c:a aac")
+             .arg(size, sar, sar.section(QLatin1Char('/'), 0, 0), video)
+             .split(QLatin1Char(' '))});
 }
 
 // A clip with sound for the edits.
@@ -183,13 +202,16 @@ QByteArray runLengthBmp(quint32 width, quint32 height)
 // What a child of this test does with one edit file: "preview" plays a clip with it, "join" adds the clip
 // with it to an encoding join. The exit code says whether the file was taken (1) or refused (0); the reason
 // of a refusal goes to the standard output; 4 says a join took the file and then failed. For the use
-// "stream" the file is a clip whose own subtitle stream is drawn.
+// "stream" the file is a clip whose own subtitle stream is drawn; for "own size" it is a clip previewed at its
+// own size (its capture written to <clip>.bmp, the exit code saying whether there was one) or joined at the
+// output size "Auto".
 int childScenario(const char *mode, const char *use, const char *file, const char *clip, const char *good)
 {
     const bool swap = std::strcmp(good, "-") != 0; // take a good file, then put `file` in its place
     const char *path = swap ? good : file;
     const bool stream = std::strcmp(use, "stream") == 0;
-    if (stream)
+    const bool ownSize = std::strcmp(use, "own size") == 0;
+    if (stream || ownSize)
         clip = file;
     int taken = 0;
     if (std::strcmp(mode, "join") == 0) {
@@ -202,7 +224,7 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
             rsc_edit_set_audio_background_file(edit, path);
         else if (stream)
             rsc_edit_set_subtitle_stream(edit, 0);
-        else
+        else if (!ownSize)
             rsc_edit_set_watermark_image_file(edit, path);
         if (!std::strcmp(use, "mask"))
             rsc_edit_set_watermark_image_mask_file(edit, path);
@@ -224,7 +246,7 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
     rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
     LastFrame edited;
     rsc_player_set_video_frame_handler(player, &LastFrame::handler, &edited);
-    if (rsc_player_open(player, clip, 160, 120, 0, 0) != 1)
+    if (rsc_player_open(player, clip, ownSize ? 0 : 160, ownSize ? 0 : 120, 0, 0) != 1)
         return 2;
     if (!std::strcmp(use, "subtitle")) {
         taken = rsc_player_set_subtitle_file(player, path);
@@ -240,7 +262,7 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
         taken = rsc_player_set_watermark_image_mask_file(player, path);
     } else if (stream) {
         taken = rsc_player_set_subtitle_index(player, 0);
-    } else {
+    } else if (!ownSize) {
         taken = rsc_player_set_watermark_image_file(player, path);
     }
     std::printf("%s\n", rsc_player_error(player));
@@ -254,6 +276,13 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
     while (edited.calls < 10 && t.elapsed() < 3000)
         QThread::msleep(10);
     rsc_player_seek(player, 200000);
+    if (ownSize) {
+        unsigned char *bmp = rsc_player_capture_video_image(player, 0, 0, 0);
+        QFile image(QString::fromUtf8(clip) + QStringLiteral(".bmp"));
+        taken = bmp && image.open(QIODevice::WriteOnly) &&
+                image.write(reinterpret_cast<const char *>(bmp), rsc_player_get_buffer_size(player, bmp)) > 0;
+        rsc_player_free_video_image(player, bmp);
+    }
     rsc_player_close(player);
     rsc_player_release(player);
     return taken;
@@ -278,6 +307,7 @@ struct ChildRun
 {
     bool finished = false;
     int exitCode = -1;
+    int signal = 0; // the signal that ended the child
     long maxRssKb = 0;
     qint64 ms = 0;
 };
@@ -313,6 +343,7 @@ ChildRun runInChild(const QStringList &args, int boundMs)
     run.ms = t.elapsed();
     run.finished = WIFEXITED(status);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     QFile peak(args.at(3) + QStringLiteral(".peak"));
     if (peak.open(QIODevice::ReadOnly))
         run.maxRssKb = peak.readAll().split(' ').first().toLong(); // "<n> kB"
@@ -523,6 +554,67 @@ private slots:
         QVERIFY2(run.finished, qPrintable(QStringLiteral("no end after %1 ms").arg(run.ms)));
         QVERIFY2(run.maxRssKb < kMemoryBoundKb, qPrintable(QStringLiteral("%1 kB").arg(run.maxRssKb)));
         QCOMPARE(run.exitCode, taken ? 1 : 0);
+    }
+
+    void clipWiderThanAnyPicture_data()
+    {
+        QTest::addColumn<QString>("mode"); // "preview" at the clip's own size, or "join" at the output size "Auto"
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("sar");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QSize>("frame"); // the preview's capture, or the joined picture
+        auto row = [](const QString &mode, const QString &size, const QString &sar, const QString &suffix,
+                      const QSize &frame) {
+            QTest::newRow(qPrintable(QStringLiteral("%1: %2 at %3 in %4").arg(mode, size, sar, suffix)))
+                << mode << size << sar << suffix << frame;
+        };
+        for (const QString &mode : {QStringLiteral("preview"), QStringLiteral("join")}) {
+            // Widened to 384000x2160 and 192000x1080, gigabytes a frame: fitted into 16384 pixels a side.
+            row(mode, QStringLiteral("3840x2160"), QStringLiteral("100/1"), QStringLiteral("mp4"), QSize(16384, 92));
+            row(mode, QStringLiteral("1920x1080"), QStringLiteral("100/1"), QStringLiteral("mp4"), QSize(16384, 92));
+            // An anamorphic DVD is widened as ever.
+            row(mode, QStringLiteral("720x576"), QStringLiteral("16/15"), QStringLiteral("mp4"), QSize(768, 576));
+        }
+        // 2.56 billion pixels wide, beyond the range of int (the join takes the sample aspect its decoder states).
+        row(QStringLiteral("preview"), QStringLiteral("640x360"), QStringLiteral("4000000/1"), QStringLiteral("nut"),
+            QSize(16384, 2));
+    }
+
+    // A clip whose sample aspect widens it beyond any picture is previewed at its own size and captured, and
+    // joined at the size "Auto", keeping its display aspect in bounded memory, without a crash.
+    void clipWiderThanAnyPicture()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, size);
+        QFETCH(QString, sar);
+        QFETCH(QString, suffix);
+        QFETCH(QSize, frame);
+        const QString source = clipWithSampleAspect(size, sar, suffix);
+        const QJsonArray stated = rstest::FFprobe::streams(source, QStringLiteral("video"));
+        QVERIFY(!stated.isEmpty());
+        QCOMPARE(stated.first().toObject().value(QStringLiteral("sample_aspect_ratio")).toString(),
+                 QString(sar).replace(QLatin1Char('/'), QLatin1Char(':')));
+        const QString clip = rstest::scratchDir(QStringLiteral("own-size-") + mode) + QStringLiteral("/clip.") + suffix;
+        QVERIFY(QFile::copy(source, clip));
+        const ChildRun run =
+            runInChild({mode, QStringLiteral("own size"), clip, clip, QStringLiteral("-")}, rstest::kHangBoundMs * 3);
+        qDebug("child: %lld ms, peak %ld kB, exit %d", run.ms, run.maxRssKb, run.exitCode);
+        QVERIFY2(run.finished, qPrintable(run.signal ? QStringLiteral("the child died of signal %1").arg(run.signal)
+                                                     : QStringLiteral("no end after %1 ms").arg(run.ms)));
+        QVERIFY2(run.maxRssKb < kLargeClipMemoryBoundKb, qPrintable(QStringLiteral("%1 kB").arg(run.maxRssKb)));
+        QCOMPARE(run.exitCode, 1);
+        if (mode == QLatin1String("preview")) {
+            const QImage image(clip + QStringLiteral(".bmp"));
+            QCOMPARE(image.size(), frame);
+            return;
+        }
+        const QString out = clip + QStringLiteral(".out.mp4");
+        const QJsonArray video = rstest::FFprobe::streams(out, QStringLiteral("video"));
+        QVERIFY(!video.isEmpty());
+        const QJsonObject joined = video.first().toObject();
+        QCOMPARE(QSize(joined.value(QStringLiteral("width")).toInt(), joined.value(QStringLiteral("height")).toInt()),
+                 frame);
+        QCOMPARE(rstest::FFprobe::decodeErrors(out), QString());
     }
 
     void refusalSaysWhy_data()
