@@ -4,6 +4,8 @@
 // border only after a short delay, so that the box does not flash at a stale place while the overlay
 // window moves into position.
 
+#include "CropDragGeometry.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -13,8 +15,9 @@ class QMediaDashedFrame : public QWidget
 {
     Q_OBJECT
 public:
-    // The side of the square handles drawn inside the box's corners and edge middles.
-    static constexpr int kHandleSize = 6;
+    // The side of the square handles drawn inside the box's corners and edge middles: the one the preview
+    // controller allows for when it decides where a small box is grabbed.
+    static constexpr int kHandleSize = CropDragGeometry::kHandleSize;
 
     explicit QMediaDashedFrame(QWidget *parent = nullptr);
     ~QMediaDashedFrame() override;

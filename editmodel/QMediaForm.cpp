@@ -1,5 +1,6 @@
 #include "QMediaForm.h"
 
+#include "CropDragGeometry.h"
 #include "QAudioDataWidget.h"
 #include "QIAnyUtil.h"
 #include "QMediaBorderFrame.h"
@@ -254,12 +255,16 @@ void QMediaForm::setBoiderFrameRect(QRect rect, VEWatermarkSettings settings)
 {
     if (!m_watermarkFrame)
         return;
-    // Each box is drawn on its measured box, where the preview controller grabs it. The text is set in by
-    // its outline, so the handles inside the box's corners and edge middles stay clear of the letters.
+    // Each box is drawn where the preview controller grabs it: on its measured box, whose handles lie in its
+    // corners and edge middles, or, when it is too small for them, around it in a frame of its own.
     auto place = [this, &rect](int index, bool shown, double x, double y, double w, double h) {
         m_watermarkFrame->setDashFrameItemShow(index, shown);
         const QRect box = watermarkBoxRect(rect, x, y, w, h);
-        m_watermarkFrame->setDashFrameItemForList(shown ? box : QRect(box.topLeft(), QSize(0, 0)), index);
+        const QRect frame = CropDragGeometry::itemFrame(QRectF(x, y, w, h), rect);
+        if (!shown)
+            m_watermarkFrame->setDashFrameItemForList(QRect(box.topLeft(), QSize(0, 0)), index);
+        else
+            m_watermarkFrame->setDashFrameItemForList(frame.isNull() ? box : frame, index);
     };
     const VEWatermarkTextSettings &t = settings.text;
     place(0, !t.text.isEmpty(), t.posX, t.posY, t.measuredWidth, t.measuredHeight);

@@ -7,6 +7,13 @@ namespace CropDragGeometry {
 
 namespace {
 
+// An item's box with a side under this is framed: its handles would meet on that side.
+constexpr int kSmallItemPixels = 3 * kHandleSize;
+// The frame lies this far outside the box: a handle and two clear pixels.
+constexpr int kFrameMargin = kHandleSize + 2;
+static_assert(kSmallItemPixels >= 2 * kGrabDistance, "a box left unframed has a move zone");
+static_assert(kFrameMargin >= kGrabDistance, "a framed box lies wholly in its frame's move zone");
+
 double unit(double v)
 {
     return std::isfinite(v) ? std::clamp(v, 0.0, 1.0) : 0.0;
@@ -130,6 +137,24 @@ unsigned hitZone(const QRect &box, const QPoint &p)
     if (p.x() > left && p.x() < right)
         return nearTop ? Top : nearBottom ? Bottom : between ? Inside : NoZone;
     return NoZone;
+}
+
+QRect itemFrame(const QRectF &box, const QRect &element)
+{
+    if (!isGrabbable(box))
+        return QRect();
+    const QRect own = pixelBox(box, element);
+    if (own.right() - own.left() >= kSmallItemPixels && own.bottom() - own.top() >= kSmallItemPixels)
+        return QRect();
+    return own.adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin, kFrameMargin);
+}
+
+unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point)
+{
+    if (!isGrabbable(box))
+        return NoZone;
+    const QRect frame = itemFrame(box, element);
+    return hitZone(frame.isNull() ? pixelBox(box, element) : frame, point);
 }
 
 QRectF dragBox(unsigned zone, const QRectF &start, const QPoint &press, const QPoint &point, const QRect &element,

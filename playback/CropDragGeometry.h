@@ -30,6 +30,7 @@ constexpr int kGrabDistance = 5;            // "near" an edge: closer than this 
 constexpr double kEdgeMargin = 0.02;        // smallest box, as a fraction of the frame
 constexpr double kMinGrabFraction = 0.0001; // thinner boxes cannot be grabbed
 constexpr double kMinBoxPixels = 20.0;
+constexpr int kHandleSize = 6; // the square handles drawn at a box's corners and edge middles (logical pixels)
 
 Qt::CursorShape cursorForZone(unsigned zone);
 // Which sides of the box a zone moves.
@@ -46,6 +47,17 @@ bool isGrabbable(const QRectF &box);
 QRect pixelBox(const QRectF &box, const QRect &element);
 // Which part of `box` (widget pixels) lies at `point`; NoZone when none.
 unsigned hitZone(const QRect &box, const QPoint &point);
+
+// An item over the picture (a watermark's text or picture) measuring `box` on the picture at `element` is
+// drawn and grabbed on its own pixel box, as the crop box is, unless a side is shorter than three handles: the
+// handles would cover what it frames, and below 2 x kGrabDistance no point of it would move it. Such a box is
+// drawn and grabbed in a frame a handle and a gap outside it, so that its handles and lines lie around it and
+// all of it lies in the frame's move zone. Answers that frame, or a null rectangle for an item drawn and
+// grabbed on its own box (or too thin to be grabbed).
+QRect itemFrame(const QRectF &box, const QRect &element);
+// Which part of such an item lies at `point`: the frame's zone where it has a frame, else the box's own; none
+// for a box too thin to be grabbed.
+unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point);
 
 // The box after dragging `zone` of `start` from `press` to `point` (widget pixels). With an empty
 // picture the start box is returned unchanged (clamped).

@@ -248,7 +248,7 @@ bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
     const double y = text ? m_currentWatermark.text.posY : m_currentWatermark.image.posY;
     const QRect e = window->getVideoElementRect();
     const QPoint p = event->localPos().toPoint();
-    const unsigned zone = CropDragGeometry::hitZone(CropDragGeometry::pixelBox(QRectF(x, y, w, h), e), p);
+    const unsigned zone = CropDragGeometry::itemZone(QRectF(x, y, w, h), e, p);
     (text ? m_textZone : m_imageZone) = zone;
     if (zone == 0)
         return false;
@@ -289,7 +289,7 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
             return false;
         const double x = text ? m_currentWatermark.text.posX : m_currentWatermark.image.posX;
         const double y = text ? m_currentWatermark.text.posY : m_currentWatermark.image.posY;
-        const unsigned hover = CropDragGeometry::hitZone(CropDragGeometry::pixelBox(QRectF(x, y, w, h), e), p);
+        const unsigned hover = CropDragGeometry::itemZone(QRectF(x, y, w, h), e, p);
         if (hover == 0)
             return false;
         setSenderCursor(sender(), hover);

@@ -1,7 +1,7 @@
 // The Watermark page's text as a user leaves it on the editor preview: styled in the text style dialog, moved to
 // the middle of the picture, then the clip trimmed, turned and given packages across page switches, or the
-// watermark applied to another clip. What the screen shows inside the text's dashed box is checked, and that
-// the box is drawn where the pointer grabs it.
+// watermark applied to another clip; and the caption as typed, at its default size, moved and resized. What the
+// screen shows inside the text's dashed box is checked, and that the box is drawn where the pointer grabs it.
 #include "EditorTestKit.h"
 #include "QAdjustOperationForm.h"
 #include "QCommonButtonForm.h"
@@ -39,11 +39,9 @@ namespace {
 
 const QColor kTextColor(255, 214, 0);
 
-bool isTextColor(QRgb p)
+bool isTextColor(QRgb p, const QColor &text)
 {
-    return qAbs(qRed(p) - kTextColor.red()) + qAbs(qGreen(p) - kTextColor.green()) +
-               qAbs(qBlue(p) - kTextColor.blue()) <
-           60;
+    return qAbs(qRed(p) - text.red()) + qAbs(qGreen(p) - text.green()) + qAbs(qBlue(p) - text.blue()) < 60;
 }
 
 VEEditConfig recordOf(QVideoEditingDlg &dlg)
@@ -72,12 +70,12 @@ void trimFromAQuarter(QVideoEditingDlg &dlg)
     rstest::clickAt(trim->m_btnTrim);
 }
 
-void typeText(QVideoEditingDlg &dlg)
+void typeText(QVideoEditingDlg &dlg, const QString &text)
 {
     openPage(dlg, QVideoEditingDlg::Watermark);
     QTextEdit *edit = dlg.watermarkPage()->m_leAddWKText->textEdit();
     rstest::clickAt(edit);
-    rstest::typeText(edit, QStringLiteral("HOLIDAY 2026"));
+    rstest::typeText(edit, text);
 }
 
 // The text styled in the text style dialog: a bold serif that fits across the turned picture, a colour and an
@@ -144,9 +142,10 @@ struct PaneLook
     QList<QRect> handles; // the squares inside its corners and edge middles
     QRect text;           // the text's letters, outline included
     int letters = 0, covered = 0, underHandles = 0;
+    int changed = 0; // pixels around the letters that the screen shows otherwise than the picture
 };
 
-PaneLook lookAt(QVideoEditingDlg &dlg)
+PaneLook lookAt(QVideoEditingDlg &dlg, const QColor &textColor)
 {
     PaneLook look;
     QWidget *view = etk::videoViewOf(dlg.mediaForm()->previewWindow());
@@ -169,11 +168,11 @@ PaneLook lookAt(QVideoEditingDlg &dlg)
                 look.handles << QRect(x, y, n, n);
     for (int y = 0; y < look.pane.height(); ++y)
         for (int x = 0; x < look.pane.width(); ++x) {
-            if (!isTextColor(look.pane.pixel(x, y)))
+            if (!isTextColor(look.pane.pixel(x, y), textColor))
                 continue;
             ++look.letters;
             look.text |= QRect(x, y, 1, 1);
-            look.covered += look.screen.size() == look.pane.size() && !isTextColor(look.screen.pixel(x, y));
+            look.covered += look.screen.size() == look.pane.size() && !isTextColor(look.screen.pixel(x, y), textColor);
             look.underHandles += std::any_of(look.handles.begin(), look.handles.end(),
                                              [x, y](const QRect &r) { return r.contains(x, y); });
         }
@@ -184,26 +183,22 @@ PaneLook lookAt(QVideoEditingDlg &dlg)
         int(std::ceil(c.watermark.text.outlineSize * element.width() * scale / c.resolutionWidth)) + scale;
     look.text.adjust(-outline, -outline, outline, outline);
     look.text &= look.pane.rect(); // a text wider than the picture ends at its edge
+    for (int y = look.text.top(); y <= look.text.bottom(); ++y)
+        for (int x = look.text.left(); x <= look.text.right(); ++x)
+            look.changed += look.screen.size() == look.pane.size() &&
+                            !isTextColor(look.screen.pixel(x, y), QColor(look.pane.pixel(x, y)));
     return look;
 }
 
-// The drawn box is the measured one: its near edges where the preview controller grabs them, its far edges
-// within a pixel (the grab box truncates its size, the drawn one rounds it). The pointer on the drawn box's
-// outer pixels, at its corners and edge middles, shows the cursor for resizing from there.
-void checkBoxIsWhereItIsGrabbed(QVideoEditingDlg &dlg)
+// The pointer on the drawn text box's outer pixels, at its corners and edge middles, shows the cursor for
+// resizing from there, and in its middle the cursor for moving it.
+void checkCursorsOnTheBox(QVideoEditingDlg &dlg)
 {
     using namespace CropDragGeometry;
     QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
-    QMediaElementWindow *pane = dlg.mediaForm()->previewWindow();
     const QRect b = overlay->item(0)->geometry();
-    const VEWatermarkTextSettings t = recordOf(dlg).watermark.text;
-    const QRect grab = pixelBox(QRectF(t.posX, t.posY, t.measuredWidth, t.measuredHeight), pane->getVideoElementRect())
-                           .translated(pane->mapToGlobal(QPoint(0, 0)) - overlay->mapToGlobal(QPoint(0, 0)));
     QString where;
-    QDebug(&where) << "drawn" << b << "grabbed" << grab;
-    QVERIFY2(b.topLeft() == grab.topLeft() && qAbs(b.right() - grab.right()) <= 1 &&
-                 qAbs(b.bottom() - grab.bottom()) <= 1,
-             qPrintable(where));
+    QDebug(&where) << "drawn" << b;
     const QPoint c = b.center();
     const std::pair<QPoint, unsigned> spots[] = {
         {b.topLeft(), TopLeft},       {{c.x(), b.top()}, Top},        {b.topRight(), TopRight},
@@ -216,17 +211,38 @@ void checkBoxIsWhereItIsGrabbed(QVideoEditingDlg &dlg)
     }
 }
 
-void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot)
+// The drawn box is the measured one: its near edges where the preview controller grabs them, its far edges
+// within a pixel (the grab box truncates its size, the drawn one rounds it); and the pointer finds its zones
+// where it is drawn.
+void checkBoxIsWhereItIsGrabbed(QVideoEditingDlg &dlg)
+{
+    QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+    QMediaElementWindow *pane = dlg.mediaForm()->previewWindow();
+    const QRect b = overlay->item(0)->geometry();
+    const VEWatermarkTextSettings t = recordOf(dlg).watermark.text;
+    const QRect grab = CropDragGeometry::pixelBox(QRectF(t.posX, t.posY, t.measuredWidth, t.measuredHeight),
+                                                  pane->getVideoElementRect())
+                           .translated(pane->mapToGlobal(QPoint(0, 0)) - overlay->mapToGlobal(QPoint(0, 0)));
+    QString where;
+    QDebug(&where) << "drawn" << b << "grabbed" << grab;
+    QVERIFY2(b.topLeft() == grab.topLeft() && qAbs(b.right() - grab.right()) <= 1 &&
+                 qAbs(b.bottom() - grab.bottom()) <= 1,
+             qPrintable(where));
+    checkCursorsOnTheBox(dlg);
+}
+
+// `minLetters` pixels of the text's colour at least tell a picture with the text from one without.
+void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot, const QColor &textColor, int minLetters,
+                       PaneLook &look)
 {
     // Stopped, the preview rests on the clip's first frame: the text shows from the clip's start.
     rstest::clickAt(dlg.playBar()->m_btnStop);
-    PaneLook look;
     // Frames come from the player's thread and the boxes draw late on purpose: wait for the picture with
     // its text and the box, bounded.
     const bool shown = QTest::qWaitFor(
         [&] {
-            look = lookAt(dlg);
-            return look.letters > 100 && dlg.mediaForm()->watermarkFrame()->item(0)->paintCount() >= 2;
+            look = lookAt(dlg, textColor);
+            return look.letters >= minLetters && dlg.mediaForm()->watermarkFrame()->item(0)->paintCount() >= 2;
         },
         rstest::kHangBoundMs);
     const int scale = qRound(dlg.devicePixelRatioF());
@@ -238,7 +254,6 @@ void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot)
     QCOMPARE(look.screen.size(), look.pane.size());
     QVERIFY2(look.box.contains(look.text), qPrintable(where));
     QVERIFY2(look.underHandles == 0 && look.covered == 0, qPrintable(where));
-    checkBoxIsWhereItIsGrabbed(dlg);
 }
 
 } // namespace
@@ -268,7 +283,7 @@ private slots:
         // Trimmed first: the text is added to a clip that starts a second in.
         trimFromAQuarter(dlg);
         QVERIFY(recordOf(dlg).trimStart > 500000);
-        typeText(dlg);
+        typeText(dlg, QStringLiteral("HOLIDAY 2026"));
         styleText(dlg);
         if (QTest::currentTestFailed())
             return;
@@ -293,7 +308,9 @@ private slots:
             rstest::clickAt(dlg.trimPage()->m_btnReset);
             QCOMPARE(recordOf(dlg).trimStart, quint64(0));
             openPage(dlg, QVideoEditingDlg::Watermark);
-            checkTextInItsBox(dlg, QStringLiteral("QVideoEditingDlg-watermark-styled-turned"));
+            PaneLook look;
+            checkTextInItsBox(dlg, QStringLiteral("QVideoEditingDlg-watermark-styled-turned"), kTextColor, 100, look);
+            checkBoxIsWhereItIsGrabbed(dlg);
             return;
         }
         rstest::clickAt(dlg.watermarkPage()->m_buttonFrom->m_btnApplyToAll);
@@ -307,7 +324,80 @@ private slots:
         etk::EditorWindow second(etk::darkClip(), other);
         QVERIFY(second.waitLoaded());
         openPage(second.dlg, QVideoEditingDlg::Watermark);
-        checkTextInItsBox(second.dlg, QStringLiteral("QVideoEditingDlg-watermark-styled-applied"));
+        PaneLook look;
+        checkTextInItsBox(second.dlg, QStringLiteral("QVideoEditingDlg-watermark-styled-applied"), kTextColor, 100,
+                          look);
+        checkBoxIsWhereItIsGrabbed(second.dlg);
+    }
+
+    void defaultCaptionMovesAndReads_data()
+    {
+        QTest::addColumn<QSize>("clip");
+        QTest::newRow("720p") << QSize(1280, 720);
+        QTest::newRow("1080p") << QSize(1920, 1080);
+    }
+
+    // The caption as typed, at the default size and style, is a few pixels high on the preview: lower than
+    // its box's handles and than the reach of its top and bottom edges together. A drag from its middle moves
+    // it, one from an edge of its drawn box resizes it, and its box leaves the letters readable.
+    void defaultCaptionMovesAndReads()
+    {
+        QFETCH(QSize, clip);
+        etk::EditorWindow editor(etk::greyClip(clip));
+        QVideoEditingDlg &dlg = editor.dlg;
+        QVERIFY(editor.waitLoaded());
+        typeText(dlg, QStringLiteral("Hello Text"));
+        QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+        QMediaDashedFrame *box = overlay->item(0);
+        QTRY_VERIFY_WITH_TIMEOUT(box->isVisible() && recordOf(dlg).watermark.text.measuredHeight > 0,
+                                 rstest::kHangBoundMs);
+        const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
+        const VEWatermarkTextSettings start = recordOf(dlg).watermark.text;
+        QCOMPARE(start.fontSize, 28u);
+        QVERIFY2(start.measuredHeight * element.height() < 2 * CropDragGeometry::kGrabDistance,
+                 qPrintable(QString::number(start.measuredHeight * element.height())));
+
+        const QPoint middle = box->geometry().center();
+        rstest::dragTo(overlay, middle, overlay, middle + QPoint(120, 80));
+        VEWatermarkTextSettings moved;
+        QTRY_VERIFY_WITH_TIMEOUT((moved = recordOf(dlg).watermark.text) != start, rstest::kHangBoundMs);
+        QString where;
+        QDebug(&where) << "from" << start.posX << start.posY << start.measuredWidth << start.measuredHeight << "to"
+                       << moved.posX << moved.posY << moved.measuredWidth << moved.measuredHeight << "scale"
+                       << moved.scaleX << moved.scaleY << "on" << element;
+        const double px = 1.0 / element.width(), py = 1.0 / element.height();
+        QVERIFY2(qAbs(moved.posX - start.posX - 120 * px) <= px && qAbs(moved.posY - start.posY - 80 * py) <= py,
+                 qPrintable(where));
+        QVERIFY2(moved.scaleX == start.scaleX && moved.scaleY == start.scaleY, qPrintable(where));
+        // Read back from the player at the new place: the same size, within a pixel of the clip.
+        QVERIFY2(qAbs(moved.measuredWidth - start.measuredWidth) <= 1.0 / clip.width() &&
+                     qAbs(moved.measuredHeight - start.measuredHeight) <= 1.0 / clip.height(),
+                 qPrintable(where));
+
+        PaneLook look;
+        checkTextInItsBox(dlg,
+                          QStringLiteral("QVideoEditingDlg-watermark-default-caption-%1").arg(QTest::currentDataTag()),
+                          Qt::white, 5, look);
+        if (QTest::currentTestFailed())
+            return;
+        // Nothing of the box is drawn over the letters and their outline, nor between them.
+        QDebug(&where) << "; letters" << look.text << "box" << look.box << look.changed << "pixels drawn over";
+        QVERIFY2(look.changed == 0, qPrintable(where));
+        checkCursorsOnTheBox(dlg);
+        if (QTest::currentTestFailed())
+            return;
+
+        // The right edge of the drawn box, dragged out: the text is stretched across, not up.
+        const QRect drawn = box->geometry();
+        const QPoint edge(drawn.right(), drawn.center().y());
+        rstest::dragTo(overlay, edge, overlay, edge + QPoint(40, 0));
+        VEWatermarkTextSettings wider;
+        QTRY_VERIFY_WITH_TIMEOUT((wider = recordOf(dlg).watermark.text) != moved, rstest::kHangBoundMs);
+        QDebug(&where) << "; stretched to" << wider.posX << wider.posY << wider.measuredWidth << "scale" << wider.scaleX
+                       << wider.scaleY;
+        QVERIFY2(wider.scaleX > moved.scaleX && wider.scaleY == moved.scaleY, qPrintable(where));
+        QVERIFY2(wider.posX == moved.posX && wider.posY == moved.posY, qPrintable(where));
+        QVERIFY2(wider.measuredWidth > moved.measuredWidth, qPrintable(where));
     }
 };
 

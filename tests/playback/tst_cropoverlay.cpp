@@ -25,6 +25,8 @@ class TestCropOverlay : public QObject
 private slots:
     void hitZones_data();
     void hitZones();
+    void itemZones_data();
+    void itemZones();
     void clampFractions_data();
     void clampFractions();
     void dragStaysSaneOnEmptyPictures();
@@ -69,6 +71,55 @@ void TestCropOverlay::hitZones()
     const QRect box = pixelBox(QRectF(0.25, 0.25, 0.5, 0.5), QRect(0, 0, 400, 300));
     QCOMPARE(box, QRect(QPoint(100, 75), QPoint(300, 225)));
     QTEST(hitZone(box, point), "zone");
+}
+
+void TestCropOverlay::itemZones_data()
+{
+    QTest::addColumn<QRectF>("box");
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<unsigned>("zone");
+    // Boxes at (128, 64) on a 512 x 256 picture, `w` x `h` pixels: the fractions land on whole pixels. A box
+    // lower or narrower than 18 px is drawn 8 px outside itself; a press inside it moves it, its drawn edges
+    // resize it.
+    const auto box = [](double w, double h) { return QRectF(0.25, 0.25, w / 512, h / 256); };
+    const struct
+    {
+        const char *name;
+        QRectF box;
+        QPoint point;
+        Zone zone;
+    } rows[] = {
+        {"8 px tall: middle", box(40, 8), {148, 68}, Inside},
+        {"8 px tall: 1 px below its top", box(40, 8), {148, 65}, Inside},
+        {"8 px tall: 1 px inside its left end", box(40, 8), {129, 68}, Inside},
+        {"8 px tall: drawn top edge", box(40, 8), {148, 56}, Top},
+        {"8 px tall: 3 px below its drawn bottom", box(40, 8), {148, 83}, Bottom},
+        {"8 px tall: drawn top-left corner", box(40, 8), {120, 56}, TopLeft},
+        {"8 px tall: 5 px right of its drawn right", box(40, 8), {181, 68}, NoZone},
+        {"26 x 6: middle", box(26, 6), {141, 67}, Inside},
+        {"26 x 6: on its top", box(26, 6), {141, 64}, Inside},
+        {"26 x 6: drawn right edge", box(26, 6), {162, 67}, Right},
+        {"26 x 6: drawn bottom-left", box(26, 6), {118, 80}, BottomLeft},
+        {"0 px: on it", box(0.5, 0.5), {128, 64}, Inside},
+        {"0 px: drawn bottom-right", box(0.5, 0.5), {136, 72}, BottomRight},
+        {"too thin to grab", box(0.02, 20), {128, 70}, NoZone},
+        // Large enough boxes are grabbed on themselves, as the crop box is.
+        {"large: 4 px inside its top", box(200, 100), {228, 68}, Top},
+        {"large: 4 px left of its left", box(200, 100), {124, 114}, Left},
+        {"large: 8 px above its top", box(200, 100), {228, 56}, NoZone},
+        {"large: middle", box(200, 100), {228, 114}, Inside},
+        {"18 x 18: 4 px inside its top", box(18, 18), {137, 68}, Top},
+        {"18 x 18: middle", box(18, 18), {137, 73}, Inside},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.name) << r.box << r.point << unsigned(r.zone);
+}
+
+void TestCropOverlay::itemZones()
+{
+    QFETCH(QRectF, box);
+    QFETCH(QPoint, point);
+    QTEST(itemZone(box, QRect(0, 0, 512, 256), point), "zone");
 }
 
 void TestCropOverlay::clampFractions_data()
