@@ -358,7 +358,7 @@ private slots:
                  qPrintable(QString::number(start.measuredHeight * element.height())));
 
         const QPoint middle = box->geometry().center();
-        rstest::dragTo(overlay, middle, overlay, middle + QPoint(120, 80));
+        rstest::xDragTo(overlay, middle, middle + QPoint(120, 80));
         VEWatermarkTextSettings moved;
         QTRY_VERIFY_WITH_TIMEOUT((moved = recordOf(dlg).watermark.text) != start, rstest::kHangBoundMs);
         QString where;
@@ -390,7 +390,7 @@ private slots:
         // The right edge of the drawn box, dragged out: the text is stretched across, not up.
         const QRect drawn = box->geometry();
         const QPoint edge(drawn.right(), drawn.center().y());
-        rstest::dragTo(overlay, edge, overlay, edge + QPoint(40, 0));
+        rstest::xDragTo(overlay, edge, edge + QPoint(40, 0));
         VEWatermarkTextSettings wider;
         QTRY_VERIFY_WITH_TIMEOUT((wider = recordOf(dlg).watermark.text) != moved, rstest::kHangBoundMs);
         QDebug(&where) << "; stretched to" << wider.posX << wider.posY << wider.measuredWidth << "scale" << wider.scaleX

@@ -3,7 +3,10 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
@@ -242,6 +245,69 @@ void dragTo(QWidget *source, const QPoint &from, QWidget *target, const QPoint &
     if (!QTest::qWaitFor([&] { return *done; }, 20000))
         QTest::qFail("the drag did not end", __FILE__, __LINE__);
     *next = nullptr;
+}
+
+namespace {
+// What the program has taken of the X server's pointer input so far: each step of an X drag waits for it, as
+// a hand waits to see the pointer move before it goes on.
+class PointerWatch : public QObject
+{
+public:
+    PointerWatch() { qApp->installEventFilter(this); }
+    QEvent::Type last = QEvent::None;
+    QPoint at;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        const QEvent::Type t = e->type();
+        if (t == QEvent::MouseButtonPress || t == QEvent::MouseMove || t == QEvent::MouseButtonRelease) {
+            last = t;
+            at = static_cast<QMouseEvent *>(e)->globalPos();
+        }
+        return false;
+    }
+};
+} // namespace
+
+void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps)
+{
+    QWindow *win = windowOf(w, "X drag");
+    if (!win)
+        return;
+    checkOnTop(w, from, "X drag");
+    const qreal scale = win->devicePixelRatio();
+    PointerWatch watch;
+    // One xdotool command, then the program's event of that kind at that place.
+    const auto step = [&](const QPoint &local, const QString &button, QEvent::Type expected) {
+        const QPoint global = w->mapToGlobal(local);
+        const QPoint at = (QPointF(global) * scale).toPoint();
+        // The pointer already there moves nowhere: the X server sends nothing to wait for.
+        if (button.isEmpty() && (QCursor::pos() - global).manhattanLength() <= 1)
+            return true;
+        QStringList args{"mousemove", QString::number(at.x()), QString::number(at.y())};
+        if (!button.isEmpty())
+            args << button << "1";
+        QProcess p;
+        p.start(QStringLiteral("xdotool"), args);
+        if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            QTest::qFail(qPrintable(QStringLiteral("xdotool %1 failed").arg(args.join(' '))), __FILE__, __LINE__);
+            return false;
+        }
+        if (QTest::qWaitFor([&] { return watch.last == expected && (watch.at - global).manhattanLength() <= 2; },
+                            10000))
+            return true;
+        QTest::qFail(qPrintable(QStringLiteral("the program did not take xdotool %1").arg(args.join(' '))), __FILE__,
+                     __LINE__);
+        return false;
+    };
+    if (!step(from, QString(), QEvent::MouseMove) || !step(from, QStringLiteral("mousedown"), QEvent::MouseButtonPress))
+        return;
+    steps = qMax(1, steps);
+    for (int i = 1; i <= steps; ++i)
+        if (!step(from + (to - from) * i / steps, QString(), QEvent::MouseMove))
+            return;
+    step(to, QStringLiteral("mouseup"), QEvent::MouseButtonRelease);
 }
 
 void keyClick(QWidget *w, Qt::Key key, Qt::KeyboardModifiers modifiers)

@@ -37,6 +37,10 @@ void releaseAt(QWidget *w, const QPoint &local = kCentre, Qt::MouseButton button
 void moveTo(QWidget *w, const QPoint &local = kCentre);
 // Press at `from` inside `source`, move in `steps` steps to `to` inside `target`, release there.
 void dragTo(QWidget *source, const QPoint &from, QWidget *target, const QPoint &to, int steps = 8);
+// The same drag inside `w` as the X server's own pointer input (xdotool), in the server's pixels (Qt's scale
+// applied): what lies on top there, whichever window it is, receives it. Needs the xcb platform; records a
+// failure where the point is not on `w`'s top or xdotool fails.
+void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps = 8);
 
 // Keys through the window of `w` (made active first); the window's focus widget receives them.
 void keyClick(QWidget *w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
