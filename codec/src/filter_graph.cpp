@@ -3,14 +3,21 @@
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
+#include <libavutil/cpu.h>
 #include <libavutil/opt.h>
 }
 
+#include <algorithm>
 #include <locale.h>
 
 namespace rsc::edit {
 
 namespace {
+
+// Each thread of a scaling filter keeps line buffers of its own, which grow with how far the picture is scaled
+// (tens of megabytes each for a picture widened a hundredfold): beyond a few threads they add memory faster
+// than speed, so a many-core machine does not multiply them.
+constexpr int kMaxFilterThreads = 8;
 
 locale_t cLocale()
 {
@@ -62,6 +69,7 @@ bool FilterGraph::finish(const std::string &args, const char *srcName, const cha
     m_source = m_sink = nullptr;
     if (!m_graph)
         return false;
+    m_graph->nb_threads = std::clamp(av_cpu_count(), 1, kMaxFilterThreads);
     auto fail = [&](const std::string &what, int err) {
         if (error)
             *error = what + ": " + rsc::job::errorText(err);
