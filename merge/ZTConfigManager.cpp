@@ -2,6 +2,8 @@
 
 #include "rscodec.h"
 
+#include <cmath>
+
 namespace {
 
 rsc_edit *E(void *edit)
@@ -21,6 +23,12 @@ QByteArray ZTConfigManager::fontForLibrary(const QByteArray &name)
     return name.startsWith('@') ? name.mid(1) : name;
 }
 
+int ZTConfigManager::hueForLibrary(int degrees)
+{
+    const int turn = (degrees % 360 + 360) % 360;
+    return static_cast<int>(std::lround(turn / 1.8));
+}
+
 void ZTConfigManager::setEditConfig(void *edit, VEEditConfig config)
 {
     if (!edit)
@@ -29,7 +37,7 @@ void ZTConfigManager::setEditConfig(void *edit, VEEditConfig config)
     rsc_edit_set_brightness(e, config.videoEffect.brightness);
     rsc_edit_set_saturation(e, config.videoEffect.saturation);
     rsc_edit_set_contrast(e, config.videoEffect.contrast);
-    rsc_edit_set_hue(e, config.videoEffect.hue);
+    rsc_edit_set_hue(e, hueForLibrary(config.videoEffect.hue));
 
     const VESubtitleValue_Info &sv = config.subtitleValue;
     rsc_edit_set_program_index(e, sv.extraIndex);

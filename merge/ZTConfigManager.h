@@ -23,4 +23,7 @@ public:
 
     // A font family as the library takes it: a leading "@" dropped; never null.
     static QByteArray fontForLibrary(const QByteArray &name);
+    // The record's hue, degrees (-180..180 from the Effect page, any turn accepted), as the library's hue: a turn
+    // of 0..200 steps of 1.8 degrees, so a turn back is the same turn forward.
+    static int hueForLibrary(int degrees);
 };

@@ -3,6 +3,7 @@
 #include "ZTPlayerManager.h"
 
 #include "CodecBuffers.h"
+#include "ZTConfigManager.h"
 #include "ZTInfoClass.h"
 #include "ZTPlayerClass.h"
 
@@ -14,7 +15,7 @@ void ZTPlayerManager::setVideoEffectSettings(VEVideoEffectSettings s)
         return;
     m_player->SetVideoYOffset_Player(static_cast<unsigned>(s.brightness));
     m_player->SetVideoSaturation_Player(static_cast<unsigned>(s.saturation));
-    m_player->SetVideoHue_Player(static_cast<unsigned>(s.hue));
+    m_player->SetVideoHue_Player(static_cast<unsigned>(ZTConfigManager::hueForLibrary(s.hue)));
     m_player->SetVideoContrast_Player(static_cast<unsigned>(s.contrast));
     showSoon();
 }

@@ -133,7 +133,7 @@ struct EditConfig
 {
     CodecValues codec;
 
-    // colour adjustments (brightness -255..255, saturation/contrast 0..200 with 100 neutral, hue 0..200)
+    // colour adjustments (brightness -255..255, saturation 0..200 and contrast 0..300 with 100 neutral, hue 0..200)
     int brightness = 0;
     int saturation = 100;
     int contrast = 100;

@@ -135,7 +135,7 @@ std::string colourFilters(int level, int saturation, int contrast, int hue)
 {
     std::string out;
     if (contrast != 100 || saturation != 100)
-        append(out, "eq=contrast=" + num(std::clamp(contrast, 0, 200) / 100.0) +
+        append(out, "eq=contrast=" + num(std::clamp(contrast, 0, 300) / 100.0) +
                         ":saturation=" + num(std::clamp(saturation, 0, 200) / 100.0));
     // Brightness fades towards black (-255) or white (255) in every colour, not only in the luma.
     const int brightness = std::clamp(level, -255, 255);

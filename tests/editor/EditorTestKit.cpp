@@ -60,6 +60,13 @@ QString darkClip()
     return toneClip(QStringLiteral("editor_dark.mp4"), QStringLiteral("color=c=black:s=320x240:r=25:d=4"));
 }
 
+QString colourClip(const QColor &colour)
+{
+    const QString hex = colour.name().mid(1);
+    return toneClip(QStringLiteral("editor_colour_%1.mp4").arg(hex),
+                    QStringLiteral("color=c=0x%1:s=320x240:r=25:d=4").arg(hex));
+}
+
 QString greyClip(const QSize &size)
 {
     const QString name = size == QSize(320, 240)

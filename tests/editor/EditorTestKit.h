@@ -4,6 +4,7 @@
 
 #include "VEEditConfig.h"
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -31,6 +32,9 @@ QString patternClip();
 
 // A 4 s 320x240 black clip with a tone: subtitles and overlays stand out on it.
 QString darkClip();
+
+// A 4 s 320x240 clip of one flat colour with a tone.
+QString colourClip(const QColor &colour);
 
 // A 4 s flat mid-grey clip (320x240 unless asked) with a tone: every overlay changes it somewhere.
 QString greyClip(const QSize &size = QSize(320, 240));

@@ -1,6 +1,6 @@
 // The editor's Effect page driven as a user would, on a generated clip with the real preview: colour
-// values typed and slid, an effect and a frame package picked from the lists (the first one included),
-// Reset, and the picture each package gives in the preview and in an encoding join.
+// values typed and slid (the hue and contrast over their whole travel), an effect and a frame package picked from the
+// lists (the first one included), Reset, and the picture each package gives in the preview and in an encoding join.
 
 #include "EditorTestKit.h"
 #include "FFprobe.h"
@@ -37,6 +37,20 @@ FrameInfoItem item(int w, int h, const char *name = "p.png")
     return i;
 }
 
+// A click on a slider's track at a fraction of its length, as a user sets it there.
+void clickSliderAt(QZTBaseSlider *slider, double fraction)
+{
+    const int length = slider->width() - slider->getTLOffset() - slider->getRBOffset();
+    rstest::clickAt(slider, QPoint(slider->getTLOffset() + qRound(length * fraction), slider->height() / 2));
+}
+
+// Hue degrees between two colours' hues, either way round the wheel.
+int hueDistance(int a, int b)
+{
+    const int d = qAbs(a - b) % 360;
+    return qMin(d, 360 - d);
+}
+
 void clickTile(QHorizontalListFrom *list, int index)
 {
     QWidget *tile = list->item(index);
@@ -63,9 +77,9 @@ struct Live
 {
     etk::Preview preview;
     QEffectOperationForm page;
-    bool open(const VEEditConfig &config = VEEditConfig())
+    bool open(const VEEditConfig &config = VEEditConfig(), const QString &clip = etk::patternClip())
     {
-        if (!preview.open(etk::patternClip(), config))
+        if (!preview.open(clip, config))
             return false;
         page.setEditSettings(preview.model.get());
         page.resize(965, 281);
@@ -200,6 +214,55 @@ private slots:
         QCOMPARE(after.saturation, shown);
         QCOMPARE(after.brightness, 0);
         QCOMPARE(after.contrast, 100);
+    }
+
+    // Every part of a colour slider's travel shows in the preview and in the join: the hue turns by the degrees
+    // the page stores, back as well as on, and contrast keeps rising up to the slider's end.
+    void slidersWorkToTheirEnds_data()
+    {
+        QTest::addColumn<bool>("hue");     // else contrast
+        QTest::addColumn<double>("from");  // where the slider is first
+        QTest::addColumn<double>("to");    // where it is set then: the picture changes
+        QTest::addColumn<int>("turnedTo"); // the red clip's hue then, -1 unchecked
+        QTest::newRow("hue a quarter turn back") << true << 0.5 << 0.25 << 270;
+        QTest::newRow("hue a quarter turn on") << true << 0.5 << 0.75 << 90;
+        QTest::newRow("hue at the left end") << true << 0.5 << 0.0 << 180;
+        QTest::newRow("contrast from three quarters to the end") << false << 0.75 << 1.0 << -1;
+    }
+    void slidersWorkToTheirEnds()
+    {
+        QFETCH(bool, hue);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(int, turnedTo);
+        const QString clip = etk::colourClip(QColor(192, 32, 32));
+        Live l;
+        QVERIFY(l.open(VEEditConfig(), clip));
+        QZTBaseSlider *slider = hue ? l.page.m_sliderHue : l.page.m_sliderContrast;
+        if (from != 0.5)
+            clickSliderAt(slider, from);
+        const QImage before = l.preview.grab();
+        clickSliderAt(slider, to);
+        const QImage after = l.preview.grab();
+        VEEditConfig edited;
+        l.preview.model->getEditConfig(edited);
+        const QColor shown = etk::meanColor(after, after.rect());
+        QString where;
+        QDebug(&where) << "hue" << edited.videoEffect.hue << "contrast" << edited.videoEffect.contrast << "shown"
+                       << shown.name() << "hue" << shown.hsvHue() << "before"
+                       << etk::meanColor(before, before.rect()).name();
+        QVERIFY2(etk::meanDifference(before, after) > 8, qPrintable(where));
+        if (turnedTo >= 0)
+            QVERIFY2(hueDistance(shown.hsvHue(), turnedTo) <= 30, qPrintable(where));
+
+        const QString output = etk::encodeWithEdits(clip, edited, QStringLiteral("effect_slider"));
+        QVERIFY2(!output.isEmpty(), "the encoding join failed");
+        const QImage written = etk::frameAt(output, 2.0);
+        const QColor joined = etk::meanColor(written, written.rect());
+        QDebug(&where) << "joined" << joined.name();
+        const int apart = qAbs(joined.red() - shown.red()) + qAbs(joined.green() - shown.green()) +
+                          qAbs(joined.blue() - shown.blue());
+        QVERIFY2(apart < 24, qPrintable(where));
     }
 
     void pictureChoice_data()
