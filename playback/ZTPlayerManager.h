@@ -179,6 +179,9 @@ private:
     // watermark helpers
     void sendWatermark(const VEWatermarkSettings &settings, bool withSources);
     void sendWatermarkSlot(const VEWatermarkSettings &settings, int index, bool withSources);
+    bool watermarkBox(bool text, QRectF *box, QRect *element) const;
+    int watermarkReach(QMouseEvent *event, bool text) const;
+    bool textTriedFirst(QMouseEvent *event) const;
     bool watermarkDown(QMouseEvent *event, bool text);
     bool watermarkMove(QMouseEvent *event, bool text);
     void selectCurrentSlot();

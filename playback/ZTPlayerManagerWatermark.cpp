@@ -234,11 +234,13 @@ void ZTPlayerManager::setWatermarkSettingsList(QList<VEWatermarkSettings> list)
 
 // ------------------------------------------------------------------------------------------ mouse
 
-bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
+// The item's box (fractions of the picture) and the picture's place in the preview window, where the item can
+// be grabbed: a shown border, a player, a slot and a box not too thin.
+bool ZTPlayerManager::watermarkBox(bool text, QRectF *box, QRect *element) const
 {
     QMediaElementWindow *window = m_previewWindow.data();
     const quint32 border = text ? m_currentWatermark.text.borderEnabled : m_currentWatermark.image.borderEnabled;
-    if (!event || !window || !hasPlayer() || border == 0 || m_currentWatermarkIndex < 0)
+    if (!window || !hasPlayer() || border == 0 || m_currentWatermarkIndex < 0)
         return false;
     const double w = text ? m_player->GetWatermarkTextWidth_Player() : m_player->GetWatermarkImageWidth_Player();
     const double h = text ? m_player->GetWatermarkTextHeight_Player() : m_player->GetWatermarkImageHeight_Player();
@@ -246,16 +248,51 @@ bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
         return false;
     const double x = text ? m_currentWatermark.text.posX : m_currentWatermark.image.posX;
     const double y = text ? m_currentWatermark.text.posY : m_currentWatermark.image.posY;
-    const QRect e = window->getVideoElementRect();
+    *box = QRectF(x, y, w, h);
+    *element = window->getVideoElementRect();
+    return true;
+}
+
+// How a point reaches an item: 0 not at all; 1 on the item itself (its own box, or a zone of a box drawn on
+// itself); 2 only on the frame drawn around a small item, or just outside it.
+int ZTPlayerManager::watermarkReach(QMouseEvent *event, bool text) const
+{
+    QRectF box;
+    QRect e;
+    if (!event || !watermarkBox(text, &box, &e))
+        return 0;
     const QPoint p = event->localPos().toPoint();
-    const unsigned zone = CropDragGeometry::itemZone(QRectF(x, y, w, h), e, p);
+    if (CropDragGeometry::itemZone(box, e, p) == 0)
+        return 0;
+    return CropDragGeometry::itemFrame(box, e).isNull() || CropDragGeometry::pixelBox(box, e).contains(p) ? 1 : 2;
+}
+
+// The item on top takes the pointer first, but not with the frame around a small item where the other item lies
+// itself: a caption framed at the picture's corner would otherwise take every press on the picture's middle.
+bool ZTPlayerManager::textTriedFirst(QMouseEvent *event) const
+{
+    const bool textOnTop = m_currentWatermark.text.layerTopmost != 0;
+    if (m_textZone != 0 || m_imageZone != 0) // a drag goes on with the item it began with
+        return textOnTop;
+    const bool swap = watermarkReach(event, textOnTop) == 2 && watermarkReach(event, !textOnTop) == 1;
+    return swap ? !textOnTop : textOnTop;
+}
+
+bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
+{
+    QRectF box;
+    QRect e;
+    if (!event || !watermarkBox(text, &box, &e))
+        return false;
+    const QPoint p = event->localPos().toPoint();
+    const unsigned zone = CropDragGeometry::itemZone(box, e, p);
     (text ? m_textZone : m_imageZone) = zone;
     if (zone == 0)
         return false;
     setSenderCursor(sender(), zone);
     m_currentWatermark.text.layerTopmost = text ? 1 : 0; // the pressed item comes to the top
     m_watermarkPress = p;
-    m_watermarkStart = QRectF(x, y, w, h);
+    m_watermarkStart = box;
     m_startScaleX = text ? m_currentWatermark.text.scaleX : m_currentWatermark.image.scaleX;
     m_startScaleY = text ? m_currentWatermark.text.scaleY : m_currentWatermark.image.scaleY;
     return true;
@@ -283,13 +320,11 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
     unsigned &zone = text ? m_textZone : m_imageZone;
     if (zone == 0) {
         setSenderCursor(sender(), 0);
-        const double w = text ? m_player->GetWatermarkTextWidth_Player() : m_player->GetWatermarkImageWidth_Player();
-        const double h = text ? m_player->GetWatermarkTextHeight_Player() : m_player->GetWatermarkImageHeight_Player();
-        if (!(w > kMinItemFraction) || !(h > kMinItemFraction))
+        QRectF box;
+        QRect element;
+        if (!watermarkBox(text, &box, &element))
             return false;
-        const double x = text ? m_currentWatermark.text.posX : m_currentWatermark.image.posX;
-        const double y = text ? m_currentWatermark.text.posY : m_currentWatermark.image.posY;
-        const unsigned hover = CropDragGeometry::itemZone(QRectF(x, y, w, h), e, p);
+        const unsigned hover = CropDragGeometry::itemZone(box, element, p);
         if (hover == 0)
             return false;
         setSenderCursor(sender(), hover);
@@ -356,7 +391,7 @@ bool ZTPlayerManager::WatermarkImageUp(QMouseEvent *)
 
 void ZTPlayerManager::mouseWatermarkPressEvent(QMouseEvent *event)
 {
-    if (m_currentWatermark.text.layerTopmost != 0) {
+    if (textTriedFirst(event)) {
         if (!WatermarkTextDown(event))
             WatermarkImageDown(event);
     } else if (!WatermarkImageDown(event)) {
@@ -376,7 +411,7 @@ void ZTPlayerManager::selectCurrentSlot()
 void ZTPlayerManager::mouseWatermarkMoveEvent(QMouseEvent *event)
 {
     selectCurrentSlot();
-    if (m_currentWatermark.text.layerTopmost != 0) {
+    if (textTriedFirst(event)) {
         if (!WatermarkTextMove(event))
             WatermarkImageMove(event);
     } else if (!WatermarkImageMove(event)) {

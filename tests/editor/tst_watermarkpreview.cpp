@@ -2,6 +2,7 @@
 // the middle of the picture, then the clip trimmed, turned and given packages across page switches, or the
 // watermark applied to another clip; and the caption as typed, at its default size, moved and resized. What the
 // screen shows inside the text's dashed box is checked, and that the box is drawn where the pointer grabs it.
+#include "EditorFileDialog.h"
 #include "EditorTestKit.h"
 #include "QAdjustOperationForm.h"
 #include "QCommonButtonForm.h"
@@ -398,6 +399,53 @@ private slots:
         QVERIFY2(wider.scaleX > moved.scaleX && wider.scaleY == moved.scaleY, qPrintable(where));
         QVERIFY2(wider.posX == moved.posX && wider.posY == moved.posY, qPrintable(where));
         QVERIFY2(wider.measuredWidth > moved.measuredWidth, qPrintable(where));
+    }
+
+    // A picture added beside the default caption lands at the same corner, under the caption's frame: a drag from
+    // the picture's middle moves the picture and leaves the caption as it was.
+    void pictureUnderTheCaptionsFrameMoves_data() { defaultCaptionMovesAndReads_data(); }
+    void pictureUnderTheCaptionsFrameMoves()
+    {
+        QFETCH(QSize, clip);
+        etk::EditorWindow editor(etk::greyClip(clip));
+        QVideoEditingDlg &dlg = editor.dlg;
+        QVERIFY(editor.waitLoaded());
+        typeText(dlg, QStringLiteral("Hello Text"));
+        const QString logo = rstest::scratchDir(QStringLiteral("logo")) + QStringLiteral("/logo.png");
+        QImage picture(160, 90, QImage::Format_ARGB32);
+        picture.fill(QColor(230, 30, 200));
+        QVERIFY(picture.save(logo));
+        EditorFileDialog::setOpenFileForTesting(
+            [logo](QWidget *, const QString &, const QString &, const QString &) { return logo; });
+        rstest::clickAt(dlg.watermarkPage()->m_btnAddWKImg);
+        EditorFileDialog::setOpenFileForTesting(nullptr);
+        QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+        QTRY_VERIFY_WITH_TIMEOUT(overlay->item(0)->isVisible() && overlay->item(1)->isVisible() &&
+                                     recordOf(dlg).watermark.image.measuredHeight > 0,
+                                 rstest::kHangBoundMs);
+        const VEWatermarkSettings start = recordOf(dlg).watermark;
+        const QPoint middle = overlay->item(1)->geometry().center();
+        QVERIFY2(overlay->item(0)->geometry().contains(middle), "the caption's frame reaches the picture's middle");
+
+        rstest::xDragTo(overlay, middle, middle + QPoint(100, 60));
+        VEWatermarkSettings moved;
+        QTRY_VERIFY_WITH_TIMEOUT((moved = recordOf(dlg).watermark).image.posX != start.image.posX ||
+                                     moved.text != start.text,
+                                 rstest::kHangBoundMs);
+        const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
+        const double px = 1.0 / element.width(), py = 1.0 / element.height();
+        QString where;
+        QDebug(&where) << "picture from" << start.image.posX << start.image.posY << "to" << moved.image.posX
+                       << moved.image.posY << "scale" << moved.image.scaleX << moved.image.scaleY << "; text at"
+                       << moved.text.posX << moved.text.posY << "scale" << moved.text.scaleX << moved.text.scaleY;
+        QVERIFY2(qAbs(moved.image.posX - start.image.posX - 100 * px) <= px &&
+                     qAbs(moved.image.posY - start.image.posY - 60 * py) <= py,
+                 qPrintable(where));
+        QVERIFY2(moved.image.scaleX == start.image.scaleX && moved.image.scaleY == start.image.scaleY,
+                 qPrintable(where));
+        QVERIFY2(moved.text.posX == start.text.posX && moved.text.posY == start.text.posY &&
+                     moved.text.scaleX == start.text.scaleX && moved.text.scaleY == start.text.scaleY,
+                 qPrintable(where));
     }
 };
 
