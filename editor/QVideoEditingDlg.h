@@ -19,6 +19,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QSize>
 
 #include <atomic>
 #include <mutex>
@@ -68,7 +69,9 @@ public:
     void setIsWatermarkAudioStartTime(bool on);
     void hideMediaForm();
     void getEditConfig(VEEditConfig &config);
-    void getApplyConfig(VEEditConfig &target);
+    // `targetVideo`, the target clip's picture size: a crop at "Original Resolution" states the crop in the
+    // clip's own pixels, so the target gets its crop in its own (without a size, the pair is copied as it is).
+    void getApplyConfig(VEEditConfig &target, const QSize &targetVideo = QSize());
 
     // The record with the file's facts merged in, as loading gives it to the edit model: the output size
     // from the file when none was given, the chapters when the record has none, the tags when the record

@@ -44,14 +44,14 @@ void QMainDlg::respondEditEmit()
         }
         for (int i = 0; i < clips->GetItemCount(); ++i)
             if (ZtVideoConvertItem *other = clips->GetItem(i); other && other != item)
-                editor->getApplyConfig(other->m_editConfig);
+                editor->getApplyConfig(other->m_editConfig, QSize(int(other->m_nWidth), int(other->m_nHeight)));
         editor->getEditConfig(item->m_editConfig);
         item->m_nTrimStart = item->m_editConfig.trimStart;
         item->m_nTrimEnd = item->m_editConfig.trimEnd;
     } else {
         for (int i = 0; i < clips->GetItemCount(); ++i)
             if (ZtVideoConvertItem *clip = clips->GetItem(i))
-                editor->getApplyConfig(clip->m_editConfig);
+                editor->getApplyConfig(clip->m_editConfig, QSize(int(clip->m_nWidth), int(clip->m_nHeight)));
     }
     // The edited row shows its new length whether or not it is the one in the preview.
     bar->updateTrimTime();

@@ -22,12 +22,14 @@
 #include "QWatermarkOperationForm.h"
 #include "QZTBaseButton.h"
 #include "QZTBaseSlider.h"
+#include "QZTComboBox.h"
 #include "TestSupport.h"
 #include "WindowInput.h"
 #include "ZTPlayerManager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QPointer>
 #include <QScreen>
 #include <QTextEdit>
@@ -254,6 +256,29 @@ private slots:
         QCOMPARE(recordOf(dlg).crop.rotation, 180u);
         click(dlg.m_btnOK);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    }
+
+    // "Original Resolution" states the crop in the clip's own pixels: applied to a clip of another size, the crop
+    // is in that clip's pixels (a 4:3 clip given a 16:9 clip's pixel size was squashed to 16:9 in the join).
+    void originalResolutionAppliedToAnotherSize()
+    {
+        Editor e(etk::greyClip(QSize(640, 360)));
+        QVideoEditingDlg &dlg = e.dlg;
+        QVERIFY(waitLoaded(dlg));
+        click(dlg.editTag()->button(QVideoEditingDlg::Adjust));
+        QZTComboBox *list = dlg.adjustPage()->m_cbbAspectRatio;
+        click(list);
+        QVERIFY(QTest::qWaitFor([list] { return list->rowView()->window()->isVisible(); }, rstest::kHangBoundMs));
+        click(list->rowAt(1));
+        QCOMPARE(recordOf(dlg).crop.aspectMode, 1);
+        QCOMPARE(QSize(recordOf(dlg).crop.aspectWidth, recordOf(dlg).crop.aspectHeight), QSize(640, 360));
+        click(applyButton(dlg.adjustPage()));
+        VEEditConfig other;
+        dlg.getApplyConfig(other, QSize(480, 480));
+        QCOMPARE(QSize(other.crop.aspectWidth, other.crop.aspectHeight), QSize(480, 480));
+        VEEditConfig unsized;
+        dlg.getApplyConfig(unsized);
+        QCOMPARE(QSize(unsized.crop.aspectWidth, unsized.crop.aspectHeight), QSize(640, 360));
     }
 
     // While loading, nothing closes the editor or the wait box; deleting the editor at any moment of loading
