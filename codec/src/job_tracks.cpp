@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <tuple>
 
 namespace rsc::job {
 
@@ -274,7 +275,12 @@ bool TrackMuxer::open(const std::string &path, const std::string &container, con
             return false;
         }
     }
-    for (const rsc::edit::Chapter &c : cfg.chapters)
+    // In time order, as the joins write theirs: a Matroska reader stops at a chapter that goes back in time.
+    std::vector<rsc::edit::Chapter> chapters = cfg.chapters;
+    std::stable_sort(chapters.begin(), chapters.end(), [](const rsc::edit::Chapter &a, const rsc::edit::Chapter &b) {
+        return std::tie(a.startUs, a.durationUs) < std::tie(b.startUs, b.durationUs);
+    });
+    for (const rsc::edit::Chapter &c : chapters)
         m_output.addChapter(c);
     return true;
 }
