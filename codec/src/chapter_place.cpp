@@ -6,9 +6,7 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <numeric>
 #include <tuple>
-#include <utility>
 
 namespace rsc::job {
 
@@ -51,41 +49,36 @@ bool placeChapter(int64_t startUs, int64_t endUs, const ChapterPlace &place, rsc
 
 } // namespace
 
+void sortChapters(std::vector<rsc::edit::Chapter> *chapters)
+{
+    std::stable_sort(chapters->begin(), chapters->end(), [](const rsc::edit::Chapter &a, const rsc::edit::Chapter &b) {
+        return std::tie(a.startUs, a.durationUs) < std::tie(b.startUs, b.durationUs);
+    });
+}
+
 std::vector<rsc::edit::Chapter> placeChapters(std::vector<ClipChapter> chapters, const ChapterPlace &place)
 {
-    std::vector<size_t> byStart(chapters.size());
-    std::iota(byStart.begin(), byStart.end(), size_t(0));
-    std::stable_sort(byStart.begin(), byStart.end(),
-                     [&](size_t a, size_t b) { return chapters[a].startUs < chapters[b].startUs; });
+    std::stable_sort(chapters.begin(), chapters.end(),
+                     [](const ClipChapter &a, const ClipChapter &b) { return a.startUs < b.startUs; });
     // Ends as libavformat's compute_chapters_end gives them: a header alone (Ogg) or the caller may state none.
-    for (size_t i = 0; i < byStart.size(); ++i) {
-        ClipChapter &c = chapters[byStart[i]];
+    for (size_t i = 0; i < chapters.size(); ++i) {
+        ClipChapter &c = chapters[i];
         if (c.endUs > c.startUs)
             continue;
         c.endUs = place.toUs;
-        if (i + 1 < byStart.size()) {
-            const int64_t next = chapters[byStart[i + 1]].startUs;
-            if (next > c.startUs && next < c.endUs)
-                c.endUs = next;
-        }
+        if (i + 1 < chapters.size() && chapters[i + 1].startUs > c.startUs && chapters[i + 1].startUs < c.endUs)
+            c.endUs = chapters[i + 1].startUs;
     }
-    // Sorted once placed: cutting to the part joined can give chapters that began apart the same start.
-    std::vector<std::pair<rsc::edit::Chapter, size_t>> placed;
-    for (size_t i = 0; i < chapters.size(); ++i) {
-        rsc::edit::Chapter ch;
-        if (!placeChapter(chapters[i].startUs, chapters[i].endUs, place, &ch))
-            continue;
-        ch.title = std::move(chapters[i].title);
-        placed.emplace_back(std::move(ch), i);
-    }
-    std::sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) {
-        return std::tie(a.first.startUs, a.first.durationUs, a.second) <
-               std::tie(b.first.startUs, b.first.durationUs, b.second);
-    });
     std::vector<rsc::edit::Chapter> out;
-    out.reserve(placed.size());
-    for (auto &p : placed)
-        out.push_back(std::move(p.first));
+    for (ClipChapter &c : chapters) {
+        rsc::edit::Chapter ch;
+        if (!placeChapter(c.startUs, c.endUs, place, &ch))
+            continue;
+        ch.title = std::move(c.title);
+        out.push_back(std::move(ch));
+    }
+    // Sorted again once placed: cutting to the part joined can give chapters that began apart the same start.
+    sortChapters(&out);
     return out;
 }
 

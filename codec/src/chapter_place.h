@@ -34,7 +34,11 @@ struct ClipChapter
     std::string title;
 };
 
-// The output chapters of a clip's chapters, in time order (start, then end, then as given). A chapter that
+// In time order, as readers take chapters (a Matroska reader stops at one that goes back): by start, then end;
+// chapters alike in both keep their order.
+void sortChapters(std::vector<rsc::edit::Chapter> *chapters);
+
+// The output chapters of a clip's chapters, in time order (sortChapters). A chapter that
 // states no end first runs to the start of the one after it by start, or to the end of the part joined
 // (`place.toUs`) when that one starts with it or after that end: libavformat's rule as it probes a file, so
 // a clip opened from its header alone gets what a full probe gives.

@@ -2,7 +2,6 @@
 
 #include "common_media.h"
 #include "filter_video.h"
-#include "info_picture_size.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>
@@ -155,7 +154,7 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
             src.sarNum = vs->codecpar->sample_aspect_ratio.num;
             src.sarDen = std::max(1, vs->codecpar->sample_aspect_ratio.den);
             src.displayRotation = rsc::displayRotation(vs);
-            rsc::boundedEditedSize(firstEdit.codec.videoEdits ? firstEdit : plain, src, &p.width, &p.height);
+            rsc::edit::boundedEditedSize(firstEdit.codec.videoEdits ? firstEdit : plain, src, &p.width, &p.height);
         }
         if (v.frameRateNum > 0 && v.frameRateDen > 0)
             p.frameRate = AVRational{int(v.frameRateNum), int(v.frameRateDen)};

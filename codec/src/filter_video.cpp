@@ -1,19 +1,24 @@
 #include "filter_video.h"
 
+#include "common_media.h"
 #include "filter_escape.h"
 #include "filter_picture.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace rsc::edit {
 
 namespace {
 
+// An even size of at least 2; a size beyond the range of int (a picture widened by a sample aspect such as
+// 4000000:1) saturates instead of wrapping to a small or negative one.
 int even(double v)
 {
-    const int i = static_cast<int>(std::lround(v));
+    constexpr double kLargest = std::numeric_limits<int>::max() - 1;
+    const int i = static_cast<int>(std::lround(std::isfinite(v) ? std::clamp(v, 2.0, kLargest) : 2.0));
     return std::max(2, i - (i & 1));
 }
 
@@ -186,6 +191,24 @@ PictureArea pictureArea(const EditConfig &cfg, const VideoSource &src, int frame
         a.y = (frameH - a.h) / 2;
     }
     return a;
+}
+
+void boundedEditedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *height)
+{
+    editedSize(cfg, src, width, height);
+    if (!pictureTooLarge(*width, *height))
+        return;
+    // The display aspect fitted into the bounds, as a picture into a frame with padding on; then, with too many
+    // pixels still, both sides shrunk alike.
+    EditConfig fitting = cfg;
+    fitting.padEnabled = true;
+    PictureArea area = pictureArea(fitting, src, kMaxPictureSide, kMaxPictureSide);
+    if (pictureTooLarge(area.w, area.h)) {
+        const double scale = std::sqrt(double(kMaxPicturePixels) / (double(area.w) * area.h));
+        area = pictureArea(fitting, src, int(area.w * scale), int(area.h * scale));
+    }
+    *width = area.w;
+    *height = area.h;
 }
 
 std::string textFilter(const TextItem &text, int refW, int refH, FilterResources &resources)

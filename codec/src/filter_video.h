@@ -44,6 +44,11 @@ struct PictureArea
 };
 PictureArea pictureArea(const EditConfig &cfg, const VideoSource &src, int frameW, int frameH);
 
+// The edited size (editedSize) within the bounds decoded pictures have (pictureTooLarge): a sample aspect of
+// 100:1 widens a 2160p picture to 384000 pixels, gigabytes a frame, so such a picture is fitted into the bounds
+// keeping its display aspect (even sizes). The preview's frame at its own size and a join's "Auto" size.
+void boundedEditedSize(const EditConfig &cfg, const VideoSource &src, int *width, int *height);
+
 // The filter that draws a text item on a picture of the reference size refW x refH or scaled from it (empty
 // when its script could not be written): the join and the player's measure of the text use the same.
 std::string textFilter(const TextItem &text, int refW, int refH, FilterResources &resources);

@@ -1,14 +1,11 @@
 #include "info_picture_size.h"
 
 #include "common_media.h"
-#include "edit_config.h"
-#include "filter_video.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -146,29 +143,6 @@ bool statedPictureSize(const std::string &path, int *width, int *height)
     *width = int(w);
     *height = int(h);
     return true;
-}
-
-void boundedEditedSize(const edit::EditConfig &cfg, const edit::VideoSource &src, int *width, int *height)
-{
-    int w = 0, h = 0;
-    edit::editedSize(cfg, src, &w, &h);
-    // The display aspect fitted into the bounds as a picture is fitted into a frame with padding on: no side is
-    // multiplied by the aspect beyond them, where editedSize's widening leaves the range of int with a sample
-    // aspect such as 2000000:1 (which a NUT file may state) and answers a wrong size within them.
-    edit::EditConfig fitting = cfg;
-    fitting.padEnabled = true;
-    edit::PictureArea area = edit::pictureArea(fitting, src, kMaxPictureSide, kMaxPictureSide);
-    if (w <= area.w && h <= area.h && !pictureTooLarge(w, h)) {
-        *width = w;
-        *height = h;
-        return;
-    }
-    if (pictureTooLarge(area.w, area.h)) { // too many pixels still: both sides shrink alike
-        const double scale = std::sqrt(double(kMaxPicturePixels) / (double(area.w) * area.h));
-        area = edit::pictureArea(fitting, src, int(area.w * scale), int(area.h * scale));
-    }
-    *width = area.w;
-    *height = area.h;
 }
 
 } // namespace rsc

@@ -1,11 +1,11 @@
 #include "job_tracks.h"
 
+#include "chapter_place.h"
 #include "codecids_table.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <tuple>
 
 namespace rsc::job {
 
@@ -275,11 +275,9 @@ bool TrackMuxer::open(const std::string &path, const std::string &container, con
             return false;
         }
     }
-    // In time order, as the joins write theirs: a Matroska reader stops at a chapter that goes back in time.
+    // In time order, as the joins write theirs.
     std::vector<rsc::edit::Chapter> chapters = cfg.chapters;
-    std::stable_sort(chapters.begin(), chapters.end(), [](const rsc::edit::Chapter &a, const rsc::edit::Chapter &b) {
-        return std::tie(a.startUs, a.durationUs) < std::tie(b.startUs, b.durationUs);
-    });
+    sortChapters(&chapters);
     for (const rsc::edit::Chapter &c : chapters)
         m_output.addChapter(c);
     return true;

@@ -205,7 +205,7 @@ edit::PictureArea PlayerRenderer::frameArea(const edit::EditConfig &cfg, const e
     edit::PictureArea area = edit::pictureArea(cfg, source, sized ? std::max(2, previewWidth & ~1) : 0,
                                                sized ? std::max(2, previewHeight & ~1) : 0);
     if (!sized) // bounded as the decoded pictures are: the reference size stays the overlays' unit
-        boundedEditedSize(cfg, source, &area.w, &area.h);
+        edit::boundedEditedSize(cfg, source, &area.w, &area.h);
     area.x = area.y = 0; // the frame is the picture
     return area;
 }

@@ -5,6 +5,8 @@
 
 #include "tst_job_helpers.h"
 
+#include "FileAccess.h"
+
 #include "mux_partial.h"
 
 #include <QByteArray>
@@ -41,39 +43,10 @@ inline QVector<Person> people(gid_t newGroup)
             {"named user", kNamedUser, 4000}, {"named group", 3001, kNamedGroup}, {"others", 4001, 4000}};
 }
 
-// A POSIX ACL (the value of system.posix_acl_access) from its short text, entries in the kernel's order:
-// "u::rw-,u:2000:---,g::r--,g:3000:r--,m::r--,o::---" (as getfacl lists them).
-inline QByteArray aclFromText(const QString &text)
-{
-    QByteArray acl;
-    auto put = [&acl](quint32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            acl.append(char((value >> (8 * i)) & 0xff));
-    };
-    put(2, 4);
-    for (const QString &entry : text.split(QLatin1Char(','))) {
-        const QStringList f = entry.split(QLatin1Char(':'));
-        if (f.size() != 3 || f[2].size() != 3)
-            return QByteArray();
-        const bool named = !f[1].isEmpty();
-        const QString tag = f[0];
-        put(tag == QLatin1String("u")   ? (named ? 0x02 : 0x01)
-            : tag == QLatin1String("g") ? (named ? 0x08 : 0x04)
-            : tag == QLatin1String("m") ? 0x10
-                                        : 0x20,
-            2);
-        put((f[2][0] == QLatin1Char('r') ? 4 : 0) | (f[2][1] == QLatin1Char('w') ? 2 : 0) |
-                (f[2][2] == QLatin1Char('x') ? 1 : 0),
-            2);
-        put(named ? f[1].toUInt() : 0xffffffffu, 4);
-    }
-    return acl;
-}
-
 // Sets the ACL of `text` (none when empty) as the attribute `name` of `path`; 0, else the error.
 inline int setAcl(const QByteArray &path, const char *name, const QString &text)
 {
-    const QByteArray acl = aclFromText(text);
+    const QByteArray acl = rstest::aclFromText(text);
     return text.isEmpty() || ::setxattr(path.constData(), name, acl.constData(), size_t(acl.size()), 0) == 0 ? 0
                                                                                                              : errno;
 }

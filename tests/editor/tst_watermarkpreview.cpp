@@ -232,6 +232,15 @@ void checkBoxIsWhereItIsGrabbed(QVideoEditingDlg &dlg)
     checkCursorsOnTheBox(dlg);
 }
 
+// The caption a new user types on the Watermark page, at the default size and style, once the clip is loaded.
+bool typedDefaultCaption(etk::EditorWindow &editor)
+{
+    if (!editor.waitLoaded())
+        return false;
+    typeText(editor.dlg, QStringLiteral("Hello Text"));
+    return true;
+}
+
 // `minLetters` pixels of the text's colour at least tell a picture with the text from one without.
 void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot, const QColor &textColor, int minLetters,
                        PaneLook &look)
@@ -346,8 +355,7 @@ private slots:
         QFETCH(QSize, clip);
         etk::EditorWindow editor(etk::greyClip(clip));
         QVideoEditingDlg &dlg = editor.dlg;
-        QVERIFY(editor.waitLoaded());
-        typeText(dlg, QStringLiteral("Hello Text"));
+        QVERIFY(typedDefaultCaption(editor));
         QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
         QMediaDashedFrame *box = overlay->item(0);
         QTRY_VERIFY_WITH_TIMEOUT(box->isVisible() && recordOf(dlg).watermark.text.measuredHeight > 0,
@@ -409,8 +417,7 @@ private slots:
         QFETCH(QSize, clip);
         etk::EditorWindow editor(etk::greyClip(clip));
         QVideoEditingDlg &dlg = editor.dlg;
-        QVERIFY(editor.waitLoaded());
-        typeText(dlg, QStringLiteral("Hello Text"));
+        QVERIFY(typedDefaultCaption(editor));
         const QString logo = rstest::scratchDir(QStringLiteral("logo")) + QStringLiteral("/logo.png");
         QImage picture(160, 90, QImage::Format_ARGB32);
         picture.fill(QColor(230, 30, 200));

@@ -36,27 +36,39 @@ FileAccess fileAccess(const QString &path)
     return a;
 }
 
-QByteArray aclLettingRead(uid_t user, int ownerBits)
+QByteArray aclFromText(const QString &text)
 {
-    // Version 2, then entries of tag, permission bits and id, in the order of their tags.
     QByteArray acl;
     auto put = [&acl](quint32 value, int bytes) {
         for (int i = 0; i < bytes; ++i)
             acl.append(char((value >> (8 * i)) & 0xff));
     };
-    put(2, 4);
-    const quint32 none = 0xffffffffu;
-    const struct
-    {
-        quint32 tag, bits, id;
-    } entries[] = {
-        {0x01, quint32(ownerBits), none}, {0x02, 4, quint32(user)}, {0x04, 0, none}, {0x10, 4, none}, {0x20, 0, none}};
-    for (const auto &e : entries) {
-        put(e.tag, 2);
-        put(e.bits, 2);
-        put(e.id, 4);
+    put(2, 4); // the version, then entries of tag, permission bits and id
+    for (const QString &entry : text.split(QLatin1Char(','))) {
+        const QStringList f = entry.split(QLatin1Char(':'));
+        if (f.size() != 3 || f[2].size() != 3)
+            return QByteArray();
+        const bool named = !f[1].isEmpty();
+        const QString tag = f[0];
+        put(tag == QLatin1String("u")   ? (named ? 0x02 : 0x01)
+            : tag == QLatin1String("g") ? (named ? 0x08 : 0x04)
+            : tag == QLatin1String("m") ? 0x10
+                                        : 0x20,
+            2);
+        put((f[2][0] == QLatin1Char('r') ? 4 : 0) | (f[2][1] == QLatin1Char('w') ? 2 : 0) |
+                (f[2][2] == QLatin1Char('x') ? 1 : 0),
+            2);
+        put(named ? f[1].toUInt() : 0xffffffffu, 4);
     }
     return acl;
+}
+
+QByteArray aclLettingRead(uid_t user, int ownerBits)
+{
+    const auto bits = [](int b) {
+        return QStringLiteral("%1%2%3").arg(b & 4 ? 'r' : '-').arg(b & 2 ? 'w' : '-').arg(b & 1 ? 'x' : '-');
+    };
+    return aclFromText(QStringLiteral("u::%1,u:%2:r--,g::---,m::r--,o::---").arg(bits(ownerBits)).arg(user));
 }
 
 int groupId(const char *name)

@@ -20,8 +20,13 @@ struct FileAccess
 
 FileAccess fileAccess(const QString &path);
 
-// A POSIX ACL (the value of system.posix_acl_access) that lets `user` read the file, with the given bits for
-// its owner and none for anyone else; its mask makes the file's group bits r--.
+// A POSIX ACL (the value of system.posix_acl_access or _default) from its short text, entries in the kernel's
+// order: "u::rw-,u:2000:---,g::r--,g:3000:r--,m::r--,o::---" (as getfacl lists them); empty for a text it
+// cannot read.
+QByteArray aclFromText(const QString &text);
+
+// A POSIX ACL that lets `user` read the file, with the given bits for its owner and none for anyone else; its
+// mask makes the file's group bits r--.
 QByteArray aclLettingRead(uid_t user, int ownerBits);
 
 // The id of a group or user by name; -1 when it does not exist.
