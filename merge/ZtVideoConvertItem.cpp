@@ -80,6 +80,9 @@ bool ZtVideoConvertItem::setVideoConvertItem(ZtVideoConvertItem *other, int)
     m_nDuration = other->m_nDuration;
     m_nWidth = other->m_nWidth;
     m_nHeight = other->m_nHeight;
+    m_nRotation = other->m_nRotation;
+    m_nAspectX = other->m_nAspectX;
+    m_nAspectY = other->m_nAspectY;
 
     SetDefaultSplitInfo();
 
@@ -100,6 +103,29 @@ bool ZtVideoConvertItem::moveToGuiThread()
         return false;
     moveToThread(app->thread());
     return true;
+}
+
+QSize ZtVideoConvertItem::shownVideoSize(bool widened) const
+{
+    if (m_nWidth == 0 || m_nHeight == 0)
+        return QSize(0, 0);
+    double w = m_nWidth, h = m_nHeight;
+    if (widened && m_nAspectX > 0 && m_nAspectY > 0) {
+        const double aspect = double(m_nAspectX) / m_nAspectY;
+        if (w / h < aspect)
+            w = h * aspect;
+        else
+            h = w / aspect;
+    }
+    // Even sides of at least 2, as the encoder and the preview's edit pipeline take them.
+    auto even = [](double v) {
+        const qint64 i = qBound<qint64>(2, qRound64(v), 1 << 30);
+        return int(i - (i & 1));
+    };
+    const bool turned = m_nRotation == 90 || m_nRotation == 270;
+    const int sw = widened ? even(w) : int(m_nWidth);
+    const int sh = widened ? even(h) : int(m_nHeight);
+    return turned ? QSize(sh, sw) : QSize(sw, sh);
 }
 
 unsigned int ZtVideoConvertItem::getVideoWidth() const

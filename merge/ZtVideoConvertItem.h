@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +47,12 @@ public:
     // The output frame size: the conversion record's size when set, else the clip's; 0 for audio-only.
     unsigned int getVideoWidth() const;
     unsigned int getVideoHeight() const;
+
+    // The picture as the preview shows it: the stored size turned upright by the display rotation and, with
+    // `widened`, stretched (never shrunk, even sides) to the display aspect the stream or its container
+    // states. Sizes that mean the picture a user sees come from here; the stored size (m_nWidth x m_nHeight)
+    // stays where streams are compared. Without `widened` it is the pixel grid the editor's crop sizes count.
+    QSize shownVideoSize(bool widened = true) const;
 
     // "hh:mm:ss" of a duration in microseconds; hours are not wrapped at 24.
     static QString converterTimer(unsigned long long us);
@@ -113,6 +120,9 @@ public:
     QString m_strOutputPath;
     unsigned int m_nWidth = 0;
     unsigned int m_nHeight = 0;
+    int m_nRotation = 0;         // clockwise turn the file asks for on display: 0, 90, 180 or 270
+    unsigned int m_nAspectX = 0; // display aspect of the stored picture; 0 = square pixels
+    unsigned int m_nAspectY = 0;
     bool m_bHasVideo = true;
     bool m_bHasAudio = true;
     QImage *m_pCoverImage = nullptr; // cover art, or a frame at a third of the duration

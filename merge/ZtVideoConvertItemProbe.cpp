@@ -106,6 +106,9 @@ bool ZtVideoConvertItem::setVideoPath(QString path, int program)
     m_nDuration = rsc_info_duration(info.get());
     m_nWidth = rsc_info_video_width(info.get());
     m_nHeight = rsc_info_video_height(info.get());
+    m_nRotation = int(rsc_info_stream_value(info.get(), RSC_STREAM_VIDEO, 7));
+    m_nAspectX = rsc_info_video_aspect_x(info.get());
+    m_nAspectY = rsc_info_video_aspect_y(info.get());
 
     clearCover();
     const unsigned char *coverData = rsc_info_get_metadata_data(info.get(), "cover_image");
