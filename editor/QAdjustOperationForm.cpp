@@ -160,6 +160,15 @@ int QAdjustOperationForm::croppedSide(unsigned videoSide, double fraction)
     return static_cast<int>(qMax<quint64>(size, 2));
 }
 
+void QAdjustOperationForm::setOriginalResolution(VECropSettings &s, const QSize &video)
+{
+    // The preview keeps the box inside the frame, so a side typed beyond the frame's edge counts only up to it.
+    const auto inFrame = [](double origin, double side) { return qMin(side, 1.0 - qBound(0.0, origin, 1.0)); };
+    s.aspectWidth = croppedSide(static_cast<unsigned>(qMax(0, video.width())), inFrame(s.cropRect.x, s.cropRect.width));
+    s.aspectHeight =
+        croppedSide(static_cast<unsigned>(qMax(0, video.height())), inFrame(s.cropRect.y, s.cropRect.height));
+}
+
 void QAdjustOperationForm::aspectRatioChanged(int index)
 {
     if (!m_settings || index < 0 || index > 5)
@@ -180,12 +189,9 @@ void QAdjustOperationForm::aspectRatioChanged(int index)
     case 0:
         s.aspectWidth = s.aspectHeight = 0;
         break;
-    case 1: {
-        const QSize v = m_settings->getVideoSize();
-        s.aspectWidth = croppedSide(static_cast<unsigned>(qMax(0, v.width())), s.cropRect.width);
-        s.aspectHeight = croppedSide(static_cast<unsigned>(qMax(0, v.height())), s.cropRect.height);
+    case 1:
+        setOriginalResolution(s, m_settings->getVideoSize());
         break;
-    }
     case 2: {
         const QSize r = m_settings->getResolutionSize();
         s.aspectWidth = r.width();
@@ -260,6 +266,8 @@ void QAdjustOperationForm::widthChanged(int w)
     s.cropRect.height = double(h) / video.height();
     m_leCropArea_W->setText(QString::number(w));
     s.cropRect.width = double(w) / video.width();
+    if (s.aspectMode == 1) // as a drag of the crop box does
+        setOriginalResolution(s, video);
     if (panScanHolds(s))
         m_settings->setPanScanMode(PanScanKeepWidth);
     push(s);
@@ -279,6 +287,8 @@ void QAdjustOperationForm::heightChanged(int h)
     s.cropRect.width = double(w) / video.width();
     m_leCropArea_H->setText(QString::number(h));
     s.cropRect.height = double(h) / video.height();
+    if (s.aspectMode == 1)
+        setOriginalResolution(s, video);
     if (panScanHolds(s))
         m_settings->setPanScanMode(PanScanKeepHeight);
     push(s);

@@ -7,6 +7,7 @@
 
 #include "ui_QAdjustOperationForm.h"
 
+#include <QSize>
 #include <QSizeF>
 #include <QTimer>
 #include <QWidget>
@@ -28,6 +29,9 @@ public:
 
     // The display size "Original Resolution" gives: the cropped source side, even, at least 2.
     static int croppedSide(unsigned videoSide, double fraction);
+    // "Original Resolution" shows the crop at its own pixel size: sets the display size to the part of `video`
+    // (the picture as the preview reports it, turned upright) that the crop box keeps inside the frame.
+    static void setOriginalResolution(VECropSettings &s, const QSize &video);
     // Pan-scan crops with its own rectangle: pad on, pan-scan chosen, not "Full Screen".
     static bool panScanHolds(const VECropSettings &s)
     {

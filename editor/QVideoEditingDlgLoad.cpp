@@ -163,12 +163,8 @@ void QVideoEditingDlg::getApplyConfig(VEEditConfig &target, const QSize &targetV
     const VEEditConfig &a = m_applyConfig;
     if (m_applyFlags[0]) {
         target.crop = a.crop;
-        if (target.crop.aspectMode == 1 && targetVideo.width() > 0 && targetVideo.height() > 0) {
-            target.crop.aspectWidth =
-                QAdjustOperationForm::croppedSide(unsigned(targetVideo.width()), a.crop.cropRect.width);
-            target.crop.aspectHeight =
-                QAdjustOperationForm::croppedSide(unsigned(targetVideo.height()), a.crop.cropRect.height);
-        }
+        if (target.crop.aspectMode == 1 && targetVideo.width() > 0 && targetVideo.height() > 0)
+            QAdjustOperationForm::setOriginalResolution(target.crop, targetVideo);
     }
     if (m_applyFlags[1])
         target.videoEffect = a.videoEffect;

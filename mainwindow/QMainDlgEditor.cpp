@@ -42,16 +42,18 @@ void QMainDlg::respondEditEmit()
             if (tip.exec() == QDialog::Accepted && tip.isNoShowThisDlg())
                 QVideoSettingXml::SetItemValue("EDIT_REMIND_ITEM", "isEditRemind", "N");
         }
+        // Each clip's crop is counted in the picture its own editor shows: a phone clip's stored size lies on its
+        // side, and a crop counted in it came out stretched.
         for (int i = 0; i < clips->GetItemCount(); ++i)
             if (ZtVideoConvertItem *other = clips->GetItem(i); other && other != item)
-                editor->getApplyConfig(other->m_editConfig, QSize(int(other->m_nWidth), int(other->m_nHeight)));
+                editor->getApplyConfig(other->m_editConfig, other->shownVideoSize(false));
         editor->getEditConfig(item->m_editConfig);
         item->m_nTrimStart = item->m_editConfig.trimStart;
         item->m_nTrimEnd = item->m_editConfig.trimEnd;
     } else {
         for (int i = 0; i < clips->GetItemCount(); ++i)
             if (ZtVideoConvertItem *clip = clips->GetItem(i))
-                editor->getApplyConfig(clip->m_editConfig, QSize(int(clip->m_nWidth), int(clip->m_nHeight)));
+                editor->getApplyConfig(clip->m_editConfig, clip->shownVideoSize(false));
     }
     // The edited row shows its new length whether or not it is the one in the preview.
     bar->updateTrimTime();

@@ -211,4 +211,14 @@ QColor meanColor(const QImage &image, const QRect &rect)
     return n ? QColor(int(r / n), int(g / n), int(b / n)) : QColor();
 }
 
+QRect litBox(const QImage &image, int threshold)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) > threshold)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 } // namespace etk

@@ -113,5 +113,8 @@ QImage frameAt(const QString &path, double seconds);
 double meanDifference(const QImage &a, const QImage &b);
 // Mean colour over a rectangle.
 QColor meanColor(const QImage &image, const QRect &rect);
+// The bounding box of the pixels brighter than `threshold` (grey level): a bright picture padded with black
+// shows its shape by it. Empty when nothing is that bright.
+QRect litBox(const QImage &image, int threshold = 48);
 
 } // namespace etk

@@ -6,6 +6,7 @@
 #include "QAdjustOperationForm.h"
 #include "QIAnyUtil.h"
 #include "QVideoEditingSettings.h"
+#include "QZTComboBox.h"
 #include "TestSupport.h"
 #include "VideoLetterbox.h"
 #include "WindowInput.h"
@@ -17,6 +18,7 @@
 #include "ZtVideoConvertItem.h"
 
 #include <QJsonObject>
+#include <QListWidget>
 #include <QSignalSpy>
 
 namespace {
@@ -215,6 +217,52 @@ private slots:
         QVERIFY2(d < 12, qPrintable(QStringLiteral("preview and output differ by %1").arg(d)));
         QVERIFY(qGray(written.pixel(5, 120)) < 30);
         QVERIFY(qGray(written.pixel(314, 120)) < 30);
+    }
+
+    // At "Original Resolution" a typed crop size keeps the picture's shape, as a drag of the crop box does: the
+    // display size follows the crop (it stayed 1280x720, and a square crop was shown and joined at 16:9).
+    void typedSizeAtOriginalResolution_data()
+    {
+        QTest::addColumn<bool>("width"); // the field typed into: width, else height
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QSize>("display");
+        QTest::newRow("720 x 720") << true << "720" << QSize(720, 720);
+        QTest::newRow("1280 x 360") << false << "360" << QSize(1280, 360);
+    }
+
+    void typedSizeAtOriginalResolution()
+    {
+        QFETCH(bool, width);
+        QFETCH(QString, text);
+        QFETCH(QSize, display);
+        const QString clip = etk::greyClip(QSize(1280, 720));
+        etk::PageRig<QAdjustOperationForm> p(clip, VEEditConfig(), QSize(843, 143));
+        QVERIFY(p.exposed);
+        QZTComboBox *list = p.page.m_cbbAspectRatio;
+        rstest::clickAt(list);
+        QTRY_VERIFY_WITH_TIMEOUT(list->rowView()->window()->isVisible(), rstest::kHangBoundMs);
+        rstest::clickAt(list->rowAt(1));
+        QTRY_COMPARE_WITH_TIMEOUT(cropOf(p.preview.model.get()).aspectMode, 1, rstest::kHangBoundMs);
+
+        etk::typeInto(width ? p.page.m_leCropArea_W : p.page.m_leCropArea_H, text);
+        const double fraction = text.toDouble() / (width ? 1280 : 720);
+        QTRY_COMPARE_WITH_TIMEOUT(width ? cropOf(p.preview.model.get()).cropRect.width
+                                        : cropOf(p.preview.model.get()).cropRect.height,
+                                  fraction, 4000);
+        VEEditConfig edited;
+        p.preview.model->getEditConfig(edited);
+        QCOMPARE(QSize(edited.crop.aspectWidth, edited.crop.aspectHeight), display);
+
+        const double shape = double(display.width()) / display.height();
+        const QImage shown = p.preview.grab();
+        QVERIFY(!shown.isNull());
+        QVERIFY2(qAbs(double(shown.width()) / shown.height() / shape - 1) < 0.03,
+                 qPrintable(QStringLiteral("preview %1x%2").arg(shown.width()).arg(shown.height())));
+        const QString output = etk::encodeWithEdits(clip, edited, QStringLiteral("typed_") + text);
+        QVERIFY2(!output.isEmpty(), "the encoding join failed");
+        const QRect picture = etk::litBox(etk::frameAt(output, 2.0));
+        QVERIFY2(qAbs(double(picture.width()) / picture.height() / shape - 1) < 0.05,
+                 qPrintable(QStringLiteral("joined %1x%2").arg(picture.width()).arg(picture.height())));
     }
 
     void loadingPanScanSelectsIt()

@@ -21,11 +21,14 @@
 #include "QVideoEditingDlg.h"
 #include "QVideoSettingXml.h"
 #include "QWatermarkOperationForm.h"
+#include "QZTComboBox.h"
 #include "QZTTextEdit.h"
 #include "VideoConvertBar.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
+#include <QAction>
+#include <QListWidget>
 #include <QTextEdit>
 
 namespace {
@@ -193,6 +196,69 @@ private slots:
         QStringList expected = rstest::FFprobe::packetDigests(clip(0)->getFilePath(), QStringLiteral("v:0"));
         expected += rstest::FFprobe::packetDigests(clip(1)->getFilePath(), QStringLiteral("v:0"));
         QCOMPARE(rstest::FFprobe::packetDigests(m_rec->revealed.first(), QStringLiteral("v:0")), expected);
+    }
+
+    // Apply to all at "Original Resolution" gives each other clip the crop in the pixels its own editor counts:
+    // a phone clip (stored landscape, shown upright) got the crop of its stored size and was joined stretched.
+    // Each part of the join has the shape of the part of its own picture that the crop keeps.
+    void originalResolutionAppliedToTurnedClips_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QSize>("display"); // the record's display size
+        QTest::addColumn<double>("shape");  // width / height of the picture kept
+        QTest::newRow("edited 1280x720") << 0 << QSize(720, 720) << 720.0 / 720;
+        QTest::newRow("phone 720x1280") << 1 << QSize(406, 1280) << 405.0 / 1280;
+        QTest::newRow("4:3 640x480") << 2 << QSize(360, 480) << 360.0 / 480;
+    }
+
+    void originalResolutionAppliedToTurnedClips()
+    {
+        QFETCH(int, row);
+        QFETCH(QSize, display);
+        QFETCH(double, shape);
+        static QString joined; // one edit and one join for the rows
+        if (joined.isEmpty()) {
+            const QString wide = etk::greyClip(QSize(1280, 720));
+            const QString phone = rstest::MediaFixtures::make(
+                {QStringLiteral("editroad_phone.mp4"), {"-i", wide, "-c", "copy", "-metadata:s:v:0", "rotate=90"}});
+            list()->action(QStringLiteral("Delete All"))->trigger();
+            m_rec->nextFiles = QStringList{wide, phone, etk::greyClip(QSize(640, 480))};
+            click(m_w->m_btnAddFile);
+            QVERIFY(mwt::waitFor([this] { return !list()->isBusy() && list()->rows().size() == 3; }, 60000));
+            QCOMPARE(clip(1)->shownVideoSize(false), QSize(720, 1280));
+            setLossless(false);
+            const bool ran = edit(0, [](QVideoEditingDlg *dlg) {
+                click(dlg->editTag()->button(QVideoEditingDlg::Adjust));
+                QAdjustOperationForm *page = dlg->adjustPage();
+                etk::typeInto(page->m_leCropArea_W, QStringLiteral("720"));
+                VEEditConfig typed;
+                if (!QTest::qWaitFor([&] { return dlg->getEditConfig(typed), typed.crop.cropRect.width < 0.6; }, 4000))
+                    return;
+                click(page->m_cbbAspectRatio);
+                if (!QTest::qWaitFor([page] { return page->m_cbbAspectRatio->rowView()->window()->isVisible(); },
+                                     rstest::kHangBoundMs))
+                    return;
+                click(page->m_cbbAspectRatio->rowAt(1));
+                click(page->findChild<QCommonButtonForm *>()->findChild<QPushButton *>(
+                    QStringLiteral("m_btnApplyToAll")));
+                click(dlg->m_btnOK);
+            });
+            QVERIFY(ran);
+            QVERIFY(mwt::useCatalogueProfile(640, 360));
+            m_rec->revealed.clear();
+            m_rec->messages.clear();
+            click(m_w->m_btnConvert);
+            QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 120000));
+            QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
+            QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
+            joined = m_rec->revealed.first();
+        }
+        const VECropSettings crop = clip(row)->m_editConfig.crop;
+        QCOMPARE(crop.aspectMode, 1);
+        QCOMPARE(QSize(crop.aspectWidth, crop.aspectHeight), display);
+        const QRect picture = etk::litBox(etk::frameAt(joined, 4.0 * row + 2.0)); // the clips are 4 s each
+        QVERIFY2(qAbs(double(picture.width()) / picture.height() / shape - 1) < 0.05,
+                 qPrintable(QStringLiteral("joined %1x%2").arg(picture.width()).arg(picture.height())));
     }
 };
 
