@@ -854,7 +854,7 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("acl");       // of the old output (its text sets the mode's bits)
     QTest::addColumn<QString>("folderAcl"); // the folder's default ACL, set once the old output exists
-    QTest::addColumn<bool>("byNobody");
+    QTest::addColumn<QString>("by");        // who joins: root, the old output's owner or nobody
     QTest::addColumn<bool>("unnamed");
     const struct
     {
@@ -875,14 +875,19 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess_data()
         {"named entries under mask --- (the mode alone counts)", 0, "u::rw-,u:2000:r--,g::r--,g:3000:rw-,m::---,o::r--",
          ""},
         {"0640, the folder's default ACL lets user 2000 write", 0640, "", "u::rw-,u:2000:rw-,g::r--,m::rw-,o::---"},
+        // The mode's group bits show the mask, not the owning group's entry under it.
+        {"group --- under mask rw-", 0, "u::rw-,g::---,m::rw-,o::---", ""},
+        {"group --- under mask rw-, others read", 0, "u::rw-,g::---,m::rw-,o::r--", ""},
+        // Mode -1: the old output is saved (0666) into the folder after its default ACL is set.
+        {"made in a folder whose default ACL has a mask only", -1, "", "u::rwx,g::---,m::rwx,o::r-x"},
     };
     for (const auto &c : cases) {
-        for (const bool byNobody : {false, true}) {
+        for (const char *by : {"root", "owner", "nobody"}) {
             for (const bool unnamed : {true, false})
                 QTest::newRow(qPrintable(
-                    QStringLiteral("%1, by %2, %3 file")
-                        .arg(QLatin1String(c.name), byNobody ? "nobody" : "root", unnamed ? "unnamed" : "named")))
-                    << c.mode << QString::fromLatin1(c.acl) << QString::fromLatin1(c.folderAcl) << byNobody << unnamed;
+                    QStringLiteral("%1, by %2, %3 file").arg(QLatin1String(c.name), by, unnamed ? "unnamed" : "named")))
+                    << c.mode << QString::fromLatin1(c.acl) << QString::fromLatin1(c.folderAcl)
+                    << QString::fromLatin1(by) << unnamed;
         }
     }
 }
@@ -890,15 +895,16 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess_data()
 void TestJobGuards::replacedOutputGivesNoOneMoreAccess()
 {
     RS_SHARD_UNIT();
-    // User 1000's output in a shared folder is replaced by root, who keeps owner and group, or by user nobody,
-    // who can keep neither. Asked of the kernel for one user of each class, no one may then read, write or
-    // run the file who could not before (an entry of the folder's default ACL, which the new file inherits,
-    // counts too); where root keeps owner and group, everyone keeps what they had.
+    // User 1000's output in a shared folder is replaced by root, who keeps owner and group, by user 1000 itself,
+    // or by user nobody, who can keep neither. Asked of the kernel for one user of each class, no one may then read,
+    // write or run the file who could not before (an entry of the folder's default ACL, which the new file inherits,
+    // counts too); where owner and group are kept, everyone keeps what they had.
     QFETCH(int, mode);
     QFETCH(QString, acl);
     QFETCH(QString, folderAcl);
-    QFETCH(bool, byNobody);
+    QFETCH(QString, by);
     QFETCH(bool, unnamed);
+    const bool byNobody = by == QLatin1String("nobody");
     const struct passwd *nobody = ::getpwnam("nobody");
     if (!nobody)
         QSKIP("this system has no user nobody");
@@ -913,10 +919,24 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess()
     QString clip, out;
     QVERIFY(accesstest::clipAndOldOutput(dir, &clip, &out));
     const QByteArray path = out.toUtf8();
+    int folderError = 0;
+    if (mode < 0) {
+        folderError = accesstest::setAcl(dir.toUtf8(), "system.posix_acl_default", folderAcl);
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+        QVERIFY(file.remove());
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const bool saved = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+        ::close(fd);
+        QVERIFY(saved);
+    }
     QCOMPARE(::chown(path.constData(), accesstest::kOwner, accesstest::kGroup), 0);
-    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
-    for (const int error : {accesstest::setAcl(path, "system.posix_acl_access", acl),
-                            accesstest::setAcl(dir.toUtf8(), "system.posix_acl_default", folderAcl)}) {
+    QVERIFY(mode < 0 || ::chmod(path.constData(), mode_t(mode)) == 0);
+    for (const int error :
+         {accesstest::setAcl(path, "system.posix_acl_access", acl),
+          mode < 0 ? folderError : accesstest::setAcl(dir.toUtf8(), "system.posix_acl_default", folderAcl)}) {
         if (error == EOPNOTSUPP)
             QSKIP("the temporary folder's filesystem has no POSIX ACLs");
         QVERIFY2(error == 0, strerror(error));
@@ -925,7 +945,9 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess()
     const QVector<accesstest::Person> people = accesstest::people(nobody->pw_gid);
     const QVector<unsigned> before = accesstest::accessMatrix(out, people);
 
-    const QString failed = accesstest::joinOver(clip, out, byNobody, unnamed);
+    const QString failed = by == QLatin1String("owner")
+                               ? accesstest::joinAs(clip, out, accesstest::kOwner, accesstest::kGroup, unnamed)
+                               : accesstest::joinOver(clip, out, byNobody, unnamed);
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
     QVERIFY(digest(out) != old);
     QCOMPARE(hiddenParts(dir), QStringList());
@@ -1005,6 +1027,7 @@ void TestJobGuards::newOutputIsPrivateUntilComplete()
                  qPrintable(after.attributes.join(QLatin1Char(' '))));
     QCOMPARE(hiddenParts(dir), QStringList());
 }
+
 
 RS_TEST_MAIN(TestJobGuards)
 #include "tst_job_guards.moc"
