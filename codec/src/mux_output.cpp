@@ -95,6 +95,8 @@ int64_t OutputFile::discardSeek(void *opaque, int64_t offset, int whence)
 
 std::string OutputFile::problem() const
 {
+    if (!m_placeError.empty())
+        return m_placeError;
     const std::string why = m_io.writeProblem();
     if (!why.empty())
         return "cannot write the output: " + why;
@@ -276,7 +278,11 @@ bool OutputFile::finish(bool keep)
     avformat_free_context(m_format);
     m_format = nullptr;
     if (ok && keep && m_partial.isOpen() && !m_partial.commit()) {
-        m_muxError = std::strerror(errno);
+        if (errno == EEXIST)
+            m_placeError = "cannot save the output: " + m_path +
+                           " was made by something else while the output was written, and is left as it is";
+        else
+            m_muxError = std::strerror(errno);
         ok = false;
     }
     m_partial.discard();

@@ -256,6 +256,8 @@ private slots:
     void replacedOutputGivesNoOneMoreAccess();
     void newOutputIsPrivateUntilComplete_data();
     void newOutputIsPrivateUntilComplete();
+    void fileSavedAtTheOutputMeanwhileIsKept_data();
+    void fileSavedAtTheOutputMeanwhileIsKept();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -1028,6 +1030,45 @@ void TestJobGuards::newOutputIsPrivateUntilComplete()
     QCOMPARE(hiddenParts(dir), QStringList());
 }
 
+void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept_data()
+{
+    QTest::addColumn<bool>("unnamed");
+    QTest::newRow("unnamed file") << true;
+    QTest::newRow("named file") << false;
+}
+
+void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
+{
+    RS_SHARD_UNIT();
+    // The output path is free when the join begins; while it runs the user saves a private file there. The join
+    // must not take its place: it fails, naming the file, which keeps its bytes and mode, and leaves nothing.
+    QFETCH(bool, unnamed);
+    const QString dir = rstest::scratchDir(QStringLiteral("appeared"));
+    const QString out = dir + QStringLiteral("/out.mp4");
+    rsc::job::PartialFile::allowUnnamed(unnamed);
+    const auto restore = qScopeGuard([] { rsc::job::PartialFile::allowUnnamed(true); });
+    rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    QCOMPARE(rsc_job_add_task(job, jobtest::longClip().toUtf8().constData(), 0, 0, nullptr), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(unnamed ? unnamedFileSize(::getpid(), dir) >= 0 : !hiddenParts(dir).isEmpty(),
+                             rstest::kHangBoundMs);
+    const int fd = ::open(out.toUtf8().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    QVERIFY(fd >= 0);
+    const bool saved = ::fchmod(fd, 0600) == 0 && ::write(fd, "the user's", 10) == 10;
+    ::close(fd);
+    QVERIFY(saved);
+    const QByteArray before = digest(out);
+    QVERIFY(waitFinished(job));
+    const int kept = rsc_job_close(job);
+    const QString error = QString::fromUtf8(rsc_job_error(job));
+    rsc_job_release(job);
+    QCOMPARE(kept, 0);
+    QVERIFY2(error.contains(out), qPrintable(error));
+    QCOMPARE(digest(out), before);
+    QCOMPARE(QString::number(rstest::fileAccess(out).mode, 8), QStringLiteral("600"));
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("out.mp4")});
+}
 
 RS_TEST_MAIN(TestJobGuards)
 #include "tst_job_guards.moc"
