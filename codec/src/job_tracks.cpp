@@ -339,7 +339,7 @@ bool TrackMuxer::run(Progress &progress, const std::atomic<bool> &stop, std::str
 bool TrackMuxer::finish(bool complete, std::string *error)
 {
     // Only now is the length known: the chapters are kept within it and put in time order, as the joins place
-    // theirs. Both muxers write chapters added after the header with the trailer.
+    // theirs. Chapters added after the header are written with the trailer (MP4, MOV, Matroska).
     if (complete) {
         int64_t endUs = 0;
         for (const auto &track : m_tracks)
