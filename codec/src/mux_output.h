@@ -67,7 +67,8 @@ private:
     std::string m_muxError;   // the muxer's own complaint, when it had one
     std::string m_placeError; // why the complete file could not take the output path
     std::string m_path;
-    PartialFile m_partial; // where the output is written until it is complete
+    bool m_replaces = false; // the path was taken at the open
+    PartialFile m_partial;   // where the output is written until it is complete
     AVFormatContext *m_format = nullptr;
     bool m_headerWritten = false;
     bool m_finished = false;

@@ -87,13 +87,14 @@ PartialFile::~PartialFile()
     discard();
 }
 
-bool PartialFile::create(const std::string &path)
+bool PartialFile::create(const std::string &path, bool replace)
 {
     discard();
     m_path = path;
-    struct stat st;
-    m_taken = ::lstat(path.c_str(), &st) == 0;
-    m_old.read(path);
+    m_taken = replace;
+    m_old = OldFileAccess(); // nothing is taken from a file that appeared after the job began
+    if (replace)
+        m_old.read(path);
     // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
     // taken, so that a complete output is never lost for want of a name.
     if (s_allowUnnamed.load() && descriptorPathsWork()) {

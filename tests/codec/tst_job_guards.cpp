@@ -1033,16 +1033,21 @@ void TestJobGuards::newOutputIsPrivateUntilComplete()
 void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept_data()
 {
     QTest::addColumn<bool>("unnamed");
-    QTest::newRow("unnamed file") << true;
-    QTest::newRow("named file") << false;
+    QTest::addColumn<bool>("writing"); // saved once the output is being written, else before its first task
+    for (const bool writing : {true, false}) {
+        const char *when = writing ? "while written" : "before the first task";
+        QTest::newRow(qPrintable(QStringLiteral("unnamed file, %1").arg(when))) << true << writing;
+        QTest::newRow(qPrintable(QStringLiteral("named file, %1").arg(when))) << false << writing;
+    }
 }
 
 void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
 {
     RS_SHARD_UNIT();
-    // The output path is free when the join begins; while it runs the user saves a private file there. The join
+    // The output path is free when the join begins; then the user saves a private file there. The join
     // must not take its place: it fails, naming the file, which keeps its bytes and mode, and leaves nothing.
     QFETCH(bool, unnamed);
+    QFETCH(bool, writing);
     const QString dir = rstest::scratchDir(QStringLiteral("appeared"));
     const QString out = dir + QStringLiteral("/out.mp4");
     rsc::job::PartialFile::allowUnnamed(unnamed);
@@ -1050,15 +1055,20 @@ void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
     rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
     QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
     QCOMPARE(rsc_job_start(job), 1);
-    QCOMPARE(rsc_job_add_task(job, jobtest::longClip().toUtf8().constData(), 0, 0, nullptr), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(unnamed ? unnamedFileSize(::getpid(), dir) >= 0 : !hiddenParts(dir).isEmpty(),
-                             rstest::kHangBoundMs);
+    const QByteArray clip = jobtest::longClip().toUtf8();
+    if (writing) {
+        QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(unnamed ? unnamedFileSize(::getpid(), dir) >= 0 : !hiddenParts(dir).isEmpty(),
+                                 rstest::kHangBoundMs);
+    }
     const int fd = ::open(out.toUtf8().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     QVERIFY(fd >= 0);
     const bool saved = ::fchmod(fd, 0600) == 0 && ::write(fd, "the user's", 10) == 10;
     ::close(fd);
     QVERIFY(saved);
     const QByteArray before = digest(out);
+    if (!writing)
+        QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
     QVERIFY(waitFinished(job));
     const int kept = rsc_job_close(job);
     const QString error = QString::fromUtf8(rsc_job_error(job));
