@@ -49,7 +49,7 @@ public:
     void addChapter(const rsc::edit::Chapter &chapter);
     // Writes the trailer and puts the file in place of the output path. Without `keep`, or when anything
     // failed, the written file is removed and the path keeps what it held before; so does a path that was
-    // free when the file was begun and was taken meanwhile. True only when kept.
+    // free at the open and was taken meanwhile. True only when kept.
     bool finish(bool keep);
     // Why writing failed, for the user: "cannot write the output: No space left on device".
     std::string problem() const;

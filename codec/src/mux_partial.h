@@ -8,7 +8,7 @@
 // the free lock decide, and only for the output a later job writes itself.
 // A file that replaces an old output keeps the old file's access (mux_access.h); a named file made for a new
 // output is open to this user alone until it is complete, and then gets the access a new file gets there.
-// Only what was at the output path when the file was created is replaced: a file saved there meanwhile is
+// Only what was at the output path when the job began is replaced: a file saved there meanwhile is
 // someone's work, and the output then stays unplaced.
 
 #include "mux_access.h"
