@@ -275,11 +275,7 @@ bool TrackMuxer::open(const std::string &path, const std::string &container, con
             return false;
         }
     }
-    // In time order, as the joins write theirs.
-    std::vector<rsc::edit::Chapter> chapters = cfg.chapters;
-    sortChapters(&chapters);
-    for (const rsc::edit::Chapter &c : chapters)
-        m_output.addChapter(c);
+    m_chapters = cfg.chapters;
     return true;
 }
 
@@ -342,6 +338,17 @@ bool TrackMuxer::run(Progress &progress, const std::atomic<bool> &stop, std::str
 
 bool TrackMuxer::finish(bool complete, std::string *error)
 {
+    // Only now is the length known: the chapters are kept within it and put in time order, as the joins place
+    // theirs. Chapters added after the header are written with the trailer (MP4, MOV, Matroska).
+    if (complete) {
+        int64_t endUs = 0;
+        for (const auto &track : m_tracks)
+            endUs = std::max(endUs, int64_t(track->writtenEndUs()));
+        ChapterPlace place;
+        place.toUs = place.outputEndUs = endUs;
+        for (const rsc::edit::Chapter &c : placeChapters(editChapters(m_chapters), place))
+            m_output.addChapter(c);
+    }
     const bool ok = m_output.finish(complete);
     if (!ok && complete && error)
         *error = m_output.problem();

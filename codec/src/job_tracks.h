@@ -80,7 +80,8 @@ public:
 
 private:
     std::vector<std::shared_ptr<PacketTrack>> m_tracks;
-    std::vector<AVStream *> m_streams; // one per attached track, in order
+    std::vector<AVStream *> m_streams;          // one per attached track, in order
+    std::vector<rsc::edit::Chapter> m_chapters; // the caller's, placed once the output's length is known
     OutputFile m_output;
 };
 

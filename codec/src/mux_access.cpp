@@ -129,10 +129,12 @@ bool hasNamedEntries(const Acl &acl)
 }
 
 // The old file as the kernel judges it: by its ACL where the mode's group bits (the ACL's mask) hold any bit,
-// else by the mode's three classes alone, whatever entries the ACL has.
+// else by the mode's three classes alone, whatever entries the ACL has. An ACL with a mask counts even without
+// named entries: the owning group then has its own entry under the mask, which the mode's group bits (the mask
+// itself) do not show: `group::--- mask::rw-` reads as rw- and denies the group.
 Acl accessModel(mode_t mode, const Acl &acl)
 {
-    if (hasNamedEntries(acl) && bitsOf(acl, kMask, 0) != 0)
+    if (bitsOf(acl, kMask, 0) != 0)
         return acl;
     return {{kOwner, unsigned(mode >> 6 & 07), kNoId},
             {kOwningGroup, unsigned(mode >> 3 & 07), kNoId},

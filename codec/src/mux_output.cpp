@@ -95,6 +95,8 @@ int64_t OutputFile::discardSeek(void *opaque, int64_t offset, int whence)
 
 std::string OutputFile::problem() const
 {
+    if (!m_placeError.empty())
+        return m_placeError;
     const std::string why = m_io.writeProblem();
     if (!why.empty())
         return "cannot write the output: " + why;
@@ -127,6 +129,8 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return fail(path + " is not a regular file");
+    // Only what is there now may be replaced: a file saved at a free path while the job runs is someone's.
+    m_replaces = ::lstat(path.c_str(), &st) == 0;
     m_path = path;
     PartialFile::removeAbandoned(path);
     return true;
@@ -176,7 +180,7 @@ bool OutputFile::writeHeader(std::string *error)
         return false;
     }
     if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
-        if (!m_partial.create(m_path) || !m_io.openWrite(m_partial.duplicate())) {
+        if (!m_partial.create(m_path, m_replaces) || !m_io.openWrite(m_partial.duplicate())) {
             const std::string why = std::strerror(errno);
             m_failed = true;
             m_partial.discard();
@@ -276,7 +280,11 @@ bool OutputFile::finish(bool keep)
     avformat_free_context(m_format);
     m_format = nullptr;
     if (ok && keep && m_partial.isOpen() && !m_partial.commit()) {
-        m_muxError = std::strerror(errno);
+        if (errno == EEXIST)
+            m_placeError = "cannot save the output: " + m_path +
+                           " was made by something else while the output was written, and is left as it is";
+        else
+            m_muxError = std::strerror(errno);
         ok = false;
     }
     m_partial.discard();

@@ -48,7 +48,8 @@ public:
     // Chapters in microseconds of the output time line.
     void addChapter(const rsc::edit::Chapter &chapter);
     // Writes the trailer and puts the file in place of the output path. Without `keep`, or when anything
-    // failed, the written file is removed and the path keeps what it held before. True only when kept.
+    // failed, the written file is removed and the path keeps what it held before; so does a path that was
+    // free at the open and was taken meanwhile. True only when kept.
     bool finish(bool keep);
     // Why writing failed, for the user: "cannot write the output: No space left on device".
     std::string problem() const;
@@ -63,9 +64,11 @@ private:
     AVIOContext *m_trialIO = nullptr;
     int64_t m_trialPos = 0;
     int64_t m_trialEnd = 0;
-    std::string m_muxError; // the muxer's own complaint, when it had one
+    std::string m_muxError;   // the muxer's own complaint, when it had one
+    std::string m_placeError; // why the complete file could not take the output path
     std::string m_path;
-    PartialFile m_partial; // where the output is written until it is complete
+    bool m_replaces = false; // the path was taken at the open
+    PartialFile m_partial;   // where the output is written until it is complete
     AVFormatContext *m_format = nullptr;
     bool m_headerWritten = false;
     bool m_finished = false;

@@ -87,11 +87,14 @@ PartialFile::~PartialFile()
     discard();
 }
 
-bool PartialFile::create(const std::string &path)
+bool PartialFile::create(const std::string &path, bool replace)
 {
     discard();
     m_path = path;
-    m_old.read(path);
+    m_taken = replace;
+    m_old = OldFileAccess(); // nothing is taken from a file that appeared after the job began
+    if (replace)
+        m_old.read(path);
     // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
     // taken, so that a complete output is never lost for want of a name.
     if (s_allowUnnamed.load() && descriptorPathsWork()) {
@@ -203,8 +206,10 @@ bool PartialFile::place()
 {
     struct stat st;
     const bool exists = ::lstat(m_path.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
-        errno = EEXIST; // whatever appeared at the path must still be a plain file or a link to be replaced
+    // What appeared at a free path while the output was written is someone's, and what is there now must still
+    // be a plain file or a link to be replaced.
+    if (exists && (!m_taken || (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)))) {
+        errno = EEXIST;
         return false;
     }
     if (m_private) {
@@ -213,19 +218,41 @@ bool PartialFile::place()
         giveNewFileAccess(m_fd, dir, 0644); // as the unnamed file was created
     }
     m_old.giveOwner(m_fd);
-    if (!exists && m_name.empty()) {
-        if (linkTo(m_path))
-            return true; // a new path takes the file at once
-        if (errno != EEXIST)
-            return false;
-        // A file appeared at the path meanwhile: it is replaced as an old one is.
-    }
+    // A free path is taken only while it is still free: a link or a rename that never replaces. Nothing is lost
+    // if the machine stops first, so the data is not waited for.
+    if (!exists)
+        return m_name.empty() ? linkTo(m_path) : moveToFreePath();
     // An old file is replaced by one rename, so its readers see it or the new one, never a part; the data
     // reaches the disk first, so that a machine stopping after the rename leaves no empty file in its place.
-    // A new path loses nothing if the machine stops first: it is not waited for.
-    const bool replacing = exists || m_name.empty();
-    if ((replacing && ::fdatasync(m_fd) != 0) || (m_name.empty() && !nameHidden()) ||
-        ::rename(m_name.c_str(), m_path.c_str()) != 0)
+    if (::fdatasync(m_fd) != 0 || (m_name.empty() && !nameHidden()) || ::rename(m_name.c_str(), m_path.c_str()) != 0)
+        return false;
+    m_name.clear();
+    return true;
+}
+
+bool PartialFile::moveToFreePath()
+{
+    if (::renameat2(AT_FDCWD, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_NOREPLACE) == 0) {
+        m_name.clear();
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+    // Network and FUSE filesystems may not rename that way: a hard link too is made only at a free name.
+    if (::link(m_name.c_str(), m_path.c_str()) == 0) {
+        ::unlink(m_name.c_str());
+        m_name.clear();
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    // Nor link (FAT): the path is looked at once more just before the rename, microseconds before.
+    struct stat st;
+    if (::lstat(m_path.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    if (::rename(m_name.c_str(), m_path.c_str()) != 0)
         return false;
     m_name.clear();
     return true;
@@ -243,7 +270,7 @@ void PartialFile::discard()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    m_locked = m_marked = m_private = false;
+    m_locked = m_marked = m_private = m_taken = false;
 }
 
 void PartialFile::removeAbandoned(const std::string &path)

@@ -8,6 +8,8 @@
 // the free lock decide, and only for the output a later job writes itself.
 // A file that replaces an old output keeps the old file's access (mux_access.h); a named file made for a new
 // output is open to this user alone until it is complete, and then gets the access a new file gets there.
+// Only what was at the output path when the job began is replaced: a file saved there meanwhile is
+// someone's work, and the output then stays unplaced.
 
 #include "mux_access.h"
 
@@ -28,15 +30,17 @@ public:
     // Whether the file may be unnamed (on by default): tests force the named way.
     static void allowUnnamed(bool allow) { s_allowUnnamed.store(allow); }
 
-    // Creates the file for the output `path` in its folder; false (errno set) when none could be made.
-    bool create(const std::string &path);
+    // Creates the file for the output `path` in its folder; false (errno set) when none could be made. What is
+    // at the path may be replaced only where `replace` says that the path was taken when the job began.
+    bool create(const std::string &path, bool replace);
     bool isOpen() const { return m_fd >= 0; }
     // A descriptor of the file for writing, for the caller to close.
     int duplicate() const;
     // True when `st` describes this file.
     bool is(const struct stat &st) const;
     // Puts the complete file at the output path in one step, replacing what is there (a plain file or a
-    // link; its data is synced first); false (errno set) when it could not. The file is closed either way.
+    // link; its data is synced first) where create() was told so; false (errno set) when it could not,
+    // EEXIST when anything took a path that was free. The file is closed either way.
     bool commit();
     // Removes the file (its hidden name, where it has one) and closes it.
     void discard();
@@ -50,6 +54,7 @@ private:
     bool place();
     bool nameHidden();
     bool linkTo(const std::string &name) const;
+    bool moveToFreePath();
 
     static std::atomic<bool> s_allowUnnamed;
 
@@ -59,6 +64,7 @@ private:
     bool m_locked = false;
     bool m_marked = false;  // carries the token of its hidden name as our mark
     bool m_private = false; // named, and created private for want of an old file: made a new file's when placed
+    bool m_taken = false;   // the output path held something when the job began: that may be replaced
     OldFileAccess m_old;    // of the file at the output path when the file was created
 };
 

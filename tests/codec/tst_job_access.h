@@ -100,26 +100,16 @@ inline bool clipAndOldOutput(const QString &dir, QString *clip, QString *out)
            QFile::copy(rstest::MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), *out);
 }
 
-// Joins `clip` losslessly into `out`, as this user or in a child process as user nobody, written into an
-// unnamed or a named file; why it failed, else empty.
-inline QString joinOver(const QString &clip, const QString &out, bool byNobody, bool unnamed)
+// Joins `clip` losslessly into `out` in a child process running as user `uid` of group `gid` alone, written
+// into an unnamed or a named file; why it failed, else empty.
+inline QString joinOver(const QString &clip, const QString &out, bool byNobody, bool unnamed);
+inline QString joinAs(const QString &clip, const QString &out, uid_t uid, gid_t gid, bool unnamed)
 {
-    if (!byNobody) {
-        rsc::job::PartialFile::allowUnnamed(unnamed);
-        const jobtest::Outcome r = jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}});
-        rsc::job::PartialFile::allowUnnamed(true);
-        return r.failed ? r.error : QString();
-    }
-    const struct passwd *pw = ::getpwnam("nobody");
-    if (!pw)
-        return QStringLiteral("no user nobody");
-    const uid_t user = pw->pw_uid;
-    const gid_t group = pw->pw_gid;
     const pid_t child = ::fork();
     if (child < 0)
         return QStringLiteral("no child process");
     if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0)
+        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
             ::_exit(2);
         ::_exit(joinOver(clip, out, false, unnamed).isEmpty() ? 0 : 1);
     }
@@ -131,7 +121,21 @@ inline QString joinOver(const QString &clip, const QString &out, bool byNobody, 
         ::waitpid(child, &status, 0);
     }
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? QString()
-                                                                  : QStringLiteral("user nobody's join failed");
+                                                                  : QStringLiteral("user %1's join failed").arg(uid);
+}
+
+// Joins `clip` losslessly into `out`, as this user or in a child process as user nobody, written into an
+// unnamed or a named file; why it failed, else empty.
+inline QString joinOver(const QString &clip, const QString &out, bool byNobody, bool unnamed)
+{
+    if (!byNobody) {
+        rsc::job::PartialFile::allowUnnamed(unnamed);
+        const jobtest::Outcome r = jobtest::runMerge(true, out, QStringLiteral("mp4"), {jobtest::Task{clip}});
+        rsc::job::PartialFile::allowUnnamed(true);
+        return r.failed ? r.error : QString();
+    }
+    const struct passwd *pw = ::getpwnam("nobody");
+    return pw ? joinAs(clip, out, pw->pw_uid, pw->pw_gid, unnamed) : QStringLiteral("no user nobody");
 }
 
 } // namespace accesstest

@@ -256,6 +256,8 @@ private slots:
     void replacedOutputGivesNoOneMoreAccess();
     void newOutputIsPrivateUntilComplete_data();
     void newOutputIsPrivateUntilComplete();
+    void fileSavedAtTheOutputMeanwhileIsKept_data();
+    void fileSavedAtTheOutputMeanwhileIsKept();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -854,7 +856,7 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("acl");       // of the old output (its text sets the mode's bits)
     QTest::addColumn<QString>("folderAcl"); // the folder's default ACL, set once the old output exists
-    QTest::addColumn<bool>("byNobody");
+    QTest::addColumn<QString>("by");        // who joins: root, the old output's owner or nobody
     QTest::addColumn<bool>("unnamed");
     const struct
     {
@@ -875,14 +877,18 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess_data()
         {"named entries under mask --- (the mode alone counts)", 0, "u::rw-,u:2000:r--,g::r--,g:3000:rw-,m::---,o::r--",
          ""},
         {"0640, the folder's default ACL lets user 2000 write", 0640, "", "u::rw-,u:2000:rw-,g::r--,m::rw-,o::---"},
+        // The mode's group bits show the mask, not the owning group's entry under it.
+        {"group --- under mask rw-", 0, "u::rw-,g::---,m::rw-,o::---", ""},
+        {"group --- under mask rw-, others read", 0, "u::rw-,g::---,m::rw-,o::r--", ""},
+        {"made in a folder whose default ACL has a mask only", -1, "", "u::rwx,g::---,m::rwx,o::r-x"},
     };
     for (const auto &c : cases) {
-        for (const bool byNobody : {false, true}) {
+        for (const char *by : {"root", "owner", "nobody"}) {
             for (const bool unnamed : {true, false})
                 QTest::newRow(qPrintable(
-                    QStringLiteral("%1, by %2, %3 file")
-                        .arg(QLatin1String(c.name), byNobody ? "nobody" : "root", unnamed ? "unnamed" : "named")))
-                    << c.mode << QString::fromLatin1(c.acl) << QString::fromLatin1(c.folderAcl) << byNobody << unnamed;
+                    QStringLiteral("%1, by %2, %3 file").arg(QLatin1String(c.name), by, unnamed ? "unnamed" : "named")))
+                    << c.mode << QString::fromLatin1(c.acl) << QString::fromLatin1(c.folderAcl)
+                    << QString::fromLatin1(by) << unnamed;
         }
     }
 }
@@ -890,15 +896,16 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess_data()
 void TestJobGuards::replacedOutputGivesNoOneMoreAccess()
 {
     RS_SHARD_UNIT();
-    // User 1000's output in a shared folder is replaced by root, who keeps owner and group, or by user nobody,
-    // who can keep neither. Asked of the kernel for one user of each class, no one may then read, write or
-    // run the file who could not before (an entry of the folder's default ACL, which the new file inherits,
-    // counts too); where root keeps owner and group, everyone keeps what they had.
+    // User 1000's output in a shared folder is replaced by root, who keeps owner and group, by user 1000 itself,
+    // or by user nobody, who can keep neither. Asked of the kernel for one user of each class, no one may then read,
+    // write or run the file who could not before (an entry of the folder's default ACL, which the new file inherits,
+    // counts too); where owner and group are kept, everyone keeps what they had.
     QFETCH(int, mode);
     QFETCH(QString, acl);
     QFETCH(QString, folderAcl);
-    QFETCH(bool, byNobody);
+    QFETCH(QString, by);
     QFETCH(bool, unnamed);
+    const bool byNobody = by == QLatin1String("nobody");
     const struct passwd *nobody = ::getpwnam("nobody");
     if (!nobody)
         QSKIP("this system has no user nobody");
@@ -910,13 +917,16 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess()
     QCOMPARE(::chmod(dir.toUtf8().constData(), 0777), 0);
     if (!rstest::othersReach(dir))
         QSKIP(qPrintable(QStringLiteral("other users cannot reach ") + dir));
+    // Mode -1: the folder has its default ACL before the old output is made, which inherits it.
+    const int folderError = mode < 0 ? accesstest::setAcl(dir.toUtf8(), "system.posix_acl_default", folderAcl) : 0;
     QString clip, out;
     QVERIFY(accesstest::clipAndOldOutput(dir, &clip, &out));
     const QByteArray path = out.toUtf8();
     QCOMPARE(::chown(path.constData(), accesstest::kOwner, accesstest::kGroup), 0);
-    QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
-    for (const int error : {accesstest::setAcl(path, "system.posix_acl_access", acl),
-                            accesstest::setAcl(dir.toUtf8(), "system.posix_acl_default", folderAcl)}) {
+    QVERIFY(mode < 0 || ::chmod(path.constData(), mode_t(mode)) == 0);
+    for (const int error :
+         {accesstest::setAcl(path, "system.posix_acl_access", acl),
+          mode < 0 ? folderError : accesstest::setAcl(dir.toUtf8(), "system.posix_acl_default", folderAcl)}) {
         if (error == EOPNOTSUPP)
             QSKIP("the temporary folder's filesystem has no POSIX ACLs");
         QVERIFY2(error == 0, strerror(error));
@@ -925,7 +935,9 @@ void TestJobGuards::replacedOutputGivesNoOneMoreAccess()
     const QVector<accesstest::Person> people = accesstest::people(nobody->pw_gid);
     const QVector<unsigned> before = accesstest::accessMatrix(out, people);
 
-    const QString failed = accesstest::joinOver(clip, out, byNobody, unnamed);
+    const QString failed = by == QLatin1String("owner")
+                               ? accesstest::joinAs(clip, out, accesstest::kOwner, accesstest::kGroup, unnamed)
+                               : accesstest::joinOver(clip, out, byNobody, unnamed);
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
     QVERIFY(digest(out) != old);
     QCOMPARE(hiddenParts(dir), QStringList());
@@ -1004,6 +1016,56 @@ void TestJobGuards::newOutputIsPrivateUntilComplete()
         QVERIFY2(after.attributes.contains(QString::fromLatin1("system.posix_acl_access=" + acl.toHex())),
                  qPrintable(after.attributes.join(QLatin1Char(' '))));
     QCOMPARE(hiddenParts(dir), QStringList());
+}
+
+void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept_data()
+{
+    QTest::addColumn<bool>("unnamed");
+    QTest::addColumn<bool>("writing"); // saved once the output is being written, else before its first task
+    for (const bool writing : {true, false}) {
+        const char *when = writing ? "while written" : "before the first task";
+        QTest::newRow(qPrintable(QStringLiteral("unnamed file, %1").arg(when))) << true << writing;
+        QTest::newRow(qPrintable(QStringLiteral("named file, %1").arg(when))) << false << writing;
+    }
+}
+
+void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
+{
+    RS_SHARD_UNIT();
+    // The output path is free when the join begins; then the user saves a private file there. The join
+    // must not take its place: it fails, naming the file, which keeps its bytes and mode, and leaves nothing.
+    QFETCH(bool, unnamed);
+    QFETCH(bool, writing);
+    const QString dir = rstest::scratchDir(QStringLiteral("appeared"));
+    const QString out = dir + QStringLiteral("/out.mp4");
+    rsc::job::PartialFile::allowUnnamed(unnamed);
+    const auto restore = qScopeGuard([] { rsc::job::PartialFile::allowUnnamed(true); });
+    rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
+    QCOMPARE(rsc_job_start(job), 1);
+    const QByteArray clip = jobtest::longClip().toUtf8();
+    if (writing) {
+        QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(unnamed ? unnamedFileSize(::getpid(), dir) >= 0 : !hiddenParts(dir).isEmpty(),
+                                 rstest::kHangBoundMs);
+    }
+    const int fd = ::open(out.toUtf8().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    QVERIFY(fd >= 0);
+    const bool saved = ::fchmod(fd, 0600) == 0 && ::write(fd, "the user's", 10) == 10;
+    ::close(fd);
+    QVERIFY(saved);
+    const QByteArray before = digest(out);
+    if (!writing)
+        QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
+    QVERIFY(waitFinished(job));
+    const int kept = rsc_job_close(job);
+    const QString error = QString::fromUtf8(rsc_job_error(job));
+    rsc_job_release(job);
+    QCOMPARE(kept, 0);
+    QVERIFY2(error.contains(out), qPrintable(error));
+    QCOMPARE(digest(out), before);
+    QCOMPARE(QString::number(rstest::fileAccess(out).mode, 8), QStringLiteral("600"));
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("out.mp4")});
 }
 
 RS_TEST_MAIN(TestJobGuards)

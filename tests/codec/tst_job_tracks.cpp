@@ -137,6 +137,8 @@ class TestJobTracks : public QObject
 private slots:
     void writesPacketsFromTracks_data();
     void writesPacketsFromTracks();
+    void chaptersStayWithinTheOutput_data();
+    void chaptersStayWithinTheOutput();
     void refusesUnusableTracks_data();
     void refusesUnusableTracks();
     void refusesPacketsOutOfOrder();
@@ -231,6 +233,55 @@ void TestJobTracks::writesPacketsFromTracks()
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     const QString errors = FFprobe::decodeErrors(out);
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
+}
+
+void TestJobTracks::chaptersStayWithinTheOutput_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::newRow("mp4") << QStringLiteral("mp4");
+    QTest::newRow("matroska") << QStringLiteral("matroska");
+}
+
+void TestJobTracks::chaptersStayWithinTheOutput()
+{
+    // A 4 s sound track given 2000 one-second chapters and one that runs to the end of time: the output lasts
+    // 4 s and its chapters end by then, as a join's do.
+    QFETCH(QString, container);
+    const QString src = MediaFixtures::make(
+        {QStringLiteral("sine_4s.m4a"),
+         QString::fromLatin1("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 -c:a aac").split(' ')});
+    Demuxed d;
+    QVERIFY(demux(src, &d));
+    rsc_track *a = audioTrack(d.audio);
+    QVERIFY(a);
+    feed(a, d.audio.packets, 0, d.audio.packets.size());
+    QCOMPARE(rsc_track_add_packet(a, &kEnd), 1);
+    rsc_edit *chapters = rsc_edit_create();
+    for (quint64 i = 0; i < 2000; ++i)
+        rsc_edit_add_chapter(chapters, i * 1000000, 1000000, "Second");
+    rsc_edit_add_chapter(chapters, 500000, ~quint64(0), "Forever");
+    const QString out = rstest::scratchDir(QStringLiteral("tracks-chapters")) + QStringLiteral("/out.") +
+                        (container == QLatin1String("mp4") ? QStringLiteral("mp4") : QStringLiteral("mkv"));
+    rsc_job *job = rsc_job_create_convert(RSC_CREATE_DEFAULT);
+    QCOMPARE(rsc_job_open_tracks(job, nullptr, a, nullptr, out.toUtf8().constData(), container.toUtf8().constData(),
+                                 chapters),
+             1);
+    rsc_edit_release(chapters);
+    QCOMPARE(rsc_job_start(job), 1);
+    QVERIFY(waitFinished(job, 30000));
+    QCOMPARE(rsc_job_is_failed(job), 0);
+    QCOMPARE(rsc_job_close(job), 1);
+    rsc_job_release(job);
+    rsc_track_release(a);
+
+    const double duration = FFprobe::durationSeconds(out);
+    QVERIFY2(qAbs(duration - 4) < 0.1, qPrintable(QString::number(duration)));
+    const QJsonArray found = FFprobe::probe(out).value(QStringLiteral("chapters")).toArray();
+    QCOMPARE(found.size(), 5); // four seconds and the one without end, cut there
+    for (const QJsonValue &c : found) {
+        const double end = c.toObject().value(QStringLiteral("end_time")).toString().toDouble();
+        QVERIFY2(end <= duration + 0.01, qPrintable(QString::number(end)));
+    }
 }
 
 void TestJobTracks::refusesUnusableTracks_data()
