@@ -256,11 +256,15 @@ void QMediaForm::setBoiderFrameRect(QRect rect, VEWatermarkSettings settings)
     if (!m_watermarkFrame)
         return;
     // Each box is drawn where the preview controller grabs it: on its measured box, whose handles lie in its
-    // corners and edge middles, or, when it is too small for them, around it in a frame of its own.
+    // corners and edge middles, or, when it is too small for them, around it in a frame of its own. The
+    // controller decides the framing: a box it is dragging keeps the framing the drag began with.
     auto place = [this, &rect](int index, bool shown, double x, double y, double w, double h) {
         m_watermarkFrame->setDashFrameItemShow(index, shown);
         const QRect box = watermarkBoxRect(rect, x, y, w, h);
-        const QRect frame = CropDragGeometry::itemFrame(QRectF(x, y, w, h), rect);
+        const QRectF measured(x, y, w, h);
+        const bool framed = m_player ? m_player->isWatermarkItemFramed(index == 0, measured, rect)
+                                     : CropDragGeometry::needsFrame(measured, rect);
+        const QRect frame = CropDragGeometry::itemFrame(measured, rect, framed);
         if (!shown)
             m_watermarkFrame->setDashFrameItemForList(QRect(box.topLeft(), QSize(0, 0)), index);
         else

@@ -139,22 +139,37 @@ unsigned hitZone(const QRect &box, const QPoint &p)
     return NoZone;
 }
 
-QRect itemFrame(const QRectF &box, const QRect &element)
+bool needsFrame(const QRectF &box, const QRect &element)
 {
     if (!isGrabbable(box))
-        return QRect();
+        return false;
     const QRect own = pixelBox(box, element);
-    if (own.right() - own.left() >= kSmallItemPixels && own.bottom() - own.top() >= kSmallItemPixels)
+    return own.right() - own.left() < kSmallItemPixels || own.bottom() - own.top() < kSmallItemPixels;
+}
+
+QRect itemFrame(const QRectF &box, const QRect &element, bool framed)
+{
+    if (!framed || !isGrabbable(box))
         return QRect();
-    return own.adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin, kFrameMargin);
+    return pixelBox(box, element).adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin, kFrameMargin);
+}
+
+QRect itemFrame(const QRectF &box, const QRect &element)
+{
+    return itemFrame(box, element, needsFrame(box, element));
+}
+
+unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point, bool framed)
+{
+    if (!isGrabbable(box))
+        return NoZone;
+    const QRect frame = itemFrame(box, element, framed);
+    return hitZone(frame.isNull() ? pixelBox(box, element) : frame, point);
 }
 
 unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point)
 {
-    if (!isGrabbable(box))
-        return NoZone;
-    const QRect frame = itemFrame(box, element);
-    return hitZone(frame.isNull() ? pixelBox(box, element) : frame, point);
+    return itemZone(box, element, point, needsFrame(box, element));
 }
 
 QRectF dragBox(unsigned zone, const QRectF &start, const QPoint &press, const QPoint &point, const QRect &element,

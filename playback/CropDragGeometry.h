@@ -58,6 +58,12 @@ QRect itemFrame(const QRectF &box, const QRect &element);
 // Which part of such an item lies at `point`: the frame's zone where it has a frame, else the box's own; none
 // for a box too thin to be grabbed.
 unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point);
+// Whether its size alone gives such an item a frame.
+bool needsFrame(const QRectF &box, const QRect &element);
+// The same two with the framing decided by the caller: a drag keeps the framing it began with, so that a box
+// taken across the size does not jump by the frame's margin under the pointer.
+QRect itemFrame(const QRectF &box, const QRect &element, bool framed);
+unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point, bool framed);
 
 // The box after dragging `zone` of `start` from `press` to `point` (widget pixels). With an empty
 // picture the start box is returned unchanged (clamped).

@@ -90,6 +90,11 @@ public:
     bool WatermarkImageMove(QMouseEvent *event);
     bool WatermarkTextUp(QMouseEvent *event);
     bool WatermarkImageUp(QMouseEvent *event);
+    // Whether the text (or picture) item measuring `box` on the picture at `element` is drawn and grabbed in a
+    // frame around it (CropDragGeometry::itemFrame). Its size decides, but an item the pointer has taken keeps
+    // the framing it was taken with until the pointer leaves it: a drag across the size never moves the drawn
+    // box by the frame's margin under the pointer.
+    bool isWatermarkItemFramed(bool text, const QRectF &box, const QRect &element) const;
 
     // ----- live edits and snapshots
     void setVideoEffectSettings(VEVideoEffectSettings settings);
@@ -184,6 +189,8 @@ private:
     bool textTriedFirst(QMouseEvent *event) const;
     bool watermarkDown(QMouseEvent *event, bool text);
     bool watermarkMove(QMouseEvent *event, bool text);
+    void fitWatermarkScale(bool text, unsigned zone);
+    void forgetFramingAwayFrom(QMouseEvent *event);
     void selectCurrentSlot();
 
     // ----- playback state
@@ -233,6 +240,12 @@ private:
     QRectF m_watermarkStart;
     double m_startScaleX = 100.0;
     double m_startScaleY = 100.0;
+    // The measured size against the scale during a resize, per axis: start size + (scale - start scale) x slope.
+    double m_slopeX = 0.0;
+    double m_slopeY = 0.0;
+    // The framing the pointer keeps for each item: -1 none (its size decides), 0 drawn on itself, 1 framed.
+    int m_textFramed = -1;
+    int m_imageFramed = -1;
 
     // ----- live edits
     bool m_closedCaptions = false;

@@ -15,6 +15,8 @@ namespace {
 
 constexpr double kMinItemFraction = 0.0001;
 constexpr double kItemMargin = 0.02;
+// A resized item is measured at most this many times per pointer move while its scale is sought.
+constexpr int kFitRounds = 3;
 
 void setSenderCursor(QObject *sender, unsigned zone)
 {
@@ -49,6 +51,31 @@ void moveNearSide(double moved, double start, double size, double delta, double 
     }
     pos = moved;
     scale = scaleOf(1.0 - (moved - start) / size, startScale);
+}
+
+// One axis of an item's resize: the size the pointer asks for, and what is known of the measured size against the
+// scale (a line through the start, whose slope the measures refine).
+struct ScaleFit
+{
+    bool resized;
+    double startScale, startSize, want, pixels;
+    double *slope;
+    quint32 *scale;
+};
+
+// The scale to try next for a measured size, or the one tried when it is within half a pixel of the wanted size
+// or nothing better can be told.
+quint32 nextScale(const ScaleFit &f, double measured)
+{
+    if (!f.resized || std::abs(measured - f.want) * f.pixels <= 0.5)
+        return *f.scale;
+    const double tried = double(*f.scale) - f.startScale;
+    // Sizes snap to pixels: a slope is read only from a change of a few.
+    if (std::abs(tried) >= 1.0 && std::abs(measured - f.startSize) * f.pixels >= 3.0)
+        *f.slope = (measured - f.startSize) / tried;
+    if (!(*f.slope > 0.0))
+        return *f.scale;
+    return std::max<quint32>(1, scaleOf(1.0, f.startScale + (f.want - f.startSize) / *f.slope));
 }
 
 void moveFarSide(double moved, double start, double size, double delta, double startScale, double &measured,
@@ -162,6 +189,8 @@ void ZTPlayerManager::setCurrentWatermarkSettings(VEWatermarkSettings settings, 
 {
     if (index < 0)
         return;
+    // A record set anew (a text typed, a picture chosen) is framed by its size again.
+    m_textFramed = m_imageFramed = -1;
     m_currentWatermark = settings;
     m_currentWatermarkIndex = index;
     m_selectedWatermarkIndex = index;
@@ -253,6 +282,12 @@ bool ZTPlayerManager::watermarkBox(bool text, QRectF *box, QRect *element) const
     return true;
 }
 
+bool ZTPlayerManager::isWatermarkItemFramed(bool text, const QRectF &box, const QRect &element) const
+{
+    const int kept = text ? m_textFramed : m_imageFramed;
+    return kept >= 0 ? kept != 0 : CropDragGeometry::needsFrame(box, element);
+}
+
 // How a point reaches an item: 0 not at all; 1 on the item itself (its own box, or a zone of a box drawn on
 // itself); 2 only on the frame drawn around a small item, or just outside it.
 int ZTPlayerManager::watermarkReach(QMouseEvent *event, bool text) const
@@ -262,9 +297,10 @@ int ZTPlayerManager::watermarkReach(QMouseEvent *event, bool text) const
     if (!event || !watermarkBox(text, &box, &e))
         return 0;
     const QPoint p = event->localPos().toPoint();
-    if (CropDragGeometry::itemZone(box, e, p) == 0)
+    const bool framed = isWatermarkItemFramed(text, box, e);
+    if (CropDragGeometry::itemZone(box, e, p, framed) == 0)
         return 0;
-    return CropDragGeometry::itemFrame(box, e).isNull() || CropDragGeometry::pixelBox(box, e).contains(p) ? 1 : 2;
+    return !framed || CropDragGeometry::pixelBox(box, e).contains(p) ? 1 : 2;
 }
 
 // The item on top takes the pointer first, but not with the frame around a small item where the other item lies
@@ -285,16 +321,21 @@ bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
     if (!event || !watermarkBox(text, &box, &e))
         return false;
     const QPoint p = event->localPos().toPoint();
-    const unsigned zone = CropDragGeometry::itemZone(box, e, p);
+    const bool framed = isWatermarkItemFramed(text, box, e);
+    const unsigned zone = CropDragGeometry::itemZone(box, e, p, framed);
     (text ? m_textZone : m_imageZone) = zone;
     if (zone == 0)
         return false;
     setSenderCursor(sender(), zone);
+    (text ? m_textFramed : m_imageFramed) = framed ? 1 : 0;
     m_currentWatermark.text.layerTopmost = text ? 1 : 0; // the pressed item comes to the top
     m_watermarkPress = p;
     m_watermarkStart = box;
     m_startScaleX = text ? m_currentWatermark.text.scaleX : m_currentWatermark.image.scaleX;
     m_startScaleY = text ? m_currentWatermark.text.scaleY : m_currentWatermark.image.scaleY;
+    // Until measured otherwise, the size grows with the scale.
+    m_slopeX = m_startScaleX > 0.0 ? box.width() / m_startScaleX : 0.0;
+    m_slopeY = m_startScaleY > 0.0 ? box.height() / m_startScaleY : 0.0;
     return true;
 }
 
@@ -324,7 +365,7 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
         QRect element;
         if (!watermarkBox(text, &box, &element))
             return false;
-        const unsigned hover = CropDragGeometry::itemZone(box, element, p);
+        const unsigned hover = CropDragGeometry::itemZone(box, element, p, isWatermarkItemFramed(text, box, element));
         if (hover == 0)
             return false;
         setSenderCursor(sender(), hover);
@@ -363,8 +404,41 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
             moveFarSide(ny, sy, sh, dy, m_startScaleY, measuredH, scaleY);
     }
     setWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex);
+    if (zone != 9)
+        fitWatermarkScale(text, zone);
     emit emitWatermarkRectChange(m_currentWatermark, m_currentWatermarkIndex);
     return true;
+}
+
+// A text's measured box does not grow in proportion to its scale (its outline and its place are not scaled, and
+// its letters snap to pixels), so the proportional scale leaves the dragged side short of the pointer or past it.
+// The scale is sought instead until the player measures the size the drag asks for, and the record keeps what the
+// player measured: the box drawn is the box grabbed, and the one the item has once let go.
+void ZTPlayerManager::fitWatermarkScale(bool text, unsigned zone)
+{
+    if (!laidOutOnClip() || !m_previewWindow)
+        return;
+    using namespace CropDragGeometry;
+    const QRect e = m_previewWindow->getVideoElementRect();
+    VEWatermarkTextSettings &t = m_currentWatermark.text;
+    VEWatermarkImageSettings &im = m_currentWatermark.image;
+    double &measuredW = text ? t.measuredWidth : im.measuredWidth;
+    double &measuredH = text ? t.measuredHeight : im.measuredHeight;
+    const ScaleFit fits[] = {{holdsLeft(zone) || holdsRight(zone), m_startScaleX, m_watermarkStart.width(), measuredW,
+                              double(e.width()), &m_slopeX, text ? &t.scaleX : &im.scaleX},
+                             {holdsTop(zone) || holdsBottom(zone), m_startScaleY, m_watermarkStart.height(), measuredH,
+                              double(e.height()), &m_slopeY, text ? &t.scaleY : &im.scaleY}};
+    for (int round = 1;; ++round) {
+        m_player->RefreshVideoFrame_Player();
+        measuredW = text ? m_player->GetWatermarkTextWidth_Player() : m_player->GetWatermarkImageWidth_Player();
+        measuredH = text ? m_player->GetWatermarkTextHeight_Player() : m_player->GetWatermarkImageHeight_Player();
+        const quint32 nextX = nextScale(fits[0], measuredW), nextY = nextScale(fits[1], measuredH);
+        if (round == kFitRounds || (nextX == *fits[0].scale && nextY == *fits[1].scale))
+            return;
+        *fits[0].scale = nextX;
+        *fits[1].scale = nextY;
+        setWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex);
+    }
 }
 
 bool ZTPlayerManager::WatermarkTextMove(QMouseEvent *event)
@@ -408,9 +482,34 @@ void ZTPlayerManager::selectCurrentSlot()
         m_player->SetWatermarkIndex_Player(static_cast<unsigned>(m_currentWatermarkIndex));
 }
 
+// An item keeps the framing it was taken with while the pointer is on it; once the pointer has left it, its size
+// decides again, and a box whose framing so changes is drawn anew.
+void ZTPlayerManager::forgetFramingAwayFrom(QMouseEvent *event)
+{
+    if (!event || m_textZone != 0 || m_imageZone != 0)
+        return;
+    bool changed = false;
+    for (const bool text : {true, false}) {
+        int &kept = text ? m_textFramed : m_imageFramed;
+        if (kept < 0)
+            continue;
+        QRectF box;
+        QRect e;
+        if (watermarkBox(text, &box, &e)) {
+            if (CropDragGeometry::itemZone(box, e, event->localPos().toPoint(), kept != 0) != 0)
+                continue;
+            changed = changed || CropDragGeometry::needsFrame(box, e) != (kept != 0);
+        }
+        kept = -1;
+    }
+    if (changed)
+        emit emitWatermarkRectChange(m_currentWatermark, m_currentWatermarkIndex);
+}
+
 void ZTPlayerManager::mouseWatermarkMoveEvent(QMouseEvent *event)
 {
     selectCurrentSlot();
+    forgetFramingAwayFrom(event);
     if (textTriedFirst(event)) {
         if (!WatermarkTextMove(event))
             WatermarkImageMove(event);

@@ -266,6 +266,24 @@ void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot, const QColor 
     QVERIFY2(look.underHandles == 0 && look.covered == 0, qPrintable(where));
 }
 
+// The corner of a drawn box that a zone holds.
+QPoint cornerOf(const QRect &r, unsigned zone)
+{
+    using namespace CropDragGeometry;
+    return QPoint(holdsLeft(zone) ? r.left() : r.right(), holdsTop(zone) ? r.top() : r.bottom());
+}
+
+// What the screen shows over the edited pane, overlays included, into the gallery.
+void saveScreenOfPane(QVideoEditingDlg &dlg, const QString &name)
+{
+    QWidget *pane = dlg.mediaForm()->previewWindow();
+    const QPoint origin = pane->mapToGlobal(QPoint(0, 0));
+    const QImage shot = QGuiApplication::primaryScreen()
+                            ->grabWindow(0, origin.x(), origin.y(), pane->width(), pane->height())
+                            .toImage();
+    QVERIFY(shot.save(rstest::galleryPath(name)));
+}
+
 } // namespace
 
 class TestWatermarkPreview : public QObject
@@ -453,6 +471,80 @@ private slots:
         QVERIFY2(moved.text.posX == start.text.posX && moved.text.posY == start.text.posY &&
                      moved.text.scaleX == start.text.scaleX && moved.text.scaleY == start.text.scaleY,
                  qPrintable(where));
+    }
+    // A corner of the caption's drawn box dragged across 18 px, where a box gets or loses the frame around it: the
+    // default caption on a 720p clip starts framed and is dragged out, the one on a small clip starts drawn on
+    // itself and is dragged in. All the way and once let go, the dragged corner stays under the pointer and the
+    // opposite one where it was.
+    void cornerDragFollowsThePointer_data()
+    {
+        using namespace CropDragGeometry;
+        QTest::addColumn<QSize>("clip");
+        QTest::addColumn<unsigned>("zone");
+        const std::pair<const char *, Zone> corners[] = {
+            {"top-left", TopLeft}, {"top-right", TopRight}, {"bottom-left", BottomLeft}, {"bottom-right", BottomRight}};
+        for (const auto &[name, zone] : corners) {
+            QTest::addRow("framed-out-%s", name) << QSize(1280, 720) << unsigned(zone);
+            QTest::addRow("unframed-in-%s", name) << QSize(320, 240) << unsigned(zone);
+        }
+    }
+
+    void cornerDragFollowsThePointer()
+    {
+        using namespace CropDragGeometry;
+        QFETCH(QSize, clip);
+        QFETCH(unsigned, zone);
+        etk::EditorWindow editor(etk::greyClip(clip));
+        QVideoEditingDlg &dlg = editor.dlg;
+        QVERIFY(typedDefaultCaption(editor));
+        QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+        QMediaDashedFrame *box = overlay->item(0);
+        QTRY_VERIFY_WITH_TIMEOUT(box->isVisible() && recordOf(dlg).watermark.text.measuredHeight > 0,
+                                 rstest::kHangBoundMs);
+        // Room all round: the caption moved to the middle of the picture first.
+        const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
+        const VEWatermarkTextSettings typed = recordOf(dlg).watermark.text;
+        rstest::xDragTo(overlay, box->geometry().center(), element.center());
+        QTRY_VERIFY_WITH_TIMEOUT(recordOf(dlg).watermark.text.posY != typed.posY, rstest::kHangBoundMs);
+
+        const bool framed = clip.height() > 240;
+        const double startHeight = recordOf(dlg).watermark.text.measuredHeight * element.height();
+        QVERIFY2(framed == (startHeight < 18), qPrintable(QString::number(startHeight)));
+        const QRect start = box->geometry();
+        const QPoint from = cornerOf(start, zone);
+        const unsigned across =
+            holdsLeft(zone) ? (holdsTop(zone) ? BottomRight : TopRight) : (holdsTop(zone) ? BottomLeft : TopLeft);
+        const QPoint opposite = cornerOf(start, across);
+        // Out by 24 px down, or in to 10 px high; as far across.
+        const int dy = framed ? 24 : -int(startHeight - 10);
+        const QPoint out(holdsLeft(zone) ? -1 : 1, holdsTop(zone) ? -1 : 1);
+        const QPoint to = from + QPoint(out.x() * (dy + dy / 2), out.y() * dy);
+        QString where;
+        QDebug(&where) << "start" << start << "from" << from;
+        int worst = 0;
+        const auto offBy = [&](const QPoint &at) {
+            const QRect drawn = box->geometry();
+            // Taken at the corner itself: the corner goes where the pointer goes.
+            const QPoint dragged = cornerOf(drawn, zone) - at;
+            const QPoint still = cornerOf(drawn, across) - opposite;
+            return std::max({qAbs(dragged.x()), qAbs(dragged.y()), qAbs(still.x()), qAbs(still.y())});
+        };
+        rstest::xDragTo(overlay, from, to, 8, [&](const QPoint &at) {
+            worst = std::max(worst, offBy(at));
+            QDebug(&where) << "; at" << at << "drawn" << box->geometry();
+        });
+        const bool settled = QTest::qWaitFor([&] { return offBy(to) <= 2; }, rstest::kHangBoundMs);
+        saveScreenOfPane(dlg, QStringLiteral("QVideoEditingDlg-watermark-corner-%1%2")
+                                  .arg(QTest::currentDataTag())
+                                  .arg(qRound(dlg.devicePixelRatioF()) > 1 ? QStringLiteral("-scale2") : QString()));
+        const double endHeight = recordOf(dlg).watermark.text.measuredHeight * element.height();
+        QDebug(&where) << "; let go" << box->geometry() << "heights" << startHeight << endHeight;
+        QVERIFY2(framed ? endHeight >= 18 : endHeight < 18, qPrintable(where));
+        QVERIFY2(worst <= 2 && settled, qPrintable(where));
+        // Once the pointer has left it, its size decides its framing again.
+        rstest::moveTo(overlay, QPoint(1, 1));
+        QTRY_VERIFY2_WITH_TIMEOUT((box->height() > qRound(endHeight) + 8) == (endHeight < 18), qPrintable(where),
+                                  rstest::kHangBoundMs);
     }
 };
 

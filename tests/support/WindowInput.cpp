@@ -272,6 +272,12 @@ protected:
 
 void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps)
 {
+    xDragTo(w, from, to, steps, nullptr);
+}
+
+void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps,
+             const std::function<void(const QPoint &at)> &taken)
+{
     QWindow *win = windowOf(w, "X drag");
     if (!win)
         return;
@@ -304,10 +310,15 @@ void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps)
     if (!step(from, QString(), QEvent::MouseMove) || !step(from, QStringLiteral("mousedown"), QEvent::MouseButtonPress))
         return;
     steps = qMax(1, steps);
-    for (int i = 1; i <= steps; ++i)
-        if (!step(from + (to - from) * i / steps, QString(), QEvent::MouseMove))
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint at = from + (to - from) * i / steps;
+        if (!step(at, QString(), QEvent::MouseMove))
             return;
-    step(to, QStringLiteral("mouseup"), QEvent::MouseButtonRelease);
+        if (taken)
+            taken(at);
+    }
+    if (step(to, QStringLiteral("mouseup"), QEvent::MouseButtonRelease) && taken)
+        taken(to);
 }
 
 void keyClick(QWidget *w, Qt::Key key, Qt::KeyboardModifiers modifiers)

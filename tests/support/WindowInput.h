@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <Qt>
 
+#include <functional>
+
 class QWidget;
 
 namespace rstest {
@@ -41,6 +43,10 @@ void dragTo(QWidget *source, const QPoint &from, QWidget *target, const QPoint &
 // applied): what lies on top there, whichever window it is, receives it. Needs the xcb platform; records a
 // failure where the point is not on `w`'s top or xdotool fails.
 void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps = 8);
+// The same, calling `taken` with the pointer's place (inside `w`) once the program has taken each move of the
+// held button, and once more after the release: what it shows mid-drag can be checked there.
+void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps,
+             const std::function<void(const QPoint &at)> &taken);
 
 // Keys through the window of `w` (made active first); the window's focus widget receives them.
 void keyClick(QWidget *w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
