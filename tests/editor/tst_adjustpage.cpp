@@ -244,7 +244,9 @@ private slots:
         rstest::clickAt(list->rowAt(1));
         QTRY_COMPARE_WITH_TIMEOUT(cropOf(p.preview.model.get()).aspectMode, 1, rstest::kHangBoundMs);
 
-        etk::typeInto(width ? p.page.m_leCropArea_W : p.page.m_leCropArea_H, text);
+        QLineEdit *field = width ? p.page.m_leCropArea_W : p.page.m_leCropArea_H;
+        rstest::xTypeInto(field, text);
+        QTRY_COMPARE_WITH_TIMEOUT(field->text(), text, rstest::kHangBoundMs);
         const double fraction = text.toDouble() / (width ? 1280 : 720);
         QTRY_COMPARE_WITH_TIMEOUT(width ? cropOf(p.preview.model.get()).cropRect.width
                                         : cropOf(p.preview.model.get()).cropRect.height,

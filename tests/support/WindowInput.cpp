@@ -270,6 +270,18 @@ protected:
 };
 } // namespace
 
+namespace {
+bool xdotool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return true;
+    QTest::qFail(qPrintable(QStringLiteral("xdotool %1 failed").arg(args.join(' '))), __FILE__, __LINE__);
+    return false;
+}
+} // namespace
+
 void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps)
 {
     xDragTo(w, from, to, steps, nullptr);
@@ -294,12 +306,8 @@ void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps,
         QStringList args{"mousemove", QString::number(at.x()), QString::number(at.y())};
         if (!button.isEmpty())
             args << button << "1";
-        QProcess p;
-        p.start(QStringLiteral("xdotool"), args);
-        if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-            QTest::qFail(qPrintable(QStringLiteral("xdotool %1 failed").arg(args.join(' '))), __FILE__, __LINE__);
+        if (!xdotool(args))
             return false;
-        }
         if (QTest::qWaitFor([&] { return watch.last == expected && (watch.at - global).manhattanLength() <= 2; },
                             10000))
             return true;
@@ -319,6 +327,26 @@ void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps,
     }
     if (step(to, QStringLiteral("mouseup"), QEvent::MouseButtonRelease) && taken)
         taken(to);
+}
+
+void xTypeInto(QWidget *field, const QString &text)
+{
+    QWindow *win = windowOf(field, "X typing");
+    if (!win)
+        return;
+    checkOnTop(field, kCentre, "X typing");
+    const QPoint at = (QPointF(field->mapToGlobal(resolve(field, kCentre))) * win->devicePixelRatio()).toPoint();
+    PointerWatch watch;
+    if (!xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}))
+        return;
+    // Keys go where the X focus is: typed only once the click has given the field the keyboard.
+    if (!QTest::qWaitFor(
+            [&] { return watch.last == QEvent::MouseButtonRelease && win->isActive() && field->hasFocus(); }, 10000)) {
+        QTest::qFail("X typing: the click did not give the field the keyboard", __FILE__, __LINE__);
+        return;
+    }
+    if (xdotool({"key", "--clearmodifiers", "ctrl+a"}))
+        xdotool({"type", "--delay", "20", "--", text});
 }
 
 void keyClick(QWidget *w, Qt::Key key, Qt::KeyboardModifiers modifiers)

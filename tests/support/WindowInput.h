@@ -48,6 +48,10 @@ void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps = 8);
 void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps,
              const std::function<void(const QPoint &at)> &taken);
 
+// A click on `field` and then its whole text replaced by `text`, typed as the X server's own keyboard input
+// (xdotool) once the click has given the field the keyboard. Needs the xcb platform.
+void xTypeInto(QWidget *field, const QString &text);
+
 // Keys through the window of `w` (made active first); the window's focus widget receives them.
 void keyClick(QWidget *w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void typeText(QWidget *w, const QString &text);
