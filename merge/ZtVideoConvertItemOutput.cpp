@@ -55,6 +55,27 @@ bool ZtVideoConvertItem::isLosslessWritableInto(const QByteArray &container) con
     return takes(container.constData()) || (CAVConverter::fallsBackToMov(container.constData()) && takes("mov"));
 }
 
+QSize ZtVideoConvertItem::autoVideoSize() const
+{
+    QSize size = shownVideoSize();
+    if (size.isEmpty())
+        return size;
+    const VECropSettings &c = m_editConfig.crop;
+    // Pan and scan keeps the picture's own shape, so its full size loses nothing.
+    const bool panScan = c.padEnabled != 0 && c.panScan == 1 && c.aspectMode != 2;
+    const VERect &r = c.cropRect;
+    const double x = qBound(0.0, r.x, 1.0), y = qBound(0.0, r.y, 1.0);
+    const double cw = qBound(0.0, r.width, 1.0 - x), ch = qBound(0.0, r.height, 1.0 - y);
+    if (!panScan && cw > 0.0 && ch > 0.0 && (cw < 1.0 || ch < 1.0)) {
+        // The crop is a fraction of the shown picture, in even pixels.
+        auto even = [](double v) { return qMax(2, int(qRound64(v)) & ~1); };
+        size = QSize(even(size.width() * cw), even(size.height() * ch));
+    }
+    if (c.rotation % 180 != 0)
+        size.transpose();
+    return size;
+}
+
 void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
 {
     if (!param)
@@ -78,8 +99,11 @@ void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
         param->width = 0;
         param->height = 0;
     } else {
-        param->height = a.VHeight != 0 ? quint32(a.VHeight) : m_nHeight;
-        param->width = a.VWidth != 0 ? quint32(a.VWidth) : m_nWidth;
+        // "Auto" is the picture the preview shows (a phone's turned clip upright, a container's 16:9 widened),
+        // never the stored grid, which is only for comparing streams.
+        const QSize shown = autoVideoSize();
+        param->height = a.VHeight != 0 ? quint32(a.VHeight) : quint32(shown.height());
+        param->width = a.VWidth != 0 ? quint32(a.VWidth) : quint32(shown.width());
     }
     param->videoBitRate = quint32(qMax(0, a.VBitRate));
     param->frameRateHundredths = 0;
