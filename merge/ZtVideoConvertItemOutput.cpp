@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cmath>
+
 namespace {
 
 const QString kOriginal = QStringLiteral("Original");
@@ -73,6 +75,13 @@ QSize ZtVideoConvertItem::autoVideoSize() const
     }
     if (c.rotation % 180 != 0)
         size.transpose();
+    // Within the bounds of a decoded picture, as the library bounds its own edited size: a sample aspect can
+    // widen a picture to gigabytes a frame.
+    constexpr double kSide = 16384, kPixels = 8192.0 * 8192.0;
+    const double w = size.width(), h = size.height();
+    const double scale = qMin(qMin(1.0, kSide / qMax(w, h)), std::sqrt(kPixels / (w * h)));
+    if (scale < 1.0)
+        size = QSize(qMax(2, int(w * scale) & ~1), qMax(2, int(h * scale) & ~1));
     return size;
 }
 

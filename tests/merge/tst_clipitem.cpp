@@ -221,6 +221,9 @@ private slots:
         // The crop is of the upright picture; the user's turn comes after it.
         QTest::newRow("phone clip cropped and turned")
             << hd << 90 << square << 90 << topHalf << false << QSize(960, 1080);
+        // 7680x12960 shown: fitted into 8192 x 8192 pixels keeping its shape, rather than 100 million a frame.
+        QTest::newRow("beyond the pixel bound")
+            << QSize(7680, 4320) << 0 << QSize(16, 27) << 0 << whole << false << QSize(6306, 10640);
         QTest::newRow("pan and scan keeps the whole picture") << hd << 0 << square << 0 << rightHalf << true << hd;
     }
     // "Auto" is the first clip's picture as shown, with its own crop and turn, in the job and the history.
