@@ -133,7 +133,7 @@ unsigned int ZtVideoConvertItem::getVideoWidth() const
     const AttributeSetting &a = QSettingDlgState::attributeSetting();
     if (a.bOnlyAudio)
         return 0;
-    return a.VWidth != 0 ? unsigned(a.VWidth) : m_nWidth;
+    return a.VWidth != 0 ? unsigned(a.VWidth) : unsigned(autoVideoSize().width());
 }
 
 unsigned int ZtVideoConvertItem::getVideoHeight() const
@@ -141,7 +141,7 @@ unsigned int ZtVideoConvertItem::getVideoHeight() const
     const AttributeSetting &a = QSettingDlgState::attributeSetting();
     if (a.bOnlyAudio)
         return 0;
-    return a.VHeight != 0 ? unsigned(a.VHeight) : m_nHeight;
+    return a.VHeight != 0 ? unsigned(a.VHeight) : unsigned(autoVideoSize().height());
 }
 
 QString ZtVideoConvertItem::converterTimer(unsigned long long us)

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cmath>
+
 namespace {
 
 const QString kOriginal = QStringLiteral("Original");
@@ -55,6 +57,34 @@ bool ZtVideoConvertItem::isLosslessWritableInto(const QByteArray &container) con
     return takes(container.constData()) || (CAVConverter::fallsBackToMov(container.constData()) && takes("mov"));
 }
 
+QSize ZtVideoConvertItem::autoVideoSize() const
+{
+    QSize size = shownVideoSize();
+    if (size.isEmpty())
+        return size;
+    const VECropSettings &c = m_editConfig.crop;
+    // Pan and scan keeps the picture's own shape, so its full size loses nothing.
+    const bool panScan = c.padEnabled != 0 && c.panScan == 1 && c.aspectMode != 2;
+    const VERect &r = c.cropRect;
+    const double x = qBound(0.0, r.x, 1.0), y = qBound(0.0, r.y, 1.0);
+    const double cw = qBound(0.0, r.width, 1.0 - x), ch = qBound(0.0, r.height, 1.0 - y);
+    if (!panScan && cw > 0.0 && ch > 0.0 && (cw < 1.0 || ch < 1.0)) {
+        // The crop is a fraction of the shown picture, in even pixels.
+        auto even = [](double v) { return qMax(2, int(qRound64(v)) & ~1); };
+        size = QSize(even(size.width() * cw), even(size.height() * ch));
+    }
+    if (c.rotation % 180 != 0)
+        size.transpose();
+    // Within the bounds of a decoded picture, as the library bounds its own edited size: a sample aspect can
+    // widen a picture to gigabytes a frame.
+    constexpr double kSide = 16384, kPixels = 8192.0 * 8192.0;
+    const double w = size.width(), h = size.height();
+    const double scale = qMin(qMin(1.0, kSide / qMax(w, h)), std::sqrt(kPixels / (w * h)));
+    if (scale < 1.0)
+        size = QSize(qMax(2, int(w * scale) & ~1), qMax(2, int(h * scale) & ~1));
+    return size;
+}
+
 void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
 {
     if (!param)
@@ -78,8 +108,11 @@ void ZtVideoConvertItem::getEncodeParam(CAVEncodeParam *param) const
         param->width = 0;
         param->height = 0;
     } else {
-        param->height = a.VHeight != 0 ? quint32(a.VHeight) : m_nHeight;
-        param->width = a.VWidth != 0 ? quint32(a.VWidth) : m_nWidth;
+        // "Auto" is the picture the preview shows (a phone's turned clip upright, a container's 16:9 widened),
+        // never the stored grid, which is only for comparing streams.
+        const QSize shown = autoVideoSize();
+        param->height = a.VHeight != 0 ? quint32(a.VHeight) : quint32(shown.height());
+        param->width = a.VWidth != 0 ? quint32(a.VWidth) : quint32(shown.width());
     }
     param->videoBitRate = quint32(qMax(0, a.VBitRate));
     param->frameRateHundredths = 0;

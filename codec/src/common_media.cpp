@@ -44,11 +44,17 @@ int displayRotation(const AVStream *stream)
     return static_cast<int>(quarter * 90);
 }
 
+AVRational displaySampleAspect(AVFormatContext *ctx, AVStream *stream)
+{
+    const AVRational sar = av_guess_sample_aspect_ratio(ctx, stream, nullptr);
+    return sar.num > 0 && sar.den > 0 ? sar : AVRational{0, 1};
+}
+
 void displaySize(AVFormatContext *ctx, AVStream *stream, int *width, int *height)
 {
     int w = stream->codecpar->width;
     int h = stream->codecpar->height;
-    const AVRational sar = av_guess_sample_aspect_ratio(ctx, stream, nullptr);
+    const AVRational sar = displaySampleAspect(ctx, stream);
     if (sar.num > 0 && sar.den > 0 && sar.num != sar.den)
         w = static_cast<int>(av_rescale(w, sar.num, sar.den));
     *width = w > 0 ? w : 1;

@@ -126,7 +126,7 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
 
     // Video: a codec of -1 without a size is the caller's audio-only output.
     const bool audioOnlyAsked = v.videoCodec == -1 && v.width == 0 && v.height == 0;
-    const AVStream *vs = first.videoStream();
+    AVStream *vs = first.videoStream();
     // Containers whose only picture is a cover (mp3, flac) are sound containers.
     const bool soundContainer = muxer->video_codec == AV_CODEC_ID_NONE || muxer->video_codec == AV_CODEC_ID_PNG;
     if (!audioOnlyAsked && !soundContainer && (vs || v.width > 0)) {
@@ -151,8 +151,9 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
             rsc::edit::VideoSource src;
             src.width = p.width;
             src.height = p.height;
-            src.sarNum = vs->codecpar->sample_aspect_ratio.num;
-            src.sarDen = std::max(1, vs->codecpar->sample_aspect_ratio.den);
+            const AVRational sar = rsc::displaySampleAspect(first.format(), vs);
+            src.sarNum = sar.num;
+            src.sarDen = sar.den;
             src.displayRotation = rsc::displayRotation(vs);
             rsc::edit::boundedEditedSize(firstEdit.codec.videoEdits ? firstEdit : plain, src, &p.width, &p.height);
         }

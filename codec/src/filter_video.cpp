@@ -204,8 +204,9 @@ void boundedEditedSize(const EditConfig &cfg, const VideoSource &src, int *width
     fitting.padEnabled = true;
     PictureArea area = pictureArea(fitting, src, kMaxPictureSide, kMaxPictureSide);
     if (pictureTooLarge(area.w, area.h)) {
+        // A frame of even sides, rounded down: the side pictureArea does not fit is the frame's own.
         const double scale = std::sqrt(double(kMaxPicturePixels) / (double(area.w) * area.h));
-        area = pictureArea(fitting, src, int(area.w * scale), int(area.h * scale));
+        area = pictureArea(fitting, src, std::max(2, int(area.w * scale) & ~1), std::max(2, int(area.h * scale) & ~1));
     }
     *width = area.w;
     *height = area.h;

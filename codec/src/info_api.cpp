@@ -162,7 +162,7 @@ static AVRational displayAspect(rsc_info *info)
     AVStream *st = rsc::infoCurrentStream(info, RSC_STREAM_VIDEO);
     if (!st || st->codecpar->width <= 0 || st->codecpar->height <= 0)
         return {0, 0};
-    const AVRational sar = av_guess_sample_aspect_ratio(info->ctx.get(), st, nullptr);
+    const AVRational sar = rsc::displaySampleAspect(info->ctx.get(), st);
     if (sar.num <= 0 || sar.den <= 0)
         return {0, 0};
     AVRational dar{0, 0};

@@ -146,9 +146,11 @@ bool ReencodeMerger::openVideoGraph(ClipState &st, const AVFrame *first, std::st
     rsc::edit::VideoSource src;
     src.width = first->width;
     src.height = first->height;
-    const AVRational sar = first->sample_aspect_ratio.num > 0 ? first->sample_aspect_ratio : vs->sample_aspect_ratio;
+    // The shape the preview shows: a container's aspect (Matroska's display size, MP4's `pasp`) over the
+    // stream's, which the decoded frames carry alone.
+    const AVRational sar = rsc::displaySampleAspect(st.clip->format(), vs);
     src.sarNum = sar.num;
-    src.sarDen = sar.den > 0 ? sar.den : 1;
+    src.sarDen = sar.den;
     src.displayRotation = rsc::displayRotation(vs);
     src.path = m_task.source;
     src.sourceOffsetUs = st.startUs;

@@ -50,6 +50,8 @@ class TestJobReencode : public QObject
 private slots:
     void joinsDifferentClips_data();
     void joinsDifferentClips();
+    void autoSizeTakesTheContainersAspect_data();
+    void autoSizeTakesTheContainersAspect();
     void noDriftOverManyJoins();
     void formatChangeMidClip();
     void soundStartingLateStaysInPlace();
@@ -141,6 +143,35 @@ void TestJobReencode::joinsDifferentClips()
     QVERIFY(!black.isNull());
     QVERIFY(channelMean(black, black.rect(), 1) < 20);
     QVERIFY(meanVolume(out, blackAt - 0.2, 0.4) > -40.0);
+}
+
+void TestJobReencode::autoSizeTakesTheContainersAspect_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("matroska display size") << QStringLiteral("mkv");
+    QTest::newRow("mp4 pasp") << QStringLiteral("mp4");
+}
+
+// A 720x576 clip whose stream says square pixels and whose container says 16:9 is shown at 1024x576: a join
+// without a size takes that, not the squeezed 5:4 picture.
+void TestJobReencode::autoSizeTakesTheContainersAspect()
+{
+    QFETCH(QString, suffix);
+    const QString square =
+        MediaFixtures::make({QStringLiteral("reencode_square_576.mp4"),
+                             QString::fromLatin1("-f lavfi -i testsrc2=s=720x576:r=25:d=1 -f lavfi -i sine=d=1 -vf "
+                                                 "setsar=1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac")
+                                 .split(QLatin1Char(' '))});
+    const QString clip =
+        MediaFixtures::make({QStringLiteral("reencode_container_169.") + suffix,
+                             {QStringLiteral("-i"), square, QStringLiteral("-c"), QStringLiteral("copy"),
+                              QStringLiteral("-aspect"), QStringLiteral("16:9")}});
+    const QString out = rstest::scratchDir(QStringLiteral("container-aspect")) + QStringLiteral("/joined.mp4");
+    const Outcome r = runMerge(false, out, QStringLiteral("mp4"), {Task{clip}});
+    QVERIFY2(r.opened && !r.failed, qPrintable(r.error));
+    const QJsonObject v = FFprobe::streams(out, QStringLiteral("video")).first().toObject();
+    QCOMPARE(QSize(v.value(QStringLiteral("width")).toInt(), v.value(QStringLiteral("height")).toInt()),
+             QSize(1024, 576));
 }
 
 void TestJobReencode::noDriftOverManyJoins()

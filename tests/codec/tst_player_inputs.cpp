@@ -61,7 +61,10 @@ QString clipWithSampleAspect(const QString &size, const QString &sar, const QStr
              .arg(size, QString(sar).replace(QLatin1Char('/'), QLatin1Char('_')), suffix),
          QStringLiteral("-f lavfi -i testsrc2=s=%1:r=25:d=1 -f lavfi -i sine=d=1 -vf setsar=sar=%2:max=%3 -c:v %4 "
                         "-c:a aac")
-             .arg(size, sar, sar.section(QLatin1Char('/'), 0, 0), video)
+             .arg(size, sar,
+                  QString::number(qMax(sar.section(QLatin1Char('/'), 0, 0).toLongLong(),
+                                       sar.section(QLatin1Char('/'), 1, 1).toLongLong())),
+                  video)
              .split(QLatin1Char(' '))});
 }
 
@@ -575,6 +578,10 @@ private slots:
             // An anamorphic DVD is widened as ever.
             row(mode, QStringLiteral("720x576"), QStringLiteral("16/15"), QStringLiteral("mp4"), QSize(768, 576));
         }
+        // Too many pixels though within 16384 a side: both sides shrunk alike, and even (4719x14216 were not). The
+        // preview alone: a join at the pixel bound takes gigabytes in the encoder.
+        row(QStringLiteral("preview"), QStringLiteral("4720x180"), QStringLiteral("1/79"), QStringLiteral("mp4"),
+            QSize(4718, 14214));
         // 2.56 billion pixels wide, beyond the range of int (the join takes the sample aspect its decoder states).
         row(QStringLiteral("preview"), QStringLiteral("640x360"), QStringLiteral("4000000/1"), QStringLiteral("nut"),
             QSize(16384, 2));

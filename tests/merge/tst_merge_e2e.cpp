@@ -16,6 +16,8 @@
 #include "ZtVideoConvertManager.h"
 #include "rscodec.h"
 
+#include "../codec/tst_job_helpers.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -35,6 +37,38 @@ struct MergeRun
     bool failed = false;
     QString output;
 };
+
+// A second of white pictures of `size` (`vf` filters them) with a tone, in MP4, named `name`; or stream-copied
+// into `name` from such a clip with square pixels, with the further options `copy` (a display rotation, a
+// container's aspect).
+QString whiteClip(const QString &name, const QString &size, const QString &copy = QString(),
+                  const QString &vf = QStringLiteral("setsar=1"))
+{
+    const QString plain = rstest::MediaFixtures::make(
+        {copy.isEmpty() ? name : QStringLiteral("shape_%1.mp4").arg(size),
+         QStringLiteral("-f lavfi -i color=white:s=%1:r=25:d=1 -f lavfi -i sine=d=1 -vf %2 -c:v libx264 -preset "
+                        "ultrafast -pix_fmt yuv420p -c:a aac")
+             .arg(size, vf)
+             .split(QLatin1Char(' '))});
+    if (copy.isEmpty())
+        return plain;
+    return rstest::MediaFixtures::make(
+        {name, QStringList{QStringLiteral("-i"), plain, QStringLiteral("-c"), QStringLiteral("copy")} +
+                   copy.split(QLatin1Char(' '))});
+}
+
+// The box of the bright pixels: the picture within its bars.
+QRect brightBox(const QImage &img)
+{
+    QRect box;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            if (qGray(img.pixel(x, y)) > 128)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
 
 } // namespace
 
@@ -330,6 +364,96 @@ private slots:
         QCOMPARE(v.value("codec_name").toString(), QStringLiteral("h264"));
         QCOMPARE(v.value("width").toInt(), 320);
         QCOMPARE(v.value("height").toInt(), 240);
+    }
+
+    void joinKeepsTheShapeThePreviewShows_data()
+    {
+        QTest::addColumn<QStringList>("clips");
+        QTest::addColumn<QSize>("chosen"); // 0 x 0 = "Auto"
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<QList<double>>("aspects"); // each part's picture as its preview shows it
+        const QString wide = whiteClip(QStringLiteral("shape_wide.mp4"), QStringLiteral("640x360"));
+        auto turned = [](int degrees) {
+            return whiteClip(QStringLiteral("shape_turned_%1.mp4").arg(degrees), QStringLiteral("320x180"),
+                             QStringLiteral("-metadata:s:v rotate=%1").arg(degrees));
+        };
+        // The stream says square pixels, the container 16:9.
+        const QString boxMkv = whiteClip(QStringLiteral("shape_container_169.mkv"), QStringLiteral("720x576"),
+                                         QStringLiteral("-aspect 16:9"));
+        const QString boxMp4 = whiteClip(QStringLiteral("shape_container_169.mp4"), QStringLiteral("720x576"),
+                                         QStringLiteral("-aspect 16:9"));
+        const QString inStream = whiteClip(QStringLiteral("shape_stream_169.mp4"), QStringLiteral("720x576"), QString(),
+                                           QStringLiteral("setsar=64/45"));
+        const QSize kAuto(0, 0);
+        const double portrait = 9.0 / 16, landscape = 16.0 / 9;
+        QTest::newRow("turned 90, Auto") << QStringList{turned(90), wide} << kAuto << QSize(180, 320)
+                                         << QList<double>{portrait, landscape};
+        QTest::newRow("turned 270, Auto")
+            << QStringList{turned(270), wide} << kAuto << QSize(180, 320) << QList<double>{portrait, landscape};
+        QTest::newRow("turned 180, Auto")
+            << QStringList{turned(180), wide} << kAuto << QSize(320, 180) << QList<double>{landscape, landscape};
+        QTest::newRow("turned 90, 1280x720") << QStringList{turned(90), wide} << QSize(1280, 720) << QSize(1280, 720)
+                                             << QList<double>{portrait, landscape};
+        QTest::newRow("container 16:9 mkv, Auto")
+            << QStringList{boxMkv, boxMp4} << kAuto << QSize(1024, 576) << QList<double>{landscape, landscape};
+        QTest::newRow("container 16:9 mp4, Auto")
+            << QStringList{boxMp4, wide} << kAuto << QSize(1024, 576) << QList<double>{landscape, landscape};
+        QTest::newRow("container 16:9 mkv, 1024x576") << QStringList{boxMkv, boxMp4} << QSize(1024, 576)
+                                                      << QSize(1024, 576) << QList<double>{landscape, landscape};
+        QTest::newRow("container 16:9 mp4, 1280x720") << QStringList{boxMp4, boxMkv} << QSize(1280, 720)
+                                                      << QSize(1280, 720) << QList<double>{landscape, landscape};
+        QTest::newRow("stream 16:9, Auto")
+            << QStringList{inStream, boxMkv} << kAuto << QSize(1024, 576) << QList<double>{landscape, landscape};
+    }
+
+    // An encoding join, padding on, gives each part's picture the shape its preview shows, fitted into the
+    // output frame: at "Auto" the first clip's picture as shown, without bars.
+    void joinKeepsTheShapeThePreviewShows()
+    {
+        QFETCH(QStringList, clips);
+        QFETCH(QSize, chosen);
+        QFETCH(QSize, frame);
+        QFETCH(QList<double>, aspects);
+        QVERIFY2(useCatalogueProfile(), "the catalogue profile could not be read");
+        AttributeSetting a = QSettingDlgState::attributeSetting();
+        a.VWidth = chosen.width();
+        a.VHeight = chosen.height();
+        QSettingDlgState::setAttributeSetting(a);
+        for (const QString &clip : clips) {
+            if (clip.contains(QLatin1String("container"))) {
+                // The crafted clip: square pixels in its stream, 16:9 in its container alone.
+                QByteArray trace;
+                jobtest::ffmpegOut(
+                    {"-i", clip, "-c", "copy", "-bsf:v", "trace_headers", "-frames:v", "1", "-f", "null", "-"}, &trace);
+                const auto idc = QRegularExpression(QStringLiteral("aspect_ratio_idc +[01]+ = (\\d+)"))
+                                     .match(QString::fromUtf8(trace));
+                QVERIFY2(!idc.hasMatch() || idc.captured(1) == QLatin1String("1"), trace.constData());
+                const QJsonObject v = rstest::FFprobe::streams(clip, "video").first().toObject();
+                QCOMPARE(v.value("display_aspect_ratio").toString(), QStringLiteral("16:9"));
+            }
+            QVERIFY(probe(clip));
+        }
+        MergeRun run;
+        QScopedPointer<QNewConvertObject> driver(startMerge(run));
+        QTRY_VERIFY_WITH_TIMEOUT(run.finished || run.failed, 120000);
+        QVERIFY(!run.failed);
+        for (int part = 0; part < clips.size(); ++part) {
+            const QImage img = jobtest::frameAt(run.output, part + 0.5);
+            QCOMPARE(img.size(), frame);
+            const QRect box = brightBox(img);
+            const double aspect = double(box.width()) / box.height();
+            const QString what = QStringLiteral("part %1: picture %2x%3 at %4,%5 in %6x%7")
+                                     .arg(part + 1)
+                                     .arg(box.width())
+                                     .arg(box.height())
+                                     .arg(box.x())
+                                     .arg(box.y())
+                                     .arg(frame.width())
+                                     .arg(frame.height());
+            QVERIFY2(qAbs(aspect / aspects[part] - 1.0) < 0.04, qPrintable(what));
+            // Fitted: it reaches two opposite edges of the frame.
+            QVERIFY2(box.width() >= frame.width() - 2 || box.height() >= frame.height() - 2, qPrintable(what));
+        }
     }
 
     void replacedOutputKeepsItsAccess()
