@@ -53,8 +53,9 @@ public:
     // states. Sizes that mean the picture a user sees come from here; the stored size (m_nWidth x m_nHeight)
     // stays where streams are compared. Without `widened` it is the pixel grid the editor's crop sizes count.
     QSize shownVideoSize(bool widened = true) const;
-    // The output frame at the resolution "Auto" when this clip comes first: the picture as shown, cropped and
-    // turned by the clip's own edits as the codec library's edited size counts them (its aspect pair aside).
+    // The output frame at the resolution "Auto" when this clip comes first: the picture as shown, within the
+    // bounds of a decoded picture. The clip's own edits are laid into it as into any fixed size, so the editor's
+    // preview, opened on this frame, shows what the join writes.
     QSize autoVideoSize() const;
 
     // "hh:mm:ss" of a duration in microseconds; hours are not wrapped at 24.

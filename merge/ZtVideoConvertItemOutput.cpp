@@ -62,19 +62,6 @@ QSize ZtVideoConvertItem::autoVideoSize() const
     QSize size = shownVideoSize();
     if (size.isEmpty())
         return size;
-    const VECropSettings &c = m_editConfig.crop;
-    // Pan and scan keeps the picture's own shape, so its full size loses nothing.
-    const bool panScan = c.padEnabled != 0 && c.panScan == 1 && c.aspectMode != 2;
-    const VERect &r = c.cropRect;
-    const double x = qBound(0.0, r.x, 1.0), y = qBound(0.0, r.y, 1.0);
-    const double cw = qBound(0.0, r.width, 1.0 - x), ch = qBound(0.0, r.height, 1.0 - y);
-    if (!panScan && cw > 0.0 && ch > 0.0 && (cw < 1.0 || ch < 1.0)) {
-        // The crop is a fraction of the shown picture, in even pixels.
-        auto even = [](double v) { return qMax(2, int(qRound64(v)) & ~1); };
-        size = QSize(even(size.width() * cw), even(size.height() * ch));
-    }
-    if (c.rotation % 180 != 0)
-        size.transpose();
     // Within the bounds of a decoded picture, as the library bounds its own edited size: a sample aspect can
     // widen a picture to gigabytes a frame.
     constexpr double kSide = 16384, kPixels = 8192.0 * 8192.0;

@@ -124,12 +124,14 @@ bool ZtVideoConvertItem::setVideoPath(QString path, int program)
     };
     if (m_nWidth != 0 && m_nHeight != 0 && m_bHasVideo) {
         loadCover();
+        // The box has the shape of the picture as shown: a phone clip's stored size lies on its side.
+        const QSize shown = shownVideoSize();
         unsigned boxW = 120;
         unsigned boxH = 120;
-        if (m_nWidth > m_nHeight)
-            boxH = m_nHeight * 120 / m_nWidth;
+        if (shown.width() > shown.height())
+            boxH = qMax(1u, unsigned(qint64(shown.height()) * 120 / shown.width()));
         else
-            boxW = m_nWidth * 120 / m_nHeight;
+            boxW = qMax(1u, unsigned(qint64(shown.width()) * 120 / shown.height()));
         if (!m_pCoverImage || m_pCoverImage->isNull()) {
             unsigned char *image = rsc_info_get_video_image(info.get(), m_nDuration / 3, 1, boxW, boxH, 0);
             if (image) {

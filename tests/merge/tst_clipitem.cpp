@@ -207,26 +207,20 @@ private slots:
         QTest::addColumn<QSize>("fileAspect"); // 0 x 0 = square pixels
         QTest::addColumn<int>("userRotation");
         QTest::addColumn<VERect>("crop");
-        QTest::addColumn<bool>("panScan");
         QTest::addColumn<QSize>("expected");
         const QSize square(0, 0), hd(1920, 1080);
-        const VERect whole, rightHalf{0.5, 0.0, 0.5, 1.0}, topHalf{0.0, 0.0, 1.0, 0.5};
-        QTest::newRow("plain") << hd << 0 << square << 0 << whole << false << hd;
-        QTest::newRow("phone clip turned 90") << hd << 90 << square << 0 << whole << false << QSize(1080, 1920);
-        QTest::newRow("phone clip turned 270") << hd << 270 << square << 0 << whole << false << QSize(1080, 1920);
-        QTest::newRow("container 16:9") << QSize(720, 576) << 0 << QSize(16, 9) << 0 << whole << false
-                                        << QSize(1024, 576);
-        QTest::newRow("turned by the user") << hd << 0 << square << 90 << whole << false << QSize(1080, 1920);
-        QTest::newRow("cropped") << hd << 0 << square << 0 << rightHalf << false << QSize(960, 1080);
-        // The crop is of the upright picture; the user's turn comes after it.
-        QTest::newRow("phone clip cropped and turned")
-            << hd << 90 << square << 90 << topHalf << false << QSize(960, 1080);
+        const VERect whole, topHalf{0.0, 0.0, 1.0, 0.5};
+        QTest::newRow("plain") << hd << 0 << square << 0 << whole << hd;
+        QTest::newRow("phone clip turned 90") << hd << 90 << square << 0 << whole << QSize(1080, 1920);
+        QTest::newRow("phone clip turned 270") << hd << 270 << square << 0 << whole << QSize(1080, 1920);
+        QTest::newRow("container 16:9") << QSize(720, 576) << 0 << QSize(16, 9) << 0 << whole << QSize(1024, 576);
+        // The user's own edits are laid into that frame, as into a fixed size: the editor's preview opens on it.
+        QTest::newRow("cropped and turned by the user") << hd << 90 << square << 90 << topHalf << QSize(1080, 1920);
         // 7680x12960 shown: fitted into 8192 x 8192 pixels keeping its shape, rather than 100 million a frame.
         QTest::newRow("beyond the pixel bound")
-            << QSize(7680, 4320) << 0 << QSize(16, 27) << 0 << whole << false << QSize(6306, 10640);
-        QTest::newRow("pan and scan keeps the whole picture") << hd << 0 << square << 0 << rightHalf << true << hd;
+            << QSize(7680, 4320) << 0 << QSize(16, 27) << 0 << whole << QSize(6306, 10640);
     }
-    // "Auto" is the first clip's picture as shown, with its own crop and turn, in the job and the history.
+    // "Auto" is the first clip's picture as shown, in the job and the history.
     void autoSize()
     {
         QFETCH(QSize, stored);
@@ -234,7 +228,6 @@ private slots:
         QFETCH(QSize, fileAspect);
         QFETCH(int, userRotation);
         QFETCH(VERect, crop);
-        QFETCH(bool, panScan);
         QFETCH(QSize, expected);
         AttributeSetting a;
         a.fileFormat = QStringLiteral("MP4");
@@ -247,7 +240,6 @@ private slots:
         item.m_nAspectY = unsigned(fileAspect.height());
         item.m_editConfig.crop.rotation = userRotation;
         item.m_editConfig.crop.cropRect = crop;
-        item.m_editConfig.crop.panScan = panScan ? 1 : 0;
         CAVEncodeParam p;
         item.getEncodeParam(&p);
         QCOMPARE(QSize(int(p.width), int(p.height)), expected);
