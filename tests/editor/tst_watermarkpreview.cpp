@@ -232,13 +232,16 @@ void checkBoxIsWhereItIsGrabbed(QVideoEditingDlg &dlg)
     checkCursorsOnTheBox(dlg);
 }
 
-// The caption a new user types on the Watermark page, at the default size and style, once the clip is loaded.
+// The caption a new user types on the Watermark page, at the default size and style, once the clip is loaded;
+// true once its box shows, measured by the player.
 bool typedDefaultCaption(etk::EditorWindow &editor)
 {
     if (!editor.waitLoaded())
         return false;
     typeText(editor.dlg, QStringLiteral("Hello Text"));
-    return true;
+    QMediaDashedFrame *box = editor.dlg.mediaForm()->watermarkFrame()->item(0);
+    return QTest::qWaitFor([&] { return box->isVisible() && recordOf(editor.dlg).watermark.text.measuredHeight > 0; },
+                           rstest::kHangBoundMs);
 }
 
 // `minLetters` pixels of the text's colour at least tell a picture with the text from one without.
@@ -376,8 +379,6 @@ private slots:
         QVERIFY(typedDefaultCaption(editor));
         QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
         QMediaDashedFrame *box = overlay->item(0);
-        QTRY_VERIFY_WITH_TIMEOUT(box->isVisible() && recordOf(dlg).watermark.text.measuredHeight > 0,
-                                 rstest::kHangBoundMs);
         const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
         const VEWatermarkTextSettings start = recordOf(dlg).watermark.text;
         QCOMPARE(start.fontSize, 28u);
@@ -499,8 +500,6 @@ private slots:
         QVERIFY(typedDefaultCaption(editor));
         QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
         QMediaDashedFrame *box = overlay->item(0);
-        QTRY_VERIFY_WITH_TIMEOUT(box->isVisible() && recordOf(dlg).watermark.text.measuredHeight > 0,
-                                 rstest::kHangBoundMs);
         // Room all round: the caption moved to the middle of the picture first.
         const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
         const VEWatermarkTextSettings typed = recordOf(dlg).watermark.text;

@@ -54,6 +54,21 @@ private:
         QSettingDlgState::setAttributeSetting(a);
     }
 
+    // Convert pressed; the path of the output the program revealed, or empty (with the failure recorded) when it
+    // showed a message instead or did not end within `boundMs`.
+    QString convert(int boundMs)
+    {
+        m_rec->revealed.clear();
+        m_rec->messages.clear();
+        click(m_w->m_btnConvert);
+        if (!mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, boundMs) ||
+            !m_rec->messages.isEmpty() || !mwt::waitFor([this] { return !list()->isBusy(); }, 30000)) {
+            QTest::qFail(qPrintable(QStringLiteral("no output: ") + m_rec->messages.join('|')), __FILE__, __LINE__);
+            return QString();
+        }
+        return m_rec->revealed.first();
+    }
+
     // Edit on row `row`; `act` runs in the loaded editor.
     bool edit(int row, const std::function<void(QVideoEditingDlg *)> &act)
     {
@@ -157,13 +172,8 @@ private slots:
         QVERIFY(mwt::useCatalogueProfile(320, 240));
         QCOMPARE(clip(1)->m_editConfig.crop.rotation, 90u);
         const double expected = (clip(0)->m_nDuration - clip(0)->m_nTrimStart + clip(1)->m_nDuration) / 1e6;
-        m_rec->revealed.clear();
-        m_rec->messages.clear();
-        click(m_w->m_btnConvert);
-        QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 120000));
-        QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
-        QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
-        const QString out = m_rec->revealed.first();
+        const QString out = convert(120000);
+        QVERIFY(!out.isEmpty());
         const double d = rstest::FFprobe::durationSeconds(out);
         QVERIFY2(qAbs(d - expected) < 0.3, qPrintable(QStringLiteral("%1 vs %2").arg(d).arg(expected)));
         for (double at : {0.3, expected - 0.5}) {
@@ -187,15 +197,11 @@ private slots:
         a.fileFormat = QStringLiteral("Original");
         a.fileExtend = QStringLiteral("mp4");
         QSettingDlgState::setAttributeSetting(a);
-        m_rec->revealed.clear();
-        m_rec->messages.clear();
-        click(m_w->m_btnConvert);
-        QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 60000));
-        QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
-        QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
+        const QString out = convert(60000);
+        QVERIFY(!out.isEmpty());
         QStringList expected = rstest::FFprobe::packetDigests(clip(0)->getFilePath(), QStringLiteral("v:0"));
         expected += rstest::FFprobe::packetDigests(clip(1)->getFilePath(), QStringLiteral("v:0"));
-        QCOMPARE(rstest::FFprobe::packetDigests(m_rec->revealed.first(), QStringLiteral("v:0")), expected);
+        QCOMPARE(rstest::FFprobe::packetDigests(out, QStringLiteral("v:0")), expected);
     }
 
     // Apply to all at "Original Resolution" gives each other clip the crop in the pixels its own editor counts:
@@ -245,13 +251,8 @@ private slots:
             });
             QVERIFY(ran);
             QVERIFY(mwt::useCatalogueProfile(640, 360));
-            m_rec->revealed.clear();
-            m_rec->messages.clear();
-            click(m_w->m_btnConvert);
-            QVERIFY(mwt::waitFor([this] { return !m_rec->revealed.isEmpty() || !m_rec->messages.isEmpty(); }, 120000));
-            QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->messages.join('|')));
-            QVERIFY(mwt::waitFor([this] { return !list()->isBusy(); }, 30000));
-            joined = m_rec->revealed.first();
+            joined = convert(120000);
+            QVERIFY(!joined.isEmpty());
         }
         const VECropSettings crop = clip(row)->m_editConfig.crop;
         QCOMPARE(crop.aspectMode, 1);
