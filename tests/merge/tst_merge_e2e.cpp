@@ -382,6 +382,11 @@ private slots:
                                          QStringLiteral("-aspect 16:9"));
         const QString boxMp4 = whiteClip(QStringLiteral("shape_container_169.mp4"), QStringLiteral("720x576"),
                                          QStringLiteral("-aspect 16:9"));
+        // The same stated by another muxer: mkvmerge's display size over the ffmpeg clip's square pixels.
+        const QString byMkvmerge = rstest::MediaFixtures::makeByCommand(
+            QStringLiteral("shape_container_169_mkvmerge.mkv"),
+            QStringLiteral("mkvmerge -q -o \"$OUT\" --aspect-ratio 0:16/9 '%1'")
+                .arg(whiteClip(QStringLiteral("shape_720x576.mp4"), QStringLiteral("720x576"))));
         const QString inStream = whiteClip(QStringLiteral("shape_stream_169.mp4"), QStringLiteral("720x576"), QString(),
                                            QStringLiteral("setsar=64/45"));
         const QSize kAuto(0, 0);
@@ -402,6 +407,8 @@ private slots:
                                                       << QSize(1024, 576) << QList<double>{landscape, landscape};
         QTest::newRow("container 16:9 mp4, 1280x720") << QStringList{boxMp4, boxMkv} << QSize(1280, 720)
                                                       << QSize(1280, 720) << QList<double>{landscape, landscape};
+        QTest::newRow("container 16:9 by mkvmerge, Auto")
+            << QStringList{byMkvmerge, wide} << kAuto << QSize(1024, 576) << QList<double>{landscape, landscape};
         QTest::newRow("stream 16:9, Auto")
             << QStringList{inStream, boxMkv} << kAuto << QSize(1024, 576) << QList<double>{landscape, landscape};
     }
