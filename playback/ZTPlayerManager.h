@@ -189,7 +189,8 @@ private:
     bool textTriedFirst(QMouseEvent *event) const;
     bool watermarkDown(QMouseEvent *event, bool text);
     bool watermarkMove(QMouseEvent *event, bool text);
-    void fitWatermarkScale(bool text, unsigned zone);
+    bool fitWatermarkScale(bool text, unsigned zone);
+    void measureWatermarkSizes(VEWatermarkSettings &settings);
     void forgetFramingAwayFrom(QMouseEvent *event);
     void selectCurrentSlot();
 
@@ -240,9 +241,6 @@ private:
     QRectF m_watermarkStart;
     double m_startScaleX = 100.0;
     double m_startScaleY = 100.0;
-    // The measured size against the scale during a resize, per axis: start size + (scale - start scale) x slope.
-    double m_slopeX = 0.0;
-    double m_slopeY = 0.0;
     // The framing the pointer keeps for each item: -1 none (its size decides), 0 drawn on itself, 1 framed.
     int m_textFramed = -1;
     int m_imageFramed = -1;

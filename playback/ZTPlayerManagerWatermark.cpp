@@ -15,8 +15,8 @@ namespace {
 
 constexpr double kMinItemFraction = 0.0001;
 constexpr double kItemMargin = 0.02;
-// A resized item is measured at most this many times per pointer move while its scale is sought.
-constexpr int kFitRounds = 3;
+// A resized item is measured at most this many times as its scale is sought.
+constexpr int kFitRounds = 4;
 
 void setSenderCursor(QObject *sender, unsigned zone)
 {
@@ -229,16 +229,21 @@ void ZTPlayerManager::setCurrentWatermarkSettingsNotSource(VEWatermarkSettings s
     m_currentWatermarkIndex = index;
     m_selectedWatermarkIndex = index;
     setWatermarkSettingsNotSource(settings, index);
-    if (refresh && laidOutOnClip()) {
-        ZTPlayerClass *p = m_player;
-        p->RefreshVideoFrame_Player();
-        settings.text.measuredWidth = p->GetWatermarkTextWidth_Player();
-        settings.text.measuredHeight = p->GetWatermarkTextHeight_Player();
-        settings.image.measuredWidth = p->GetWatermarkImageWidth_Player();
-        settings.image.measuredHeight = p->GetWatermarkImageHeight_Player();
-    }
+    if (refresh && laidOutOnClip())
+        measureWatermarkSizes(settings);
     m_currentWatermark = settings;
     emit emitWatermarkRectChange(settings, index);
+}
+
+// Both items' sizes as the player lays them out on a frame drawn anew with the settings sent.
+void ZTPlayerManager::measureWatermarkSizes(VEWatermarkSettings &settings)
+{
+    ZTPlayerClass *p = m_player;
+    p->RefreshVideoFrame_Player();
+    settings.text.measuredWidth = p->GetWatermarkTextWidth_Player();
+    settings.text.measuredHeight = p->GetWatermarkTextHeight_Player();
+    settings.image.measuredWidth = p->GetWatermarkImageWidth_Player();
+    settings.image.measuredHeight = p->GetWatermarkImageHeight_Player();
 }
 
 void ZTPlayerManager::getCurrentWatermarkSettings(VEWatermarkSettings &settings, int &index) const
@@ -333,9 +338,6 @@ bool ZTPlayerManager::watermarkDown(QMouseEvent *event, bool text)
     m_watermarkStart = box;
     m_startScaleX = text ? m_currentWatermark.text.scaleX : m_currentWatermark.image.scaleX;
     m_startScaleY = text ? m_currentWatermark.text.scaleY : m_currentWatermark.image.scaleY;
-    // Until measured otherwise, the size grows with the scale.
-    m_slopeX = m_startScaleX > 0.0 ? box.width() / m_startScaleX : 0.0;
-    m_slopeY = m_startScaleY > 0.0 ? box.height() / m_startScaleY : 0.0;
     return true;
 }
 
@@ -403,9 +405,9 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
         if (holdsBottom(zone))
             moveFarSide(ny, sy, sh, dy, m_startScaleY, measuredH, scaleY);
     }
+    // The box drawn while the pointer drags is the box it asks for; the player measures the item once the drag
+    // ends (mouseWatermarkReleaseEvent): each measure waits for a frame drawn anew, too long for every move.
     setWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex);
-    if (zone != 9)
-        fitWatermarkScale(text, zone);
     emit emitWatermarkRectChange(m_currentWatermark, m_currentWatermarkIndex);
     return true;
 }
@@ -413,28 +415,31 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
 // A text's measured box does not grow in proportion to its scale (its outline and its place are not scaled, and
 // its letters snap to pixels), so the proportional scale leaves the dragged side short of the pointer or past it.
 // The scale is sought instead until the player measures the size the drag asks for, and the record keeps what the
-// player measured: the box drawn is the box grabbed, and the one the item has once let go.
-void ZTPlayerManager::fitWatermarkScale(bool text, unsigned zone)
+// player measured: the box drawn is the box grabbed, and the one the item has once let go. False when no clip is
+// open to measure it.
+bool ZTPlayerManager::fitWatermarkScale(bool text, unsigned zone)
 {
     if (!laidOutOnClip() || !m_previewWindow)
-        return;
+        return false;
     using namespace CropDragGeometry;
     const QRect e = m_previewWindow->getVideoElementRect();
     VEWatermarkTextSettings &t = m_currentWatermark.text;
     VEWatermarkImageSettings &im = m_currentWatermark.image;
     double &measuredW = text ? t.measuredWidth : im.measuredWidth;
     double &measuredH = text ? t.measuredHeight : im.measuredHeight;
+    // The measured size against the scale, per axis: start size + (scale - start scale) x slope; until measured
+    // otherwise, the size grows with the scale.
+    double slopeX = m_startScaleX > 0.0 ? m_watermarkStart.width() / m_startScaleX : 0.0;
+    double slopeY = m_startScaleY > 0.0 ? m_watermarkStart.height() / m_startScaleY : 0.0;
     const ScaleFit fits[] = {{holdsLeft(zone) || holdsRight(zone), m_startScaleX, m_watermarkStart.width(), measuredW,
-                              double(e.width()), &m_slopeX, text ? &t.scaleX : &im.scaleX},
+                              double(e.width()), &slopeX, text ? &t.scaleX : &im.scaleX},
                              {holdsTop(zone) || holdsBottom(zone), m_startScaleY, m_watermarkStart.height(), measuredH,
-                              double(e.height()), &m_slopeY, text ? &t.scaleY : &im.scaleY}};
+                              double(e.height()), &slopeY, text ? &t.scaleY : &im.scaleY}};
     for (int round = 1;; ++round) {
-        m_player->RefreshVideoFrame_Player();
-        measuredW = text ? m_player->GetWatermarkTextWidth_Player() : m_player->GetWatermarkImageWidth_Player();
-        measuredH = text ? m_player->GetWatermarkTextHeight_Player() : m_player->GetWatermarkImageHeight_Player();
+        measureWatermarkSizes(m_currentWatermark);
         const quint32 nextX = nextScale(fits[0], measuredW), nextY = nextScale(fits[1], measuredH);
         if (round == kFitRounds || (nextX == *fits[0].scale && nextY == *fits[1].scale))
-            return;
+            return true;
         *fits[0].scale = nextX;
         *fits[1].scale = nextY;
         setWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex);
@@ -520,7 +525,15 @@ void ZTPlayerManager::mouseWatermarkMoveEvent(QMouseEvent *event)
 
 void ZTPlayerManager::mouseWatermarkReleaseEvent(QMouseEvent *)
 {
-    setCurrentWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex, true);
+    // A resize ends with the scale at which the player measures the box the pointer left; that measure is the
+    // read-back, and anything else is read back once here.
+    bool measured = false;
+    for (const bool text : {true, false}) {
+        const unsigned zone = text ? m_textZone : m_imageZone;
+        if (zone != 0 && zone != 9 && fitWatermarkScale(text, zone))
+            measured = true;
+    }
+    setCurrentWatermarkSettingsNotSource(m_currentWatermark, m_currentWatermarkIndex, !measured);
     m_textZone = 0;
     m_imageZone = 0;
 }
