@@ -5,6 +5,7 @@
 #include "AttributeSetting.h"
 #include "CAVConverter.h"
 #include "QConverterOperate.h"
+#include "UserPicture.h"
 #include "rscodec.h"
 
 #include <QDebug>
@@ -64,9 +65,9 @@ QSize ZtVideoConvertItem::autoVideoSize() const
         return size;
     // Within the bounds of a decoded picture, as the library bounds its own edited size: a sample aspect can
     // widen a picture to gigabytes a frame.
-    constexpr double kSide = 16384, kPixels = 8192.0 * 8192.0;
     const double w = size.width(), h = size.height();
-    const double scale = qMin(qMin(1.0, kSide / qMax(w, h)), std::sqrt(kPixels / (w * h)));
+    const double scale =
+        qMin(qMin(1.0, UserPicture::kMaxSide / qMax(w, h)), std::sqrt(UserPicture::kMaxPixels / (w * h)));
     if (scale < 1.0)
         size = QSize(qMax(2, int(w * scale) & ~1), qMax(2, int(h * scale) & ~1));
     return size;
