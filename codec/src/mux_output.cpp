@@ -130,7 +130,7 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return fail(path + " is not a regular file");
     // Only what is there now may be replaced: a file saved at a free path while the job runs is someone's.
-    m_replaces = ::lstat(path.c_str(), &st) == 0;
+    m_replaces = ::lstat(path.c_str(), &m_atOpen) == 0;
     m_path = path;
     PartialFile::removeAbandoned(path);
     return true;
@@ -180,7 +180,7 @@ bool OutputFile::writeHeader(std::string *error)
         return false;
     }
     if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
-        if (!m_partial.create(m_path, m_replaces) || !m_io.openWrite(m_partial.duplicate())) {
+        if (!m_partial.create(m_path, m_replaces ? &m_atOpen : nullptr) || !m_io.openWrite(m_partial.duplicate())) {
             const std::string why = std::strerror(errno);
             m_failed = true;
             m_partial.discard();

@@ -67,8 +67,11 @@ private:
     std::string m_muxError;   // the muxer's own complaint, when it had one
     std::string m_placeError; // why the complete file could not take the output path
     std::string m_path;
-    bool m_replaces = false; // the path was taken at the open
-    PartialFile m_partial;   // where the output is written until it is complete
+    bool m_replaces = false; // the path held a file at the open: `m_atOpen`, which alone may be replaced
+    struct stat m_atOpen
+    {
+    };
+    PartialFile m_partial; // where the output is written until it is complete
     AVFormatContext *m_format = nullptr;
     bool m_headerWritten = false;
     bool m_finished = false;

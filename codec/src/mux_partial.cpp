@@ -87,13 +87,16 @@ PartialFile::~PartialFile()
     discard();
 }
 
-bool PartialFile::create(const std::string &path, bool replace)
+bool PartialFile::create(const std::string &path, const struct stat *replaces)
 {
     discard();
     m_path = path;
-    m_taken = replace;
+    m_taken = replaces != nullptr;
+    m_replaces = {};
+    if (replaces)
+        m_replaces = *replaces;
     m_old = OldFileAccess(); // nothing is taken from a file that appeared after the job began
-    if (replace)
+    if (replaces)
         m_old.read(path);
     // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
     // taken, so that a complete output is never lost for want of a name.
@@ -206,9 +209,10 @@ bool PartialFile::place()
 {
     struct stat st;
     const bool exists = ::lstat(m_path.c_str(), &st) == 0;
-    // What appeared at a free path while the output was written is someone's, and what is there now must still
-    // be a plain file or a link to be replaced.
-    if (exists && (!m_taken || (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)))) {
+    // Whatever took the path since the job began (a file saved at a free path, or one saved over the old output)
+    // is someone's: only the very file the path held then is replaced (a plain file or a link, as the open let
+    // through).
+    if (exists && (!m_taken || st.st_dev != m_replaces.st_dev || st.st_ino != m_replaces.st_ino)) {
         errno = EEXIST;
         return false;
     }

@@ -30,17 +30,17 @@ public:
     // Whether the file may be unnamed (on by default): tests force the named way.
     static void allowUnnamed(bool allow) { s_allowUnnamed.store(allow); }
 
-    // Creates the file for the output `path` in its folder; false (errno set) when none could be made. What is
-    // at the path may be replaced only where `replace` says that the path was taken when the job began.
-    bool create(const std::string &path, bool replace);
+    // Creates the file for the output `path` in its folder; false (errno set) when none could be made. Only the
+    // file `replaces` describes (what the path held when the job began; null: nothing) may be replaced.
+    bool create(const std::string &path, const struct stat *replaces);
     bool isOpen() const { return m_fd >= 0; }
     // A descriptor of the file for writing, for the caller to close.
     int duplicate() const;
     // True when `st` describes this file.
     bool is(const struct stat &st) const;
-    // Puts the complete file at the output path in one step, replacing what is there (a plain file or a
-    // link; its data is synced first) where create() was told so; false (errno set) when it could not,
-    // EEXIST when anything took a path that was free. The file is closed either way.
+    // Puts the complete file at the output path in one step, replacing what is there (its data is synced
+    // first) when that is still the file create() was told of; false (errno set) when it could not, EEXIST
+    // when anything else holds the path. The file is closed either way.
     bool commit();
     // Removes the file (its hidden name, where it has one) and closes it.
     void discard();
@@ -64,8 +64,11 @@ private:
     bool m_locked = false;
     bool m_marked = false;  // carries the token of its hidden name as our mark
     bool m_private = false; // named, and created private for want of an old file: made a new file's when placed
-    bool m_taken = false;   // the output path held something when the job began: that may be replaced
-    OldFileAccess m_old;    // of the file at the output path when the file was created
+    bool m_taken = false;   // the output path held something when the job began: that alone may be replaced
+    struct stat m_replaces
+    {
+    };
+    OldFileAccess m_old; // of the file at the output path when the file was created
 };
 
 } // namespace rsc::job

@@ -1022,11 +1022,14 @@ void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept_data()
 {
     QTest::addColumn<bool>("unnamed");
     QTest::addColumn<bool>("writing"); // saved once the output is being written, else before its first task
+    QTest::addColumn<bool>("overOld"); // saved over an old output the join was to replace (a new file renamed)
     for (const bool writing : {true, false}) {
         const char *when = writing ? "while written" : "before the first task";
-        QTest::newRow(qPrintable(QStringLiteral("unnamed file, %1").arg(when))) << true << writing;
-        QTest::newRow(qPrintable(QStringLiteral("named file, %1").arg(when))) << false << writing;
+        QTest::newRow(qPrintable(QStringLiteral("unnamed file, %1").arg(when))) << true << writing << false;
+        QTest::newRow(qPrintable(QStringLiteral("named file, %1").arg(when))) << false << writing << false;
     }
+    QTest::newRow("unnamed file, over the old output while written") << true << true << true;
+    QTest::newRow("named file, over the old output while written") << false << true << true;
 }
 
 void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
@@ -1036,8 +1039,11 @@ void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
     // must not take its place: it fails, naming the file, which keeps its bytes and mode, and leaves nothing.
     QFETCH(bool, unnamed);
     QFETCH(bool, writing);
+    QFETCH(bool, overOld);
     const QString dir = rstest::scratchDir(QStringLiteral("appeared"));
     const QString out = dir + QStringLiteral("/out.mp4");
+    if (overOld)
+        QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
     rsc::job::PartialFile::allowUnnamed(unnamed);
     const auto restore = qScopeGuard([] { rsc::job::PartialFile::allowUnnamed(true); });
     rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
@@ -1049,11 +1055,15 @@ void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
         QTRY_VERIFY_WITH_TIMEOUT(unnamed ? unnamedFileSize(::getpid(), dir) >= 0 : !hiddenParts(dir).isEmpty(),
                                  rstest::kHangBoundMs);
     }
-    const int fd = ::open(out.toUtf8().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    // Over the old output it is saved as editors save: written under another name and renamed to the path.
+    const QString saving = overOld ? dir + QStringLiteral("/saving.tmp") : out;
+    const int fd = ::open(saving.toUtf8().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     QVERIFY(fd >= 0);
     const bool saved = ::fchmod(fd, 0600) == 0 && ::write(fd, "the user's", 10) == 10;
     ::close(fd);
     QVERIFY(saved);
+    if (overOld)
+        QCOMPARE(::rename(saving.toUtf8().constData(), out.toUtf8().constData()), 0);
     const QByteArray before = digest(out);
     if (!writing)
         QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
