@@ -44,9 +44,9 @@ int displayRotation(const AVStream *stream)
     return static_cast<int>(quarter * 90);
 }
 
-AVRational displaySampleAspect(AVFormatContext *ctx, AVStream *stream)
+AVRational displaySampleAspect(AVFormatContext *ctx, AVStream *stream, const AVFrame *frame)
 {
-    const AVRational sar = av_guess_sample_aspect_ratio(ctx, stream, nullptr);
+    const AVRational sar = av_guess_sample_aspect_ratio(ctx, stream, const_cast<AVFrame *>(frame));
     return sar.num > 0 && sar.den > 0 ? sar : AVRational{0, 1};
 }
 

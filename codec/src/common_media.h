@@ -19,9 +19,9 @@ int64_t fromMicros(int64_t us, AVRational timeBase);
 int displayRotation(const AVStream *stream);
 
 // The sample aspect a picture is shown with: the container's where it states one (Matroska's display size, MP4's
-// `pasp`), else the stream's; 0/1 when neither does. The preview, the information object and the joins all
-// take it from here, so a join keeps the shape the preview shows.
-AVRational displaySampleAspect(AVFormatContext *ctx, AVStream *stream);
+// `pasp`), else the stream's (a decoded `frame`'s own, where one is given); 0/1 when neither does. The preview,
+// the information object and the joins all take it from here, so a join keeps the shape the preview shows.
+AVRational displaySampleAspect(AVFormatContext *ctx, AVStream *stream, const AVFrame *frame = nullptr);
 
 // Display size before rotation: the coded size with the sample aspect applied (width stretched).
 void displaySize(AVFormatContext *ctx, AVStream *stream, int *width, int *height);

@@ -227,7 +227,7 @@ void PlayerSource::displayAspect(int *x, int *y) const
     *y = 0;
     if (!m_video)
         return;
-    AVRational sar = av_guess_sample_aspect_ratio(m_fmt, m_fmt->streams[m_videoIndex], nullptr);
+    const AVRational sar = displaySampleAspect(m_fmt, m_fmt->streams[m_videoIndex]);
     if (sar.num <= 0 || sar.den <= 0)
         return;
     AVRational dar{};
@@ -247,7 +247,7 @@ void PlayerSource::sampleAspect(int *num, int *den) const
     *den = 1;
     if (!m_video)
         return;
-    const AVRational sar = av_guess_sample_aspect_ratio(m_fmt, m_fmt->streams[m_videoIndex], nullptr);
+    const AVRational sar = displaySampleAspect(m_fmt, m_fmt->streams[m_videoIndex]);
     if (sar.num > 0 && sar.den > 0) {
         *num = sar.num;
         *den = sar.den;

@@ -147,8 +147,8 @@ bool ReencodeMerger::openVideoGraph(ClipState &st, const AVFrame *first, std::st
     src.width = first->width;
     src.height = first->height;
     // The shape the preview shows: a container's aspect (Matroska's display size, MP4's `pasp`) over the
-    // stream's, which the decoded frames carry alone.
-    const AVRational sar = rsc::displaySampleAspect(st.clip->format(), vs);
+    // stream's, which the decoded frames carry (and follow where it changes midway).
+    const AVRational sar = rsc::displaySampleAspect(st.clip->format(), vs, first);
     src.sarNum = sar.num;
     src.sarDen = sar.den;
     src.displayRotation = rsc::displayRotation(vs);
