@@ -154,22 +154,12 @@ QRect itemFrame(const QRectF &box, const QRect &element, bool framed)
     return pixelBox(box, element).adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin, kFrameMargin);
 }
 
-QRect itemFrame(const QRectF &box, const QRect &element)
-{
-    return itemFrame(box, element, needsFrame(box, element));
-}
-
 unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point, bool framed)
 {
     if (!isGrabbable(box))
         return NoZone;
     const QRect frame = itemFrame(box, element, framed);
     return hitZone(frame.isNull() ? pixelBox(box, element) : frame, point);
-}
-
-unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point)
-{
-    return itemZone(box, element, point, needsFrame(box, element));
 }
 
 QRectF dragBox(unsigned zone, const QRectF &start, const QPoint &press, const QPoint &point, const QRect &element,

@@ -52,17 +52,14 @@ unsigned hitZone(const QRect &box, const QPoint &point);
 // drawn and grabbed on its own pixel box, as the crop box is, unless a side is shorter than three handles: the
 // handles would cover what it frames, and below 2 x kGrabDistance no point of it would move it. Such a box is
 // drawn and grabbed in a frame a handle and a gap outside it, so that its handles and lines lie around it and
-// all of it lies in the frame's move zone. Answers that frame, or a null rectangle for an item drawn and
-// grabbed on its own box (or too thin to be grabbed).
-QRect itemFrame(const QRectF &box, const QRect &element);
+// all of it lies in the frame's move zone. Whether its size alone gives an item that frame:
+bool needsFrame(const QRectF &box, const QRect &element);
+// The frame of an item `framed` (its size decides, see needsFrame, but a drag keeps the framing it began with, so
+// that a box taken across the size does not jump by the frame's margin under the pointer), or a null rectangle
+// for an item drawn and grabbed on its own box (or too thin to be grabbed).
+QRect itemFrame(const QRectF &box, const QRect &element, bool framed);
 // Which part of such an item lies at `point`: the frame's zone where it has a frame, else the box's own; none
 // for a box too thin to be grabbed.
-unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point);
-// Whether its size alone gives such an item a frame.
-bool needsFrame(const QRectF &box, const QRect &element);
-// The same two with the framing decided by the caller: a drag keeps the framing it began with, so that a box
-// taken across the size does not jump by the frame's margin under the pointer.
-QRect itemFrame(const QRectF &box, const QRect &element, bool framed);
 unsigned itemZone(const QRectF &box, const QRect &element, const QPoint &point, bool framed);
 
 // The box after dragging `zone` of `start` from `press` to `point` (widget pixels). With an empty
