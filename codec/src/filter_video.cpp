@@ -110,7 +110,7 @@ std::string continuousTimes(const PlacedPicture &placed)
 // An animation or a video: each of its pictures takes the filters its first one was made ready with. It never
 // ends: a loop goes round for ever, anything else shows its last picture on (as a still picture stays), so the
 // frames alone end the overlay and a watermark longer than the clip is read no further than the clip.
-std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const std::string &label, int &counter)
+std::string movingChain(const PictureItem &p, const PlacedPicture &placed, int &counter)
 {
     std::string chain = "movie=filename=" + filterValue(p.file);
     // An animated picture loops when the item asks it to, whatever its file is named; a video never does.
@@ -131,7 +131,19 @@ std::string movingChain(const PictureItem &p, const PlacedPicture &placed, const
     // frame rate, which a source without one leaves unusable: the times are made to go on all the same.
     if (!loops)
         chain += ",tpad=stop=-1:stop_mode=clone," + continuousTimes(placed);
-    return chain + "[" + label + "]";
+    return chain;
+}
+
+// An overlay input's pictures moved to begin at the item's show time. The overlay shows nothing before its
+// input's first picture, so the times alone decide where an item shows: a filter's `enable` expression would be
+// judged at the time of whichever input it took a frame from last (a still picture's only frame, at 0, for the
+// first frame of a new graph, which the paused preview always is).
+std::string startingAt(uint64_t showTimeUs)
+{
+    if (showTimeUs == 0)
+        return {};
+    return ",settb=AVTB,setpts=PTS+" +
+           std::to_string(std::min<uint64_t>(showTimeUs, uint64_t(std::numeric_limits<int64_t>::max() / 2)));
 }
 
 } // namespace
@@ -244,6 +256,15 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     // here: the blend modes take frames of one shape only.
     append(chain, "scale=w=" + std::to_string(area.w) + ":h=" + std::to_string(area.h));
     append(chain, "setsar=1");
+    // The overlays compare their show times with the end of the frame (its last microsecond) where the source
+    // says how long a frame lasts: the frame on screen at an item's show time shows it.
+    const bool anyOverlay = std::any_of(std::begin(cfg.overlays), std::end(cfg.overlays), [](const Overlay &ov) {
+        return (ov.picture.set && !ov.picture.file.empty()) || (ov.text.set && !ov.text.text.empty());
+    });
+    const std::string lead =
+        anyOverlay && src.frameUs > 1 ? "round(" + std::to_string(src.frameUs - 1) + "/1000000/TB)" : std::string();
+    if (!lead.empty())
+        append(chain, "setpts=PTS+" + lead);
 
     std::string graph = "[in]" + (chain.empty() ? std::string("null") : chain);
     std::string current = "v0";
@@ -260,14 +281,14 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
                 return;
             const std::string label = "ov" + std::to_string(counter++);
             const bool endless = placed.kind == PlacedPicture::Kind::Moving;
+            const std::string starting = startingAt(ov.picture.showTimeUs);
             if (placed.kind == PlacedPicture::Kind::Ready)
-                graph +=
-                    ";movie=filename=" + filterValue(placed.file) + ":format_name=pam_pipe,format=rgba[" + label + "]";
+                graph += ";movie=filename=" + filterValue(placed.file) + ":format_name=pam_pipe,format=rgba";
             else
-                graph += ";" + movingChain(ov.picture, placed, label, counter);
+                graph += ";" + movingChain(ov.picture, placed, counter);
+            graph += starting + "[" + label + "]";
             const std::string x = std::to_string(placed.x), y = std::to_string(placed.y);
             const std::string next = "v" + std::to_string(counter++);
-            const std::string enable = "gte(t," + num(ov.picture.showTimeUs / 1e6) + ")";
             const unsigned mix = ov.picture.mixMode;
             if (mix >= 1 && mix <= 3) {
                 // Blending modes work on whole pictures: the overlay is laid on a neutral canvas (black for
@@ -276,16 +297,18 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
                 const char *neutral = mix == 2 ? "white" : "black";
                 const std::string canvas = "c" + std::to_string(counter++);
                 const std::string base = "b" + std::to_string(counter++);
+                // The canvas begins with the picture: the blend leaves the frames before it as they are.
                 graph += ";color=c=" + std::string(neutral) + ":s=" + std::to_string(area.w) + "x" +
-                         std::to_string(area.h) + ",format=gbrp[" + canvas + "];[" + canvas + "][" + label +
-                         "]overlay=x=" + x + ":y=" + y + ":shortest=0:eof_action=repeat:format=gbrp[" + label + "c]";
+                         std::to_string(area.h) + ",format=gbrp" + starting + "[" + canvas + "];[" + canvas + "][" +
+                         label + "]overlay=x=" + x + ":y=" + y + ":shortest=0:eof_action=repeat:format=gbrp[" + label +
+                         "c]";
                 graph += ";[" + current + "]format=gbrp[" + base + "];[" + base + "][" + label +
-                         "c]blend=all_mode=" + mode + ":shortest=1:enable=" + filterValue(enable) + "[" + next + "]";
+                         "c]blend=all_mode=" + mode + ":shortest=1[" + next + "]";
             } else {
                 // An animation or a video never ends (movingChain): the frames end the overlay. A still
                 // picture ends at once and stays.
                 graph += ";[" + current + "][" + label + "]overlay=x=" + x + ":y=" + y + ":eof_action=repeat" +
-                         (endless ? ":shortest=1" : "") + ":enable=" + filterValue(enable) + "[" + next + "]";
+                         (endless ? ":shortest=1" : "") + "[" + next + "]";
             }
             current = next;
         };
@@ -311,6 +334,8 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     // Subtitles are drawn on the picture over the overlays: an effect or frame picture (a letterbox's bars)
     // must not hide them. They are timed against the source; frames are timed from the trim start.
     std::string tail;
+    if (!lead.empty())
+        append(tail, "setpts=PTS-" + lead);
     const bool render = (cfg.subtitleMode & 2) != 0;
     const bool subtitleFromFile = render && !cfg.subtitleFile.empty();
     const bool subtitleFromStream = render && !subtitleFromFile && cfg.subtitleStream >= 0 && !src.path.empty();

@@ -18,6 +18,10 @@ struct VideoSource
     int displayRotation = 0;    // clockwise turn the source asks for on display (0, 90, 180, 270), done first
     std::string path;           // the source file, for its internal subtitle streams
     int64_t sourceOffsetUs = 0; // source time of the frames' time 0 (the trim start of a job)
+    // How long one source frame is on screen (0: unknown). An overlay item is then shown on the frame on screen
+    // at its show time, not only on frames that start at or after it: a trim start between two frames shows
+    // the items first shown there on the frame the preview holds at it.
+    int64_t frameUs = 0;
 };
 
 struct VideoTarget

@@ -86,6 +86,7 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight, 
     videoSource.displayRotation = rotation;
     source->sampleAspect(&videoSource.sarNum, &videoSource.sarDen);
     videoSource.path = path;
+    videoSource.frameUs = source->frameDurationUs();
     m_renderer->setSource(videoSource, m_previewW, m_previewH);
     m_videoSource = videoSource;
     m_wave.configure(source->outputSampleRate(), source->outputChannels());

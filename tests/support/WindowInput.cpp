@@ -329,6 +329,13 @@ void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps,
         taken(to);
 }
 
+void xClickAt(QWidget *w, const QPoint &local)
+{
+    // A drag that goes nowhere: press and release at one place.
+    const QPoint at = w ? resolve(w, local) : local;
+    xDragTo(w, at, at, 1);
+}
+
 void xTypeInto(QWidget *field, const QString &text)
 {
     QWindow *win = windowOf(field, "X typing");

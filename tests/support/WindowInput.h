@@ -48,6 +48,9 @@ void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps = 8);
 void xDragTo(QWidget *w, const QPoint &from, const QPoint &to, int steps,
              const std::function<void(const QPoint &at)> &taken);
 
+// A left click inside `w` as the X server's own pointer input, done once the program has taken the release.
+void xClickAt(QWidget *w, const QPoint &local = kCentre);
+
 // A click on `field` and then its whole text replaced by `text`, typed as the X server's own keyboard input
 // (xdotool) once the click has given the field the keyboard. Needs the xcb platform.
 void xTypeInto(QWidget *field, const QString &text);
