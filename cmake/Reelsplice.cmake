@@ -54,8 +54,9 @@ endfunction()
 #   the long media units do not begin last (a clean clone has no timings of its own yet).
 #   SHARDS: registers <name>_<i>of<n> instead of <name>, each running every n-th unit of work that the test
 #   marks with RS_SHARD_UNIT() (tests/support/TestSupport.h), so that ctest runs one long unit in parallel.
+#   SCALE2: a GL test registered once more as <name>_scale2, with Qt's scaling at 2 on a screen large enough.
 function(rs_add_qtest name)
-  cmake_parse_arguments(A "GL;MEDIA" "TIMEOUT;COST;SHARDS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "GL;MEDIA;SCALE2" "TIMEOUT;COST;SHARDS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   rs_codec_last(A_LIBS)
   target_link_libraries(${name} PRIVATE rs_testsupport Qt5::Test ${A_LIBS})
@@ -97,4 +98,12 @@ function(rs_add_qtest name)
       set_property(TEST ${test} APPEND PROPERTY LABELS "media")
     endif()
   endforeach()
+  if(A_GL AND A_SCALE2)
+    add_test(NAME ${name}_scale2 COMMAND xvfb-run -a -s "-screen 0 2560x2048x24" $<TARGET_FILE:${name}>)
+    set_tests_properties(${name}_scale2 PROPERTIES LABELS "gl" TIMEOUT ${A_TIMEOUT}
+      ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCALE_FACTOR=2")
+    if(A_MEDIA)
+      set_property(TEST ${name}_scale2 APPEND PROPERTY LABELS "media")
+    endif()
+  endif()
 endfunction()
