@@ -244,6 +244,40 @@ bool typedDefaultCaption(etk::EditorWindow &editor)
                            rstest::kHangBoundMs);
 }
 
+// A picture of one colour chosen on the Watermark page; true once its box shows, measured by the player.
+bool addedPicture(QVideoEditingDlg &dlg, const QSize &size, const QColor &colour)
+{
+    const QString logo = rstest::scratchDir(QStringLiteral("logo")) +
+                         QStringLiteral("/logo_%1x%2.png").arg(size.width()).arg(size.height());
+    QImage picture(size, QImage::Format_ARGB32);
+    picture.fill(colour);
+    if (!picture.save(logo))
+        return false;
+    openPage(dlg, QVideoEditingDlg::Watermark);
+    EditorFileDialog::setOpenFileForTesting(
+        [logo](QWidget *, const QString &, const QString &, const QString &) { return logo; });
+    rstest::clickAt(dlg.watermarkPage()->m_btnAddWKImg);
+    EditorFileDialog::setOpenFileForTesting(nullptr);
+    QMediaDashedFrame *box = dlg.mediaForm()->watermarkFrame()->item(1);
+    return QTest::qWaitFor([&] { return box->isVisible() && recordOf(dlg).watermark.image.measuredHeight > 0; },
+                           rstest::kHangBoundMs);
+}
+
+// An item's box (0 the text, 1 the picture) dragged by its middle to the middle of the picture with X input, which
+// leaves it room all round; true once the record has it there.
+bool xMovedToTheMiddle(QVideoEditingDlg &dlg, int item)
+{
+    QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+    const auto posY = [&] {
+        const VEWatermarkSettings w = recordOf(dlg).watermark;
+        return item == 0 ? w.text.posY : w.image.posY;
+    };
+    const double before = posY();
+    rstest::xDragTo(overlay, overlay->item(item)->geometry().center(),
+                    dlg.mediaForm()->previewWindow()->getVideoElementRect().center());
+    return QTest::qWaitFor([&] { return posY() != before; }, rstest::kHangBoundMs);
+}
+
 // `minLetters` pixels of the text's colour at least tell a picture with the text from one without.
 void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot, const QColor &textColor, int minLetters,
                        PaneLook &look)
@@ -276,9 +310,12 @@ QPoint cornerOf(const QRect &r, unsigned zone)
     return QPoint(holdsLeft(zone) ? r.left() : r.right(), holdsTop(zone) ? r.top() : r.bottom());
 }
 
-// What the screen shows over the edited pane, overlays included, into the gallery.
-void saveScreenOfPane(QVideoEditingDlg &dlg, const QString &name)
+// What the screen shows over the edited pane, overlays included, into the gallery (named for Qt's scaling when it
+// scales).
+void saveScreenOfPane(QVideoEditingDlg &dlg, QString name)
 {
+    if (qRound(dlg.devicePixelRatioF()) > 1)
+        name += QStringLiteral("-scale2");
     QWidget *pane = dlg.mediaForm()->previewWindow();
     const QPoint origin = pane->mapToGlobal(QPoint(0, 0));
     const QImage shot = QGuiApplication::primaryScreen()
@@ -437,18 +474,9 @@ private slots:
         etk::EditorWindow editor(etk::greyClip(clip));
         QVideoEditingDlg &dlg = editor.dlg;
         QVERIFY(typedDefaultCaption(editor));
-        const QString logo = rstest::scratchDir(QStringLiteral("logo")) + QStringLiteral("/logo.png");
-        QImage picture(160, 90, QImage::Format_ARGB32);
-        picture.fill(QColor(230, 30, 200));
-        QVERIFY(picture.save(logo));
-        EditorFileDialog::setOpenFileForTesting(
-            [logo](QWidget *, const QString &, const QString &, const QString &) { return logo; });
-        rstest::clickAt(dlg.watermarkPage()->m_btnAddWKImg);
-        EditorFileDialog::setOpenFileForTesting(nullptr);
+        QVERIFY(addedPicture(dlg, QSize(160, 90), QColor(230, 30, 200)));
         QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
-        QTRY_VERIFY_WITH_TIMEOUT(overlay->item(0)->isVisible() && overlay->item(1)->isVisible() &&
-                                     recordOf(dlg).watermark.image.measuredHeight > 0,
-                                 rstest::kHangBoundMs);
+        QVERIFY(overlay->item(0)->isVisible());
         const VEWatermarkSettings start = recordOf(dlg).watermark;
         const QPoint middle = overlay->item(1)->geometry().center();
         QVERIFY2(overlay->item(0)->geometry().contains(middle), "the caption's frame reaches the picture's middle");
@@ -498,13 +526,10 @@ private slots:
         etk::EditorWindow editor(etk::greyClip(clip));
         QVideoEditingDlg &dlg = editor.dlg;
         QVERIFY(typedDefaultCaption(editor));
+        QVERIFY(xMovedToTheMiddle(dlg, 0));
         QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
         QMediaDashedFrame *box = overlay->item(0);
-        // Room all round: the caption moved to the middle of the picture first.
         const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
-        const VEWatermarkTextSettings typed = recordOf(dlg).watermark.text;
-        rstest::xDragTo(overlay, box->geometry().center(), element.center());
-        QTRY_VERIFY_WITH_TIMEOUT(recordOf(dlg).watermark.text.posY != typed.posY, rstest::kHangBoundMs);
 
         const bool framed = clip.height() > 240;
         const double startHeight = recordOf(dlg).watermark.text.measuredHeight * element.height();
@@ -533,9 +558,7 @@ private slots:
             QDebug(&where) << "; at" << at << "drawn" << box->geometry();
         });
         const bool settled = QTest::qWaitFor([&] { return offBy(to) <= 2; }, rstest::kHangBoundMs);
-        saveScreenOfPane(dlg, QStringLiteral("QVideoEditingDlg-watermark-corner-%1%2")
-                                  .arg(QTest::currentDataTag())
-                                  .arg(qRound(dlg.devicePixelRatioF()) > 1 ? QStringLiteral("-scale2") : QString()));
+        saveScreenOfPane(dlg, QStringLiteral("QVideoEditingDlg-watermark-corner-%1").arg(QTest::currentDataTag()));
         const double endHeight = recordOf(dlg).watermark.text.measuredHeight * element.height();
         QDebug(&where) << "; let go" << box->geometry() << "heights" << startHeight << endHeight;
         QVERIFY2(framed ? endHeight >= 18 : endHeight < 18, qPrintable(where));
