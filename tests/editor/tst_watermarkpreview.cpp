@@ -568,6 +568,74 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT((box->height() > qRound(endHeight) + 8) == (endHeight < 18), qPrintable(where),
                                   rstest::kHangBoundMs);
     }
+
+    // A small square logo on a full-HD clip, its frame's corner dragged inward past the smallest box: it stops at
+    // its smallest, still square, in the record, in the box drawn around it and in the join. One already narrower
+    // than the smallest box is not grown by the drag.
+    void smallPictureShrinksInItsShape_data()
+    {
+        using namespace CropDragGeometry;
+        QTest::addColumn<int>("side");
+        QTest::addColumn<unsigned>("zone");
+        QTest::addColumn<quint32>("smallestScale");
+        QTest::addColumn<bool>("joined");
+        // The smallest box is 2% of the frame a side: 38.4 px of the 1920 px wide clip, 60% of a 64 px logo.
+        QTest::newRow("64px-top-left") << 64 << unsigned(TopLeft) << 60u << false;
+        QTest::newRow("64px-bottom-right") << 64 << unsigned(BottomRight) << 60u << true;
+        QTest::newRow("24px-top-right") << 24 << unsigned(TopRight) << 100u << false;
+        QTest::newRow("24px-bottom-left") << 24 << unsigned(BottomLeft) << 100u << false;
+    }
+
+    void smallPictureShrinksInItsShape()
+    {
+        using namespace CropDragGeometry;
+        QFETCH(int, side);
+        QFETCH(unsigned, zone);
+        QFETCH(quint32, smallestScale);
+        QFETCH(bool, joined);
+        const QSize size(1920, 1080);
+        const QString clip = etk::greyClip(size);
+        etk::EditorWindow editor(clip);
+        QVideoEditingDlg &dlg = editor.dlg;
+        QVERIFY(editor.waitLoaded());
+        QVERIFY(addedPicture(dlg, QSize(side, side), Qt::white));
+        QVERIFY(xMovedToTheMiddle(dlg, 1));
+        QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+        QMediaDashedFrame *box = overlay->item(1);
+        const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
+        const VEWatermarkImageSettings added = recordOf(dlg).watermark.image;
+        QVERIFY(needsFrame(QRectF(0, 0, added.measuredWidth, added.measuredHeight), element));
+
+        // Inward from the corner, well past the opposite one.
+        const QRect start = box->geometry();
+        const QPoint from = cornerOf(start, zone);
+        const QPoint in(holdsLeft(zone) ? 1 : -1, holdsTop(zone) ? 1 : -1);
+        rstest::xDragTo(overlay, from, from + in * (start.width() + 20));
+        // Let go, the box is drawn around what the player measures.
+        VEWatermarkImageSettings im;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (im = recordOf(dlg).watermark.image).measuredWidth > 0 &&
+                box->geometry() ==
+                    itemFrame(QRectF(im.posX, im.posY, im.measuredWidth, im.measuredHeight), element, true),
+            rstest::kHangBoundMs);
+        QString where;
+        const QSizeF pixels(im.measuredWidth * size.width(), im.measuredHeight * size.height());
+        QDebug(&where) << "scale" << im.scaleX << im.scaleY << "measured" << pixels << "drawn" << start << "->"
+                       << box->geometry();
+        QVERIFY2(im.scaleX == smallestScale && im.scaleY == smallestScale, qPrintable(where));
+        QVERIFY2(qAbs(pixels.width() - pixels.height()) <= 1.0, qPrintable(where));
+        QVERIFY2(qAbs(box->width() - box->height()) <= 1, qPrintable(where));
+        saveScreenOfPane(dlg, QStringLiteral("QVideoEditingDlg-watermark-smallest-%1").arg(QTest::currentDataTag()));
+        // The record is the same at any scale of the screen: it is joined once.
+        if (!joined || qRound(dlg.devicePixelRatioF()) > 1)
+            return;
+        const QString output = etk::encodeWithEdits(clip, recordOf(dlg), QStringLiteral("smallest_logo"), size);
+        QVERIFY(!output.isEmpty());
+        const QRect logo = etk::litBox(etk::frameAt(output, 1.0), 192);
+        QDebug(&where) << "; joined" << logo;
+        QVERIFY2(qAbs(logo.width() - int(side * smallestScale / 100)) <= 1 && qAbs(logo.width() - logo.height()) <= 1,
+                 qPrintable(where));
+    }
 };
 
 RS_TEST_MAIN(TestWatermarkPreview)
