@@ -36,8 +36,9 @@ quint32 scaleOf(double factor, double start)
 
 // Resizing one axis of an item works through its scale: the start scale times the new size over the
 // start size. `moved` is the dragged side's new place, (`start`, `size`) the item's start place and size,
-// `delta` the pointer's move, all fractions of the frame; `measured` receives the new size.
-void moveNearSide(double moved, double start, double size, double delta, double startScale, double &pos,
+// `delta` the pointer's move and `least` the smallest size, all fractions of the frame; `measured` receives the
+// new size.
+void moveNearSide(double moved, double start, double size, double delta, double least, double startScale, double &pos,
                   double &measured, quint32 &scale)
 {
     measured = size - delta;
@@ -45,9 +46,9 @@ void moveNearSide(double moved, double start, double size, double delta, double 
         moved = 0;
         measured = start + size;
     }
-    if (moved > start + size - kItemMargin) {
-        moved = start + size - kItemMargin;
-        measured = kItemMargin;
+    if (moved > start + size - least) {
+        moved = start + size - least;
+        measured = least;
     }
     pos = moved;
     scale = scaleOf(1.0 - (moved - start) / size, startScale);
@@ -78,19 +79,31 @@ quint32 nextScale(const ScaleFit &f, double measured)
     return std::max<quint32>(1, scaleOf(1.0, f.startScale + (f.want - f.startSize) / *f.slope));
 }
 
-void moveFarSide(double moved, double start, double size, double delta, double startScale, double &measured,
-                 quint32 &scale)
+void moveFarSide(double moved, double start, double size, double delta, double least, double startScale,
+                 double &measured, quint32 &scale)
 {
     measured = delta + size;
-    if (moved + size <= 1.0 && moved < start - size + kItemMargin) {
-        moved = start - size + kItemMargin;
-        measured = kItemMargin;
+    if (moved + size <= 1.0 && moved < start - size + least) {
+        moved = start - size + least;
+        measured = least;
     }
     if (moved + size > 1.0) {
         moved = 1.0 - size;
         measured = 1.0 - start;
     }
     scale = scaleOf((moved - start) / size + 1.0, startScale);
+}
+
+// The smallest box a resize leaves an item of the `start` box, kItemMargin of the frame a side. A picture shrinks to
+// it as a whole, until its first side reaches the margin, so that a corner taken past it leaves the picture in its
+// own shape (the frame is seldom square: a margin per side would squash it); and a picture already narrower than
+// that is not grown by a drag that shrinks it.
+QSizeF smallestBox(bool text, const QRectF &start)
+{
+    if (text)
+        return QSizeF(kItemMargin, kItemMargin);
+    const double f = std::min(1.0, std::max(kItemMargin / start.width(), kItemMargin / start.height()));
+    return start.size() * f;
 }
 
 } // namespace
@@ -396,14 +409,15 @@ bool ZTPlayerManager::watermarkMove(QMouseEvent *event, bool text)
         posX = nx < 0 ? 0.0 : (nx + sw > 1.0 ? 1.0 - sw : nx);
         posY = ny < 0 ? 0.0 : (ny + sh > 1.0 ? 1.0 - sh : ny);
     } else {
+        const QSizeF least = smallestBox(text, m_watermarkStart);
         if (holdsLeft(zone))
-            moveNearSide(nx, sx, sw, dx, m_startScaleX, posX, measuredW, scaleX);
+            moveNearSide(nx, sx, sw, dx, least.width(), m_startScaleX, posX, measuredW, scaleX);
         if (holdsRight(zone))
-            moveFarSide(nx, sx, sw, dx, m_startScaleX, measuredW, scaleX);
+            moveFarSide(nx, sx, sw, dx, least.width(), m_startScaleX, measuredW, scaleX);
         if (holdsTop(zone))
-            moveNearSide(ny, sy, sh, dy, m_startScaleY, posY, measuredH, scaleY);
+            moveNearSide(ny, sy, sh, dy, least.height(), m_startScaleY, posY, measuredH, scaleY);
         if (holdsBottom(zone))
-            moveFarSide(ny, sy, sh, dy, m_startScaleY, measuredH, scaleY);
+            moveFarSide(ny, sy, sh, dy, least.height(), m_startScaleY, measuredH, scaleY);
     }
     // The box drawn while the pointer drags is the box it asks for; the player measures the item once the drag
     // ends (mouseWatermarkReleaseEvent): each measure waits for a frame drawn anew, too long for every move.

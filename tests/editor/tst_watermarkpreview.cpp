@@ -244,6 +244,40 @@ bool typedDefaultCaption(etk::EditorWindow &editor)
                            rstest::kHangBoundMs);
 }
 
+// A picture of one colour chosen on the Watermark page; true once its box shows, measured by the player.
+bool addedPicture(QVideoEditingDlg &dlg, const QSize &size, const QColor &colour)
+{
+    const QString logo = rstest::scratchDir(QStringLiteral("logo")) +
+                         QStringLiteral("/logo_%1x%2.png").arg(size.width()).arg(size.height());
+    QImage picture(size, QImage::Format_ARGB32);
+    picture.fill(colour);
+    if (!picture.save(logo))
+        return false;
+    openPage(dlg, QVideoEditingDlg::Watermark);
+    EditorFileDialog::setOpenFileForTesting(
+        [logo](QWidget *, const QString &, const QString &, const QString &) { return logo; });
+    rstest::clickAt(dlg.watermarkPage()->m_btnAddWKImg);
+    EditorFileDialog::setOpenFileForTesting(nullptr);
+    QMediaDashedFrame *box = dlg.mediaForm()->watermarkFrame()->item(1);
+    return QTest::qWaitFor([&] { return box->isVisible() && recordOf(dlg).watermark.image.measuredHeight > 0; },
+                           rstest::kHangBoundMs);
+}
+
+// An item's box (0 the text, 1 the picture) dragged by its middle to the middle of the picture with X input, which
+// leaves it room all round; true once the record has it there.
+bool xMovedToTheMiddle(QVideoEditingDlg &dlg, int item)
+{
+    QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+    const auto posY = [&] {
+        const VEWatermarkSettings w = recordOf(dlg).watermark;
+        return item == 0 ? w.text.posY : w.image.posY;
+    };
+    const double before = posY();
+    rstest::xDragTo(overlay, overlay->item(item)->geometry().center(),
+                    dlg.mediaForm()->previewWindow()->getVideoElementRect().center());
+    return QTest::qWaitFor([&] { return posY() != before; }, rstest::kHangBoundMs);
+}
+
 // `minLetters` pixels of the text's colour at least tell a picture with the text from one without.
 void checkTextInItsBox(QVideoEditingDlg &dlg, const QString &shot, const QColor &textColor, int minLetters,
                        PaneLook &look)
@@ -276,9 +310,12 @@ QPoint cornerOf(const QRect &r, unsigned zone)
     return QPoint(holdsLeft(zone) ? r.left() : r.right(), holdsTop(zone) ? r.top() : r.bottom());
 }
 
-// What the screen shows over the edited pane, overlays included, into the gallery.
-void saveScreenOfPane(QVideoEditingDlg &dlg, const QString &name)
+// What the screen shows over the edited pane, overlays included, into the gallery (named for Qt's scaling when it
+// scales).
+void saveScreenOfPane(QVideoEditingDlg &dlg, QString name)
 {
+    if (qRound(dlg.devicePixelRatioF()) > 1)
+        name += QStringLiteral("-scale2");
     QWidget *pane = dlg.mediaForm()->previewWindow();
     const QPoint origin = pane->mapToGlobal(QPoint(0, 0));
     const QImage shot = QGuiApplication::primaryScreen()
@@ -437,18 +474,9 @@ private slots:
         etk::EditorWindow editor(etk::greyClip(clip));
         QVideoEditingDlg &dlg = editor.dlg;
         QVERIFY(typedDefaultCaption(editor));
-        const QString logo = rstest::scratchDir(QStringLiteral("logo")) + QStringLiteral("/logo.png");
-        QImage picture(160, 90, QImage::Format_ARGB32);
-        picture.fill(QColor(230, 30, 200));
-        QVERIFY(picture.save(logo));
-        EditorFileDialog::setOpenFileForTesting(
-            [logo](QWidget *, const QString &, const QString &, const QString &) { return logo; });
-        rstest::clickAt(dlg.watermarkPage()->m_btnAddWKImg);
-        EditorFileDialog::setOpenFileForTesting(nullptr);
+        QVERIFY(addedPicture(dlg, QSize(160, 90), QColor(230, 30, 200)));
         QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
-        QTRY_VERIFY_WITH_TIMEOUT(overlay->item(0)->isVisible() && overlay->item(1)->isVisible() &&
-                                     recordOf(dlg).watermark.image.measuredHeight > 0,
-                                 rstest::kHangBoundMs);
+        QVERIFY(overlay->item(0)->isVisible());
         const VEWatermarkSettings start = recordOf(dlg).watermark;
         const QPoint middle = overlay->item(1)->geometry().center();
         QVERIFY2(overlay->item(0)->geometry().contains(middle), "the caption's frame reaches the picture's middle");
@@ -498,13 +526,10 @@ private slots:
         etk::EditorWindow editor(etk::greyClip(clip));
         QVideoEditingDlg &dlg = editor.dlg;
         QVERIFY(typedDefaultCaption(editor));
+        QVERIFY(xMovedToTheMiddle(dlg, 0));
         QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
         QMediaDashedFrame *box = overlay->item(0);
-        // Room all round: the caption moved to the middle of the picture first.
         const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
-        const VEWatermarkTextSettings typed = recordOf(dlg).watermark.text;
-        rstest::xDragTo(overlay, box->geometry().center(), element.center());
-        QTRY_VERIFY_WITH_TIMEOUT(recordOf(dlg).watermark.text.posY != typed.posY, rstest::kHangBoundMs);
 
         const bool framed = clip.height() > 240;
         const double startHeight = recordOf(dlg).watermark.text.measuredHeight * element.height();
@@ -533,9 +558,7 @@ private slots:
             QDebug(&where) << "; at" << at << "drawn" << box->geometry();
         });
         const bool settled = QTest::qWaitFor([&] { return offBy(to) <= 2; }, rstest::kHangBoundMs);
-        saveScreenOfPane(dlg, QStringLiteral("QVideoEditingDlg-watermark-corner-%1%2")
-                                  .arg(QTest::currentDataTag())
-                                  .arg(qRound(dlg.devicePixelRatioF()) > 1 ? QStringLiteral("-scale2") : QString()));
+        saveScreenOfPane(dlg, QStringLiteral("QVideoEditingDlg-watermark-corner-%1").arg(QTest::currentDataTag()));
         const double endHeight = recordOf(dlg).watermark.text.measuredHeight * element.height();
         QDebug(&where) << "; let go" << box->geometry() << "heights" << startHeight << endHeight;
         QVERIFY2(framed ? endHeight >= 18 : endHeight < 18, qPrintable(where));
@@ -544,6 +567,74 @@ private slots:
         rstest::moveTo(overlay, QPoint(1, 1));
         QTRY_VERIFY2_WITH_TIMEOUT((box->height() > qRound(endHeight) + 8) == (endHeight < 18), qPrintable(where),
                                   rstest::kHangBoundMs);
+    }
+
+    // A small square logo on a full-HD clip, its frame's corner dragged inward past the smallest box: it stops at
+    // its smallest, still square, in the record, in the box drawn around it and in the join. One already narrower
+    // than the smallest box is not grown by the drag.
+    void smallPictureShrinksInItsShape_data()
+    {
+        using namespace CropDragGeometry;
+        QTest::addColumn<int>("side");
+        QTest::addColumn<unsigned>("zone");
+        QTest::addColumn<quint32>("smallestScale");
+        QTest::addColumn<bool>("joined");
+        // The smallest box is 2% of the frame a side: 38.4 px of the 1920 px wide clip, 60% of a 64 px logo.
+        QTest::newRow("64px-top-left") << 64 << unsigned(TopLeft) << 60u << false;
+        QTest::newRow("64px-bottom-right") << 64 << unsigned(BottomRight) << 60u << true;
+        QTest::newRow("24px-top-right") << 24 << unsigned(TopRight) << 100u << false;
+        QTest::newRow("24px-bottom-left") << 24 << unsigned(BottomLeft) << 100u << false;
+    }
+
+    void smallPictureShrinksInItsShape()
+    {
+        using namespace CropDragGeometry;
+        QFETCH(int, side);
+        QFETCH(unsigned, zone);
+        QFETCH(quint32, smallestScale);
+        QFETCH(bool, joined);
+        const QSize size(1920, 1080);
+        const QString clip = etk::greyClip(size);
+        etk::EditorWindow editor(clip);
+        QVideoEditingDlg &dlg = editor.dlg;
+        QVERIFY(editor.waitLoaded());
+        QVERIFY(addedPicture(dlg, QSize(side, side), Qt::white));
+        QVERIFY(xMovedToTheMiddle(dlg, 1));
+        QMediaBorderFrame *overlay = dlg.mediaForm()->watermarkFrame();
+        QMediaDashedFrame *box = overlay->item(1);
+        const QRect element = dlg.mediaForm()->previewWindow()->getVideoElementRect();
+        const VEWatermarkImageSettings added = recordOf(dlg).watermark.image;
+        QVERIFY(needsFrame(QRectF(0, 0, added.measuredWidth, added.measuredHeight), element));
+
+        // Inward from the corner, well past the opposite one.
+        const QRect start = box->geometry();
+        const QPoint from = cornerOf(start, zone);
+        const QPoint in(holdsLeft(zone) ? 1 : -1, holdsTop(zone) ? 1 : -1);
+        rstest::xDragTo(overlay, from, from + in * (start.width() + 20));
+        // Let go, the box is drawn around what the player measures.
+        VEWatermarkImageSettings im;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (im = recordOf(dlg).watermark.image).measuredWidth > 0 &&
+                box->geometry() ==
+                    itemFrame(QRectF(im.posX, im.posY, im.measuredWidth, im.measuredHeight), element, true),
+            rstest::kHangBoundMs);
+        QString where;
+        const QSizeF pixels(im.measuredWidth * size.width(), im.measuredHeight * size.height());
+        QDebug(&where) << "scale" << im.scaleX << im.scaleY << "measured" << pixels << "drawn" << start << "->"
+                       << box->geometry();
+        QVERIFY2(im.scaleX == smallestScale && im.scaleY == smallestScale, qPrintable(where));
+        QVERIFY2(qAbs(pixels.width() - pixels.height()) <= 1.0, qPrintable(where));
+        QVERIFY2(qAbs(box->width() - box->height()) <= 1, qPrintable(where));
+        saveScreenOfPane(dlg, QStringLiteral("QVideoEditingDlg-watermark-smallest-%1").arg(QTest::currentDataTag()));
+        // The record is the same at any scale of the screen: it is joined once.
+        if (!joined || qRound(dlg.devicePixelRatioF()) > 1)
+            return;
+        const QString output = etk::encodeWithEdits(clip, recordOf(dlg), QStringLiteral("smallest_logo"), size);
+        QVERIFY(!output.isEmpty());
+        const QRect logo = etk::litBox(etk::frameAt(output, 1.0), 192);
+        QDebug(&where) << "; joined" << logo;
+        QVERIFY2(qAbs(logo.width() - int(side * smallestScale / 100)) <= 1 && qAbs(logo.width() - logo.height()) <= 1,
+                 qPrintable(where));
     }
 };
 
