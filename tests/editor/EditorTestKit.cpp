@@ -138,6 +138,13 @@ bool EditorWindow::waitLoaded(int ms)
     return QTest::qWaitFor([this] { return dlg.isLoaded(); }, ms);
 }
 
+VEEditConfig recordOf(QVideoEditingDlg &dlg)
+{
+    VEEditConfig c;
+    dlg.getEditConfig(c);
+    return c;
+}
+
 QWidget *videoViewOf(QMediaElementWindow *pane)
 {
     const QVideoElementWindow *host = pane ? pane->videoElement() : nullptr;

@@ -67,6 +67,9 @@ struct EditorWindow
     QVideoEditingDlg &dlg;
 };
 
+// The editor's edit record as it stands.
+VEEditConfig recordOf(QVideoEditingDlg &dlg);
+
 // The widget a preview pane draws its picture in (the overlays are not in it); null before there is one.
 QWidget *videoViewOf(QMediaElementWindow *pane);
 

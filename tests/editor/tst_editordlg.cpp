@@ -37,6 +37,8 @@
 
 namespace {
 
+using etk::recordOf;
+
 bool waitLoaded(QVideoEditingDlg &dlg, int ms = 30000)
 {
     return QTest::qWaitFor([&] { return dlg.isLoaded(); }, ms);
@@ -71,13 +73,6 @@ void typeAfter(QWidget *box, const QString &text)
 {
     rstest::clickAt(box);
     rstest::typeText(box, text);
-}
-
-VEEditConfig recordOf(QVideoEditingDlg &dlg)
-{
-    VEEditConfig c;
-    dlg.getEditConfig(c);
-    return c;
 }
 
 // The size of the picture a pane shows, measured along its middle row and column (an overlay may lie in a corner);

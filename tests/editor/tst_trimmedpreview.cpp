@@ -35,6 +35,8 @@
 
 namespace {
 
+using etk::recordOf;
+
 constexpr quint64 kFrameUs = 40000; // 25 frames a second
 constexpr int kLumaStep = 3;        // frame N is luma 16 + 3N
 
@@ -86,13 +88,6 @@ VEEditConfig probedRecord(const QString &clip)
 {
     ZtVideoConvertItem item;
     return item.setVideoPath(clip, 0) ? item.m_editConfig : VEEditConfig();
-}
-
-VEEditConfig recordOf(QVideoEditingDlg &dlg)
-{
-    VEEditConfig c;
-    dlg.getEditConfig(c);
-    return c;
 }
 
 void openPage(QVideoEditingDlg &dlg, int tab)

@@ -38,18 +38,13 @@
 
 namespace {
 
+using etk::recordOf;
+
 const QColor kTextColor(255, 214, 0);
 
 bool isTextColor(QRgb p, const QColor &text)
 {
     return qAbs(qRed(p) - text.red()) + qAbs(qGreen(p) - text.green()) + qAbs(qBlue(p) - text.blue()) < 60;
-}
-
-VEEditConfig recordOf(QVideoEditingDlg &dlg)
-{
-    VEEditConfig c;
-    dlg.getEditConfig(c);
-    return c;
 }
 
 void openPage(QVideoEditingDlg &dlg, int tab)
