@@ -236,12 +236,20 @@ void giveNewFileAccess(int fd, const std::string &dir, mode_t mode)
         (void)::fchmod(fd, wanted);
 }
 
-void OldFileAccess::read(const std::string &path)
+void OldFileAccess::read(const std::string &path, const struct stat &file)
 {
-    m_read = ::lstat(path.c_str(), &m_st) == 0 && S_ISREG(m_st.st_mode);
+    auto isFile = [&](const struct stat &st) { return st.st_dev == file.st_dev && st.st_ino == file.st_ino; };
+    m_read = ::lstat(path.c_str(), &m_st) == 0 && S_ISREG(m_st.st_mode) && isFile(m_st);
     m_path = m_read ? path : std::string();
     if (!m_read || !attributeValue(path, kAclAccess, &m_acl))
         m_acl.clear();
+    // Read by its name: a file saved over it meanwhile must not lend its access.
+    struct stat after;
+    if (m_read && (::lstat(path.c_str(), &after) != 0 || !isFile(after))) {
+        m_read = false;
+        m_path.clear();
+        m_acl.clear();
+    }
 }
 
 void OldFileAccess::givePermissions(int fd) const

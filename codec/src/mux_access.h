@@ -18,8 +18,9 @@ namespace rsc::job {
 class OldFileAccess
 {
 public:
-    // Reads the regular file at `path` (not a link's target); nothing is kept for any other kind of file.
-    void read(const std::string &path);
+    // Reads the regular file at `path` (not a link's target) when it is the file `file` describes (same device and
+    // inode) from before to after the read; nothing is kept for any other file.
+    void read(const std::string &path, const struct stat &file);
     bool isRead() const { return m_read; }
     // Gives the file open at `fd` the old file's group where this user may, its extended attributes except
     // `skip`, and the permission bits and ACL the rule above allows for the owner and group the file has.

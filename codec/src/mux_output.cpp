@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,8 +130,9 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return fail(path + " is not a regular file");
-    // Only what is there now may be replaced: a file saved at a free path while the job runs is someone's.
-    m_replaces = ::lstat(path.c_str(), &m_atOpen) == 0;
+    // Only what is there now may be replaced: a file saved at a free path while the job runs is someone's. It
+    // is held from now on, so that no file saved in its place meanwhile can have its inode number.
+    m_held = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
     m_path = path;
     PartialFile::removeAbandoned(path);
     return true;
@@ -180,7 +182,7 @@ bool OutputFile::writeHeader(std::string *error)
         return false;
     }
     if (!(m_format->oformat->flags & AVFMT_NOFILE) && !m_format->pb) {
-        if (!m_partial.create(m_path, m_replaces ? &m_atOpen : nullptr) || !m_io.openWrite(m_partial.duplicate())) {
+        if (!m_partial.create(m_path, m_held) || !m_io.openWrite(m_partial.duplicate())) {
             const std::string why = std::strerror(errno);
             m_failed = true;
             m_partial.discard();
@@ -251,6 +253,9 @@ bool OutputFile::finish(bool keep)
     if (m_finished)
         return !m_failed;
     m_finished = true;
+    if (m_held >= 0) // the partial file holds its own
+        ::close(m_held);
+    m_held = -1;
     if (!m_format)
         return false;
     bool ok = !m_failed;

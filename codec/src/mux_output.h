@@ -67,10 +67,7 @@ private:
     std::string m_muxError;   // the muxer's own complaint, when it had one
     std::string m_placeError; // why the complete file could not take the output path
     std::string m_path;
-    bool m_replaces = false; // the path held a file at the open: `m_atOpen`, which alone may be replaced
-    struct stat m_atOpen
-    {
-    };
+    int m_held = -1;       // what the path held at the open (O_PATH), which alone may be replaced; -1: nothing
     PartialFile m_partial; // where the output is written until it is complete
     AVFormatContext *m_format = nullptr;
     bool m_headerWritten = false;

@@ -17,6 +17,15 @@ namespace rsc::job {
 std::atomic<bool> PartialFile::s_allowUnnamed{true};
 
 namespace {
+std::function<void(PartialFile::Step)> s_whilePlacing;
+} // namespace
+
+void PartialFile::whilePlacing(std::function<void(Step)> hook)
+{
+    s_whilePlacing = std::move(hook);
+}
+
+namespace {
 
 constexpr char kMark[] = "user.reelsplice.partial";
 constexpr size_t kTokenChars = 32;
@@ -55,11 +64,12 @@ void splitPath(const std::string &path, std::string *dir, std::string *base)
     *base = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The hidden name for the output `path` in its folder.
 std::string hiddenName(const std::string &path, const std::string &token)
 {
     std::string dir, base;
     splitPath(path, &dir, &base);
-    return dir + "." + base + "." + token + kSuffix;
+    return "." + base + "." + token + kSuffix;
 }
 
 // The token of a name hiddenName() made (".<name>.<token>.part"); empty for any other name.
@@ -87,23 +97,28 @@ PartialFile::~PartialFile()
     discard();
 }
 
-bool PartialFile::create(const std::string &path, const struct stat *replaces)
+bool PartialFile::create(const std::string &path, int replaces)
 {
     discard();
     m_path = path;
-    m_taken = replaces != nullptr;
-    m_replaces = {};
-    if (replaces)
-        m_replaces = *replaces;
+    std::string dir, base;
+    splitPath(path, &dir, &base);
+    // The folder is held, so that the file is found by what it is even when the folder is renamed meanwhile.
+    m_dir = ::open(dir.empty() ? "." : dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_dir < 0 || (replaces >= 0 && (m_held = ::fcntl(replaces, F_DUPFD_CLOEXEC, 0)) < 0)) {
+        const int error = errno;
+        discard();
+        errno = error;
+        return false;
+    }
     m_old = OldFileAccess(); // nothing is taken from a file that appeared after the job began
-    if (replaces)
-        m_old.read(path);
+    struct stat held;
+    if (m_held >= 0 && ::fstat(m_held, &held) == 0)
+        m_old.read(path, held);
     // An unnamed file gets its name through /proc at the end (linkTo()): without /proc the named way is
     // taken, so that a complete output is never lost for want of a name.
     if (s_allowUnnamed.load() && descriptorPathsWork()) {
-        std::string dir, base;
-        splitPath(path, &dir, &base);
-        m_fd = ::open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+        m_fd = ::openat(m_dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
         if (m_fd >= 0) {
             // Locked now, marked only if it ever gets a name (see nameHidden()).
             m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
@@ -118,7 +133,7 @@ bool PartialFile::create(const std::string &path, const struct stat *replaces)
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string token = randomToken();
         const std::string name = hiddenName(path, token);
-        m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        m_fd = ::openat(m_dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (m_fd < 0) {
             if (errno != EEXIST)
                 return false;
@@ -130,14 +145,14 @@ bool PartialFile::create(const std::string &path, const struct stat *replaces)
         // the filesystem has no locks no other job ever removes the file.
         if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
             struct stat named;
-            if (::lstat(name.c_str(), &named) != 0 || !is(named)) {
+            if (::fstatat(m_dir, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !is(named)) {
                 m_name.clear();
-                discard();
+                closeFile();
                 continue;
             }
             m_locked = true;
         } else if (errno == EWOULDBLOCK) {
-            discard();
+            closeFile();
             continue;
         }
         // Marked only once locked: a marked file whose lock is free has lost its writer.
@@ -160,16 +175,16 @@ bool PartialFile::is(const struct stat &st) const
     return m_fd >= 0 && ::fstat(m_fd, &own) == 0 && sameFile(own, st);
 }
 
-bool PartialFile::linkTo(const std::string &name) const
+bool PartialFile::linkTo(int dir, const std::string &name) const
 {
     // Through /proc, which any user may do; else by the descriptor itself, which older kernels allow only
     // to privileged users.
     const std::string self = descriptorPath(m_fd);
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    if (::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return true;
     if (errno == EEXIST)
         return false;
-    return ::linkat(m_fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+    return ::linkat(m_fd, "", dir, name.c_str(), AT_EMPTY_PATH) == 0;
 }
 
 bool PartialFile::nameHidden()
@@ -180,7 +195,7 @@ bool PartialFile::nameHidden()
         const std::string token = randomToken();
         m_marked = m_locked && ::fsetxattr(m_fd, kMark, token.data(), token.size(), 0) == 0;
         const std::string name = hiddenName(m_path, token);
-        if (linkTo(name)) {
+        if (linkTo(m_dir, name)) {
             m_name = name;
             return true;
         }
@@ -207,28 +222,78 @@ bool PartialFile::commit()
 
 bool PartialFile::place()
 {
-    struct stat st;
-    const bool exists = ::lstat(m_path.c_str(), &st) == 0;
-    // Whatever took the path since the job began (a file saved at a free path, or one saved over the old output)
-    // is someone's: only the very file the path held then is replaced (a plain file or a link, as the open let
-    // through).
-    if (exists && (!m_taken || st.st_dev != m_replaces.st_dev || st.st_ino != m_replaces.st_ino)) {
-        errno = EEXIST;
-        return false;
-    }
     if (m_private) {
         std::string dir, base;
         splitPath(m_path, &dir, &base);
         giveNewFileAccess(m_fd, dir, 0644); // as the unnamed file was created
     }
     m_old.giveOwner(m_fd);
-    // A free path is taken only while it is still free: a link or a rename that never replaces. Nothing is lost
-    // if the machine stops first, so the data is not waited for.
-    if (!exists)
-        return m_name.empty() ? linkTo(m_path) : moveToFreePath();
+    if (m_held < 0) {
+        // A free path is taken only while it is still free: a link or a rename that never replaces. Nothing is
+        // lost if the machine stops first, so the data is not waited for.
+        struct stat st;
+        if (::lstat(m_path.c_str(), &st) == 0) {
+            errno = EEXIST;
+            return false;
+        }
+        return m_name.empty() ? linkTo(AT_FDCWD, m_path) : moveToFreePath();
+    }
     // An old file is replaced by one rename, so its readers see it or the new one, never a part; the data
-    // reaches the disk first, so that a machine stopping after the rename leaves no empty file in its place.
-    if (::fdatasync(m_fd) != 0 || (m_name.empty() && !nameHidden()) || ::rename(m_name.c_str(), m_path.c_str()) != 0)
+    // reaches the disk first, so that a machine stopping after the rename leaves no empty file in its place,
+    // and before the path is looked at: a sync may take seconds, in which the path may change hands.
+    return syncData() && (!m_name.empty() || nameHidden()) && replaceHeld();
+}
+
+bool PartialFile::syncData() const
+{
+    const bool synced = ::fdatasync(m_fd) == 0;
+    const int error = errno;
+    if (s_whilePlacing)
+        s_whilePlacing(Step::Syncing);
+    errno = error;
+    return synced;
+}
+
+bool PartialFile::holds(const struct stat &st) const
+{
+    struct stat held;
+    return ::fstat(m_held, &held) == 0 && held.st_nlink > 0 && sameFile(held, st);
+}
+
+bool PartialFile::replaceHeld()
+{
+    // The held file keeps its inode number from reuse (and, on FUSE, its node and so its number): what has
+    // that number is the file itself.
+    struct stat st;
+    if (::lstat(m_path.c_str(), &st) != 0)
+        return errno == ENOENT && moveToFreePath(); // it went, and nothing took its place
+    if (!holds(st)) {
+        errno = EEXIST;
+        return false;
+    }
+    if (s_whilePlacing)
+        s_whilePlacing(Step::Looked);
+    // The two files change places, and what came out is looked at: anything that took the path since the look
+    // is put back.
+    if (::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE) == 0) {
+        if (::fstatat(m_dir, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && holds(st)) {
+            // The old file; where it cannot go, a later job removes it (it has the hidden name of this output).
+            ::unlinkat(m_dir, m_name.c_str(), 0);
+            m_name.clear();
+            return true;
+        }
+        ::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE);
+        errno = EEXIST;
+        return false;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+    // Network and FUSE filesystems may not exchange: the path is looked at once more, just before the rename.
+    if (::lstat(m_path.c_str(), &st) != 0 || !holds(st)) {
+        errno = EEXIST;
+        return false;
+    }
+    if (::renameat(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str()) != 0)
         return false;
     m_name.clear();
     return true;
@@ -236,15 +301,15 @@ bool PartialFile::place()
 
 bool PartialFile::moveToFreePath()
 {
-    if (::renameat2(AT_FDCWD, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_NOREPLACE) == 0) {
+    if (::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_NOREPLACE) == 0) {
         m_name.clear();
         return true;
     }
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         return false;
     // Network and FUSE filesystems may not rename that way: a hard link too is made only at a free name.
-    if (::link(m_name.c_str(), m_path.c_str()) == 0) {
-        ::unlink(m_name.c_str());
+    if (::linkat(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), 0) == 0) {
+        ::unlinkat(m_dir, m_name.c_str(), 0);
         m_name.clear();
         return true;
     }
@@ -256,7 +321,7 @@ bool PartialFile::moveToFreePath()
         errno = EEXIST;
         return false;
     }
-    if (::rename(m_name.c_str(), m_path.c_str()) != 0)
+    if (::renameat(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str()) != 0)
         return false;
     m_name.clear();
     return true;
@@ -264,17 +329,29 @@ bool PartialFile::moveToFreePath()
 
 void PartialFile::discard()
 {
+    closeFile();
+    for (int *fd : {&m_dir, &m_held}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
+}
+
+void PartialFile::closeFile()
+{
     if (!m_name.empty()) {
-        // Only while the name is still this file's.
+        // Only while the name is still this file's. A folder made read-only meanwhile keeps the name: the data
+        // goes, and the marked, unlocked file is left to the next job there.
         struct stat named;
-        if (::lstat(m_name.c_str(), &named) == 0 && is(named))
-            ::unlink(m_name.c_str());
+        if (::fstatat(m_dir, m_name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && is(named) &&
+            ::unlinkat(m_dir, m_name.c_str(), 0) != 0)
+            (void)::ftruncate(m_fd, 0);
         m_name.clear();
     }
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    m_locked = m_marked = m_private = m_taken = false;
+    m_locked = m_marked = m_private = false;
 }
 
 void PartialFile::removeAbandoned(const std::string &path)

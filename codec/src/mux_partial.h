@@ -8,12 +8,14 @@
 // the free lock decide, and only for the output a later job writes itself.
 // A file that replaces an old output keeps the old file's access (mux_access.h); a named file made for a new
 // output is open to this user alone until it is complete, and then gets the access a new file gets there.
-// Only what was at the output path when the job began is replaced: a file saved there meanwhile is
+// Only what was at the output path when the job began is replaced, known by the file itself: held open from then,
+// its inode number goes to no other file, nor does FUSE give it a new one. A file saved there meanwhile is
 // someone's work, and the output then stays unplaced.
 
 #include "mux_access.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 
@@ -29,20 +31,28 @@ public:
 
     // Whether the file may be unnamed (on by default): tests force the named way.
     static void allowUnnamed(bool allow) { s_allowUnnamed.store(allow); }
+    // Where a save over the old file would be worst timed: while the data is synced, and right after the path
+    // was last looked at. Tests only, set while no job runs: `hook` is called at each.
+    enum class Step { Syncing, Looked };
+    static void whilePlacing(std::function<void(Step)> hook);
 
     // Creates the file for the output `path` in its folder; false (errno set) when none could be made. Only the
-    // file `replaces` describes (what the path held when the job began; null: nothing) may be replaced.
-    bool create(const std::string &path, const struct stat *replaces);
+    // file open as `replaces` (what the path held when the job began, any kind of descriptor; -1: nothing) may
+    // be replaced: a duplicate of it is held until the file is closed.
+    bool create(const std::string &path, int replaces);
     bool isOpen() const { return m_fd >= 0; }
     // A descriptor of the file for writing, for the caller to close.
     int duplicate() const;
     // True when `st` describes this file.
     bool is(const struct stat &st) const;
-    // Puts the complete file at the output path in one step, replacing what is there (its data is synced
-    // first) when that is still the file create() was told of; false (errno set) when it could not, EEXIST
-    // when anything else holds the path. The file is closed either way.
+    // Puts the complete file at the output path in one step, replacing what is there when that is still the
+    // file create() was told of: its data is synced first, then the path looked at, and where the filesystem
+    // can, the two files change places and what came out is looked at. False (errno set) when it could not,
+    // EEXIST when anything else holds the path. The file is closed either way.
     bool commit();
-    // Removes the file (its hidden name, where it has one) and closes it.
+    // Removes the file (its hidden name, where it has one, in the folder it was made in, wherever that folder
+    // went) and closes it. Where the folder takes no removal its data goes at least; a later job there removes
+    // the empty file.
     void discard();
 
     // Removes the hidden files that writers which have ended left beside the output `path`: files owned by
@@ -52,23 +62,25 @@ public:
 
 private:
     bool place();
+    bool syncData() const;
+    bool replaceHeld();
+    bool holds(const struct stat &st) const;
     bool nameHidden();
-    bool linkTo(const std::string &name) const;
+    bool linkTo(int dir, const std::string &name) const;
     bool moveToFreePath();
+    void closeFile();
 
     static std::atomic<bool> s_allowUnnamed;
 
     int m_fd = -1;
+    int m_dir = -1;     // the output's folder, held from the start (O_PATH)
+    int m_held = -1;    // what the output path held when the job began, which alone may be replaced; -1: nothing
     std::string m_path; // the output
-    std::string m_name; // the hidden name while the file has one
+    std::string m_name; // the hidden name in m_dir while the file has one
     bool m_locked = false;
     bool m_marked = false;  // carries the token of its hidden name as our mark
     bool m_private = false; // named, and created private for want of an old file: made a new file's when placed
-    bool m_taken = false;   // the output path held something when the job began: that alone may be replaced
-    struct stat m_replaces
-    {
-    };
-    OldFileAccess m_old; // of the file at the output path when the file was created
+    OldFileAccess m_old;    // of the held file, as the output path showed it when the file was created
 };
 
 } // namespace rsc::job

@@ -30,3 +30,6 @@ rs_add_qtest(tst_job_guards SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_guards.cpp
 target_include_directories(tst_job_guards PRIVATE ${_codec_src})
 rs_add_qtest(tst_job_containers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_containers.cpp LIBS codec Qt5::Gui MEDIA
   TIMEOUT 600 COST 20)
+rs_add_qtest(tst_job_place SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_place.cpp LIBS codec_internal Qt5::Gui MEDIA TIMEOUT 600
+  COST 30)
+target_include_directories(tst_job_place PRIVATE ${_codec_src})

@@ -3,13 +3,13 @@
 // disk, and the files of writers that were killed.
 #include "tst_job_access.h"
 #include "tst_job_helpers.h"
+#include "tst_job_outputs.h"
 
 #include "FatFolder.h"
 #include "FileAccess.h"
 #include "mux_partial.h"
 #include "source_watch.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,39 +29,9 @@
 #include <unistd.h>
 
 using rstest::MediaFixtures;
+using namespace outputtest;
 
 namespace {
-
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Md5);
-}
-
-QStringList hiddenParts(const QString &dir)
-{
-    return QDir(dir).entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden);
-}
-
-rsc_job *newJob(bool lossless)
-{
-    return lossless ? rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT) : rsc_job_create_merge(RSC_CREATE_DEFAULT);
-}
-
-// Calls `meanwhile`, where given, about every millisecond while the job runs.
-bool waitFinished(rsc_job *job, const std::function<void()> &meanwhile = nullptr)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!rsc_job_is_finished(job) && t.elapsed() < 240000) {
-        if (meanwhile)
-            meanwhile();
-        rsc_job_wait(job, meanwhile ? 1 : 50);
-    }
-    return rsc_job_is_finished(job) == 1;
-}
 
 // A process id that no process has: one of a child that has ended.
 qint64 deadPid()
@@ -70,19 +40,6 @@ qint64 deadPid()
     p.start(QStringLiteral("true"), QStringList());
     p.waitForFinished();
     return p.processId() > 0 ? p.processId() : 999999;
-}
-
-// The size of the file a process holds open in `dir` without a name ("<dir>/#<inode> (deleted)"); -1 when it
-// holds none.
-qint64 unnamedFileSize(pid_t pid, const QString &dir)
-{
-    for (const rstest::OpenFile &f : rstest::openFiles(pid)) {
-        struct stat st;
-        if (f.target.startsWith(dir + QStringLiteral("/#")) && f.target.endsWith(QLatin1String(" (deleted)")) &&
-            ::stat(f.link.toUtf8().constData(), &st) == 0)
-            return st.st_size;
-    }
-    return -1;
 }
 
 // How many inotify instances this process holds.
@@ -202,12 +159,6 @@ int heldFile(const QString &path)
     return fd;
 }
 
-// The files of `dir`, hidden ones too, by name.
-QStringList filesIn(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-
 // Joins a clip into `dir`/`name` and answers the files of `dir` then; empty when the join failed.
 QStringList filesAfterJoinInto(const QString &dir, const QString &name)
 {
@@ -256,8 +207,6 @@ private slots:
     void replacedOutputGivesNoOneMoreAccess();
     void newOutputIsPrivateUntilComplete_data();
     void newOutputIsPrivateUntilComplete();
-    void fileSavedAtTheOutputMeanwhileIsKept_data();
-    void fileSavedAtTheOutputMeanwhileIsKept();
 };
 
 void TestJobGuards::sourceThatIsTheOutputWritesNothing_data()
@@ -1016,66 +965,6 @@ void TestJobGuards::newOutputIsPrivateUntilComplete()
         QVERIFY2(after.attributes.contains(QString::fromLatin1("system.posix_acl_access=" + acl.toHex())),
                  qPrintable(after.attributes.join(QLatin1Char(' '))));
     QCOMPARE(hiddenParts(dir), QStringList());
-}
-
-void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept_data()
-{
-    QTest::addColumn<bool>("unnamed");
-    QTest::addColumn<bool>("writing"); // saved once the output is being written, else before its first task
-    QTest::addColumn<bool>("overOld"); // saved over an old output the join was to replace (a new file renamed)
-    for (const bool writing : {true, false}) {
-        const char *when = writing ? "while written" : "before the first task";
-        QTest::newRow(qPrintable(QStringLiteral("unnamed file, %1").arg(when))) << true << writing << false;
-        QTest::newRow(qPrintable(QStringLiteral("named file, %1").arg(when))) << false << writing << false;
-    }
-    QTest::newRow("unnamed file, over the old output while written") << true << true << true;
-    QTest::newRow("named file, over the old output while written") << false << true << true;
-}
-
-void TestJobGuards::fileSavedAtTheOutputMeanwhileIsKept()
-{
-    RS_SHARD_UNIT();
-    // The output path is free when the join begins; then the user saves a private file there. The join
-    // must not take its place: it fails, naming the file, which keeps its bytes and mode, and leaves nothing.
-    QFETCH(bool, unnamed);
-    QFETCH(bool, writing);
-    QFETCH(bool, overOld);
-    const QString dir = rstest::scratchDir(QStringLiteral("appeared"));
-    const QString out = dir + QStringLiteral("/out.mp4");
-    if (overOld)
-        QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
-    rsc::job::PartialFile::allowUnnamed(unnamed);
-    const auto restore = qScopeGuard([] { rsc::job::PartialFile::allowUnnamed(true); });
-    rsc_job *job = rsc_job_create_merge_lossless(RSC_CREATE_DEFAULT);
-    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 1);
-    QCOMPARE(rsc_job_start(job), 1);
-    const QByteArray clip = jobtest::longClip().toUtf8();
-    if (writing) {
-        QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(unnamed ? unnamedFileSize(::getpid(), dir) >= 0 : !hiddenParts(dir).isEmpty(),
-                                 rstest::kHangBoundMs);
-    }
-    // Over the old output it is saved as editors save: written under another name and renamed to the path.
-    const QString saving = overOld ? dir + QStringLiteral("/saving.tmp") : out;
-    const int fd = ::open(saving.toUtf8().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    QVERIFY(fd >= 0);
-    const bool saved = ::fchmod(fd, 0600) == 0 && ::write(fd, "the user's", 10) == 10;
-    ::close(fd);
-    QVERIFY(saved);
-    if (overOld)
-        QCOMPARE(::rename(saving.toUtf8().constData(), out.toUtf8().constData()), 0);
-    const QByteArray before = digest(out);
-    if (!writing)
-        QCOMPARE(rsc_job_add_task(job, clip.constData(), 0, 0, nullptr), 1);
-    QVERIFY(waitFinished(job));
-    const int kept = rsc_job_close(job);
-    const QString error = QString::fromUtf8(rsc_job_error(job));
-    rsc_job_release(job);
-    QCOMPARE(kept, 0);
-    QVERIFY2(error.contains(out), qPrintable(error));
-    QCOMPARE(digest(out), before);
-    QCOMPARE(QString::number(rstest::fileAccess(out).mode, 8), QStringLiteral("600"));
-    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("out.mp4")});
 }
 
 RS_TEST_MAIN(TestJobGuards)
