@@ -256,13 +256,14 @@ std::string describeVideo(const EditConfig &cfg, const VideoSource &src, const V
     // here: the blend modes take frames of one shape only.
     append(chain, "scale=w=" + std::to_string(area.w) + ":h=" + std::to_string(area.h));
     append(chain, "setsar=1");
-    // The overlays compare their show times with the end of the frame (its last microsecond) where the source
-    // says how long a frame lasts: the frame on screen at an item's show time shows it.
-    const bool anyOverlay = std::any_of(std::begin(cfg.overlays), std::end(cfg.overlays), [](const Overlay &ov) {
-        return (ov.picture.set && !ov.picture.file.empty()) || (ov.text.set && !ov.text.text.empty());
+    // Items shown from a later time than the clip's start compare it with the end of the frame (its last
+    // microsecond) where the source says how long a frame lasts: the frame on screen at an item's show time shows
+    // it. Items shown from the start keep the frames' own times, so an animation is at the picture a join shows.
+    const bool later = std::any_of(std::begin(cfg.overlays), std::end(cfg.overlays), [](const Overlay &ov) {
+        return ov.picture.showTimeUs > 0 || ov.text.showTimeUs > 0;
     });
     const std::string lead =
-        anyOverlay && src.frameUs > 1 ? "round(" + std::to_string(src.frameUs - 1) + "/1000000/TB)" : std::string();
+        later && src.frameUs > 1 ? "round(" + std::to_string(src.frameUs - 1) + "/1000000/TB)" : std::string();
     if (!lead.empty())
         append(chain, "setpts=PTS+" + lead);
 

@@ -73,6 +73,17 @@ inline QString convert(const QString &name, const std::function<void(rsc_edit *)
     return ok ? out : QString();
 }
 
+// The player's current edited frame, as the snapshot takes it; null when it gave none.
+inline QImage captured(rsc_player *player)
+{
+    QImage img;
+    if (unsigned char *bmp = rsc_player_capture_video_image(player, 0, 0, 0)) {
+        img.loadFromData(bmp, int(rsc_player_get_buffer_size(player, bmp)), "BMP");
+        rsc_player_free_video_image(player, bmp);
+    }
+    return img;
+}
+
 inline QString writePng(const QString &name, const QSize &size, QColor colour)
 {
     QImage img(size, QImage::Format_ARGB32);

@@ -99,6 +99,7 @@ private slots:
     void subtitlesOverEffects();
     void loopedAnimation_data();
     void loopedAnimation();
+    void previewShowsTheJoinsAnimationPicture();
     void movingWatermarkKeepsTheClipsLength_data();
     void movingWatermarkKeepsTheClipsLength();
     void killedJoinLeavesNoTemporaryFiles();
@@ -479,10 +480,7 @@ void TestEditVideo::subtitlesOverEffects()
         QVERIFY(rsc_player_set_subtitle_file(player, srt.constData()));
         QVERIFY(rsc_player_set_subtitle_size(player, 30));
         QVERIFY(rsc_player_seek(player, 1000000));
-        unsigned char *bmp = rsc_player_capture_video_image(player, 0, 0, 0);
-        QVERIFY(bmp);
-        img.loadFromData(bmp, int(rsc_player_get_buffer_size(player, bmp)), "BMP");
-        rsc_player_free_video_image(player, bmp);
+        img = captured(player);
         rsc_player_release(player);
     }
     QCOMPARE(img.size(), QSize(320, 240));
@@ -545,6 +543,37 @@ void TestEditVideo::loopedAnimation()
     QCOMPARE(classify(frameAt(out, 1.5).pixel(60, 170)), Black);
 }
 
+// A paused preview shows an animation at the picture a join shows on that frame: one that changes twice a frame
+// of the clip tells a frame's time from any later time within it.
+void TestEditVideo::previewShowsTheJoinsAnimationPicture()
+{
+    const QString animation = MediaFixtures::make(
+        {QStringLiteral("edit_flicker_50.apng"),
+         QString::fromLatin1(
+             "-f lavfi -i color=c=white:s=40x40:r=50:d=0.4 -vf drawbox=t=fill:c=black:enable=mod(n\\,2) "
+             "-sws_dither none -plays 0 -f apng")
+             .split(QLatin1Char(' '))});
+    const QByteArray file = animation.toUtf8();
+    const QString out = convert(QStringLiteral("flicker"), [&](rsc_edit *e) {
+        rsc_edit_set_watermark_image_file(e, file.constData());
+        rsc_edit_set_watermark_image_position(e, 0.1, 0.6);
+        rsc_edit_set_watermark_image_size(e, 0.25, 0.25);
+    });
+    QVERIFY(!out.isEmpty());
+    rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+    QCOMPARE(rsc_player_open(player, quadrants().toUtf8().constData(), 320, 240, 0, 0), 1);
+    QVERIFY(rsc_player_set_watermark_image_file(player, file.constData()));
+    QVERIFY(rsc_player_set_watermark_image_position(player, 0.1, 0.6));
+    QVERIFY(rsc_player_set_watermark_image_size(player, 0.25, 0.25));
+    for (const double at : {1.0, 1.04}) {
+        QVERIFY(rsc_player_seek(player, quint64(at * 1e6)));
+        const Colour joined = classify(frameAt(out, at).pixel(60, 170));
+        QVERIFY(joined == White || joined == Black);
+        QCOMPARE(classify(captured(player).pixel(60, 170)), joined);
+    }
+    rsc_player_release(player);
+}
+
 void TestEditVideo::movingWatermarkKeepsTheClipsLength_data()
 {
     QTest::addColumn<QString>("watermark");
@@ -579,12 +608,9 @@ void TestEditVideo::movingWatermarkKeepsTheClipsLength()
         QVERIFY(rsc_player_play(player));
         QTRY_COMPARE_WITH_TIMEOUT(rsc_player_is_completed(player), 1, rstest::kHangBoundMs);
         QCOMPARE(rsc_player_play_time(player), rsc_player_duration(player));
-        unsigned char *bmp = rsc_player_capture_video_image(player, 0, 0, 0);
-        QVERIFY(bmp);
-        QImage last;
-        last.loadFromData(bmp, int(rsc_player_get_buffer_size(player, bmp)), "BMP");
-        rsc_player_free_video_image(player, bmp);
+        const QImage last = captured(player);
         rsc_player_release(player);
+        QVERIFY(!last.isNull());
         QVERIFY(channelMean(last, QRect(40, 150, 48, 36), 1) > 200);
         QCOMPARE(classify(last.pixel(200, 60)), Red);
         return;

@@ -122,12 +122,13 @@ void trimBetweenTwoFrames(QVideoEditingDlg &dlg)
     const quint64 length = playerOf(dlg)->GetDuration_Player();
     QVERIFY(length > 0);
     const auto startUs = [&] { return quint64(slider->getStartValue() * length); };
+    // A pixel further where the handle lands on a frame's start.
     int x = slider->width() / 3;
-    for (int tries = 0; tries < 4 && (tries == 0 || startUs() % kFrameUs == 0); ++tries, ++x) {
+    do {
         QWidget *handle = slider->startButton();
         const QPoint from = handle->geometry().topLeft() + QPoint(3, handle->height() / 2);
-        rstest::xDragTo(slider, from, QPoint(x + 3, from.y()));
-    }
+        rstest::xDragTo(slider, from, QPoint(3 + x++, from.y()));
+    } while (startUs() % kFrameUs == 0 && x < slider->width() / 3 + 4);
     QVERIFY2(startUs() % kFrameUs != 0, qPrintable(QString::number(startUs())));
     rstest::xClickAt(trim->m_btnTrim);
     QTRY_VERIFY_WITH_TIMEOUT(recordOf(dlg).trimStart > 0, rstest::kHangBoundMs);
