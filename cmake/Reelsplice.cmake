@@ -47,6 +47,12 @@ function(rs_codec_last var)
   set(${var} ${out} PARENT_SCOPE)
 endfunction()
 
+# rs_xvfb_command(<var> <screen WxHxDEPTH>): the command that runs a test on an X server of its own. The server
+#   never resets: one that resets when its last client leaves closes under a client that connects just then.
+function(rs_xvfb_command var screen)
+  set(${var} xvfb-run -a -s "-noreset -screen 0 ${screen}" PARENT_SCOPE)
+endfunction()
+
 # rs_add_qtest(<name> SOURCES <files>... [LIBS <targets>...] [GL] [TIMEOUT <s>] [MEDIA] [COST <s>] [SHARDS <n>])
 #   One QtTest executable registered with ctest. Tests run on the offscreen platform with a temporary
 #   HOME; GL tests run under xvfb-run on a real X server and carry the label "gl".
@@ -81,7 +87,8 @@ function(rs_add_qtest name)
     math(EXPR index "${index} + 1")
     set(env "QT_QPA_PLATFORM=offscreen")
     if(A_GL)
-      add_test(NAME ${test} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+      rs_xvfb_command(xvfb 1280x1024x24)
+      add_test(NAME ${test} COMMAND ${xvfb} $<TARGET_FILE:${name}>)
       set_tests_properties(${test} PROPERTIES LABELS "gl")
       set(env "QT_QPA_PLATFORM=xcb")
     else()
@@ -99,7 +106,8 @@ function(rs_add_qtest name)
     endif()
   endforeach()
   if(A_GL AND A_SCALE2)
-    add_test(NAME ${name}_scale2 COMMAND xvfb-run -a -s "-screen 0 2560x2048x24" $<TARGET_FILE:${name}>)
+    rs_xvfb_command(xvfb 2560x2048x24)
+    add_test(NAME ${name}_scale2 COMMAND ${xvfb} $<TARGET_FILE:${name}>)
     set_tests_properties(${name}_scale2 PROPERTIES LABELS "gl" TIMEOUT ${A_TIMEOUT}
       ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCALE_FACTOR=2")
     if(A_MEDIA)

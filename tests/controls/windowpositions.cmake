@@ -3,8 +3,8 @@ if(TARGET PkgConfig::XCB)
   rs_add_qtest(tst_controls_windowpositions SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_windowpositions.cpp
     LIBS controls PkgConfig::XCB GL)
   set_property(TEST tst_controls_windowpositions APPEND PROPERTY ENVIRONMENT "QT_SCALE_FACTOR=2")
-  add_test(NAME tst_controls_windowpositions_screenfactor
-    COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:tst_controls_windowpositions>)
+  rs_xvfb_command(xvfb 1280x1024x24)
+  add_test(NAME tst_controls_windowpositions_screenfactor COMMAND ${xvfb} $<TARGET_FILE:tst_controls_windowpositions>)
   set_tests_properties(tst_controls_windowpositions_screenfactor PROPERTIES LABELS "gl" TIMEOUT 300
     ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCREEN_SCALE_FACTORS=1.5")
 endif()
