@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,14 +124,8 @@ bool OutputFile::create(const std::string &path, const std::string &container, s
         dir = ".";
     if (::access(dir.c_str(), W_OK) != 0)
         return fail("cannot write into " + dir);
-    // Only a new name or a regular file can be replaced: a folder, a pipe or a device at the path is refused
-    // before anything is opened.
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (!PartialFile::holdOld(path, &m_held))
         return fail(path + " is not a regular file");
-    // Only what is there now may be replaced: a file saved at a free path while the job runs is someone's. It
-    // is held from now on, so that no file saved in its place meanwhile can have its inode number.
-    m_held = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
     m_path = path;
     PartialFile::removeAbandoned(path);
     return true;

@@ -17,7 +17,17 @@ namespace rsc::job {
 std::atomic<bool> PartialFile::s_allowUnnamed{true};
 
 namespace {
+
 std::function<void(PartialFile::Step)> s_whilePlacing;
+
+void reached(PartialFile::Step step)
+{
+    const int error = errno;
+    if (s_whilePlacing)
+        s_whilePlacing(step);
+    errno = error;
+}
+
 } // namespace
 
 void PartialFile::whilePlacing(std::function<void(Step)> hook)
@@ -95,6 +105,21 @@ bool sameFile(const struct stat &a, const struct stat &b)
 PartialFile::~PartialFile()
 {
     discard();
+}
+
+bool PartialFile::holdOld(const std::string &path, int *held)
+{
+    *held = -1;
+    // Only a new name or a regular file can be replaced: a folder, a pipe or a device at the path is refused
+    // before anything is opened.
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return false;
+    reached(Step::Opening);
+    // Only what is there now may be replaced: a file saved at a free path while the job runs is someone's. It
+    // is held from now on, so that no file saved in its place meanwhile can have its inode number.
+    *held = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    return true;
 }
 
 bool PartialFile::create(const std::string &path, int replaces)
@@ -247,10 +272,7 @@ bool PartialFile::place()
 bool PartialFile::syncData() const
 {
     const bool synced = ::fdatasync(m_fd) == 0;
-    const int error = errno;
-    if (s_whilePlacing)
-        s_whilePlacing(Step::Syncing);
-    errno = error;
+    reached(Step::Syncing);
     return synced;
 }
 
@@ -271,11 +293,11 @@ bool PartialFile::replaceHeld()
         errno = EEXIST;
         return false;
     }
-    if (s_whilePlacing)
-        s_whilePlacing(Step::Looked);
+    reached(Step::Looked);
     // The two files change places, and what came out is looked at: anything that took the path since the look
     // is put back.
     if (::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE) == 0) {
+        reached(Step::Exchanged);
         if (::fstatat(m_dir, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && holds(st)) {
             // The old file; where it cannot go, a later job removes it (it has the hidden name of this output).
             ::unlinkat(m_dir, m_name.c_str(), 0);

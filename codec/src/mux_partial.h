@@ -31,10 +31,15 @@ public:
 
     // Whether the file may be unnamed (on by default): tests force the named way.
     static void allowUnnamed(bool allow) { s_allowUnnamed.store(allow); }
-    // Where a save over the old file would be worst timed: while the data is synced, and right after the path
-    // was last looked at. Tests only, set while no job runs: `hook` is called at each.
-    enum class Step { Syncing, Looked };
+    // Where a save at the output path would be worst timed: between the open's look at the path and its hold of
+    // what is there, while the data is synced, right after the path was last looked at, and right after the two
+    // files changed places. Tests only, set while no job runs: `hook` is called at each.
+    enum class Step { Opening, Syncing, Looked, Exchanged };
     static void whilePlacing(std::function<void(Step)> hook);
+
+    // Holds (O_PATH, a link itself) what the output `path` holds when a job opens it, in `*held` (-1: nothing):
+    // only that may be replaced. False when the path holds something other than a regular file.
+    static bool holdOld(const std::string &path, int *held);
 
     // Creates the file for the output `path` in its folder; false (errno set) when none could be made. Only the
     // file open as `replaces` (what the path held when the job began, any kind of descriptor; -1: nothing) may
