@@ -119,6 +119,13 @@ bool PartialFile::holdOld(const std::string &path, int *held)
     // Only what is there now may be replaced: a file saved at a free path while the job runs is someone's. It
     // is held from now on, so that no file saved in its place meanwhile can have its inode number.
     *held = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    // Decided by what is held: a folder made at the path since the look is no old output (the exchange would
+    // put it, with its files, under the partial file's name).
+    if (*held >= 0 && (::fstat(*held, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))) {
+        ::close(*held);
+        *held = -1;
+        return false;
+    }
     return true;
 }
 

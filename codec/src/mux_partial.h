@@ -9,8 +9,8 @@
 // A file that replaces an old output keeps the old file's access (mux_access.h); a named file made for a new
 // output is open to this user alone until it is complete, and then gets the access a new file gets there.
 // Only what was at the output path when the job began is replaced, known by the file itself: held open from then,
-// its inode number goes to no other file, nor does FUSE give it a new one. A file saved there meanwhile is
-// someone's work, and the output then stays unplaced.
+// its inode number goes to no other file, nor does FUSE give it a new one, and it is a regular file or a link,
+// never a folder. A file saved there meanwhile is someone's work, and the output then stays unplaced.
 
 #include "mux_access.h"
 

@@ -119,6 +119,18 @@ void unlockFolder(const QString &dir)
     ::chmod(dir.toUtf8().constData(), 0755);
 }
 
+// Has `hook` run at `step` of the placement, once, until the guard goes.
+auto atStep(Step step, std::function<void()> hook)
+{
+    rsc::job::PartialFile::whilePlacing([step, hook = std::move(hook), done = false](Step now) mutable {
+        if (now == step && !done) {
+            done = true;
+            hook();
+        }
+    });
+    return qScopeGuard([] { rsc::job::PartialFile::whilePlacing(nullptr); });
+}
+
 } // namespace
 
 class TestJobPlace : public QObject
@@ -133,6 +145,8 @@ private slots:
     void untouchedOldOutputIsReplacedWhateverItsNumber();
     void partOfAJoinWhoseFolderChangedGoes_data();
     void partOfAJoinWhoseFolderChangedGoes();
+    void folderMadeAtTheOutputAsItOpensIsRefused_data();
+    void folderMadeAtTheOutputAsItOpensIsRefused();
 };
 
 void TestJobPlace::fileSavedAtTheOutputMeanwhileIsKept_data()
@@ -366,6 +380,37 @@ void TestJobPlace::partOfAJoinWhoseFolderChangedGoes()
     rsc::job::PartialFile::removeAbandoned((dir + QStringLiteral("/out.mp4")).toStdString());
     QCOMPARE(hiddenParts(dir), QStringList());
     QCOMPARE(filesIn(dir), overOld ? QStringList{QStringLiteral("out.mp4")} : QStringList());
+}
+
+void TestJobPlace::folderMadeAtTheOutputAsItOpensIsRefused_data()
+{
+    QTest::addColumn<bool>("overOld");
+    QTest::newRow("in place of an old output") << true;
+    QTest::newRow("at a free path") << false;
+}
+
+void TestJobPlace::folderMadeAtTheOutputAsItOpensIsRefused()
+{
+    // A folder made at the output path between the open's look at it and its hold of what is there is no old
+    // output: the open refuses it, as it refuses a folder there before, and the folder keeps its files.
+    QFETCH(bool, overOld);
+    const QString dir = rstest::scratchDir(QStringLiteral("folder-made"));
+    const QString out = dir + QStringLiteral("/out.mp4");
+    if (overOld)
+        QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
+    bool made = false;
+    const auto restore = atStep(Step::Opening, [&] {
+        made = (!overOld || QFile::remove(out)) && QDir().mkdir(out) && saveLetter(out + QStringLiteral("/letter"));
+    });
+    rsc_job *job = newJob(true);
+    const auto release = qScopeGuard([job] { rsc_job_release(job); });
+    QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr), 0);
+    QVERIFY(made);
+    const QString error = QString::fromUtf8(rsc_job_error(job));
+    QVERIFY2(error.contains(out + QStringLiteral(" is not a regular file")), qPrintable(error));
+    QVERIFY(QFileInfo(out).isDir());
+    QCOMPARE(digest(out + QStringLiteral("/letter")), QCryptographicHash::hash(kLetter, QCryptographicHash::Md5));
+    QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"out.mp4"});
 }
 
 RS_TEST_MAIN(TestJobPlace)
