@@ -306,8 +306,7 @@ bool PartialFile::replaceHeld()
     if (::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE) == 0) {
         reached(Step::Exchanged);
         if (::fstatat(m_dir, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && holds(st)) {
-            // The old file; where it cannot go, a later job removes it (it has the hidden name of this output).
-            ::unlinkat(m_dir, m_name.c_str(), 0);
+            dropOld();
             m_name.clear();
             return true;
         }
@@ -315,10 +314,15 @@ bool PartialFile::replaceHeld()
         errno = EEXIST;
         return false;
     }
+    // The old file was deleted or renamed since the look, and nothing took its place.
+    if (errno == ENOENT)
+        return moveToFreePath();
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         return false;
     // Network and FUSE filesystems may not exchange: the path is looked at once more, just before the rename.
-    if (::lstat(m_path.c_str(), &st) != 0 || !holds(st)) {
+    if (::lstat(m_path.c_str(), &st) != 0)
+        return errno == ENOENT && moveToFreePath();
+    if (!holds(st)) {
         errno = EEXIST;
         return false;
     }
@@ -326,6 +330,22 @@ bool PartialFile::replaceHeld()
         return false;
     m_name.clear();
     return true;
+}
+
+void PartialFile::dropOld()
+{
+    // Where the folder takes no removal now (made read-only or immutable since the exchange) the old file keeps
+    // its bytes and the hidden name, and gets the name's mark: known as ours, the next job there removes it.
+    if (::unlinkat(m_dir, m_name.c_str(), 0) == 0 || errno == ENOENT)
+        return;
+    const int fd = ::openat(m_dir, m_name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && holds(st)) {
+        const std::string token = tokenOf(m_name);
+        (void)::fsetxattr(fd, kMark, token.data(), token.size(), 0);
+    }
+    if (fd >= 0)
+        ::close(fd);
 }
 
 bool PartialFile::moveToFreePath()

@@ -52,8 +52,9 @@ public:
     bool is(const struct stat &st) const;
     // Puts the complete file at the output path in one step, replacing what is there when that is still the
     // file create() was told of: its data is synced first, then the path looked at, and where the filesystem
-    // can, the two files change places and what came out is looked at. False (errno set) when it could not,
-    // EEXIST when anything else holds the path. The file is closed either way.
+    // can, the two files change places and what came out is looked at. An old file deleted or renamed
+    // meanwhile leaves the path free, which is then taken. False (errno set) when it could not, EEXIST when
+    // anything else holds the path. The file is closed either way.
     bool commit();
     // Removes the file (its hidden name, where it has one, in the folder it was made in, wherever that folder
     // went) and closes it. Where the folder takes no removal its data goes at least; a later job there removes
@@ -62,13 +63,15 @@ public:
 
     // Removes the hidden files that writers which have ended left beside the output `path`: files owned by
     // this user whose writer's lock is free, and either marked as ours (for any output in that folder) or
-    // without a mark and named for `path` itself. A file whose mark does not match its name stays.
+    // without a mark and named for `path` itself. A file whose mark does not match its name stays. An old
+    // output that a read-only folder kept from going is marked and goes too.
     static void removeAbandoned(const std::string &path);
 
 private:
     bool place();
     bool syncData() const;
     bool replaceHeld();
+    void dropOld();
     bool holds(const struct stat &st) const;
     bool nameHidden();
     bool linkTo(int dir, const std::string &name) const;

@@ -1,6 +1,6 @@
 // Where a finished join goes: the very file its output path held when it began is replaced, and nothing else,
-// however the filesystem numbers its files; a file saved at the path meanwhile stays; and the partial file of a
-// join whose folder changed goes.
+// however the filesystem numbers its files; a file saved at the path meanwhile stays; a path freed meanwhile is
+// taken; and the partial file of a join whose folder changed, or the old output a read-only folder kept, goes.
 #include "tst_job_helpers.h"
 #include "tst_job_outputs.h"
 
@@ -131,6 +131,15 @@ auto atStep(Step step, std::function<void()> hook)
     return qScopeGuard([] { rsc::job::PartialFile::whilePlacing(nullptr); });
 }
 
+// Opens a join into `out`, which clears up after ended jobs in its folder, and lets it go.
+bool openNextJob(const QString &out)
+{
+    rsc_job *job = newJob(true);
+    const bool opened = rsc_job_open_output(job, out.toUtf8().constData(), "mp4", nullptr) == 1;
+    rsc_job_release(job);
+    return opened;
+}
+
 } // namespace
 
 class TestJobPlace : public QObject
@@ -147,6 +156,8 @@ private slots:
     void partOfAJoinWhoseFolderChangedGoes();
     void folderMadeAtTheOutputAsItOpensIsRefused_data();
     void folderMadeAtTheOutputAsItOpensIsRefused();
+    void finishedOutputTakesThePathTheOldOneLeaves_data();
+    void finishedOutputTakesThePathTheOldOneLeaves();
 };
 
 void TestJobPlace::fileSavedAtTheOutputMeanwhileIsKept_data()
@@ -411,6 +422,79 @@ void TestJobPlace::folderMadeAtTheOutputAsItOpensIsRefused()
     QVERIFY(QFileInfo(out).isDir());
     QCOMPARE(digest(out + QStringLiteral("/letter")), QCryptographicHash::hash(kLetter, QCryptographicHash::Md5));
     QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"out.mp4"});
+}
+
+void TestJobPlace::finishedOutputTakesThePathTheOldOneLeaves_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fat");
+    QTest::addColumn<QString>("next"); // the output of the next job in that folder
+    for (const bool fat : {false, true}) {
+        for (const char *change : {"deleted", "renamed"})
+            QTest::newRow(
+                qPrintable(QStringLiteral("old output %1 after the last look%2").arg(change, fat ? ", on FAT" : "")))
+                << QString::fromLatin1(change) << fat << QString();
+    }
+    for (const char *next : {"out.mp4", "other.mp4"})
+        QTest::newRow(
+            qPrintable(QStringLiteral("folder made read-only after the exchange, next job into %1").arg(next)))
+            << QStringLiteral("read-only") << false << QString::fromLatin1(next);
+}
+
+void TestJobPlace::finishedOutputTakesThePathTheOldOneLeaves()
+{
+    // Right after the join's last look the old output is deleted, or renamed (it keeps its bytes): nothing holds
+    // the path, and the finished output takes it. Or right after the two changed places the folder is made
+    // read-only (for root too: immutable): the output is in place, and the old one, which cannot go, keeps its
+    // bytes under the hidden name, marked as the join's: the next job in that folder, into any output, removes it.
+    QFETCH(QString, change);
+    QFETCH(bool, fat);
+    QFETCH(QString, next);
+    rstest::FatFolder fatFolder(rstest::buildDir() + QStringLiteral("/job-place-gone"));
+    QString dir = rstest::scratchDir(QStringLiteral("gone"));
+    if (fat) {
+        if (!fatFolder.mount())
+            QSKIP(qPrintable(QStringLiteral("no FAT file system here: ") + fatFolder.why()));
+        dir = fatFolder.path();
+    }
+    const QString out = dir + QStringLiteral("/out.mp4");
+    const QString moved = dir + QStringLiteral("/old.mp4");
+    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
+    const QByteArray old = digest(out);
+    QString how;
+    const bool locked = change == QLatin1String("read-only");
+    const auto restore = atStep(locked ? Step::Exchanged : Step::Looked, [&] {
+        if (locked)
+            how = lockFolder(dir);
+        else if (change == QLatin1String("renamed") ? QFile::rename(out, moved) : QFile::remove(out))
+            how = change;
+    });
+    const auto unlock = qScopeGuard([&] {
+        if (locked)
+            unlockFolder(dir);
+    });
+    const QString clip = MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
+    rsc_job *job = startJoin(out, clip);
+    QVERIFY(job);
+    QString error;
+    const int kept = closeJoin(job, &error);
+    if (how.isEmpty() && locked)
+        QSKIP("this filesystem has no immutable folders, and root ignores a folder's mode");
+    QVERIFY2(!how.isEmpty(), "the old output was not changed");
+    QVERIFY2(kept == 1, qPrintable(error));
+    QVERIFY(qAbs(rstest::FFprobe::durationSeconds(out) - rstest::FFprobe::durationSeconds(clip)) < 0.2);
+    if (locked) {
+        const QStringList left = hiddenParts(dir);
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(digest(dir + QLatin1Char('/') + left.first()), old);
+        unlockFolder(dir);
+        QVERIFY(openNextJob(dir + QLatin1Char('/') + next));
+    }
+    const QStringList files =
+        change == QLatin1String("renamed") ? QStringList{"old.mp4", "out.mp4"} : QStringList{"out.mp4"};
+    QCOMPARE(filesIn(dir), files);
+    if (change == QLatin1String("renamed"))
+        QCOMPARE(digest(moved), old);
 }
 
 RS_TEST_MAIN(TestJobPlace)
