@@ -280,7 +280,10 @@ bool OutputFile::finish(bool keep)
     if (ok && keep && m_partial.isOpen() && !m_partial.commit()) {
         if (errno == EEXIST)
             m_placeError = "cannot save the output: " + m_path +
-                           " was made by something else while the output was written, and is left as it is";
+                           " was made by something else while the output was written, and is left as it is" +
+                           (m_partial.setAside().empty()
+                                ? std::string()
+                                : "; a file saved there at the same instant is kept as " + m_partial.setAside());
         else
             m_muxError = std::strerror(errno);
         ok = false;

@@ -133,6 +133,7 @@ bool PartialFile::create(const std::string &path, int replaces)
 {
     discard();
     m_path = path;
+    m_setAside.clear();
     std::string dir, base;
     splitPath(path, &dir, &base);
     // The folder is held, so that the file is found by what it is even when the folder is renamed meanwhile.
@@ -310,7 +311,7 @@ bool PartialFile::replaceHeld()
             m_name.clear();
             return true;
         }
-        ::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE);
+        putBack();
         errno = EEXIST;
         return false;
     }
@@ -346,6 +347,37 @@ void PartialFile::dropOld()
     }
     if (fd >= 0)
         ::close(fd);
+}
+
+void PartialFile::putBack()
+{
+    // What took the path goes back to it. What the path gives in exchange is the finished output, unless a file
+    // was saved there meanwhile too: that one is someone's as well, and nothing of anyone's may stay under the
+    // hidden name, where a later job could take it for a partial file. It takes the path where that is free
+    // (the exchange found none), else a free name of its own beside it.
+    ::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE);
+    struct stat st;
+    if (::fstatat(m_dir, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || is(st))
+        return;
+    if (::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_NOREPLACE) == 0) {
+        m_name.clear();
+        return;
+    }
+    // "out (2).mp4", "out (3).mp4" ...
+    std::string dir, base;
+    splitPath(m_path, &dir, &base);
+    const size_t dot = base.find_last_of('.');
+    const size_t stem = dot == std::string::npos || dot == 0 ? base.size() : dot;
+    for (int n = 2; n < 100; ++n) {
+        const std::string name = base.substr(0, stem) + " (" + std::to_string(n) + ")" + base.substr(stem);
+        if (::renameat2(m_dir, m_name.c_str(), m_dir, name.c_str(), RENAME_NOREPLACE) == 0) {
+            m_setAside = dir + name;
+            m_name.clear();
+            return;
+        }
+        if (errno != EEXIST)
+            return;
+    }
 }
 
 bool PartialFile::moveToFreePath()
@@ -425,7 +457,7 @@ void PartialFile::removeAbandoned(const std::string &path)
             const ssize_t n = ::fgetxattr(fd, kMark, mark, sizeof mark);
             if (n == ssize_t(kTokenChars))
                 ours = token.compare(0, kTokenChars, mark, kTokenChars) == 0;
-            else if (n < 0 && (errno == ENODATA || errno == ENOTSUP))
+            else if (n < 0 && errno == ENOTSUP) // no marks on this filesystem at all
                 ours = e->d_name == hiddenName(base, token);
         }
         if (ours && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&

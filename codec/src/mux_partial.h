@@ -3,9 +3,9 @@
 // name at all (O_TMPFILE) and is linked into place when complete, so a process killed at any instant leaves
 // nothing behind. Elsewhere it has a hidden name beside the output, ".<output's name>.<128-bit token>.part",
 // marked as ours by an extended attribute that holds the token, and locked while its writer lives: later jobs
-// in that folder remove such files once their lock is free. Where no mark could be written (FAT and exFAT
-// have no extended attributes; a writer killed before it marked its file) the exact name, our ownership and
-// the free lock decide, and only for the output a later job writes itself.
+// in that folder remove such files once their lock is free. Where the filesystem keeps no marks at all (FAT
+// and exFAT have no extended attributes) the exact name, our ownership and the free lock decide, and only for
+// the output a later job writes itself; elsewhere a file without the mark is never taken for ours.
 // A file that replaces an old output keeps the old file's access (mux_access.h); a named file made for a new
 // output is open to this user alone until it is complete, and then gets the access a new file gets there.
 // Only what was at the output path when the job began is replaced, known by the file itself: held open from then,
@@ -56,15 +56,19 @@ public:
     // meanwhile leaves the path free, which is then taken. False (errno set) when it could not, EEXIST when
     // anything else holds the path. The file is closed either way.
     bool commit();
+    // Where two files were saved at the output path at once while commit() put the first one back, the second
+    // is kept under a name of its own beside it ("out (2).mp4"): its path, else empty.
+    const std::string &setAside() const { return m_setAside; }
     // Removes the file (its hidden name, where it has one, in the folder it was made in, wherever that folder
     // went) and closes it. Where the folder takes no removal its data goes at least; a later job there removes
     // the empty file.
     void discard();
 
     // Removes the hidden files that writers which have ended left beside the output `path`: files owned by
-    // this user whose writer's lock is free, and either marked as ours (for any output in that folder) or
-    // without a mark and named for `path` itself. A file whose mark does not match its name stays. An old
-    // output that a read-only folder kept from going is marked and goes too.
+    // this user whose writer's lock is free, and either marked as ours (for any output in that folder) or,
+    // where the filesystem keeps no marks, named for `path` itself. A file whose mark does not match its name
+    // stays, and so does one without a mark where marks are kept. An old output that a read-only folder kept
+    // from going is marked and goes too.
     static void removeAbandoned(const std::string &path);
 
 private:
@@ -72,6 +76,7 @@ private:
     bool syncData() const;
     bool replaceHeld();
     void dropOld();
+    void putBack();
     bool holds(const struct stat &st) const;
     bool nameHidden();
     bool linkTo(int dir, const std::string &name) const;
@@ -89,6 +94,7 @@ private:
     bool m_marked = false;  // carries the token of its hidden name as our mark
     bool m_private = false; // named, and created private for want of an old file: made a new file's when placed
     OldFileAccess m_old;    // of the held file, as the output path showed it when the file was created
+    std::string m_setAside; // see setAside()
 };
 
 } // namespace rsc::job

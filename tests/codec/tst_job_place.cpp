@@ -1,6 +1,7 @@
 // Where a finished join goes: the very file its output path held when it began is replaced, and nothing else,
-// however the filesystem numbers its files; a file saved at the path meanwhile stays; a path freed meanwhile is
-// taken; and the partial file of a join whose folder changed, or the old output a read-only folder kept, goes.
+// however the filesystem numbers its files; a file saved at the path meanwhile stays, in sight; a path freed
+// meanwhile is taken; and the partial file of a join whose folder changed, or the old output a read-only folder
+// kept, goes.
 #include "tst_job_helpers.h"
 #include "tst_job_outputs.h"
 
@@ -24,20 +25,20 @@ namespace {
 const QByteArray kLetter("the user's");
 
 // Saves the user's letter at the free `path`, private, as a program saving a new file does.
-bool saveLetter(const QString &path)
+bool saveLetter(const QString &path, const QByteArray &letter = kLetter)
 {
     const int fd = ::open(path.toUtf8().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    const bool saved = fd >= 0 && ::write(fd, kLetter.constData(), size_t(kLetter.size())) == ssize_t(kLetter.size());
+    const bool saved = fd >= 0 && ::write(fd, letter.constData(), size_t(letter.size())) == ssize_t(letter.size());
     if (fd >= 0)
         ::close(fd);
     return saved;
 }
 
 // Saves the letter over the file at `path` as editors save: written under another name and renamed to it.
-bool saveLetterOver(const QString &path)
+bool saveLetterOver(const QString &path, const QByteArray &letter = kLetter)
 {
     const QString saving = path + QStringLiteral(".saving");
-    return saveLetter(saving) && ::rename(saving.toUtf8().constData(), path.toUtf8().constData()) == 0;
+    return saveLetter(saving, letter) && ::rename(saving.toUtf8().constData(), path.toUtf8().constData()) == 0;
 }
 
 // Deletes the file at `path` and saves the letter at its name. Where the filesystem gives a freed inode number to
@@ -156,6 +157,8 @@ private slots:
     void partOfAJoinWhoseFolderChangedGoes();
     void folderMadeAtTheOutputAsItOpensIsRefused_data();
     void folderMadeAtTheOutputAsItOpensIsRefused();
+    void secondSaveDuringThePutBackIsKeptInSight_data();
+    void secondSaveDuringThePutBackIsKeptInSight();
     void finishedOutputTakesThePathTheOldOneLeaves_data();
     void finishedOutputTakesThePathTheOldOneLeaves();
 };
@@ -422,6 +425,47 @@ void TestJobPlace::folderMadeAtTheOutputAsItOpensIsRefused()
     QVERIFY(QFileInfo(out).isDir());
     QCOMPARE(digest(out + QStringLiteral("/letter")), QCryptographicHash::hash(kLetter, QCryptographicHash::Md5));
     QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"out.mp4"});
+}
+
+void TestJobPlace::secondSaveDuringThePutBackIsKeptInSight_data()
+{
+    QTest::addColumn<bool>("unnamed");
+    QTest::newRow("unnamed file") << true;
+    QTest::newRow("named file") << false;
+}
+
+void TestJobPlace::secondSaveDuringThePutBackIsKeptInSight()
+{
+    // A letter is saved over the old output right after the join's last look, and a second one in the instant
+    // the exchange put the finished output at the path. The first goes back to the path; the second is no
+    // partial file of the join: it stays in sight under a name of its own beside it, which the failure names,
+    // and a later join into the same output takes neither.
+    QFETCH(bool, unnamed);
+    const QString dir = rstest::scratchDir(QStringLiteral("second-save"));
+    const QString out = dir + QStringLiteral("/out.mp4");
+    const QString aside = dir + QStringLiteral("/out (2).mp4");
+    const QByteArray second("the second letter");
+    QVERIFY(QFile::copy(MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4")), out));
+    rsc::job::PartialFile::allowUnnamed(unnamed);
+    const auto allow = qScopeGuard([] { rsc::job::PartialFile::allowUnnamed(true); });
+    int saved = 0;
+    rsc::job::PartialFile::whilePlacing([&](Step step) {
+        if ((step == Step::Looked && saved == 0) || (step == Step::Exchanged && saved == 1))
+            saved += saveLetterOver(out, saved == 0 ? kLetter : second);
+    });
+    const auto restore = qScopeGuard([] { rsc::job::PartialFile::whilePlacing(nullptr); });
+    rsc_job *job = startJoin(out, MediaFixtures::standard(QStringLiteral("h264_aac.mp4")));
+    QVERIFY(job);
+    QString error;
+    QCOMPARE(closeJoin(job, &error), 0);
+    QVERIFY2(saved == 2, "the letters were never saved");
+    const QStringList files{QStringLiteral("out (2).mp4"), QStringLiteral("out.mp4")};
+    QCOMPARE(filesIn(dir), files);
+    QVERIFY2(error.contains(out) && error.contains(aside), qPrintable(error));
+    QVERIFY(openNextJob(out));
+    QCOMPARE(filesIn(dir), files);
+    QCOMPARE(digest(out), QCryptographicHash::hash(kLetter, QCryptographicHash::Md5));
+    QCOMPARE(digest(aside), QCryptographicHash::hash(second, QCryptographicHash::Md5));
 }
 
 void TestJobPlace::finishedOutputTakesThePathTheOldOneLeaves_data()
