@@ -11,6 +11,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace rsc {
 
@@ -50,6 +51,7 @@ bool AudioEdit::setEdits(const edit::EditConfig &cfg, uint64_t generation)
 void AudioEdit::reset()
 {
     m_stale = true;
+    m_nextInUs = AV_NOPTS_VALUE;
 }
 
 bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
@@ -71,7 +73,8 @@ bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
     // The background file is checked again: it may have been replaced (by a named pipe, say) since its
     // setter took it, and the graph opens it where nothing bounds the wait.
     const edit::EditConfig usable = edit::withUsableInputs(m_cfg, false, true);
-    const bool ok = graph->openAudio(in, edit::describeAudio(usable, frame->sample_rate, target), nullptr);
+    // The graph starts where this frame does: a background is placed on the clip's clock from there.
+    const bool ok = graph->openAudio(in, edit::describeAudio(usable, frame->sample_rate, frame->pts, target), nullptr);
     av_channel_layout_uninit(&in.layout);
     if (!ok)
         return false;
@@ -89,13 +92,20 @@ bool AudioEdit::process(const AVFrame *frame, AudioFifo &fifo, int outRate, int 
 {
     if (m_failed)
         return false;
-    if (m_stale || !m_graph || frame->sample_rate != m_inRate || frame->format != m_inFormat ||
+    // Sound that does not go on where the last left off (packets skipped on the way to a seek target, a gap in
+    // the file) starts a graph of its own: a filter that mixes in a background counts samples, not times.
+    const bool jumped =
+        m_nextInUs != AV_NOPTS_VALUE && frame->pts != AV_NOPTS_VALUE && std::abs(frame->pts - m_nextInUs) > kJumpUs;
+    if (m_stale || jumped || !m_graph || frame->sample_rate != m_inRate || frame->format != m_inFormat ||
         frame->ch_layout.nb_channels != m_inChannels) {
         if (!build(frame, outRate, outChannels)) {
             m_failed = true; // e.g. a background file that cannot be read: play the clip's own sound
             return false;
         }
     }
+    m_nextInUs = frame->pts == AV_NOPTS_VALUE || frame->sample_rate <= 0
+                     ? AV_NOPTS_VALUE
+                     : frame->pts + av_rescale(frame->nb_samples, 1000000, frame->sample_rate);
     AVFrame *in = av_frame_clone(frame);
     if (!in)
         return false;

@@ -27,6 +27,7 @@ public:
     void reset();
     // True when the edits change the sound at all (otherwise the caller converts the frame itself).
     bool active() const { return m_active; }
+    bool hasBackground() const { return !m_cfg.background[0].file.empty() && !m_failed; }
 
     // Filters one decoded frame (pts in microseconds of media time) into `fifo`, dropping what lies before
     // `fromUs`. False when the graph cannot be built: the caller then plays the sound unedited.
@@ -42,8 +43,10 @@ private:
     bool m_failed = false;
     std::unique_ptr<edit::FilterGraph> m_graph;
     int m_inRate = 0, m_inFormat = -1, m_inChannels = 0;
-    int64_t m_startUs = 0;    // media time of the first frame the graph was given
-    int64_t m_firstOutUs = 0; // the graph's time of its first sound out (that frame's start), once out
+    int64_t m_startUs = 0;          // media time of the first frame the graph was given
+    int64_t m_firstOutUs = 0;       // the graph's time of its first sound out (that frame's start), once out
+    int64_t m_nextInUs = INT64_MIN; // where the sound given last ends (media time), INT64_MIN when not known
+    static constexpr int64_t kJumpUs = 100000;
 };
 
 } // namespace rsc

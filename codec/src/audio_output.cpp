@@ -39,12 +39,17 @@ void AudioOutput::setDeviceName(const std::string &name)
     m_deviceName = name;
 }
 
-bool AudioOutput::open(int sampleRate, int channels)
+bool AudioOutput::setFormat(int sampleRate, int channels)
 {
     close();
     m_wantRate = sampleRate;
     m_wantChannels = channels;
-    if (!acquire())
+    return sampleRate > 0 && channels > 0;
+}
+
+bool AudioOutput::open(int sampleRate, int channels)
+{
+    if (!setFormat(sampleRate, channels) || !acquire())
         return false;
     close();
     return true;

@@ -28,6 +28,8 @@ public:
     void setDeviceName(const std::string &name);
     // Whether a device takes this format; the device is let go again at once.
     bool open(int sampleRate, int channels);
+    // The format to ask for, without trying a device now; false for no format at all.
+    bool setFormat(int sampleRate, int channels);
     void close();
     bool isOpen() const { return m_device != 0; }
 

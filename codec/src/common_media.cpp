@@ -166,4 +166,21 @@ int64_t rawStreamDurationUs(AVFormatContext *ctx, int videoIndex)
     return av_rescale_q(frames, av_inv_q(rate), AV_TIME_BASE_Q);
 }
 
+AVFrame *silentFrame(int sampleFormat, int sampleRate, int channels, int samples)
+{
+    AVFrame *f = av_frame_alloc();
+    if (!f)
+        return nullptr;
+    f->format = sampleFormat;
+    f->sample_rate = sampleRate;
+    av_channel_layout_default(&f->ch_layout, channels);
+    f->nb_samples = samples;
+    if (av_frame_get_buffer(f, 0) < 0) {
+        av_frame_free(&f);
+        return nullptr;
+    }
+    av_samples_set_silence(f->extended_data, 0, samples, channels, AVSampleFormat(sampleFormat));
+    return f;
+}
+
 } // namespace rsc

@@ -15,6 +15,10 @@ int64_t toMicros(int64_t ts, AVRational timeBase);
 // Microseconds to a stream timestamp.
 int64_t fromMicros(int64_t us, AVRational timeBase);
 
+// A frame of `samples` silent samples in that format, for standing in for a sound a clip lacks; null when out of
+// memory. Owned by the caller.
+AVFrame *silentFrame(int sampleFormat, int sampleRate, int channels, int samples);
+
 // Clockwise display rotation of a video stream from its display matrix: 0, 90, 180 or 270.
 int displayRotation(const AVStream *stream);
 

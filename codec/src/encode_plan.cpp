@@ -15,6 +15,9 @@ namespace rsc::job {
 
 namespace {
 
+// Below this a source's sound rate says nothing of the sound a join carries (a silent track's is a few kbit/s).
+constexpr int64_t kLeastInheritedKbpsPerChannel = 16;
+
 // Preferred encoders where FFmpeg registers an experimental or weaker one first.
 const char *preferredEncoder(const char *codecName)
 {
@@ -235,8 +238,13 @@ bool planStreams(const rsc::edit::CodecValues &v, const InputClip &first, const 
             p.channels = best;
         }
         p.sampleFormat = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
-        p.audioBitRate = v.audioBitRate > 0 ? v.audioBitRate
-                                            : (as && as->codecpar->codec_id == codec->id ? as->codecpar->bit_rate : 0);
+        // The first clip's rate, where it is of the same codec and could carry sound: a silent track's few
+        // kbit/s would starve every later clip's sound and any background mixed in (the encoder's own default
+        // then).
+        const int64_t sourceRate = as && as->codecpar->codec_id == codec->id ? as->codecpar->bit_rate : 0;
+        p.audioBitRate = v.audioBitRate > 0
+                             ? v.audioBitRate
+                             : (sourceRate >= kLeastInheritedKbpsPerChannel * 1000 * p.channels ? sourceRate : 0);
     }
     if (!p.hasVideo && !p.hasAudio)
         return fail("nothing to write: the output takes none of the clip's streams");

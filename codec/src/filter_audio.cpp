@@ -1,12 +1,23 @@
 #include "filter_audio.h"
 
 #include "filter_escape.h"
+#include "filter_inputs.h"
+
+extern "C" {
+#include <libavutil/mathematics.h>
+}
 
 #include <algorithm>
+#include <cinttypes>
+#include <cstdio>
 
 namespace rsc::edit {
 
 namespace {
+
+// Show times beyond this (about twelve days) are taken as this: no clip gets there, and the delay stays within
+// what the delay filter counts in samples.
+constexpr int64_t kLatestShowUs = int64_t(1) << 40;
 
 void append(std::string &chain, const std::string &filter)
 {
@@ -48,9 +59,63 @@ std::string channelMapFilter(const std::vector<unsigned> &map)
     return pan;
 }
 
+// `us` microseconds in `unit`s (1000000: seconds, 1000: milliseconds) with every microsecond, as FFmpeg's
+// options read decimals.
+std::string decimal(int64_t us, int64_t unit)
+{
+    const int digits = unit == 1000 ? 3 : 6;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%s%" PRId64 ".%0*" PRId64, us < 0 ? "-" : "", int64_t(std::llabs(us) / unit),
+                  digits, int64_t(std::llabs(us) % unit));
+    return buf;
+}
+
+// The background file read from `intoUs` of its own time on, looped when it loops. The movie source seeks to
+// a packet a while before that time, since a sound decoder gives nothing or noise for what it decodes first
+// after a seek (an MP3's bit reservoir, a codec's overlap); the cut finds the sample. A looped background then
+// goes on from its beginning.
+std::string backgroundReader(const BackgroundAudio &bg, int64_t intoUs, const SoundSpan &span)
+{
+    constexpr int64_t kPrerollUs = 500000;
+    const std::string movie = "amovie=filename=" + filterValue(bg.file);
+    if (intoUs <= 0)
+        return movie + (bg.loop ? ":loop=0" : "");
+    const std::string head = movie + ":seek_point=" + decimal(std::max<int64_t>(0, intoUs - kPrerollUs), 1000000) +
+                             ",atrim=start=" + decimal(span.firstUs + intoUs, 1000000);
+    if (!bg.loop)
+        return head;
+    return head + "[bghead];" + movie + ":loop=0[bgloop];[bghead][bgloop]concat=n=2:v=0:a=1";
+}
+
+// The background, from its file to the pad "[bg]", on the clip's clock: at clip time t it plays its own time
+// t - show, silent before the show time, wrapped where it loops; "[in]" begins at clip time `startUs`. The
+// clip's pace sets how long the clip takes to get to a time; the background keeps its own pace.
+std::string backgroundChain(const BackgroundAudio &bg, int64_t startUs, int64_t pace)
+{
+    const int64_t showUs = int64_t(std::min<uint64_t>(bg.showTimeUs, kLatestShowUs));
+    auto played = [pace](int64_t clipUs) { return av_rescale(clipUs, EditConfig::kNormalPace, pace); };
+    const int64_t delayUs = played(std::max<int64_t>(0, showUs - startUs));
+    int64_t intoUs = played(std::max<int64_t>(0, startUs - showUs));
+    SoundSpan span;
+    soundSpan(bg.file, &span);
+    if (bg.loop && span.lengthUs > 0)
+        intoUs %= span.lengthUs;
+    std::string chain = backgroundReader(bg, intoUs, span);
+    if (!bg.channelMap.empty())
+        chain += "," + channelMapFilter(bg.channelMap);
+    std::string eq;
+    appendEqualizer(eq, bg.eqFrequencies, bg.eqGains);
+    if (!eq.empty())
+        chain += "," + eq;
+    chain += ",volume=volume=" + num(bg.volume / 100.0);
+    if (delayUs > 0) // in milliseconds: the filter takes a unit only after a whole number
+        chain += ",adelay=delays=" + decimal(delayUs, 1000) + ":all=1";
+    return chain + "[bg]";
+}
+
 } // namespace
 
-std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarget &target)
+std::string describeAudio(const EditConfig &cfg, int inputRate, int64_t startUs, const AudioTarget &target)
 {
     std::string chain;
     if (cfg.volume != 100)
@@ -70,19 +135,10 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarge
     std::string graph = "[in]" + chain;
     const BackgroundAudio &bg = cfg.background[0];
     if (!bg.file.empty()) {
-        graph += "[fg];amovie=filename=" + filterValue(bg.file) + (bg.loop ? ":loop=0" : "");
-        if (!bg.channelMap.empty())
-            graph += "," + channelMapFilter(bg.channelMap);
-        std::string eq;
-        appendEqualizer(eq, bg.eqFrequencies, bg.eqGains);
-        if (!eq.empty())
-            graph += "," + eq;
-        graph += ",volume=volume=" + num(bg.volume / 100.0);
-        if (bg.showTimeUs > 0)
-            graph += ",adelay=delays=" + std::to_string(bg.showTimeUs / 1000) + ":all=1";
+        graph += "[fg];" + backgroundChain(bg, startUs, cfg.pace());
         // Weight is the background's share of the mix; mix mode 1 replaces the clip's own sound.
         const unsigned weight = bg.mixMode == 1 ? 100u : std::min(bg.weight, 100u);
-        graph += "[bg];[fg][bg]amix=inputs=2:duration=first:dropout_transition=0:normalize=0:weights=" +
+        graph += ";[fg][bg]amix=inputs=2:duration=first:dropout_transition=0:normalize=0:weights=" +
                  filterValue(num((100 - weight) / 100.0) + " " + num(weight / 100.0));
     }
     std::string tail;

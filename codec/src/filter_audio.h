@@ -19,7 +19,10 @@ struct AudioTarget
     int64_t firstSample = 0; // with followTimestamps: the sample number the first output sample has
 };
 
-// `inputRate` is the sample rate of the frames entering "[in]".
-std::string describeAudio(const EditConfig &cfg, int inputRate, const AudioTarget &target);
+// `inputRate` is the sample rate of the frames entering "[in]"; `startUs` is the time on the clip's own clock at
+// which they begin (the trim start of a join, the position a player starts from), where the background sound
+// is placed: it starts at its show time on that clock, with its own beginning, and plays on at its own pace
+// whatever the clip's.
+std::string describeAudio(const EditConfig &cfg, int inputRate, int64_t startUs, const AudioTarget &target);
 
 } // namespace rsc::edit

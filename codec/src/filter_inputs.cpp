@@ -51,6 +51,7 @@ struct Verdict
     std::string refused;    // "cannot use <the subtitles>: ", before the style's problem
     int64_t textAtOnce = 0; // the most bytes of text on screen at once
     double canvas = 288.0;  // the height of the canvas the style's sizes are in
+    SoundSpan sound;        // for a background sound
 };
 
 // Whether `text` begins with `prefix`, ASCII letters in either case (libass's own comparison, whatever the
@@ -66,16 +67,59 @@ std::mutex s_cacheMutex;
 std::map<Identity, Verdict> s_cache;
 constexpr size_t kCacheEntries = 64;
 
-std::string pictureOrSoundProblem(const std::string &path, InputUse use)
+// Where the sound `probe` holds begins, as a decoder hands it out: the first decoded sound of the stream a
+// movie source reads (FFmpeg's best audio stream), on the file's own time line. Priming cut by the decoder
+// is not counted. 0 when nothing decodes.
+int64_t firstSoundUs(rsc_info &probe)
 {
-    if (use == InputUse::Sound) {
-        // The clip probe's open: its refusal of giant pictures and of oversized text files applies here too.
-        rsc_info probe;
-        std::string why;
-        if (!rsc::infoOpenFile(&probe, path.c_str(), &why))
-            return "cannot use the background sound " + path + ": " + (why.empty() ? "it is no media file" : why);
-        return probe.audio.empty() ? "cannot use the background sound " + path + ": it holds no sound" : "";
+    AVFormatContext *ctx = probe.ctx.get();
+    const int index = av_find_best_stream(ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (index < 0)
+        return 0;
+    AVStream *st = ctx->streams[index];
+    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
+    rsc::CodecContextPtr dec(codec ? avcodec_alloc_context3(codec) : nullptr);
+    if (!dec || avcodec_parameters_to_context(dec.get(), st->codecpar) < 0)
+        return 0;
+    dec->pkt_timebase = st->time_base;
+    if (avcodec_open2(dec.get(), codec, nullptr) < 0)
+        return 0;
+    rsc::PacketPtr packet = rsc::makePacket();
+    rsc::FramePtr frame = rsc::makeFrame();
+    // A few seconds of packets at most: a stream whose first sound does not decode is taken from 0.
+    for (int read = 0; read < 500 && av_read_frame(ctx, packet.get()) >= 0; ++read) {
+        const bool ours = packet->stream_index == index;
+        if (ours)
+            avcodec_send_packet(dec.get(), packet.get());
+        av_packet_unref(packet.get());
+        if (ours && avcodec_receive_frame(dec.get(), frame.get()) == 0) {
+            const int64_t ts = frame->best_effort_timestamp;
+            return ts == AV_NOPTS_VALUE ? 0 : av_rescale_q(ts, st->time_base, AV_TIME_BASE_Q);
+        }
     }
+    return 0;
+}
+
+Verdict soundVerdict(const std::string &path)
+{
+    // The clip probe's open: its refusal of giant pictures and of oversized text files applies here too.
+    Verdict v;
+    rsc_info probe;
+    std::string why;
+    if (!rsc::infoOpenFile(&probe, path.c_str(), &why))
+        v.problem = "cannot use the background sound " + path + ": " + (why.empty() ? "it is no media file" : why);
+    else if (probe.audio.empty())
+        v.problem = "cannot use the background sound " + path + ": it holds no sound";
+    if (!v.problem.empty())
+        return v;
+    const int64_t length = probe.ctx->duration;
+    v.sound.lengthUs = length != AV_NOPTS_VALUE && length > 0 ? length : 0;
+    v.sound.firstUs = firstSoundUs(probe);
+    return v;
+}
+
+std::string pictureProblem(const std::string &path)
+{
     // A picture is decoded once, as the overlay will take it (a cover picture is a picture too), after the
     // refusals the clip probe makes before it decodes anything.
     const std::string refused = "cannot use the picture " + path;
@@ -373,7 +417,9 @@ Verdict checkNow(const std::string &path, int use, const struct stat &st)
     if (use == int(InputUse::Subtitle))
         return subtitleProblem(path, st.st_size);
     Verdict v;
-    v.problem = pictureOrSoundProblem(path, InputUse(use));
+    if (use == int(InputUse::Sound))
+        return soundVerdict(path);
+    v.problem = pictureProblem(path);
     return v;
 }
 
@@ -503,6 +549,14 @@ AssCanvas assCanvas(const char *header, size_t size)
 std::string inputProblem(const std::string &path, InputUse use)
 {
     return verdictFor(path, use).problem;
+}
+
+bool soundSpan(const std::string &path, SoundSpan *span)
+{
+    const Verdict v = verdictFor(path, InputUse::Sound);
+    if (v.problem.empty() && span)
+        *span = v.sound;
+    return v.problem.empty();
 }
 
 std::string subtitleStreamProblem(const std::string &source, int stream)

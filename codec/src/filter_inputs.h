@@ -45,6 +45,16 @@ enum class InputUse { Picture, Sound, Subtitle };
 // kept for files that have not changed since (same inode, size and modification time).
 std::string inputProblem(const std::string &path, InputUse use);
 
+// A background sound as the pipeline's movie source reads it: the time of its first decoded sound on the
+// file's own time line, and its length as the file states it (0 when it states none).
+struct SoundSpan
+{
+    int64_t firstUs = 0;
+    int64_t lengthUs = 0;
+};
+// False (and `span` untouched) when `path` cannot be used as a background sound. Cached like inputProblem.
+bool soundSpan(const std::string &path, SoundSpan *span);
+
 // Empty when the n-th subtitle stream of `source` (0-based, counted among the file's subtitle streams as the
 // subtitles filter counts them) holds text subtitles within the bounds above; otherwise why not. A source
 // that cannot be opened, or lacks that stream, is no problem of this check. Cached like inputProblem.

@@ -99,12 +99,15 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight, 
     m_clock.set(0);
     m_clock.setSpeed(m_clock.speed());
     m_deviceOpen = false;
-    if (m_soundOutput && m_hasAudio) {
+    if (m_soundOutput) {
         m_audioOut = std::make_unique<AudioOutput>(m_fifo, m_clock, m_wave);
         m_audioOut->setDeviceName(m_audioDevice);
-        m_deviceOpen = m_audioOut->open(m_fifo.sampleRate(), m_fifo.channels());
+        // A clip without sound takes the device only for a background: not tried now.
+        m_deviceOpen = m_hasAudio ? m_audioOut->open(m_fifo.sampleRate(), m_fifo.channels())
+                                  : m_audioOut->setFormat(m_fifo.sampleRate(), m_fifo.channels());
         if (!m_deviceOpen)
             m_audioOut.reset(); // no sound here: keep time with the monotonic clock
+        m_deviceOpen = m_deviceOpen && m_hasAudio;
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -200,7 +203,7 @@ bool Player::play()
     if (restart && !post(Cmd::Seek, 0, true))
         return false;
     // The device is held only while playing; without one now the sound is let go as it falls due.
-    const bool sound = m_audioOut && m_audioOut->acquire();
+    const bool sound = m_audioOut && wantsDevice() && m_audioOut->acquire();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         // Sound buffered while stepping or paused lies before the position: it is not heard.
@@ -528,12 +531,15 @@ std::vector<uint8_t> Player::waveData(bool mono) const
 
 void Player::edit(const std::function<void(edit::EditConfig &)> &change)
 {
-    std::lock_guard<std::mutex> lock(m_editMutex);
-    change(m_edit);
-    if (m_batch == 0) {
+    {
+        std::lock_guard<std::mutex> lock(m_editMutex);
+        change(m_edit);
+        if (m_batch > 0)
+            return;
         m_appliedEdit = m_edit;
         ++m_editGeneration;
     }
+    takeDeviceForBackground();
 }
 
 void Player::beginSettings()
@@ -544,11 +550,33 @@ void Player::beginSettings()
 
 void Player::endSettings()
 {
-    std::lock_guard<std::mutex> lock(m_editMutex);
-    if (m_batch > 0 && --m_batch == 0) {
+    {
+        std::lock_guard<std::mutex> lock(m_editMutex);
+        if (m_batch == 0 || --m_batch > 0)
+            return;
         m_appliedEdit = m_edit;
         ++m_editGeneration;
     }
+    takeDeviceForBackground();
+}
+
+bool Player::wantsDevice() const
+{
+    if (m_hasAudio)
+        return true;
+    std::lock_guard<std::mutex> lock(m_editMutex);
+    return m_hasVideo && !m_appliedEdit.background[0].file.empty();
+}
+
+void Player::takeDeviceForBackground()
+{
+    if (!m_open || m_hasAudio || !m_audioOut || m_deviceOpen || !wantsDevice())
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state != State::Playing || !m_audioOut->acquire())
+        return;
+    m_deviceOpen = true;
+    m_audioOut->setPlaying(true);
 }
 
 int Player::watermarkSlot() const
@@ -742,7 +770,7 @@ void Player::execute(const Command &c)
 
 bool Player::syncAudioEdits()
 {
-    if (!m_hasAudio)
+    if (!m_source)
         return false;
     std::lock_guard<std::mutex> lock(m_editMutex);
     if (m_editGeneration == m_audioEditGeneration)
@@ -753,23 +781,33 @@ bool Player::syncAudioEdits()
 
 void Player::topUpAudio()
 {
-    if (!m_hasAudio)
+    const bool editsChanged = syncAudioEdits();
+    // A clip without sound sounds only with a background, mixed into its silence.
+    const bool silence = !m_hasAudio && m_source->playsSilence();
+    if (!m_hasAudio && !silence && m_fifo.empty()) {
+        if (m_deviceOpen)
+            m_clock.detachAudio(); // its background was taken away: the picture keeps time alone
         return;
-    if (syncAudioEdits() && !m_fifo.empty()) {
+    }
+    if (editsChanged && !m_fifo.empty()) {
         // Sound decoded ahead carries the old edits (a new speed above all would put the sound out of
         // step): decode again from where the play is.
         exactSeek(std::max<int64_t>(0, m_clock.now()), false);
     }
     const int64_t now = m_clock.now();
-    while (!m_source->atEnd() && m_fifo.endUs() < now + kAudioLeadUs && m_source->queuedVideo() < kMaxQueuedVideo) {
-        if (!m_source->pump(m_fifo, 0))
-            break;
+    if (silence) {
+        m_source->pumpSilence(m_fifo, now, now + kAudioLeadUs);
+    } else if (m_hasAudio) {
+        while (!m_source->atEnd() && m_fifo.endUs() < now + kAudioLeadUs && m_source->queuedVideo() < kMaxQueuedVideo) {
+            if (!m_source->pump(m_fifo, 0))
+                break;
+        }
     }
     if (!m_deviceOpen) {
         m_silentlyPlayed.clear();
         m_fifo.dropBefore(now, m_wave.enabled() ? &m_silentlyPlayed : nullptr);
         m_wave.append(m_silentlyPlayed);
-    } else if (m_fifo.empty() && m_source->atEnd()) {
+    } else if (m_fifo.empty() && (m_source->atEnd() || !m_hasAudio)) {
         m_clock.detachAudio(); // the sound has ended: the picture goes on with the monotonic clock
     }
 }

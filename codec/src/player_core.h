@@ -173,6 +173,10 @@ private:
 
     // Hands changed edits to the decoder (player thread); true when the sound edits changed.
     bool syncAudioEdits();
+    // Owner's thread: whether a play holds the sound device. A clip without sound needs it only for a
+    // background, and takes it when one is set while it plays.
+    bool wantsDevice() const;
+    void takeDeviceForBackground();
 
     void startThread();
     void stopThread();
@@ -185,7 +189,7 @@ private:
     PlayerClock m_clock;
     WaveRecorder m_wave;
     bool m_soundOutput = true;
-    bool m_deviceOpen = false;
+    std::atomic<bool> m_deviceOpen{false};
     std::string m_audioDevice;
     std::string m_path;
     int m_programChoice = 0, m_videoChoice = 0;

@@ -26,6 +26,7 @@ PlayerSource::~PlayerSource()
     close();
     av_packet_free(&m_packet);
     av_frame_free(&m_frame);
+    av_frame_free(&m_silence);
 }
 
 bool PlayerSource::open(const std::string &path, const std::atomic<bool> *abort, int program, int video)
@@ -164,8 +165,9 @@ bool PlayerSource::openDecoder(int streamIndex, AVCodecContext **ctx)
 void PlayerSource::resetAudioConverter()
 {
     swr_free(&m_swr);
-    m_outRate = 0;
-    m_outChannels = 0;
+    // Without sound, the format the silence under a background is given in.
+    m_outRate = 48000;
+    m_outChannels = 2;
     if (!m_audio)
         return;
     m_outRate = m_audio->sample_rate > 0 ? m_audio->sample_rate : 44100;
@@ -341,6 +343,7 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
     if (m_audio)
         avcodec_flush_buffers(m_audio);
     m_audioEdit.reset();
+    m_silenceFromUs = INT64_MIN;
     m_eof = false;
     m_flushed = false;
     m_lastVideoDts = INT64_MIN;
@@ -469,6 +472,35 @@ void PlayerSource::receiveAudio(AudioFifo &fifo, int64_t fromUs)
         if (skip < got)
             fifo.push(m_converted.data() + static_cast<size_t>(skip) * m_outChannels, got - skip,
                       pts + int64_t(skip) * 1000000 / m_outRate);
+    }
+}
+
+void PlayerSource::pumpSilence(AudioFifo &fifo, int64_t fromUs, int64_t untilUs)
+{
+    if (!playsSilence())
+        return;
+    constexpr int kChunk = 1024;
+    if (!m_silence && !(m_silence = silentFrame(AV_SAMPLE_FMT_S16, m_outRate, m_outChannels, kChunk)))
+        return;
+    fromUs = std::max<int64_t>(0, fromUs);
+    auto givenUs = [this] { return m_silenceFromUs + av_rescale(m_silentSamples, 1000000, m_outRate); };
+    if (m_silenceFromUs == INT64_MIN || givenUs() < fromUs) {
+        m_silenceFromUs = fromUs;
+        m_silentSamples = 0;
+        m_audioEdit.reset();
+    }
+    untilUs = std::min(untilUs, m_durationUs);
+    while (givenUs() < untilUs) {
+        AVFrame *f = av_frame_clone(m_silence);
+        if (!f)
+            return;
+        f->nb_samples = int(std::clamp<int64_t>(av_rescale(untilUs - givenUs(), m_outRate, 1000000), 1, kChunk));
+        f->pts = givenUs();
+        m_silentSamples += f->nb_samples;
+        const bool edited = m_audioEdit.process(f, fifo, m_outRate, m_outChannels, m_silenceFromUs);
+        av_frame_free(&f);
+        if (!edited)
+            return; // the background cannot be read: nothing to hear
     }
 }
 

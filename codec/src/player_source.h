@@ -66,6 +66,14 @@ public:
         return m_audioEdit.setEdits(cfg, generation);
     }
 
+    // A file without sound under a background sound: silence stands for its sound, so that the background is
+    // heard as over a silent sound track (as the jobs mix it).
+    bool playsSilence() const { return !m_audio && m_video && m_audioEdit.hasBackground(); }
+    // That silence through the sound edits into `fifo`, on from where it was given last, up to `untilUs` (media
+    // time; the end of the media at most). Given nothing yet since a seek, or fallen behind `fromUs`, it starts
+    // at `fromUs`, where the background is placed anew.
+    void pumpSilence(AudioFifo &fifo, int64_t fromUs, int64_t untilUs);
+
     // Positions both decoders on the key frame at or before mediaUs (at or after it with `after`);
     // flushes everything.
     bool seek(int64_t mediaUs, bool after = false);
@@ -158,6 +166,10 @@ private:
     // Resampled sound of one decoded frame; kept so that each frame does not allocate it again.
     std::vector<int16_t> m_converted;
     AudioEdit m_audioEdit;
+    // The silence of a file without sound: where it started and how many samples it has given since.
+    int64_t m_silenceFromUs = INT64_MIN;
+    int64_t m_silentSamples = 0;
+    AVFrame *m_silence = nullptr;
 };
 
 } // namespace rsc

@@ -32,6 +32,15 @@ std::string afterCut(const char *trim, int64_t lengthUs, const std::string &desc
     return cut + "[cut];[cut]" + desc.substr(4);
 }
 
+// How long the trimmed part of a clip lasts on the clip's own clock, by the clip's stated length.
+int64_t silentLengthUs(const InputClip &clip, int64_t startUs, int64_t lengthUs)
+{
+    int64_t us = clip.durationUs() - startUs;
+    if (lengthUs > 0)
+        us = std::min(us, lengthUs);
+    return std::max<int64_t>(us, 0);
+}
+
 // How long `clipUs` of the clip lasts in the output at `pace` (EditConfig::pace).
 int64_t outputLengthUs(int64_t clipUs, int64_t pace)
 {
@@ -73,6 +82,9 @@ struct ReencodeMerger::ClipState
     // Frames decoded, and where the next frame without any timestamp is placed (raw elementary streams).
     int64_t videoDecoded = 0, audioDecoded = 0;
     int64_t nextVideoUs = 0, nextAudioUs = 0;
+    bool silentSound = false;  // the clip has no sound and a background is mixed into its silence
+    int64_t silentSamples = 0; // silence given so far, at the output's sample rate
+    FramePtr silence;
 };
 
 ReencodeMerger::~ReencodeMerger() = default;
@@ -192,7 +204,10 @@ bool ReencodeMerger::openAudioGraph(ClipState &st, const AVFrame *first, std::st
     target.followTimestamps = true;
     // A graph opened again mid-clip goes on where the clip's sound so far ends.
     target.firstSample = m_encoders.audioSamples() - st.audioStartSamples;
-    const std::string desc = afterCut("atrim", st.lengthUs, rsc::edit::describeAudio(edit, first->sample_rate, target));
+    // The cut lets nothing before the trim start in: the sound begins there or, where it starts later, there.
+    const int64_t startUs = st.startUs + std::max<int64_t>(0, first->pts);
+    const std::string desc =
+        afterCut("atrim", st.lengthUs, rsc::edit::describeAudio(edit, first->sample_rate, startUs, target));
     st.audioRate = first->sample_rate;
     st.audioChannels = first->ch_layout.nb_channels;
     st.audioFormat = first->format;
@@ -283,6 +298,35 @@ bool ReencodeMerger::drainAudio(ClipState &st)
                 return false;
         }
     }
+}
+
+bool ReencodeMerger::feedSilence(ClipState &st, int64_t untilUs, std::string *error)
+{
+    if (!st.silentSound)
+        return true;
+    const StreamPlan &plan = m_encoders.plan();
+    if (st.lengthUs > 0)
+        untilUs = std::min(untilUs, st.lengthUs);
+    const int64_t until = av_rescale(std::max<int64_t>(0, untilUs), plan.sampleRate, 1000000);
+    constexpr int kChunk = 1024;
+    while (st.silentSamples < until) {
+        if (!st.silence &&
+            !(st.silence = FramePtr(silentFrame(plan.sampleFormat, plan.sampleRate, plan.channels, kChunk))))
+            return false;
+        FramePtr f(av_frame_clone(st.silence.get()));
+        if (!f)
+            return false;
+        f->nb_samples = int(std::min<int64_t>(kChunk, until - st.silentSamples));
+        f->pts = av_rescale(st.silentSamples, 1000000, plan.sampleRate);
+        st.silentSamples += f->nb_samples;
+        if (!st.audioGraph.isOpen() && !openAudioGraph(st, f.get(), error)) {
+            st.audioGraphFailed = true;
+            return false;
+        }
+        if (st.audioGraph.push(f.get()) && !drainAudio(st))
+            return false;
+    }
+    return true;
 }
 
 bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacket *pkt, bool video, std::string *error)
@@ -378,6 +422,8 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             return true; // a frame the graph cannot take is dropped
         if (!(video ? drainVideo(st) : drainAudio(st)))
             return false;
+        if (video && !feedSilence(st, nextUs, error)) // the sound keeps up with the pictures
+            return false;
     }
 }
 
@@ -389,12 +435,10 @@ bool ReencodeMerger::endClip(ClipState &st)
         clipUs = std::min(clipUs, st.lengthUs);
     if (!plan.hasVideo) {
         if (!st.clip->audioStream() && plan.hasAudio) {
-            // A clip without sound lasts as long as its picture would have: silence.
-            int64_t silentUs = st.clip->durationUs() - st.startUs;
-            if (st.lengthUs > 0)
-                silentUs = std::min(silentUs, st.lengthUs);
-            silentUs = outputLengthUs(std::max<int64_t>(silentUs, 0), st.pace);
-            return m_encoders.padAudioTo(m_encoders.audioSamples() + av_rescale(silentUs, plan.sampleRate, 1000000));
+            // A clip without sound lasts as long as its picture would have: silence (with the background over
+            // it, when it has one).
+            const int64_t silentUs = outputLengthUs(silentLengthUs(*st.clip, st.startUs, st.lengthUs), st.pace);
+            return m_encoders.padAudioTo(st.audioStartSamples + av_rescale(silentUs, plan.sampleRate, 1000000));
         }
         return true;
     }
@@ -462,6 +506,8 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     AVCodecContext *adec = plan.hasAudio ? clip->audioDecoder() : nullptr;
     st.videoDone = !vdec;
     st.audioDone = !adec;
+    st.silentSound = plan.hasAudio && !clip->audioStream() && m_task.edit.codec.audioEdits &&
+                     !m_task.edit.background[0].file.empty();
     PacketPtr pkt = makePacket();
     bool ok = true;
     while (ok && !(st.videoDone && st.audioDone)) {
@@ -484,6 +530,8 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         ok = decodeAndFilter(st, vdec, nullptr, true, error);
     if (ok && adec)
         ok = decodeAndFilter(st, adec, nullptr, false, error);
+    if (ok && st.silentSound)
+        ok = feedSilence(st, vdec ? st.contentEndUs : silentLengthUs(*clip, st.startUs, st.lengthUs), error);
     if (ok && st.videoGraph.isOpen() && !st.videoDone) {
         st.videoGraph.push(nullptr);
         ok = drainVideo(st);

@@ -33,6 +33,9 @@ private:
     bool decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacket *pkt, bool video, std::string *error);
     bool drainVideo(ClipState &st);
     bool drainAudio(ClipState &st);
+    // A clip without sound under a background sound: silence stands for its sound up to `untilUs` (clip time
+    // from the trim start), so the background is mixed in as over a silent sound track.
+    bool feedSilence(ClipState &st, int64_t untilUs, std::string *error);
     bool writeBlackUpTo(int64_t frames);
     bool endClip(ClipState &st);
     // Output time written so far: the pictures' when there are pictures, else the sound's.

@@ -8,37 +8,19 @@
 #include "QHorizontalListItem.h"
 #include "QIAnyUtil.h"
 #include "QVideoEditingSettings.h"
+#include "SoundMeasure.h"
 #include "TestSupport.h"
 #include "WindowInput.h"
 
 #include <QDir>
-#include <QFile>
 #include <QScrollBar>
 
 namespace {
 
-// The main frequency of the first audio stream: zero crossings per second over one second of it.
+// The main frequency of the first audio stream, over one second of it.
 double toneFrequency(const QString &path)
 {
-    const QString raw = rstest::scratchDir(QStringLiteral("pcm")) + QStringLiteral("/a.raw");
-    QFile::remove(raw);
-    if (!rstest::MediaFixtures::runFfmpeg({QStringLiteral("-i"), path, QStringLiteral("-map"), QStringLiteral("0:a:0"),
-                                           QStringLiteral("-ac"), QStringLiteral("1"), QStringLiteral("-ar"),
-                                           QStringLiteral("44100"), QStringLiteral("-f"), QStringLiteral("s16le"),
-                                           raw}))
-        return -1;
-    QFile f(raw);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray pcm = f.readAll();
-    const auto *s = reinterpret_cast<const qint16 *>(pcm.constData());
-    const int n = pcm.size() / 2;
-    const int from = 22050, to = qMin(n, from + 44100);
-    int crossings = 0;
-    for (int i = from + 1; i < to; ++i)
-        if ((s[i - 1] < 0) != (s[i] < 0))
-            ++crossings;
-    return to > from ? crossings / 2.0 * 44100.0 / (to - from) : -1;
+    return rstest::Sound::ofFile(path).toneHz(0.5, 1.0);
 }
 
 } // namespace

@@ -1,0 +1,243 @@
+// The background sound on the clip's own clock, in the join and in the preview alike: a trimmed part hears
+// the background where the clip's time has it (from its show time, wrapped where it loops), and a clip without
+// sound hears it over its silence. The background's pitch steps up each second, so its pitch tells where in
+// it the sound is.
+#include "SoundMeasure.h"
+#include "tst_job_helpers.h"
+
+using namespace jobtest;
+using rstest::MediaFixtures;
+using rstest::Sound;
+
+namespace {
+
+const char kSteps[] = "aevalsrc=0.5*sin(2*PI*(400+200*floor(t))*t)|0.5*sin(2*PI*(400+200*floor(t))*t):s=44100:d=";
+
+// The background's pitch at `seconds` of its own time: 400 Hz in its first second, 200 Hz more each second.
+double stepHz(double seconds)
+{
+    return 400 + 200 * std::floor(seconds);
+}
+
+// Backgrounds: "steps.wav" (6 s), "steps2.wav" (2 s), "steps_lame.mp3" (6 s, variable bit rate, by lame),
+// "steps.m4a" (6 s, AAC).
+QString background(const QString &name)
+{
+    const QString seconds = name.startsWith(QLatin1String("steps2")) ? QStringLiteral("2") : QStringLiteral("6");
+    const QString wav = MediaFixtures::make(
+        {QStringLiteral("bg_stereo_steps%1.wav").arg(seconds),
+         {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QLatin1String(kSteps) + seconds}});
+    if (name.endsWith(QLatin1String(".wav")))
+        return wav;
+    if (name == QLatin1String("steps_lame.mp3"))
+        return MediaFixtures::makeByCommand(QStringLiteral("bg_stereo_steps_lame.mp3"),
+                                            QStringLiteral("lame --quiet -V 4 '%1' \"$OUT\"").arg(wav));
+    return MediaFixtures::make({QStringLiteral("bg_stereo_steps.m4a"),
+                                {QStringLiteral("-i"), wav, QStringLiteral("-c:a"), QStringLiteral("aac")}});
+}
+
+// 6 s clips: with a silent sound track, or with no sound at all.
+QString clip(bool withSound)
+{
+    QStringList args = QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=6").split(' ');
+    if (withSound)
+        args += QString::fromLatin1("-f lavfi -i anullsrc=sample_rate=44100:channel_layout=stereo -t 6 -c:a aac")
+                    .split(' ');
+    args += QString::fromLatin1("-c:v libx264 -preset ultrafast -pix_fmt yuv420p").split(' ');
+    return MediaFixtures::make(
+        {withSound ? QStringLiteral("bg_silent_track.mp4") : QStringLiteral("bg_no_sound.mp4"), args});
+}
+
+struct Case
+{
+    bool withSound = true;
+    QString background = QStringLiteral("steps.wav");
+    bool loop = true;
+    double show = 0; // the background's show time, clip seconds
+    double trimStart = 1.3;
+    double length = 3; // of the part, clip seconds
+    unsigned speed = 100;
+    unsigned mixMode = 0;
+    QVector<double> checkAt{0.5, 2.5}; // output seconds whose pitch is checked, away from any step
+};
+
+// Where the background is at `out` seconds of the part's output; negative where it is silent.
+double backgroundAt(const Case &c, double out)
+{
+    const double clipTime = c.trimStart + out * c.speed / 100.0;
+    if (clipTime < c.show)
+        return -1;
+    const double into = (clipTime - c.show) * 100.0 / c.speed;
+    const double length = c.background.startsWith(QLatin1String("steps2")) ? 2 : 6;
+    if (!c.loop && into >= length)
+        return -1;
+    return std::fmod(into, length);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Case)
+
+class TestBackgroundSound : public QObject
+{
+    Q_OBJECT
+
+    static void addRows()
+    {
+        QTest::addColumn<Case>("c");
+        QTest::addColumn<QString>("container");
+        Case c;
+        c.show = 1.3; // where the clip editor puts it: the trim start
+        QTest::newRow("shown from the trim start, mp4") << c << QStringLiteral("mp4");
+        QTest::newRow("shown from the trim start, mkv") << c << QStringLiteral("mkv");
+        QTest::newRow("shown from the trim start, mp3") << c << QStringLiteral("mp3");
+        c.show = 0;
+        QTest::newRow("shown from 0: the part starts into it") << c << QStringLiteral("mp4");
+        c.show = 2.3;
+        c.checkAt = {1.5, 2.5};
+        QTest::newRow("shown after the trim start") << c << QStringLiteral("mp4");
+        c.speed = 200;
+        c.length = 4;
+        c.checkAt = {0.8, 1.7};
+        QTest::newRow("shown after the trim start, at twice the speed") << c << QStringLiteral("mp4");
+        c = Case();
+        c.background = QStringLiteral("steps2.wav");
+        c.trimStart = 3.5;
+        c.length = 2.5;
+        c.checkAt = {0.2, 1.0};
+        QTest::newRow("looped: wrapped into the part") << c << QStringLiteral("mp4");
+        c.loop = false;
+        QTest::newRow("not looped: over before the part") << c << QStringLiteral("mp4");
+        c = Case();
+        c.background = QStringLiteral("steps_lame.mp3");
+        QTest::newRow("variable-rate mp3 by lame, from 0") << c << QStringLiteral("mp4");
+        c.background = QStringLiteral("steps.m4a");
+        QTest::newRow("m4a, from 0") << c << QStringLiteral("mkv");
+        c = Case();
+        c.withSound = false;
+        c.show = 1.3;
+        QTest::newRow("clip without sound, trimmed") << c << QStringLiteral("mp4");
+        c.mixMode = 1;
+        QTest::newRow("clip without sound, replacing its sound") << c << QStringLiteral("mkv");
+        c.mixMode = 0;
+        c.show = c.trimStart = c.length = 0;
+        QTest::newRow("clip without sound, whole") << c << QStringLiteral("mp3");
+    }
+
+private slots:
+    void join_data() { addRows(); }
+
+    // The part's first 0.3 s and its pitch at two times of the output, against where the clip's time puts
+    // the background; its level over silence is its weight's share (mix mode 1: all of it).
+    void join()
+    {
+        QFETCH(Case, c);
+        QFETCH(QString, container);
+        const QString out = rstest::scratchDir(QStringLiteral("bg-join")) + QStringLiteral("/out.") + container;
+        rsc_edit *e = rsc_edit_create();
+        rsc_edit_enable_video_edits(e, 1);
+        rsc_edit_enable_audio_edits(e, 1);
+        rsc_edit_set_encoder_options(e, "preset=ultrafast");
+        rsc_edit_set_speed(e, c.speed);
+        rsc_edit_set_audio_background_file(e, background(c.background).toUtf8().constData());
+        rsc_edit_set_audio_background_loop(e, c.loop ? 1 : 0);
+        rsc_edit_set_audio_background_mix_mode(e, c.mixMode);
+        rsc_edit_set_audio_background_show_time(e, quint64(c.show * 1e6), 0);
+        const Outcome r = runMerge(false, out, container,
+                                   {Task{clip(c.withSound), quint64(c.trimStart * 1e6), quint64(c.length * 1e6), e}});
+        QVERIFY2(!r.failed, qPrintable(r.error));
+        const Sound sound = Sound::ofFile(out);
+        QVERIFY(!sound.isEmpty());
+        const double length = (c.length > 0 ? c.length : 6.0) * 100.0 / c.speed;
+        QVERIFY2(qAbs(sound.seconds() - length) < 0.15, qPrintable(QString::number(sound.seconds())));
+        const double bgLevel = -9.0 + (c.mixMode == 1 ? 0.0 : -6.0); // the tone at half scale, at its weight
+        const bool early = backgroundAt(c, 0) >= 0 && backgroundAt(c, 0.3) >= 0;
+        const double first = sound.levelDb(0.02, 0.28);
+        QVERIFY2(early ? qAbs(first - bgLevel) < 1.5 : first < -50,
+                 qPrintable(QStringLiteral("first 0.3 s at %1 dB").arg(first)));
+        for (double at : c.checkAt) {
+            const double into = backgroundAt(c, at);
+            const double heard = sound.toneHz(at - 0.1, 0.2);
+            const double level = sound.levelDb(at - 0.1, 0.2);
+            if (into < 0) {
+                QVERIFY2(level < -50, qPrintable(QStringLiteral("at %1 s: %2 dB").arg(at).arg(level)));
+                continue;
+            }
+            QVERIFY2(qAbs(heard - stepHz(into)) < 40 && qAbs(level - bgLevel) < 1.5,
+                     qPrintable(QStringLiteral("at %1 s: %2 Hz at %3 dB, the background's %4 s is %5 Hz")
+                                    .arg(at)
+                                    .arg(heard)
+                                    .arg(level)
+                                    .arg(into)
+                                    .arg(stepHz(into))));
+        }
+    }
+
+    void preview_data()
+    {
+        QTest::addColumn<bool>("withSound");
+        QTest::addColumn<double>("show");
+        QTest::newRow("shown from the trim start") << true << 1.3;
+        QTest::newRow("shown from 0") << true << 0.0;
+        QTest::newRow("clip without sound, shown from the trim start") << false << 1.3;
+    }
+
+    // The preview plays the background as the join does: at once from the trim start, and in place after a seek
+    // (heard in the player's level data, 0.3 s on from each).
+    void preview()
+    {
+        QFETCH(bool, withSound);
+        QFETCH(double, show);
+        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+        const auto release = qScopeGuard([player] { rsc_player_release(player); });
+        QVERIFY(rsc_player_open(player, clip(withSound).toUtf8().constData(), 0, 0, 0, 0) == 1);
+        QVERIFY(rsc_player_enable_audio_wave_data(player, 1));
+        QVERIFY(rsc_player_set_audio_background_index(player, 0));
+        QVERIFY(
+            rsc_player_set_audio_background_file(player, background(QStringLiteral("steps.wav")).toUtf8().constData()));
+        QVERIFY(rsc_player_set_audio_background_show_time(player, quint64(show * 1e6), 0));
+        for (double from : {1.3, 3.5}) {
+            QVERIFY(rsc_player_seek(player, quint64(from * 1e6)));
+            QVERIFY(rsc_player_play(player));
+            unsigned char *wav = waveAfter(player, quint64((from + 0.3) * 1e6));
+            QVERIFY2(wav, "no level data");
+            const double at = rsc_player_play_time(player) / 1e6;
+            const Sound sound = Sound::ofWav(wav);
+            rsc_player_free_audio_wave_data(player, wav);
+            QVERIFY(rsc_player_pause(player));
+            // The level data is the 50 ms played before `at`, or a little earlier.
+            const double heard = sound.toneHz(), expected = stepHz(at - show);
+            const bool inStep = qAbs(heard - expected) < 60 || qAbs(heard - stepHz(at - show - 0.1)) < 60;
+            QVERIFY2(inStep && sound.levelDb() > -25,
+                     qPrintable(QStringLiteral("from %1 s, at %2 s: %3 Hz at %4 dB; the background has %5 Hz")
+                                    .arg(from)
+                                    .arg(at)
+                                    .arg(heard)
+                                    .arg(sound.levelDb())
+                                    .arg(expected)));
+        }
+    }
+
+private:
+    // The level data once the player has played to `us` with at least 20 ms of it; null after the bound.
+    static unsigned char *waveAfter(rsc_player *player, quint64 us)
+    {
+        unsigned char *played = nullptr;
+        (void)QTest::qWaitFor(
+            [&] {
+                if (rsc_player_play_time(player) < us)
+                    return false;
+                unsigned char *wav = rsc_player_get_audio_wave_data(player, 1);
+                if (wav && Sound::ofWav(wav).seconds() >= 0.02)
+                    played = wav;
+                else if (wav)
+                    rsc_player_free_audio_wave_data(player, wav);
+                return played != nullptr;
+            },
+            rstest::kHangBoundMs);
+        return played;
+    }
+};
+
+RS_TEST_MAIN(TestBackgroundSound)
+#include "tst_background_sound.moc"
