@@ -7,14 +7,17 @@
 #include "WindowInput.h"
 
 #include "AttributeSetting.h"
+#include "EditorFileDialog.h"
 #include "EditorTestKit.h"
 #include "FFprobe.h"
 #include "MacMainWindow.h"
 #include "MediaFixtures.h"
 #include "QAdjustOperationForm.h"
+#include "QAudioOperationForm.h"
 #include "QCommonButtonForm.h"
 #include "QEditTipDlg.h"
 #include "QMainDlg.h"
+#include "QPlayerOperationForm.h"
 #include "QTrimOperationForm.h"
 #include "QVEDualSlider.h"
 #include "QVideoEditTag.h"
@@ -23,7 +26,10 @@
 #include "QWatermarkOperationForm.h"
 #include "QZTComboBox.h"
 #include "QZTTextEdit.h"
+#include "SoundMeasure.h"
 #include "VideoConvertBar.h"
+#include "ZTPlayerClass.h"
+#include "ZTPlayerManager.h"
 #include "ZtVideoConvertItem.h"
 #include "ZtVideoConvertManager.h"
 
@@ -34,6 +40,38 @@
 namespace {
 
 using mwt::click;
+
+// A background whose pitch tells where in it the sound is: 400 Hz in its first second, 200 Hz more each second.
+double stepHz(double seconds)
+{
+    return 400 + 200 * std::floor(seconds);
+}
+
+// The last stretch the editor's preview played, once it has played past `us` (bounded); empty otherwise.
+rstest::Sound heardAfter(ZTPlayerClass *player, quint64 us, double *at)
+{
+    rstest::Sound heard;
+    (void)QTest::qWaitFor(
+        [&] {
+            if (player->GetPlayTime_Player() < us)
+                return false;
+            unsigned char *wav = player->GetAudioWaveData_Player(1);
+            heard = rstest::Sound::ofWav(wav);
+            *at = player->GetPlayTime_Player() / 1e6;
+            player->FreeAudioWaveData_Player(wav);
+            return heard.seconds() >= 0.02;
+        },
+        rstest::kHangBoundMs);
+    return heard;
+}
+
+// Whether `heard` is the background at `into` seconds of it, or at most 0.1 s before (the level data is the
+// stretch played last).
+bool isBackgroundAt(const rstest::Sound &heard, double into)
+{
+    const double hz = heard.toneHz();
+    return heard.levelDb() > -30 && (qAbs(hz - stepHz(into)) < 60 || qAbs(hz - stepHz(into - 0.1)) < 60);
+}
 
 } // namespace
 
@@ -260,6 +298,89 @@ private slots:
         const QRect picture = etk::litBox(etk::frameAt(joined, 4.0 * row + 2.0)); // the clips are 4 s each
         QVERIFY2(qAbs(double(picture.width()) / picture.height() / shape - 1) < 0.05,
                  qPrintable(QStringLiteral("joined %1x%2").arg(picture.width()).arg(picture.height())));
+    }
+
+    // A trimmed clip's background sound, as the editor sets it (shown from the trim start), runs on the clip's own
+    // clock: the preview plays it from the trim start at once and in place after a seek, and the join's part
+    // begins with it, where the preview had it.
+    void backgroundSoundOfATrimmedClip()
+    {
+        const QString source = rstest::MediaFixtures::make(
+            {QStringLiteral("editroad_silent_track.mp4"),
+             QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=6 -f lavfi -i "
+                                 "anullsrc=sample_rate=44100:channel_layout=stereo -t 6 -c:v libx264 -preset ultrafast "
+                                 "-pix_fmt yuv420p -c:a aac")
+                 .split(QLatin1Char(' '))});
+        const QString steps =
+            rstest::MediaFixtures::make({QStringLiteral("editroad_steps.wav"),
+                                         {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                          QStringLiteral("aevalsrc=0.5*sin(2*PI*(400+200*floor(t))*t):s=44100:d=6")}});
+        list()->action(QStringLiteral("Delete All"))->trigger();
+        m_rec->nextFiles = QStringList{source};
+        click(m_w->m_btnAddFile);
+        QVERIFY(mwt::waitFor([this] { return !list()->isBusy() && list()->rows().size() == 1; }, 60000));
+        setLossless(false);
+        EditorFileDialog::setOpenFileForTesting(
+            [&](QWidget *, const QString &, const QString &, const QString &) { return steps; });
+        const auto noDialog = qScopeGuard([] { EditorFileDialog::setOpenFileForTesting(nullptr); });
+        const bool ran = edit(0, [&](QVideoEditingDlg *dlg) {
+            click(dlg->editTag()->button(QVideoEditingDlg::Audio));
+            rstest::clickAt(dlg->audioPage()->m_btnSetBgVoice);
+            // The trim start dragged to about a third of the clip, then Trim.
+            click(dlg->editTag()->button(QVideoEditingDlg::Trim));
+            QVEDualSlider *slider = dlg->trimPage()->m_TrimDSlider;
+            QWidget *handle = slider->startButton();
+            const QPoint from = handle->geometry().topLeft() + QPoint(3, handle->height() / 2);
+            rstest::xDragTo(slider, from, QPoint(slider->width() / 3, from.y()));
+            rstest::xClickAt(dlg->trimPage()->m_btnTrim);
+            QTRY_VERIFY_WITH_TIMEOUT(etk::recordOf(*dlg).trimStart > 500000, rstest::kHangBoundMs);
+            const VEEditConfig record = etk::recordOf(*dlg);
+            QCOMPARE(record.audioBackground.filePath, steps.toUtf8());
+            const double show = record.audioBackground.showTime.first / 1e6;
+            QCOMPARE(record.audioBackground.showTime.first, record.trimStart);
+
+            ZTPlayerClass *player = dlg->playerManager()->getPlayerClass();
+            QVERIFY(player->EnableAudioWaveData_Player(1));
+            click(dlg->editTag()->button(QVideoEditingDlg::Audio)); // its play bar, which the Trim page hides
+            // Played from the trim start, then from a click on the play bar's slider past the middle.
+            for (int i = 0; i < 2; ++i) {
+                QWidget *bar = dlg->playBar()->m_playProgress;
+                const quint64 before = player->GetPlayTime_Player();
+                if (i == 1) {
+                    rstest::xClickAt(bar, QPoint(bar->width() * 2 / 3, bar->height() / 2));
+                    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime_Player() > before + 500000, rstest::kHangBoundMs);
+                }
+                const quint64 start = player->GetPlayTime_Player();
+                rstest::xClickAt(dlg->playBar()->m_btnPlay);
+                double at = 0;
+                const rstest::Sound heard = heardAfter(player, start + 300000, &at);
+                rstest::xClickAt(dlg->playBar()->m_btnPause);
+                QVERIFY2(
+                    isBackgroundAt(heard, at - show),
+                    qPrintable(QStringLiteral("played from %1 s, at %2 s: %3 Hz at %4 dB; the background has %5 Hz")
+                                   .arg(start / 1e6)
+                                   .arg(at)
+                                   .arg(heard.toneHz())
+                                   .arg(heard.levelDb())
+                                   .arg(stepHz(at - show))));
+            }
+            click(dlg->m_btnOK);
+        });
+        QVERIFY(ran);
+        QVERIFY(!QTest::currentTestFailed());
+        const quint64 trimStart = clip(0)->m_nTrimStart;
+        QCOMPARE(clip(0)->m_editConfig.audioBackground.showTime.first, trimStart);
+
+        QVERIFY(mwt::useCatalogueProfile(320, 240));
+        const QString out = convert(120000);
+        QVERIFY(!out.isEmpty());
+        const rstest::Sound joined = rstest::Sound::ofFile(out);
+        const double first = joined.levelDb(0.02, 0.28);
+        QVERIFY2(first > -30, qPrintable(QStringLiteral("the part's first 0.3 s at %1 dB").arg(first)));
+        for (double at : {0.5, 2.5}) {
+            const double hz = joined.toneHz(at - 0.1, 0.2);
+            QVERIFY2(qAbs(hz - stepHz(at)) < 40, qPrintable(QStringLiteral("at %1 s: %2 Hz").arg(at).arg(hz)));
+        }
     }
 };
 
