@@ -5,6 +5,8 @@
 #include "SoundMeasure.h"
 #include "tst_job_helpers.h"
 
+#include <QMap>
+
 using namespace jobtest;
 using rstest::MediaFixtures;
 using rstest::Sound;
@@ -19,8 +21,9 @@ double stepHz(double seconds)
     return 400 + 200 * std::floor(seconds);
 }
 
-// Backgrounds: "steps.wav" (6 s), "steps2.wav" (2 s), "steps_lame.mp3" (6 s, variable bit rate, by lame),
-// "steps.m4a" (6 s, AAC).
+// Backgrounds: "steps.wav" (6 s) and "steps2.wav" (2 s) by ffmpeg, the 6 s one encoded by other tools too:
+// "steps_lame.mp3" (variable bit rate), "steps_oggenc.ogg", "steps_opusenc.opus", "steps_flac.flac",
+// "steps_sox.aiff", and by ffmpeg "steps.m4a" and "steps.aac" (ADTS).
 QString background(const QString &name)
 {
     const QString seconds = name.startsWith(QLatin1String("steps2")) ? QStringLiteral("2") : QStringLiteral("6");
@@ -29,10 +32,16 @@ QString background(const QString &name)
          {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QLatin1String(kSteps) + seconds}});
     if (name.endsWith(QLatin1String(".wav")))
         return wav;
-    if (name == QLatin1String("steps_lame.mp3"))
-        return MediaFixtures::makeByCommand(QStringLiteral("bg_stereo_steps_lame.mp3"),
-                                            QStringLiteral("lame --quiet -V 4 '%1' \"$OUT\"").arg(wav));
-    return MediaFixtures::make({QStringLiteral("bg_stereo_steps.m4a"),
+    static const QMap<QString, QString> commands{
+        {QStringLiteral("steps_lame.mp3"), QStringLiteral("lame --quiet -V 4 '%1' \"$OUT\"")},
+        {QStringLiteral("steps_oggenc.ogg"), QStringLiteral("oggenc -Q '%1' -o \"$OUT\"")},
+        {QStringLiteral("steps_opusenc.opus"), QStringLiteral("opusenc --quiet '%1' \"$OUT\"")},
+        {QStringLiteral("steps_flac.flac"), QStringLiteral("flac -s -f '%1' -o \"$OUT\"")},
+        {QStringLiteral("steps_sox.aiff"), QStringLiteral("sox '%1' \"$OUT\"")},
+    };
+    if (commands.contains(name))
+        return MediaFixtures::makeByCommand(QStringLiteral("bg_stereo_") + name, commands.value(name).arg(wav));
+    return MediaFixtures::make({QStringLiteral("bg_stereo_") + name,
                                 {QStringLiteral("-i"), wav, QStringLiteral("-c:a"), QStringLiteral("aac")}});
 }
 
@@ -109,10 +118,13 @@ class TestBackgroundSound : public QObject
         c.loop = false;
         QTest::newRow("not looped: over before the part") << c << QStringLiteral("mp4");
         c = Case();
-        c.background = QStringLiteral("steps_lame.mp3");
-        QTest::newRow("variable-rate mp3 by lame, from 0") << c << QStringLiteral("mp4");
-        c.background = QStringLiteral("steps.m4a");
-        QTest::newRow("m4a, from 0") << c << QStringLiteral("mkv");
+        // Read from its 1.3 s on, in each format.
+        for (const char *file : {"steps_lame.mp3", "steps_oggenc.ogg", "steps_opusenc.opus", "steps_flac.flac",
+                                 "steps_sox.aiff", "steps.m4a", "steps.aac"}) {
+            c.background = QLatin1String(file);
+            QTest::newRow(qPrintable(QStringLiteral("background %1, from 0").arg(c.background)))
+                << c << QStringLiteral("mkv");
+        }
         c = Case();
         c.withSound = false;
         c.show = 1.3;
