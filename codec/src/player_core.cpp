@@ -570,13 +570,14 @@ bool Player::wantsDevice() const
 
 void Player::takeDeviceForBackground()
 {
-    if (!m_open || m_hasAudio || !m_audioOut || m_deviceOpen || !wantsDevice())
+    if (!m_open || m_hasAudio || !m_audioOut || m_deviceOpen || state() != State::Playing || !wantsDevice())
+        return;
+    // As play() takes it: opening a device may take a while, so not while the player thread could wait.
+    if (!m_audioOut->acquire())
         return;
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_state != State::Playing || !m_audioOut->acquire())
-        return;
-    m_deviceOpen = true;
-    m_audioOut->setPlaying(true);
+    m_deviceOpen = m_state == State::Playing;
+    m_audioOut->setPlaying(m_deviceOpen); // paused meanwhile: let go again
 }
 
 int Player::watermarkSlot() const

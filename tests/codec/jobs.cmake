@@ -33,5 +33,5 @@ rs_add_qtest(tst_job_containers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_contai
 rs_add_qtest(tst_job_place SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_job_place.cpp LIBS codec_internal Qt5::Gui MEDIA TIMEOUT 600
   COST 30)
 target_include_directories(tst_job_place PRIVATE ${_codec_src})
-rs_add_qtest(tst_background_sound SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_background_sound.cpp LIBS codec Qt5::Gui MEDIA
-  TIMEOUT 600 COST 30)
+rs_add_qtest(tst_background_sound SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_background_sound.cpp
+  LIBS codec Qt5::Gui PkgConfig::SDL2 MEDIA TIMEOUT 600 COST 30)

@@ -7,6 +7,8 @@
 
 #include <QMap>
 
+#include <SDL2/SDL.h>
+
 using namespace jobtest;
 using rstest::MediaFixtures;
 using rstest::Sound;
@@ -185,69 +187,94 @@ private slots:
         }
     }
 
+    void initTestCase()
+    {
+        qputenv("SDL_AUDIODRIVER", "dummy"); // a sound device that plays in real time without hardware
+    }
+
     void preview_data()
     {
         QTest::addColumn<bool>("withSound");
         QTest::addColumn<double>("show");
-        QTest::newRow("shown from the trim start") << true << 1.3;
-        QTest::newRow("shown from 0") << true << 0.0;
-        QTest::newRow("clip without sound, shown from the trim start") << false << 1.3;
+        QTest::addColumn<bool>("device");          // through a sound device, else silently
+        QTest::addColumn<bool>("setWhilePlaying"); // the background set while the clip plays, else before
+        QTest::newRow("shown from the trim start") << true << 1.3 << false << false;
+        QTest::newRow("shown from 0") << true << 0.0 << false << false;
+        QTest::newRow("clip without sound, shown from the trim start") << false << 1.3 << false << false;
+        QTest::newRow("clip without sound, through a sound device") << false << 1.3 << true << false;
+        QTest::newRow("clip without sound, set while it plays through a sound device") << false << 0.0 << true << true;
     }
 
     // The preview plays the background as the join does: at once from the trim start, and in place after a seek
-    // (heard in the player's level data, 0.3 s on from each).
+    // (heard in the player's level data, 0.3 s on from each). A clip without sound takes the sound device for
+    // it, as a clip with sound does, also when the background comes while it plays.
     void preview()
     {
         QFETCH(bool, withSound);
         QFETCH(double, show);
-        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+        QFETCH(bool, device);
+        QFETCH(bool, setWhilePlaying);
+        rsc_player *player =
+            rsc_player_create(device ? RSC_CREATE_DEFAULT : RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
         const auto release = qScopeGuard([player] { rsc_player_release(player); });
         QVERIFY(rsc_player_open(player, clip(withSound).toUtf8().constData(), 0, 0, 0, 0) == 1);
         QVERIFY(rsc_player_enable_audio_wave_data(player, 1));
-        QVERIFY(rsc_player_set_audio_background_index(player, 0));
-        QVERIFY(
-            rsc_player_set_audio_background_file(player, background(QStringLiteral("steps.wav")).toUtf8().constData()));
-        QVERIFY(rsc_player_set_audio_background_show_time(player, quint64(show * 1e6), 0));
+        auto setBackground = [&] {
+            return rsc_player_set_audio_background_index(player, 0) &&
+                   rsc_player_set_audio_background_file(player,
+                                                        background(QStringLiteral("steps.wav")).toUtf8().constData()) &&
+                   rsc_player_set_audio_background_show_time(player, quint64(show * 1e6), 0);
+        };
+        if (!setWhilePlaying)
+            QVERIFY(setBackground());
         for (double from : {1.3, 3.5}) {
             QVERIFY(rsc_player_seek(player, quint64(from * 1e6)));
             QVERIFY(rsc_player_play(player));
-            unsigned char *wav = waveAfter(player, quint64((from + 0.3) * 1e6));
-            QVERIFY2(wav, "no level data");
-            const double at = rsc_player_play_time(player) / 1e6;
-            const Sound sound = Sound::ofWav(wav);
-            rsc_player_free_audio_wave_data(player, wav);
+            double heardFrom = from;
+            if (setWhilePlaying && from == 1.3) {
+                QTRY_VERIFY_WITH_TIMEOUT(rsc_player_play_time(player) >= 1500000, rstest::kHangBoundMs);
+                QVERIFY(setBackground());
+                heardFrom = rsc_player_play_time(player) / 1e6;
+            }
+            double at = 0;
+            const Sound sound = heardAfter(player, quint64((heardFrom + 0.3) * 1e6), &at);
+            // The player's device is the process's first opened one (SDL numbers those from 2).
+            if (device)
+                QCOMPARE(SDL_GetAudioDeviceStatus(2), SDL_AUDIO_PLAYING);
             QVERIFY(rsc_player_pause(player));
-            // The level data is the 50 ms played before `at`, or a little earlier.
-            const double heard = sound.toneHz(), expected = stepHz(at - show);
-            const bool inStep = qAbs(heard - expected) < 60 || qAbs(heard - stepHz(at - show - 0.1)) < 60;
+            // The level data is what played last before `at`: a little earlier, or through a device a buffer on.
+            const double heard = sound.toneHz();
+            bool inStep = false;
+            for (double lag : {-0.05, 0.0, 0.1})
+                inStep = inStep || qAbs(heard - stepHz(at - show - lag)) < 60;
             QVERIFY2(inStep && sound.levelDb() > -25,
                      qPrintable(QStringLiteral("from %1 s, at %2 s: %3 Hz at %4 dB; the background has %5 Hz")
-                                    .arg(from)
+                                    .arg(heardFrom)
                                     .arg(at)
                                     .arg(heard)
                                     .arg(sound.levelDb())
-                                    .arg(expected)));
+                                    .arg(stepHz(at - show))));
         }
     }
 
 private:
-    // The level data once the player has played to `us` with at least 20 ms of it; null after the bound.
-    static unsigned char *waveAfter(rsc_player *player, quint64 us)
+    // The level data once the player has played to `us` with at least 20 ms of it, and the play time then;
+    // empty after the bound.
+    static Sound heardAfter(rsc_player *player, quint64 us, double *at)
     {
-        unsigned char *played = nullptr;
+        Sound heard;
         (void)QTest::qWaitFor(
             [&] {
                 if (rsc_player_play_time(player) < us)
                     return false;
                 unsigned char *wav = rsc_player_get_audio_wave_data(player, 1);
-                if (wav && Sound::ofWav(wav).seconds() >= 0.02)
-                    played = wav;
-                else if (wav)
-                    rsc_player_free_audio_wave_data(player, wav);
-                return played != nullptr;
+                heard = Sound::ofWav(wav);
+                *at = rsc_player_play_time(player) / 1e6;
+                rsc_player_free_audio_wave_data(player, wav);
+                return heard.seconds() >= 0.02;
             },
             rstest::kHangBoundMs);
-        return played;
+        return heard;
     }
 };
 
