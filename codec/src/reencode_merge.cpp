@@ -508,6 +508,10 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     st.audioDone = !adec;
     st.silentSound = plan.hasAudio && !clip->audioStream() && m_task.edit.codec.audioEdits &&
                      !m_task.edit.background[0].file.empty();
+    const auto report = [&] {
+        progress.done =
+            uint64_t(std::clamp<int64_t>(outputLengthUs(st.positionUs, st.pace), 0, int64_t(progress.total.load())));
+    };
     PacketPtr pkt = makePacket();
     bool ok = true;
     while (ok && !(st.videoDone && st.audioDone)) {
@@ -523,15 +527,25 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         else if (adec && pkt->stream_index == clip->audioIndex() && !st.audioDone)
             ok = decodeAndFilter(st, adec, pkt.get(), false, error);
         av_packet_unref(pkt.get());
-        progress.done =
-            uint64_t(std::clamp<int64_t>(outputLengthUs(st.positionUs, st.pace), 0, int64_t(progress.total.load())));
+        report();
     }
     if (ok && vdec)
         ok = decodeAndFilter(st, vdec, nullptr, true, error);
     if (ok && adec)
         ok = decodeAndFilter(st, adec, nullptr, false, error);
-    if (ok && st.silentSound)
-        ok = feedSilence(st, vdec ? st.contentEndUs : silentLengthUs(*clip, st.startUs, st.lengthUs), error);
+    if (ok && st.silentSound) {
+        // The silence the pictures have not taken yet (all of it without pictures), a second at a time so that
+        // a stop is seen and the progress moves.
+        const int64_t endUs = vdec ? st.contentEndUs : silentLengthUs(*clip, st.startUs, st.lengthUs);
+        for (int64_t us = av_rescale(st.silentSamples, 1000000, plan.sampleRate); ok && us < endUs;) {
+            if (stop.load(std::memory_order_relaxed))
+                return true;
+            us = std::min(endUs, us + 1000000);
+            ok = feedSilence(st, us, error);
+            st.positionUs = std::max(st.positionUs, us);
+            report();
+        }
+    }
     if (ok && st.videoGraph.isOpen() && !st.videoDone) {
         st.videoGraph.push(nullptr);
         ok = drainVideo(st);

@@ -257,6 +257,37 @@ private slots:
         }
     }
 
+    // An hour's clip without sound joined into a sound-only file takes its background a second at a time: the
+    // progress moves, and a stop does not wait for the hour.
+    void stopIsPromptWithoutPictures()
+    {
+        const QString hour = MediaFixtures::make(
+            {QStringLiteral("bg_hour_no_sound.mp4"),
+             QString::fromLatin1("-f lavfi -i color=c=gray:s=32x32:r=1:d=3600 -c:v libx264 -preset ultrafast")
+                 .split(QLatin1Char(' '))});
+        const QString out = rstest::scratchDir(QStringLiteral("bg-stop")) + QStringLiteral("/out.mp3");
+        rsc_edit *e = rsc_edit_create();
+        rsc_edit_enable_audio_edits(e, 1);
+        rsc_edit_set_audio_background_file(e, background(QStringLiteral("steps.wav")).toUtf8().constData());
+        rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
+        const auto release = qScopeGuard([job, e] {
+            rsc_job_release(job);
+            rsc_edit_release(e);
+        });
+        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp3", nullptr), 1);
+        QCOMPARE(rsc_job_start(job), 1);
+        QCOMPARE(rsc_job_add_task(job, hour.toUtf8().constData(), 0, 0, e), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(rsc_job_done(job) > 0, rstest::kHangBoundMs);
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(rsc_job_stop(job, 1), 1);
+        QVERIFY2(t.elapsed() < rstest::kHangBoundMs, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(rsc_job_is_stopped(job), 1);
+        QVERIFY(rsc_job_done(job) < rsc_job_total(job));
+        rsc_job_close(job);
+        QVERIFY(!QFileInfo::exists(out));
+    }
+
 private:
     // The level data once the player has played to `us` with at least 20 ms of it, and the play time then;
     // empty after the bound.
