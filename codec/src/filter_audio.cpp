@@ -8,8 +8,6 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 
 namespace rsc::edit {
 
@@ -59,17 +57,6 @@ std::string channelMapFilter(const std::vector<unsigned> &map)
     return pan;
 }
 
-// `us` microseconds in `unit`s (1000000: seconds, 1000: milliseconds) with every microsecond, as FFmpeg's
-// options read decimals.
-std::string decimal(int64_t us, int64_t unit)
-{
-    const int digits = unit == 1000 ? 3 : 6;
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%s%" PRId64 ".%0*" PRId64, us < 0 ? "-" : "", int64_t(std::llabs(us) / unit),
-                  digits, int64_t(std::llabs(us) % unit));
-    return buf;
-}
-
 // The background file read from `intoUs` of its own time on, looped when it loops. The movie source seeks to
 // a packet a while before that time, since a sound decoder gives nothing or noise for what it decodes first
 // after a seek (an MP3's bit reservoir, a codec's overlap); the cut finds the sample. A looped background then
@@ -80,8 +67,8 @@ std::string backgroundReader(const BackgroundAudio &bg, int64_t intoUs, const So
     const std::string movie = "amovie=filename=" + filterValue(bg.file);
     if (intoUs <= 0)
         return movie + (bg.loop ? ":loop=0" : "");
-    const std::string head = movie + ":seek_point=" + decimal(std::max<int64_t>(0, intoUs - kPrerollUs), 1000000) +
-                             ",atrim=start=" + decimal(span.firstUs + intoUs, 1000000);
+    const std::string head = movie + ":seek_point=" + exactTime(std::max<int64_t>(0, intoUs - kPrerollUs), 1000000) +
+                             ",atrim=start=" + exactTime(span.firstUs + intoUs, 1000000);
     if (!bg.loop)
         return head;
     return head + "[bghead];" + movie + ":loop=0[bgloop];[bghead][bgloop]concat=n=2:v=0:a=1";
@@ -109,7 +96,7 @@ std::string backgroundChain(const BackgroundAudio &bg, int64_t startUs, int64_t 
         chain += "," + eq;
     chain += ",volume=volume=" + num(bg.volume / 100.0);
     if (delayUs > 0) // in milliseconds: the filter takes a unit only after a whole number
-        chain += ",adelay=delays=" + decimal(delayUs, 1000) + ":all=1";
+        chain += ",adelay=delays=" + exactTime(delayUs, 1000) + ":all=1";
     return chain + "[bg]";
 }
 

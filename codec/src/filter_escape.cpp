@@ -1,7 +1,9 @@
 #include "filter_escape.h"
 
 #include <charconv>
+#include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 
 namespace rsc::edit {
 
@@ -45,6 +47,15 @@ std::string num(double value)
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
     return std::string(buf, res.ptr);
+}
+
+std::string exactTime(int64_t us, int64_t unit)
+{
+    const int digits = unit == 1000 ? 3 : 6;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s%" PRId64 ".%0*" PRId64, us < 0 ? "-" : "", int64_t(std::llabs(us) / unit),
+                  digits, int64_t(std::llabs(us) % unit));
+    return buf;
 }
 
 } // namespace rsc::edit

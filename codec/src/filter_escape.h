@@ -17,4 +17,8 @@ std::string filterColor(uint32_t argb);
 // A number in plain C locale notation.
 std::string num(double value);
 
+// `us` microseconds in `unit`s (1000000: seconds, 1000: milliseconds) with every microsecond, where num()'s six
+// significant digits would round a time away.
+std::string exactTime(int64_t us, int64_t unit);
+
 } // namespace rsc::edit

@@ -86,7 +86,10 @@ int64_t firstSoundUs(rsc_info &probe)
         return 0;
     rsc::PacketPtr packet = rsc::makePacket();
     rsc::FramePtr frame = rsc::makeFrame();
-    // A few seconds of packets at most: a stream whose first sound does not decode is taken from 0.
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) // a music video's pictures are not read
+        if (int(i) != index)
+            ctx->streams[i]->discard = AVDISCARD_ALL;
+    // Some seconds of packets at most: a stream whose first sound does not decode is taken from 0.
     for (int read = 0; read < 500 && av_read_frame(ctx, packet.get()) >= 0; ++read) {
         const bool ours = packet->stream_index == index;
         if (ours)

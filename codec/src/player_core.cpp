@@ -103,11 +103,11 @@ bool Player::open(const std::string &path, int previewWidth, int previewHeight, 
         m_audioOut = std::make_unique<AudioOutput>(m_fifo, m_clock, m_wave);
         m_audioOut->setDeviceName(m_audioDevice);
         // A clip without sound takes the device only for a background: not tried now.
-        m_deviceOpen = m_hasAudio ? m_audioOut->open(m_fifo.sampleRate(), m_fifo.channels())
-                                  : m_audioOut->setFormat(m_fifo.sampleRate(), m_fifo.channels());
-        if (!m_deviceOpen)
+        const bool usable = m_hasAudio ? m_audioOut->open(m_fifo.sampleRate(), m_fifo.channels())
+                                       : m_audioOut->setFormat(m_fifo.sampleRate(), m_fifo.channels());
+        if (!usable)
             m_audioOut.reset(); // no sound here: keep time with the monotonic clock
-        m_deviceOpen = m_deviceOpen && m_hasAudio;
+        m_deviceOpen = usable && m_hasAudio;
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
