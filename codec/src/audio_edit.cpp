@@ -74,7 +74,9 @@ bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
     // setter took it, and the graph opens it where nothing bounds the wait.
     const edit::EditConfig usable = edit::withUsableInputs(m_cfg, false, true);
     // The graph starts where this frame does: a background is placed on the clip's clock from there.
-    const bool ok = graph->openAudio(in, edit::describeAudio(usable, frame->sample_rate, frame->pts, target), nullptr);
+    edit::BackgroundStart background;
+    const std::string desc = edit::describeAudio(usable, frame->sample_rate, frame->pts, target, &background);
+    const bool ok = graph->openAudio(in, desc, nullptr, background.file.empty() ? nullptr : &background);
     av_channel_layout_uninit(&in.layout);
     if (!ok)
         return false;

@@ -183,4 +183,24 @@ AVFrame *silentFrame(int sampleFormat, int sampleRate, int channels, int samples
     return f;
 }
 
+AVFrame *silenceLike(const AVFrame *like, int samples)
+{
+    AVFrame *f = av_frame_alloc();
+    if (!f)
+        return nullptr;
+    f->format = like->format;
+    f->sample_rate = like->sample_rate;
+    if (av_channel_layout_copy(&f->ch_layout, &like->ch_layout) < 0 || f->ch_layout.nb_channels <= 0) {
+        av_frame_free(&f);
+        return nullptr;
+    }
+    f->nb_samples = samples;
+    if (av_frame_get_buffer(f, 0) < 0) {
+        av_frame_free(&f);
+        return nullptr;
+    }
+    av_samples_set_silence(f->extended_data, 0, samples, f->ch_layout.nb_channels, AVSampleFormat(f->format));
+    return f;
+}
+
 } // namespace rsc

@@ -18,6 +18,8 @@ int64_t fromMicros(int64_t us, AVRational timeBase);
 // A frame of `samples` silent samples in that format, for standing in for a sound a clip lacks; null when out of
 // memory. Owned by the caller.
 AVFrame *silentFrame(int sampleFormat, int sampleRate, int channels, int samples);
+// The same in the format of `like` (its sample format, rate and channel layout), to fill a gap in its sound.
+AVFrame *silenceLike(const AVFrame *like, int samples);
 
 // Clockwise display rotation of a video stream from its display matrix: 0, 90, 180 or 270.
 int displayRotation(const AVStream *stream);

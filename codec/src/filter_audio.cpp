@@ -1,6 +1,7 @@
 #include "filter_audio.h"
 
 #include "filter_escape.h"
+#include "filter_graph.h"
 #include "filter_inputs.h"
 
 extern "C" {
@@ -57,27 +58,11 @@ std::string channelMapFilter(const std::vector<unsigned> &map)
     return pan;
 }
 
-// The background file read from `intoUs` of its own time on, looped when it loops. The movie source seeks to
-// a packet a while before that time, since a sound decoder gives nothing or noise for what it decodes first
-// after a seek (an MP3's bit reservoir, a codec's overlap); the cut finds the sample. A looped background then
-// goes on from its beginning.
-std::string backgroundReader(const BackgroundAudio &bg, int64_t intoUs, const SoundSpan &span)
-{
-    constexpr int64_t kPrerollUs = 500000;
-    const std::string movie = "amovie=filename=" + filterValue(bg.file);
-    if (intoUs <= 0)
-        return movie + (bg.loop ? ":loop=0" : "");
-    const std::string head = movie + ":seek_point=" + exactTime(std::max<int64_t>(0, intoUs - kPrerollUs), 1000000) +
-                             ",atrim=start=" + exactTime(span.firstUs + intoUs, 1000000);
-    if (!bg.loop)
-        return head;
-    return head + "[bghead];" + movie + ":loop=0[bgloop];[bghead][bgloop]concat=n=2:v=0:a=1";
-}
-
-// The background, from its file to the pad "[bg]", on the clip's clock: at clip time t it plays its own time
+// The background, from its source to the pad "[bg]", on the clip's clock: at clip time t it plays its own time
 // t - show, silent before the show time, wrapped where it loops; "[in]" begins at clip time `startUs`. The
-// clip's pace sets how long the clip takes to get to a time; the background keeps its own pace.
-std::string backgroundChain(const BackgroundAudio &bg, int64_t startUs, int64_t pace)
+// clip's pace sets how long the clip takes to get to a time; the background keeps its own pace. `read` says
+// where its file is read from.
+std::string backgroundChain(const BackgroundAudio &bg, int64_t startUs, int64_t pace, BackgroundStart *read)
 {
     const int64_t showUs = int64_t(std::min<uint64_t>(bg.showTimeUs, kLatestShowUs));
     auto played = [pace](int64_t clipUs) { return av_rescale(clipUs, EditConfig::kNormalPace, pace); };
@@ -87,7 +72,11 @@ std::string backgroundChain(const BackgroundAudio &bg, int64_t startUs, int64_t 
     soundSpan(bg.file, &span);
     if (bg.loop && span.lengthUs > 0)
         intoUs %= span.lengthUs;
-    std::string chain = backgroundReader(bg, intoUs, span);
+    read->file = bg.file;
+    read->intoUs = intoUs;
+    read->firstUs = span.firstUs;
+    read->loop = bg.loop;
+    std::string chain = "[" + std::string(kBackgroundPad) + "]anull";
     if (!bg.channelMap.empty())
         chain += "," + channelMapFilter(bg.channelMap);
     std::string eq;
@@ -102,7 +91,8 @@ std::string backgroundChain(const BackgroundAudio &bg, int64_t startUs, int64_t 
 
 } // namespace
 
-std::string describeAudio(const EditConfig &cfg, int inputRate, int64_t startUs, const AudioTarget &target)
+std::string describeAudio(const EditConfig &cfg, int inputRate, int64_t startUs, const AudioTarget &target,
+                          BackgroundStart *background)
 {
     std::string chain;
     if (cfg.volume != 100)
@@ -121,8 +111,8 @@ std::string describeAudio(const EditConfig &cfg, int inputRate, int64_t startUs,
 
     std::string graph = "[in]" + chain;
     const BackgroundAudio &bg = cfg.background[0];
-    if (!bg.file.empty()) {
-        graph += "[fg];" + backgroundChain(bg, startUs, cfg.pace());
+    if (!bg.file.empty() && background) {
+        graph += "[fg];" + backgroundChain(bg, startUs, cfg.pace(), background);
         // Weight is the background's share of the mix; mix mode 1 replaces the clip's own sound.
         const unsigned weight = bg.mixMode == 1 ? 100u : std::min(bg.weight, 100u);
         graph += ";[fg][bg]amix=inputs=2:duration=first:dropout_transition=0:normalize=0:weights=" +

@@ -51,14 +51,37 @@ bool FilterGraph::openVideo(const VideoInputFormat &in, const std::string &descr
     return finish(a, "buffer", "buffersink", description, error);
 }
 
-bool FilterGraph::openAudio(const AudioInputFormat &in, const std::string &description, std::string *error)
+namespace {
+
+std::string abufferArgs(AVRational timeBase, int sampleRate, int sampleFormat, const AVChannelLayout &layout)
 {
-    char layout[128] = {};
-    av_channel_layout_describe(&in.layout, layout, sizeof layout);
+    char name[128] = {};
+    av_channel_layout_describe(&layout, name, sizeof name);
     char args[512];
-    snprintf(args, sizeof args, "time_base=%d/%d:sample_rate=%d:sample_fmt=%s:channel_layout=%s", in.timeBase.num,
-             in.timeBase.den, in.sampleRate, av_get_sample_fmt_name(AVSampleFormat(in.sampleFormat)), layout);
-    return finish(args, "abuffer", "abuffersink", description, error);
+    snprintf(args, sizeof args, "time_base=%d/%d:sample_rate=%d:sample_fmt=%s:channel_layout=%s", timeBase.num,
+             timeBase.den, sampleRate, av_get_sample_fmt_name(AVSampleFormat(sampleFormat)), name);
+    return args;
+}
+
+} // namespace
+
+bool FilterGraph::openAudio(const AudioInputFormat &in, const std::string &description, std::string *error,
+                            const BackgroundStart *background, const std::atomic<bool> *interrupt)
+{
+    m_background.reset();
+    m_backgroundSource = nullptr;
+    if (background) {
+        auto reader = std::make_unique<BackgroundReader>();
+        if (!reader->open(*background, interrupt, error))
+            return false;
+        m_background = std::move(reader);
+        m_backgroundFrame = rsc::makeFrame();
+    }
+    const bool ok = finish(abufferArgs(in.timeBase, in.sampleRate, in.sampleFormat, in.layout), "abuffer",
+                           "abuffersink", description, error);
+    if (!ok)
+        m_background.reset();
+    return ok;
 }
 
 bool FilterGraph::finish(const std::string &args, const char *srcName, const char *sinkName,
@@ -74,7 +97,7 @@ bool FilterGraph::finish(const std::string &args, const char *srcName, const cha
         if (error)
             *error = what + ": " + rsc::job::errorText(err);
         m_graph.reset();
-        m_source = m_sink = nullptr;
+        m_source = m_sink = m_backgroundSource = nullptr;
         return false;
     };
     int err = avfilter_graph_create_filter(&m_source, avfilter_get_by_name(srcName), "in", args.c_str(), nullptr,
@@ -91,6 +114,24 @@ bool FilterGraph::finish(const std::string &args, const char *srcName, const cha
     outputs->filter_ctx = m_source;
     outputs->pad_idx = 0;
     outputs->next = nullptr;
+    if (m_background) {
+        const BackgroundReader &bg = *m_background;
+        err = avfilter_graph_create_filter(
+            &m_backgroundSource, avfilter_get_by_name("abuffer"), kBackgroundPad,
+            abufferArgs(AVRational{1, bg.sampleRate()}, bg.sampleRate(), bg.sampleFormat(), bg.layout()).c_str(),
+            nullptr, m_graph.get());
+        if (err < 0) {
+            avfilter_inout_free(&inputs);
+            avfilter_inout_free(&outputs);
+            return fail("background source", err);
+        }
+        AVFilterInOut *second = avfilter_inout_alloc();
+        second->name = av_strdup(kBackgroundPad);
+        second->filter_ctx = m_backgroundSource;
+        second->pad_idx = 0;
+        second->next = nullptr;
+        outputs->next = second;
+    }
     inputs->name = av_strdup("out");
     inputs->filter_ctx = m_sink;
     inputs->pad_idx = 0;
@@ -117,7 +158,31 @@ int FilterGraph::pull(AVFrame *frame)
 {
     if (!m_sink)
         return AVERROR_EOF;
-    return av_buffersink_get_frame(m_sink, frame);
+    for (;;) {
+        const int err = av_buffersink_get_frame(m_sink, frame);
+        // The mix asks for the background only for sound of the clip it holds, so each frame of the clip's
+        // sound takes about as much of it: read here, it never runs ahead of the clip.
+        if (err != AVERROR(EAGAIN) || !feedBackground())
+            return err;
+    }
+}
+
+bool FilterGraph::feedBackground()
+{
+    // Its end (or a frame it refuses): the mix goes on with the clip's sound alone.
+    auto end = [this] {
+        const int closed = av_buffersrc_add_frame_flags(m_backgroundSource, nullptr, 0);
+        (void)closed; // a source already closed stays so
+        m_background.reset();
+        return true;
+    };
+    if (!m_background || !m_backgroundSource || av_buffersrc_get_nb_failed_requests(m_backgroundSource) == 0)
+        return false;
+    if (m_background->read(m_backgroundFrame.get()) < 0)
+        return end();
+    const int err = av_buffersrc_add_frame_flags(m_backgroundSource, m_backgroundFrame.get(), 0);
+    av_frame_unref(m_backgroundFrame.get());
+    return err < 0 ? end() : true;
 }
 
 AVRational FilterGraph::outputTimeBase() const

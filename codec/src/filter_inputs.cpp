@@ -67,40 +67,54 @@ std::mutex s_cacheMutex;
 std::map<Identity, Verdict> s_cache;
 constexpr size_t kCacheEntries = 64;
 
-// Where the sound `probe` holds begins, as a decoder hands it out: the first decoded sound of the stream a
-// movie source reads (FFmpeg's best audio stream), on the file's own time line. Priming cut by the decoder
-// is not counted. 0 when nothing decodes.
-int64_t firstSoundUs(rsc_info &probe)
+// Where the sound `probe` holds begins, as a decoder hands it out: the first decoded sound of the stream the
+// background is read from (FFmpeg's best audio stream), on the file's own time line, in `firstUs`. Priming cut
+// by the decoder is not counted. False when the whole file gives no sound (a header without samples, as an
+// aborted recording leaves); a stream whose first some seconds of packets do not decode is taken from 0.
+bool firstSound(rsc_info &probe, int64_t *firstUs)
 {
+    *firstUs = 0;
     AVFormatContext *ctx = probe.ctx.get();
     const int index = av_find_best_stream(ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (index < 0)
-        return 0;
+        return false;
     AVStream *st = ctx->streams[index];
     const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
     rsc::CodecContextPtr dec(codec ? avcodec_alloc_context3(codec) : nullptr);
     if (!dec || avcodec_parameters_to_context(dec.get(), st->codecpar) < 0)
-        return 0;
+        return true;
     dec->pkt_timebase = st->time_base;
     if (avcodec_open2(dec.get(), codec, nullptr) < 0)
-        return 0;
+        return true;
     rsc::PacketPtr packet = rsc::makePacket();
     rsc::FramePtr frame = rsc::makeFrame();
     for (unsigned i = 0; i < ctx->nb_streams; ++i) // a music video's pictures are not read
         if (int(i) != index)
             ctx->streams[i]->discard = AVDISCARD_ALL;
-    // Some seconds of packets at most: a stream whose first sound does not decode is taken from 0.
-    for (int read = 0; read < 500 && av_read_frame(ctx, packet.get()) >= 0; ++read) {
+    auto decoded = [&] {
+        if (avcodec_receive_frame(dec.get(), frame.get()) != 0 || frame->nb_samples <= 0)
+            return false;
+        const int64_t ts = frame->best_effort_timestamp;
+        *firstUs = ts == AV_NOPTS_VALUE ? 0 : av_rescale_q(ts, st->time_base, AV_TIME_BASE_Q);
+        return true;
+    };
+    int read = 0;
+    for (; read < 500; ++read) {
+        if (av_read_frame(ctx, packet.get()) < 0) {
+            avcodec_send_packet(dec.get(), nullptr); // what the decoder holds back
+            for (int i = 0; i < 64; ++i)
+                if (decoded())
+                    return true;
+            return false;
+        }
         const bool ours = packet->stream_index == index;
         if (ours)
             avcodec_send_packet(dec.get(), packet.get());
         av_packet_unref(packet.get());
-        if (ours && avcodec_receive_frame(dec.get(), frame.get()) == 0) {
-            const int64_t ts = frame->best_effort_timestamp;
-            return ts == AV_NOPTS_VALUE ? 0 : av_rescale_q(ts, st->time_base, AV_TIME_BASE_Q);
-        }
+        if (ours && decoded())
+            return true;
     }
-    return 0;
+    return true;
 }
 
 Verdict soundVerdict(const std::string &path)
@@ -115,9 +129,12 @@ Verdict soundVerdict(const std::string &path)
         v.problem = "cannot use the background sound " + path + ": it holds no sound";
     if (!v.problem.empty())
         return v;
+    if (!firstSound(probe, &v.sound.firstUs)) {
+        v.problem = "cannot use the background sound " + path + ": it holds no sound";
+        return v;
+    }
     const int64_t length = probe.ctx->duration;
     v.sound.lengthUs = length != AV_NOPTS_VALUE && length > 0 ? length : 0;
-    v.sound.firstUs = firstSoundUs(probe);
     return v;
 }
 

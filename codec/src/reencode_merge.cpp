@@ -47,6 +47,11 @@ int64_t outputLengthUs(int64_t clipUs, int64_t pace)
     return av_rescale(clipUs, EditConfig::kNormalPace, pace);
 }
 
+// A gap in a clip's sound longer than this is filled with silence before its edits: a background keeps to the
+// clip's clock over it (the mix counts samples, not times), and no filter is left to make it up in one piece.
+// Shorter ones are evened out after the edits, as timestamps that waver a little are.
+constexpr int64_t kSoundGapUs = 100000;
+
 } // namespace
 
 struct ReencodeMerger::ClipState
@@ -82,9 +87,15 @@ struct ReencodeMerger::ClipState
     // Frames decoded, and where the next frame without any timestamp is placed (raw elementary streams).
     int64_t videoDecoded = 0, audioDecoded = 0;
     int64_t nextVideoUs = 0, nextAudioUs = 0;
+    int64_t outputStartUs = 0; // output time when the clip began
     bool silentSound = false;  // the clip has no sound and a background is mixed into its silence
-    int64_t silentSamples = 0; // silence given so far, at the output's sample rate
-    FramePtr silence;
+    bool background = false;   // a background is mixed into the clip's sound
+    // Where the sound given to the sound graph ends (clip time from the trim start; INT64_MIN before any), and
+    // the run of silence that ends there, counted in samples from where it began so that it keeps no rounding.
+    int64_t soundEndUs = INT64_MIN;
+    int64_t silenceFromUs = INT64_MIN;
+    int64_t silenceSamples = 0;
+    FramePtr soundFormat; // a frame of the clip's latest sound format, for the silence that fills its gaps
 };
 
 ReencodeMerger::~ReencodeMerger() = default;
@@ -206,8 +217,9 @@ bool ReencodeMerger::openAudioGraph(ClipState &st, const AVFrame *first, std::st
     target.firstSample = m_encoders.audioSamples() - st.audioStartSamples;
     // The cut lets nothing before the trim start in: the sound begins there or, where it starts later, there.
     const int64_t startUs = st.startUs + std::max<int64_t>(0, first->pts);
-    const std::string desc =
-        afterCut("atrim", st.lengthUs, rsc::edit::describeAudio(edit, first->sample_rate, startUs, target));
+    rsc::edit::BackgroundStart background;
+    const std::string desc = afterCut("atrim", st.lengthUs,
+                                      rsc::edit::describeAudio(edit, first->sample_rate, startUs, target, &background));
     st.audioRate = first->sample_rate;
     st.audioChannels = first->ch_layout.nb_channels;
     st.audioFormat = first->format;
@@ -221,7 +233,7 @@ bool ReencodeMerger::openAudioGraph(ClipState &st, const AVFrame *first, std::st
     if (in.layout.order == AV_CHANNEL_ORDER_UNSPEC)
         av_channel_layout_default(&in.layout, in.layout.nb_channels);
     in.timeBase = AVRational{1, 1000000};
-    const bool ok = st.audioGraph.openAudio(in, desc, error);
+    const bool ok = st.audioGraph.openAudio(in, desc, error, background.file.empty() ? nullptr : &background, m_stop);
     av_channel_layout_uninit(&in.layout);
     return ok;
 }
@@ -244,15 +256,18 @@ bool ReencodeMerger::drainVideo(ClipState &st)
             m_lastPicture = makeFrame();
         av_frame_unref(m_lastPicture.get());
         av_frame_move_ref(m_lastPicture.get(), st.filtered.get());
-        if (!ok)
+        // A picture shown on over a jump in its times comes out again and again from one frame in.
+        if (!ok || !keepGoing(st))
             return false;
     }
 }
 
-bool ReencodeMerger::writeBlackUpTo(int64_t frames)
+bool ReencodeMerger::writeBlackUpTo(ClipState &st, int64_t frames)
 {
     const StreamPlan &plan = m_encoders.plan();
     while (m_encoders.videoFrames() < frames) {
+        if (!keepGoing(st))
+            return false;
         if (!m_black) {
             m_black = makeFrame();
             m_black->width = plan.width;
@@ -294,32 +309,51 @@ bool ReencodeMerger::drainAudio(ClipState &st)
             // A clip without picture shows black for as long as it sounds.
             const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},
                                                     av_inv_q(plan.frameRate), AV_ROUND_DOWN);
-            if (!writeBlackUpTo(frames))
+            if (!writeBlackUpTo(st, frames))
                 return false;
         }
     }
 }
 
-bool ReencodeMerger::feedSilence(ClipState &st, int64_t untilUs, std::string *error)
+bool ReencodeMerger::keepGoing(const ClipState &st)
 {
-    if (!st.silentSound)
+    if (m_progress) {
+        const int64_t total = int64_t(m_progress->total.load());
+        const uint64_t done = uint64_t(std::clamp<int64_t>(outputPositionUs() - st.outputStartUs, 0, total));
+        if (done > m_progress->done.load())
+            m_progress->done = done;
+    }
+    return !(m_stop && m_stop->load(std::memory_order_relaxed));
+}
+
+bool ReencodeMerger::fillSound(ClipState &st, int64_t untilUs, std::string *error)
+{
+    if (!st.soundFormat)
         return true;
-    const StreamPlan &plan = m_encoders.plan();
     if (st.lengthUs > 0)
         untilUs = std::min(untilUs, st.lengthUs);
-    const int64_t until = av_rescale(std::max<int64_t>(0, untilUs), plan.sampleRate, 1000000);
-    constexpr int kChunk = 1024;
-    while (st.silentSamples < until) {
-        if (!st.silence &&
-            !(st.silence = FramePtr(silentFrame(plan.sampleFormat, plan.sampleRate, plan.channels, kChunk))))
+    const int rate = st.soundFormat->sample_rate;
+    const int64_t fromUs = st.soundEndUs == INT64_MIN ? 0 : st.soundEndUs;
+    auto silenceEndUs = [&] { return st.silenceFromUs + av_rescale(st.silenceSamples, 1000000, rate); };
+    if (st.silenceFromUs == INT64_MIN || silenceEndUs() != fromUs) {
+        st.silenceFromUs = fromUs;
+        st.silenceSamples = 0;
+    }
+    const int64_t until = av_rescale(untilUs - st.silenceFromUs, rate, 1000000);
+    // A tenth of a second at a time, so that a stop is seen and the progress moves however long the gap.
+    const int64_t chunk = std::max(1, rate / 10);
+    while (st.silenceSamples < until) {
+        if (!keepGoing(st))
             return false;
-        FramePtr f(av_frame_clone(st.silence.get()));
+        const int n = int(std::min(chunk, until - st.silenceSamples));
+        FramePtr f(silenceLike(st.soundFormat.get(), n));
         if (!f)
             return false;
-        f->nb_samples = int(std::min<int64_t>(kChunk, until - st.silentSamples));
-        f->pts = av_rescale(st.silentSamples, 1000000, plan.sampleRate);
-        st.silentSamples += f->nb_samples;
-        if (!st.audioGraph.isOpen() && !openAudioGraph(st, f.get(), error)) {
+        f->pts = silenceEndUs();
+        st.silenceSamples += n;
+        st.soundEndUs = silenceEndUs();
+        st.positionUs = std::max(st.positionUs, st.soundEndUs);
+        if (!st.audioGraph.isOpen() && (st.audioGraphFailed || !openAudioGraph(st, f.get(), error))) {
             st.audioGraphFailed = true;
             return false;
         }
@@ -339,6 +373,9 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             return true;
         if (err == AVERROR_EOF) {
             rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
+            // A background goes on to the end of the picture where the clip's own sound ends before it.
+            if (!video && st.background && graph.isOpen() && !fillSound(st, st.contentEndUs, error))
+                return false;
             if (graph.isOpen()) {
                 // The constant-rate conversion ends with the last picture's start; shown again just before
                 // that picture's end, it keeps its time (a single still picture would vanish otherwise).
@@ -399,6 +436,19 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             if (video)
                 st.videoStartUs = av_rescale_q(st.videoFrames, av_inv_q(m_encoders.plan().frameRate), AV_TIME_BASE_Q);
         }
+        if (!video) {
+            // Silence where the clip's sound leaves a gap, from the part's start where it begins late.
+            if (!st.soundFormat || st.soundFormat->format != f->format ||
+                st.soundFormat->sample_rate != f->sample_rate ||
+                av_channel_layout_compare(&st.soundFormat->ch_layout, &f->ch_layout) != 0)
+                st.soundFormat = FramePtr(silenceLike(f, 1));
+            const int64_t soundEndUs = st.soundEndUs == INT64_MIN ? 0 : st.soundEndUs;
+            if (rel - soundEndUs > kSoundGapUs && !failed && !fillSound(st, rel, error)) {
+                av_frame_unref(f);
+                return false;
+            }
+            st.soundEndUs = rel + lengthUs;
+        }
         if (!graph.isOpen() && !failed) {
             std::string why;
             if (!(video ? openVideoGraph(st, f, &why) : openAudioGraph(st, f, &why))) {
@@ -422,7 +472,7 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             return true; // a frame the graph cannot take is dropped
         if (!(video ? drainVideo(st) : drainAudio(st)))
             return false;
-        if (video && !feedSilence(st, nextUs, error)) // the sound keeps up with the pictures
+        if (video && st.silentSound && !fillSound(st, nextUs, error)) // the sound keeps up with the pictures
             return false;
     }
 }
@@ -438,7 +488,7 @@ bool ReencodeMerger::endClip(ClipState &st)
             // A clip without sound lasts as long as its picture would have: silence (with the background over
             // it, when it has one).
             const int64_t silentUs = outputLengthUs(silentLengthUs(*st.clip, st.startUs, st.lengthUs), st.pace);
-            return m_encoders.padAudioTo(st.audioStartSamples + av_rescale(silentUs, plan.sampleRate, 1000000));
+            return padAudioTo(st, st.audioStartSamples + av_rescale(silentUs, plan.sampleRate, 1000000));
         }
         return true;
     }
@@ -448,7 +498,7 @@ bool ReencodeMerger::endClip(ClipState &st)
         const int64_t target = av_rescale_q(outputLengthUs(clipUs, st.pace), AV_TIME_BASE_Q, av_inv_q(plan.frameRate));
         for (int64_t n = st.videoFrames; n < target; ++n) {
             FramePtr copy(av_frame_clone(m_lastPicture.get()));
-            if (!copy || !m_encoders.writeVideo(copy.get()))
+            if (!copy || !m_encoders.writeVideo(copy.get()) || !keepGoing(st))
                 return false;
         }
     }
@@ -458,13 +508,25 @@ bool ReencodeMerger::endClip(ClipState &st)
         // Black for as long as the clip sounds.
         const int64_t frames = av_rescale_q_rnd(m_encoders.audioSamples(), AVRational{1, plan.sampleRate},
                                                 av_inv_q(plan.frameRate), AV_ROUND_UP);
-        if (!writeBlackUpTo(frames))
+        if (!writeBlackUpTo(st, frames))
             return false;
     }
     // The clip's sound ends with its picture: silence where it is short, cut where it is long.
     const int64_t target = m_encoders.samplesForFrames(m_encoders.videoFrames());
     m_encoders.trimAudioTo(target);
-    return m_encoders.padAudioTo(target);
+    return padAudioTo(st, target);
+}
+
+bool ReencodeMerger::padAudioTo(const ClipState &st, int64_t totalSamples)
+{
+    // A second at a time: hours of silence must not hold a stop.
+    const int64_t second = std::max(1, m_encoders.plan().sampleRate);
+    for (int64_t done = m_encoders.audioSamples(); done < totalSamples;) {
+        done = std::min(totalSamples, done + second);
+        if (!m_encoders.padAudioTo(done) || !keepGoing(st))
+            return false;
+    }
+    return true;
 }
 
 int64_t ReencodeMerger::outputPositionUs() const
@@ -482,6 +544,8 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         return false;
     }
     std::unique_ptr<InputClip> clip = std::move(m_clip);
+    m_stop = &stop;
+    m_progress = &progress;
     ClipState st;
     st.clip = clip.get();
     st.edit = &m_task.edit;
@@ -499,6 +563,7 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     progress.done = 0;
 
     const int64_t outputStartUs = outputPositionUs();
+    st.outputStartUs = outputStartUs;
 
     if (st.startUs > 0)
         clip->seekTo(st.startUs);
@@ -506,11 +571,15 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     AVCodecContext *adec = plan.hasAudio ? clip->audioDecoder() : nullptr;
     st.videoDone = !vdec;
     st.audioDone = !adec;
-    st.silentSound = plan.hasAudio && !clip->audioStream() && m_task.edit.codec.audioEdits &&
-                     !m_task.edit.background[0].file.empty();
+    st.background = plan.hasAudio && m_task.edit.codec.audioEdits && !m_task.edit.background[0].file.empty();
+    st.silentSound = st.background && !clip->audioStream();
+    if (st.silentSound)
+        st.soundFormat = FramePtr(silentFrame(plan.sampleFormat, plan.sampleRate, plan.channels, 1));
     const auto report = [&] {
-        progress.done =
+        const uint64_t done =
             uint64_t(std::clamp<int64_t>(outputLengthUs(st.positionUs, st.pace), 0, int64_t(progress.total.load())));
+        if (done > progress.done.load())
+            progress.done = done;
     };
     PacketPtr pkt = makePacket();
     bool ok = true;
@@ -533,19 +602,8 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
         ok = decodeAndFilter(st, vdec, nullptr, true, error);
     if (ok && adec)
         ok = decodeAndFilter(st, adec, nullptr, false, error);
-    if (ok && st.silentSound) {
-        // The silence the pictures have not taken yet (all of it without pictures), a second at a time so that
-        // a stop is seen and the progress moves.
-        const int64_t endUs = vdec ? st.contentEndUs : silentLengthUs(*clip, st.startUs, st.lengthUs);
-        for (int64_t us = av_rescale(st.silentSamples, 1000000, plan.sampleRate); ok && us < endUs;) {
-            if (stop.load(std::memory_order_relaxed))
-                return true;
-            us = std::min(endUs, us + 1000000);
-            ok = feedSilence(st, us, error);
-            st.positionUs = std::max(st.positionUs, us);
-            report();
-        }
-    }
+    if (ok && st.silentSound) // the silence the pictures have not taken yet (all of it without pictures)
+        ok = fillSound(st, vdec ? st.contentEndUs : silentLengthUs(*clip, st.startUs, st.lengthUs), error);
     if (ok && st.videoGraph.isOpen() && !st.videoDone) {
         st.videoGraph.push(nullptr);
         ok = drainVideo(st);
@@ -576,6 +634,8 @@ bool ReencodeMerger::run(Progress &progress, const std::atomic<bool> &stop, std:
     }
     if (ok)
         ok = endClip(st);
+    if (stop.load())
+        return true;
     if (!ok) {
         m_broken = true;
         if (error && error->empty())

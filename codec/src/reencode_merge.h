@@ -33,11 +33,16 @@ private:
     bool decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacket *pkt, bool video, std::string *error);
     bool drainVideo(ClipState &st);
     bool drainAudio(ClipState &st);
-    // A clip without sound under a background sound: silence stands for its sound up to `untilUs` (clip time
-    // from the trim start), so the background is mixed in as over a silent sound track.
-    bool feedSilence(ClipState &st, int64_t untilUs, std::string *error);
-    bool writeBlackUpTo(int64_t frames);
+    // Silence in the clip's sound format from where its sound given to the sound graph ends up to `untilUs`
+    // (clip time from the trim start): it fills the gaps of the clip's sound and, under a background, stands
+    // for the sound of a clip that has none, so the background is mixed in as over a silent sound track.
+    bool fillSound(ClipState &st, int64_t untilUs, std::string *error);
+    bool writeBlackUpTo(ClipState &st, int64_t frames);
+    bool padAudioTo(const ClipState &st, int64_t totalSamples);
     bool endClip(ClipState &st);
+    // Moves the progress to the output written so far; false once a stop is asked for. Every loop that repeats
+    // pictures or makes silence looks here for each frame or piece it writes.
+    bool keepGoing(const ClipState &st);
     // Output time written so far: the pictures' when there are pictures, else the sound's.
     int64_t outputPositionUs() const;
 
@@ -49,6 +54,8 @@ private:
     FramePtr m_lastPicture; // the latest picture written, repeated where a clip's picture ends early
     FramePtr m_black;
     bool m_broken = false;
+    const std::atomic<bool> *m_stop = nullptr; // the running task's stop and progress
+    Progress *m_progress = nullptr;
 };
 
 } // namespace rsc::job
