@@ -74,6 +74,15 @@ QString clipWithSound()
     return rstest::MediaFixtures::standard(QStringLiteral("h264_aac.mp4"));
 }
 
+QString longClipWithSound()
+{
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("inputs_20s.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=s=160x120:r=25:d=20 -f lavfi -i sine=f=220:r=44100:d=20 -c:v "
+                             "libx264 -preset ultrafast -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
 int frameOfLuma(int luma)
 {
     return (luma - 16 + 1) / 2;
@@ -202,20 +211,34 @@ QByteArray runLengthBmp(quint32 width, quint32 height)
            littleEndian(256, 4) + littleEndian(0, 4) + palette + data;
 }
 
+// A WAV file's header without samples, as an aborted recording leaves it: a sound stream that gives no sound.
+QByteArray wavHeaderOnly()
+{
+    return "RIFF" + littleEndian(36, 4) + "WAVEfmt " + littleEndian(16, 4) + littleEndian(1, 2) + littleEndian(2, 2) +
+           littleEndian(44100, 4) + littleEndian(44100 * 4, 4) + littleEndian(4, 2) + littleEndian(16, 2) + "data" +
+           littleEndian(0, 4);
+}
+
 // What a child of this test does with one edit file: "preview" plays a clip with it, "join" adds the clip
 // with it to an encoding join. The exit code says whether the file was taken (1) or refused (0); the reason
 // of a refusal goes to the standard output; 4 says a join took the file and then failed. For the use
 // "stream" the file is a clip whose own subtitle stream is drawn; for "own size" it is a clip previewed at its
 // own size (its capture written to <clip>.bmp, the exit code saying whether there was one) or joined at the
-// output size "Auto".
+// output size "Auto". For "background cut" (looped) and "background cut once" the file is a background sound
+// that is cut in place to a header without samples once it is taken, while it plays or is joined.
 int childScenario(const char *mode, const char *use, const char *file, const char *clip, const char *good)
 {
     const bool swap = std::strcmp(good, "-") != 0; // take a good file, then put `file` in its place
     const char *path = swap ? good : file;
     const bool stream = std::strcmp(use, "stream") == 0;
     const bool ownSize = std::strcmp(use, "own size") == 0;
+    const bool cut = std::strncmp(use, "background cut", 14) == 0;
+    const bool loop = std::strcmp(use, "background cut once") != 0;
     if (stream || ownSize)
         clip = file;
+    if (cut)
+        use = "background";
+    const auto cutNow = [&] { return !cut || ::truncate(file, 44) == 0; };
     int taken = 0;
     if (std::strcmp(mode, "join") == 0) {
         rsc_edit *edit = rsc_edit_create();
@@ -231,12 +254,15 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
             rsc_edit_set_watermark_image_file(edit, path);
         if (!std::strcmp(use, "mask"))
             rsc_edit_set_watermark_image_mask_file(edit, path);
+        rsc_edit_set_audio_background_loop(edit, loop);
         rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
         const std::string out = std::string(clip) + ".out.mp4";
         rsc_job_open_output(job, out.c_str(), "mp4", nullptr);
         rsc_job_start(job);
         taken = rsc_job_add_task(job, clip, 0, 0, edit);
         std::printf("%s\n", rsc_job_error(job));
+        if (taken && !cutNow())
+            return 3;
         while (taken && !rsc_job_wait(job, 100)) {
         }
         if (taken && (rsc_job_is_failed(job) || rsc_job_close(job) != 1))
@@ -254,7 +280,8 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
     if (!std::strcmp(use, "subtitle")) {
         taken = rsc_player_set_subtitle_file(player, path);
     } else if (!std::strcmp(use, "background")) {
-        taken = rsc_player_set_audio_background_file(player, path);
+        taken =
+            rsc_player_set_audio_background_file(player, path) && rsc_player_set_audio_background_loop(player, loop);
     } else if (!std::strcmp(use, "font")) {
         rsc_player_set_watermark_text(player, "Font");
         taken = rsc_player_set_watermark_text_font_file(player, path);
@@ -278,6 +305,12 @@ int childScenario(const char *mode, const char *use, const char *file, const cha
     t.start();
     while (edited.calls < 10 && t.elapsed() < 3000)
         QThread::msleep(10);
+    if (!cutNow())
+        return 3;
+    for (int i = 0; i < (cut ? 4 : 1); ++i) {
+        rsc_player_seek(player, 200000 + 300000 * i);
+        rsc_player_play(player);
+    }
     rsc_player_seek(player, 200000);
     if (ownSize) {
         unsigned char *bmp = rsc_player_capture_video_image(player, 0, 0, 0);
@@ -439,6 +472,10 @@ private slots:
             {QStringLiteral("inputs_red.png"),
              QString::fromLatin1("-f lavfi -i color=c=red:s=32x32 -frames:v 1").split(QLatin1Char(' '))});
         const QString sound = rstest::MediaFixtures::standard(QStringLiteral("audio.mp3"));
+        const QString longSound = rstest::MediaFixtures::make(
+            {QStringLiteral("inputs_tone_20s.wav"),
+             QString::fromLatin1("-f lavfi -i sine=f=440:r=44100:d=20 -ac 2 -fflags +bitexact")
+                 .split(QLatin1Char(' '))});
         const QString hugePicture = rstest::MediaFixtures::badFile(QStringLiteral("huge_16000.png"));
         const QString bigPicture = file(QStringLiteral("big.bmp"), runLengthBmp(8192, 8192));
         const QString emptyPicture = file(QStringLiteral("empty.png"), statedPng(16384, 4096));
@@ -473,6 +510,14 @@ private slots:
                 row(QStringLiteral("font beside a pipe"), QStringLiteral("font"), font, QStringLiteral("-"), true);
             row(QStringLiteral("huge picture as background"), QStringLiteral("background"), hugePicture,
                 QStringLiteral("-"), false);
+            // A sound stream without samples is refused as no sound at all; one that is cut to that while it is
+            // read ends its background (looped or not) instead of reading it round for ever.
+            row(QStringLiteral("a sound header without samples"), QStringLiteral("background"),
+                file(mode + QStringLiteral("-header.wav"), wavHeaderOnly()), QStringLiteral("-"), false);
+            row(QStringLiteral("a background cut to its header, looped"), QStringLiteral("background cut"),
+                copy(longSound, mode + QStringLiteral("-cut.wav")), QStringLiteral("-"), true);
+            row(QStringLiteral("a background cut to its header, once"), QStringLiteral("background cut once"),
+                copy(longSound, mode + QStringLiteral("-cut-once.wav")), QStringLiteral("-"), true);
             row(QStringLiteral("huge picture as watermark"), QStringLiteral("picture"), hugePicture,
                 QStringLiteral("-"), false);
             row(QStringLiteral("a 1 MB line"), QStringLiteral("subtitle"),
@@ -535,6 +580,10 @@ private slots:
         swapRow(QStringLiteral("picture"), QStringLiteral(".png"), picture);
         swapRow(QStringLiteral("mask"), QStringLiteral(".png"), picture);
         swapRow(QStringLiteral("background"), QStringLiteral(".mp3"), sound);
+        QTest::newRow("preview: background replaced by a header without samples")
+            << QStringLiteral("preview") << QStringLiteral("background")
+            << file(QStringLiteral("swap-header.wav"), wavHeaderOnly())
+            << copy(sound, QStringLiteral("good-header.mp3")) << true;
         QTest::newRow("preview: subtitle font that is a pipe")
             << QStringLiteral("preview") << QStringLiteral("subtitle font") << pipe(QStringLiteral("font.ttf"))
             << copy(dir + QStringLiteral("/plain.srt"), QStringLiteral("font.srt")) << true;
@@ -550,7 +599,9 @@ private slots:
         QFETCH(QString, good);
         QFETCH(bool, taken);
         const QString clip = rstest::scratchDir(QStringLiteral("clip-") + mode) + QStringLiteral("/clip.mp4");
-        QVERIFY(QFile::copy(clipWithSound(), clip));
+        // A background cut while it is joined needs a join that lasts a while.
+        const bool cutInJoin = use.startsWith(QLatin1String("background cut")) && mode == QLatin1String("join");
+        QVERIFY(QFile::copy(cutInJoin ? longClipWithSound() : clipWithSound(), clip));
         // A file taken is played or joined in full, which takes longer on a busy machine than a refusal.
         const ChildRun run = runInChild({mode, use, file, clip, good}, rstest::kHangBoundMs * (taken ? 3 : 1));
         qDebug("child: %lld ms, peak %ld kB, exit %d", run.ms, run.maxRssKb, run.exitCode);
