@@ -100,6 +100,25 @@ bool sameFile(const struct stat &a, const struct stat &b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Takes our mark off the file `name` in `dir` that `st` describes, which is not ours: a save that keeps the
+// attributes of the file it replaces copies the mark too. True when it carries none now, or is no regular file
+// (never taken for a partial file); false while it may still pass for one: the mark would not come off, or the
+// filesystem keeps no marks and the name alone decides.
+bool unmark(int dir, const std::string &name, const struct stat &st)
+{
+    const int fd = ::openat(dir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ELOOP;
+    struct stat own;
+    bool unmarked = false;
+    if (::fstat(fd, &own) == 0 && sameFile(own, st)) {
+        (void)::fremovexattr(fd, kMark);
+        unmarked = !S_ISREG(own.st_mode) || (::fgetxattr(fd, kMark, nullptr, 0) < 0 && errno == ENODATA);
+    }
+    ::close(fd);
+    return unmarked;
+}
+
 } // namespace
 
 PartialFile::~PartialFile()
@@ -352,13 +371,14 @@ void PartialFile::dropOld()
 void PartialFile::putBack()
 {
     // What took the path goes back to it. What the path gives in exchange is the finished output, unless a file
-    // was saved there meanwhile too: that one is someone's as well, and nothing of anyone's may stay under the
-    // hidden name, where a later job could take it for a partial file. It takes the path where that is free
-    // (the exchange found none), else a free name of its own beside it.
+    // was saved there meanwhile too: that one is someone's as well, and must never pass for a partial file, which
+    // a later job would remove. It takes the path where that is free (the exchange found none), else a free name
+    // of its own beside it.
     ::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE);
     struct stat st;
     if (::fstatat(m_dir, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || is(st))
         return;
+    const bool unmarked = unmark(m_dir, m_name, st);
     if (::renameat2(m_dir, m_name.c_str(), AT_FDCWD, m_path.c_str(), RENAME_NOREPLACE) == 0) {
         m_name.clear();
         return;
@@ -376,8 +396,17 @@ void PartialFile::putBack()
             return;
         }
         if (errno != EEXIST)
-            return;
+            break;
     }
+    // None free: it stays under the hidden name, which the failure names. Where the name alone would make it a
+    // partial file (no marks kept there, or its mark would not come off) it loses the name's ending.
+    if (!unmarked) {
+        const std::string plain = m_name.substr(0, m_name.size() - kSuffixChars);
+        if (::renameat2(m_dir, m_name.c_str(), m_dir, plain.c_str(), RENAME_NOREPLACE) == 0)
+            m_name = plain;
+    }
+    m_setAside = dir + m_name;
+    m_name.clear();
 }
 
 bool PartialFile::moveToFreePath()

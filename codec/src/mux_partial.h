@@ -57,7 +57,8 @@ public:
     // anything else holds the path. The file is closed either way.
     bool commit();
     // Where two files were saved at the output path at once while commit() put the first one back, the second
-    // is kept under a name of its own beside it ("out (2).mp4"): its path, else empty.
+    // is kept under a name of its own beside it ("out (2).mp4"), else (every such name taken) under the hidden
+    // name, less its ".part" where that name alone would make it pass for a partial file: its path, else empty.
     const std::string &setAside() const { return m_setAside; }
     // Removes the file (its hidden name, where it has one, in the folder it was made in, wherever that folder
     // went) and closes it. Where the folder takes no removal its data goes at least; a later job there removes
