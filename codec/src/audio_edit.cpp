@@ -1,6 +1,8 @@
 #include "audio_edit.h"
 
 #include "audio_fifo.h"
+#include "common_media.h"
+#include "ffmpeg_raii.h"
 #include "filter_audio.h"
 #include "filter_inputs.h"
 
@@ -48,13 +50,14 @@ bool AudioEdit::setEdits(const edit::EditConfig &cfg, uint64_t generation)
     return true;
 }
 
-void AudioEdit::reset()
+void AudioEdit::reset(int64_t playFromUs)
 {
     m_stale = true;
     m_nextInUs = AV_NOPTS_VALUE;
+    m_playFromUs = playFromUs;
 }
 
-bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
+bool AudioEdit::build(const AVFrame *frame, int64_t startUs, int outRate, int outChannels)
 {
     m_graph.reset();
     edit::AudioTarget target;
@@ -73,9 +76,9 @@ bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
     // The background file is checked again: it may have been replaced (by a named pipe, say) since its
     // setter took it, and the graph opens it where nothing bounds the wait.
     const edit::EditConfig usable = edit::withUsableInputs(m_cfg, false, true);
-    // The graph starts where this frame does: a background is placed on the clip's clock from there.
+    // A background is placed on the clip's clock from where the graph starts.
     edit::BackgroundStart background;
-    const std::string desc = edit::describeAudio(usable, frame->sample_rate, frame->pts, target, &background);
+    const std::string desc = edit::describeAudio(usable, frame->sample_rate, startUs, target, &background);
     const bool ok = graph->openAudio(in, desc, nullptr, background.file.empty() ? nullptr : &background);
     av_channel_layout_uninit(&in.layout);
     if (!ok)
@@ -84,8 +87,9 @@ bool AudioEdit::build(const AVFrame *frame, int outRate, int outChannels)
     m_inRate = frame->sample_rate;
     m_inFormat = frame->format;
     m_inChannels = frame->ch_layout.nb_channels;
-    m_startUs = frame->pts;
+    m_startUs = startUs;
     m_firstOutUs = AV_NOPTS_VALUE;
+    m_nextInUs = startUs;
     m_stale = false;
     return true;
 }
@@ -94,20 +98,45 @@ bool AudioEdit::process(const AVFrame *frame, AudioFifo &fifo, int outRate, int 
 {
     if (m_failed)
         return false;
-    // Sound that does not go on where the last left off (packets skipped on the way to a seek target, a gap in
-    // the file) starts a graph of its own: a filter that mixes in a background counts samples, not times.
-    const bool jumped =
-        m_nextInUs != AV_NOPTS_VALUE && frame->pts != AV_NOPTS_VALUE && std::abs(frame->pts - m_nextInUs) > kJumpUs;
-    if (m_stale || jumped || !m_graph || frame->sample_rate != m_inRate || frame->format != m_inFormat ||
-        frame->ch_layout.nb_channels != m_inChannels) {
-        if (!build(frame, outRate, outChannels)) {
+    const bool timed = frame->pts != AV_NOPTS_VALUE;
+    const bool sameFormat = m_graph && frame->sample_rate == m_inRate && frame->format == m_inFormat &&
+                            frame->ch_layout.nb_channels == m_inChannels;
+    const int64_t gapUs = timed && m_nextInUs != AV_NOPTS_VALUE ? frame->pts - m_nextInUs : 0;
+    // Under a background, a gap in the clip's sound while it plays is filled with silence, over which the
+    // background goes on: building the graph anew would open and seek the background's file again. Sound that
+    // goes back, or jumps far ahead (packets skipped on the way to a seek target), starts a graph of its own:
+    // a filter that mixes in a background counts samples, not times.
+    const bool fills = hasBackground() && gapUs > kJumpUs && gapUs <= kFillUs;
+    if (m_stale || !sameFormat || (!fills && std::abs(gapUs) > kJumpUs)) {
+        // A background is heard from where the play starts, also where the clip's own sound begins later.
+        const bool first = m_nextInUs == AV_NOPTS_VALUE && m_playFromUs != AV_NOPTS_VALUE;
+        const int64_t lateUs = timed && first ? frame->pts - m_playFromUs : 0;
+        const int64_t startUs =
+            hasBackground() && lateUs > kJumpUs && lateUs <= kFillUs ? frame->pts - lateUs : frame->pts;
+        if (!build(frame, startUs, outRate, outChannels)) {
             m_failed = true; // e.g. a background file that cannot be read: play the clip's own sound
             return false;
         }
     }
-    m_nextInUs = frame->pts == AV_NOPTS_VALUE || frame->sample_rate <= 0
+    if (timed && m_nextInUs != AV_NOPTS_VALUE && frame->pts - m_nextInUs > kJumpUs && frame->sample_rate > 0) {
+        constexpr int kChunk = 4096;
+        FramePtr silence(silenceLike(frame, kChunk));
+        const int64_t samples = av_rescale(frame->pts - m_nextInUs, frame->sample_rate, 1000000);
+        for (int64_t given = 0; silence && given < samples; given += silence->nb_samples) {
+            silence->nb_samples = int(std::min<int64_t>(kChunk, samples - given));
+            silence->pts = m_nextInUs + av_rescale(given, 1000000, frame->sample_rate);
+            if (!filter(silence.get(), fifo, outRate, outChannels, fromUs))
+                return false;
+        }
+    }
+    m_nextInUs = !timed || frame->sample_rate <= 0
                      ? AV_NOPTS_VALUE
                      : frame->pts + av_rescale(frame->nb_samples, 1000000, frame->sample_rate);
+    return filter(frame, fifo, outRate, outChannels, fromUs);
+}
+
+bool AudioEdit::filter(const AVFrame *frame, AudioFifo &fifo, int outRate, int outChannels, int64_t fromUs)
+{
     AVFrame *in = av_frame_clone(frame);
     if (!in)
         return false;

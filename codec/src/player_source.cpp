@@ -342,7 +342,7 @@ bool PlayerSource::seek(int64_t mediaUs, bool after)
         avcodec_flush_buffers(m_video);
     if (m_audio)
         avcodec_flush_buffers(m_audio);
-    m_audioEdit.reset();
+    m_audioEdit.reset(std::max<int64_t>(0, mediaUs));
     m_silenceFromUs = INT64_MIN;
     m_eof = false;
     m_flushed = false;

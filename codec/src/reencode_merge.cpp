@@ -373,8 +373,9 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             return true;
         if (err == AVERROR_EOF) {
             rsc::edit::FilterGraph &graph = video ? st.videoGraph : st.audioGraph;
-            // A background goes on to the end of the picture where the clip's own sound ends before it.
-            if (!video && st.background && graph.isOpen() && !fillSound(st, st.contentEndUs, error))
+            // A background goes on to the end of the picture where the clip's own sound ends before it, or
+            // where the part holds none of it.
+            if (!video && st.background && !st.audioGraphFailed && !fillSound(st, st.contentEndUs, error))
                 return false;
             if (graph.isOpen()) {
                 // The constant-rate conversion ends with the last picture's start; shown again just before
@@ -401,6 +402,8 @@ bool ReencodeMerger::decodeAndFilter(ClipState &st, AVCodecContext *dec, AVPacke
             ts == AV_NOPTS_VALUE ? nextUs : av_rescale_q(ts, tb, AV_TIME_BASE_Q) - st.originUs - st.startUs;
         ++(video ? st.videoDecoded : st.audioDecoded);
         f->pts = rel;
+        if (!video && !st.soundFormat) // a part with none of the clip's sound still has its format for silence
+            st.soundFormat = FramePtr(silenceLike(f, 1));
         if (st.lengthUs > 0 && rel >= st.lengthUs) {
             (video ? st.videoDone : st.audioDone) = true;
             av_frame_unref(f);

@@ -6,6 +6,10 @@
 #include "tst_job_helpers.h"
 
 #include <QMap>
+#include <QRandomGenerator>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <SDL2/SDL.h>
 
@@ -25,7 +29,8 @@ double stepHz(double seconds)
 
 // Backgrounds: "steps.wav" (6 s) and "steps2.wav" (2 s) by ffmpeg, the 6 s one encoded by other tools too:
 // "steps_lame.mp3" (variable bit rate), "steps_oggenc.ogg", "steps_opusenc.opus", "steps_flac.flac",
-// "steps_sox.aiff", and by ffmpeg "steps.m4a" and "steps.aac" (ADTS).
+// "steps_sox.aiff", and by ffmpeg "steps.m4a", "steps.aac" (ADTS) and "steps_damaged.mp3" (its second half
+// overwritten with random bytes: a player decodes its first three seconds and skips the rest).
 QString background(const QString &name)
 {
     const QString seconds = name.startsWith(QLatin1String("steps2")) ? QStringLiteral("2") : QStringLiteral("6");
@@ -34,6 +39,20 @@ QString background(const QString &name)
          {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QLatin1String(kSteps) + seconds}});
     if (name.endsWith(QLatin1String(".wav")))
         return wav;
+    if (name == QLatin1String("steps_damaged.mp3")) {
+        QFile mp3(MediaFixtures::make({QStringLiteral("bg_stereo_steps.mp3"),
+                                       QString::fromLatin1("-i %1 -c:a libmp3lame -b:a 128k").arg(wav).split(' ')}));
+        const QString damaged = rstest::scratchDir(QStringLiteral("bg-damaged")) + QLatin1Char('/') + name;
+        QFile out(damaged);
+        if (!QFileInfo::exists(damaged) && mp3.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly)) {
+            QByteArray bytes = mp3.readAll();
+            QRandomGenerator noise(46);
+            for (int i = bytes.size() / 2; i < bytes.size(); ++i)
+                bytes[i] = char(noise.generate());
+            out.write(bytes);
+        }
+        return damaged;
+    }
     static const QMap<QString, QString> commands{
         {QStringLiteral("steps_lame.mp3"), QStringLiteral("lame --quiet -V 4 '%1' \"$OUT\"")},
         {QStringLiteral("steps_oggenc.ogg"), QStringLiteral("oggenc -Q '%1' -o \"$OUT\"")},
@@ -47,21 +66,41 @@ QString background(const QString &name)
                                 {QStringLiteral("-i"), wav, QStringLiteral("-c:a"), QStringLiteral("aac")}});
 }
 
-// 6 s clips: with a silent sound track, or with no sound at all.
-QString clip(bool withSound)
+// 6 s clips whose own sound is silent.
+enum class Clip {
+    SilentTrack, // a sound track throughout
+    NoSound,     // no sound track at all
+    LateSound,   // sound from 3 s on only
+    GappedSound, // 150 ms without sound after every packet of it (1 s of sound over 7.5 s)
+};
+
+QString clip(Clip kind)
 {
     QStringList args = QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=6").split(' ');
-    if (withSound)
-        args += QString::fromLatin1("-f lavfi -i anullsrc=sample_rate=44100:channel_layout=stereo -t 6 -c:a aac")
-                    .split(' ');
+    const QString silence = QStringLiteral("-f lavfi -i anullsrc=sample_rate=44100:channel_layout=stereo");
+    switch (kind) {
+    case Clip::SilentTrack:
+        args += (silence + QStringLiteral(" -t 6 -c:a aac")).split(' ');
+        break;
+    case Clip::NoSound:
+        break;
+    case Clip::LateSound:
+        args += (QStringLiteral("-itsoffset 3 -t 3 ") + silence + QStringLiteral(" -c:a aac")).split(' ');
+        break;
+    case Clip::GappedSound:
+        args += (QStringLiteral("-t 1 ") + silence + QStringLiteral(" -c:a aac")).split(' ');
+        args << QStringLiteral("-bsf:a") << QStringLiteral("setts=pts=PTS+N*150:dts=DTS+N*150");
+        break;
+    }
     args += QString::fromLatin1("-c:v libx264 -preset ultrafast -pix_fmt yuv420p").split(' ');
-    return MediaFixtures::make(
-        {withSound ? QStringLiteral("bg_silent_track.mp4") : QStringLiteral("bg_no_sound.mp4"), args});
+    static const char *const names[] = {"bg_silent_track.mp4", "bg_no_sound.mp4", "bg_late_sound.mkv",
+                                        "bg_gapped_sound.mkv"};
+    return MediaFixtures::make({QLatin1String(names[int(kind)]), args});
 }
 
 struct Case
 {
-    bool withSound = true;
+    Clip clip = Clip::SilentTrack;
     QString background = QStringLiteral("steps.wav");
     bool loop = true;
     double show = 0; // the background's show time, clip seconds
@@ -88,6 +127,7 @@ double backgroundAt(const Case &c, double out)
 } // namespace
 
 Q_DECLARE_METATYPE(Case)
+Q_DECLARE_METATYPE(Clip)
 
 class TestBackgroundSound : public QObject
 {
@@ -128,7 +168,29 @@ class TestBackgroundSound : public QObject
                 << c << QStringLiteral("mkv");
         }
         c = Case();
-        c.withSound = false;
+        // A damaged file sounds as far as it decodes; the part reads on into the damage.
+        c.background = QStringLiteral("steps_damaged.mp3");
+        c.show = 1.3;
+        c.length = 4.5;
+        QTest::newRow("background damaged in its second half, looped") << c << QStringLiteral("mp4");
+        c.loop = false;
+        QTest::newRow("background damaged in its second half, not looped") << c << QStringLiteral("mkv");
+        c = Case();
+        // Over silence where the clip's own sound is missing: from the part's start before a late sound, and
+        // on through its gaps in step with the clip's clock.
+        c.clip = Clip::LateSound;
+        c.trimStart = c.length = 0;
+        c.checkAt = {0.5, 2.5, 4.5};
+        QTest::newRow("clip whose sound starts at 3 s") << c << QStringLiteral("mp4");
+        c.length = 2.5;
+        c.checkAt = {0.5, 1.5};
+        QTest::newRow("part before a clip's late sound") << c << QStringLiteral("mkv");
+        c = Case();
+        c.clip = Clip::GappedSound;
+        c.show = 1.3;
+        QTest::newRow("clip whose sound has gaps") << c << QStringLiteral("mp4");
+        c = Case();
+        c.clip = Clip::NoSound;
         c.show = 1.3;
         QTest::newRow("clip without sound, trimmed") << c << QStringLiteral("mp4");
         c.mixMode = 1;
@@ -158,7 +220,7 @@ private slots:
         rsc_edit_set_audio_background_mix_mode(e, c.mixMode);
         rsc_edit_set_audio_background_show_time(e, quint64(c.show * 1e6), 0);
         const Outcome r = runMerge(false, out, container,
-                                   {Task{clip(c.withSound), quint64(c.trimStart * 1e6), quint64(c.length * 1e6), e}});
+                                   {Task{clip(c.clip), quint64(c.trimStart * 1e6), quint64(c.length * 1e6), e}});
         QVERIFY2(!r.failed, qPrintable(r.error));
         const Sound sound = Sound::ofFile(out);
         QVERIFY(!sound.isEmpty());
@@ -194,15 +256,18 @@ private slots:
 
     void preview_data()
     {
-        QTest::addColumn<bool>("withSound");
+        QTest::addColumn<Clip>("kind");
         QTest::addColumn<double>("show");
         QTest::addColumn<bool>("device");          // through a sound device, else silently
         QTest::addColumn<bool>("setWhilePlaying"); // the background set while the clip plays, else before
-        QTest::newRow("shown from the trim start") << true << 1.3 << false << false;
-        QTest::newRow("shown from 0") << true << 0.0 << false << false;
-        QTest::newRow("clip without sound, shown from the trim start") << false << 1.3 << false << false;
-        QTest::newRow("clip without sound, through a sound device") << false << 1.3 << true << false;
-        QTest::newRow("clip without sound, set while it plays through a sound device") << false << 0.0 << true << true;
+        QTest::newRow("shown from the trim start") << Clip::SilentTrack << 1.3 << false << false;
+        QTest::newRow("shown from 0") << Clip::SilentTrack << 0.0 << false << false;
+        QTest::newRow("clip without sound, shown from the trim start") << Clip::NoSound << 1.3 << false << false;
+        QTest::newRow("clip without sound, through a sound device") << Clip::NoSound << 1.3 << true << false;
+        QTest::newRow("clip without sound, set while it plays through a sound device")
+            << Clip::NoSound << 0.0 << true << true;
+        QTest::newRow("clip whose sound starts at 3 s") << Clip::LateSound << 0.0 << false << false;
+        QTest::newRow("clip whose sound has gaps") << Clip::GappedSound << 1.3 << false << false;
     }
 
     // The preview plays the background as the join does: at once from the trim start, and in place after a seek
@@ -210,14 +275,14 @@ private slots:
     // it, as a clip with sound does, also when the background comes while it plays.
     void preview()
     {
-        QFETCH(bool, withSound);
+        QFETCH(Clip, kind);
         QFETCH(double, show);
         QFETCH(bool, device);
         QFETCH(bool, setWhilePlaying);
         rsc_player *player =
             rsc_player_create(device ? RSC_CREATE_DEFAULT : RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
         const auto release = qScopeGuard([player] { rsc_player_release(player); });
-        QVERIFY(rsc_player_open(player, clip(withSound).toUtf8().constData(), 0, 0, 0, 0) == 1);
+        QVERIFY(rsc_player_open(player, clip(kind).toUtf8().constData(), 0, 0, 0, 0) == 1);
         QVERIFY(rsc_player_enable_audio_wave_data(player, 1));
         auto setBackground = [&] {
             return rsc_player_set_audio_background_index(player, 0) &&
@@ -257,27 +322,57 @@ private slots:
         }
     }
 
-    // An hour's clip without sound joined into a sound-only file takes its background a second at a time: the
-    // progress moves, and a stop does not wait for the hour.
-    void stopIsPromptWithoutPictures()
+    void stopIsPromptWhereSilenceIsMade_data()
     {
-        const QString hour = MediaFixtures::make(
-            {QStringLiteral("bg_hour_no_sound.mp4"),
-             QString::fromLatin1("-f lavfi -i color=c=gray:s=32x32:r=1:d=3600 -c:v libx264 -preset ultrafast")
-                 .split(QLatin1Char(' '))});
-        const QString out = rstest::scratchDir(QStringLiteral("bg-stop")) + QStringLiteral("/out.mp3");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("withBackground");
+        QTest::addColumn<QString>("container");
+        const auto make = [](const char *name, const QString &args) {
+            return MediaFixtures::make({QLatin1String(name), args.split(QLatin1Char(' '))});
+        };
+        const QString hour =
+            make("bg_hour_no_sound.mp4",
+                 QStringLiteral("-f lavfi -i color=c=gray:s=32x32:r=1:d=3600 -c:v libx264 -preset ultrafast"));
+        const QString tenHours = make("bg_ten_hours_no_sound.mp4",
+                                      QStringLiteral("-f lavfi -i color=c=gray:s=32x32:r=1/60:d=36000 -c:v libx264 "
+                                                     "-preset ultrafast"));
+        // A recorder's timestamp break: from the 21st picture on the times are 6000 s later.
+        const QString jump =
+            make("bg_picture_jump.mp4", QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4 -c:v libx264 -preset "
+                                                       "ultrafast -bsf:v setts=pts=PTS+if(gte(N\\,20)\\,6000/TB\\,0):"
+                                                       "dts=DTS+if(gte(N\\,20)\\,6000/TB\\,0)"));
+        QTest::newRow("an hour without sound into a sound-only file, with a background")
+            << hour << true << QStringLiteral("mp3");
+        QTest::newRow("ten hours without sound into a sound-only file") << tenHours << false << QStringLiteral("mp3");
+        QTest::newRow("picture times jumping 6000 s, with a background") << jump << true << QStringLiteral("mp4");
+        QTest::newRow("picture times jumping 6000 s") << jump << false << QStringLiteral("mp4");
+    }
+
+    // Silence made for a clip (under its background, for a sound-only output, under a jump in its pictures'
+    // times) and pictures shown on over such a jump go a piece at a time: the progress moves, and a stop does not
+    // wait for hours of output.
+    void stopIsPromptWhereSilenceIsMade()
+    {
+        QFETCH(QString, source);
+        QFETCH(bool, withBackground);
+        QFETCH(QString, container);
+        const QString out = rstest::scratchDir(QStringLiteral("bg-stop")) + QStringLiteral("/out.") + container;
         rsc_edit *e = rsc_edit_create();
+        rsc_edit_enable_video_edits(e, 1);
         rsc_edit_enable_audio_edits(e, 1);
-        rsc_edit_set_audio_background_file(e, background(QStringLiteral("steps.wav")).toUtf8().constData());
+        rsc_edit_set_encoder_options(e, "preset=ultrafast");
+        if (withBackground)
+            rsc_edit_set_audio_background_file(e, background(QStringLiteral("steps.wav")).toUtf8().constData());
         rsc_job *job = rsc_job_create_merge(RSC_CREATE_DEFAULT);
         const auto release = qScopeGuard([job, e] {
             rsc_job_release(job);
             rsc_edit_release(e);
         });
-        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), "mp3", nullptr), 1);
+        QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), container.toUtf8().constData(), nullptr), 1);
         QCOMPARE(rsc_job_start(job), 1);
-        QCOMPARE(rsc_job_add_task(job, hour.toUtf8().constData(), 0, 0, e), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(rsc_job_done(job) > 0, rstest::kHangBoundMs);
+        QCOMPARE(rsc_job_add_task(job, source.toUtf8().constData(), 0, 0, e), 1);
+        // Past the first picture, into the long part.
+        QTRY_VERIFY_WITH_TIMEOUT(rsc_job_done(job) > 2000000, rstest::kHangBoundMs);
         QElapsedTimer t;
         t.start();
         QCOMPARE(rsc_job_stop(job, 1), 1);
@@ -286,6 +381,32 @@ private slots:
         QVERIFY(rsc_job_done(job) < rsc_job_total(job));
         rsc_job_close(job);
         QVERIFY(!QFileInfo::exists(out));
+    }
+
+    // Played on through a clip's gaps in its sound, the background is opened once: a gap is filled with silence
+    // instead of building the sound graph anew (which opens and seeks the background's file at each gap).
+    void previewOpensTheBackgroundOnceThroughGaps()
+    {
+        const QString bg = rstest::scratchDir(QStringLiteral("bg-opens")) + QStringLiteral("/steps.wav");
+        QVERIFY(QFile::copy(background(QStringLiteral("steps.wav")), bg));
+        rsc_player *player = rsc_player_create(RSC_CREATE_DEFAULT & ~RSC_CREATE_AUDIO_OUTPUT);
+        const auto release = qScopeGuard([player] { rsc_player_release(player); });
+        QVERIFY(rsc_player_open(player, clip(Clip::GappedSound).toUtf8().constData(), 0, 0, 0, 0) == 1);
+        QVERIFY(rsc_player_set_audio_background_file(player, bg.toUtf8().constData()));
+        QVERIFY(rsc_player_seek(player, 0));
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        const auto close = qScopeGuard([watch] { ::close(watch); });
+        QVERIFY(inotify_add_watch(watch, QFile::encodeName(bg).constData(), IN_OPEN) >= 0);
+        QVERIFY(rsc_player_play(player));
+        QTRY_VERIFY_WITH_TIMEOUT(rsc_player_play_time(player) >= 2500000, rstest::kHangBoundMs);
+        QVERIFY(rsc_player_pause(player));
+        int opens = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t got; (got = ::read(watch, events, sizeof events)) > 0;)
+            opens += int(got / ssize_t(sizeof(inotify_event)));
+        // Over 2.5 s with 14 gaps: the graph of the play's start, and at most the checks of the file.
+        QVERIFY2(opens <= 3, qPrintable(QString::number(opens)));
     }
 
 private:
