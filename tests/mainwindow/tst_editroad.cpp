@@ -507,6 +507,22 @@ private slots:
         }
         eachPartBeginsWithTheBackground(encodingJoin(), {partLength(0)});
     }
+
+    // A file the editor refuses (an empty mp3 as the background) is not kept: the join has the earlier one.
+    void refusedBackgroundKeepsTheEarlier()
+    {
+        QVERIFY(only({silentTrackClip()}));
+        setLossless(false);
+        QVERIFY(edit(0, [&](QVideoEditingDlg *dlg) {
+            m_fileAnswer = steppedBackground();
+            chooseBackground(dlg);
+            m_fileAnswer = rstest::MediaFixtures::badFile(QStringLiteral("empty.mp3"));
+            QVERIFY(etk::closeBoxAfter(dlg, [dlg] { rstest::clickAt(dlg->audioPage()->m_btnSetBgVoice); }));
+            click(dlg->m_btnOK);
+        }));
+        QVERIFY(!QTest::currentTestFailed());
+        eachPartBeginsWithTheBackground(encodingJoin(), {partLength(0)});
+    }
 };
 
 RS_TEST_MAIN(TestEditRoad)
