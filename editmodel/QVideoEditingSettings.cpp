@@ -32,6 +32,30 @@ void QVideoEditingSettings::setPlayerManager(ZTPlayerManager *p)
             Qt::UniqueConnection);
     connect(p, &ZTPlayerManager::emitWatermarkRectChange, this, &QVideoEditingSettings::watermarkRectChange,
             Qt::UniqueConnection);
+    // Direct: the refusal must be known before the setter that pushed the file returns.
+    connect(p, &ZTPlayerManager::emitEditFileRefused, this, &QVideoEditingSettings::editFileRefused,
+            Qt::ConnectionType(Qt::DirectConnection | Qt::UniqueConnection));
+}
+
+template <class Section, class Send, class TakeFile>
+void QVideoEditingSettings::storeWithFile(Section &section, const Section &wanted, Send send, TakeFile takeFile)
+{
+    const Section before = section;
+    section = wanted;
+    m_fileRefused = false;
+    send();
+    if (!m_fileRefused)
+        return;
+    m_fileRefused = false;
+    Section earlier = section;
+    takeFile(earlier, before);
+    // A file the record held already is refused again: there is no earlier one to go back to, and the rest of
+    // the change (a text typed, a track chosen) stands.
+    if (earlier == section)
+        return;
+    section = earlier;
+    send();
+    m_fileRefused = false;
 }
 
 void QVideoEditingSettings::setEditConfig(VEEditConfig &config)
@@ -207,14 +231,21 @@ void QVideoEditingSettings::getWatermarkSettings(VEWatermarkSettings &s) const
 
 void QVideoEditingSettings::setWatermarkSettings(VEWatermarkSettings &s, bool measure, bool withSource)
 {
+    ZTPlayerManager *p = player();
+    if (p && withSource) {
+        const VEWatermarkSettings wanted = s; // may be the record's own
+        storeWithFile(
+            m_config.watermark, wanted,
+            [this, p, measure] { p->setCurrentWatermarkSettings(m_config.watermark, 0, measure); },
+            [](VEWatermarkSettings &to, const VEWatermarkSettings &from) {
+                to.image.imagePath = from.image.imagePath;
+                to.image.maskPath = from.image.maskPath;
+            });
+        return;
+    }
     if (&s != &m_config.watermark)
         m_config.watermark = s;
-    ZTPlayerManager *p = player();
-    if (!p)
-        return;
-    if (withSource)
-        p->setCurrentWatermarkSettings(m_config.watermark, 0, measure);
-    else
+    if (p)
         p->setCurrentWatermarkSettingsNotSource(m_config.watermark, 0, measure);
 }
 
@@ -243,11 +274,22 @@ void QVideoEditingSettings::setSubtitleInfo(VESubtitleValue_Info &info)
 {
     if (&info == &m_config.subtitleValue)
         return;
-    m_config.subtitleValue = info;
-    if (ZTPlayerManager *p = player()) {
-        p->setSubtitleValueInfo(m_config.subtitleValue);
-        p->setSubtitleSettings(m_config.subtitle);
+    ZTPlayerManager *p = player();
+    if (!p) {
+        m_config.subtitleValue = info;
+        return;
     }
+    storeWithFile(
+        m_config.subtitleValue, info,
+        [this, p] {
+            p->setSubtitleValueInfo(m_config.subtitleValue);
+            p->setSubtitleSettings(m_config.subtitle);
+        },
+        [](VESubtitleValue_Info &to, const VESubtitleValue_Info &from) { // the subtitle chosen, as a whole
+            to.subtitleRow = from.subtitleRow;
+            to.subtitleIndex = from.subtitleIndex;
+            to.subtitleFile = from.subtitleFile;
+        });
 }
 
 void QVideoEditingSettings::getSubltItemInfoList(QList<VESubltItemInfo> &list) const
@@ -272,13 +314,16 @@ void QVideoEditingSettings::setAudioBackgroundSettings(VEAudioBackgroundSettings
 {
     if (&s == &m_config.audioBackground)
         return;
-    m_config.audioBackground = s;
     ZTPlayerManager *p = player();
-    if (!p)
+    if (p && withSource) {
+        storeWithFile(
+            m_config.audioBackground, s,
+            [this, p] { p->setAudioBackgroundSettingsSource(m_config.audioBackground, 0); },
+            [](VEAudioBackgroundSettings &to, const VEAudioBackgroundSettings &from) { to.filePath = from.filePath; });
         return;
-    if (withSource)
-        p->setAudioBackgroundSettingsSource(m_config.audioBackground, 0);
-    else
+    }
+    m_config.audioBackground = s;
+    if (p)
         p->setAudioBackgroundSettingsNotSource(m_config.audioBackground, 0);
 }
 

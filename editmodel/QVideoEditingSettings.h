@@ -103,9 +103,15 @@ public slots:
     void playerChange();
     void cropAreaChange(VECropSettings settings);
     void watermarkRectChange(VEWatermarkSettings settings, int index);
+    void editFileRefused() { m_fileRefused = true; }
 
 private:
     void applyEditConfig(const VEEditConfig &config);
+    // Stores `wanted` as `section` and has `send` push the section with its file. The controller reports a
+    // refused file within the push: then the section's file (what `takeFile` copies) goes back to the one it held,
+    // in the record and the preview, so that the join never gets a file the user was told cannot be used.
+    template <class Section, class Send, class TakeFile>
+    void storeWithFile(Section &section, const Section &wanted, Send send, TakeFile takeFile);
     // Every timed item of the record (the three overlays' pictures, the watermark's text, the background
     // sound) starts at `start`.
     void startItemsAt(quint64 start);
@@ -117,4 +123,5 @@ private:
     bool m_hasPending = false;
     VEEditConfig m_config;
     bool m_watermarkAudioStart = false;
+    bool m_fileRefused = false;
 };

@@ -184,8 +184,10 @@ void QAudioOperationForm::onSetBgVoice()
         background.showTime.first = m_settings->getTrimStartTime();
         background.showTime.second = 0;
     }
-    m_leBgVoicePath->setText(path);
     m_settings->setAudioBackgroundSettings(background, true);
+    // A file the preview refused is not kept: the field shows what the record holds.
+    m_settings->getAudioBackgroundSettings(background);
+    m_leBgVoicePath->setText(QString::fromUtf8(background.filePath.constData()));
 }
 
 void QAudioOperationForm::onRepeat()

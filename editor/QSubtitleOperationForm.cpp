@@ -208,6 +208,13 @@ void QSubtitleOperationForm::subtitleSelectedChanged(int index)
         info.subtitleFile = m_cbbSubtitleList->itemData(index).toString().toUtf8();
     }
     m_settings->setSubtitleInfo(info);
+    // A file the preview refused is not kept: the page shows the choice the record still holds.
+    m_settings->getSubtitleInfo(info);
+    if (info.subtitleRow != index) {
+        disconnectList();
+        m_cbbSubtitleList->setCurrentIndex(info.subtitleRow);
+        connectList();
+    }
     m_leFamilyPath->setText(QString::fromUtf8(info.subtitleFile.constData()));
 }
 
@@ -222,7 +229,9 @@ void QSubtitleOperationForm::onSetFamily()
     for (int i = 0; i < items.size(); ++i) {
         if (items[i].filePath == path.toUtf8()) {
             m_cbbSubtitleList->setCurrentIndex(i);
-            m_leFamilyPath->setText(path);
+            VESubtitleValue_Info info;
+            m_settings->getSubtitleInfo(info);
+            m_leFamilyPath->setText(QString::fromUtf8(info.subtitleFile.constData()));
             return;
         }
     }
@@ -234,7 +243,15 @@ void QSubtitleOperationForm::onSetFamily()
     items.append(VESubltItemInfo{name.toUtf8(), path.toUtf8()});
     m_settings->setSubltItemInfoList(items);
     m_cbbSubtitleList->addItem(name, path);
-    m_cbbSubtitleList->setCurrentIndex(m_cbbSubtitleList->count() - 1);
+    const int added = m_cbbSubtitleList->count() - 1;
+    m_cbbSubtitleList->setCurrentIndex(added);
+    if (m_cbbSubtitleList->currentIndex() != added) {
+        // The preview refused the file, and the earlier choice stands: its entry goes again.
+        m_cbbSubtitleList->removeItem(added);
+        items.removeLast();
+        m_settings->setSubltItemInfoList(items);
+        return;
+    }
     m_cbbSubtitleList->view()->scrollToTop();
     emit emitAddSubtitleToCmb(name, path);
 }

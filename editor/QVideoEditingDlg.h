@@ -71,7 +71,8 @@ public:
     void getEditConfig(VEEditConfig &config);
     // `targetVideo`, the target clip's picture as its own editor's preview reports it (turned upright, the grid
     // its Adjust page counts in): a crop at "Original Resolution" states the crop in the clip's own pixels, so
-    // the target gets its crop in its own (without a size, the pair is copied as it is).
+    // the target gets its crop in its own (without a size, the pair is copied as it is). The target's trim start
+    // must be the clip's current one: an applied background sound begins there.
     void getApplyConfig(VEEditConfig &target, const QSize &targetVideo = QSize());
 
     // The record with the file's facts merged in, as loading gives it to the edit model: the output size

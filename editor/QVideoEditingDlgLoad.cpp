@@ -202,8 +202,13 @@ void QVideoEditingDlg::getApplyConfig(VEEditConfig &target, const QSize &targetV
         target.subtitleValue.audioIndex = a.subtitleValue.audioIndex;
     if (m_applyFlags[7])
         target.subtitle = a.subtitle;
-    if (m_applyFlags[8])
+    if (m_applyFlags[8]) {
         target.audioBackground = a.audioBackground;
+        // The background begins with the target's own part, as a file chosen in its own editor does (the
+        // start taken along was the trim start of the clip it was applied from).
+        if (m_editSettings && m_editSettings->getIsWatermarkAudioStartTime())
+            target.audioBackground.showTime = VETimePair{target.trimStart, 0};
+    }
     if (m_applyFlags[9])
         target.audio = a.audio;
 }

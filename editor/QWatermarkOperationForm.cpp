@@ -178,7 +178,11 @@ void QWatermarkOperationForm::onSetAddWKImg()
     if (m_editSettings->getIsWatermarkAudioStartTime())
         mark.image.showTime = VETimePair{m_editSettings->getTrimStartTime(), 0};
     m_editSettings->setWatermarkSettings(mark, true, true);
-    showPicture(thumbnail, true);
+    m_editSettings->getWatermarkSettings(mark);
+    if (mark.image.imagePath == path.toUtf8())
+        showPicture(thumbnail, true);
+    else // refused by the preview: the record keeps its earlier picture
+        showPicture(pictureThumbnail(QString::fromUtf8(mark.image.imagePath), 50), !mark.image.imagePath.isEmpty());
 }
 
 void QWatermarkOperationForm::onDeleteImage()

@@ -33,6 +33,13 @@ void QMainDlg::respondEditEmit()
     editor->setIsWatermarkAudioStartTime(true);
 
     ZtVideoConvertManager *clips = ZtVideoConvertManager::getConvertManagerObject();
+    const auto applyTo = [&editor](ZtVideoConvertItem *clip) {
+        // A record's trim is written only when its clip is edited; the clip's own is the current one (the
+        // preview's strip changes it too), and an applied background begins there.
+        clip->m_editConfig.trimStart = clip->m_nTrimStart;
+        clip->m_editConfig.trimEnd = clip->m_nTrimEnd;
+        editor->getApplyConfig(clip->m_editConfig, clip->shownVideoSize(false));
+    };
     if (editor->exec() == QDialog::Accepted) {
         editor->hideMediaForm();
         // Edits have no effect on a join without re-encoding: say so, unless the user asked not to be told.
@@ -46,14 +53,14 @@ void QMainDlg::respondEditEmit()
         // side, and a crop counted in it came out stretched.
         for (int i = 0; i < clips->GetItemCount(); ++i)
             if (ZtVideoConvertItem *other = clips->GetItem(i); other && other != item)
-                editor->getApplyConfig(other->m_editConfig, other->shownVideoSize(false));
+                applyTo(other);
         editor->getEditConfig(item->m_editConfig);
         item->m_nTrimStart = item->m_editConfig.trimStart;
         item->m_nTrimEnd = item->m_editConfig.trimEnd;
     } else {
         for (int i = 0; i < clips->GetItemCount(); ++i)
             if (ZtVideoConvertItem *clip = clips->GetItem(i))
-                editor->getApplyConfig(clip->m_editConfig, clip->shownVideoSize(false));
+                applyTo(clip);
     }
     // The edited row shows its new length whether or not it is the one in the preview.
     bar->updateTrimTime();

@@ -23,6 +23,15 @@ TrimInfo trimOf(const ZtVideoConvertItem *item)
 {
     return TrimInfo{item->m_nTrimStart, item->m_nTrimEnd, 0, item->m_nDuration};
 }
+
+// The clip's background sound begins with its part, as the editor's preview plays it; the editor moves the
+// background's start with a trim made there, and so does a trim made here.
+void setTrim(ZtVideoConvertItem *item, uint64_t start, uint64_t end)
+{
+    item->m_nTrimStart = start;
+    item->m_nTrimEnd = end;
+    item->m_editConfig.audioBackground.showTime.first = start;
+}
 } // namespace
 
 QRirezaPlayerForm::QRirezaPlayerForm(QWidget *parent) : QWidget(parent), m_ui(std::make_unique<Ui::QRirezaPlayerForm>())
@@ -270,8 +279,7 @@ void QRirezaPlayerForm::OnBtnReset()
 {
     if (!m_pItem)
         return;
-    m_pItem->m_nTrimStart = 0;
-    m_pItem->m_nTrimEnd = 0;
+    setTrim(m_pItem, 0, 0);
     m_ui->m_sliderProgress->SetTrimInfo(TrimInfo{0, 0, 0, m_pItem->m_nDuration});
     emit emitPlayerItemChanged();
 }
@@ -280,8 +288,7 @@ void QRirezaPlayerForm::TrimInfoChanged(TrimInfo info)
 {
     if (!m_pItem)
         return;
-    m_pItem->m_nTrimStart = info.start;
-    m_pItem->m_nTrimEnd = info.end;
+    setTrim(m_pItem, info.start, info.end);
     emit emitPlayerItemChanged();
 }
 

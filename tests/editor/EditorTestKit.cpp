@@ -13,8 +13,10 @@
 #include "ZTPlayerManager.h"
 #include "ZtVideoConvertItem.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
@@ -143,6 +145,23 @@ VEEditConfig recordOf(QVideoEditingDlg &dlg)
     VEEditConfig c;
     dlg.getEditConfig(c);
     return c;
+}
+
+bool closeBoxAfter(QWidget *window, const std::function<void()> &act)
+{
+    bool closed = false;
+    QTimer closer; // the box runs its own event loop: it is looked for from a timer
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (box && box != window && box->isVisible()) {
+            closed = true;
+            closer.stop();
+            box->close();
+        }
+    });
+    closer.start(50);
+    act();
+    return QTest::qWaitFor([&] { return closed; }, rstest::kHangBoundMs);
 }
 
 QWidget *videoViewOf(QMediaElementWindow *pane)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 class QMediaElementWindow;
@@ -69,6 +70,10 @@ struct EditorWindow
 
 // The editor's edit record as it stands.
 VEEditConfig recordOf(QVideoEditingDlg &dlg);
+
+// Runs `act`, then waits (bounded) for a modal box to come up over `window` (a message of the editor) and closes
+// it as its close button does; false when none came.
+bool closeBoxAfter(QWidget *window, const std::function<void()> &act);
 
 // The widget a preview pane draws its picture in (the overlays are not in it); null before there is one.
 QWidget *videoViewOf(QMediaElementWindow *pane);

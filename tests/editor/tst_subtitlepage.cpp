@@ -14,9 +14,9 @@
 
 namespace {
 
-QString writeSubtitle(const QString &name)
+QString writeSubtitle(const QString &name, const QString &folder = QStringLiteral("subs"))
 {
-    const QString path = rstest::scratchDir(QStringLiteral("subs")) + QLatin1Char('/') + name;
+    const QString path = rstest::scratchDir(folder) + QLatin1Char('/') + name;
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
         f.write("1\n00:00:00,000 --> 00:00:10,000\nWWWW MMMM WWWW\n\n");
@@ -41,6 +41,11 @@ double brightRowCentre(const QImage &image)
     return rows ? sum / rows / image.height() : -1;
 }
 
+QString oldSubtitle()
+{
+    return writeSubtitle(QStringLiteral("old.srt"), QStringLiteral("subs_old"));
+}
+
 VEEditConfig withOwnStreams(int streams)
 {
     VEEditConfig c;
@@ -48,7 +53,8 @@ VEEditConfig withOwnStreams(int streams)
     for (int i = 0; i < streams; ++i)
         c.subtitleItems << VESubltItemInfo{QByteArray("Stream ") + QByteArray::number(i), ""};
     c.subtitleItems << VESubltItemInfo{"Video Internal CC", ""};
-    c.subtitleItems << VESubltItemInfo{"(old)[SRT]", "/nowhere/old.srt"};
+    // A file the preview can read: one it refuses is not kept as the choice.
+    c.subtitleItems << VESubltItemInfo{"(old)[SRT]", oldSubtitle().toUtf8()};
     c.subtitleValue.subtitleCount = streams;
     return c;
 }
@@ -95,7 +101,7 @@ private slots:
         p.page.m_cbbSubtitleList->setCurrentIndex(entry);
         QCOMPARE(p.info().subtitleRow, entry);
         QTEST(p.info().subtitleIndex, "kind");
-        QCOMPARE(p.info().subtitleFile, entry == 4 ? QByteArray("/nowhere/old.srt") : QByteArray());
+        QCOMPARE(p.info().subtitleFile, entry == 4 ? oldSubtitle().toUtf8() : QByteArray());
     }
 
     // A chosen file is added, chosen and drawn by the preview; the position buttons move it.

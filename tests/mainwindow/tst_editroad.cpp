@@ -16,8 +16,11 @@
 #include "QAudioOperationForm.h"
 #include "QCommonButtonForm.h"
 #include "QEditTipDlg.h"
+#include "QImageDualSlider.h"
 #include "QMainDlg.h"
 #include "QPlayerOperationForm.h"
+#include "QRirezaPlaterBtnForm.h"
+#include "QRirezaPlayerForm.h"
 #include "QTrimOperationForm.h"
 #include "QVEDualSlider.h"
 #include "QVideoEditTag.h"
@@ -73,6 +76,61 @@ bool isBackgroundAt(const rstest::Sound &heard, double into)
     return heard.levelDb() > -30 && (qAbs(hz - stepHz(into)) < 60 || qAbs(hz - stepHz(into - 0.1)) < 60);
 }
 
+// A 6 s clip whose own sound track is silent: the background alone is heard.
+QString silentTrackClip()
+{
+    return rstest::MediaFixtures::make(
+        {QStringLiteral("editroad_silent_track.mp4"),
+         QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=6 -f lavfi -i "
+                             "anullsrc=sample_rate=44100:channel_layout=stereo -t 6 -c:v libx264 -preset ultrafast "
+                             "-pix_fmt yuv420p -c:a aac")
+             .split(QLatin1Char(' '))});
+}
+
+QString steppedBackground()
+{
+    return rstest::MediaFixtures::make({QStringLiteral("editroad_steps.wav"),
+                                        {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                         QStringLiteral("aevalsrc=0.5*sin(2*PI*(400+200*floor(t))*t):s=44100:d=6")}});
+}
+
+// The Audio page's file button.
+void chooseBackground(QVideoEditingDlg *dlg)
+{
+    click(dlg->editTag()->button(QVideoEditingDlg::Audio));
+    rstest::clickAt(dlg->audioPage()->m_btnSetBgVoice);
+}
+
+// The editor's trim start dragged to about a third of the clip, then Trim.
+void trimAThirdInEditor(QVideoEditingDlg *dlg)
+{
+    click(dlg->editTag()->button(QVideoEditingDlg::Trim));
+    QVEDualSlider *slider = dlg->trimPage()->m_TrimDSlider;
+    QWidget *handle = slider->startButton();
+    const QPoint from = handle->geometry().topLeft() + QPoint(3, handle->height() / 2);
+    rstest::xDragTo(slider, from, QPoint(slider->width() / 3, from.y()));
+    rstest::xClickAt(dlg->trimPage()->m_btnTrim);
+    QTRY_VERIFY_WITH_TIMEOUT(etk::recordOf(*dlg).trimStart > 500000, rstest::kHangBoundMs);
+}
+
+// Each part of the join (of `parts` seconds each) begins with the background's first second.
+void eachPartBeginsWithTheBackground(const QString &joined, const QList<double> &parts)
+{
+    QVERIFY(!joined.isEmpty());
+    const rstest::Sound sound = rstest::Sound::ofFile(joined);
+    double start = 0;
+    for (int i = 0; i < parts.size(); start += parts.at(i++)) {
+        const double db = sound.levelDb(start + 0.1, 0.2), hz = sound.toneHz(start + 0.1, 0.2);
+        QVERIFY2(db > -30 && qAbs(hz - stepHz(0)) < 40,
+                 qPrintable(QStringLiteral("part %1 (from %2 s) begins at %3 Hz, %4 dB; the background has %5 Hz")
+                                .arg(i + 1)
+                                .arg(start)
+                                .arg(hz)
+                                .arg(db)
+                                .arg(stepHz(0))));
+    }
+}
+
 } // namespace
 
 class TestEditRoad : public QObject
@@ -81,6 +139,7 @@ class TestEditRoad : public QObject
 private:
     mwt::Recorder *m_rec = nullptr;
     MacMainWindow *m_w = nullptr;
+    QString m_fileAnswer; // of the editor's file dialogs
 
     QMainDlg *list() const { return m_w->mainDlg(); }
     static ZtVideoConvertItem *clip(int i) { return mwt::clipAt(i); }
@@ -113,6 +172,33 @@ private:
         return mwt::editRow(list()->rows().at(row), act);
     }
 
+    // The list holds `files` alone, the first in the preview.
+    bool only(const QStringList &files)
+    {
+        list()->action(QStringLiteral("Delete All"))->trigger();
+        m_rec->nextFiles = files;
+        click(m_w->m_btnAddFile);
+        return mwt::waitFor([&] { return !list()->isBusy() && list()->rows().size() == files.size(); }, 60000) &&
+               mwt::waitFor([this] { return m_w->playerForm()->currentItem() == clip(0); }, rstest::kHangBoundMs);
+    }
+
+    // The preview's start handle dragged, as X input, to `seconds` of the clip in the preview.
+    void trimInStrip(double seconds)
+    {
+        QImageDualSlider *strip = m_w->playerForm()->strip();
+        const double duration = m_w->playerForm()->currentItem()->m_nDuration / 1e6;
+        const QPoint from = strip->startHandleRect().center();
+        rstest::xDragTo(strip, from, from + QPoint(qRound(strip->imageAreaRect().width() * seconds / duration), 0));
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(m_w->playerForm()->currentItem()->m_nTrimStart / 1e6 - seconds) < 0.2,
+                                 rstest::kHangBoundMs);
+    }
+
+    // Seconds of clip `i` that the join takes.
+    static double partLength(int i) { return (clip(i)->m_nDuration - clip(i)->m_nTrimStart) / 1e6; }
+
+    // The output of Convert in the encoding mode at 320x240.
+    QString encodingJoin() { return mwt::useCatalogueProfile(320, 240) ? convert(120000) : QString(); }
+
 private slots:
     void initTestCase()
     {
@@ -121,10 +207,13 @@ private slots:
             mwt::openWithFiles(*m_rec, QStringList{rstest::MediaFixtures::standard(QStringLiteral("h264_aac.mp4")),
                                                    rstest::MediaFixtures::standard(QStringLiteral("h264_aac_b.mp4"))});
         QVERIFY(m_w);
+        EditorFileDialog::setOpenFileForTesting(
+            [this](QWidget *, const QString &, const QString &, const QString &) { return m_fileAnswer; });
     }
 
     void cleanupTestCase()
     {
+        EditorFileDialog::setOpenFileForTesting(nullptr);
         delete m_w;
         m_w = nullptr;
     }
@@ -305,35 +394,12 @@ private slots:
     // begins with it, where the preview had it.
     void backgroundSoundOfATrimmedClip()
     {
-        const QString source = rstest::MediaFixtures::make(
-            {QStringLiteral("editroad_silent_track.mp4"),
-             QString::fromLatin1("-f lavfi -i testsrc2=size=320x240:rate=25:duration=6 -f lavfi -i "
-                                 "anullsrc=sample_rate=44100:channel_layout=stereo -t 6 -c:v libx264 -preset ultrafast "
-                                 "-pix_fmt yuv420p -c:a aac")
-                 .split(QLatin1Char(' '))});
-        const QString steps =
-            rstest::MediaFixtures::make({QStringLiteral("editroad_steps.wav"),
-                                         {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                          QStringLiteral("aevalsrc=0.5*sin(2*PI*(400+200*floor(t))*t):s=44100:d=6")}});
-        list()->action(QStringLiteral("Delete All"))->trigger();
-        m_rec->nextFiles = QStringList{source};
-        click(m_w->m_btnAddFile);
-        QVERIFY(mwt::waitFor([this] { return !list()->isBusy() && list()->rows().size() == 1; }, 60000));
+        const QString steps = m_fileAnswer = steppedBackground();
+        QVERIFY(only({silentTrackClip()}));
         setLossless(false);
-        EditorFileDialog::setOpenFileForTesting(
-            [&](QWidget *, const QString &, const QString &, const QString &) { return steps; });
-        const auto noDialog = qScopeGuard([] { EditorFileDialog::setOpenFileForTesting(nullptr); });
         const bool ran = edit(0, [&](QVideoEditingDlg *dlg) {
-            click(dlg->editTag()->button(QVideoEditingDlg::Audio));
-            rstest::clickAt(dlg->audioPage()->m_btnSetBgVoice);
-            // The trim start dragged to about a third of the clip, then Trim.
-            click(dlg->editTag()->button(QVideoEditingDlg::Trim));
-            QVEDualSlider *slider = dlg->trimPage()->m_TrimDSlider;
-            QWidget *handle = slider->startButton();
-            const QPoint from = handle->geometry().topLeft() + QPoint(3, handle->height() / 2);
-            rstest::xDragTo(slider, from, QPoint(slider->width() / 3, from.y()));
-            rstest::xClickAt(dlg->trimPage()->m_btnTrim);
-            QTRY_VERIFY_WITH_TIMEOUT(etk::recordOf(*dlg).trimStart > 500000, rstest::kHangBoundMs);
+            chooseBackground(dlg);
+            trimAThirdInEditor(dlg);
             const VEEditConfig record = etk::recordOf(*dlg);
             QCOMPARE(record.audioBackground.filePath, steps.toUtf8());
             const double show = record.audioBackground.showTime.first / 1e6;
@@ -381,6 +447,81 @@ private slots:
             const double hz = joined.toneHz(at - 0.1, 0.2);
             QVERIFY2(qAbs(hz - stepHz(at)) < 40, qPrintable(QStringLiteral("at %1 s: %2 Hz").arg(at).arg(hz)));
         }
+    }
+
+    // A background applied to all begins at each clip's own trim start, as the preview of each plays it: the
+    // edited clip trimmed in its editor, the other in the preview's strip. OK writes it into the other clip, Cancel
+    // into both.
+    void backgroundAppliedToAllBeginsEachPart_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void backgroundAppliedToAllBeginsEachPart()
+    {
+        QFETCH(bool, ok);
+        m_fileAnswer = steppedBackground();
+        QVERIFY(only({silentTrackClip(), silentTrackClip()}));
+        setLossless(false);
+        rstest::doubleClickAt(list()->rows().at(1), QPoint(200, 25));
+        QVERIFY(mwt::waitFor([this] { return m_w->playerForm()->currentItem() == clip(1); }, rstest::kHangBoundMs));
+        trimInStrip(1.0);
+        QVERIFY(edit(0, [&](QVideoEditingDlg *dlg) {
+            trimAThirdInEditor(dlg);
+            chooseBackground(dlg);
+            click(dlg->audioPage()->findChild<QCommonButtonForm *>()->findChild<QPushButton *>(
+                QStringLiteral("m_btnApplyToAll")));
+            click(ok ? dlg->m_btnOK : dlg->m_btnCancel);
+        }));
+        QVERIFY(!QTest::currentTestFailed());
+        QCOMPARE(clip(1)->m_editConfig.audioBackground.filePath, m_fileAnswer.toUtf8());
+        eachPartBeginsWithTheBackground(encodingJoin(), {partLength(0), partLength(1)});
+    }
+
+    // A trim made in the preview's strip after the background was chosen, or the strip's Reset, moves the
+    // background's start with the clip's.
+    void backgroundFollowsTheStripTrim_data()
+    {
+        QTest::addColumn<bool>("reset");
+        QTest::newRow("start handle dragged") << false;
+        QTest::newRow("Reset") << true;
+    }
+    void backgroundFollowsTheStripTrim()
+    {
+        QFETCH(bool, reset);
+        m_fileAnswer = steppedBackground();
+        QVERIFY(only({silentTrackClip()}));
+        setLossless(false);
+        if (reset)
+            trimInStrip(1.0);
+        QVERIFY(edit(0, [&](QVideoEditingDlg *dlg) {
+            chooseBackground(dlg);
+            click(dlg->m_btnOK);
+        }));
+        if (reset) {
+            rstest::xClickAt(m_w->playerForm()->controlBar()->resetButton());
+            QTRY_COMPARE_WITH_TIMEOUT(clip(0)->m_nTrimStart, quint64(0), rstest::kHangBoundMs);
+        } else {
+            trimInStrip(1.0);
+        }
+        eachPartBeginsWithTheBackground(encodingJoin(), {partLength(0)});
+    }
+
+    // A file the editor refuses (an empty mp3 as the background) is not kept: the join has the earlier one.
+    void refusedBackgroundKeepsTheEarlier()
+    {
+        QVERIFY(only({silentTrackClip()}));
+        setLossless(false);
+        QVERIFY(edit(0, [&](QVideoEditingDlg *dlg) {
+            m_fileAnswer = steppedBackground();
+            chooseBackground(dlg);
+            m_fileAnswer = rstest::MediaFixtures::badFile(QStringLiteral("empty.mp3"));
+            QVERIFY(etk::closeBoxAfter(dlg, [dlg] { rstest::clickAt(dlg->audioPage()->m_btnSetBgVoice); }));
+            click(dlg->m_btnOK);
+        }));
+        QVERIFY(!QTest::currentTestFailed());
+        eachPartBeginsWithTheBackground(encodingJoin(), {partLength(0)});
     }
 };
 
