@@ -336,16 +336,16 @@ private slots:
         const QString tenHours = make("bg_ten_hours_no_sound.mp4",
                                       QStringLiteral("-f lavfi -i color=c=gray:s=32x32:r=1/60:d=36000 -c:v libx264 "
                                                      "-preset ultrafast"));
-        // A recorder's timestamp break: from the 21st picture on the times are 6000 s later.
+        // A recorder's timestamp break: from the 21st picture on the times are 60000 s later.
         const QString jump =
-            make("bg_picture_jump.mp4", QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4 -c:v libx264 -preset "
-                                                       "ultrafast -bsf:v setts=pts=PTS+if(gte(N\\,20)\\,6000/TB\\,0):"
-                                                       "dts=DTS+if(gte(N\\,20)\\,6000/TB\\,0)"));
+            make("bg_picture_jump_60000.mp4", QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4 -c:v libx264 -preset "
+                                                       "ultrafast -bsf:v setts=pts=PTS+if(gte(N\\,20)\\,60000/TB\\,0):"
+                                                       "dts=DTS+if(gte(N\\,20)\\,60000/TB\\,0)"));
         QTest::newRow("an hour without sound into a sound-only file, with a background")
             << hour << true << QStringLiteral("mp3");
         QTest::newRow("ten hours without sound into a sound-only file") << tenHours << false << QStringLiteral("mp3");
-        QTest::newRow("picture times jumping 6000 s, with a background") << jump << true << QStringLiteral("mp4");
-        QTest::newRow("picture times jumping 6000 s") << jump << false << QStringLiteral("mp4");
+        QTest::newRow("picture times jumping 60000 s, with a background") << jump << true << QStringLiteral("mp4");
+        QTest::newRow("picture times jumping 60000 s") << jump << false << QStringLiteral("mp4");
     }
 
     // Silence made for a clip (under its background, for a sound-only output, under a jump in its pictures'
