@@ -45,7 +45,7 @@ enum class InputUse { Picture, Sound, Subtitle };
 // kept for files that have not changed since (same inode, size and modification time).
 std::string inputProblem(const std::string &path, InputUse use);
 
-// A background sound as the pipeline's movie source reads it: the time of its first decoded sound on the
+// A background sound as the pipeline's reader reads it: the time of its first decoded sound on the
 // file's own time line, and its length as the file states it (0 when it states none).
 struct SoundSpan
 {
