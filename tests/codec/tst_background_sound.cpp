@@ -371,8 +371,9 @@ private slots:
         QCOMPARE(rsc_job_open_output(job, out.toUtf8().constData(), container.toUtf8().constData(), nullptr), 1);
         QCOMPARE(rsc_job_start(job), 1);
         QCOMPARE(rsc_job_add_task(job, source.toUtf8().constData(), 0, 0, e), 1);
-        // Past the first picture, into the long part.
-        QTRY_VERIFY_WITH_TIMEOUT(rsc_job_done(job) > 2000000, rstest::kHangBoundMs);
+        // Past the first pictures, into the long part (how soon it gets there on a busy machine is not what is
+        // measured: the stop is).
+        QTRY_VERIFY_WITH_TIMEOUT(rsc_job_done(job) > 2000000, 3 * rstest::kHangBoundMs);
         QElapsedTimer t;
         t.start();
         QCOMPARE(rsc_job_stop(job, 1), 1);
