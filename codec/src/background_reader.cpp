@@ -21,6 +21,33 @@ constexpr int kReadRetries = 16;
 
 } // namespace
 
+CodecContextPtr openBackgroundDecoder(AVFormatContext *ctx, int *stream, std::string *why)
+{
+    *stream = av_find_best_stream(ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (*stream < 0) {
+        if (why)
+            *why = "it holds no sound";
+        return nullptr;
+    }
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) // a music video's pictures are not read
+        ctx->streams[i]->discard = int(i) == *stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    const AVStream *st = ctx->streams[*stream];
+    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
+    CodecContextPtr dec(codec ? avcodec_alloc_context3(codec) : nullptr);
+    if (!dec || avcodec_parameters_to_context(dec.get(), st->codecpar) < 0) {
+        if (why)
+            *why = "no decoder for its sound";
+        return nullptr;
+    }
+    dec->pkt_timebase = st->time_base;
+    if (const int err = avcodec_open2(dec.get(), codec, nullptr); err < 0) {
+        if (why)
+            *why = errorText(err);
+        return nullptr;
+    }
+    return dec;
+}
+
 BackgroundReader::~BackgroundReader()
 {
     av_channel_layout_uninit(&m_layout);
@@ -37,20 +64,10 @@ bool BackgroundReader::open(const BackgroundStart &start, const std::atomic<bool
     if (!infoOpenFile(&m_info, start.file.c_str(), &why))
         return fail(why.empty() ? "it is no media file" : why);
     AVFormatContext *ctx = m_info.ctx.get();
-    m_stream = av_find_best_stream(ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (m_stream < 0)
-        return fail("it holds no sound");
-    for (unsigned i = 0; i < ctx->nb_streams; ++i) // a music video's pictures are not read
-        ctx->streams[i]->discard = int(i) == m_stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-    AVStream *st = ctx->streams[m_stream];
-    m_timeBase = st->time_base;
-    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
-    m_decoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!m_decoder || avcodec_parameters_to_context(m_decoder.get(), st->codecpar) < 0)
-        return fail("no decoder for its sound");
-    m_decoder->pkt_timebase = st->time_base;
-    if (const int err = avcodec_open2(m_decoder.get(), codec, nullptr); err < 0)
-        return fail(errorText(err));
+    m_decoder = openBackgroundDecoder(ctx, &m_stream, &why);
+    if (!m_decoder)
+        return fail(why);
+    m_timeBase = ctx->streams[m_stream]->time_base;
     // The format the decoder announces; a frame in another (a stream that changes midway) is converted to it.
     m_rate = m_decoder->sample_rate > 0 ? m_decoder->sample_rate : 44100;
     m_format = m_decoder->sample_fmt != AV_SAMPLE_FMT_NONE ? m_decoder->sample_fmt : AV_SAMPLE_FMT_FLTP;
@@ -82,6 +99,7 @@ bool BackgroundReader::rewind()
         return false;
     avcodec_flush_buffers(m_decoder.get());
     m_draining = false;
+    m_passPackets = m_lastSoundPacket = 0;
     m_fromStart = true;
     m_passSamples = 0;
     m_cutUs = INT64_MIN;
@@ -95,8 +113,10 @@ int BackgroundReader::decodeNext(AVFrame *frame)
     for (;;) {
         const int got = avcodec_receive_frame(m_decoder.get(), frame);
         if (got == 0) {
-            if (frame->nb_samples > 0)
+            if (frame->nb_samples > 0) {
+                m_lastSoundPacket = m_passPackets;
                 return 0;
+            }
             av_frame_unref(frame);
             continue;
         }
@@ -111,18 +131,23 @@ int BackgroundReader::decodeNext(AVFrame *frame)
         // EAGAIN or a frame that did not decode (skipped, as a player skips it): on with the next packet.
         if (m_interrupt && m_interrupt->load(std::memory_order_relaxed))
             return AVERROR_EOF;
-        const int read = av_read_frame(m_info.ctx.get(), m_packet.get());
+        const bool over = m_passPackets - m_lastSoundPacket >= kSoundlessPackets ||
+                          (m_fromStart && m_passEnd >= 0 && m_passPackets >= m_passEnd);
+        const int read = over ? AVERROR_EOF : av_read_frame(m_info.ctx.get(), m_packet.get());
         if (read < 0) {
             if ((read == AVERROR(EAGAIN) || read == AVERROR(EINTR)) && ++failedReads < kReadRetries)
                 continue;
-            // The end of the file, or a read that fails: the decoder hands out what it holds.
+            // The end of the file or of its sound, a read that fails, or a long run of what does not decode: the
+            // decoder hands out what it holds.
             m_draining = true;
             avcodec_send_packet(m_decoder.get(), nullptr);
             continue;
         }
         failedReads = 0;
-        if (m_packet->stream_index == m_stream)
+        if (m_packet->stream_index == m_stream) {
+            ++m_passPackets;
             avcodec_send_packet(m_decoder.get(), m_packet.get()); // a damaged packet is skipped
+        }
         av_packet_unref(m_packet.get());
     }
 }
@@ -169,6 +194,8 @@ int BackgroundReader::read(AVFrame *out)
         if (m_interrupt && m_interrupt->load(std::memory_order_relaxed))
             break;
         if (decodeNext(m_decoded.get()) == AVERROR_EOF) {
+            if (m_fromStart && m_passEnd < 0)
+                m_passEnd = m_lastSoundPacket;
             // Looped, it goes on from its beginning, unless a pass from there gave no sound at all.
             if (m_loop && !(m_fromStart && m_passSamples == 0) && rewind())
                 continue;

@@ -16,6 +16,15 @@
 
 namespace rsc::edit {
 
+// Packets of the sound stream in a row that give no sound end a pass over the file as its end does: a file
+// whose sound is followed (or preceded) by megabytes of what does not decode is not read through for every
+// wrap of a loop, nor taken when none of its first packets decode.
+constexpr int kSoundlessPackets = 500;
+
+// The decoder of the stream a background is read from (FFmpeg's best audio stream, `*stream`; -1 when there is
+// none), the file's other streams left unread. Null when there is no such stream or it cannot be decoded.
+CodecContextPtr openBackgroundDecoder(AVFormatContext *ctx, int *stream, std::string *why = nullptr);
+
 // Where a background sound is read from: `intoUs` of its own time on, counted from its first decoded sound
 // (`firstUs` on the file's time line), on from its beginning again at its end where it loops.
 struct BackgroundStart
@@ -66,6 +75,11 @@ private:
     bool m_fromStart = false;  // this pass began at the file's beginning
     int64_t m_passSamples = 0; // sound handed out in this pass
     bool m_draining = false;   // the decoder is being emptied at the end of a pass
+    // Packets sent in this pass, their count when the last sound came out, and where a pass from the beginning
+    // ends (-1 until one has ended): what follows the file's last sound is not read again at every wrap.
+    int64_t m_passPackets = 0;
+    int64_t m_lastSoundPacket = 0;
+    int64_t m_passEnd = -1;
     bool m_ended = false;
     int64_t m_samplesOut = 0;
 };

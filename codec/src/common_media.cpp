@@ -168,18 +168,12 @@ int64_t rawStreamDurationUs(AVFormatContext *ctx, int videoIndex)
 
 AVFrame *silentFrame(int sampleFormat, int sampleRate, int channels, int samples)
 {
-    AVFrame *f = av_frame_alloc();
-    if (!f)
-        return nullptr;
-    f->format = sampleFormat;
-    f->sample_rate = sampleRate;
-    av_channel_layout_default(&f->ch_layout, channels);
-    f->nb_samples = samples;
-    if (av_frame_get_buffer(f, 0) < 0) {
-        av_frame_free(&f);
-        return nullptr;
-    }
-    av_samples_set_silence(f->extended_data, 0, samples, channels, AVSampleFormat(sampleFormat));
+    AVFrame like{};
+    like.format = sampleFormat;
+    like.sample_rate = sampleRate;
+    av_channel_layout_default(&like.ch_layout, channels);
+    AVFrame *f = silenceLike(&like, samples);
+    av_channel_layout_uninit(&like.ch_layout);
     return f;
 }
 

@@ -1,5 +1,6 @@
 #include "filter_inputs.h"
 
+#include "background_reader.h"
 #include "ffmpeg_raii.h"
 #include "filter_files.h"
 #include "filter_graph.h"
@@ -75,22 +76,13 @@ bool firstSound(rsc_info &probe, int64_t *firstUs)
 {
     *firstUs = 0;
     AVFormatContext *ctx = probe.ctx.get();
-    const int index = av_find_best_stream(ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (index < 0)
-        return false;
-    AVStream *st = ctx->streams[index];
-    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
-    rsc::CodecContextPtr dec(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!dec || avcodec_parameters_to_context(dec.get(), st->codecpar) < 0)
-        return true;
-    dec->pkt_timebase = st->time_base;
-    if (avcodec_open2(dec.get(), codec, nullptr) < 0)
-        return true;
+    int index = -1;
+    const rsc::CodecContextPtr dec = openBackgroundDecoder(ctx, &index);
+    if (!dec)
+        return index >= 0; // a sound stream without a decoder here: reading it says so
+    const AVStream *st = ctx->streams[index];
     rsc::PacketPtr packet = rsc::makePacket();
     rsc::FramePtr frame = rsc::makeFrame();
-    for (unsigned i = 0; i < ctx->nb_streams; ++i) // a music video's pictures are not read
-        if (int(i) != index)
-            ctx->streams[i]->discard = AVDISCARD_ALL;
     auto decoded = [&] {
         if (avcodec_receive_frame(dec.get(), frame.get()) != 0 || frame->nb_samples <= 0)
             return false;
@@ -98,8 +90,7 @@ bool firstSound(rsc_info &probe, int64_t *firstUs)
         *firstUs = ts == AV_NOPTS_VALUE ? 0 : av_rescale_q(ts, st->time_base, AV_TIME_BASE_Q);
         return true;
     };
-    int read = 0;
-    for (; read < 500; ++read) {
+    for (int read = 0; read < kSoundlessPackets; ++read) {
         if (av_read_frame(ctx, packet.get()) < 0) {
             avcodec_send_packet(dec.get(), nullptr); // what the decoder holds back
             for (int i = 0; i < 64; ++i)
